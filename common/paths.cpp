@@ -1,0 +1,181 @@
+#include "common/paths.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <unistd.h>
+
+#include "common/format.h"
+
+namespace fs = std::filesystem;
+
+namespace tolvek {
+
+std::string NormalizeSeparators(std::string_view path) {
+  std::string out;
+  out.reserve(path.size());
+  for (char c : path) {
+    char d = c == '\\' ? '/' : c;
+    if (d == '/' && !out.empty() && out.back() == '/') continue;
+    out.push_back(d);
+  }
+  return out;
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string f = NormalizeSeparators(folder);
+  std::string n = NormalizeSeparators(name);
+  while (!n.empty() && n.front() == '/') n.erase(0, 1);
+  if (f.empty()) return n;
+  if (f.back() != '/') f.push_back('/');
+  return f + n;
+}
+
+static bool EqualsNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+std::string ResolvePath(std::string_view path) {
+  std::string p = NormalizeSeparators(path);
+  if (p.empty()) return p;
+  std::error_code ec;
+  if (fs::exists(p, ec)) return p;
+  bool trailing = p.back() == '/';
+  std::string cur = p.front() == '/' ? "/" : "";
+  std::size_t i = p.front() == '/' ? 1 : 0;
+  bool lost = false;  // once a component does not exist, the rest is kept as given
+  while (i < p.size()) {
+    std::size_t j = p.find('/', i);
+    if (j == std::string::npos) j = p.size();
+    std::string comp = p.substr(i, j - i);
+    std::string base = cur.empty() ? "." : cur;
+    std::string chosen = comp;
+    if (!lost && !comp.empty() && comp != "." && comp != "..") {
+      if (!fs::exists(fs::path(base) / comp, ec)) {
+        bool found = false;
+        for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec)) {
+          std::string name = it->path().filename().string();
+          if (EqualsNoCase(name, comp)) {
+            chosen = name;
+            found = true;
+            break;
+          }
+        }
+        if (!found) lost = true;
+      }
+    }
+    cur += chosen;
+    if (j < p.size()) cur += '/';
+    i = j + 1;
+  }
+  if (trailing && (cur.empty() || cur.back() != '/')) cur += '/';
+  return cur;
+}
+
+std::string ResolveIn(std::string_view folder, std::string_view name) { return ResolvePath(JoinPath(folder, name)); }
+
+ProgramFolders ProgramFoldersFromFolder(const std::string& folder) {
+  ProgramFolders f;
+  std::string p = NormalizeSeparators(folder);
+  if (p.find('#') != std::string::npos) p = kFixedProgramFolder;
+  if (p.empty() || p.back() != '/') p.push_back('/');
+  f.program = p;
+  f.stands = p + "Bestande/";
+  f.presets = p + "Vorgaben/";
+  return f;
+}
+
+ProgramFolders ProgramFoldersFor(const std::string& executableFolder) {
+  if (const char* env = std::getenv(kProgramDirVariable); env && *env) {
+    std::string p = NormalizeSeparators(env);
+    if (p.back() != '/') p.push_back('/');
+    ProgramFolders f;
+    f.program = p;
+    f.stands = p + "Bestande/";
+    f.presets = p + "Vorgaben/";
+    return f;
+  }
+  return ProgramFoldersFromFolder(executableFolder);
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code ec;
+  return fs::is_regular_file(ResolvePath(path), ec);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  std::ifstream in(ResolvePath(path), std::ios::binary);
+  if (!in) return false;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  if (in.bad()) return false;
+  bytes = ss.str();
+  return true;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error) {
+  std::string target = ResolvePath(path);
+  std::string tmp = target + ".tmp" + std::to_string(static_cast<long>(::getpid()));
+  {
+    std::FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (!f) {
+      if (error) *error = "cannot create " + tmp;
+      return false;
+    }
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = (std::fflush(f) == 0) && ok;
+    ok = (::fsync(::fileno(f)) == 0) && ok;
+    ok = (std::fclose(f) == 0) && ok;
+    if (!ok) {
+      std::remove(tmp.c_str());
+      if (error) *error = "cannot write " + tmp;
+      return false;
+    }
+  }
+  if (std::rename(tmp.c_str(), target.c_str()) != 0) {
+    std::remove(tmp.c_str());
+    if (error) *error = "cannot replace " + target;
+    return false;
+  }
+  return true;
+}
+
+std::vector<std::string> SplitTextLines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    std::size_t j = bytes.find('\n', i);
+    std::size_t end = j == std::string_view::npos ? bytes.size() : j;
+    std::size_t e = end;
+    if (e > i && bytes[e - 1] == '\r') --e;
+    lines.push_back(DecodeTextLine(bytes.substr(i, e - i)));
+    if (j == std::string_view::npos) break;
+    i = j + 1;
+  }
+  return lines;
+}
+
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return false;
+  lines = SplitTextLines(bytes);
+  return true;
+}
+
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, std::string* error) {
+  std::string out;
+  for (const auto& l : lines) {
+    out += l;
+    out += "\r\n";
+  }
+  return WriteFileAtomic(path, out, error);
+}
+
+}  // namespace tolvek

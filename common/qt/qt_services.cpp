@@ -1,0 +1,105 @@
+#include "common/qt/qt_services.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTimer>
+#include <QUrl>
+#include <cstdio>
+#include <cstdlib>
+
+namespace tolvek {
+
+std::uint32_t QtClock::SeedFromTime() {
+  return static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch() & 0xFFFFFFFFu);
+}
+
+void QtEventPump::Pump(unsigned maxWaitMs) {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  if (maxWaitMs == 0) return;
+  QEventLoop loop;
+  QTimer::singleShot(static_cast<int>(maxWaitMs), &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+static QMessageBox::StandardButtons ToQt(PlatformButtons b) {
+  switch (b) {
+    case PlatformButtons::Ok: return QMessageBox::Ok;
+    case PlatformButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case PlatformButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case PlatformButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case PlatformButtons::Yes: return QMessageBox::Yes;
+  }
+  return QMessageBox::Ok;
+}
+
+static QMessageBox::Icon ToQt(PlatformIcon i) {
+  switch (i) {
+    case PlatformIcon::None: return QMessageBox::NoIcon;
+    case PlatformIcon::Information: return QMessageBox::Information;
+    case PlatformIcon::Warning: return QMessageBox::Warning;
+    case PlatformIcon::Error: return QMessageBox::Critical;
+    case PlatformIcon::Question: return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+int QtMessages::PlatformBox(const std::string& text, const std::string& title, PlatformButtons buttons,
+                            PlatformIcon icon) {
+  QMessageBox box(ToQt(icon), Q(title), Q(text), ToQt(buttons), QApplication::activeWindow());
+  box.setTextFormat(Qt::PlainText);
+  int r = box.exec();
+  switch (r) {
+    case QMessageBox::Yes: return kResultYes;
+    case QMessageBox::No: return kResultNo;
+    case QMessageBox::Cancel: return kResultCancel;
+    case QMessageBox::Ok: return kResultOk;
+    default:
+      // Closed without a button: the most cautious answer the box offers.
+      if (buttons == PlatformButtons::YesNoCancel || buttons == PlatformButtons::OkCancel) return kResultCancel;
+      if (buttons == PlatformButtons::YesNo) return kResultNo;
+      if (buttons == PlatformButtons::Yes) return kResultYes;
+      return kResultOk;
+  }
+}
+
+int QtMessages::ShowMessageBox(const std::string& text, int kind, int buttons) {
+  std::string t = text;
+  for (char& c : t)
+    if (c == '#') c = '\n';
+  PlatformIcon icon = kind == kKindWarning ? PlatformIcon::Warning
+                      : kind == kKindInfo  ? PlatformIcon::Information
+                      : kind == kKindQuestion ? PlatformIcon::Question
+                                              : PlatformIcon::None;
+  return PlatformBox(t, "Message", (buttons & kButtonsYesNo) ? PlatformButtons::YesNo : PlatformButtons::Ok, icon);
+}
+
+int QtMessages::AskYesNoAt(const std::string& text, int kind, int, int) {
+  return ShowMessageBox(text, kind, kButtonsYesNo);
+}
+
+void QtExit::Quit(int code) { QCoreApplication::exit(code); }
+
+void QtExit::Terminate(int code) {
+  std::fflush(nullptr);
+  std::exit(code);
+}
+
+void QtBeeper::Beep(int, int) { QApplication::beep(); }
+
+bool QtDocuments::Open(const std::string& path) {
+  if (!QFileInfo::exists(Q(path))) return false;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path)));
+}
+
+bool QtLauncher::Start(const std::string& program, const std::string& parameter) {
+  QStringList args;
+  if (!parameter.empty()) args << Q(parameter);
+  return QProcess::startDetached(Q(program), args);
+}
+
+}  // namespace tolvek

@@ -1,0 +1,36 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "common/platform.h"
+#include "common/run_control.h"
+
+namespace tolvek {
+
+// Waits ms milliseconds while handling window events, ended early by the wait-abort flag, which it
+// clears. Events are handled at least once, also for 0 ms. Sleeps between events: no busy spinning.
+void WaitMs(unsigned ms, RunControl& run, Services& services);
+
+// Handles pending events from inside a long loop, at most about every intervalMs, so buttons
+// answer without the loop paying for a pump on every step.
+class PumpThrottle {
+ public:
+  explicit PumpThrottle(unsigned intervalMs = 20) : interval_(intervalMs) {}
+  // True when it pumped.
+  bool Tick(Services& services);
+
+ private:
+  unsigned interval_;
+  std::uint64_t last_ = 0;
+  bool started_ = false;
+};
+
+// Shows text + " Fehler: " (cut to 80 characters with the request to inform the maker) in the platform's
+// information box with a single Yes button, then ends the program.
+[[noreturn]] void FatalError(Services& services, const std::string& text);
+// The text FatalError shows (exposed for tests).
+std::string FatalErrorText(const std::string& text);
+// Shows "Fehler: " + code in the own message box (information icon, OK), then ends the program.
+[[noreturn]] void FatalErrorCode(Services& services, const std::string& code);
+
+}  // namespace tolvek

@@ -1,0 +1,26 @@
+#pragma once
+// Arithmetic of the main window's start-up fit and the small rules of its tool bar, kept apart from
+// the window so it can be checked without a screen.
+#include <string>
+
+namespace tolvek {
+
+struct ScreenFit {
+  double scale = 1.0;     // 0.8 on a screen exactly 768 pixels high
+  int windowWidth = 0;
+  int windowHeight = 0;
+  int mapLeft = 308;      // stand-map scroll box
+  int mapSize = 968;
+};
+
+ScreenFit FitToScreen(int screenHeight);
+// round(value * scale), a half to even.
+int ScaleInt(int value, double scale);
+// The hint handler: the first "#" and the character after it become a line break; hints of one
+// character or none are unchanged.
+std::string HintText(const std::string& hint);
+// One press of the left (+0.0174 while below 0.3) or right (-0.0174 unless at or below -0.3) button.
+double RotateGridLeft(double angle);
+double RotateGridRight(double angle);
+
+}  // namespace tolvek

@@ -1,0 +1,84 @@
+#include "common/format.h"
+
+#include <gtest/gtest.h>
+
+#include "common/rounding.h"
+
+namespace tolvek {
+namespace {
+
+TEST(FormatInt, PadsToWidthAndNeverTruncates) {
+  EXPECT_EQ(FormatInt(7, 3), "  7");
+  EXPECT_EQ(FormatInt(1234, 2), "1234");
+  EXPECT_EQ(FormatInt(-5, 4), "  -5");
+  EXPECT_EQ(FormatInt(1, 30).size(), 20u);  // at most 19 blanks in front
+}
+
+TEST(FormatFixed, SmallValuesShowOneDecimalAtMost) {
+  EXPECT_EQ(FormatFixed(8, 2, 0.004), "     0.0");
+  EXPECT_EQ(FormatFixed(5, 0, -0.001), "    0");
+  EXPECT_EQ(FormatFixed(1, 0, 0.0), "0");
+  EXPECT_EQ(FormatFixed(3, 2, 0.0), "0.0");
+}
+
+TEST(FormatFixed, AlignsTheDecimalPoint) {
+  EXPECT_EQ(FormatFixed(8, 2, 12.5), "   12.50");
+  EXPECT_EQ(FormatFixed(3, 2, 1.5), "1.50");  // width grows by one when decimals + 1 >= width
+  EXPECT_EQ(FormatFixed(6, 1, -3.25), "  -3.2");  // exact tie goes to the even digit
+  EXPECT_EQ(FormatFixed8_2(-0.006), "   -0.01");
+}
+
+TEST(FormatFixed, TooWideValueComesBackWhole) {
+  EXPECT_EQ(FormatFixed(5, 2, -9.999), "-10.00");
+  EXPECT_EQ(FormatFixed(4, 1, 123456.0), "123456.0");
+}
+
+TEST(PadRight, CountsCharactersNotBytes) {
+  std::string s = PadRight("Kreisfläche:", 16);
+  EXPECT_EQ(Utf8Length(s), 17u);
+  EXPECT_EQ(PadRight("", 0), " ");
+  EXPECT_EQ(PadRight("abcdef", 3), "abcdef");
+}
+
+TEST(TrimSpaces, ShortTextsStayAndBlanksVanish) {
+  EXPECT_EQ(TrimSpaces(" a"), " a");
+  EXPECT_EQ(TrimSpaces("  ab  "), "ab");
+  EXPECT_EQ(TrimSpaces("     "), "");
+  EXPECT_EQ(TrimSpaces("ä "), "ä ");  // two characters, three bytes
+}
+
+TEST(TextToReal, WholeTextOrZero) {
+  EXPECT_DOUBLE_EQ(TextToReal("12.5"), 12.5);
+  EXPECT_DOUBLE_EQ(TextToReal("  -3"), -3.0);
+  EXPECT_DOUBLE_EQ(TextToReal("1,5"), 0.0);
+  EXPECT_FALSE(ParseReal("abc").has_value());
+  EXPECT_FALSE(ParseReal("").has_value());
+  EXPECT_FALSE(ParseReal("1e999").has_value());
+  EXPECT_EQ(ParseInt("42").value(), 42);
+}
+
+TEST(Cutters, NothingToCutLeavesTheText) {
+  EXPECT_EQ(ShortenAtSubstring("abcXYZdef", "XYZ"), "abcZdef");
+  EXPECT_EQ(ShortenAtSubstring("abc", "XYZ"), "abc");
+  EXPECT_EQ(CutAfterLastChar("/opt/tolvek/bin/Tolvek", '/'), "/opt/tolvek/bin");
+  EXPECT_EQ(CutAfterLastChar("Tolvek", '/'), "Tolvek");
+}
+
+TEST(Encoding, NonUtf8LinesAreWindows1252) {
+  EXPECT_EQ(DecodeTextLine("Kreisfl\xE4" "che"), "Kreisfläche");
+  EXPECT_EQ(DecodeTextLine("Kreisfläche"), "Kreisfläche");
+  EXPECT_EQ(DecodeTextLine("\x80"), "€");
+  EXPECT_FALSE(IsValidUtf8("\xC3"));
+  EXPECT_EQ(Utf8Mid("äöüß", 1, 2), "öü");
+}
+
+TEST(Rounding, HalfGoesToEven) {
+  EXPECT_EQ(RoundInt(0.5), 0);
+  EXPECT_EQ(RoundInt(1.5), 2);
+  EXPECT_EQ(RoundInt(2.5), 2);
+  EXPECT_EQ(RoundInt(-2.5), -2);
+  EXPECT_EQ(RoundInt(1092.5), 1092);
+}
+
+}  // namespace
+}  // namespace tolvek
