@@ -6,6 +6,11 @@
 #include "common/platform.h"
 #include "common/random.h"
 #include "common/run_control.h"
+#include "simulator/stand/boundary.h"
+#include "simulator/stand/catalogue.h"
+#include "simulator/stand/current_stand.h"
+#include "simulator/stand/expected_vc.h"
+#include "simulator/stand/tree_list.h"
 
 namespace tolvek {
 
@@ -17,6 +22,13 @@ struct SimulatorState {
   RandomGenerator random;
   double screenScale = 1.0;
   LanguageTable language;
+  // The loaded stand, the catalogue, the expected coefficients of variation and the calliper limits.
+  CurrentStand currentStand;
+  StandCatalogue standCatalogue;
+  ExpectedVcTable expectedVc;
+  CalliperLimits calliper;
+  // Set by the model-stand register once it is loaded; stands of the register folders need it.
+  const StandRegisterCorners* standRegister = nullptr;
 };
 
 }  // namespace tolvek

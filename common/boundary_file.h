@@ -1,0 +1,49 @@
+#pragma once
+// The boundary file of a stand ("Grenze" + nn + ".txt"): corner points as pairs of reals in metres,
+// separated by any whitespace, normally one point a line, the first point repeated as the last.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tolvek {
+
+struct BoundaryPoint {
+  double x = 0.0;
+  double y = 0.0;
+};
+
+// A boundary holds at most 59 points including the repeated first one, so that the plot clip can
+// always take it.
+inline constexpr int kMaxBoundaryPoints = 59;
+
+enum class BoundaryFileProblem {
+  None,
+  CannotRead,     // missing or unreadable file
+  NotANumber,     // a field that is no number (or not finite)
+  OddValueCount,  // an x without its y at the end of the file
+  TooManyPoints,  // more than kMaxBoundaryPoints before the ring closes
+  NotClosed,      // the last point does not repeat the first
+  TooFewPoints,   // fewer than three distinct corners
+};
+
+struct BoundaryFileReadResult {
+  BoundaryFileProblem problem = BoundaryFileProblem::None;
+  bool ok() const { return problem == BoundaryFileProblem::None; }
+};
+
+// Reads pairs until the first point comes back (that closing point is kept; anything after it is
+// ignored) or the file ends. A file that ends without repeating its first point is refused, except
+// when its last point lies within 0.01 m of the first (then it counts as the closing point).
+BoundaryFileReadResult ParseBoundaryText(std::string_view text, std::vector<BoundaryPoint>& points);
+BoundaryFileReadResult ReadBoundaryFile(const std::string& path, std::vector<BoundaryPoint>& points);
+
+// One line per point, x and y each right-aligned in 10 characters with 1 decimal; atomic.
+std::string EncodeBoundaryFile(const std::vector<BoundaryPoint>& points);
+bool WriteBoundaryFile(const std::string& path, const std::vector<BoundaryPoint>& points,
+                       std::string* error = nullptr);
+
+// The rectangle the stand generator writes for a stand of width w and height h:
+// (0,0) (0,h) (w,h) (w,0) (0,0).
+std::vector<BoundaryPoint> RectangleBoundary(double w, double h);
+
+}  // namespace tolvek

@@ -1,0 +1,48 @@
+#pragma once
+// The binary tree file of a stand ("w" + code + ".txt"): no header, no trailer, one 16-byte record a
+// tree, little-endian: species byte, three zero bytes, then dbh (cm), x and y (m) as IEEE singles.
+// Records are decoded byte by byte so the format does not depend on the host's layout or byte order.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/species.h"
+
+namespace tolvek {
+
+inline constexpr std::size_t kTreeFileRecordSize = 16;
+
+struct TreeFileRecord {
+  SpeciesCode species = 0;
+  float dbh = 0.0f;
+  float x = 0.0f;
+  float y = 0.0f;
+};
+
+enum class TreeFileProblem {
+  None,
+  CannotRead,       // missing or unreadable file
+  Truncated,        // size not a multiple of 16
+  BadSpecies,       // species byte above 9
+  NonFinite,        // dbh, x or y is infinite or not a number
+};
+
+struct TreeFileReadResult {
+  TreeFileProblem problem = TreeFileProblem::None;
+  std::size_t recordIndex = 0;  // 0-based record at fault (BadSpecies, NonFinite)
+  bool ok() const { return problem == TreeFileProblem::None; }
+};
+
+// Decodes all records; any record with a species above 9 or a non-finite number refuses the whole
+// file, since such a file is damaged and its other trees cannot be trusted either.
+TreeFileReadResult DecodeTreeFile(std::string_view bytes, std::vector<TreeFileRecord>& records);
+TreeFileReadResult ReadTreeFile(const std::string& path, std::vector<TreeFileRecord>& records);
+
+// Encodes records in file order; the reserved bytes are written as zeros.
+std::string EncodeTreeFile(const std::vector<TreeFileRecord>& records);
+// Atomic: a reader never sees a half-written tree file, and a failed write keeps the old one.
+bool WriteTreeFile(const std::string& path, const std::vector<TreeFileRecord>& records,
+                   std::string* error = nullptr);
+
+}  // namespace tolvek

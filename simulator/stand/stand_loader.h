@@ -1,0 +1,58 @@
+#pragma once
+// Loading a stand: tree file, boundary and species list of one stand, read together as one
+// transaction. Everything is read into a fresh CurrentStand; only when all of it is sound does it
+// replace the loaded stand, so trees and boundary always belong to the same stand.
+#include <string>
+#include <cstdint>
+#include <string_view>
+
+#include "common/language.h"
+#include "common/paths.h"
+#include "common/random.h"
+#include "simulator/stand/boundary.h"
+#include "simulator/stand/current_stand.h"
+#include "simulator/stand/tree_list.h"
+
+namespace tolvek {
+
+struct SimulatorState;
+
+struct StandLoadInputs {
+  const ProgramFolders& folders;
+  const CalliperLimits& calliper;
+  bool enterpriseMode = false;
+  const StandRegisterCorners* standRegister = nullptr;  // may be null
+  RandomGenerator& random;
+  const LanguageTable& language;
+};
+
+struct StandLoadResult {
+  bool ok = false;
+  std::string message;  // translated, names the file and the stand; empty on success
+};
+
+// The species list of a stand: 1 in enterprise mode; otherwise by the stand type of its entry in
+// the model-stand list (4, 5 and 7, broadleaf types, give 2; unknown stands 1).
+SpeciesListSelector ChooseSpeciesList(bool enterpriseMode, const StandRegisterCorners* standRegister,
+                                      std::string_view code);
+
+// The stand type and age class stored for a stand in the model-stand list, matched by the stand code
+// (the first 8 characters of name and of the entry text); (0, 0) when the list has no such stand.
+struct StandClass {
+  std::uint8_t standType = 0;
+  std::uint8_t ageClass = 0;
+};
+StandClass FindStandClass(const StandRegisterCorners* standRegister, std::string_view name);
+
+// Reads the stand named by treePath (a code + ".txt", without "w") into `into`. On failure `into`
+// is unspecified and the message says what is wrong.
+StandLoadResult ReadStandInto(const StandLoadInputs& inputs, std::string_view treePath,
+                              CurrentStand& into);
+
+// The transaction: on success the new stand replaces state.currentStand (keeping its catalogue
+// choice fields), on failure the loaded stand stays as it was. The message is not shown.
+StandLoadResult TryLoadStand(SimulatorState& state, std::string_view treePath);
+// TryLoadStand, and a failure is shown in the platform message box.
+StandLoadResult LoadStand(SimulatorState& state, std::string_view treePath);
+
+}  // namespace tolvek
