@@ -1,0 +1,193 @@
+#include "simulator/views/stand_map.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/format.h"
+#include "common/wait.h"
+
+namespace tolvek {
+
+namespace {
+
+constexpr Colour kPalette1[10] = {0x808080, 0xC0C0C0, 0x0000FF, 0xB090FF, 0xFF00FF,
+                                  0x00FF00, 0x00B000, 0xFF8080, 0xFF0000, 0xFFFF00};
+constexpr Colour kPalette2[10] = {0x808080, 0xC0C0C0, 0xB090FF, 0x00FF00, 0x00B000,
+                                  0xFF8080, 0xFF0000, 0x0000FF, 0xFF00FF, 0xFFFF00};
+
+int ScaleInt(int value, double screenScale) { return RoundInt(value * screenScale); }
+
+}  // namespace
+
+Colour SpeciesColour(int code, int selector) {
+  if (code < 0 || code > 9) return kUnknownSpeciesColour;
+  return selector == 1 ? kPalette1[code] : kPalette2[code];
+}
+
+double StandMapTransform::StandMapXInverse(int column) const {
+  if (!(scale > 0.0)) return 0.0;
+  return static_cast<double>(RoundInt((column - 30) / scale));
+}
+
+double StandMapTransform::StandMapYInverse(int row) const {
+  if (!(scale > 0.0)) return 0.0;
+  return static_cast<double>(RoundInt((imageHeight - row - 25) / scale));
+}
+
+double FitStandMapScale(double ymin, double ymax, double xmin, double xmax, int imageWidth, int imageHeight) {
+  const double spanX = xmax - xmin + 20.0;
+  const double spanY = ymax - ymin + 35.0;
+  if (!(spanX > 0.0) || !(spanY > 0.0) || !std::isfinite(spanX) || !std::isfinite(spanY)) return 1.0;
+  return std::min(imageWidth / spanX, imageHeight / spanY);
+}
+
+void RotatePoint(double& x, double& y, double angle) {
+  const double r = std::sqrt(x * x + y * y);
+  double phi = std::fabs(x) <= 1e-4 ? 1.5708 : std::atan(y / x);
+  if (x < 0.0) phi = phi + 3.1415;
+  x = r * std::cos(angle + phi);
+  y = r * std::sin(angle + phi);
+}
+
+void DrawTreeDisc(Canvas& canvas, const StandMapTransform& t, double dbh, double y, double x) {
+  const double r = 0.04 * dbh;
+  canvas.Ellipse(t.StandMapX(x - r), t.StandMapY(y + r), t.StandMapX(x + r), t.StandMapY(y - r));
+}
+
+void DrawWorldLine(Canvas& canvas, const StandMapTransform& t, double x1, double y1, double x2, double y2) {
+  canvas.Line(t.WorldX(x1), t.WorldY(y1), t.WorldX(x2), t.WorldY(y2));
+}
+
+void DrawCrossMark(Canvas& canvas, const StandMapTransform& t, double x, double y) {
+  const double d = t.enterpriseMode ? 15.0 : 2.0;
+  DrawWorldLine(canvas, t, x - d, y, x + d, y);
+  DrawWorldLine(canvas, t, x, y - d, x, y + d);
+}
+
+void DrawStandFrame(Canvas& canvas, const StandMapTransform& t, Colour colour, double screenScale) {
+  canvas.SetPen(colour);
+  for (int i = 0; i <= 10; ++i) {
+    const double step = ScaleInt(i, screenScale) * 50.0;
+    DrawCrossMark(canvas, t, 0.0, step);
+    DrawCrossMark(canvas, t, step, 0.0);
+  }
+  DrawWorldLine(canvas, t, 0, 0, 500, 0);
+  DrawWorldLine(canvas, t, 0, 0, 0, 500);
+  canvas.SetFont("arial", 9, kFrameTextColour);
+  for (int i = 1; i <= 8; ++i)
+    canvas.Text(5, t.imageHeight - RoundInt(i * 50 * t.scale) - 34, std::to_string(i * 50));
+  for (int i = 1; i <= 10; ++i)
+    canvas.Text(RoundInt(i * 50 * t.scale) + 20, t.imageHeight - 20, std::to_string(i * 50));
+}
+
+void DrawBoundary(Canvas& canvas, const StandMapTransform& t, const BoundaryPolygon& boundary) {
+  if (boundary.n < 2) return;
+  canvas.SetPen(kRed);
+  std::vector<CanvasPoint> line;
+  line.reserve(static_cast<std::size_t>(boundary.n));
+  for (int i = 1; i <= boundary.n; ++i) line.push_back({t.StandMapX(boundary.x[i]), t.StandMapY(boundary.y[i])});
+  canvas.Polyline(line);
+}
+
+void DrawTrees(Canvas& canvas, const StandMapTransform& t, const TreeList& trees, int selector,
+               const BoundaryPolygon& boundary, double screenScale) {
+  canvas.SetBrush(kBlack);
+  canvas.SetPen(kWhite);
+  canvas.Rectangle(0, 0, t.imageWidth, t.imageHeight);
+  for (const auto& tree : trees) {
+    canvas.SetPen(SpeciesColour(tree.species, selector));
+    DrawTreeDisc(canvas, t, tree.dbh, tree.y, tree.x);
+  }
+  DrawStandFrame(canvas, t, kWhite, screenScale);
+  DrawBoundary(canvas, t, boundary);
+}
+
+int DrawSpeciesLegend(Canvas& legend, int width, int height, const std::array<int, 11>& treeCount, int selector,
+                      double screenScale, const std::function<std::string(int)>& names, StandMapState& map) {
+  // The earlier legend is cleared as a whole: the names of another stand may have stood anywhere.
+  legend.SetBrush(kBlack);
+  legend.SetPen(kBlack);
+  legend.Rectangle(0, 0, width, height);
+  map.legend.fill(0);
+  int k = 0;
+  for (int i = 1; i <= 9; ++i) {
+    if (treeCount[i] <= 0) continue;
+    ++k;
+    map.legend[k] = i;
+    legend.SetFont("arial", 10, SpeciesColour(i, selector), true);
+    legend.Text(18, ScaleInt(k * 35, screenScale) - 10, names(i));
+  }
+  map.legendCount = k;
+  return k;
+}
+
+void BlinkSpecies(bool repeat, int species, Canvas& canvas, const StandMapTransform& t,
+                  const TreeList& trees, int selector, const BoundaryPolygon& boundary,
+                  double screenScale, const std::function<void()>& show, RunControl& run, Services& services) {
+  const int times = repeat ? 5 : 1;
+  for (int n = 0; n < times; ++n) {
+    canvas.SetPen(kBlinkColour);
+    for (const auto& tree : trees)
+      if (tree.species == species) DrawTreeDisc(canvas, t, tree.dbh, tree.y, tree.x);
+    if (show) show();
+    WaitMs(300, run, services);
+    DrawTrees(canvas, t, trees, selector, boundary, screenScale);
+    if (show) show();
+    WaitMs(300, run, services);
+  }
+}
+
+double RotateStand(TreeList& trees, BoundaryPolygon& boundary, int imageWidth, int imageHeight) {
+  double maxX = 0.0, maxY = 0.0, minX = 999.0, minY = 999.0;
+  for (auto& tree : trees) {
+    RotatePoint(tree.x, tree.y, kStandRotationAngle);
+    maxX = std::max(maxX, tree.x);
+    maxY = std::max(maxY, tree.y);
+    minX = std::min(minX, tree.x);
+    minY = std::min(minY, tree.y);
+  }
+  for (auto& tree : trees) {
+    tree.x -= minX;
+    tree.y -= minY;
+  }
+  for (int i = 1; i <= boundary.n; ++i) {
+    RotatePoint(boundary.x[i], boundary.y[i], kStandRotationAngle);
+    boundary.x[i] -= minX;
+    boundary.y[i] -= minY;
+  }
+  return FitStandMapScale(minY, 1.04 * maxY, minX, 1.04 * maxX, imageWidth, imageHeight);
+}
+
+double StandScaleForBoundary(const BoundaryPolygon& boundary, int imageWidth, int imageHeight) {
+  return FitStandMapScale(boundary.minY, boundary.maxY, boundary.minX, boundary.maxX, imageWidth, imageHeight);
+}
+
+std::string TreesPerHectareLabel(const std::string& treesWord, int treeCount, double areaHa) {
+  if (!(areaHa > 0.0)) return treesWord + ":" + FormatInt(treeCount, 6);
+  return treesWord + ":" + FormatFixed(6, 0, treeCount / areaHa) + " /ha";
+}
+
+std::string StandAreaLabel(const std::string& areaWord, double areaHa) {
+  return areaWord + ":" + FormatFixed(8, 2, areaHa) + " ha";
+}
+
+void DrawStandThumbnail(Canvas& canvas, const ThumbnailTransform& t, const TreeList& trees, int selector,
+                        const BoundaryPolygon& boundary, int entry, const std::string& caption) {
+  canvas.SetBrush(kBlack);
+  canvas.SetPen(kBlack);
+  canvas.Rectangle(0, 0, 400, 400);
+  for (const auto& tree : trees) canvas.Pixel(t.X(tree.x), t.Y(tree.y), SpeciesColour(tree.species, selector));
+  if (boundary.n >= 2) {
+    canvas.SetPen(kRed);
+    std::vector<CanvasPoint> line;
+    line.push_back({t.X(boundary.x[1]), t.Y(boundary.y[1])});
+    for (int i = 1; i <= boundary.n; ++i) line.push_back({t.X(boundary.x[i]), t.Y(boundary.y[i])});
+    canvas.Polyline(line);
+  }
+  if (entry < 52) {
+    canvas.SetFont("arial", 7, kWhite);
+    canvas.Text(2, -1, caption);
+  }
+}
+
+}  // namespace tolvek

@@ -1,0 +1,118 @@
+#pragma once
+// The stand map: every tree a ring in its species colour on black, the boundary in red, a frame in
+// metres, and the species legend beside it. Everything here draws on the Canvas interface, so pixel
+// positions and colours are tested without a screen; the main window only shows the picture.
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/canvas.h"
+#include "common/platform.h"
+#include "common/rounding.h"
+#include "common/run_control.h"
+#include "simulator/stand/boundary.h"
+#include "simulator/stand/tree_list.h"
+
+namespace tolvek {
+
+// One rotation of the stand turns it by -30 degrees.
+inline constexpr double kStandRotationAngle = -0.523599;
+// The map's trees are drawn over white-framed black; the legend text colour of the frame numbers.
+inline constexpr Colour kFrameTextColour = 0xE6E6C8;
+inline constexpr Colour kBlinkColour = 0x444444;
+inline constexpr Colour kUnknownSpeciesColour = 0x008000;
+
+// Colour of a species on the map and in the diagrams: palette 1 for species list 1, palette 2 for
+// every other selector; codes outside 0..9 are dark green.
+Colour SpeciesColour(int code, int selector);
+
+// World (metres, y up) to pixels (y down) of the stand image. In enterprise mode the world lines go
+// through the enterprise map instead (no margins).
+struct StandMapTransform {
+  double scale = 1.0;        // pixels per metre
+  int imageWidth = 0;
+  int imageHeight = 0;
+  bool enterpriseMode = false;
+  double enterpriseScale = 1.0;
+
+  int StandMapX(double x) const { return RoundInt(scale * x) + 30; }
+  int StandMapY(double y) const { return imageHeight - RoundInt(scale * y) - 25; }
+  // Whole metres under a pixel (mouse handlers); 0 while the scale is not set.
+  double StandMapXInverse(int column) const;
+  double StandMapYInverse(int row) const;
+  int EnterpriseMapX(double x) const { return RoundInt(x * enterpriseScale); }
+  int EnterpriseMapY(double y) const { return imageHeight - RoundInt(y * enterpriseScale); }
+  // The route a world line takes in the current mode.
+  int WorldX(double x) const { return enterpriseMode ? EnterpriseMapX(x) : StandMapX(x); }
+  int WorldY(double y) const { return enterpriseMode ? EnterpriseMapY(y) : StandMapY(y); }
+};
+
+// The largest scale at which the extents fit the image with room for the frame's margins. Extents that
+// leave no room (empty or inverted) keep the scale at 1 rather than dividing by nothing.
+double FitStandMapScale(double ymin, double ymax, double xmin, double xmax, int imageWidth, int imageHeight);
+
+// Turns (x, y) about the origin by angle (radians), with the rounded constants the grid and the stand
+// rotation have always used (1.5708 and 3.1415), so rotated stands and grids keep their old positions.
+void RotatePoint(double& x, double& y, double angle);
+
+// Program-wide state of the map: the scale (also used by the catalogue thumbnails), the species on
+// each legend button, and the species chosen last for blinking.
+struct StandMapState {
+  double scale = 1.0;
+  std::array<int, 10> legend{};  // legend[k] = species of button BitBa<k>, k = 1..9; 0 = none
+  int legendCount = 0;
+  int blinkSpecies = 0;
+};
+
+// Drawing primitives in world coordinates.
+void DrawTreeDisc(Canvas& canvas, const StandMapTransform& t, double dbh, double y, double x);
+void DrawCrossMark(Canvas& canvas, const StandMapTransform& t, double x, double y);
+void DrawWorldLine(Canvas& canvas, const StandMapTransform& t, double x1, double y1, double x2, double y2);
+
+// The cross marks every 50 m (spaced by the screen scale), the two axes and the metre labels.
+void DrawStandFrame(Canvas& canvas, const StandMapTransform& t, Colour colour, double screenScale);
+
+// Red boundary from point 1 through points 2..n (the ring is closed in the data).
+void DrawBoundary(Canvas& canvas, const StandMapTransform& t, const BoundaryPolygon& boundary);
+
+// Black field with a white frame, every tree a ring in its species colour, then frame and boundary.
+void DrawTrees(Canvas& canvas, const StandMapTransform& t, const TreeList& trees, int selector,
+               const BoundaryPolygon& boundary, double screenScale);
+
+// Legend image: black field, the name of each species present in its colour. Fills the
+// legend entries; returns the number of buttons to show (BitBa1 .. BitBa<n>).
+// names(i) is the translated name of species i in the stand's list.
+int DrawSpeciesLegend(Canvas& legend, int width, int height, const std::array<int, 11>& treeCount, int selector,
+                      double screenScale, const std::function<std::string(int)>& names, StandMapState& map);
+
+// Blinks the trees of one species: dim grey, wait, redraw the map, wait; five times when repeat is set.
+// show() puts the canvas on the screen before each wait; the waits pump events and a stop ends them.
+void BlinkSpecies(bool repeat, int species, Canvas& canvas, const StandMapTransform& t,
+                  const TreeList& trees, int selector, const BoundaryPolygon& boundary,
+                  double screenScale, const std::function<void()>& show, RunControl& run, Services& services);
+
+// Rotates trees and boundary by one step about the origin and shifts both by the trees' minima, so the
+// trees stay in the first quadrant (the boundary may reach below 0). Returns the scale that fits the
+// rotated trees.
+double RotateStand(TreeList& trees, BoundaryPolygon& boundary, int imageWidth, int imageHeight);
+
+// Scale of a freshly drawn stand: the boundary's extents fitted to the image.
+double StandScaleForBoundary(const BoundaryPolygon& boundary, int imageWidth, int imageHeight);
+
+// The map's labels.
+std::string TreesPerHectareLabel(const std::string& treesWord, int treeCount, double areaHa);
+std::string StandAreaLabel(const std::string& areaWord, double areaHa);
+
+// Catalogue thumbnail: black square, each tree one pixel, the boundary in red, and for entries below
+// 52 the number and description in white.
+struct ThumbnailTransform {
+  double scale = 1.0;  // image height / 270
+  int imageHeight = 75;
+  int X(double x) const { return RoundInt(scale * 0.5 * x) + 4; }
+  int Y(double y) const { return imageHeight - (RoundInt(scale * 0.5 * y) + 4); }
+};
+void DrawStandThumbnail(Canvas& canvas, const ThumbnailTransform& t, const TreeList& trees, int selector,
+                        const BoundaryPolygon& boundary, int entry, const std::string& caption);
+
+}  // namespace tolvek
