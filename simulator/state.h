@@ -11,6 +11,7 @@
 #include "simulator/stand/current_stand.h"
 #include "simulator/stand/expected_vc.h"
 #include "simulator/stand/tree_list.h"
+#include "simulator/sampling/pass.h"
 
 namespace tolvek {
 
@@ -29,6 +30,8 @@ struct SimulatorState {
   CalliperLimits calliper;
   // Set by the model-stand register once it is loaded; stands of the register folders need it.
   const StandRegisterCorners* standRegister = nullptr;
+  // The sampling engine: method settings, grid, plot list of the last pass and its counters.
+  SamplingState sampling;
 };
 
 }  // namespace tolvek

@@ -1,0 +1,199 @@
+#pragma once
+// One inventory pass: a plot at every inside grid point, its edge weight, the method's sample trees,
+// all kept in the PlotList the evaluation reads. The pass is the same routine for "weiter", a dropped
+// plot and every repetition, so it draws nothing itself: it reports to an observer that the window
+// implements, and it reuses its storage from pass to pass.
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "common/canvas.h"
+#include "common/platform.h"
+#include "common/run_control.h"
+#include "simulator/sampling/grid.h"
+#include "simulator/sampling/method.h"
+#include "simulator/stand/tree_list.h"
+
+namespace tolvek {
+
+struct BoundaryPolygon;
+struct GeometryContext;
+struct LanguageTable;
+
+struct SampleTreeRecord {
+  double distance = 0.0;        // m from the plot centre
+  std::uint8_t layer = 0;       // 0 main stand, 1 understorey of the n-tree sample
+  std::uint8_t species = 0;
+  std::uint8_t species2 = 0;
+  float dbh = 0.0f;             // cm
+  float x = 0.0f;               // m
+  float y = 0.0f;
+  double edgeWeight = 1.0;
+  double plotArea = 0.0;        // m², the tree's selection area
+  std::uint8_t weightDone = 0;  // the tree's weight-computed flag
+};
+
+struct PlotRecord {
+  std::uint8_t standType = 0;   // enterprise: from the grid point
+  std::uint8_t ageClass = 0;
+  double plotArea = 0.0;        // m²: circle area (methods 2, 3), 0 (52), A₁ (n-tree)
+  double secondArea = 0.0;      // m²: n-tree understorey area A₂
+  double insideShare = 0.0;     // fixed circles: 1 / plot weight
+  std::int32_t firstTree = 0;   // index into PlotList::trees
+  std::int32_t treeCount = 0;   // 0 for a plot without trees
+  std::int32_t gridIndex = 0;   // the grid point (1-based) the plot belongs to
+};
+
+// The plots of the last pass in pass order, each with its sample trees in selection order. The
+// storage is cleared, never freed, between passes.
+struct PlotList {
+  std::vector<PlotRecord> plots;
+  std::vector<SampleTreeRecord> trees;
+
+  std::span<const SampleTreeRecord> TreesOf(const PlotRecord& p) const {
+    return {trees.data() + p.firstTree, static_cast<std::size_t>(p.treeCount)};
+  }
+  bool Empty() const { return plots.empty(); }
+  void Clear() {
+    plots.clear();
+    trees.clear();
+  }
+};
+
+// Counters and per-point values of the pass; the plot plan and the evaluation read them.
+struct PassResult {
+  std::uint16_t plotCount = 0;        // plots of the pass (equals plots.size())
+  std::uint16_t passPlotTotal = 0;    // plotCount copied at the end of the pass
+  std::uint16_t treesOfCurrentPlot = 0;
+  std::int32_t sampleTreeTotal = 0;   // every entry counts, the empty-plot entry included
+  bool failed = false;                // an edge weight of the current point failed
+  double plotWeight = 1.0;
+  std::array<double, 6> concentricWeight{};  // 1..count
+  double centreX = 0.0, centreY = 0.0;
+  double savedCentreX = 0.0, savedCentreY = 0.0;
+  float planCentreX = 0.0f, planCentreY = 0.0f;
+  int mapX = 0, mapY = 0;             // enterprise: the grid point on the map
+  double distance = 0.0;              // distance of the tree being recorded
+  std::array<std::uint8_t, 10> speciesSeen{};  // 1..9, cleared per point
+  // the strongest tree of an angle-count point (for the plot plan)
+  double strongestDbh = 0.0, strongestWeight = 0.0, strongestRadius = 0.0;
+  // n-tree plot radii and weights of the current point
+  double nTreeR1 = 0.0, nTreeR2 = 0.0, nTreeW1 = 0.0, nTreeW2 = 0.0;
+  std::int32_t lastLoadedModelStand = -1;
+  std::int32_t currentModelStand = 0;
+  bool passDone = false;
+  bool completed = false;             // the last pass ran to its end (not stopped by "Ende")
+};
+
+// Scratch of the selection, kept so that no point allocates.
+struct SelectionScratch {
+  std::vector<TreeRecord*> candidates;
+  // n-tree nearest lists, slots 1..13
+  std::array<double, 14> mainDistSq{};
+  std::array<TreeRecord*, 14> mainTree{};
+  std::array<double, 14> underDistSq{};
+  std::array<TreeRecord*, 14> underTree{};
+};
+
+// Everything the sampling engine keeps program-wide.
+struct SamplingState {
+  MethodSettings method;
+  SampleGrid grid;
+  PlotList plots;
+  PassResult pass;
+  SelectionScratch scratch;
+};
+
+// What the window does while a pass runs. Every call comes after the point's plot is settled, so a
+// dropped point is never drawn.
+class PassObserver {
+ public:
+  virtual ~PassObserver() = default;
+  // Start of a pass (stand image: yellow pen, clear brush; show the tree-count label).
+  virtual void PassStarted() {}
+  // A point is about to be visited (clear the plan image).
+  virtual void PointStarted(int /*gridIndex*/) {}
+  // A plot circle on the stand map (stand mode, graphics on).
+  virtual void PlotCircle(double /*cx*/, double /*cy*/, double /*radius*/, Colour /*colour*/,
+                          bool /*dotted*/) {}
+  // A sample tree in the current pen colour (MarkSampledSpecies with graphics on, stand mode).
+  virtual void SampledTree(std::uint8_t /*species*/, double /*dbh*/, double /*x*/, double /*y*/,
+                           Colour /*pen*/) {}
+  // A plot has been recorded (enterprise outside repetitions: the plot plan).
+  virtual void PlotRecorded(int /*gridIndex*/, const PlotRecord& /*plot*/) {}
+  // The pass is over: the label "Probebäume:" and its text.
+  virtual void PassFinished(const std::string& /*treeCountLabel*/) {}
+};
+
+// Where the trees a plot may select come from. The default walks the whole tree list; a spatial index
+// may hand out fewer, but always a superset of the trees within the radius and always in tree-list order,
+// so selection order and ties stay as the plain scan gives them.
+class CandidateSource {
+ public:
+  virtual ~CandidateSource() = default;
+  virtual void Candidates(TreeList& trees, double cx, double cy, double radius,
+                          std::vector<TreeRecord*>& out) = 0;
+};
+class AllTreesSource : public CandidateSource {
+ public:
+  void Candidates(TreeList& trees, double cx, double cy, double radius, std::vector<TreeRecord*>& out) override;
+};
+
+// The enterprise route of the pass: model stand of a point, plot position, plot plan. The enterprise
+// level implements it; in stand mode none is given.
+class EnterprisePassRoute {
+ public:
+  virtual ~EnterprisePassRoute() = default;
+  // Loads the model stand of the point when it changed and places the plot centre (into pass and
+  // point). False: the point gives no plot.
+  virtual bool PreparePoint(int gridIndex, GridPoint& point, PassResult& pass) = 0;
+  // After the last point (save request, model-stand statistics).
+  virtual void PassEnded(PassResult& /*pass*/) {}
+};
+
+// What a pass works on.
+struct PassEnvironment {
+  SamplingState& sampling;
+  TreeList& trees;
+  const BoundaryPolygon& boundary;
+  GeometryContext& geometry;
+  RunControl& run;
+  Services& services;
+  const LanguageTable& language;
+  PassObserver& observer;
+  EnterprisePassRoute* enterprise = nullptr;  // the enterprise route; null in stand mode
+  CandidateSource* candidates = nullptr;      // null: all trees
+  EnterpriseGridAreas* areas = nullptr;       // inside test of a grid made by the pass in enterprise mode
+  GridContext gridContext{};
+  bool repetition = false;    // inside a run of repetitions (tree-centred weights may apply)
+  bool singleStepWait = true; // the single-step wait at the end of the pass
+};
+
+enum class PassOutcome {
+  NoMethod,        // "Bitte Verfahren festlegen": nothing was done
+  Done,            // the plot list holds the pass
+  NoPlots,         // "Keine Probebäume gefunden" answered with Yes or No: the list is empty
+  EndProgram,      // "Keine Probebäume gefunden" answered with Cancel: the program ends
+  Stopped,         // "Ende" while the pass ran: the list holds the plots so far
+  GridFailed,      // no grid could be made
+};
+
+// The pass. Failures of its stages end the program through FatalErrorCode with the stage code:
+// "1805" clearing the old list, "1851" loading a model stand, "1835" the centre and weights of an
+// enterprise point, "Fehler1889" selection, "1763" recording a tree of methods 2 and 3.
+PassOutcome RunSamplingPass(PassEnvironment& env);
+
+// The text "Probebäume:" + total after a pass.
+std::string SampleTreeCountLabel(const LanguageTable& lang, std::int32_t total);
+
+// Starts a plot for the current point (no-op while the failure flag is set).
+void AppendPlot(SamplingState& s, const GridPoint* point, int gridIndex, double selectionArea, double a1,
+                double a2);
+// Appends a sample tree to the current plot; null records the empty plot (no tree record).
+void AppendSampleTree(SamplingState& s, const TreeRecord* tree, double edgeWeight, double plotArea);
+// Sets the species-seen flag of the current point.
+void MarkSampledSpecies(PassResult& pass, std::uint8_t species);
+
+}  // namespace tolvek

@@ -1,0 +1,56 @@
+#pragma once
+// The selection rules of the four methods at one sample point. Each walks the candidate trees in
+// tree-list order, appends one plot and its sample trees, and tells whether an edge weight the point
+// needs failed; a failed point is taken back whole by the pass (no partial plots).
+#include <cstdint>
+#include <vector>
+
+#include "simulator/sampling/pass.h"
+
+namespace tolvek {
+
+// Edge weights as the selection needs them. The pass implements it on the edge correction; tests may
+// give fixed weights.
+class EdgeWeigher {
+ public:
+  virtual ~EdgeWeigher() = default;
+  // Weight of a circle of nominal area a (a ≤ 0.1: πr²) and radius r around (x, y). failed is set when
+  // the weight is unusable (outside 0.98..10 or the clip failed).
+  virtual double Weight(double a, double r, double y, double x, bool& failed) = 0;
+};
+
+// The per-point inputs of a selection.
+struct SelectionPoint {
+  int gridIndex = 0;                // 1-based
+  const GridPoint* gridPoint = nullptr;
+  bool treeCentred = false;         // weighting mode of the run (plot-centred outside repetitions)
+};
+
+// Tree number limit of the n-tree lists (12 m) and the slot count.
+inline constexpr double kNTreeMaxDistSq = 144.0;
+inline constexpr int kNTreeSlots = 13;
+
+// Sorted insertion into an n-tree nearest list (slots 1..13): the first slot p in 1..12 with
+// d² < list[p] takes the tree; slots p..n+5 move one down. Equal distances go behind (first met wins).
+void InsertNearest(std::array<double, 14>& dist, std::array<TreeRecord*, 14>& tree, int n, TreeRecord* t,
+                   double d2);
+
+// Method 1. Returns false when an edge weight of the point failed.
+bool SelectNTreeTrees(SamplingState& s, const std::vector<TreeRecord*>& candidates, const SelectionPoint& pt,
+                      EdgeWeigher& weigher);
+// Methods 2 (k = 0) and 3 (k = counting factor).
+bool SelectCircleTrees(SamplingState& s, const std::vector<TreeRecord*>& candidates, const SelectionPoint& pt,
+                       int k, EdgeWeigher& weigher);
+// Method 52, with the pass's per-circle weights.
+bool SelectConcentricTrees(SamplingState& s, const std::vector<TreeRecord*>& candidates,
+                           const SelectionPoint& pt, EdgeWeigher& weigher);
+
+// The circle in which a tree at distance d with this dbh is counted: from the circle count down, the
+// first circle whose dbh limit is at most dbh and whose radius is at least d; 0 for none.
+int ConcentricRingOf(const MethodSettings& m, double distance, double dbh);
+
+// The largest radius any tree of the method can be selected within around the plot centre (the
+// candidate search radius); for the angle count with the largest dbh of the stand.
+double SelectionSearchRadius(const MethodSettings& m, double largestDbh);
+
+}  // namespace tolvek
