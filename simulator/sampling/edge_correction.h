@@ -1,0 +1,55 @@
+#pragma once
+// Edge correction: a plot circle (or a tree's limiting circle) that reaches over the stand boundary
+// covers less stand than its nominal area; its weight is the nominal area over the area inside the
+// stand. Straight cuts and single corners are settled by formula, everything else by clipping the
+// circle polygon against the boundary. Circles far from every boundary edge cost a few comparisons
+// per edge and never reach the clip.
+#include <span>
+
+#include "simulator/sampling/geometry.h"
+
+namespace tolvek {
+
+enum class EdgeCutKind : int {
+  None = 0,     // the boundary does not cut the circle
+  Chord = 1,    // one straight chord
+  Corner = 2,   // one boundary corner inside the circle
+  Complex = 3,  // anything more: clipped
+};
+
+struct EdgeWeightResult {
+  double weight = 1.0;
+  bool failed = false;  // the weight is out of 0.98..10.0 or the clip failed: the point gives no plot
+  EdgeCutKind kind = EdgeCutKind::None;
+};
+
+// The accepted range of weights: 0.98 <= weight <= 10.0.
+bool WeightInRange(double weight);
+
+// Weight of the circle of radius r around (x, y) against the closed boundary (stand coordinates).
+// a <= 0.1 takes the circle's area r² × 3.141592654. The order of the arguments (a, r, y, x) is that
+// of the callers' formulas. On failure the error flag and g.edgeFailure are set (g.edgeFailure is
+// cleared at the start of every weight) and result.failed is true; the weight is still returned
+// (0 after a failed clip).
+EdgeWeightResult EdgeWeight(GeometryContext& g, PolygonRef boundary, double a, double r, double y, double x);
+
+// How the boundary cuts the circle; leaves the chord and the corner triangle in the context.
+EdgeCutKind BoundaryCrossings(GeometryContext& g, PolygonRef boundary, double y, double x, double r);
+
+// Area of the circle (polygon of g.cornersPerCircle corners) inside the stand by clipping, left in
+// g.clipAreas.result with the polygon in g.clipResult. Does nothing while the error flag is set.
+// False when it did nothing or the clip failed.
+bool CircleInsideArea(GeometryContext& g, PolygonRef boundary, double r, double y, double x);
+
+// n corners at angles 5.3319 - k × 0.17453 (k = 1..n) around (cx, cy), corner n + 1 := corner 1.
+// The fixed angular step goes once around for 36 corners. False (nothing written) when n < 3 or
+// n + 1 does not fit the polygon.
+bool CirclePolygon(int n, double cx, double cy, double r, CirclePolygonPoints& out);
+
+// The concentric circle in which a tree at this distance is counted: from circleCount down to 1 the
+// first k with dbhLimits[k] <= dbh and distance <= radii[k]; 0 for none. Both spans are indexed by
+// circle number (slot 0 unused); circles beyond either span are not considered.
+int ConcentricRing(double distance, double dbh, int circleCount, std::span<const double> radii,
+                   std::span<const double> dbhLimits);
+
+}  // namespace tolvek

@@ -1,0 +1,242 @@
+#pragma once
+// Plane geometry of the simulator: the polygon convention every boundary, plot circle, compartment
+// and clip result follows, polygon areas with their closure check, the clipping of a plot polygon
+// against a stand polygon, point-in-polygon tests and the line, segment and circle routines they
+// rest on.
+//
+// Polygons keep their points in slots 1..n of two parallel arrays; slot 0 is carried along but is not
+// a point. A closed polygon repeats its first point as its last within 0.01 m, and n counts that
+// repeated point. Every routine is told the capacity of the arrays it gets and never reads or writes
+// past it: a polygon that would not fit is reported ("Feldüberschreitung F21/...") in the context and
+// the computation fails through the error flag, so the work in hand can be abandoned cleanly.
+//
+// All working state (crossing table, edge walk, error flag, reports, the edge correction's chord and
+// corner triangle) lives in one GeometryContext passed by reference. Nothing here allocates per call.
+#include <array>
+#include <string>
+
+namespace tolvek {
+
+class Beeper;
+class MessageService;
+struct LanguageTable;
+
+// Highest slot index of the polygons in use.
+inline constexpr int kStandPolygonSlots = 60;   // stand boundary and its plot-centred copy
+inline constexpr int kCirclePolygonSlots = 80;  // plot circle, compartment of the enterprise map
+inline constexpr int kClipPolygonSlots = 90;    // clip result
+inline constexpr int kCrossingSlots = 100;      // crossing table of the clip
+
+template <int Slots>
+struct Polygon {
+  static constexpr int kSlots = Slots;
+  int n = 0;  // points 1..n
+  std::array<double, Slots + 1> x{};
+  std::array<double, Slots + 1> y{};
+};
+using StandPolygonPoints = Polygon<kStandPolygonSlots>;
+using CirclePolygonPoints = Polygon<kCirclePolygonSlots>;
+using ClipPolygonPoints = Polygon<kClipPolygonSlots>;
+
+// Read-only view of any polygon-shaped record (a Polygon, the stand's BoundaryPolygon, ...): its
+// count, its arrays and their highest slot index.
+struct PolygonRef {
+  int n = 0;
+  const double* x = nullptr;
+  const double* y = nullptr;
+  int slots = 0;
+
+  PolygonRef() = default;
+  PolygonRef(int count, const double* xs, const double* ys, int highestSlot)
+      : n(count), x(xs), y(ys), slots(highestSlot) {}
+  template <class P>
+    requires requires(const P& p) { p.n; p.x.data(); p.y.size(); }
+  PolygonRef(const P& p)  // NOLINT: implicit on purpose, every polygon record converts
+      : n(p.n), x(p.x.data()), y(p.y.data()), slots(static_cast<int>(p.x.size()) - 1) {}
+
+  // The same arrays taken with another point count (the routines that take n separately).
+  PolygonRef WithCount(int count) const { return {count, x, y, slots}; }
+};
+
+// Writable view, for results.
+struct PolygonOut {
+  int* n = nullptr;
+  double* x = nullptr;
+  double* y = nullptr;
+  int slots = 0;
+
+  template <class P>
+    requires requires(P& p) { p.n; p.x.data(); p.y.size(); }
+  PolygonOut(P& p)  // NOLINT: implicit on purpose
+      : n(&p.n), x(p.x.data()), y(p.y.data()), slots(static_cast<int>(p.x.size()) - 1) {}
+};
+
+struct GeoPoint {
+  double x = 0.0;
+  double y = 0.0;
+};
+
+// One entry of the clip's crossing table.
+struct CrossingRecord {
+  double x = 0.0;
+  double y = 0.0;
+  int edge = 0;  // plot-polygon edge the point lies on (edge m runs from corner m to corner m + 1)
+  int kind = 0;  // 1 the stand edge enters (or starts inside), 2 it leaves, 0 it ends inside
+};
+
+// The three areas the clip hands back (m², signed as PolygonArea gives them).
+struct ClipAreas {
+  double plot = 0.0;
+  double stand = 0.0;
+  double result = 0.0;
+};
+
+// Two tree circles clipped against each other by the true-value computation: when the second lies
+// within the first (centre distance + r2 <= 1.01 r1) the clip result is the whole second polygon.
+struct TwoCircleCase {
+  bool set = false;
+  double x1 = 0.0, y1 = 0.0, r1 = 0.0;
+  double x2 = 0.0, y2 = 0.0, r2 = 0.0;
+};
+
+// A message a geometry routine has to show. The core cannot show it; the window that started the
+// computation does, through ShowGeometryReport.
+struct GeometryReport {
+  bool pending = false;
+  int kind = 0;          // message-box icon kind (0 error/warning, 2 information)
+  std::string prefix;    // shown as is (numbers in front of the text)
+  std::string german;    // passed through Translate when shown; may be empty
+  std::string suffix;    // shown as is (place number after the text)
+};
+
+// Drawing hook of the "Einzelbaum an Bestandesgrenze" display option: a window that wants to see the
+// clipping of a tree circle against the boundary sets an observer while the option is on.
+class GeometryObserver {
+ public:
+  virtual ~GeometryObserver() = default;
+  // The plot-centred circle polygon and boundary copy before the clip (drawn in blue).
+  virtual void ClipInput(const CirclePolygonPoints& circle, const StandPolygonPoints& boundary) = 0;
+  // The clip result (drawn in red).
+  virtual void ClipOutput(const ClipPolygonPoints& result) = 0;
+};
+
+struct GeometryContext {
+  // GeometryErrorFlag: set by a failed geometry step; PolygonArea clears it on entry, so a caller reads
+  // it after its last geometry call.
+  bool errorFlag = false;
+  // The enterprise route: PolygonArea gives 0 there (areas come from ClosedPolygonArea) and the clip
+  // walks the closing edge of a compartment piece. The caller keeps it equal to RunControl's flag.
+  bool enterpriseMode = false;
+  // Numbers of the tree and its partner that name a polygon in the closure messages.
+  int objectNumber1 = 0;
+  int objectNumber2 = 0;
+  TwoCircleCase twoCircle;
+
+  // Crossing table of the last clip (records 1..crossingCount; one more slot for the closing copy).
+  int crossingCount = 0;
+  std::array<CrossingRecord, kCrossingSlots + 1> crossings{};
+  int lastEdgeHit = 0;        // plot edge last hit: the next search starts after it
+  GeoPoint plotCentroid;      // centroid of the plot polygon of the last clip
+  CrossingRecord entry;       // entry and exit of the current stand edge
+  CrossingRecord exit;
+
+  // Edge correction: working values of the last weight.
+  int cornersPerCircle = 36;                 // corners of the circle polygon (method settings)
+  GeoPoint chord1, chord2;                   // where the boundary enters and leaves the circle
+  Polygon<4> cornerTriangle;                 // corner, crossing on the edge leaving it, on the edge reaching it, corner
+  CirclePolygonPoints circle;                // plot-centred circle polygon
+  StandPolygonPoints shiftedBoundary;        // plot-centred boundary copy
+  ClipPolygonPoints clipResult;              // result of the last clip made by the edge correction
+  ClipAreas clipAreas;                       // its areas
+  bool edgeFailure = false;                  // the last weight failed: the point gives no plot
+
+  // The last report not yet shown.
+  GeometryReport report;
+
+  // Optional services and hooks; none is needed for the computations themselves.
+  Beeper* beeper = nullptr;             // beep of a failed clip in the edge correction
+  GeometryObserver* observer = nullptr; // set while "Einzelbaum an Bestandesgrenze" is on
+};
+
+// Shows a pending report through the program's message box (German part translated) and clears it.
+// Does nothing when no report is pending. Returns the box's answer, 0 when nothing was shown.
+int ShowGeometryReport(GeometryContext& g, MessageService& messages, const LanguageTable& language);
+// The text ShowGeometryReport would show (for tests and logs).
+std::string GeometryReportText(const GeometryReport& report, const LanguageTable& language);
+
+// --- small routines -----------------------------------------------------------------------------
+
+// min(b1, b2) <= value < max(b1, b2); equal bounds never hold.
+bool InRange(double value, double bound1, double bound2);
+
+// Intersection of the line through p1, p2 with the line through p3, p4. False when both are vertical
+// or they are parallel; the point is then left unchanged.
+bool LineIntersection(GeoPoint p1, GeoPoint p2, GeoPoint p3, GeoPoint p4, GeoPoint& at);
+
+// Whether a point found on both lines lies within segment 1 (s1-s2) and segment 2 (s3-s4).
+bool PointOnBothSegments(GeoPoint s1, GeoPoint s2, GeoPoint s3, GeoPoint s4, GeoPoint p);
+
+// Whether p lies within the segment's extent in its dominant coordinate (y when the ends differ by at
+// most 0.1 in x).
+bool PointOnSegmentRange(GeoPoint p, GeoPoint end1, GeoPoint end2);
+
+// Where the line of segment p1-p2 meets the circle, and which of the two points lie on the segment.
+struct LineCircleHits {
+  GeoPoint first, second;
+  bool firstOnSegment = false;
+  bool secondOnSegment = false;
+};
+// False (error flag set, hits unchanged) when the line misses the circle.
+bool LineCircleIntersection(GeometryContext& g, GeoPoint p1, GeoPoint p2, GeoPoint centre, double r,
+                            LineCircleHits& hits);
+
+// Signed distance of q from the line through p1, p2. A line shorter than 0.001 m sets the error flag
+// and gives 0; otherwise the flag is cleared.
+double LineDistance(GeometryContext& g, GeoPoint p1, GeoPoint p2, GeoPoint q);
+
+// (p - q)² <= r².
+bool PointWithinDistance(GeoPoint p, GeoPoint q, double r);
+
+// --- polygons -------------------------------------------------------------------------------------
+
+// The trapezoid sum over points 1..n: sum of (x[i+1] - x[i]) * 0.5 * (y[i+1] + y[i]); positive for
+// clockwise order in the x-right, y-up plane. No closure check.
+double SignedTrapezoidSum(PolygonRef p);
+
+// Whether point n repeats point 1 within 0.01 m in x and in y.
+bool IsClosed(PolygonRef p);
+
+// Area of a closed polygon of p.n points. Clears the error flag first. Enterprise mode: 0 without
+// computing. 90 points or more: "Feldüberschreitung F21/159" report, error flag, 0. Not closed: the
+// "Polygon nicht geschlossen" report, error flag, 0.
+double PolygonArea(GeometryContext& g, PolygonRef p);
+
+// The same area in every mode, for stand, compartment and enterprise-stand areas. Not closed: the
+// "Polygon ist nicht geschlossen" report, error flag, 0.
+double ClosedPolygonArea(GeometryContext& g, PolygonRef p);
+
+// Copies slots 0..n and sets the destination count to n. False (error flag, destination unchanged)
+// when n does not fit either polygon.
+bool CopyPolygon(GeometryContext& g, int n, PolygonRef source, PolygonOut destination);
+
+// Mean of points 1..n. n <= 0 leaves the outputs unchanged. More than 69 points reports
+// "Feldüberschreitung F21/204"; the mean is still taken.
+void PolygonCentroid(GeometryContext& g, PolygonRef p, double& meanX, double& meanY);
+
+// Whether (x, y) lies inside the closed polygon p (edges i -> i + 1, i = 1..n - 1).
+bool PointInPolygon(PolygonRef p, double x, double y);
+
+// Whether (x, y) lies inside the polygon of the n corners p[1..n] (closed by the routine itself).
+bool PolygonContainsPoint(double x, double y, int n, PolygonRef p);
+
+// Clips the plot polygon (nA corners plus the repeated first corner) against the stand polygon (nB
+// points, closed) and writes the part of the plot inside the stand into result, with the three areas.
+// Both polygons must run the same way round (clockwise, as boundaries and circle polygons do); the
+// inside test of the edge walk holds for convex plot polygons. False with the error flag set when the
+// clip failed (capacity, result too long, polygon not closed); a capacity overflow also leaves its
+// report. A plot polygon that no stand edge touches is whole when it lies inside the stand and empty
+// (0 points, area 0) when it lies outside.
+bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef stand, int nB,
+                     ClipPolygonPoints& result, ClipAreas& areas);
+
+}  // namespace tolvek
