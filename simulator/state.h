@@ -23,6 +23,15 @@ struct SimulatorState {
   RandomGenerator random;
   double screenScale = 1.0;
   LanguageTable language;
+  // Main-window frame: the grid rotation of the rotation buttons (rad, kept within about -0.3 .. 0.3)
+  // and the number of sample trees of the last evaluation ("Probebäume" shows at most 1500).
+  double gridRotation = 0.06;
+  int sampleTreeCount = 0;
+  // Small dialogs: the answer flag of the enterprise-structure question (TForm32: "No" 1, "Yes" 0),
+  // the print top position of TForm38 (printer units) and the message box's remembered top.
+  int structureAnswer = 0;
+  int printTop = 70;
+  int messageTop = 350;
   // The loaded stand, the catalogue, the expected coefficients of variation and the calliper limits.
   CurrentStand currentStand;
   StandCatalogue standCatalogue;

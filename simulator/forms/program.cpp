@@ -2,21 +2,45 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QMainWindow>
+#include <clocale>
 
 #include "common/qt/qt_services.h"
-#include "simulator/state.h"
+#include "simulator/forms/form1.h"
+#include "simulator/forms/form42.h"
+#include "simulator/forms/small_dialogs.h"
 
 namespace tolvek {
 
+SimulatorProgram::SimulatorProgram(SimulatorState& st, bool installOwnMessageBox) : state(st) {
+  // The start-up order of the windows; the main window first, its creation sets the program-wide state.
+  forms.form1 = Add(new TForm1(state, forms));
+  forms.btnRightDlg8 = Add(new TBtnRightDlg8());
+  forms.form32 = Add(new TForm32(state));
+  forms.form34 = Add(new TForm34());
+  forms.form38 = Add(new TForm38(state));
+  forms.form42 = Add(new TForm42(state));
+
+  if (installOwnMessageBox) {
+    previousMessages_ = state.services.messages;
+    ownBox_ = std::make_unique<Form42Messages>(*forms.form42, *previousMessages_);
+    state.services.messages = ownBox_.get();
+  }
+}
+
+SimulatorProgram::~SimulatorProgram() {
+  if (ownBox_) state.services.messages = previousMessages_;
+  while (!owned_.empty()) owned_.pop_back();  // the reverse of the creation order
+}
+
 int ProgramStart(int argc, char** argv) {
   QApplication app(argc, argv);
+  // Number texts never follow the locale.
+  std::setlocale(LC_NUMERIC, "C");
   QtServices qt;
   SimulatorState state(qt.services);
   state.folders = ProgramFoldersFor(S(QCoreApplication::applicationDirPath()));
-  QMainWindow w;
-  w.setWindowTitle("Tolvek");
-  w.show();
+  SimulatorProgram program(state, true);
+  program.forms.form1->show();
   return app.exec();
 }
 

@@ -1,0 +1,648 @@
+#include "simulator/forms/form1.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QToolTip>
+
+#include "common/paths.h"
+#include "common/rounding.h"
+#include "common/qt/qt_services.h"
+#include "simulator/screen_fit.h"
+#include "simulator/translate.h"
+
+namespace tolvek {
+
+namespace {
+
+// The main window's colour $71B33C and the darker and lighter greens the title screen uses with it.
+const char* const kMainColour = "#3cb371";
+const char* const kBannerColour = "#1f5e34";
+const char* const kPanelColour = "#e8f5e9";
+
+template <class W>
+W* Make(QWidget* parent, const char* name) {
+  auto* w = new W(parent);
+  w->setObjectName(QString::fromLatin1(name));
+  return w;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, QRect r, int pointSize, bool bold = false,
+                  const char* colour = "white") {
+  auto* l = Make<QLabel>(parent, name);
+  l->setText(QString::fromUtf8(text));
+  l->setTextFormat(Qt::PlainText);
+  l->setGeometry(r);
+  QFont f("Arial");
+  f.setPointSize(pointSize);
+  f.setBold(bold);
+  l->setFont(f);
+  l->setStyleSheet(QString("color: %1; background: transparent;").arg(colour));
+  l->setWordWrap(true);
+  return l;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect r) {
+  auto* b = Make<QPushButton>(parent, name);
+  b->setText(QString::fromUtf8(caption));
+  b->setGeometry(r);
+  b->setFocusPolicy(Qt::TabFocus);
+  return b;
+}
+
+QFrame* MakePanel(QWidget* parent, const char* name, QRect r, const char* colour) {
+  auto* p = Make<QFrame>(parent, name);
+  p->setGeometry(r);
+  p->setFrameShape(QFrame::StyledPanel);
+  p->setAutoFillBackground(true);
+  p->setStyleSheet(QString("QFrame#%1 { background: %2; border: 1px solid #5a7d5a; }").arg(name, colour));
+  return p;
+}
+
+// Scaling of one control by the screen factor: ScaleLabel also scales the font, ScaleMemo only the
+// position; the others scale position and size.
+void ScaleGeometry(QWidget* w, double scale, bool size = true) {
+  if (!w) return;
+  QRect g = w->geometry();
+  if (size)
+    w->setGeometry(ScaleInt(g.left(), scale), ScaleInt(g.top(), scale), ScaleInt(g.width(), scale),
+                   ScaleInt(g.height(), scale));
+  else
+    w->move(ScaleInt(g.left(), scale), ScaleInt(g.top(), scale));
+}
+
+void ScaleLabel(QLabel* l, double scale) {
+  if (!l) return;
+  ScaleGeometry(l, scale);
+  QFont f = l->font();
+  f.setPointSize(std::max(1, ScaleInt(f.pointSize(), scale)));
+  l->setFont(f);
+}
+
+}  // namespace
+
+TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(parent), state(st), forms(fm) {
+  setObjectName("Form1");
+  setWindowTitle("TOLVEK");
+  Client = Make<QWidget>(this, "Client");
+  setCentralWidget(Client);
+
+  // FormCreate, in its order.
+  // 1. The random generator from the clock.
+  state.random.SetSeed(state.services.clock->SeedFromTime());
+
+  // 2. Run flags at their start values; "." as the decimal separator whatever the locale.
+  state.run = RunControl{};
+  state.sampleTreeCount = 0;
+  QLocale::setDefault(QLocale::c());
+  qApp->installEventFilter(this);
+
+  BuildTitleScreen();
+  BuildToolBar();
+  BuildExtrasGroup();
+  BuildPanels();
+  // area builders
+
+  sBtNeuesVerfahren->setEnabled(false);
+  sBtMultiSim->setEnabled(false);
+  sBtPausePlus->hide();
+  LbWarten->hide();
+
+  // 3. Fixed panels, hints, version, corners per circle, extras hidden.
+  sBtAnmerk->setEnabled(false);
+  {
+    QPalette p = QToolTip::palette();
+    p.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xAC));  // $ACFFFF
+    p.setColor(QPalette::ToolTipText, Qt::black);
+    QToolTip::setPalette(p);
+  }
+  LblVersion1->setText("Datum: 24.02.2014");
+  GrpExtras->hide();
+
+  // 4. The program folders from the executable's folder (a test or the program start may have set them).
+  if (state.folders.program.empty()) state.folders = ProgramFoldersFor(S(QCoreApplication::applicationDirPath()));
+  LoadTitlePictures();
+  // 5.-6. The settings file and the language table are read here.
+
+  // 7. The main window's colour; the data labels cleared; the grid group hidden.
+  setStyleSheet(QString("QMainWindow#Form1, QWidget#Client { background: %1; }").arg(kMainColour));
+  GroupBox1->hide();
+
+  // 8.-9. Fit to the screen, scale the title screen on a 768-pixel screen.
+  QScreen* screen = QGuiApplication::primaryScreen();
+  FitToTheScreen(screen ? screen->geometry().height() : 1024);
+
+  // 10. "Ende" visible, remarks hidden.
+  BtEnde->show();
+  Memo1->hide();
+
+  // 11. Expected coefficients of variation, type names, title-screen translation and the stand
+  //     catalogue are read here.
+}
+
+std::string TForm1::T(const std::string& german) const { return Translate(state.language, german); }
+
+void TForm1::BuildTitleScreen() {
+  Panel1 = MakePanel(Client, "Panel1", QRect(180, 24, 1040, 170), kBannerColour);
+  Label1 = MakeLabel(Client, "Label1", "TOLVEK", QRect(210, 34, 600, 64), 40, true);
+  Label2 = MakeLabel(Client, "Label2", "Simulation von Stichprobeninventuren im Wald", QRect(210, 104, 980, 34), 20);
+  Label3 = MakeLabel(Client, "Label3",
+                     "Probekreise, Winkelzählprobe, n-Baum-Stichprobe und konzentrische Probekreise "
+                     "in Beständen und Forstbetrieben",
+                     QRect(210, 144, 980, 40), 12, false, "#d8f0d8");
+
+  LbLernPrg = MakeLabel(Client, "LbLernPrg", "Lernprogramm", QRect(200, 214, 460, 30), 16, true);
+  LbStudent = MakeLabel(Client, "LbStudent", "für Studierende der Forstwissenschaften", QRect(200, 246, 460, 56), 13);
+  LbFortbild = MakeLabel(Client, "LbFortbild", "Fortbildung", QRect(720, 214, 480, 30), 16, true);
+  LbEinricht = MakeLabel(Client, "LbEinricht", "für Forsteinrichter und Planer in der Praxis", QRect(720, 246, 480, 56),
+                         13);
+
+  Panel2 = MakePanel(Client, "Panel2", QRect(180, 320, 1040, 210), kPanelColour);
+  Label4 = MakeLabel(Client, "Label4", "Inventur wählen:", QRect(204, 330, 500, 28), 14, true, kBannerColour);
+  Button12 = MakeButton(Client, "Button12", "Bestand", QRect(220, 372, 280, 56));
+  Button14 = MakeButton(Client, "Button14", "Betrieb", QRect(560, 372, 280, 56));
+  Button17 = MakeButton(Client, "Button17", "Sonderfunktionen", QRect(900, 372, 280, 56));
+  for (QPushButton* b : {Button12, Button14, Button17}) {
+    QFont f("Arial");
+    f.setPointSize(16);
+    f.setBold(true);
+    b->setFont(f);
+  }
+  Label6 = MakeLabel(Client, "Label6", "Stichprobeninventur in einem einzelnen Waldbestand", QRect(220, 436, 280, 80),
+                     11, false, "#1f3d1f");
+  Label7 = MakeLabel(Client, "Label7", "Inventur eines Modell-Forstbetriebs mit Straten", QRect(560, 436, 280, 80), 11,
+                     false, "#1f3d1f");
+  Label9 = MakeLabel(Client, "Label9", "Modellbestände und Bestandestypen bearbeiten", QRect(900, 436, 280, 80), 11,
+                     false, "#1f3d1f");
+
+  Bevel3 = MakePanel(Client, "Bevel3", QRect(180, 560, 1040, 110), "transparent");
+  Label14 = MakeLabel(Client, "Label14", "Sprache / Language", QRect(204, 568, 500, 26), 12, true);
+  static const char* const kLanguageNames[7] = {"Deutsch", "English", "Čeština", "Français",
+                                                "Español", "Polski",  "Türkçe"};
+  static const char* const kLanguageObjects[7] = {"BitBtn15", "BitBtn16", "BitBtn17", "BitBtn18",
+                                                  "BitBtn19", "BitBtn20", "BitBtn21"};
+  QPushButton** languageSlots[7] = {&BitBtn15, &BitBtn16, &BitBtn17, &BitBtn18, &BitBtn19, &BitBtn20, &BitBtn21};
+  for (int i = 0; i < 7; ++i)
+    *languageSlots[i] = MakeButton(Client, kLanguageObjects[i], kLanguageNames[i], QRect(204 + i * 144, 604, 132, 44));
+  BitBtn15->setToolTip("Deutsch");
+  BitBtn16->setToolTip("Englisch");
+
+  Image1 = Make<QLabel>(Client, "Image1");
+  Image2 = Make<QLabel>(Client, "Image2");
+  Image3 = Make<QLabel>(Client, "Image3");
+  QLabel* images[3] = {Image1, Image2, Image3};
+  for (int i = 0; i < 3; ++i) {
+    images[i]->setGeometry(180 + i * 353, 700, 333, 200);
+    images[i]->setScaledContents(true);
+  }
+  PnBegrenzung = MakePanel(Client, "PnBegrenzung", QRect(180, 690, 1040, 220), "transparent");
+  PnBegrenzung->hide();
+  ImgLeg = Make<QLabel>(Client, "ImgLeg");
+  ImgLeg->setGeometry(1000, 40, 200, 140);
+  ImgLeg->hide();
+
+  LblVersion1 = MakeLabel(Client, "LblVersion1", "", QRect(184, 930, 300, 22), 9, false, "#e0ffe0");
+  BitHinweise = MakeButton(Client, "BitHinweise", "Wichtige Hinweise", QRect(840, 922, 200, 40));
+  BitStop = MakeButton(Client, "BitStop", "Ende", QRect(1080, 922, 140, 40));
+  BitStop->setToolTip("Programm beenden");
+  connect(BitStop, &QPushButton::clicked, this, &TForm1::BitStopClick);
+  connect(Button17, &QPushButton::clicked, this, &TForm1::Button17Click);
+
+  MemHilfe = Make<QPlainTextEdit>(Client, "MemHilfe");
+  MemHilfe->setReadOnly(true);
+  MemHilfe->setGeometry(320, 200, 700, 500);
+  MemHilfe->hide();
+
+  LblBaumZahl = MakeLabel(Client, "LblBaumZahl", "", QRect(6, 720, 290, 20), 9);
+  LbBaumZahlQ = MakeLabel(Client, "LbBaumZahlQ", "", QRect(6, 742, 290, 20), 9);
+  LbAnzStpQ = MakeLabel(Client, "LbAnzStpQ", "", QRect(6, 764, 290, 20), 9);
+  LbModBestande = MakeLabel(Client, "LbModBestande", "", QRect(6, 786, 290, 20), 9);
+  LblAnzStp = MakeLabel(Client, "LblAnzStp", "", QRect(6, 808, 290, 20), 9);
+  LbWarten = MakeLabel(Client, "LbWarten", "Bitte warten ...", QRect(6, 830, 290, 20), 10, true);
+}
+
+void TForm1::LoadTitlePictures() {
+  const char* const kTitlePictures[3] = {"Fotos/Titel1.jpg", "Fotos/Titel2.jpg", "Fotos/Titel3.jpg"};
+  QLabel* images[3] = {Image1, Image2, Image3};
+  for (int i = 0; i < 3; ++i) {
+    QPixmap pm(Q(ResolveIn(state.folders.program, kTitlePictures[i])));
+    if (pm.isNull())
+      images[i]->hide();  // no picture installed: the place stays green
+    else
+      images[i]->setPixmap(pm);
+  }
+}
+
+void TForm1::BuildToolBar() {
+  PnWerkzeug = MakePanel(Client, "PnWerkzeug", QRect(0, 0, 160, 1000), "#2f8f57");
+  struct Spec {
+    QPushButton** slot;
+    const char* name;
+    const char* caption;
+    const char* hint;
+  };
+  // Seven blanks before "Bestände", "Verfahren" and "Extras", nine before the other buttons of the
+  // first nine: room for the glyph.
+  const Spec specs[] = {
+      {&sBtBestand, "sBtBestand", "       Bestände", "Bestand auswählen"},
+      {&sBtVerfahren, "sBtVerfahren", "       Verfahren", "Stichprobenverfahren#festlegen"},
+      {&sBtGitter, "sBtGitter", "         Gitter", "Stichprobengitter#anlegen"},
+      {&sBtAuswertung, "sBtAuswertung", "         Auswertung", "Stichprobe auswerten"},
+      {&sBtDiagramm, "sBtDiagramm", "         Diagramm", "Diagramme zum Bestand"},
+      {&sBtProbeBaeume, "sBtProbeBaeume", "         Probebäume", "Liste der Probebäume"},
+      {&sBtExtras, "sBtExtras", "       Extras", "Varianz, Optimierung#und weitere Funktionen"},
+      {&sBtAnweisung, "sBtAnweisung", "         Anweisung", "Bedienungsanleitung"},
+      {&sBtAnmerk, "sBtAnmerk", "         Anmerkungen", "Anmerkungen zum Verfahren"},
+      {&sBtZurueck, "sBtZurueck", "Zurück zum Hauptmenü", "Zurück zum Hauptmenü"},
+      {&BtEnde, "BtEnde", "Ende", "Programm beenden"},
+  };
+  int top = 8;
+  for (const Spec& s : specs) {
+    *s.slot = MakeButton(Client, s.name, s.caption, QRect(6, top, 148, 30));
+    (*s.slot)->setToolTip(QString::fromUtf8(s.hint));
+    (*s.slot)->setStyleSheet("text-align: left; padding-left: 4px;");
+    top += 34;
+  }
+  BtEnde->setStyleSheet("");
+  top += 12;
+  const Spec runSpecs[] = {
+      {&sBtNeuesVerfahren, "sBtNeuesVerfahren", "Neues Verfahren / Druck", "Wiederholungen beenden#und drucken"},
+      {&sBtMultiSim, "sBtMultiSim", "Zwischenergebnisse", "Zwischenergebnisse zeigen"},
+      {&F1BtWiederholen, "F1BtWiederholen", "Simulation wiederholen", "Stichprobe mehrfach wiederholen"},
+      {&F1BnStatus, "F1BnStatus", "Grafik aus", "Grafik ein- und ausschalten"},
+      {&sBtPausePlus, "sBtPausePlus", "Einzelschritte", "Wiederholungen einzeln#anzeigen"},
+      {&sBtFin, "sBtFin", "aus", "Einzelschritte beenden"},
+      {&sBStatModBst, "sBStatModBst", "used model stands", "Verwendete Modellbestände"},
+  };
+  for (const Spec& s : runSpecs) {
+    *s.slot = MakeButton(Client, s.name, s.caption, QRect(6, top, 148, 30));
+    (*s.slot)->setToolTip(QString::fromUtf8(s.hint));
+    top += 34;
+  }
+  sBtDrehen = MakeButton(Client, "sBtDrehen", "↻", QRect(6, top, 40, 30));
+  sBtDrehen->setToolTip("Bestand drehen");
+
+  connect(BtEnde, &QPushButton::clicked, this, &TForm1::sBtEndeClick);
+  connect(sBtProbeBaeume, &QPushButton::clicked, this, &TForm1::sBtProbeBaeumeClick);
+  connect(sBtExtras, &QPushButton::clicked, this, &TForm1::sBtExtrasClick);
+  connect(sBtAnmerk, &QPushButton::clicked, this, &TForm1::sBtAnmerkClick);
+  connect(sBtZurueck, &QPushButton::clicked, this, &TForm1::sBtZurueckClick);
+  connect(F1BnStatus, &QPushButton::clicked, this, &TForm1::F1BnStatusClick);
+
+  // Title screen: only "Ende" of the bar is there.
+  for (QPushButton* b : {sBtBestand, sBtVerfahren, sBtGitter, sBtAuswertung, sBtDiagramm, sBtProbeBaeume, sBtExtras,
+                         sBtAnweisung, sBtAnmerk, sBtZurueck, sBtNeuesVerfahren, sBtMultiSim, F1BtWiederholen,
+                         F1BnStatus, sBtPausePlus, sBtFin, sBStatModBst, sBtDrehen})
+    b->hide();
+}
+
+void TForm1::BuildExtrasGroup() {
+  GrpExtras = Make<QGroupBox>(Client, "GrpExtras");
+  GrpExtras->setTitle("Extras");
+  GrpExtras->setGeometry(8, 200, 260, 220);
+  GrpExtras->setStyleSheet("QGroupBox#GrpExtras { background: #e8f5e9; }");
+  BtVarianz = MakeButton(GrpExtras, "BtVarianz", "E-Wert der Varianz", QRect(10, 24, 240, 30));
+  BtOptom = MakeButton(GrpExtras, "BtOptom", "Optimierung", QRect(10, 58, 240, 30));
+  BtKluppschwelle = MakeButton(GrpExtras, "BtKluppschwelle", "Kluppschwelle", QRect(10, 92, 240, 30));
+  Button4 = MakeButton(GrpExtras, "Button4", "Betrieb generieren", QRect(10, 126, 240, 30));
+  Label5 = MakeLabel(GrpExtras, "Label5", "Ecken je Kreis (10-40)", QRect(10, 160, 160, 20), 9, false, "black");
+  EdEcken = Make<QLineEdit>(GrpExtras, "EdEcken");
+  EdEcken->setGeometry(176, 160, 60, 22);
+  EdEcken->setText("36");
+  Label5->hide();
+  EdEcken->hide();
+  Button19 = MakeButton(GrpExtras, "Button19", " schliessen ", QRect(10, 184, 240, 28));
+  connect(Button19, &QPushButton::clicked, this, &TForm1::Button19Click);
+}
+
+void TForm1::BuildPanels() {
+  // Stand map: scroll box and image; the map's owner paints ImgBest from a QImage.
+  ScrollBox1 = Make<QScrollArea>(Client, "ScrollBox1");
+  ScrollBox1->setGeometry(308, 0, 968, 968);
+  ScrollBox1->setWidgetResizable(false);
+  ImgBest = Make<QLabel>(nullptr, "ImgBest");
+  ImgBest->setGeometry(0, 0, 968, 968);
+  ImgBest->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  ImgBest->setStyleSheet("background: white;");
+  ScrollBox1->setWidget(ImgBest);
+  ScrollBox1->hide();
+
+  ImgText = Make<QLabel>(Client, "ImgText");
+  ImgText->setGeometry(320, 40, 640, 480);
+  ImgText->setScaledContents(true);
+  ImgText->hide();
+
+  PnDaten = MakePanel(Client, "PnDaten", QRect(162, 0, 144, 700), kPanelColour);
+  PnDaten->hide();
+  Panel3 = MakePanel(Client, "Panel3", QRect(1100, 40, 130, 300), "white");
+  Panel3->setToolTip("Blinken: Baumartenknopf anklicken");
+  Panel3->hide();
+  Panel5 = MakePanel(Client, "Panel5", QRect(320, 500, 600, 300), kPanelColour);
+  Panel5->hide();
+  Panel6 = MakePanel(Client, "Panel6", QRect(180, 200, 1040, 110), "transparent");
+  Panel6->hide();
+  Panel7 = MakePanel(Client, "Panel7", QRect(320, 120, 640, 420), kPanelColour);
+  Panel7->setToolTip("Der gesamte Betrieb wird mit einem Modellbestand belegt");
+  Button18 = MakeButton(Panel7, "Button18", "zurück", QRect(20, 370, 120, 34));
+  Button21 = MakeButton(Panel7, "Button21", "weiter", QRect(500, 370, 120, 34));
+  connect(Button18, &QPushButton::clicked, this, &TForm1::Button18Click);
+  connect(Button21, &QPushButton::clicked, this, &TForm1::Button18Click);
+  Panel7->hide();
+  Panel8 = MakePanel(Client, "Panel8", QRect(320, 40, 600, 400), kPanelColour);
+  Panel8->hide();
+  Panel10 = MakePanel(Client, "Panel10", QRect(320, 40, 600, 400), kPanelColour);
+  Panel10->hide();
+  Panel12 = MakePanel(Client, "Panel12", QRect(180, 24, 1040, 170), "transparent");
+  Panel12->hide();
+  LbEinhBest = MakeLabel(Client, "LbEinhBest", "", QRect(320, 8, 600, 24), 11, true);
+  LbEinhBest->hide();
+
+  GroupBox1 = Make<QGroupBox>(Client, "GroupBox1");
+  GroupBox1->setTitle("Gitter");
+  GroupBox1->setGeometry(4, 440, 300, 300);
+  GroupBox1->setStyleSheet("QGroupBox#GroupBox1 { background: #e8f5e9; }");
+  BitBtn13 = MakeButton(GroupBox1, "BitBtn13", "↺", QRect(10, 260, 40, 30));
+  BitBtn13->setToolTip("Gitter nach links drehen");
+  BitBtn14 = MakeButton(GroupBox1, "BitBtn14", "↻", QRect(56, 260, 40, 30));
+  BitBtn14->setToolTip("Gitter nach rechts drehen");
+  connect(BitBtn13, &QPushButton::clicked, this, &TForm1::BitBtn13Click);
+  connect(BitBtn14, &QPushButton::clicked, this, &TForm1::BitBtn14Click);
+
+  Memo1 = Make<QPlainTextEdit>(Client, "Memo1");
+  Memo1->setGeometry(320, 560, 620, 300);
+
+  Panel15 = MakePanel(Client, "Panel15", QRect(480, 400, 320, 70), "#fff8c0");
+  Panel15Text = MakeLabel(Panel15, "Panel15Text", "Bitte warten ...", QRect(0, 0, 320, 70), 16, true, "black");
+  Panel15Text->setAlignment(Qt::AlignCenter);
+  Panel15->hide();
+  Panel14 = MakePanel(Client, "Panel14", QRect(480, 480, 160, 40), "#ffd0d0");
+  MakeLabel(Panel14, "Panel14Text", "Interrupt", QRect(0, 0, 160, 40), 12, true, "black")->setAlignment(Qt::AlignCenter);
+  Panel14->hide();
+}
+
+void TForm1::FitToTheScreen(int screenHeight) {
+  ScreenFit fit = FitToScreen(screenHeight);
+  state.screenScale = fit.scale;
+  setGeometry(0, 0, fit.windowWidth, fit.windowHeight);
+  resize(fit.windowWidth, fit.windowHeight);
+  PnWerkzeug->resize(PnWerkzeug->width(), std::max(fit.windowHeight, 600));
+  // The scroll box never reaches beyond the window; the map inside keeps its full size.
+  ScrollBox1->setGeometry(fit.mapLeft, 0, std::max(200, std::min(fit.mapSize + 4, fit.windowWidth - fit.mapLeft)),
+                          std::max(200, std::min(fit.mapSize + 4, fit.windowHeight)));
+  ImgBest->setGeometry(0, 0, fit.mapSize, fit.mapSize);
+  ScrollBox1->hide();
+  state.gridRotation = 0.06;
+  if (std::abs(fit.scale - 1.0) > 0.001) ScaleTitleScreen();
+  // The legend always follows the factor: its size by the factor rounded to hundredths.
+  const double legend = RoundInt(fit.scale * 100) / 100.0;
+  QRect g = Panel3->geometry();
+  Panel3->setGeometry(RoundInt(g.left() * fit.scale), RoundInt(g.top() * fit.scale), ScaleInt(g.width(), legend),
+                      ScaleInt(g.height(), legend));
+}
+
+void TForm1::ScaleTitleScreen() {
+  const double s = state.screenScale;
+  for (QLabel* l : {Label1, Label2, Label3, Label4, Label6, Label7, Label9, Label14, LblVersion1, LbLernPrg, LbStudent,
+                    LbFortbild, LbEinricht})
+    ScaleLabel(l, s);
+  for (QWidget* w : std::initializer_list<QWidget*>{Panel1, Panel2, Bevel3, Image1, PnBegrenzung, Image2, Image3,
+                                                    ImgLeg, ScrollBox1, ImgBest})
+    ScaleGeometry(w, s);
+  ScaleGeometry(Memo1, s, false);
+  // The mode, language and end buttons stand on the scaled panels: they follow them.
+  for (QPushButton* b : {Button12, Button14, Button17, BitBtn15, BitBtn16, BitBtn17, BitBtn18, BitBtn19, BitBtn20,
+                         BitBtn21, BitStop, BitHinweise}) {
+    ScaleGeometry(b, s);
+    QFont f = b->font();
+    f.setPointSize(std::max(1, ScaleInt(f.pointSize(), s)));
+    b->setFont(f);
+  }
+}
+
+QPushButton* TForm1::LanguageButton(int languageNumber) const {
+  QPushButton* const b[7] = {BitBtn15, BitBtn16, BitBtn17, BitBtn18, BitBtn19, BitBtn20, BitBtn21};
+  if (languageNumber < 1 || languageNumber > 7) return nullptr;
+  return b[languageNumber - 1];
+}
+
+bool TForm1::GuardBusy() const { return state.run.busy; }
+
+void TForm1::DisableResultButtons() {
+  sBtAuswertung->setEnabled(false);
+  sBtDiagramm->setEnabled(false);
+  sBtProbeBaeume->setEnabled(false);
+}
+
+void TForm1::HideTitleScreen() {
+  sBtBestand->setEnabled(true);
+  BitHinweise->hide();
+  MemHilfe->hide();
+  BitStop->show();
+  for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label4, Label6, Label7, Label9, Label14,
+                                                    LblBaumZahl, LbBaumZahlQ, LbAnzStpQ, LbModBestande, Bevel3, Image1,
+                                                    Image2, Image3, Panel1, Panel2, Panel3, Panel6, LbLernPrg,
+                                                    LbStudent, LbFortbild, LbEinricht, Button12, Button14, Button17,
+                                                    LblVersion1})
+    w->hide();
+  sBtAnweisung->show();
+  sBtAnmerk->show();
+  for (int i = 1; i <= 7; ++i) LanguageButton(i)->hide();
+}
+
+void TForm1::BtStartClick() {
+  if (GuardBusy()) return;
+  // All windows are translated here.
+  HideTitleScreen();
+  // The operating-help group is closed here when it is open.
+  sBtBestand->show();
+  sBtBestand->setEnabled(true);
+  sBtVerfahren->show();
+  sBtGitter->show();
+  sBtAuswertung->show();
+  sBtAuswertung->setEnabled(false);
+  sBtDiagramm->show();
+  sBtDiagramm->setEnabled(false);
+  sBtProbeBaeume->show();
+  sBtProbeBaeume->setEnabled(false);
+  sBtExtras->show();
+  sBtExtras->setEnabled(false);
+  sBtAnweisung->show();
+  sBtZurueck->show();
+  QPixmap photo(Q(ResolveIn(state.folders.program, "Fotos\\FotogS20.jpg")));
+  if (!photo.isNull()) {
+    ImgText->setPixmap(photo);
+    ImgText->show();
+  }
+  // The result graphic window's "Liste" and "Fläche" are disabled, the model-stand table loaded once,
+  // and outside enterprise mode the stand choice follows, here.
+}
+
+void TForm1::Button17Click() {
+  if (GuardBusy()) return;
+  HideTitleScreen();
+  // The operating-help group closes and all windows are translated here.
+  Panel7->show();
+  Panel7->raise();
+  Button21->setFocus();
+  Panel6->show();
+  Button12->setEnabled(false);
+  Button14->setEnabled(false);
+  // The model-stand check boxes are enabled here.
+  state.run.specialFunctions = true;
+}
+
+void TForm1::Button18Click() {
+  if (GuardBusy()) return;
+  Panel7->hide();
+  ScrollBox1->hide();
+  Panel3->hide();
+  LbEinhBest->hide();
+  Button14->setEnabled(true);
+}
+
+void TForm1::BitStopClick() { sBtEndeClick(); }
+
+void TForm1::sBtEndeClick() {
+  if (quitting_) return;
+  // The captions of the message box are translated (form id "F42") here.
+  int answer = state.services.messages->AskYesNoAt(T("Programm wird beendet"), kKindQuestion, 3, 650);
+  if (answer != kResultYes) return;
+  quitting_ = true;
+  if (state.run.busy) {
+    // A loop is running under this handler: it stops after its current step, then the program ends.
+    state.run.repetitionStop = true;
+    state.run.waitAbort = true;
+    state.run.endRequested = true;
+  }
+  state.services.exit->Quit(0);
+}
+
+void TForm1::Panel15Click() {
+  quitting_ = true;
+  state.run.repetitionStop = true;
+  state.run.waitAbort = true;
+  state.run.endRequested = true;
+  state.services.exit->Quit(0);
+}
+
+void TForm1::sBtProbeBaeumeClick() {
+  if (GuardBusy()) return;
+  if (state.sampleTreeCount > 1500) {
+    // Yes, No and Cancel all return: the list is simply not shown (Cancel once ended the program,
+    // which lost the user's work for no reason).
+    state.services.messages->PlatformBox(
+        T("Nur bis 1500 Probebäume darstellbar") + ". " +
+            T("File " + JoinPath(state.folders.program, "Temp/ProbeBa.Txt") + " # mit Notepad ausgeben."),
+        "", PlatformButtons::YesNoCancel, PlatformIcon::None);
+    return;
+  }
+  // The text viewer shows program folder + "Temp/ProbeBa.Txt" here.
+}
+
+void TForm1::sBtExtrasClick() {
+  if (GuardBusy()) return;
+  GrpExtras->move(8, 200);
+  // The caption of Panel3 of the optimisation window becomes Translate("schnell") here.
+  GrpExtras->setVisible(!GrpExtras->isVisible());
+  if (GrpExtras->isVisible()) GrpExtras->raise();
+}
+
+void TForm1::Button19Click() { GrpExtras->hide(); }
+
+void TForm1::sBtAnmerkClick() {
+  if (GuardBusy()) return;
+  if (Memo1->isVisible()) {
+    Memo1->hide();
+    sBtAnmerk->setText(Q("       " + T("Anmerkung")));
+  } else {
+    Memo1->show();
+    Memo1->raise();
+    sBtAnmerk->setText(Q(T("Anmerkung schliessen")));
+  }
+}
+
+void TForm1::sBtZurueckClick() {
+  if (GuardBusy()) return;
+  for (QWidget* w : std::initializer_list<QWidget*>{Panel10, Panel3, ScrollBox1, Panel7, PnDaten, sBtDrehen})
+    w->hide();
+  // The operating-help group closes here.
+  Panel12->show();
+  Panel6->show();
+  Button12->setEnabled(true);
+  Button14->setEnabled(true);
+  for (int i = 15; i <= 21; ++i)
+    if (auto* b = Client->findChild<QPushButton*>(QString("BitBtn%1").arg(i))) b->show();
+  if (state.run.enterpriseMode) {
+    Panel8->hide();
+    ImgBest->hide();
+    state.folders.stands = JoinPath(state.folders.program, "Bestande/");
+  } else {
+    BitHinweise->show();
+  }
+}
+
+void TForm1::BitBtn13Click() {
+  if (GuardBusy()) return;
+  state.gridRotation = RotateGridLeft(state.gridRotation);
+  // The grid is rebuilt with the current spacing, drawn and counted here.
+}
+
+void TForm1::BitBtn14Click() {
+  if (GuardBusy()) return;
+  state.gridRotation = RotateGridRight(state.gridRotation);
+  // The grid is rebuilt with the current spacing, drawn and counted here.
+}
+
+void TForm1::F1BnStatusClick() {
+  state.run.graphics = !state.run.graphics;
+  F1BnStatus->setText(Q(T(state.run.graphics ? "Grafik aus" : "Grafik ein")));
+  sBtPausePlus->setEnabled(state.run.graphics);
+  // Single steps end as by "aus".
+  state.run.singleStep = false;
+  state.run.waitAbort = true;
+  sBtFin->hide();
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+  // Closing the window is the same as "Ende": asked first, so a running loop is stopped in order.
+  if (quitting_) {
+    e->accept();
+    return;
+  }
+  e->ignore();
+  sBtEndeClick();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::ToolTip && watched->isWidgetType()) {
+    auto* w = static_cast<QWidget*>(watched);
+    if (w->toolTip().isEmpty()) return false;
+    std::string hint = HintText(S(w->toolTip()));
+    for (char& c : hint)
+      if (c == '\r') c = '\n';
+    auto* he = static_cast<QHelpEvent*>(e);
+    // Plain text: a hint is never read as markup; hidden again after 5 s.
+    QString text = Q(hint).toHtmlEscaped().replace("\n", "<br>");
+    QToolTip::showText(he->globalPos(), "<qt>" + text + "</qt>", w, QRect(), 5000);
+    return true;
+  }
+  if (e->type() == QEvent::MouseButtonPress && (watched == Panel15 || watched == Panel15Text)) {
+    Panel15Click();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, e);
+}
+
+}  // namespace tolvek

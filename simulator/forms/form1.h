@@ -1,0 +1,194 @@
+#pragma once
+// The simulator's main window: title screen, left tool bar, stand map area and the panels that the
+// work of the other windows shows on it.
+//
+// Conventions for everyone who extends this window:
+// - Every control is a public member named as the design names it, and carries that name as its
+//   objectName ("Button12", "sBtGitter", ...), so translation and tests find it by name.
+// - Controls sit at pixel positions on the central widget `Client` (no layouts), as designed.
+// - Each area is built by its own builder function called from the constructor at "// area builders";
+//   the builder creates its widgets on `Client` (or inside a container made here) and connects them.
+//   The tool-bar buttons made here are connected by whoever owns their handler, in their builder.
+// - Handlers that start work first call GuardBusy(): while a pass, a repetition run or an animation is
+//   under way (state.run.busy) only the run controls and "Ende" may act.
+#include <QMainWindow>
+#include <QObject>
+#include <string>
+
+#include "simulator/forms/forms.h"
+#include "simulator/state.h"
+
+class QLabel;
+class QPushButton;
+class QFrame;
+class QGroupBox;
+class QScrollArea;
+class QPlainTextEdit;
+class QLineEdit;
+class QWidget;
+
+namespace tolvek {
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  TForm1(SimulatorState& state, Forms& forms, QWidget* parent = nullptr);
+
+  SimulatorState& state;
+  Forms& forms;
+
+  // The surface every control of the main window sits on.
+  QWidget* Client = nullptr;
+
+  // ---- Title screen
+  QPushButton* Button12 = nullptr;  // "Bestand"
+  QPushButton* Button14 = nullptr;  // "Betrieb"
+  QPushButton* Button17 = nullptr;  // "Sonderfunktionen"
+  QPushButton* BitBtn15 = nullptr;  // language buttons 1 .. 7 (German .. Turkish)
+  QPushButton* BitBtn16 = nullptr;
+  QPushButton* BitBtn17 = nullptr;
+  QPushButton* BitBtn18 = nullptr;
+  QPushButton* BitBtn19 = nullptr;
+  QPushButton* BitBtn20 = nullptr;
+  QPushButton* BitBtn21 = nullptr;
+  QPushButton* BitStop = nullptr;   // "Programm beenden"
+  QPushButton* BitHinweise = nullptr;  // "Wichtige Hinweise"
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* Label4 = nullptr;
+  QLabel* Label6 = nullptr;
+  QLabel* Label7 = nullptr;
+  QLabel* Label9 = nullptr;
+  QLabel* Label14 = nullptr;
+  QLabel* LblVersion1 = nullptr;
+  QLabel* LbLernPrg = nullptr;
+  QLabel* LbStudent = nullptr;
+  QLabel* LbFortbild = nullptr;
+  QLabel* LbEinricht = nullptr;
+  QLabel* LblBaumZahl = nullptr;
+  QLabel* LbBaumZahlQ = nullptr;
+  QLabel* LbAnzStpQ = nullptr;
+  QLabel* LbModBestande = nullptr;
+  QLabel* LblAnzStp = nullptr;
+  QLabel* LbWarten = nullptr;
+  QFrame* Panel1 = nullptr;
+  QFrame* Panel2 = nullptr;
+  QFrame* Bevel3 = nullptr;
+  QFrame* PnBegrenzung = nullptr;
+  QLabel* Image1 = nullptr;
+  QLabel* Image2 = nullptr;
+  QLabel* Image3 = nullptr;
+  QLabel* ImgLeg = nullptr;
+  QPlainTextEdit* MemHilfe = nullptr;
+
+  // ---- Left tool bar
+  QFrame* PnWerkzeug = nullptr;     // the bar itself
+  QPushButton* sBtBestand = nullptr;
+  QPushButton* sBtVerfahren = nullptr;
+  QPushButton* sBtGitter = nullptr;
+  QPushButton* sBtAuswertung = nullptr;
+  QPushButton* sBtDiagramm = nullptr;
+  QPushButton* sBtProbeBaeume = nullptr;
+  QPushButton* sBtExtras = nullptr;
+  QPushButton* sBtAnweisung = nullptr;
+  QPushButton* sBtAnmerk = nullptr;
+  QPushButton* sBtZurueck = nullptr;
+  QPushButton* BtEnde = nullptr;
+  QPushButton* sBtNeuesVerfahren = nullptr;
+  QPushButton* sBtMultiSim = nullptr;
+  QPushButton* sBtPausePlus = nullptr;
+  QPushButton* sBtFin = nullptr;
+  QPushButton* F1BtWiederholen = nullptr;
+  QPushButton* F1BnStatus = nullptr;
+  QPushButton* sBStatModBst = nullptr;
+  QPushButton* sBtDrehen = nullptr;
+
+  // ---- Extras group
+  QGroupBox* GrpExtras = nullptr;
+  QPushButton* BtVarianz = nullptr;   // "E-Wert der Varianz"
+  QPushButton* BtOptom = nullptr;     // "Optimierung"
+  QPushButton* BtKluppschwelle = nullptr;
+  QPushButton* Button4 = nullptr;     // "Betrieb generieren"
+  QLineEdit* EdEcken = nullptr;       // hidden: corners per circle stay 36
+  QLabel* Label5 = nullptr;
+  QPushButton* Button19 = nullptr;    // " schliessen "
+
+  // ---- Grid group (container; its contents are built by the grid's builder)
+  QGroupBox* GroupBox1 = nullptr;
+  QPushButton* BitBtn13 = nullptr;    // "Gitter nach links drehen"
+  QPushButton* BitBtn14 = nullptr;    // "Gitter nach rechts drehen"
+
+  // ---- Panels shown over the work area
+  QFrame* Panel3 = nullptr;           // species legend
+  QFrame* Panel5 = nullptr;           // enterprise structure panel
+  QFrame* Panel6 = nullptr;
+  QFrame* Panel7 = nullptr;           // model-stand panel of "Sonderfunktionen"
+  QPushButton* Button18 = nullptr;    // "zurück" of Panel7
+  QPushButton* Button21 = nullptr;    // "weiter" of Panel7
+  QFrame* Panel8 = nullptr;
+  QFrame* Panel10 = nullptr;
+  QFrame* Panel12 = nullptr;
+  QFrame* PnDaten = nullptr;          // data labels of the stand
+  QLabel* LbEinhBest = nullptr;
+  QLabel* ImgText = nullptr;          // photograph of the stand mode
+  QFrame* Panel15 = nullptr;          // "Bitte warten ..." (a click ends the program)
+  QLabel* Panel15Text = nullptr;
+  QFrame* Panel14 = nullptr;          // "Interrupt" of the plan view
+
+  // ---- Stand map and remarks
+  QScrollArea* ScrollBox1 = nullptr;
+  QLabel* ImgBest = nullptr;          // the stand map; painted from a QImage by the map's owner
+  QPlainTextEdit* Memo1 = nullptr;    // remarks
+
+  // Returns true (and does nothing else) while a long computation runs: the calling handler must then
+  // return at once. Run controls and "Ende" do not call it.
+  bool GuardBusy() const;
+
+  // Title screen off / back on.
+  void HideTitleScreen();
+  // "Auswertung", "Diagramm" and "Probebäume" off after a new stand, method or grid.
+  void DisableResultButtons();
+  // The seven language buttons in language order (BitBtn15 = German ... BitBtn21 = Turkish).
+  QPushButton* LanguageButton(int languageNumber) const;
+
+  // Handlers of this window's frame.
+  void BtStartClick();
+  void Button17Click();
+  void Button18Click();
+  void BitStopClick();
+  void sBtEndeClick();
+  void sBtProbeBaeumeClick();
+  void sBtExtrasClick();
+  void Button19Click();
+  void sBtAnmerkClick();
+  void sBtZurueckClick();
+  void BitBtn13Click();
+  void BitBtn14Click();
+  void F1BnStatusClick();
+  void Panel15Click();
+
+  // ---- Stand choice and stand map
+
+  // ---- Methods, grid and inventory pass
+
+  // ---- Evaluation, repetitions and report
+
+ protected:
+  void closeEvent(class QCloseEvent* e) override;
+  bool eventFilter(QObject* watched, class QEvent* e) override;
+
+ private:
+  void BuildTitleScreen();
+  void BuildToolBar();
+  void BuildExtrasGroup();
+  void BuildPanels();
+  void LoadTitlePictures();
+  void FitToTheScreen(int screenHeight);
+  void ScaleTitleScreen();
+  std::string T(const std::string& german) const;
+  bool quitting_ = false;
+};
+
+}  // namespace tolvek

@@ -1,0 +1,24 @@
+#pragma once
+// Every window of the simulator, created once at start-up, reachable from every other window.
+// Whoever adds a window adds its forward declaration and its pointer here and creates it in
+// ProgramStart (program.cpp) at its place in the start-up order.
+
+namespace tolvek {
+
+class TForm1;
+class TForm42;
+class TBtnRightDlg8;
+class TForm32;
+class TForm34;
+class TForm38;
+
+struct Forms {
+  TForm1* form1 = nullptr;
+  TBtnRightDlg8* btnRightDlg8 = nullptr;
+  TForm32* form32 = nullptr;
+  TForm34* form34 = nullptr;
+  TForm38* form38 = nullptr;
+  TForm42* form42 = nullptr;
+};
+
+}  // namespace tolvek

@@ -1,0 +1,121 @@
+#include "simulator/message_layout.h"
+
+#include <algorithm>
+
+#include "common/format.h"
+#include "common/platform.h"
+#include "common/rounding.h"
+
+namespace tolvek {
+
+namespace {
+int Chars(const std::string& s) { return static_cast<int>(Utf8Length(s)); }
+}  // namespace
+
+int MessageWidthEstimate(const std::string& text) {
+  std::size_t h1 = text.find('#');
+  if (h1 == std::string::npos) return Chars(text);
+  const int p1 = Chars(text.substr(0, h1)) + 1;
+  const std::string rest = text.substr(h1 + 1);
+  std::size_t h2 = rest.find('#');
+  int p2 = 0, r = 0;
+  if (h2 == std::string::npos) {
+    p2 = Chars(rest);
+    r = p2;
+  } else {
+    p2 = Chars(rest.substr(0, h2)) + 1;
+    r = Chars(rest.substr(h2 + 1));
+  }
+  return std::max({p1, p2, r});
+}
+
+MessageLayout LayoutMessage(const std::string& input, int kind, int buttons, int fontPt) {
+  MessageLayout m;
+  std::string text = input;
+  std::string spec;
+  std::size_t bracket = text.find('[');
+  if (bracket != std::string::npos) {
+    spec = text.substr(bracket);
+    text.erase(bracket);
+    m.hasSpec = true;
+  }
+  const int n = MessageWidthEstimate(text);
+  m.width = std::max(200, RoundInt(fontPt * 0.71 * n + 50));
+  if (m.hasSpec) m.width = 230;
+  const int half = RoundInt(m.width * 0.5);
+  m.labelWidth = m.width - 40;
+  m.labelLeft = 46;
+  m.height = 80;
+  std::size_t h = text.find('#');
+  if (h != std::string::npos) {
+    text[h] = '\n';
+    m.height = 90;
+    h = text.find('#');
+    if (h != std::string::npos) {
+      text[h] = '\n';
+      m.height = 100;
+    }
+  }
+  m.text = text;
+  m.buttonTop = m.height - 38;
+  m.yesLeft = half - 64;
+  m.noLeft = half + 5;
+  m.okLeft = half - 30;
+  m.labelTop = 8;
+  m.labelHeight = m.buttonTop - 12;
+  switch (kind) {
+    case kKindWarning: m.icon = MessageIcon::Warning; break;
+    case kKindInfo: m.icon = MessageIcon::Info; break;
+    case kKindQuestion: m.icon = MessageIcon::Question; break;
+    case kKindPlainLeft: m.labelLeft = 34; break;
+    default: break;
+  }
+  if (!m.hasSpec) {
+    m.showOk = (buttons & kButtonsOk) != 0;
+    m.showYes = m.showNo = (buttons & kButtonsYesNo) != 0;
+    // A box without any button could never be closed: it gets "OK".
+    if (!m.showOk && !m.showYes) m.showOk = true;
+    return m;
+  }
+  // "[left,right]": the right caption ends one character before the end of the spec, so a spec
+  // without its "]" loses its last character there.
+  const std::size_t comma = spec.find(',');
+  if (comma == std::string::npos) {
+    // No comma, no pair: the one caption between the brackets on a single button in the middle.
+    std::string caption = spec.substr(1);
+    if (!caption.empty() && caption.back() == ']') caption.pop_back();
+    m.leftCaption = caption;
+    m.showLeft = true;
+    m.leftLeft = half - 51;
+    return m;
+  }
+  m.leftCaption = spec.substr(1, comma - 1);
+  m.rightCaption = spec.size() > comma + 2 ? spec.substr(comma + 1, spec.size() - comma - 2) : std::string();
+  m.showLeft = m.showRight = true;
+  return m;
+}
+
+int MessageButtonResult(MessageButton b) {
+  switch (b) {
+    case MessageButton::Yes: return kResultYes;
+    case MessageButton::No: return kResultNo;
+    case MessageButton::Ok: return kResultOk;
+    case MessageButton::Left: return kResultLeft;
+    case MessageButton::Right: return kResultYes;
+  }
+  return kResultOk;
+}
+
+int MessageCloseResult(const MessageLayout& m) {
+  if (m.showRight) return MessageButtonResult(MessageButton::Right);
+  if (m.showLeft) return MessageButtonResult(MessageButton::Left);
+  if (m.showNo) return kResultNo;
+  return kResultOk;
+}
+
+int ClampMessageTop(int top, int height, int screenHeight) {
+  if (top + height > screenHeight) top = screenHeight - height;
+  return std::max(0, top);
+}
+
+}  // namespace tolvek
