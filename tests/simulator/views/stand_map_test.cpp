@@ -1,0 +1,286 @@
+#include "simulator/views/stand_map.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "common/recording_canvas.h"
+#include "common/species.h"
+#include "tests/support/fakes.h"
+
+namespace tolvek {
+namespace {
+
+using K = DrawCommand::Kind;
+
+TreeRecord Tree(int species, double dbh, double x, double y) {
+  TreeRecord t;
+  t.species = static_cast<SpeciesCode>(species);
+  t.dbh = dbh;
+  t.x = x;
+  t.y = y;
+  return t;
+}
+
+BoundaryPolygon Square(double side) {
+  BoundaryPolygon b;
+  const double xs[] = {0, 0, side, side, 0}, ys[] = {0, side, side, 0, 0};
+  b.n = 5;
+  for (int i = 0; i < 5; ++i) {
+    b.x[i + 1] = xs[i];
+    b.y[i + 1] = ys[i];
+  }
+  b.minX = b.minY = 0;
+  b.maxX = b.maxY = side;
+  return b;
+}
+
+TEST(SpeciesColour, PalettesFollowTheSpeciesList) {
+  EXPECT_EQ(SpeciesColour(2, 1), 0x0000FFu);
+  EXPECT_EQ(SpeciesColour(2, 2), 0xB090FFu);
+  EXPECT_EQ(SpeciesColour(0, 1), 0x808080u);
+  EXPECT_EQ(SpeciesColour(9, 2), 0xFFFF00u);
+  // Any selector but 1 takes the second palette.
+  EXPECT_EQ(SpeciesColour(7, 0), 0x0000FFu);
+  EXPECT_EQ(SpeciesColour(10, 1), 0x008000u);
+  EXPECT_EQ(SpeciesColour(255, 2), 0x008000u);
+  EXPECT_EQ(SpeciesColour(-1, 1), 0x008000u);
+}
+
+TEST(SpeciesColour, ASpeciesKeepsItsColourInBothLists) {
+  for (int a = 1; a <= 9; ++a)
+    for (int b = 1; b <= 9; ++b)
+      if (SpeciesNameTable::Name(a, 1) == SpeciesNameTable::Name(b, 2))
+        EXPECT_EQ(SpeciesColour(a, 1), SpeciesColour(b, 2)) << SpeciesNameTable::Name(a, 1);
+}
+
+TEST(StandMapTransform, PixelPositionsRoundHalfToEven) {
+  StandMapTransform t;
+  t.scale = 2.0;
+  t.imageHeight = 500;
+  EXPECT_EQ(t.StandMapX(10), 50);
+  EXPECT_EQ(t.StandMapY(10), 455);
+  EXPECT_EQ(t.StandMapY(0), 475);
+  t.scale = 1.0;
+  EXPECT_EQ(t.StandMapX(0.5), 30);
+  EXPECT_EQ(t.StandMapX(1.5), 32);
+  EXPECT_EQ(t.StandMapX(2.5), 32);
+  EXPECT_EQ(t.StandMapY(2.5), 500 - 2 - 25);
+  t.scale = 2.0;
+  EXPECT_EQ(t.StandMapXInverse(t.StandMapX(120)), 120);
+  EXPECT_EQ(t.StandMapYInverse(t.StandMapY(80)), 80);
+  EXPECT_EQ(t.StandMapXInverse(35), 2);  // 2.5 m goes to the even metre
+  t.scale = 0.0;
+  EXPECT_EQ(t.StandMapXInverse(100), 0);
+}
+
+TEST(StandMapTransform, EnterpriseLinesUseTheEnterpriseMap) {
+  StandMapTransform t;
+  t.scale = 2.0;
+  t.imageHeight = 400;
+  t.enterpriseMode = true;
+  t.enterpriseScale = 0.5;
+  RecordingCanvas c;
+  DrawWorldLine(c, t, 100, 100, 300, 200);
+  ASSERT_EQ(c.commands.size(), 1u);
+  EXPECT_EQ(c.commands[0].v, (std::vector<int>{50, 350, 150, 300}));
+}
+
+TEST(FitStandMapScale, FitsWithMarginsAndRefusesEmptyExtents) {
+  EXPECT_NEAR(FitStandMapScale(0, 300, 0, 300, 600, 500), std::min(600.0 / 320, 500.0 / 335), 1e-12);
+  EXPECT_NEAR(FitStandMapScale(0, 300, 0, 300, 600, 500), 1.4925, 1e-4);
+  EXPECT_EQ(FitStandMapScale(0, -100, 0, 300, 600, 500), 1.0);
+  EXPECT_EQ(FitStandMapScale(0, NAN, 0, 300, 600, 500), 1.0);
+}
+
+TEST(RotatePoint, UsesTheRoundedConstants) {
+  double x = 0, y = 5;
+  RotatePoint(x, y, 0);
+  EXPECT_NEAR(x, 0, 1e-4);
+  EXPECT_NEAR(y, 5, 1e-9);
+  EXPECT_DOUBLE_EQ(x, 5 * std::cos(1.5708));
+  x = -1, y = 0;
+  RotatePoint(x, y, 0);
+  EXPECT_NEAR(x, -1, 1e-8);
+  EXPECT_NEAR(y, 0, 1e-4);
+  EXPECT_DOUBLE_EQ(y, std::sin(3.1415));
+  x = 10, y = 0;
+  RotatePoint(x, y, kStandRotationAngle);
+  EXPECT_NEAR(x, 10 * std::cos(-0.523599), 1e-12);
+  EXPECT_NEAR(y, -5, 1e-5);
+  x = 0, y = 0;
+  RotatePoint(x, y, 1.0);
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 0);
+}
+
+TEST(StandMapPrimitives, TreeDiscAndCrossMark) {
+  StandMapTransform t;
+  t.scale = 1.0;
+  t.imageHeight = 300;
+  RecordingCanvas c;
+  DrawTreeDisc(c, t, 50, 100, 100);  // r = 2 m
+  EXPECT_EQ(c.commands[0].kind, K::Ellipse);
+  EXPECT_EQ(c.commands[0].v, (std::vector<int>{128, 173, 132, 177}));
+  c.commands.clear();
+  DrawCrossMark(c, t, 40, 60);
+  ASSERT_EQ(c.commands.size(), 2u);
+  EXPECT_EQ(c.commands[0].v, (std::vector<int>{t.StandMapX(38), t.StandMapY(60), t.StandMapX(42), t.StandMapY(60)}));
+  EXPECT_EQ(c.commands[1].v, (std::vector<int>{t.StandMapX(40), t.StandMapY(58), t.StandMapX(40), t.StandMapY(62)}));
+  t.enterpriseMode = true;
+  t.enterpriseScale = 1.0;
+  c.commands.clear();
+  DrawCrossMark(c, t, 40, 60);
+  EXPECT_EQ(c.commands[0].v[2] - c.commands[0].v[0], 30);
+}
+
+TEST(StandMapFrame, LabelsEveryFiftyMetres) {
+  StandMapTransform t;
+  t.scale = 1.5;
+  t.imageHeight = 600;
+  RecordingCanvas c;
+  DrawStandFrame(c, t, kWhite, 1.0);
+  auto texts = c.OfKind(K::Text);
+  ASSERT_EQ(texts.size(), 18u);
+  EXPECT_EQ(texts[0]->text, "50");
+  EXPECT_EQ(texts[0]->v, (std::vector<int>{5, 600 - 75 - 34}));
+  EXPECT_EQ(texts[8]->text, "50");
+  EXPECT_EQ(texts[8]->v, (std::vector<int>{75 + 20, 580}));
+  EXPECT_EQ(texts[17]->text, "500");
+  EXPECT_EQ(c.OfKind(K::Line).size(), 11u * 4 + 2);
+  // With the small screen's factor the marks lie closer together: 0.8 * 5 = 4 -> 200 m.
+  RecordingCanvas small;
+  DrawStandFrame(small, t, kWhite, 0.8);
+  auto lines = small.OfKind(K::Line);
+  EXPECT_EQ(lines[4 * 5]->v[1], t.StandMapY(200));
+}
+
+TEST(StandMapTrees, RingsInSpeciesColoursThenFrameAndBoundary) {
+  TreeList trees{Tree(1, 30, 10, 10), Tree(5, 40, 50, 60), Tree(12, 20, 5, 5)};
+  BoundaryPolygon b = Square(100);
+  StandMapTransform t;
+  t.scale = 2.0;
+  t.imageWidth = 300;
+  t.imageHeight = 300;
+  RecordingCanvas c;
+  DrawTrees(c, t, trees, 1, b, 1.0);
+  EXPECT_EQ(c.commands[2].kind, K::Rectangle);
+  EXPECT_EQ(c.commands[2].v, (std::vector<int>{0, 0, 300, 300}));
+  EXPECT_EQ(c.commands[0].colour, kBlack);  // brush
+  auto ellipses = c.OfKind(K::Ellipse);
+  ASSERT_EQ(ellipses.size(), 3u);
+  std::vector<Colour> pens;
+  for (std::size_t i = 0; i < c.commands.size(); ++i)
+    if (c.commands[i].kind == K::Ellipse) pens.push_back(c.commands[i - 1].colour);
+  EXPECT_EQ(pens, (std::vector<Colour>{0xC0C0C0, 0x00FF00, 0x008000}));
+  auto lines = c.OfKind(K::Polyline);
+  ASSERT_EQ(lines.size(), 1u);
+  ASSERT_EQ(lines[0]->points.size(), 5u);
+  EXPECT_EQ(lines[0]->points[2].x, t.StandMapX(100));
+  EXPECT_EQ(lines[0]->points[2].y, t.StandMapY(100));
+  EXPECT_EQ(c.commands.back().kind, K::Polyline);
+}
+
+TEST(StandMapLegend, OneButtonPerSpeciesPresent) {
+  std::array<int, 11> count{};
+  count[1] = 10;
+  count[5] = 3;
+  count[9] = 1;
+  StandMapState map;
+  map.legend[7] = 4;  // left over from another stand
+  RecordingCanvas c;
+  int n = DrawSpeciesLegend(c, 120, 400, count, 1, 1.0, [](int i) { return SpeciesNameTable::Name(i, 1); }, map);
+  EXPECT_EQ(n, 3);
+  EXPECT_EQ(map.legendCount, 3);
+  EXPECT_EQ(map.legend[1], 1);
+  EXPECT_EQ(map.legend[2], 5);
+  EXPECT_EQ(map.legend[3], 9);
+  EXPECT_EQ(map.legend[7], 0);
+  auto texts = c.OfKind(K::Text);
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[1]->text, "Buche");
+  EXPECT_EQ(texts[1]->v, (std::vector<int>{18, 60}));
+  auto fonts = c.OfKind(K::Font);
+  EXPECT_EQ(fonts[1]->colour, SpeciesColour(5, 1));
+  RecordingCanvas small;
+  DrawSpeciesLegend(small, 120, 400, count, 1, 0.8, [](int) { return std::string("x"); }, map);
+  EXPECT_EQ(small.OfKind(K::Text)[2]->v[1], 84 - 10);
+}
+
+TEST(StandMapBlink, FiveCyclesDimTheSpeciesAndRedraw) {
+  testing::FakeServices fakes;
+  RunControl run;
+  TreeList trees{Tree(1, 30, 10, 10), Tree(5, 40, 50, 60), Tree(5, 20, 70, 70)};
+  BoundaryPolygon b = Square(100);
+  StandMapTransform t;
+  t.scale = 1.0;
+  t.imageWidth = t.imageHeight = 200;
+  RecordingCanvas c;
+  int shows = 0;
+  const auto start = fakes.clock.now;
+  BlinkSpecies(true, 5, c, t, trees, 1, b, 1.0, [&] { ++shows; }, run, fakes.services);
+  EXPECT_EQ(shows, 10);
+  EXPECT_GE(fakes.clock.now - start, 3000u);
+  // The first dimming touches only the two trees of species 5.
+  ASSERT_EQ(c.commands[0].kind, K::Pen);
+  EXPECT_EQ(c.commands[0].colour, kBlinkColour);
+  EXPECT_EQ(c.commands[1].kind, K::Ellipse);
+  EXPECT_EQ(c.commands[2].kind, K::Ellipse);
+  EXPECT_EQ(c.commands[3].kind, K::Brush);
+
+  RecordingCanvas once;
+  shows = 0;
+  BlinkSpecies(false, 5, once, t, trees, 1, b, 1.0, [&] { ++shows; }, run, fakes.services);
+  EXPECT_EQ(shows, 2);
+}
+
+TEST(StandMapRotation, TurnsThirtyDegreesAndShiftsToTheTreesMinima) {
+  TreeList trees{Tree(1, 30, 0, 0), Tree(1, 30, 100, 0), Tree(1, 30, 0, 100)};
+  BoundaryPolygon b = Square(100);
+  double s = RotateStand(trees, b, 600, 500);
+  // (100, 0) turns to (86.6, -50): the lowest tree; (0, 100) to (50, 86.6).
+  EXPECT_NEAR(trees[1].y, 0, 1e-9);
+  EXPECT_NEAR(trees[0].x, 0, 1e-9);
+  EXPECT_NEAR(trees[0].y, 50, 1e-3);
+  EXPECT_NEAR(trees[1].x, 86.6025, 1e-3);
+  EXPECT_NEAR(trees[2].y, 136.6025, 1e-3);
+  // The boundary moves by the same minima.
+  EXPECT_NEAR(b.x[1], 0, 1e-9);
+  EXPECT_NEAR(b.y[1], 50, 1e-3);
+  EXPECT_NEAR(b.x[4], trees[1].x, 1e-9);
+  // The scale takes the extents as rotated, before the shift.
+  const double r = 100 * std::cos(-0.523599);
+  EXPECT_NEAR(s, FitStandMapScale(-50, 1.04 * r, 0, 1.04 * r, 600, 500), 1e-4);
+}
+
+TEST(StandMapLabels, TreesPerHectareAndArea) {
+  EXPECT_EQ(TreesPerHectareLabel("Bäume", 500, 2.0), "Bäume:   250 /ha");
+  EXPECT_EQ(TreesPerHectareLabel("Bäume", 500, 0.0), "Bäume:   500");
+  EXPECT_EQ(StandAreaLabel("Fläche", 9.0), "Fläche:    9.00 ha");
+}
+
+TEST(StandThumbnail, PixelsBoundaryAndCaption) {
+  TreeList trees{Tree(3, 30, 100, 50)};
+  BoundaryPolygon b = Square(270);
+  ThumbnailTransform t;
+  t.imageHeight = 75;
+  t.scale = 75.0 / 270;
+  RecordingCanvas c;
+  DrawStandThumbnail(c, t, trees, 2, b, 31, "31  Kiefer");
+  auto px = c.OfKind(K::Pixel);
+  ASSERT_EQ(px.size(), 1u);
+  EXPECT_EQ(px[0]->v, (std::vector<int>{RoundInt(t.scale * 50) + 4, 75 - (RoundInt(t.scale * 25) + 4)}));
+  EXPECT_EQ(px[0]->colour, 0x00FF00u);
+  auto poly = c.OfKind(K::Polyline);
+  ASSERT_EQ(poly.size(), 1u);
+  EXPECT_EQ(poly[0]->points.size(), 6u);
+  EXPECT_EQ(poly[0]->points[3].x, RoundInt(t.scale * 135) + 4);
+  ASSERT_EQ(c.OfKind(K::Text).size(), 1u);
+  EXPECT_EQ(c.OfKind(K::Text)[0]->v, (std::vector<int>{2, -1}));
+  RecordingCanvas last;
+  DrawStandThumbnail(last, t, trees, 2, b, 52, "52");
+  EXPECT_TRUE(last.OfKind(K::Text).empty());
+}
+
+}  // namespace
+}  // namespace tolvek
