@@ -155,24 +155,24 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
 std::string TForm1::T(const std::string& german) const { return Translate(state.language, german); }
 
 void TForm1::BuildTitleScreen() {
-  Panel1 = MakePanel(Client, "Panel1", QRect(180, 24, 1040, 170), kBannerColour);
-  Label1 = MakeLabel(Client, "Label1", "TOLVEK", QRect(210, 34, 600, 64), 40, true);
-  Label2 = MakeLabel(Client, "Label2", "Simulation von Stichprobeninventuren im Wald", QRect(210, 104, 980, 34), 20);
+  Panel1 = MakePanel(Client, "Panel1", QRect(200, 24, 1020, 170), kBannerColour);
+  Label1 = MakeLabel(Client, "Label1", "TOLVEK", QRect(226, 34, 600, 64), 40, true);
+  Label2 = MakeLabel(Client, "Label2", "Simulation von Stichprobeninventuren im Wald", QRect(226, 104, 980, 34), 20);
   Label3 = MakeLabel(Client, "Label3",
                      "Probekreise, Winkelzählprobe, n-Baum-Stichprobe und konzentrische Probekreise "
                      "in Beständen und Forstbetrieben",
-                     QRect(210, 144, 980, 40), 12, false, "#d8f0d8");
+                     QRect(226, 144, 980, 40), 12, false, "#d8f0d8");
 
-  LbLernPrg = MakeLabel(Client, "LbLernPrg", "Lernprogramm", QRect(200, 214, 460, 30), 16, true);
-  LbStudent = MakeLabel(Client, "LbStudent", "für Studierende der Forstwissenschaften", QRect(200, 246, 460, 56), 13);
+  LbLernPrg = MakeLabel(Client, "LbLernPrg", "Lernprogramm", QRect(220, 214, 460, 30), 16, true);
+  LbStudent = MakeLabel(Client, "LbStudent", "für Studierende der Forstwissenschaften", QRect(220, 246, 460, 56), 13);
   LbFortbild = MakeLabel(Client, "LbFortbild", "Fortbildung", QRect(720, 214, 480, 30), 16, true);
   LbEinricht = MakeLabel(Client, "LbEinricht", "für Forsteinrichter und Planer in der Praxis", QRect(720, 246, 480, 56),
                          13);
 
-  Panel2 = MakePanel(Client, "Panel2", QRect(180, 320, 1040, 210), kPanelColour);
-  Label4 = MakeLabel(Client, "Label4", "Inventur wählen:", QRect(204, 330, 500, 28), 14, true, kBannerColour);
-  Button12 = MakeButton(Client, "Button12", "Bestand", QRect(220, 372, 280, 56));
-  Button14 = MakeButton(Client, "Button14", "Betrieb", QRect(560, 372, 280, 56));
+  Panel2 = MakePanel(Client, "Panel2", QRect(200, 320, 1020, 210), kPanelColour);
+  Label4 = MakeLabel(Client, "Label4", "Inventur wählen:", QRect(224, 330, 500, 28), 14, true, kBannerColour);
+  Button12 = MakeButton(Client, "Button12", "Bestand", QRect(236, 372, 280, 56));
+  Button14 = MakeButton(Client, "Button14", "Betrieb", QRect(570, 372, 280, 56));
   Button17 = MakeButton(Client, "Button17", "Sonderfunktionen", QRect(900, 372, 280, 56));
   for (QPushButton* b : {Button12, Button14, Button17}) {
     QFont f("Arial");
@@ -180,22 +180,22 @@ void TForm1::BuildTitleScreen() {
     f.setBold(true);
     b->setFont(f);
   }
-  Label6 = MakeLabel(Client, "Label6", "Stichprobeninventur in einem einzelnen Waldbestand", QRect(220, 436, 280, 80),
+  Label6 = MakeLabel(Client, "Label6", "Stichprobeninventur in einem einzelnen Waldbestand", QRect(236, 436, 280, 80),
                      11, false, "#1f3d1f");
-  Label7 = MakeLabel(Client, "Label7", "Inventur eines Modell-Forstbetriebs mit Straten", QRect(560, 436, 280, 80), 11,
+  Label7 = MakeLabel(Client, "Label7", "Inventur eines Modell-Forstbetriebs mit Straten", QRect(570, 436, 280, 80), 11,
                      false, "#1f3d1f");
   Label9 = MakeLabel(Client, "Label9", "Modellbestände und Bestandestypen bearbeiten", QRect(900, 436, 280, 80), 11,
                      false, "#1f3d1f");
 
-  Bevel3 = MakePanel(Client, "Bevel3", QRect(180, 560, 1040, 110), "transparent");
-  Label14 = MakeLabel(Client, "Label14", "Sprache / Language", QRect(204, 568, 500, 26), 12, true);
+  Bevel3 = MakePanel(Client, "Bevel3", QRect(200, 550, 1020, 110), "transparent");
+  Label14 = MakeLabel(Client, "Label14", "Sprache / Language", QRect(224, 558, 500, 26), 12, true);
   static const char* const kLanguageNames[7] = {"Deutsch", "English", "Čeština", "Français",
                                                 "Español", "Polski",  "Türkçe"};
   static const char* const kLanguageObjects[7] = {"BitBtn15", "BitBtn16", "BitBtn17", "BitBtn18",
                                                   "BitBtn19", "BitBtn20", "BitBtn21"};
   QPushButton** languageSlots[7] = {&BitBtn15, &BitBtn16, &BitBtn17, &BitBtn18, &BitBtn19, &BitBtn20, &BitBtn21};
   for (int i = 0; i < 7; ++i)
-    *languageSlots[i] = MakeButton(Client, kLanguageObjects[i], kLanguageNames[i], QRect(204 + i * 144, 604, 132, 44));
+    *languageSlots[i] = MakeButton(Client, kLanguageObjects[i], kLanguageNames[i], QRect(224 + i * 140, 594, 128, 44));
   BitBtn15->setToolTip("Deutsch");
   BitBtn16->setToolTip("Englisch");
 
@@ -204,18 +204,20 @@ void TForm1::BuildTitleScreen() {
   Image3 = Make<QLabel>(Client, "Image3");
   QLabel* images[3] = {Image1, Image2, Image3};
   for (int i = 0; i < 3; ++i) {
-    images[i]->setGeometry(180 + i * 353, 700, 333, 200);
+    images[i]->setGeometry(200 + i * 350, 684, 320, 170);
     images[i]->setScaledContents(true);
   }
-  PnBegrenzung = MakePanel(Client, "PnBegrenzung", QRect(180, 690, 1040, 220), "transparent");
+  PnBegrenzung = MakePanel(Client, "PnBegrenzung", QRect(200, 680, 1020, 180), "transparent");
   PnBegrenzung->hide();
   ImgLeg = Make<QLabel>(Client, "ImgLeg");
   ImgLeg->setGeometry(1000, 40, 200, 140);
   ImgLeg->hide();
 
-  LblVersion1 = MakeLabel(Client, "LblVersion1", "", QRect(184, 930, 300, 22), 9, false, "#e0ffe0");
-  BitHinweise = MakeButton(Client, "BitHinweise", "Wichtige Hinweise", QRect(840, 922, 200, 40));
-  BitStop = MakeButton(Client, "BitStop", "Ende", QRect(1080, 922, 140, 40));
+  LblVersion1 = MakeLabel(Client, "LblVersion1", "", QRect(204, 882, 300, 22), 9, false, "#e0ffe0");
+  BitHinweise = MakeButton(Client, "BitHinweise", "Wichtige Hinweise", QRect(1020, 872, 200, 40));
+  // BitStop stands at the foot of the tool bar once the title screen is gone.
+  BitStop = MakeButton(Client, "BitStop", "⏻", QRect(6, 660, 40, 36));
+  BitStop->hide();
   BitStop->setToolTip("Programm beenden");
   connect(BitStop, &QPushButton::clicked, this, &TForm1::BitStopClick);
   connect(Button17, &QPushButton::clicked, this, &TForm1::Button17Click);
@@ -351,7 +353,7 @@ void TForm1::BuildPanels() {
   Panel3->hide();
   Panel5 = MakePanel(Client, "Panel5", QRect(320, 500, 600, 300), kPanelColour);
   Panel5->hide();
-  Panel6 = MakePanel(Client, "Panel6", QRect(180, 200, 1040, 110), "transparent");
+  Panel6 = MakePanel(Client, "Panel6", QRect(200, 200, 1020, 110), "transparent");
   Panel6->hide();
   Panel7 = MakePanel(Client, "Panel7", QRect(320, 120, 640, 420), kPanelColour);
   Panel7->setToolTip("Der gesamte Betrieb wird mit einem Modellbestand belegt");
@@ -364,7 +366,7 @@ void TForm1::BuildPanels() {
   Panel8->hide();
   Panel10 = MakePanel(Client, "Panel10", QRect(320, 40, 600, 400), kPanelColour);
   Panel10->hide();
-  Panel12 = MakePanel(Client, "Panel12", QRect(180, 24, 1040, 170), "transparent");
+  Panel12 = MakePanel(Client, "Panel12", QRect(200, 24, 1020, 170), "transparent");
   Panel12->hide();
   LbEinhBest = MakeLabel(Client, "LbEinhBest", "", QRect(320, 8, 600, 24), 11, true);
   LbEinhBest->hide();
@@ -423,7 +425,7 @@ void TForm1::ScaleTitleScreen() {
   ScaleGeometry(Memo1, s, false);
   // The mode, language and end buttons stand on the scaled panels: they follow them.
   for (QPushButton* b : {Button12, Button14, Button17, BitBtn15, BitBtn16, BitBtn17, BitBtn18, BitBtn19, BitBtn20,
-                         BitBtn21, BitStop, BitHinweise}) {
+                         BitBtn21, BitHinweise}) {
     ScaleGeometry(b, s);
     QFont f = b->font();
     f.setPointSize(std::max(1, ScaleInt(f.pointSize(), s)));
