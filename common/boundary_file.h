@@ -31,6 +31,9 @@ struct BoundaryFileReadResult {
   bool ok() const { return problem == BoundaryFileProblem::None; }
 };
 
+// A usable ring: the last point repeats the first within 0.01 m and there are three distinct corners.
+BoundaryFileProblem CheckBoundaryRing(const std::vector<BoundaryPoint>& points);
+
 // Reads pairs until the first point comes back (that closing point is kept; anything after it is
 // ignored) or the file ends. A file that ends without repeating its first point is refused, except
 // when its last point lies within 0.01 m of the first (then it counts as the closing point).

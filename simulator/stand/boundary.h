@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/boundary_file.h"
+#include "simulator/stand/stand_files.h"
 
 namespace tolvek {
 
@@ -51,10 +52,9 @@ void OrientBoundary(BoundaryPolygon& b);
 // Fills the polygon from points as read: extents, shift to a minimum of 0, orientation, area.
 void SetBoundaryPoints(const std::vector<BoundaryPoint>& points, BoundaryPolygon& b);
 
-// Reads the boundary for a stand whose boundary path is given. False with a German message (which
-// names the file) when the boundary is missing, damaged, too long, not closed or encloses no area;
-// b is then left untouched.
-bool ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* register_,
-                  BoundaryPolygon& b, std::string& problem);
+// Reads the boundary for a stand whose boundary path is given. False with the problem when the
+// boundary is missing, damaged, too long, not closed or encloses no area; b is then left untouched.
+bool ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* standRegister,
+                  BoundaryPolygon& b, LoadProblem& problem);
 
 }  // namespace tolvek

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/language.h"
+#include "simulator/stand/stand_files.h"
 
 namespace tolvek {
 
@@ -46,7 +47,7 @@ StandCatalogueEntry DecodeCatalogueLine(const LanguageTable& language, std::stri
 struct CatalogueReadResult {
   bool ok = false;             // the file was read (possibly cut to 52 entries)
   bool tooMany = false;        // more than 52 lines: the first 52 are kept
-  std::string message;         // German text for the user when !ok or tooMany
+  LoadProblem problem;         // why the file could not be read, or the 52-entry notice
 };
 
 // Reads the catalogue file; on failure the catalogue is left as it was.

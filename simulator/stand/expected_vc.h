@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "simulator/stand/stand_files.h"
+
 namespace tolvek {
 
 inline constexpr int kMaxExpectedVcRows = 52;
@@ -21,8 +23,8 @@ struct ExpectedVcTable {
   const ExpectedVcRow* Find(int standNumber) const;
 };
 
-// False, with a German message naming the file, when the file is missing or a line is damaged,
-// holds a number above 65535 or is the 53rd; the table is then left as it was.
-bool ReadExpectedVcTable(const std::string& path, ExpectedVcTable& table, std::string& problem);
+// False when the file is missing or a line is damaged, holds a stand number above 65535 or is the
+// 53rd; the table is then left as it was.
+bool ReadExpectedVcTable(const std::string& path, ExpectedVcTable& table, LoadProblem& problem);
 
 }  // namespace tolvek

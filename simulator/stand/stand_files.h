@@ -32,10 +32,20 @@ struct StandFiles {
   std::string photoFile;          // program folder + "Fotos/Fotogr" + nn + ".jpg"
 };
 
+// Why a stand file could not be used: a German text (translated where it is shown) and the file.
+struct LoadProblem {
+  std::string text;
+  std::string file;
+  bool empty() const { return text.empty(); }
+};
+
 // From a tree path that ends in code + ".txt" (without the "w"). False, with a German message, when
-// the path does not end in a stand code this program knows.
+// the path does not end in a stand code this program knows (files is then left untouched).
 bool ResolveStandFiles(const ProgramFolders& folders, std::string_view treePath, StandFiles& files,
-                       std::string* problem = nullptr);
+                       LoadProblem* problem = nullptr);
+
+// Stand codes and file names compare without regard to case, as the platform's file names do.
+bool SameIgnoringCase(std::string_view a, std::string_view b);
 
 // The two further photographs of a stand: the first "gr" of the photo path becomes "gs", then "gt".
 std::string SecondPhotoPath(const std::string& photoPath);

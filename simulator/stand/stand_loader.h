@@ -5,6 +5,7 @@
 #include <string>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "common/language.h"
 #include "common/paths.h"
@@ -25,6 +26,9 @@ struct StandLoadInputs {
   RandomGenerator& random;
   const LanguageTable& language;
 };
+
+// The text shown for a problem: Translate(text) + ": " + file.
+std::string ProblemMessage(const LanguageTable& language, const LoadProblem& problem);
 
 struct StandLoadResult {
   bool ok = false;
@@ -54,5 +58,14 @@ StandLoadResult ReadStandInto(const StandLoadInputs& inputs, std::string_view tr
 StandLoadResult TryLoadStand(SimulatorState& state, std::string_view treePath);
 // TryLoadStand, and a failure is shown in the platform message box.
 StandLoadResult LoadStand(SimulatorState& state, std::string_view treePath);
+
+// The calliper-threshold choice: the texts of its list (" 0", " 7" ... "40") and the entry to preselect
+// for a lower limit (within 0.1 cm for 7..15, exactly for 20..40; " 7" when none matches).
+std::vector<std::string> CalliperThresholdTexts();
+int CalliperThresholdIndex(double lowerLimit);
+
+// Sets the lower dbh limit and reads the loaded stand again with it. Should that read fail, the old
+// limit and the old stand stay in force and the failure is shown.
+StandLoadResult ApplyCalliperThreshold(SimulatorState& state, double lowerLimit);
 
 }  // namespace tolvek

@@ -1,0 +1,144 @@
+#include "simulator/stand/boundary.h"
+
+#include <cmath>
+#include <utility>
+
+namespace tolvek {
+namespace {
+
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+const char* BoundaryProblemText(BoundaryFileProblem p) {
+  switch (p) {
+    case BoundaryFileProblem::None: return "";
+    case BoundaryFileProblem::CannotRead: return "Grenzdatei nicht gefunden";
+    case BoundaryFileProblem::NotANumber: return "Grenzdatei enthält einen ungültigen Zahlenwert";
+    case BoundaryFileProblem::OddValueCount: return "Grenzdatei unvollständig: x-Wert ohne y-Wert";
+    case BoundaryFileProblem::TooManyPoints: return "Grenzdatei hat mehr als 59 Punkte";
+    case BoundaryFileProblem::NotClosed: return "Grenze nicht geschlossen";
+    case BoundaryFileProblem::TooFewPoints: return "Grenze hat weniger als 3 Eckpunkte";
+  }
+  return "";
+}
+
+// The corner pairs of a register stand, as the three register folders lay them out.
+bool RegisterPoints(BoundarySource source, const StandRegisterCorners& reg, std::vector<BoundaryPoint>& pts) {
+  std::array<double, 5> x{}, y{};
+  if (!reg.CurrentCorners(x, y)) return false;
+  for (int i = 0; i < 5; ++i)
+    if (!std::isfinite(x[i]) || !std::isfinite(y[i])) return false;
+  pts.clear();
+  switch (source) {
+    case BoundarySource::RegisterEU:
+      pts = {{0.0, 0.0}, {0.0, y[0]}, {x[0], y[0]}, {x[0], 0.0}, {0.0, 0.0}};
+      break;
+    case BoundarySource::RegisterWW: {
+      // Pairs (0, 0) keep their place as the origin; the last non-zero pair ends the ring, which the
+      // first point then closes.
+      int count = 0;
+      std::array<BoundaryPoint, 5> p{};
+      for (int i = 0; i < 5; ++i) {
+        if (std::fabs(x[i]) + std::fabs(y[i]) > 0.0) {
+          p[i] = {x[i], y[i]};
+          count = i + 1;
+        }
+      }
+      pts.assign(p.begin(), p.begin() + count);
+      if (count > 0) pts.push_back(pts.front());
+      break;
+    }
+    case BoundarySource::RegisterGE:
+      for (int i = 0; i < 5; ++i) pts.push_back({x[i], y[i]});
+      break;
+    case BoundarySource::File:
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+BoundarySource BoundarySourceFor(std::string_view path) {
+  if ((Contains(path, "Bestande") || Contains(path, "StandsCH")) && !Contains(path, "Grenze00"))
+    return BoundarySource::File;
+  if (Contains(path, "StandsEU")) return BoundarySource::RegisterEU;
+  if (Contains(path, "StandsWW")) return BoundarySource::RegisterWW;
+  if (Contains(path, "StandsGE")) return BoundarySource::RegisterGE;
+  // A "Grenze00" path of a catalogue folder, or a stand directly in the program folder: the file
+  // route would never be taken, and no register corners apply either.
+  return BoundarySource::File;
+}
+
+double BoundarySignedArea(const BoundaryPolygon& b) {
+  double area = 0.0;
+  for (int i = 1; i < b.n; ++i) area = area + (b.x[i + 1] - b.x[i]) * 0.5 * (b.y[i + 1] + b.y[i]);
+  return area;
+}
+
+void OrientBoundary(BoundaryPolygon& b) {
+  b.signedArea = BoundarySignedArea(b);
+  if (b.signedArea < 0.0) {
+    for (int i = 1; i <= b.n / 2; ++i) {
+      std::swap(b.x[i], b.x[b.n + 1 - i]);
+      std::swap(b.y[i], b.y[b.n + 1 - i]);
+    }
+  }
+}
+
+void SetBoundaryPoints(const std::vector<BoundaryPoint>& points, BoundaryPolygon& b) {
+  BoundaryPolygon p;
+  p.n = static_cast<int>(points.size() > kBoundaryCapacity ? kBoundaryCapacity : points.size());
+  for (int i = 1; i <= p.n; ++i) {
+    p.x[i] = points[i - 1].x;
+    p.y[i] = points[i - 1].y;
+    if (p.x[i] < p.minX) p.minX = p.x[i];
+    if (p.x[i] > p.maxX) p.maxX = p.x[i];
+    if (p.y[i] < p.minY) p.minY = p.y[i];
+    if (p.y[i] > p.maxY) p.maxY = p.y[i];
+  }
+  for (int i = 1; i <= p.n; ++i) {
+    p.x[i] = p.x[i] - p.minX;
+    p.y[i] = p.y[i] - p.minY;
+  }
+  OrientBoundary(p);
+  p.areaHa = std::fabs(p.signedArea) * 1e-4;
+  b = p;
+}
+
+bool ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* standRegister, BoundaryPolygon& b,
+                  LoadProblem& problem) {
+  const std::string path(boundaryPath);
+  std::vector<BoundaryPoint> points;
+  BoundarySource source = BoundarySourceFor(boundaryPath);
+  if (source == BoundarySource::File && Contains(boundaryPath, "Grenze00")) {
+    problem = {"Keine Grenze für diesen Bestand vorhanden", path};
+    return false;
+  }
+  if (source == BoundarySource::File) {
+    BoundaryFileReadResult r = ReadBoundaryFile(path, points);
+    if (!r.ok()) {
+      problem = {BoundaryProblemText(r.problem), path};
+      return false;
+    }
+  } else {
+    if (!standRegister || !RegisterPoints(source, *standRegister, points)) {
+      problem = {"Keine Eckpunkte im Bestandesregister für diesen Bestand", path};
+      return false;
+    }
+    BoundaryFileProblem ring = CheckBoundaryRing(points);
+    if (ring != BoundaryFileProblem::None) {
+      problem = {BoundaryProblemText(ring), path};
+      return false;
+    }
+  }
+  BoundaryPolygon read;
+  SetBoundaryPoints(points, read);
+  if (!(read.signedArea != 0.0) || !std::isfinite(read.signedArea)) {
+    problem = {"Bestandesfläche ist 0", path};
+    return false;
+  }
+  b = read;
+  return true;
+}
+
+}  // namespace tolvek

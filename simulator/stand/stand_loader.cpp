@@ -1,0 +1,138 @@
+#include "simulator/stand/stand_loader.h"
+
+#include <cctype>
+#include <cmath>
+
+#include "common/format.h"
+#include "common/tree_file.h"
+#include "simulator/state.h"
+#include "simulator/translate.h"
+
+namespace tolvek {
+namespace {
+
+LoadProblem TreeFileProblemFor(const TreeFileReadResult& r, const std::string& path) {
+  const std::string record = path + ", Nr. " + std::to_string(r.recordIndex + 1);
+  switch (r.problem) {
+    case TreeFileProblem::None: return {};
+    case TreeFileProblem::CannotRead: return {"Baumdatei nicht gefunden", path};
+    case TreeFileProblem::Truncated: return {"Baumdatei unvollständig (Länge kein Vielfaches von 16 Byte)", path};
+    case TreeFileProblem::BadSpecies: return {"Baumdatei enthält einen ungültigen Baumartencode", record};
+    case TreeFileProblem::NonFinite: return {"Baumdatei enthält einen ungültigen Zahlenwert", record};
+  }
+  return {};
+}
+
+StandLoadResult Failure(const LanguageTable& language, const LoadProblem& problem, std::string_view stand) {
+  StandLoadResult r;
+  r.message = ProblemMessage(language, problem) + "#" + Translate(language, "Bestand nicht geladen") + ": " +
+              std::string(stand);
+  return r;
+}
+
+}  // namespace
+
+std::string ProblemMessage(const LanguageTable& language, const LoadProblem& problem) {
+  std::string text = Translate(language, problem.text);
+  if (!problem.file.empty()) text += ": " + problem.file;
+  return text;
+}
+
+StandClass FindStandClass(const StandRegisterCorners* standRegister, std::string_view name) {
+  // The list holds code + " > " + short name while callers pass code + ".txt": the stand code, the
+  // first 8 characters of both, is what identifies the stand.
+  if (!standRegister || name.size() < 8) return {};
+  std::string_view code = name.substr(0, 8);
+  for (int i = 1; i <= standRegister->EntryCount(); ++i) {
+    std::string text = standRegister->EntryText(i);
+    if (text.size() >= 8 && SameIgnoringCase(std::string_view(text).substr(0, 8), code))
+      return {standRegister->EntryStandType(i), standRegister->EntryAgeClass(i)};
+  }
+  return {};
+}
+
+SpeciesListSelector ChooseSpeciesList(bool enterpriseMode, const StandRegisterCorners* standRegister,
+                                      std::string_view code) {
+  if (enterpriseMode) return kConiferList;
+  StandClass c = FindStandClass(standRegister, code);
+  // Beech (D), oak (E) and valuable broadleaves (G) are named with the broadleaf list.
+  return (c.standType == 4 || c.standType == 5 || c.standType == 7) ? kBroadleafList : kConiferList;
+}
+
+StandLoadResult ReadStandInto(const StandLoadInputs& inputs, std::string_view treePath, CurrentStand& into) {
+  StandFiles files;
+  LoadProblem problem;
+  if (!ResolveStandFiles(inputs.folders, treePath, files, &problem))
+    return Failure(inputs.language, problem, treePath);
+
+  std::vector<TreeFileRecord> records;
+  TreeFileReadResult treeRead = ReadTreeFile(files.treeFile, records);
+  if (!treeRead.ok()) return Failure(inputs.language, TreeFileProblemFor(treeRead, files.treeFile), files.code);
+
+  BoundaryPolygon boundary;
+  if (!ReadBoundary(files.boundaryFile, inputs.standRegister, boundary, problem))
+    return Failure(inputs.language, problem, files.code);
+
+  // Only now, with every file sound, are random numbers drawn for the histogram.
+  CurrentStand stand;
+  TreeReadRules rules{files.number, files.numberText, inputs.calliper};
+  BuildTreeList(records, rules, inputs.random, stand.trees, stand.sums);
+  stand.boundary = boundary;
+  stand.areaHa = boundary.areaHa;
+  stand.speciesList = ChooseSpeciesList(inputs.enterpriseMode, inputs.standRegister, files.code);
+  stand.generated = !files.code.empty() && (files.code[0] == 'S' || files.code[0] == 's');
+  stand.files = std::move(files);
+  stand.loaded = true;
+  into = std::move(stand);
+  return {true, {}};
+}
+
+StandLoadResult TryLoadStand(SimulatorState& state, std::string_view treePath) {
+  StandLoadInputs inputs{state.folders,       state.calliper, state.run.enterpriseMode,
+                         state.standRegister, state.random,   state.language};
+  CurrentStand fresh;
+  StandLoadResult r = ReadStandInto(inputs, treePath, fresh);
+  if (!r.ok) return r;
+  // The catalogue choice belongs to the user's pick, not to the files: it carries over.
+  CurrentStand& current = state.currentStand;
+  fresh.name = std::move(current.name);
+  fresh.catalogueIndex = current.catalogueIndex;
+  fresh.chosenLine = std::move(current.chosenLine);
+  fresh.chosenColumns = std::move(current.chosenColumns);
+  current = std::move(fresh);
+  return r;
+}
+
+StandLoadResult LoadStand(SimulatorState& state, std::string_view treePath) {
+  StandLoadResult r = TryLoadStand(state, treePath);
+  if (!r.ok && state.services.messages)
+    state.services.messages->ShowMessageBox(r.message, kKindWarning, kButtonsOk);
+  return r;
+}
+
+std::vector<std::string> CalliperThresholdTexts() {
+  std::vector<std::string> texts;
+  for (int v : kCalliperThresholds) texts.push_back(FormatInt(v, 2));
+  return texts;
+}
+
+int CalliperThresholdIndex(double lowerLimit) {
+  for (std::size_t i = 0; i < kCalliperThresholds.size(); ++i) {
+    const int v = kCalliperThresholds[i];
+    const bool match = v <= 15 ? std::fabs(lowerLimit - v) <= 0.1 : lowerLimit == v;
+    if (v != 0 && match) return static_cast<int>(i);
+    if (v == 0 && lowerLimit == 0.0) return static_cast<int>(i);
+  }
+  return 1;  // " 7"
+}
+
+StandLoadResult ApplyCalliperThreshold(SimulatorState& state, double lowerLimit) {
+  const double previous = state.calliper.lower;
+  state.calliper.lower = lowerLimit;
+  if (!state.currentStand.loaded) return {true, {}};
+  StandLoadResult r = LoadStand(state, state.currentStand.files.catalogueTreeFile);
+  if (!r.ok) state.calliper.lower = previous;
+  return r;
+}
+
+}  // namespace tolvek
