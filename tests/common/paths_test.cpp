@@ -1,0 +1,75 @@
+#include "common/paths.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "tests/support/fakes.h"
+
+namespace tolvek {
+namespace {
+
+using testing::TempDir;
+
+TEST(ProgramFolders, FolderWithHashUsesTheFixedFolder) {
+  ProgramFolders f = ProgramFoldersFromFolder("/home/user/Kurs#2/tolvek");
+  EXPECT_EQ(f.program, kFixedProgramFolder);
+  EXPECT_EQ(f.stands, std::string(kFixedProgramFolder) + "Bestande/");
+  EXPECT_EQ(f.presets, std::string(kFixedProgramFolder) + "Vorgaben/");
+}
+
+TEST(ProgramFolders, OrdinaryFolderKeepsItsCaseAndGetsASlash) {
+  ProgramFolders f = ProgramFoldersFromFolder("/opt/Wald/bin");
+  EXPECT_EQ(f.program, "/opt/Wald/bin/");
+  EXPECT_EQ(f.stands, "/opt/Wald/bin/Bestande/");
+  EXPECT_EQ(ProgramFoldersFromFolder("C:\\Wald\\").program, "C:/Wald/");
+}
+
+TEST(Paths, JoinTakesBackslashesAndOneSeparator) {
+  EXPECT_EQ(JoinPath("/a/b/", "\\Temp\\ProbeBa.Txt"), "/a/b/Temp/ProbeBa.Txt");
+  EXPECT_EQ(JoinPath("/a/b", "Temp//x.txt"), "/a/b/Temp/x.txt");
+}
+
+TEST(Paths, ResolvesNamesWhateverTheirCase) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.File("Vorgaben"));
+  dir.Write("Vorgaben/Tolvek01.txt", "x\r\n");
+  EXPECT_EQ(ResolveIn(dir.path(), "VORGABEN\\tolvek01.TXT"), dir.File("Vorgaben/Tolvek01.txt"));
+  EXPECT_TRUE(FileExists(dir.File("vorgaben/TOLVEK01.txt")));
+  // What does not exist is kept as written, so a new file gets the name the program gives it.
+  EXPECT_EQ(ResolveIn(dir.path(), "vorgaben\\Neu.txt"), dir.File("Vorgaben/Neu.txt"));
+  EXPECT_EQ(ResolveIn(dir.path(), "Temp\\ProbeBa.Txt"), dir.File("Temp/ProbeBa.Txt"));
+}
+
+TEST(Paths, TextLinesAreWrittenWithCrLfAndReadWithEither) {
+  TempDir dir;
+  ASSERT_TRUE(WriteTextLines(dir.File("a.txt"), {"Fläche", "", "Ende"}));
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(dir.File("a.txt"), bytes));
+  EXPECT_EQ(bytes, "Fläche\r\n\r\nEnde\r\n");
+  dir.Write("b.txt", "eins\nzwei\r\ndrei");
+  std::vector<std::string> lines;
+  ASSERT_TRUE(ReadTextLines(dir.File("B.TXT"), lines));
+  EXPECT_EQ(lines, (std::vector<std::string>{"eins", "zwei", "drei"}));
+  EXPECT_FALSE(ReadTextLines(dir.File("fehlt.txt"), lines));
+}
+
+TEST(Paths, FailedAtomicWriteLeavesTheOldFile) {
+  TempDir dir;
+  dir.Write("Grenze.txt", "alt");
+  // The temporary file cannot be made where a folder of its name stands in the way.
+  std::filesystem::create_directories(dir.File("Grenze.txt.tmp" + std::to_string(::getpid())));
+  std::string error;
+  EXPECT_FALSE(WriteFileAtomic(dir.File("Grenze.txt"), "neu", &error));
+  EXPECT_FALSE(error.empty());
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(dir.File("Grenze.txt"), bytes));
+  EXPECT_EQ(bytes, "alt");
+  // A folder that does not exist fails too, without leaving anything behind.
+  EXPECT_FALSE(WriteFileAtomic(dir.File("fehlt/x.txt"), "neu"));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("fehlt")));
+}
+
+}  // namespace
+}  // namespace tolvek
