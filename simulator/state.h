@@ -11,6 +11,7 @@
 #include "simulator/stand/current_stand.h"
 #include "simulator/stand/expected_vc.h"
 #include "simulator/stand/tree_list.h"
+#include "simulator/sampling/evaluation.h"
 #include "simulator/sampling/pass.h"
 
 namespace tolvek {
@@ -41,6 +42,8 @@ struct SimulatorState {
   const StandRegisterCorners* standRegister = nullptr;
   // The sampling engine: method settings, grid, plot list of the last pass and its counters.
   SamplingState sampling;
+  // The evaluation of the last pass, the deviation histograms and the statistics of a repetition run.
+  EvaluationState evaluation;
 };
 
 }  // namespace tolvek
