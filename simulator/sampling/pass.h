@@ -76,6 +76,7 @@ struct PassResult {
   float planCentreX = 0.0f, planCentreY = 0.0f;
   int mapX = 0, mapY = 0;             // enterprise: the grid point on the map
   double distance = 0.0;              // distance of the tree being recorded
+  std::uint8_t layer = 0;             // layer of the tree being recorded (n-tree understorey: 1)
   std::array<std::uint8_t, 10> speciesSeen{};  // 1..9, cleared per point
   // the strongest tree of an angle-count point (for the plot plan)
   double strongestDbh = 0.0, strongestWeight = 0.0, strongestRadius = 0.0;
@@ -91,9 +92,9 @@ struct PassResult {
 struct SelectionScratch {
   std::vector<TreeRecord*> candidates;
   // n-tree nearest lists, slots 1..13
-  std::array<double, 14> mainDistSq{};
+  std::array<double, 14> mainDist{};  // distance²
   std::array<TreeRecord*, 14> mainTree{};
-  std::array<double, 14> underDistSq{};
+  std::array<double, 14> underDist{};
   std::array<TreeRecord*, 14> underTree{};
 };
 

@@ -26,6 +26,13 @@ struct SelectionPoint {
   bool treeCentred = false;         // weighting mode of the run (plot-centred outside repetitions)
 };
 
+// The concentric radii and dbh limits as reals (index = circle), taken once per pass for the ring look-up.
+struct ConcentricLimits {
+  std::array<double, 7> radius{};
+  std::array<double, 7> dbh{};
+};
+ConcentricLimits ConcentricLimitsOf(const MethodSettings& m);
+
 // Tree number limit of the n-tree lists (12 m) and the slot count.
 inline constexpr double kNTreeMaxDistSq = 144.0;
 inline constexpr int kNTreeSlots = 13;
@@ -41,13 +48,10 @@ bool SelectNTreeTrees(SamplingState& s, const std::vector<TreeRecord*>& candidat
 // Methods 2 (k = 0) and 3 (k = counting factor).
 bool SelectCircleTrees(SamplingState& s, const std::vector<TreeRecord*>& candidates, const SelectionPoint& pt,
                        int k, EdgeWeigher& weigher);
-// Method 52, with the pass's per-circle weights.
+// Method 52, with the pass's per-circle weights. The ring of a tree is the edge correction's
+// ConcentricRing.
 bool SelectConcentricTrees(SamplingState& s, const std::vector<TreeRecord*>& candidates,
-                           const SelectionPoint& pt, EdgeWeigher& weigher);
-
-// The circle in which a tree at distance d with this dbh is counted: from the circle count down, the
-// first circle whose dbh limit is at most dbh and whose radius is at least d; 0 for none.
-int ConcentricRingOf(const MethodSettings& m, double distance, double dbh);
+                           const SelectionPoint& pt, const ConcentricLimits& limits, EdgeWeigher& weigher);
 
 // The largest radius any tree of the method can be selected within around the plot centre (the
 // candidate search radius); for the angle count with the largest dbh of the stand.

@@ -1,0 +1,386 @@
+#include "simulator/sampling/grid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+
+#include "common/format.h"
+#include "common/paths.h"
+#include "common/rounding.h"
+#include "simulator/sampling/geometry.h"
+#include "simulator/stand/boundary.h"
+#include "simulator/translate.h"
+#include "simulator/views/stand_map.h"
+
+namespace tolvek {
+
+namespace {
+
+constexpr double kMinRotation = 1e-4;
+constexpr double kRotationStep = 0.0174;
+constexpr double kRotationLimit = 0.3;
+
+// The x and y values of the lattice before rotation: first value, step and count per axis.
+struct LatticeRange {
+  int x0 = 0, nx = 0;
+  int y0 = 0, ny = 0;
+};
+
+// The fixed lattice of the mode, widened where the stand reaches past it. Only whole columns or rows
+// that can hold a point of the stand are added, so a stand that lies within the lattice keeps exactly
+// its points.
+LatticeRange LatticeFor(const SampleGrid& g, const BoundaryPolygon* boundary, bool enterprise) {
+  const int ex = enterprise ? 5800 : 720;
+  const int ey = enterprise ? 5800 : 620;
+  LatticeRange r;
+  r.x0 = 1 - 2 * g.dx;
+  int xLast = r.x0;
+  while (xLast + g.dx <= ex + g.dx) xLast += g.dx;
+  r.y0 = -2 * g.dy;
+  int yLast = r.y0;
+  while (yLast + g.dy <= ey + g.dy) yLast += g.dy;
+
+  if (!enterprise && boundary != nullptr && boundary->n >= 2) {
+    // The stand in lattice coordinates: relative to the origin, turned back by the rotation.
+    const double angle = std::fabs(g.rotation) >= kMinRotation ? g.rotation : 0.0;
+    const double c = std::cos(angle), s = std::sin(angle);
+    double uMin = 1e300, uMax = -1e300, vMin = 1e300, vMax = -1e300;
+    for (int i = 1; i <= boundary->n; ++i) {
+      const double px = boundary->x[static_cast<std::size_t>(i)] - g.originX;
+      const double py = boundary->y[static_cast<std::size_t>(i)] - g.originY;
+      const double u = px * c + py * s;
+      const double v = -px * s + py * c;
+      uMin = std::min(uMin, u);
+      uMax = std::max(uMax, u);
+      vMin = std::min(vMin, v);
+      vMax = std::max(vMax, v);
+    }
+    // One metre of slack for the rounding of the stored positions.
+    while (r.x0 - g.dx >= uMin - 1.0) r.x0 -= g.dx;
+    while (xLast + g.dx <= uMax + 1.0) xLast += g.dx;
+    while (r.y0 - g.dy >= vMin - 1.0) r.y0 -= g.dy;
+    while (yLast + g.dy <= vMax + 1.0) yLast += g.dy;
+  }
+  r.nx = (xLast - r.x0) / g.dx + 1;
+  r.ny = (yLast - r.y0) / g.dy + 1;
+  return r;
+}
+
+void PutI32(std::string& out, std::size_t at, std::int32_t v) {
+  const auto u = static_cast<std::uint32_t>(v);
+  for (int k = 0; k < 4; ++k) out[at + k] = static_cast<char>((u >> (8 * k)) & 0xFF);
+}
+void PutF64(std::string& out, std::size_t at, double v) {
+  std::uint64_t u = 0;
+  std::memcpy(&u, &v, sizeof u);
+  for (int k = 0; k < 8; ++k) out[at + k] = static_cast<char>((u >> (8 * k)) & 0xFF);
+}
+std::int32_t GetI32(const std::string& in, std::size_t at) {
+  std::uint32_t u = 0;
+  for (int k = 0; k < 4; ++k) u |= static_cast<std::uint32_t>(static_cast<unsigned char>(in[at + k])) << (8 * k);
+  return static_cast<std::int32_t>(u);
+}
+double GetF64(const std::string& in, std::size_t at) {
+  std::uint64_t u = 0;
+  for (int k = 0; k < 8; ++k) u |= static_cast<std::uint64_t>(static_cast<unsigned char>(in[at + k])) << (8 * k);
+  double v = 0.0;
+  std::memcpy(&v, &u, sizeof v);
+  return v;
+}
+
+constexpr std::size_t kTrailer = kMaxGridPoints * kGridPointRecordSize;
+constexpr const char* kBadGridFile = "Gitternetz-Datei fehlerhaft, Gitter bleibt unverändert";
+
+}  // namespace
+
+bool ApplySpacingStep(SampleGrid& grid, int step, const GridContext& ctx) {
+  if (step == 0) return true;
+  if (ctx.repetitionFlag && ctx.evaluationStarted) return false;
+  if (!(step > 0 || (step < 0 && grid.dx > 25))) return false;
+  if (!ctx.enterpriseMode) {
+    grid.dx += step;
+    grid.dy += step;
+    return true;
+  }
+  switch (step) {
+    case 5: grid.dx += 25; return true;
+    case -5:
+      if (grid.dx > 100) { grid.dx -= 25; return true; }
+      return false;
+    case 1: grid.dy += 25; return true;
+    case -1:
+      if (grid.dy > 100) { grid.dy -= 25; return true; }
+      return false;
+    default: return false;
+  }
+}
+
+bool GenerateGrid(SampleGrid& grid, const BoundaryPolygon* boundary, int step, const GridContext& ctx,
+                  std::string* problem) {
+  const int oldDx = grid.dx, oldDy = grid.dy;
+  ApplySpacingStep(grid, step, ctx);
+  if (grid.dx <= 0 || grid.dy <= 0) {  // only a damaged setting gets here; never divide by it
+    grid.dx = oldDx > 0 ? oldDx : 50;
+    grid.dy = oldDy > 0 ? oldDy : 50;
+  }
+  const LatticeRange lattice = LatticeFor(grid, boundary, ctx.enterpriseMode);
+  if (static_cast<long long>(lattice.nx) * lattice.ny > kMaxGridPoints) {
+    grid.dx = oldDx;
+    grid.dy = oldDy;
+    if (problem) *problem = "nur 4200 Stichproben zulässig";
+    return false;
+  }
+  grid.extentX = ctx.enterpriseMode ? 5800 : 720;
+  grid.extentY = ctx.enterpriseMode ? 5800 : 620;
+  if (grid.points.size() != static_cast<std::size_t>(kMaxGridPoints)) grid.points.resize(kMaxGridPoints);
+  std::fill(grid.points.begin(), grid.points.end(), GridPoint{});
+  const bool rotate = std::fabs(grid.rotation) >= kMinRotation;
+  int i = 0;
+  for (int cx = 0; cx < lattice.nx; ++cx) {
+    for (int cy = 0; cy < lattice.ny; ++cy) {
+      double x = lattice.x0 + cx * grid.dx;
+      double y = lattice.y0 + cy * grid.dy;
+      // A grid turned by less than 1e-4 rad is laid unturned.
+      if (rotate) RotatePoint(x, y, grid.rotation);
+      GridPoint& p = grid.points[static_cast<std::size_t>(i++)];
+      p.x = RoundInt(x);
+      p.y = RoundInt(y);
+    }
+  }
+  grid.pointCount = i;
+  grid.insideCount = 0;
+  grid.exists = true;
+  return true;
+}
+
+void MarkInsidePoints(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGridAreas* areas,
+                      bool enterpriseMode, bool assign) {
+  grid.insideCount = grid.pointCount;
+  for (int i = 1; i <= grid.pointCount; ++i) {
+    GridPoint& p = grid.Point(i);
+    const double gx = p.x + grid.originX;
+    const double gy = p.y + grid.originY;
+    p.standNumber = 0;
+    bool inside = false;
+    if (!enterpriseMode) {
+      inside = boundary != nullptr && boundary->n >= 4 && PointInPolygon(PolygonRef(*boundary), gx, gy);
+    } else if (areas != nullptr) {
+      inside = areas->InsideCompartment(gx, gy);
+      if (inside && assign) areas->AssignModelStand(gx, gy, p);
+    }
+    p.inside = inside ? 1 : 0;
+    if (!inside) --grid.insideCount;
+  }
+}
+
+bool NewGrid(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGridAreas* areas,
+             const GridContext& ctx, std::string* problem) {
+  grid.points.assign(kMaxGridPoints, GridPoint{});
+  grid.pointCount = 0;
+  grid.insideCount = 0;
+  grid.loadedFromFile = false;
+  const bool ok = GenerateGrid(grid, boundary, 0, ctx, problem);
+  MarkInsidePoints(grid, boundary, areas, ctx.enterpriseMode, grid.assign);
+  return ok;
+}
+
+bool ShiftGrid(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGridAreas* areas, int stepX,
+               int stepY, const GridContext& ctx) {
+  if (ctx.enterpriseMode) {
+    stepX *= 4;
+    stepY *= 4;
+  }
+  bool accepted = true;
+  const int oldX = grid.originX, oldY = grid.originY;
+  if (stepX < 0 && grid.originX + grid.dx + stepX < 5) accepted = false;
+  else grid.originX += stepX;
+  if (stepY < 0 && grid.originY + grid.dy + stepY < 5) accepted = false;
+  else grid.originY += stepY;
+  // The lattice may have to widen for the new origin; where it cannot, the grid stays where it was.
+  if (!GenerateGrid(grid, boundary, 0, ctx)) {
+    grid.originX = oldX;
+    grid.originY = oldY;
+    GenerateGrid(grid, boundary, 0, ctx);
+    accepted = false;
+  }
+  MarkInsidePoints(grid, boundary, areas, ctx.enterpriseMode, false);
+  return accepted;
+}
+
+void RotateGrid(SampleGrid& grid, bool left) {
+  if (left) {
+    if (grid.rotation < kRotationLimit) grid.rotation += kRotationStep;
+  } else if (!(grid.rotation <= -kRotationLimit)) {
+    grid.rotation -= kRotationStep;
+  }
+}
+
+void RandomGridOrigin(SampleGrid& grid, RandomGenerator& random) {
+  const int ex = random.Next(grid.dx);
+  const int ey = random.Next(grid.dy);
+  const double r = std::sqrt(static_cast<double>(ex) * ex + static_cast<double>(ey) * ey);
+  const double a = std::fabs(static_cast<double>(ex)) <= 0.1 ? 1.5708 : std::atan(static_cast<double>(ey) / ex);
+  grid.originX = grid.baseOriginX + RoundInt(r * std::cos(a + grid.rotation));
+  grid.originY = grid.baseOriginY + RoundInt(r * std::sin(a + grid.rotation));
+}
+
+std::string PointCountLabel(const LanguageTable& lang, int insideCount, int blanks) {
+  return Translate(lang, "Stichproben:") + std::string(static_cast<std::size_t>(std::max(blanks, 0)), ' ') +
+         FormatInt(insideCount, 9);
+}
+
+std::string SpacingLabel(const LanguageTable& lang, const SampleGrid& grid, int widthX, int widthY) {
+  return PadRight(Translate(lang, "Gitterabstand:"), 15) + FormatFixed(widthX, 0, grid.dx) + "/" +
+         FormatFixed(widthY, 0, grid.dy) + " m";
+}
+
+// ---- grid file ----
+
+std::string GridFilePath(const std::string& programFolder, int enterpriseNumber) {
+  return ResolveIn(programFolder, "Temp/Betrieb" + FormatInt(enterpriseNumber, 1) + "Netz.txt");
+}
+
+std::string EncodeGridFile(const SampleGrid& grid) {
+  std::string out(kGridFileSize, '\0');
+  const int count = std::clamp(grid.pointCount, 0, std::min(kMaxGridPoints, static_cast<int>(grid.points.size())));
+  for (int i = 0; i < count; ++i) {
+    const GridPoint& p = grid.points[static_cast<std::size_t>(i)];
+    const std::size_t at = static_cast<std::size_t>(i) * kGridPointRecordSize;
+    PutI32(out, at, p.x);
+    PutI32(out, at + 4, p.y);
+    out[at + 8] = static_cast<char>(p.inside);
+    PutI32(out, at + 12, p.standNumber);
+    out[at + 16] = static_cast<char>(p.standType);
+    out[at + 17] = static_cast<char>(p.ageClass);
+    PutF64(out, at + 24, p.centreX);
+    PutF64(out, at + 32, p.centreY);
+  }
+  PutI32(out, kTrailer, grid.dx);
+  PutI32(out, kTrailer + 4, grid.dy);
+  PutI32(out, kTrailer + 8, grid.originX);
+  PutI32(out, kTrailer + 12, grid.originY);
+  PutI32(out, kTrailer + 16, count);
+  PutI32(out, kTrailer + 20, grid.insideCount);
+  return out;
+}
+
+bool DecodeGridFile(const std::string& bytes, SampleGrid& grid, std::string& problem) {
+  if (bytes.size() != kGridFileSize) {
+    problem = kBadGridFile;
+    return false;
+  }
+  const std::int32_t dx = GetI32(bytes, kTrailer), dy = GetI32(bytes, kTrailer + 4);
+  const std::int32_t ox = GetI32(bytes, kTrailer + 8), oy = GetI32(bytes, kTrailer + 12);
+  const std::int32_t count = GetI32(bytes, kTrailer + 16), inside = GetI32(bytes, kTrailer + 20);
+  constexpr std::int32_t kFar = 1000000;
+  bool ok = dx >= 1 && dx <= 100000 && dy >= 1 && dy <= 100000 && ox > -kFar && ox < kFar && oy > -kFar &&
+            oy < kFar && count >= 0 && count <= kMaxGridPoints && inside >= 0 && inside <= count;
+  std::vector<GridPoint> points(kMaxGridPoints);
+  for (int i = 0; ok && i < kMaxGridPoints; ++i) {
+    const std::size_t at = static_cast<std::size_t>(i) * kGridPointRecordSize;
+    if (i >= count) {
+      // The array is cleared before every generation: a record past the count holds nothing.
+      for (std::size_t k = 0; k < kGridPointRecordSize; ++k)
+        if (bytes[at + k] != '\0') ok = false;
+      continue;
+    }
+    GridPoint& p = points[static_cast<std::size_t>(i)];
+    p.x = GetI32(bytes, at);
+    p.y = GetI32(bytes, at + 4);
+    p.inside = static_cast<std::uint8_t>(bytes[at + 8]);
+    p.standNumber = GetI32(bytes, at + 12);
+    p.standType = static_cast<std::uint8_t>(bytes[at + 16]);
+    p.ageClass = static_cast<std::uint8_t>(bytes[at + 17]);
+    p.centreX = GetF64(bytes, at + 24);
+    p.centreY = GetF64(bytes, at + 32);
+    if (p.inside > 1 || p.x <= -kFar || p.x >= kFar || p.y <= -kFar || p.y >= kFar || p.standNumber < 0 ||
+        !std::isfinite(p.centreX) || !std::isfinite(p.centreY))
+      ok = false;
+  }
+  if (!ok) {
+    problem = kBadGridFile;
+    return false;
+  }
+  grid.points = std::move(points);
+  grid.dx = dx;
+  grid.dy = dy;
+  grid.originX = ox;
+  grid.originY = oy;
+  grid.pointCount = count;
+  grid.insideCount = inside;
+  grid.exists = true;
+  return true;
+}
+
+bool SaveGrid(const SampleGrid& grid, const std::string& path, std::string& problem) {
+  std::error_code ec;
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+  if (!WriteFileAtomic(path, EncodeGridFile(grid))) {
+    problem = "Gitternetz konnte nicht gespeichert werden";
+    return false;
+  }
+  return true;
+}
+
+bool LoadGrid(SampleGrid& grid, const std::string& path, std::string& problem) {
+  if (!FileExists(path)) {
+    problem = "Bitte zuerst Gitternetz speichern";
+    return false;
+  }
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) {
+    problem = kBadGridFile;
+    return false;
+  }
+  if (!DecodeGridFile(bytes, grid, problem)) return false;
+  grid.loadedFromFile = true;
+  return true;
+}
+
+// ---- picking and dragging ----
+
+int PickGridPoint(const SampleGrid& grid, int X, int Y) {
+  int picked = 0;
+  for (int i = 1; i <= grid.pointCount; ++i) {
+    const GridPoint& p = grid.Point(i);
+    if (p.inside == 1 && std::abs(p.x + grid.originX - X) < 10 && std::abs(p.y + grid.originY - Y) < 10)
+      picked = i;
+  }
+  return picked;
+}
+
+void DropGridPoint(SampleGrid& grid, int index, int X, int Y) {
+  if (index < 1 || index > grid.pointCount) return;
+  GridPoint& p = grid.Point(index);
+  p.x = X - grid.originX;
+  p.y = Y - grid.originY;
+}
+
+// ---- digitised boundary ----
+
+DigitiseResult DigitiseBoundary(SampleGrid& grid, double y, double x) {
+  if (grid.digitisedCount >= kMaxDigitisedPoints) return DigitiseResult::Full;
+  const int k = grid.digitisedCount;
+  grid.digitisedX[static_cast<std::size_t>(k)] = x;
+  grid.digitisedY[static_cast<std::size_t>(k)] = y;
+  grid.digitisedCount = k + 1;
+  if (k >= 1 && std::fabs(x - grid.digitisedX[0]) < 2.0 && std::fabs(y - grid.digitisedY[0]) < 2.0)
+    return DigitiseResult::Closed;
+  return DigitiseResult::Added;
+}
+
+std::vector<std::string> DigitisedBoundaryLines(const SampleGrid& grid) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < grid.digitisedCount; ++i)
+    lines.push_back(FormatFixed(9, 2, grid.digitisedX[static_cast<std::size_t>(i)]) +
+                    FormatFixed(9, 2, grid.digitisedY[static_cast<std::size_t>(i)]));
+  return lines;
+}
+
+std::string DigitisedBoundaryPath(const std::string& programFolder) {
+  return ResolveIn(programFolder, "Temp/Grenze.txt");
+}
+
+}  // namespace tolvek

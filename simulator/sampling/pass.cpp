@@ -1,0 +1,334 @@
+#include "simulator/sampling/pass.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "common/format.h"
+#include "common/wait.h"
+#include "simulator/sampling/edge_correction.h"
+#include "simulator/sampling/geometry.h"
+#include "simulator/sampling/selection.h"
+#include "simulator/stand/boundary.h"
+#include "simulator/translate.h"
+
+namespace tolvek {
+
+namespace {
+
+constexpr Colour kUnderstoreyPen = 16711935;  // magenta
+constexpr Colour kInnerCirclePen = 8421504;   // grey
+
+// Edge weights on the stand boundary. A circle around the current plot centre that stays clear of every
+// boundary edge has weight 1 whatever its size, so the distance to the nearest edge is taken once per
+// point and every weight at the centre within it is settled without the edge correction.
+class BoundaryWeigher : public EdgeWeigher {
+ public:
+  BoundaryWeigher(GeometryContext& g, const BoundaryPolygon& b) : g_(g), boundary_(b) {}
+
+  void SetCentre(double cx, double cy) {
+    cx_ = cx;
+    cy_ = cy;
+    clear_ = std::numeric_limits<double>::infinity();
+    for (int i = 1; i < boundary_.n; ++i) {
+      const double d = SegmentDistance(boundary_.x[static_cast<std::size_t>(i)], boundary_.y[static_cast<std::size_t>(i)],
+                                       boundary_.x[static_cast<std::size_t>(i + 1)],
+                                       boundary_.y[static_cast<std::size_t>(i + 1)]);
+      clear_ = std::min(clear_, d);
+    }
+    // A margin keeps the shortcut away from circles that merely touch an edge.
+    clear_ -= 1e-6;
+  }
+
+  double Weight(double a, double r, double y, double x, bool& failed) override {
+    if (x == cx_ && y == cy_ && r < clear_) {
+      failed = false;
+      return 1.0;
+    }
+    const EdgeWeightResult res = EdgeWeight(g_, PolygonRef(boundary_), a, r, y, x);
+    failed = res.failed || !std::isfinite(res.weight);
+    return res.weight;
+  }
+
+ private:
+  double SegmentDistance(double x1, double y1, double x2, double y2) const {
+    const double vx = x2 - x1, vy = y2 - y1;
+    const double wx = cx_ - x1, wy = cy_ - y1;
+    const double len2 = vx * vx + vy * vy;
+    double t = len2 > 0.0 ? (wx * vx + wy * vy) / len2 : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    const double px = x1 + t * vx - cx_, py = y1 + t * vy - cy_;
+    return std::sqrt(px * px + py * py);
+  }
+
+  GeometryContext& g_;
+  const BoundaryPolygon& boundary_;
+  double cx_ = 0.0, cy_ = 0.0;
+  double clear_ = -1.0;
+};
+
+// Tells the window about a settled plot: the drawing each method makes and the species seen.
+void ReportPlot(PassEnvironment& env, int gridIndex) {
+  SamplingState& s = env.sampling;
+  PassResult& pass = s.pass;
+  const MethodSettings& m = s.method;
+  const PlotRecord& plot = s.plots.plots.back();
+  const bool draw = env.run.graphics;
+  const bool standMap = draw && !env.run.enterpriseMode;
+  const double cx = pass.centreX, cy = pass.centreY;
+
+  if (standMap && m.passCode == kMethodNTree) {
+    const int n = std::clamp(m.treeNumber, 2, 7);
+    env.observer.PlotCircle(cx, cy, std::sqrt(s.scratch.mainDist[static_cast<std::size_t>(n)]), kYellow, true);
+  }
+  for (const SampleTreeRecord& t : s.plots.TreesOf(plot)) {
+    MarkSampledSpecies(pass, t.species);
+    if (draw) env.observer.SampledTree(t.species, t.dbh, t.x, t.y, t.layer == 1 ? kUnderstoreyPen : kYellow);
+  }
+  if (standMap && m.passCode == kMethodFixedCircle)
+    env.observer.PlotCircle(cx, cy, std::sqrt(m.circleArea / kCirclePi), kYellow, true);
+  if (standMap && m.passCode == kMethodConcentric) {
+    const int count = std::min<int>(m.circleCount, kMaxConcentricCircles);
+    for (int c = 1; c <= count; ++c)
+      env.observer.PlotCircle(cx, cy, m.concentricRadius[static_cast<std::size_t>(c)],
+                              c == count ? kYellow : kInnerCirclePen, true);
+  }
+  env.observer.PlotRecorded(gridIndex, plot);
+}
+
+// The enterprise route of one point: model stand and plot centre. Without the route no point of an
+// enterprise grid can be placed.
+bool EnterprisePoint(PassEnvironment& env, int gridIndex, GridPoint& point) {
+  if (env.enterprise == nullptr) return false;
+  return env.enterprise->PreparePoint(gridIndex, point, env.sampling.pass);
+}
+
+}  // namespace
+
+void AllTreesSource::Candidates(TreeList& trees, double, double, double, std::vector<TreeRecord*>& out) {
+  out.clear();
+  for (TreeRecord& t : trees) out.push_back(&t);
+}
+
+std::string SampleTreeCountLabel(const LanguageTable& lang, std::int32_t total) {
+  return PadRight(Translate(lang, "Probebäume:"), 16) + FormatInt(total, 6);
+}
+
+void AppendPlot(SamplingState& s, const GridPoint* point, int gridIndex, double selectionArea, double a1,
+                double a2) {
+  PassResult& pass = s.pass;
+  if (pass.failed) return;
+  PlotRecord p;
+  if (point != nullptr) {
+    p.standType = point->standType;
+    p.ageClass = point->ageClass;
+  }
+  p.plotArea = selectionArea;
+  if (s.method.passCode == kMethodNTree) {
+    p.plotArea = a1;
+    p.secondArea = a2;
+  }
+  if (s.method.passCode == kMethodFixedCircle && pass.plotWeight != 0.0) p.insideShare = 1.0 / pass.plotWeight;
+  p.firstTree = static_cast<std::int32_t>(s.plots.trees.size());
+  p.treeCount = 0;
+  p.gridIndex = gridIndex;
+  s.plots.plots.push_back(p);
+  pass.treesOfCurrentPlot = 0;
+}
+
+void AppendSampleTree(SamplingState& s, const TreeRecord* tree, double edgeWeight, double plotArea) {
+  PassResult& pass = s.pass;
+  if (pass.failed || s.plots.plots.empty()) return;
+  ++pass.treesOfCurrentPlot;
+  ++pass.sampleTreeTotal;
+  if (tree == nullptr) return;
+  SampleTreeRecord r;
+  r.distance = pass.distance;
+  r.layer = pass.layer;
+  r.species = tree->species;
+  r.species2 = tree->species2;
+  r.dbh = static_cast<float>(tree->dbh);
+  r.x = static_cast<float>(tree->x);
+  r.y = static_cast<float>(tree->y);
+  r.edgeWeight = edgeWeight;
+  r.plotArea = plotArea;
+  r.weightDone = tree->weightDone;
+  s.plots.trees.push_back(r);
+  ++s.plots.plots.back().treeCount;
+}
+
+void MarkSampledSpecies(PassResult& pass, std::uint8_t species) {
+  if (species >= 1 && species <= 9) pass.speciesSeen[species] = 1;
+}
+
+PassOutcome RunSamplingPass(PassEnvironment& env) {
+  SamplingState& s = env.sampling;
+  MethodSettings& m = s.method;
+  PassResult& pass = s.pass;
+  SampleGrid& grid = s.grid;
+  Services& services = env.services;
+
+  m.passCode = m.code;
+  if (!IsSamplingMethod(m.passCode)) {
+    services.messages->PlatformBox(Translate(env.language, "Bitte Verfahren festlegen"), "", PlatformButtons::Ok,
+                                   PlatformIcon::None);
+    return PassOutcome::NoMethod;
+  }
+
+  std::string fatal;
+  try {
+    s.plots.Clear();
+  } catch (...) {
+    fatal = "1805";
+  }
+  if (!fatal.empty()) FatalErrorCode(services, fatal);
+  pass.plotCount = 0;
+  pass.sampleTreeTotal = 0;
+  pass.treesOfCurrentPlot = 0;
+  pass.completed = false;
+  pass.layer = 0;
+  env.observer.PassStarted();
+
+  if (!grid.exists) {
+    std::string problem;
+    if (!NewGrid(grid, &env.boundary, env.areas, env.gridContext, &problem)) {
+      services.messages->PlatformBox(Translate(env.language, problem), "", PlatformButtons::Ok, PlatformIcon::None);
+      return PassOutcome::GridFailed;
+    }
+  }
+  pass.lastLoadedModelStand = -1;
+
+  const bool enterprise = env.run.enterpriseMode;
+  const bool treeCentred = env.repetition && m.weighting == WeightingMode::TreeCentred;
+  const ConcentricLimits limits = ConcentricLimitsOf(m);
+  const int circleCount = std::min<int>(m.circleCount, kMaxConcentricCircles);
+  BoundaryWeigher weigher(env.geometry, env.boundary);
+  std::vector<TreeRecord*>& candidates = s.scratch.candidates;
+  AllTreesSource allTrees;
+  CandidateSource& source = env.candidates != nullptr ? *env.candidates : allTrees;
+  // The whole tree list serves every point unless a source narrows it; it is listed again only when the
+  // list itself changed (a model stand loaded by the enterprise route).
+  const TreeRecord* listedData = nullptr;
+  std::size_t listedSize = 0;
+  bool listed = false;
+  double largestDbh = 0.0;
+
+  PumpThrottle throttle;
+  bool stopped = false;
+  for (int i = 1; i <= grid.pointCount; ++i) {
+    GridPoint& point = grid.Point(i);
+    if (point.inside == 0) continue;
+    throttle.Tick(services);
+    if (env.run.endRequested) {
+      stopped = true;
+      break;
+    }
+    env.observer.PointStarted(i);
+    pass.plotWeight = 1.0;
+    pass.failed = false;
+    pass.speciesSeen.fill(0);
+
+    if (enterprise) {
+      pass.mapX = point.x + grid.originX;
+      pass.mapY = point.y + grid.originY;
+      bool usable = false;
+      try {
+        usable = EnterprisePoint(env, i, point);
+      } catch (...) {
+        fatal = "1835";
+      }
+      if (!fatal.empty()) break;
+      if (!usable) continue;
+    } else {
+      pass.centreX = static_cast<double>(point.x + grid.originX);
+      pass.centreY = static_cast<double>(point.y + grid.originY);
+    }
+    pass.savedCentreX = pass.centreX;
+    pass.savedCentreY = pass.centreY;
+    pass.planCentreX = static_cast<float>(pass.centreX);
+    pass.planCentreY = static_cast<float>(pass.centreY);
+
+    // Plot weights; any failed circle drops the point (a failed inner circle is not hidden by a good
+    // outer one).
+    weigher.SetCentre(pass.centreX, pass.centreY);
+    bool failed = false;
+    if (m.passCode == kMethodFixedCircle) {
+      pass.plotWeight = weigher.Weight(0.0, m.circleRadius, pass.centreY, pass.centreX, failed);
+    } else if (m.passCode == kMethodConcentric) {
+      for (int c = 1; c <= circleCount; ++c) {
+        bool f = false;
+        pass.concentricWeight[static_cast<std::size_t>(c)] =
+            weigher.Weight(0.0, limits.radius[static_cast<std::size_t>(c)], pass.centreY, pass.centreX, f);
+        failed = failed || f;
+      }
+    }
+    if (failed) continue;
+
+    if (!listed || env.trees.data() != listedData || env.trees.size() != listedSize) {
+      listedData = env.trees.data();
+      listedSize = env.trees.size();
+      listed = true;
+      largestDbh = 0.0;
+      for (const TreeRecord& t : env.trees) largestDbh = std::max(largestDbh, t.dbh);
+      if (env.candidates == nullptr) allTrees.Candidates(env.trees, 0.0, 0.0, 0.0, candidates);
+    }
+    if (env.candidates != nullptr)
+      source.Candidates(env.trees, pass.centreX, pass.centreY, SelectionSearchRadius(m, largestDbh), candidates);
+
+    const std::size_t plotsBefore = s.plots.plots.size();
+    const std::size_t treesBefore = s.plots.trees.size();
+    const std::int32_t totalBefore = pass.sampleTreeTotal;
+    SelectionPoint pt{i, &point, treeCentred};
+    bool ok = false;
+    try {
+      switch (m.passCode) {
+        case kMethodNTree: ok = SelectNTreeTrees(s, candidates, pt, weigher); break;
+        case kMethodFixedCircle: ok = SelectCircleTrees(s, candidates, pt, 0, weigher); break;
+        case kMethodAngleCount: ok = SelectCircleTrees(s, candidates, pt, m.countingFactor, weigher); break;
+        case kMethodConcentric: ok = SelectConcentricTrees(s, candidates, pt, limits, weigher); break;
+        default: break;
+      }
+    } catch (...) {
+      fatal = (m.passCode == kMethodFixedCircle || m.passCode == kMethodAngleCount) ? "1763" : "Fehler1889";
+    }
+    if (!fatal.empty()) break;
+    if (!ok) {
+      // An edge weight of the point failed: the point gives no plot at all.
+      s.plots.plots.resize(plotsBefore);
+      s.plots.trees.resize(treesBefore);
+      pass.sampleTreeTotal = totalBefore;
+      pass.treesOfCurrentPlot = 0;
+      continue;
+    }
+    ++pass.plotCount;
+    try {
+      ReportPlot(env, i);
+    } catch (...) {
+      fatal = "Fehler1889";
+    }
+    if (!fatal.empty()) break;
+  }
+  if (!fatal.empty()) FatalErrorCode(services, fatal);
+
+  if (enterprise && env.enterprise != nullptr) env.enterprise->PassEnded(pass);
+  pass.passPlotTotal = pass.plotCount;
+  grid.lastPassPlotCount = pass.plotCount;
+  env.observer.PassFinished(SampleTreeCountLabel(env.language, pass.sampleTreeTotal));
+
+  if (stopped) return PassOutcome::Stopped;
+  pass.completed = true;
+  if (pass.plotCount == 0) {
+    const int answer = services.messages->PlatformBox(Translate(env.language, "Keine Probebäume gefunden"), "",
+                                                      PlatformButtons::YesNoCancel, PlatformIcon::None);
+    if (answer == kResultCancel) {
+      services.exit->Quit(0);
+      return PassOutcome::EndProgram;
+    }
+    return PassOutcome::NoPlots;
+  }
+  if (env.singleStepWait) WaitMs(env.run.singleStep ? 1 : 0, env.run, services);
+  pass.currentModelStand = 0;
+  return PassOutcome::Done;
+}
+
+}  // namespace tolvek

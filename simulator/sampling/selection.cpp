@@ -1,0 +1,222 @@
+#include "simulator/sampling/selection.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "simulator/sampling/edge_correction.h"
+
+namespace tolvek {
+
+namespace {
+
+double SquaredDistance(const TreeRecord& t, double cx, double cy) {
+  const double dx = t.x - cx;
+  const double dy = t.y - cy;
+  return dx * dx + dy * dy;
+}
+
+// The tree-centred weight of a tree, computed the first time the tree is selected in a run and kept
+// with its failure, so every later point reads the same answer without a new clip.
+bool TreeCentredWeight(TreeRecord& t, double a, double r, EdgeWeigher& weigher) {
+  if (t.weightDone == 0) {
+    bool failed = false;
+    t.edgeWeight = weigher.Weight(a, r, t.y, t.x, failed);
+    t.weightFailed = failed ? 1 : 0;
+    t.weightDone = 1;
+  }
+  return t.weightFailed == 0;
+}
+
+}  // namespace
+
+ConcentricLimits ConcentricLimitsOf(const MethodSettings& m) {
+  ConcentricLimits l;
+  for (int i = 1; i <= 6; ++i) l.radius[i] = m.concentricRadius[i];
+  for (int i = 1; i <= 5; ++i) l.dbh[i] = m.concentricDbhLimit[i];
+  return l;
+}
+
+double SelectionSearchRadius(const MethodSettings& m, double largestDbh) {
+  switch (m.passCode) {
+    case kMethodNTree: return std::max(std::sqrt(kNTreeMaxDistSq), m.understoreyRadius);
+    case kMethodFixedCircle: return std::sqrt(m.circleArea / kCirclePi);
+    case kMethodAngleCount: {
+      const double k = m.countingFactor > 0 ? m.countingFactor : 1;
+      return largestDbh * 0.5 / std::sqrt(k);
+    }
+    case kMethodConcentric: return m.concentricRadius[std::min<int>(m.circleCount, 6)];
+    default: return 0.0;
+  }
+}
+
+void InsertNearest(std::array<double, 14>& dist, std::array<TreeRecord*, 14>& tree, int n, TreeRecord* t,
+                   double d2) {
+  for (int p = 1; p <= 12; ++p) {
+    if (d2 < dist[p]) {
+      for (int q = std::min(n + 5, 12); q >= p; --q) {
+        dist[q + 1] = dist[q];
+        tree[q + 1] = tree[q];
+      }
+      dist[p] = d2;
+      tree[p] = t;
+      return;
+    }
+  }
+}
+
+bool SelectCircleTrees(SamplingState& s, const std::vector<TreeRecord*>& candidates, const SelectionPoint& pt,
+                       int k, EdgeWeigher& weigher) {
+  PassResult& pass = s.pass;
+  const MethodSettings& m = s.method;
+  const double a = m.circleArea;
+  const double r = std::sqrt(a / kCirclePi);
+  const double r2 = r * r;
+  const double cx = pass.centreX, cy = pass.centreY;
+  AppendPlot(s, pt.gridPoint, pt.gridIndex, a, 0.0, 0.0);
+  pass.strongestDbh = 0.0;
+  bool any = false;
+  for (TreeRecord* t : candidates) {
+    const double d2 = SquaredDistance(*t, cx, cy);
+    double weight = 1.0;
+    double area = a;
+    if (k == 0) {
+      if (!(d2 < r2)) continue;
+      t->plotArea = a;
+      if (pt.treeCentred) {
+        if (!TreeCentredWeight(*t, a, r, weigher)) return false;
+        weight = t->edgeWeight;
+      } else {
+        weight = pass.plotWeight;
+      }
+    } else {
+      const double half = t->dbh * 0.5;
+      const double limit2 = half * half / k;
+      if (!(d2 < limit2)) continue;
+      const double R = std::sqrt(limit2);
+      area = R * R * kCirclePi;
+      t->plotArea = area;
+      if (pt.treeCentred) {
+        if (!TreeCentredWeight(*t, area, R, weigher)) return false;
+        weight = t->edgeWeight;
+      } else {
+        bool failed = false;
+        weight = weigher.Weight(area, R, cy, cx, failed);
+        if (failed) return false;
+      }
+      if (t->dbh > pass.strongestDbh) {
+        pass.strongestDbh = t->dbh;
+        pass.strongestWeight = weight;
+        pass.strongestRadius = R;
+      }
+    }
+    pass.distance = std::sqrt(d2);
+    AppendSampleTree(s, t, weight, area);
+    any = true;
+  }
+  if (!any) AppendSampleTree(s, nullptr, 0.0, 0.0);
+  return true;
+}
+
+bool SelectConcentricTrees(SamplingState& s, const std::vector<TreeRecord*>& candidates,
+                           const SelectionPoint& pt, const ConcentricLimits& limits, EdgeWeigher& weigher) {
+  PassResult& pass = s.pass;
+  const MethodSettings& m = s.method;
+  const int count = std::min<int>(m.circleCount, kMaxConcentricCircles);
+  const double cx = pass.centreX, cy = pass.centreY;
+  AppendPlot(s, pt.gridPoint, pt.gridIndex, 0.0, 0.0, 0.0);
+  const double rMax = limits.radius[static_cast<std::size_t>(count)];
+  const double r2Max = rMax * rMax;
+  const std::span<const double> radii(limits.radius.data(), 7);
+  const std::span<const double> dbhs(limits.dbh.data(), 6);
+  bool any = false;
+  for (TreeRecord* t : candidates) {
+    const double d2 = SquaredDistance(*t, cx, cy);
+    if (!(d2 <= r2Max)) continue;
+    const double distance = std::sqrt(d2);
+    const int ring = ConcentricRing(distance, t->dbh, count, radii, dbhs);
+    if (ring < 1) continue;
+    const double rr = limits.radius[static_cast<std::size_t>(ring)];
+    const double area = rr * rr * kCirclePi;
+    t->plotArea = area;
+    double weight = pass.concentricWeight[static_cast<std::size_t>(ring)];
+    if (pt.treeCentred) {
+      if (!TreeCentredWeight(*t, 0.0, rr, weigher)) return false;
+      weight = t->edgeWeight;
+    }
+    pass.distance = distance;
+    AppendSampleTree(s, t, weight, area);
+    any = true;
+  }
+  if (!any) AppendSampleTree(s, nullptr, 0.0, 0.0);
+  return true;
+}
+
+bool SelectNTreeTrees(SamplingState& s, const std::vector<TreeRecord*>& candidates, const SelectionPoint& pt,
+                      EdgeWeigher& weigher) {
+  PassResult& pass = s.pass;
+  const MethodSettings& m = s.method;
+  SelectionScratch& sc = s.scratch;
+  const int n = std::clamp(m.treeNumber, 2, 7);
+  const double cx = pass.centreX, cy = pass.centreY;
+  // All slots, not only 1..n+5: slots past the reset would otherwise hold values of earlier points.
+  sc.mainDist.fill(kNTreeMaxDistSq);
+  sc.underDist.fill(m.understoreyRadiusSq);
+  sc.mainTree.fill(nullptr);
+  sc.underTree.fill(nullptr);
+  for (TreeRecord* t : candidates) {
+    const double d2 = SquaredDistance(*t, cx, cy);
+    if (d2 <= kNTreeMaxDistSq && t->dbh > m.understoreyDbhLimit) {
+      t->layer = 0;
+      InsertNearest(sc.mainDist, sc.mainTree, n, t, d2);
+    } else if (d2 <= m.understoreyRadiusSq) {
+      t->layer = 1;
+      InsertNearest(sc.underDist, sc.underTree, n, t, d2);
+    }
+  }
+  // NTreeEstimate
+  pass.treesOfCurrentPlot = 0;
+  int k1 = 0, k2 = 0;
+  for (int i = 1; i <= n; ++i) {
+    if (sc.mainTree[i] != nullptr) k1 = i;
+    if (sc.underTree[i] != nullptr) k2 = i;
+  }
+  double r1 = k1 == n ? std::sqrt(sc.mainDist[n]) : std::sqrt(kNTreeMaxDistSq);
+  const double r2 = k2 == n ? std::sqrt(sc.underDist[n]) : m.understoreyRadius;
+  if (m.variant == 5 && k1 == n && sc.mainDist[n + 1] > sc.mainDist[n])
+    r1 = std::sqrt((sc.mainDist[n] + sc.mainDist[n + 1]) / 2.0);
+  const double a1 = r1 * r1 * kCirclePi;
+  const double a2 = r2 * r2 * kCirclePi;
+  pass.nTreeR1 = r1;
+  pass.nTreeR2 = r2;
+  pass.nTreeW1 = 0.0;
+  pass.nTreeW2 = 0.0;
+  AppendPlot(s, pt.gridPoint, pt.gridIndex, a1, a1, a2);
+  // The n-tree weights are always taken at the plot centre, whatever the weighting mode.
+  if (k1 > 0) {
+    bool failed = false;
+    const double w1 = weigher.Weight(a1, r1, cy, cx, failed);
+    if (failed) return false;
+    pass.nTreeW1 = w1;
+    pass.layer = 0;
+    for (int i = 1; i <= k1; ++i) {
+      pass.distance = std::sqrt(sc.mainDist[i]);
+      AppendSampleTree(s, sc.mainTree[i], w1, a1);
+    }
+  }
+  if (k2 > 0) {
+    bool failed = false;
+    const double w2 = weigher.Weight(a2, r2, cy, cx, failed);
+    if (failed) return false;
+    pass.nTreeW2 = w2;
+    pass.layer = 1;
+    for (int i = 1; i <= k2; ++i) {
+      pass.distance = std::sqrt(sc.underDist[i]);
+      AppendSampleTree(s, sc.underTree[i], w2, a2);
+    }
+  }
+  if (k1 + k2 == 0) AppendSampleTree(s, nullptr, 0.0, 0.0);
+  pass.layer = 0;
+  return true;
+}
+
+}  // namespace tolvek
