@@ -1,0 +1,135 @@
+#include "simulator/stand/boundary.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/fakes.h"
+
+namespace tolvek {
+namespace {
+
+class FakeRegister : public StandRegisterCorners {
+ public:
+  bool current = true;
+  std::array<double, 5> x{}, y{};
+  bool CurrentCorners(std::array<double, 5>& cx, std::array<double, 5>& cy) const override {
+    cx = x;
+    cy = y;
+    return current;
+  }
+  int EntryCount() const override { return 0; }
+  std::string EntryText(int) const override { return {}; }
+  std::uint8_t EntryStandType(int) const override { return 0; }
+  std::uint8_t EntryAgeClass(int) const override { return 0; }
+};
+
+TEST(Boundary, GeneratorRectangleIsClockwiseWithNineHectares) {
+  BoundaryPolygon b;
+  SetBoundaryPoints(RectangleBoundary(300.0, 300.0), b);
+  EXPECT_EQ(b.n, 5);
+  EXPECT_DOUBLE_EQ(b.signedArea, 90000.0);
+  EXPECT_DOUBLE_EQ(b.areaHa, 9.0);
+  EXPECT_EQ(b.y[2], 300.0);
+}
+
+TEST(Boundary, CounterClockwiseRingIsReversed) {
+  BoundaryPolygon b;
+  SetBoundaryPoints({{0, 0}, {300, 0}, {300, 300}, {0, 300}, {0, 0}}, b);
+  EXPECT_DOUBLE_EQ(b.signedArea, -90000.0);  // as found, before the reversal
+  EXPECT_DOUBLE_EQ(b.areaHa, 9.0);
+  const double wantX[] = {0, 0, 0, 300, 300, 0};
+  const double wantY[] = {0, 0, 300, 300, 0, 0};
+  for (int i = 1; i <= 5; ++i) {
+    EXPECT_EQ(b.x[i], wantX[i]) << i;
+    EXPECT_EQ(b.y[i], wantY[i]) << i;
+  }
+  EXPECT_GT(BoundarySignedArea(b), 0.0);
+}
+
+TEST(Boundary, ShiftedToZeroWhileTheExtentsKeepTheValuesAsRead) {
+  BoundaryPolygon b;
+  SetBoundaryPoints({{1000, 2000}, {1000, 2100}, {1050, 2100}, {1000, 2000}}, b);
+  EXPECT_EQ(b.minX, 1000.0);
+  EXPECT_EQ(b.maxX, 1050.0);
+  EXPECT_EQ(b.minY, 2000.0);
+  EXPECT_EQ(b.maxY, 2100.0);
+  EXPECT_EQ(b.x[1], 0.0);
+  EXPECT_EQ(b.y[2], 100.0);
+  EXPECT_DOUBLE_EQ(b.signedArea, 2500.0);
+}
+
+TEST(Boundary, SourceByPath) {
+  EXPECT_EQ(BoundarySourceFor("/p/Bestande/Grenze07.txt"), BoundarySource::File);
+  EXPECT_EQ(BoundarySourceFor("/p/StandsCH/Grenze75.txt"), BoundarySource::File);
+  EXPECT_EQ(BoundarySourceFor("/p/StandsEU/Grenze00.txt"), BoundarySource::RegisterEU);
+  EXPECT_EQ(BoundarySourceFor("/p/StandsWW/Grenze00.txt"), BoundarySource::RegisterWW);
+  EXPECT_EQ(BoundarySourceFor("/p/StandsGE/Grenze00.txt"), BoundarySource::RegisterGE);
+}
+
+TEST(ReadBoundary, RegisterCornersOfTheThreeFolders) {
+  FakeRegister reg;
+  BoundaryPolygon b;
+  LoadProblem problem;
+
+  reg.x = {120, 0, 0, 0, 0};
+  reg.y = {80, 0, 0, 0, 0};
+  ASSERT_TRUE(ReadBoundary("/p/StandsEU/Grenze00.txt", &reg, b, problem));
+  EXPECT_EQ(b.n, 5);
+  EXPECT_DOUBLE_EQ(b.areaHa, 0.96);
+
+  reg.x = {0, 0, 200, 200, 0};
+  reg.y = {0, 150, 150, 0, 0};
+  ASSERT_TRUE(ReadBoundary("/p/StandsWW/Grenze00.txt", &reg, b, problem));
+  EXPECT_EQ(b.n, 5);
+  EXPECT_EQ(b.x[3], 200.0);
+  EXPECT_EQ(b.y[3], 150.0);
+  EXPECT_EQ(b.x[5], 0.0);
+  EXPECT_DOUBLE_EQ(b.areaHa, 3.0);
+
+  ASSERT_TRUE(ReadBoundary("/p/StandsGE/Grenze00.txt", &reg, b, problem));
+  EXPECT_EQ(b.n, 5);
+  EXPECT_DOUBLE_EQ(b.areaHa, 3.0);
+}
+
+TEST(ReadBoundary, WithoutRegisterOrWithBadCornersNothingChanges) {
+  FakeRegister reg;
+  BoundaryPolygon b;
+  SetBoundaryPoints(RectangleBoundary(10, 10), b);
+  LoadProblem problem;
+  EXPECT_FALSE(ReadBoundary("/p/StandsGE/Grenze00.txt", nullptr, b, problem));
+  EXPECT_NE(problem.file.find("Grenze00"), std::string::npos);
+  reg.current = false;
+  EXPECT_FALSE(ReadBoundary("/p/StandsEU/Grenze00.txt", &reg, b, problem));
+  reg.current = true;  // all corners zero: no area
+  EXPECT_FALSE(ReadBoundary("/p/StandsEU/Grenze00.txt", &reg, b, problem));
+  reg.x = {0, 0, 100, 100, 5};  // GE ring that does not close
+  reg.y = {0, 100, 100, 0, 5};
+  EXPECT_FALSE(ReadBoundary("/p/StandsGE/Grenze00.txt", &reg, b, problem));
+  EXPECT_EQ(problem.text, "Grenze nicht geschlossen");
+  // A catalogue folder never opens a "Grenze00" file.
+  EXPECT_FALSE(ReadBoundary("/p/Bestande/Grenze00.txt", &reg, b, problem));
+  EXPECT_DOUBLE_EQ(b.areaHa, 0.01);
+}
+
+TEST(ReadBoundary, BadFilesAreReportedByName) {
+  testing::TempDir dir;
+  std::string folder = dir.path() + "Bestande/";
+  BoundaryPolygon b;
+  LoadProblem problem;
+  EXPECT_FALSE(ReadBoundary(folder + "Grenze01.txt", nullptr, b, problem));
+  EXPECT_EQ(problem.text, "Grenzdatei nicht gefunden");
+  EXPECT_EQ(problem.file, folder + "Grenze01.txt");
+
+  dir.Write("Bestande/Grenze02.txt", "0 0\n0 10\n0 20\n0 0\n");  // three corners on a line
+  EXPECT_FALSE(ReadBoundary(folder + "Grenze02.txt", nullptr, b, problem));
+  EXPECT_EQ(problem.text, "Bestandesfläche ist 0");
+
+  std::string many;
+  for (int i = 0; i < 60; ++i) many += std::to_string(i) + " " + std::to_string(i % 2) + "\n";
+  dir.Write("Bestande/Grenze03.txt", many + "0 0\n");
+  EXPECT_FALSE(ReadBoundary(folder + "Grenze03.txt", nullptr, b, problem));
+  EXPECT_EQ(problem.text, "Grenzdatei hat mehr als 59 Punkte");
+  EXPECT_EQ(b.n, 0);
+}
+
+}  // namespace
+}  // namespace tolvek

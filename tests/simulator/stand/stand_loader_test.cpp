@@ -1,0 +1,163 @@
+#include "simulator/stand/stand_loader.h"
+
+#include <gtest/gtest.h>
+
+#include "common/tree_file.h"
+#include "simulator/state.h"
+#include "tests/support/fakes.h"
+
+namespace tolvek {
+namespace {
+
+class FakeRegister : public StandRegisterCorners {
+ public:
+  std::vector<std::pair<std::string, std::uint8_t>> entries;  // item text, stand type
+  bool CurrentCorners(std::array<double, 5>& x, std::array<double, 5>& y) const override {
+    x = {0, 0, 100, 100, 0};
+    y = {0, 50, 50, 0, 0};
+    return true;
+  }
+  int EntryCount() const override { return static_cast<int>(entries.size()); }
+  std::string EntryText(int i) const override { return entries[static_cast<std::size_t>(i - 1)].first; }
+  std::uint8_t EntryStandType(int i) const override { return entries[static_cast<std::size_t>(i - 1)].second; }
+  std::uint8_t EntryAgeClass(int) const override { return 3; }
+};
+
+class StandLoaderTest : public ::testing::Test {
+ protected:
+  StandLoaderTest() : state(fake.services) {
+    state.folders = ProgramFoldersFromFolder(dir.path());
+    state.random.SetSeed(7);
+  }
+  void WriteStand(const std::string& folder, const std::string& code, const std::vector<TreeFileRecord>& trees,
+                  const std::string& boundary) {
+    dir.Write(folder + "/w" + code + ".txt", EncodeTreeFile(trees));
+    if (!boundary.empty()) dir.Write(folder + "/Grenze" + code.substr(6, 2) + ".txt", boundary);
+  }
+  std::string Path(const std::string& code) { return dir.path() + "Bestande/" + code + ".txt"; }
+
+  testing::TempDir dir;
+  testing::FakeServices fake;
+  SimulatorState state;
+  const std::string square = "0 0\n0 100\n100 100\n100 0\n0 0\n";
+};
+
+TEST_F(StandLoaderTest, LoadsTreesBoundaryAndAreaTogether) {
+  WriteStand("Bestande", "Bestnd07", {{1, 20.0f, 10.0f, 10.0f}, {6, 30.0f, 50.0f, 50.0f}}, square);
+  StandLoadResult r = LoadStand(state, Path("Bestnd07"));
+  ASSERT_TRUE(r.ok) << r.message;
+  const CurrentStand& s = state.currentStand;
+  EXPECT_TRUE(s.loaded);
+  EXPECT_EQ(s.TreeCount(), 2);
+  EXPECT_EQ(s.files.code, "Bestnd07");
+  EXPECT_EQ(s.boundary.n, 5);
+  EXPECT_DOUBLE_EQ(s.areaHa, 1.0);
+  EXPECT_EQ(s.speciesList, kConiferList);
+  EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(StandLoaderTest, AFailedLoadKeepsThePreviousStandWhole) {
+  WriteStand("Bestande", "Bestnd07", {{1, 20.0f, 10.0f, 10.0f}}, square);
+  ASSERT_TRUE(LoadStand(state, Path("Bestnd07")).ok);
+  state.currentStand.name = "Nadelbaum-Reinbestand";
+  const std::uint32_t seed = state.random.Seed();
+
+  struct Case {
+    std::string code;
+    std::string treeBytes;
+    std::string boundary;
+    std::string expect;
+  };
+  const std::string oneTree = EncodeTreeFile({{1, 20.0f, 10.0f, 10.0f}});
+  std::string badSpecies = oneTree;
+  badSpecies[0] = 12;
+  const std::string nanTree = EncodeTreeFile({{1, 20.0f, 10.0f, std::numeric_limits<float>::quiet_NaN()}});
+  std::string tooMany;
+  for (int i = 0; i < 60; ++i) tooMany += std::to_string(i) + " " + std::to_string(i % 3) + "\n";
+  const std::vector<Case> cases{
+      {"Bestnd11", oneTree.substr(0, 10), square, "Baumdatei unvollständig"},
+      {"Bestnd12", badSpecies, square, "ungültigen Baumartencode"},
+      {"Bestnd13", nanTree, square, "ungültigen Zahlenwert"},
+      {"Bestnd14", oneTree, tooMany + "0 0\n", "mehr als 59 Punkte"},
+      {"Bestnd15", oneTree, "0 0\n0 100\n100 100\n100 0\n", "nicht geschlossen"},
+      {"Bestnd16", oneTree, "0 0\n0 100\n0 0\n", "weniger als 3 Eckpunkte"},
+      {"Bestnd17", oneTree, "0 0\n0 100\n0 50\n0 0\n", "Bestandesfläche ist 0"},
+      {"Bestnd18", oneTree, "", "Grenzdatei nicht gefunden"},
+  };
+  for (const auto& c : cases) {
+    dir.Write("Bestande/w" + c.code + ".txt", c.treeBytes);
+    if (!c.boundary.empty()) dir.Write("Bestande/Grenze" + c.code.substr(6, 2) + ".txt", c.boundary);
+    fake.messages.shown.clear();
+    StandLoadResult r = LoadStand(state, Path(c.code));
+    EXPECT_FALSE(r.ok) << c.code;
+    EXPECT_NE(r.message.find(c.expect), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find(c.code), std::string::npos) << r.message;  // names the file and the stand
+    EXPECT_NE(r.message.find("Bestand nicht geladen"), std::string::npos) << r.message;
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(state.currentStand.files.code, "Bestnd07");
+    EXPECT_EQ(state.currentStand.TreeCount(), 1);
+    EXPECT_DOUBLE_EQ(state.currentStand.areaHa, 1.0);
+    EXPECT_EQ(state.currentStand.name, "Nadelbaum-Reinbestand");
+  }
+  EXPECT_EQ(state.random.Seed(), seed);  // no histogram draws for a stand that was not taken
+  EXPECT_FALSE(LoadStand(state, Path("Bestnd19")).ok);  // no tree file at all
+  EXPECT_FALSE(LoadStand(state, dir.path() + "Bestande/Bogus.txt").ok);
+}
+
+TEST_F(StandLoaderTest, BroadleafStandsUseTheSecondSpeciesList) {
+  FakeRegister reg;
+  reg.entries = {{"Bestnd05 > Fichte rein", 1}, {"Bestnd07 > Buche alt", 4}, {"Stand301 > Eiche", 5}};
+  state.standRegister = &reg;
+  WriteStand("Bestande", "Bestnd07", {{5, 20.0f, 10.0f, 10.0f}}, square);
+  ASSERT_TRUE(LoadStand(state, Path("Bestnd07")).ok);
+  EXPECT_EQ(state.currentStand.speciesList, kBroadleafList);
+  EXPECT_EQ(FindStandClass(&reg, "Bestnd07.txt").ageClass, 3);
+  EXPECT_EQ(FindStandClass(&reg, "Bestnd08.txt").standType, 0);
+  EXPECT_EQ(ChooseSpeciesList(false, &reg, "Bestnd05.txt"), kConiferList);
+  EXPECT_EQ(ChooseSpeciesList(false, nullptr, "Bestnd07.txt"), kConiferList);
+  // In enterprise mode the first list is used whatever the type.
+  EXPECT_EQ(ChooseSpeciesList(true, &reg, "Stand301.txt"), kConiferList);
+}
+
+TEST_F(StandLoaderTest, ModelStandsTakeTheirBoundaryFromTheRegister) {
+  dir.Write("StandsGE/wStand301.txt", EncodeTreeFile({{1, 20.0f, 10.0f, 10.0f}}));
+  EXPECT_FALSE(LoadStand(state, Path("Stand301")).ok);  // no register yet
+  EXPECT_NE(fake.messages.shown.back().text.find("Bestandesregister"), std::string::npos);
+  FakeRegister reg;
+  state.standRegister = &reg;
+  ASSERT_TRUE(LoadStand(state, Path("Stand301")).ok);
+  EXPECT_DOUBLE_EQ(state.currentStand.areaHa, 0.5);
+  EXPECT_TRUE(state.currentStand.generated);
+  EXPECT_EQ(state.currentStand.files.folderKind, StandFolder::StandsGE);
+}
+
+TEST_F(StandLoaderTest, CalliperThresholdReadsTheStandAgain) {
+  WriteStand("Bestande", "Bestnd07", {{1, 8.0f, 10.0f, 10.0f}, {1, 25.0f, 10.0f, 10.0f}}, square);
+  ASSERT_TRUE(LoadStand(state, Path("Bestnd07")).ok);
+  EXPECT_EQ(state.currentStand.TreeCount(), 2);
+  ASSERT_TRUE(ApplyCalliperThreshold(state, 20.0).ok);
+  EXPECT_EQ(state.calliper.lower, 20.0);
+  EXPECT_EQ(state.currentStand.TreeCount(), 1);
+
+  // When the stand can no longer be read, the old limit and stand stay.
+  dir.Write("Bestande/wBestnd07.txt", "short");
+  EXPECT_FALSE(ApplyCalliperThreshold(state, 0.0).ok);
+  EXPECT_EQ(state.calliper.lower, 20.0);
+  EXPECT_EQ(state.currentStand.TreeCount(), 1);
+}
+
+TEST(CalliperThreshold, ListAndPreselection) {
+  std::vector<std::string> texts = CalliperThresholdTexts();
+  ASSERT_EQ(texts.size(), 15u);
+  EXPECT_EQ(texts[0], " 0");
+  EXPECT_EQ(texts[1], " 7");
+  EXPECT_EQ(texts[14], "40");
+  EXPECT_EQ(CalliperThresholdIndex(7.0), 1);
+  EXPECT_EQ(CalliperThresholdIndex(12.05), 6);
+  EXPECT_EQ(CalliperThresholdIndex(20.0), 10);
+  EXPECT_EQ(CalliperThresholdIndex(20.05), 1);  // exact match needed from 20 on
+  EXPECT_EQ(CalliperThresholdIndex(0.0), 0);
+}
+
+}  // namespace
+}  // namespace tolvek
