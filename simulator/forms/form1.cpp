@@ -220,6 +220,7 @@ void TForm1::BuildTitleScreen() {
   BitStop->hide();
   BitStop->setToolTip("Programm beenden");
   connect(BitStop, &QPushButton::clicked, this, &TForm1::BitStopClick);
+  connect(Button12, &QPushButton::clicked, this, &TForm1::BtStartClick);
   connect(Button17, &QPushButton::clicked, this, &TForm1::Button17Click);
 
   MemHilfe = Make<QPlainTextEdit>(Client, "MemHilfe");
