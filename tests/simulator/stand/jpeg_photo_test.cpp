@@ -1,0 +1,117 @@
+#include "simulator/stand/jpeg_photo.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+
+#include "tests/support/fakes.h"
+
+namespace tolvek {
+namespace {
+
+// A test picture: red left half, blue right half, so the decoded colours can be checked.
+std::string Compress(int width, int height, bool progressive, bool gray = false) {
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr jerr;
+  cinfo.err = jpeg_std_error(&jerr);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = static_cast<JDIMENSION>(width);
+  cinfo.image_height = static_cast<JDIMENSION>(height);
+  cinfo.input_components = gray ? 1 : 3;
+  cinfo.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 95, TRUE);
+  if (progressive) jpeg_simple_progression(&cinfo);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<unsigned char> row(static_cast<std::size_t>(width) * cinfo.input_components);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    for (int x = 0; x < width; ++x) {
+      if (gray) {
+        row[static_cast<std::size_t>(x)] = 128;
+        continue;
+      }
+      bool left = x < width / 2;
+      row[static_cast<std::size_t>(x) * 3 + 0] = left ? 230 : 10;
+      row[static_cast<std::size_t>(x) * 3 + 1] = 10;
+      row[static_cast<std::size_t>(x) * 3 + 2] = left ? 10 : 230;
+    }
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&cinfo, &r, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  std::string bytes(reinterpret_cast<char*>(buffer), size);
+  std::free(buffer);
+  return bytes;
+}
+
+void ExpectRedBlue(const RgbImage& img) {
+  auto at = [&](int x, int y, int c) { return img.pixels[(static_cast<std::size_t>(y) * img.width + x) * 3 + c]; };
+  EXPECT_GT(at(5, 20, 0), 200);
+  EXPECT_LT(at(5, 20, 2), 50);
+  EXPECT_LT(at(img.width - 5, img.height - 5, 0), 50);
+  EXPECT_GT(at(img.width - 5, img.height - 5, 2), 200);
+}
+
+TEST(JpegPhoto, BaselineFile) {
+  RgbImage img;
+  JpegDecodeResult r = DecodeJpeg(Compress(64, 48, false), img);
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_FALSE(r.progressive);
+  EXPECT_EQ(img.width, 64);
+  EXPECT_EQ(img.height, 48);
+  ASSERT_EQ(img.pixels.size(), 64u * 48u * 3u);
+  ExpectRedBlue(img);
+}
+
+TEST(JpegPhoto, ProgressiveFileIsDecodedToItsLastScan) {
+  RgbImage img;
+  JpegDecodeResult r = DecodeJpeg(Compress(80, 60, true), img);
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_TRUE(r.progressive);
+  EXPECT_EQ(img.width, 80);
+  ExpectRedBlue(img);
+}
+
+TEST(JpegPhoto, GrayscaleComesOutAsRgb) {
+  RgbImage img;
+  ASSERT_TRUE(DecodeJpeg(Compress(16, 16, false, true), img).ok);
+  EXPECT_EQ(img.pixels.size(), 16u * 16u * 3u);
+  EXPECT_NEAR(img.pixels[0], 128, 3);
+  EXPECT_EQ(img.pixels[0], img.pixels[2]);
+}
+
+TEST(JpegPhoto, DamagedFilesAreReportedAndTheImageKept) {
+  RgbImage img;
+  img.width = 7;
+  const std::string good = Compress(64, 48, false);
+  const std::string progressive = Compress(64, 48, true);
+  std::string noSoi = good;
+  noSoi[1] = 0x00;
+  const std::vector<std::string> bad{good.substr(0, good.size() / 2), progressive.substr(0, progressive.size() / 3),
+                                     good.substr(0, 20), noSoi, "not a picture", std::string()};
+  for (const auto& bytes : bad) {
+    JpegDecodeResult r = DecodeJpeg(bytes, img);
+    EXPECT_FALSE(r.ok) << bytes.size();
+    EXPECT_FALSE(r.error.empty());
+  }
+  EXPECT_EQ(img.width, 7);
+}
+
+TEST(JpegPhoto, FileLoading) {
+  testing::TempDir dir;
+  dir.Write("Fotogr07.jpg", Compress(32, 32, true));
+  RgbImage img;
+  EXPECT_TRUE(LoadJpegFile(dir.File("Fotogr07.jpg"), img).ok);
+  EXPECT_EQ(img.height, 32);
+  EXPECT_FALSE(LoadJpegFile(dir.File("Fotogr08.jpg"), img).ok);
+}
+
+}  // namespace
+}  // namespace tolvek
