@@ -6,6 +6,7 @@
 #include "common/platform.h"
 #include "common/random.h"
 #include "common/run_control.h"
+#include "common/settings.h"
 #include "simulator/stand/boundary.h"
 #include "simulator/stand/catalogue.h"
 #include "simulator/stand/current_stand.h"
@@ -13,6 +14,7 @@
 #include "simulator/stand/tree_list.h"
 #include "simulator/sampling/evaluation.h"
 #include "simulator/sampling/pass.h"
+#include "simulator/translate.h"
 
 namespace tolvek {
 
@@ -24,6 +26,10 @@ struct SimulatorState {
   RandomGenerator random;
   double screenScale = 1.0;
   LanguageTable language;
+  // "EinStell.Txt": language number and the forest-development-type flag (the enterprise level's
+  // classification mode); the window translation's current form id.
+  Settings settings;
+  TranslationState translation;
   // Main-window frame: the grid rotation of the rotation buttons (rad, kept within about -0.3 .. 0.3)
   // and the number of sample trees of the last evaluation ("Probebäume" shows at most 1500).
   double gridRotation = 0.06;

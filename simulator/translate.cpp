@@ -1,19 +1,155 @@
 #include "simulator/translate.h"
 
+#include "common/format.h"
+#include "common/paths.h"
+
 namespace tolvek {
 
+namespace {
+
+// Field of the selected language: caption 2s + 1, hint 2s + 2 counted from 1 as in the files.
+int CaptionField(const LanguageTable& t) { return 2 * t.selector; }
+int HintField(const LanguageTable& t) { return 2 * t.selector + 1; }
+
+bool TableInUse(const LanguageTable& t) { return t.selector == 1 || t.selector == 2; }
+
+std::string WithoutTrailingTab(std::string t) {
+  if (!t.empty() && t.back() == '\t') t.pop_back();
+  return t;
+}
+
+// A field long enough to replace a control's own text (one character, such as a blank, is not).
+std::optional<std::string> UsableText(const std::string& field) {
+  if (Utf8Length(field) > 1) return field;
+  return std::nullopt;
+}
+
+}  // namespace
+
 std::string Translate(const LanguageTable& table, std::string_view german) {
-  if (table.selector <= 0) return std::string(german);
-  const int col = 2 * table.selector + 1;  // hint/message field of the selected language, 0-based
+  if (!TableInUse(table)) return std::string(german);
   for (const auto& row : table.rows) {
-    if (row.field[3] == german) {
-      std::string t = row.field[col];
-      if (!t.empty() && t.back() == '\t') t.pop_back();
-      if (t.empty()) return std::string(german);
-      return t;
-    }
+    if (row.field[kFieldGermanHint] != german) continue;
+    std::string t = WithoutTrailingTab(row.field[HintField(table)]);
+    if (t.empty()) return std::string(german);
+    return t;
   }
   return std::string(german);
+}
+
+ComponentTexts LookupComponentTexts(const LanguageTable& table, std::string_view formId, std::string_view name,
+                                    std::size_t firstRow) {
+  ComponentTexts out;
+  if (!TableInUse(table)) return out;
+  for (std::size_t i = firstRow; i < table.rows.size(); ++i) {
+    const LanguageRow& row = table.rows[i];
+    if (row.field[kFieldComponent] != name || row.field[kFieldFormId] != formId) continue;
+    out.found = true;
+    out.caption = UsableText(row.field[CaptionField(table)]);
+    out.hint = UsableText(row.field[HintField(table)]);
+    return out;
+  }
+  return out;
+}
+
+std::string LookupNextRowText(const LanguageTable& table, std::string_view formId, std::string_view name) {
+  if (!TableInUse(table)) return {};
+  for (std::size_t i = 0; i < table.rows.size(); ++i) {
+    const LanguageRow& row = table.rows[i];
+    if (row.field[kFieldComponent] != name || row.field[kFieldFormId] != formId) continue;
+    if (i + 1 >= table.rows.size()) return {};
+    return table.rows[i + 1].field[HintField(table)];
+  }
+  return {};
+}
+
+std::optional<std::size_t> FindRowIndexFrom(const LanguageTable& table, std::string_view name,
+                                            std::size_t firstIndex) {
+  for (std::size_t i = firstIndex; i < table.rows.size(); ++i)
+    if (table.rows[i].field[kFieldComponent] == name) return i;
+  return std::nullopt;
+}
+
+std::vector<std::string> ImportantNotes(const LanguageTable& table) {
+  std::vector<std::string> lines;
+  if (!TableInUse(table)) return lines;
+  std::optional<std::size_t> header = FindRowIndexFrom(table, "MemHilfe");
+  if (!header) return lines;
+  for (std::size_t i = *header + 1; i < table.rows.size(); ++i) {
+    const LanguageRow& row = table.rows[i];
+    if (row.field[kFieldComponent] != "MemHilfe") break;
+    lines.push_back(WithoutTrailingTab(row.field[HintField(table)]));
+    if (lines.size() == 1) lines.emplace_back();
+  }
+  return lines;
+}
+
+void ReadSettings(const ProgramFolders& folders, Settings& settings, const LanguageTable& table,
+                  MessageService& messages) {
+  const std::string path = SettingsPath(folders.program);
+  switch (ReadSettingsFile(folders.program, settings)) {
+    case SettingsRead::kOk:
+      return;
+    case SettingsRead::kBadLanguage:
+      messages.ShowMessageBox(path + ": " + Translate(table, "Sprachnummer ungültig, Deutsch gewählt"), kKindInfo,
+                              kButtonsOk);
+      return;
+    case SettingsRead::kMissing:
+      break;
+  }
+  if (FileExists(path)) {
+    // There, but not readable: leave the user's file alone and go on with the values as they are.
+    messages.ShowMessageBox(path + ": " + Translate(table, "Datei kann nicht gelesen werden"), kKindInfo, kButtonsOk);
+    return;
+  }
+  std::string error;
+  if (!WriteSettingsFile(folders.program, settings, &error))
+    messages.ShowMessageBox(path + ": " + Translate(table, "Datei kann nicht erzeugt werden"), kKindInfo, kButtonsOk);
+}
+
+bool WriteSettings(const ProgramFolders& folders, const Settings& settings, const LanguageTable& table,
+                   MessageService& messages) {
+  std::string error;
+  if (WriteSettingsFile(folders.program, settings, &error)) return true;
+  messages.ShowMessageBox(SettingsPath(folders.program) + ": " + Translate(table, "Datei kann nicht erzeugt werden"),
+                          kKindInfo, kButtonsOk);
+  return false;
+}
+
+bool LoadLanguageTable(const ProgramFolders& folders, LanguageNumber n, LanguageTable& table, Settings& settings,
+                       MessageService& messages) {
+  const LanguageFiles files = LanguageFilesFor(n);
+  table.helpFile = folders.program + files.help;
+  table.tableFile = ResolveIn(folders.program, files.table);
+  std::vector<LanguageRow> rows;
+  if (ReadLanguageRows(table.tableFile, rows)) {
+    table.rows = std::move(rows);
+    table.selector = SelectorFor(n);
+    return true;
+  }
+  // The program's own German texts stand in; the next start is German.
+  table.rows.clear();
+  table.selector = 0;
+  settings.language = 1;
+  WriteSettings(folders, settings, table, messages);
+  messages.PlatformBox(table.tableFile + kTableUnreadable, "", PlatformButtons::Ok, PlatformIcon::Warning);
+  return false;
+}
+
+void LoadStartLanguage(const ProgramFolders& folders, Settings& settings, LanguageTable& table,
+                       MessageService& messages) {
+  table.selector = 1;
+  ReadSettings(folders, settings, table, messages);
+  if (settings.language != 1) settings.forestDevelopmentTypes = false;
+  LoadLanguageTable(folders, settings.language, table, settings, messages);
+}
+
+bool SwitchLanguage(const ProgramFolders& folders, LanguageNumber n, Settings& settings, LanguageTable& table,
+                    MessageService& messages) {
+  settings.language = n;
+  if (n != 1) settings.forestDevelopmentTypes = false;
+  WriteSettings(folders, settings, table, messages);
+  return LoadLanguageTable(folders, n, table, settings, messages);
 }
 
 }  // namespace tolvek
