@@ -163,6 +163,8 @@ struct GeometryContext {
 int ShowGeometryReport(GeometryContext& g, MessageService& messages, const LanguageTable& language);
 // The text ShowGeometryReport would show (for tests and logs).
 std::string GeometryReportText(const GeometryReport& report, const LanguageTable& language);
+// Records "Feldüberschreitung F21/" + place (+ suffix) as the pending report.
+void ReportGeometryCapacity(GeometryContext& g, const std::string& place, const std::string& suffix = {});
 
 // --- small routines -----------------------------------------------------------------------------
 

@@ -1,0 +1,231 @@
+#include "simulator/sampling/edge_correction.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/platform.h"
+
+namespace tolvek {
+
+namespace {
+
+constexpr double kPi = 3.141592654;
+// The clip works on an inscribed polygon; its area is raised by this factor.
+constexpr double kPolygonAreaFactor = 1.00609;
+// A corner nearer than this to the chord between its two crossings counts as a straight cut.
+constexpr double kCornerToChord = 0.5;
+// Slack of the quick box test: far wider than the rounding of the circle's crossings.
+constexpr double kBoxSlack = 1e-3;
+
+// Central angle of the chord: 2 arctan(s / sqrt(1 - s²)) for a half-chord ratio s up to 0.999,
+// a half circle above.
+double ChordAngle(GeoPoint c1, GeoPoint c2, double r) {
+  const double dx = c1.x - c2.x;
+  const double dy = c1.y - c2.y;
+  const double s = std::sqrt(dx * dx + dy * dy) / 2.0 / r;
+  if (s <= 0.999) return 2.0 * std::atan(s / std::sqrt(1.0 - s * s));
+  return kPi;
+}
+
+bool Finite(double v) { return std::isfinite(v); }
+
+}  // namespace
+
+bool WeightInRange(double weight) { return weight >= 0.98 && weight <= 10.0; }
+
+EdgeCutKind BoundaryCrossings(GeometryContext& g, PolygonRef boundary, double y, double x, double r) {
+  const GeoPoint centre{x, y};
+  g.cornerTriangle = Polygon<4>{};
+  g.chord1 = {};
+  g.chord2 = {};
+  int kind = 0;
+  bool complex = false;
+  int cornersInside = 0;
+  bool haveCorner = false;      // the triangle's corner and the crossing on the edge leaving it
+  bool haveArriving = false;    // the crossing on the edge reaching the corner
+  if (boundary.n < 2 || boundary.n > boundary.slots) return EdgeCutKind::None;
+
+  const double left = x - r - kBoxSlack;
+  const double right = x + r + kBoxSlack;
+  const double bottom = y - r - kBoxSlack;
+  const double top = y + r + kBoxSlack;
+  for (int i = 1; i <= boundary.n - 1; ++i) {
+    const GeoPoint p{boundary.x[i], boundary.y[i]};
+    const GeoPoint q{boundary.x[i + 1], boundary.y[i + 1]};
+    // An edge whose box misses the circle's box can neither cross the circle nor end inside it.
+    if (std::max(p.x, q.x) < left || std::min(p.x, q.x) > right || std::max(p.y, q.y) < bottom ||
+        std::min(p.y, q.y) > top)
+      continue;
+    if (std::fabs(LineDistance(g, p, q, centre)) >= r) continue;
+    LineCircleHits hits;
+    LineCircleIntersection(g, p, q, centre, r, hits);  // a miss leaves no point on the edge
+    if (hits.firstOnSegment && hits.secondOnSegment) {
+      if (kind != 0) {
+        complex = true;
+      } else {
+        g.chord1 = hits.first;
+        g.chord2 = hits.second;
+        kind = 1;
+      }
+    } else if (hits.firstOnSegment || hits.secondOnSegment) {
+      const GeoPoint crossing = hits.firstOnSegment ? hits.first : hits.second;
+      if (kind == 1) {
+        complex = true;
+      } else {
+        if (PointWithinDistance(p, centre, r)) {
+          g.cornerTriangle.x[1] = p.x;
+          g.cornerTriangle.y[1] = p.y;
+          g.cornerTriangle.x[2] = crossing.x;
+          g.cornerTriangle.y[2] = crossing.y;
+          ++cornersInside;
+          haveCorner = true;
+        }
+        if (PointWithinDistance(q, centre, r)) {
+          g.cornerTriangle.x[3] = crossing.x;
+          g.cornerTriangle.y[3] = crossing.y;
+          haveArriving = true;
+        }
+        g.chord1 = {g.cornerTriangle.x[2], g.cornerTriangle.y[2]};
+        g.chord2 = {g.cornerTriangle.x[3], g.cornerTriangle.y[3]};
+        kind = 2;
+      }
+    } else if (PointWithinDistance(p, centre, r) && PointWithinDistance(q, centre, r)) {
+      ++cornersInside;
+    }
+  }
+
+  if (kind == 2) {
+    // A corner whose triangle is incomplete (a crossing lost at an exact corner) goes to the clip.
+    if (!haveCorner || !haveArriving) {
+      complex = true;
+    } else {
+      g.cornerTriangle.x[4] = g.cornerTriangle.x[1];
+      g.cornerTriangle.y[4] = g.cornerTriangle.y[1];
+      g.cornerTriangle.n = 4;
+      const GeoPoint corner{g.cornerTriangle.x[1], g.cornerTriangle.y[1]};
+      if (std::fabs(LineDistance(g, g.chord1, g.chord2, corner)) < kCornerToChord) kind = 1;
+    }
+  }
+  if (cornersInside > 1 || complex) return EdgeCutKind::Complex;
+  return static_cast<EdgeCutKind>(kind);
+}
+
+bool CirclePolygon(int n, double cx, double cy, double r, CirclePolygonPoints& out) {
+  if (n < 3 || n + 1 > kCirclePolygonSlots) return false;
+  for (int k = 1; k <= n; ++k) {
+    const double alpha = 5.3319 - k * 0.17453;
+    out.x[k] = cx + r * std::cos(alpha);
+    out.y[k] = cy + r * std::sin(alpha);
+  }
+  out.x[n + 1] = out.x[1];
+  out.y[n + 1] = out.y[1];
+  out.n = n + 1;
+  return true;
+}
+
+bool CircleInsideArea(GeometryContext& g, PolygonRef boundary, double r, double y, double x) {
+  if (g.errorFlag) return false;
+  const int corners = g.cornersPerCircle;
+  if (!CirclePolygon(corners, 0.0, 0.0, r, g.circle)) {
+    g.errorFlag = true;
+    return false;
+  }
+  const int n = boundary.n;
+  if (n < 1 || n > boundary.slots || n > kStandPolygonSlots) {
+    ReportGeometryCapacity(g, "60");
+    g.errorFlag = true;
+    return false;
+  }
+  for (int i = 1; i <= n; ++i) {
+    g.shiftedBoundary.x[i] = boundary.x[i] - x;
+    g.shiftedBoundary.y[i] = boundary.y[i] - y;
+  }
+  g.shiftedBoundary.n = n;
+  if (g.observer) g.observer->ClipInput(g.circle, g.shiftedBoundary);
+
+  if (!ClipPlotPolygon(g, corners, g.circle, g.shiftedBoundary, n, g.clipResult, g.clipAreas)) return false;
+  if (g.clipAreas.result > g.clipAreas.plot) g.clipAreas.result = g.clipAreas.result - g.clipAreas.plot;
+  if (g.observer) g.observer->ClipOutput(g.clipResult);
+  return true;
+}
+
+EdgeWeightResult EdgeWeight(GeometryContext& g, PolygonRef boundary, double a, double r, double y, double x) {
+  EdgeWeightResult out;
+  g.edgeFailure = false;
+  const auto fail = [&](double weight) {
+    g.errorFlag = true;
+    g.edgeFailure = true;
+    out.weight = weight;
+    out.failed = true;
+    return out;
+  };
+  if (!Finite(a) || !Finite(r) || !Finite(x) || !Finite(y)) return fail(0.0);
+  // Without a stand of at least three corners there is nothing to weigh against.
+  if (boundary.n < 4 || boundary.n > boundary.slots) return fail(0.0);
+  if (a <= 0.1) a = r * r * kPi;
+
+  out.kind = BoundaryCrossings(g, boundary, y, x, r);
+  double weight = 1.0;
+  switch (out.kind) {
+    case EdgeCutKind::None:
+      weight = 1.0;
+      break;
+    case EdgeCutKind::Chord: {
+      const double theta = ChordAngle(g.chord1, g.chord2, r);
+      const double inside = r * r * (kPi - (theta - std::sin(theta)) / 2.0);
+      weight = inside <= 0.0 ? 1.0 : a / inside;
+      break;
+    }
+    case EdgeCutKind::Corner: {
+      const double t = SignedTrapezoidSum(g.cornerTriangle);
+      const double theta = ChordAngle(g.chord1, g.chord2, r);
+      const double s = r * r * (theta - std::sin(theta)) / 2.0;
+      const GeoPoint centre{x, y};
+      const GeoPoint corner{g.cornerTriangle.x[1], g.cornerTriangle.y[1]};
+      double inside = 0.0;
+      GeoPoint at;
+      if (LineIntersection(centre, corner, g.chord1, g.chord2, at) &&
+          PointOnBothSegments(centre, corner, g.chord1, g.chord2, at)) {
+        inside = a - s + t;
+      } else if (PolygonContainsPoint(x, y, 3, g.cornerTriangle)) {
+        inside = s + t;
+      } else {
+        inside = a - s + t;
+      }
+      weight = inside <= 0.0 ? 1.01 : a / inside;
+      break;
+    }
+    case EdgeCutKind::Complex: {
+      g.errorFlag = false;
+      const bool clipped = CircleInsideArea(g, boundary, r, y, x);
+      if (!clipped || g.errorFlag) {
+        if (g.beeper) g.beeper->Beep(350, 500);
+        return fail(0.0);
+      }
+      const double area = g.enterpriseMode ? ClosedPolygonArea(g, g.clipResult) : g.clipAreas.result;
+      const double inside = area * kPolygonAreaFactor;
+      weight = inside <= 0.0 ? 1.0 : a / inside;
+      break;
+    }
+  }
+  // A vanishing inside area can make the quotient overflow; it must not leave as a weight.
+  if (!Finite(weight)) return fail(0.0);
+  out.weight = weight;
+  if (!WeightInRange(weight)) return fail(weight);
+  // A short boundary edge met on the way leaves the flag set; a weight that holds clears it, so the
+  // flag after a weight says whether that weight failed.
+  g.errorFlag = false;
+  return out;
+}
+
+int ConcentricRing(double distance, double dbh, int circleCount, std::span<const double> radii,
+                   std::span<const double> dbhLimits) {
+  const int usable = std::min<int>(circleCount, std::min<int>(static_cast<int>(radii.size()) - 1,
+                                                               static_cast<int>(dbhLimits.size()) - 1));
+  for (int k = usable; k >= 1; --k) {
+    if (dbhLimits[k] <= dbh && distance <= radii[k]) return k;
+  }
+  return 0;
+}
+
+}  // namespace tolvek

@@ -1,0 +1,490 @@
+#include "simulator/sampling/geometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/format.h"
+#include "common/platform.h"
+#include "simulator/translate.h"
+
+namespace tolvek {
+
+namespace {
+
+// The stand polygon the clip takes has at most 59 points; the crossing table holds at most 60
+// records before a further one is refused; plot polygons have at most 49 corners used as edges; the
+// centroid takes at most 69 points without complaint; areas are taken of fewer than 90 points.
+constexpr int kClipStandPointLimit = 60;
+constexpr int kCrossingLimit = 60;
+constexpr int kPlotEdgeLimit = 49;
+constexpr int kCentroidPointLimit = 69;
+constexpr int kAreaPointLimit = 90;
+// A clip result of this many points or more is taken as failed.
+constexpr int kClipResultLimit = 76;
+
+GeoPoint At(PolygonRef p, int i) { return {p.x[i], p.y[i]}; }
+
+// Enough room for points 1..n of the polygon (and n + extra for routines that read one more).
+bool Fits(PolygonRef p, int n, int extra = 0) {
+  return p.x != nullptr && p.y != nullptr && n >= 0 && n + extra <= p.slots;
+}
+
+}  // namespace
+
+std::string GeometryReportText(const GeometryReport& report, const LanguageTable& language) {
+  std::string text = report.prefix;
+  if (!report.german.empty()) text += Translate(language, report.german);
+  text += report.suffix;
+  return text;
+}
+
+void ReportGeometryCapacity(GeometryContext& g, const std::string& place, const std::string& suffix) {
+  g.report.pending = true;
+  g.report.kind = kKindWarning;
+  g.report.prefix.clear();
+  g.report.german = "Feldüberschreitung F21/" + place;
+  g.report.suffix = suffix;
+}
+
+int ShowGeometryReport(GeometryContext& g, MessageService& messages, const LanguageTable& language) {
+  if (!g.report.pending) return 0;
+  const std::string text = GeometryReportText(g.report, language);
+  const int kind = g.report.kind;
+  g.report = GeometryReport{};
+  return messages.ShowMessageBox(text, kind, kButtonsOk);
+}
+
+// --- small routines -----------------------------------------------------------------------------
+
+bool InRange(double value, double bound1, double bound2) {
+  const double lo = std::min(bound1, bound2);
+  const double hi = std::max(bound1, bound2);
+  return lo <= value && value < hi;
+}
+
+bool LineIntersection(GeoPoint p1, GeoPoint p2, GeoPoint p3, GeoPoint p4, GeoPoint& at) {
+  if (std::fabs(p1.x - p2.x) + std::fabs(p3.x - p4.x) <= 1e-4) return false;
+  if (std::fabs(p3.x - p4.x) <= 1e-5) {
+    // Line 1 is then at least 9e-5 wide in x: its slope is finite.
+    const double m1 = (p1.y - p2.y) / (p1.x - p2.x);
+    at.x = p4.x;
+    at.y = p2.y + m1 * (at.x - p2.x);
+    return true;
+  }
+  if (std::fabs(p1.x - p2.x) <= 1e-5) {
+    const double m2 = (p3.y - p4.y) / (p3.x - p4.x);
+    at.x = p2.x;
+    at.y = p4.y + m2 * (at.x - p4.x);
+    return true;
+  }
+  const double m1 = (p1.y - p2.y) / (p1.x - p2.x);
+  const double m2 = (p3.y - p4.y) / (p3.x - p4.x);
+  if (std::fabs(m2 - m1) < 1e-5) return false;
+  at.x = (p2.y - m1 * p2.x - (p4.y - m2 * p4.x)) / (m2 - m1);
+  at.y = p4.y + m2 * (at.x - p4.x);
+  return true;
+}
+
+bool PointOnBothSegments(GeoPoint s1, GeoPoint s2, GeoPoint s3, GeoPoint s4, GeoPoint p) {
+  if (std::fabs(s3.x - s4.x) < 1e-5 && InRange(p.y, s3.y, s4.y) && InRange(p.x, s1.x, s2.x)) return true;
+  if (std::fabs(s1.x - s2.x) < 1e-5 && InRange(p.y, s1.y, s2.y) && InRange(p.x, s3.x, s4.x)) return true;
+  return InRange(p.x, s1.x, s2.x) && InRange(p.x, s3.x, s4.x);
+}
+
+bool PointOnSegmentRange(GeoPoint p, GeoPoint end1, GeoPoint end2) {
+  if (std::fabs(end1.x - end2.x) <= 0.1) return InRange(p.y, end1.y, end2.y);
+  return InRange(p.x, end1.x, end2.x);
+}
+
+bool LineCircleIntersection(GeometryContext& g, GeoPoint p1, GeoPoint p2, GeoPoint centre, double r,
+                            LineCircleHits& hits) {
+  if (std::fabs(p1.x - p2.x) <= 0.1) {
+    const double dx = p2.x - centre.x;
+    const double rest = r * r - dx * dx;
+    if (!(rest >= 0.0)) {
+      g.errorFlag = true;
+      return false;
+    }
+    const double h = std::sqrt(rest);
+    hits.first = {p2.x, centre.y + h};
+    hits.second = {p2.x, centre.y - h};
+    hits.firstOnSegment = InRange(hits.first.y, p1.y, p2.y);
+    hits.secondOnSegment = InRange(hits.second.y, p1.y, p2.y);
+    return true;
+  }
+  // y = y2 + m (x - x2) in the circle's equation, solved for u = x - xc: taking the unknown
+  // relative to the centre keeps the quadratic well conditioned far from the origin.
+  const double m = (p2.y - p1.y) / (p2.x - p1.x);
+  const double k = p2.y + m * (centre.x - p2.x) - centre.y;  // the line's height over the centre
+  const double qa = 1.0 + m * m;
+  const double qb = 2.0 * m * k;
+  const double qc = k * k - r * r;
+  const double disc = qb * qb - 4.0 * qa * qc;
+  if (!(disc >= 0.0)) {
+    g.errorFlag = true;
+    return false;
+  }
+  const double root = std::sqrt(disc);
+  const double u1 = (-qb + root) / (2.0 * qa);
+  const double u2 = (-qb - root) / (2.0 * qa);
+  hits.first.x = centre.x + u1;
+  hits.first.y = p2.y + m * (hits.first.x - p2.x);
+  hits.second.x = centre.x + u2;
+  hits.second.y = p2.y + m * (hits.second.x - p2.x);
+  hits.firstOnSegment = InRange(hits.first.x, p1.x, p2.x);
+  hits.secondOnSegment = InRange(hits.second.x, p1.x, p2.x);
+  return true;
+}
+
+double LineDistance(GeometryContext& g, GeoPoint p1, GeoPoint p2, GeoPoint q) {
+  const double dx = p1.x - p2.x;
+  const double dy = p1.y - p2.y;
+  const double length = std::sqrt(dx * dx + dy * dy);
+  if (!(length > 0.001)) {
+    g.errorFlag = true;
+    return 0.0;
+  }
+  g.errorFlag = false;
+  return ((p1.y - p2.y) * (q.x - p2.x) - (p1.x - p2.x) * (q.y - p2.y)) / length;
+}
+
+bool PointWithinDistance(GeoPoint p, GeoPoint q, double r) {
+  const double dx = p.x - q.x;
+  const double dy = p.y - q.y;
+  return dx * dx + dy * dy <= r * r;
+}
+
+// --- polygons -------------------------------------------------------------------------------------
+
+double SignedTrapezoidSum(PolygonRef p) {
+  if (!Fits(p, p.n)) return 0.0;
+  double sum = 0.0;
+  for (int i = 1; i <= p.n - 1; ++i) sum += (p.x[i + 1] - p.x[i]) * 0.5 * (p.y[i + 1] + p.y[i]);
+  return sum;
+}
+
+bool IsClosed(PolygonRef p) {
+  if (p.n < 1 || !Fits(p, p.n)) return false;
+  return std::fabs(p.x[1] - p.x[p.n]) <= 0.01 && std::fabs(p.y[1] - p.y[p.n]) <= 0.01;
+}
+
+namespace {
+
+enum class AreaInput { Usable, Empty, Refused };
+enum class ClosureText { Points, Numbers };
+
+// The checks both area routines make: the count fits (below limit) and the polygon is closed. A
+// refusal leaves its report and the error flag. The texts are built only when needed: the checks run
+// on every clip.
+AreaInput CheckAreaInput(GeometryContext& g, PolygonRef p, int limit, ClosureText text) {
+  if (p.n < 1) return AreaInput::Empty;
+  if (p.n >= limit || !Fits(p, p.n)) {
+    ReportGeometryCapacity(g, "159", FormatInt(p.n, 5));
+    g.errorFlag = true;
+    return AreaInput::Refused;
+  }
+  if (!IsClosed(p)) {
+    g.report.pending = true;
+    g.report.kind = kKindInfo;
+    const std::string numbers = FormatInt(g.objectNumber1, 5) + FormatInt(g.objectNumber2, 8);
+    if (text == ClosureText::Points) {
+      g.report.prefix = "Punkte:" + FormatInt(p.n, 5) + numbers + "  Polygon nicht geschlossen";
+      g.report.german.clear();
+    } else {
+      g.report.prefix = numbers + "  ";
+      g.report.german = "Polygon ist nicht geschlossen";
+    }
+    g.report.suffix.clear();
+    g.errorFlag = true;
+    return AreaInput::Refused;
+  }
+  return AreaInput::Usable;
+}
+
+}  // namespace
+
+double PolygonArea(GeometryContext& g, PolygonRef p) {
+  g.errorFlag = false;
+  if (g.enterpriseMode) return 0.0;
+  if (CheckAreaInput(g, p, kAreaPointLimit, ClosureText::Points) != AreaInput::Usable) return 0.0;
+  const double area = SignedTrapezoidSum(p);
+  // Fewer than three corners, or corners on one line, enclose nothing: the 0 must not pass for an area.
+  if (p.n < 4 || area == 0.0) g.errorFlag = true;
+  return area;
+}
+
+double ClosedPolygonArea(GeometryContext& g, PolygonRef p) {
+  if (CheckAreaInput(g, p, p.slots + 1, ClosureText::Numbers) != AreaInput::Usable) return 0.0;
+  return SignedTrapezoidSum(p);
+}
+
+bool CopyPolygon(GeometryContext& g, int n, PolygonRef source, PolygonOut destination) {
+  if (n < 0 || n > source.slots || n > destination.slots || source.x == nullptr) {
+    g.errorFlag = true;
+    return false;
+  }
+  for (int i = 0; i <= n; ++i) {
+    destination.x[i] = source.x[i];
+    destination.y[i] = source.y[i];
+  }
+  *destination.n = n;
+  return true;
+}
+
+void PolygonCentroid(GeometryContext& g, PolygonRef p, double& meanX, double& meanY) {
+  if (p.n <= 0) return;
+  if (!Fits(p, p.n)) {
+    g.errorFlag = true;
+    return;
+  }
+  if (p.n > kCentroidPointLimit) ReportGeometryCapacity(g, "204");
+  double sx = 0.0;
+  double sy = 0.0;
+  for (int i = 1; i <= p.n; ++i) {
+    sx += p.x[i];
+    sy += p.y[i];
+  }
+  meanX = sx / p.n;
+  meanY = sy / p.n;
+}
+
+bool PointInPolygon(PolygonRef p, double x, double y) {
+  if (p.n < 2 || !Fits(p, p.n)) return false;
+  // The test segment runs left from the point to beyond the polygon: polygons shifted to a plot or
+  // tree centre reach far below x = -100.
+  double minX = p.x[1];
+  for (int i = 2; i <= p.n; ++i) minX = std::min(minX, p.x[i]);
+  const GeoPoint point{x, y};
+  const GeoPoint far{std::min(-100.0, minX - 1.0), y};
+  // The slightly sloped crossing line keeps off the polygon's corners; for a point left of x = -9 it
+  // is taken from the point itself so that it never turns vertical.
+  const GeoPoint slope{x > -9.0 ? -10.0 : x - 10.0, y + 1.0};
+  int count = 0;
+  for (int i = 1; i <= p.n - 1; ++i) {
+    const GeoPoint a = At(p, i);
+    const GeoPoint b = At(p, i + 1);
+    GeoPoint at;
+    if (LineIntersection(point, slope, a, b, at) && PointOnBothSegments(a, b, point, far, at)) ++count;
+  }
+  return count % 2 == 1;
+}
+
+bool PolygonContainsPoint(double x, double y, int n, PolygonRef p) {
+  if (n < 1 || !Fits(p, n)) return false;
+  const GeoPoint point{x, y};
+  const GeoPoint far{x - 1000.0, y};
+  int count = 0;
+  for (int i = 1; i <= n; ++i) {
+    const GeoPoint a = At(p, i);
+    const GeoPoint b = i < n ? At(p, i + 1) : At(p, 1);
+    GeoPoint at;
+    if (LineIntersection(point, far, a, b, at) && PointOnBothSegments(a, b, point, far, at)) ++count;
+  }
+  return count % 2 == 1;
+}
+
+// --- clipping -------------------------------------------------------------------------------------
+
+namespace {
+
+enum class Hit { Found, None };
+
+// The first plot edge cut by the segment s1-s2, searching cyclically once around the nA edges from
+// the edge after `startAfter`. Remembers the edge for the next search.
+Hit FirstBoundaryHit(GeometryContext& g, PolygonRef plot, int nA, GeoPoint s1, GeoPoint s2, int startAfter,
+                     CrossingRecord& hit) {
+  for (int step = 1; step <= nA; ++step) {
+    const int j = (startAfter + step - 1) % nA + 1;
+    const GeoPoint c1 = At(plot, j);
+    const GeoPoint c2 = At(plot, j + 1);
+    GeoPoint at;
+    if (LineIntersection(s1, s2, c1, c2, at) && PointOnBothSegments(s1, s2, c1, c2, at)) {
+      hit.x = at.x;
+      hit.y = at.y;
+      hit.edge = j;
+      g.lastEdgeHit = j;
+      return Hit::Found;
+    }
+  }
+  return Hit::None;
+}
+
+// Inside the (convex) plot polygon: the way to its centroid crosses no plot edge.
+bool InsidePlot(GeometryContext& g, PolygonRef plot, int nA, GeoPoint p) {
+  CrossingRecord ignored;
+  return FirstBoundaryHit(g, plot, nA, p, g.plotCentroid, 0, ignored) == Hit::None;
+}
+
+enum class EdgeOutcome { Nothing, Contributes, Failed };
+
+// Where one stand edge meets the plot polygon: fills g.entry and g.exit.
+EdgeOutcome EdgeIntersections(GeometryContext& g, PolygonRef plot, int nA, GeoPoint start, GeoPoint end) {
+  const bool startInside = InsidePlot(g, plot, nA, start);
+  const bool endInside = InsidePlot(g, plot, nA, end);
+  CrossingRecord crossing;
+  const bool found = FirstBoundaryHit(g, plot, nA, start, end, g.lastEdgeHit, crossing) == Hit::Found;
+  if (!found && !startInside && !endInside) return EdgeOutcome::Nothing;
+
+  if (startInside && endInside) {
+    g.entry = {start.x, start.y, 0, 1};
+    g.exit = {end.x, end.y, 0, 0};
+    return EdgeOutcome::Contributes;
+  }
+  // One end inside, the other outside: the edge must cross the plot boundary. A crossing lost between
+  // the half-open ranges of two plot edges at a corner cannot be placed; the clip then fails rather
+  // than build a wrong polygon.
+  if (!found) return EdgeOutcome::Failed;
+  if (startInside) {
+    g.entry = {start.x, start.y, 0, 1};
+    g.exit = {crossing.x, crossing.y, crossing.edge, 2};
+    return EdgeOutcome::Contributes;
+  }
+  if (endInside) {
+    g.entry = {crossing.x, crossing.y, crossing.edge, 1};
+    g.exit = {end.x, end.y, 0, 1};
+    return EdgeOutcome::Contributes;
+  }
+  // Both ends outside: the edge passes through the plot polygon.
+  CrossingRecord second;
+  FirstBoundaryHit(g, plot, nA, start, end, crossing.edge, second);  // finds at least `crossing` again
+  g.exit = {crossing.x, crossing.y, crossing.edge, 2};
+  g.entry = {second.x, second.y, second.edge, 1};
+  const bool useX = std::fabs(start.x - end.x) > 0.01;
+  const bool useY = std::fabs(start.y - end.y) > 0.01;
+  const bool entryNearerEnd = (useY && std::fabs(g.entry.y - end.y) < std::fabs(g.exit.y - end.y)) ||
+                              (useX && std::fabs(g.entry.x - end.x) < std::fabs(g.exit.x - end.x));
+  if (entryNearerEnd) {
+    std::swap(g.entry.x, g.exit.x);
+    std::swap(g.entry.y, g.exit.y);
+    std::swap(g.entry.edge, g.exit.edge);
+  }
+  return EdgeOutcome::Contributes;
+}
+
+bool AddCrossing(GeometryContext& g, const CrossingRecord& r) {
+  if (g.crossingCount >= kCrossingLimit) {
+    ReportGeometryCapacity(g, "66");
+    return false;
+  }
+  g.crossings[++g.crossingCount] = r;
+  return true;
+}
+
+// Appends a point to the result; the 90th is refused.
+void AddResultPoint(GeometryContext& g, ClipPolygonPoints& result, double x, double y) {
+  if (result.n + 1 >= kClipPolygonSlots) {
+    g.errorFlag = true;
+    return;
+  }
+  ++result.n;
+  result.x[result.n] = x;
+  result.y[result.n] = y;
+}
+
+bool FailClip(GeometryContext& g, ClipPolygonPoints& result, ClipAreas& areas) {
+  g.errorFlag = true;
+  result.n = 0;
+  areas.result = 0.0;
+  return false;
+}
+
+}  // namespace
+
+bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef stand, int nB,
+                     ClipPolygonPoints& result, ClipAreas& areas) {
+  g.crossingCount = 0;
+  g.lastEdgeHit = 0;
+  result.n = 0;
+
+  // The enterprise subdivision passes a compartment piece unclosed: its closing edge is walked too.
+  const bool closingEdge = g.enterpriseMode && nA < 20;
+  const int lastStandPoint = closingEdge ? nB + 1 : nB;
+  if (lastStandPoint >= kClipStandPointLimit || !Fits(stand, lastStandPoint)) {
+    ReportGeometryCapacity(g, "60");
+    return FailClip(g, result, areas);
+  }
+  if (nA > kPlotEdgeLimit || !Fits(plot, nA, 1)) {
+    ReportGeometryCapacity(g, "232");
+    return FailClip(g, result, areas);
+  }
+  if (nA < 3 || nB < 3) return FailClip(g, result, areas);
+
+  areas.plot = PolygonArea(g, plot.WithCount(nA + 1));
+  bool inputFailed = g.errorFlag;
+  areas.stand = PolygonArea(g, stand.WithCount(nB));
+  inputFailed = inputFailed || g.errorFlag;
+  if (inputFailed) return FailClip(g, result, areas);
+
+  PolygonCentroid(g, plot.WithCount(nA), g.plotCentroid.x, g.plotCentroid.y);
+
+  for (int i = 2; i <= lastStandPoint; ++i) {
+    const GeoPoint start = At(stand, i - 1);
+    const GeoPoint end = At(stand, i == nB + 1 ? 1 : i);
+    const EdgeOutcome outcome = EdgeIntersections(g, plot, nA, start, end);
+    if (outcome == EdgeOutcome::Failed) return FailClip(g, result, areas);
+    if (outcome == EdgeOutcome::Nothing) continue;
+    const bool sameAsLast = g.crossingCount > 0 &&
+                            std::fabs(g.crossings[g.crossingCount].x - g.entry.x) <= 1e-5 &&
+                            std::fabs(g.crossings[g.crossingCount].y - g.entry.y) <= 1e-5;
+    if (!sameAsLast && !AddCrossing(g, g.entry)) return FailClip(g, result, areas);
+    if (!AddCrossing(g, g.exit)) return FailClip(g, result, areas);
+  }
+
+  if (g.crossingCount < 2) {
+    // No stand edge touches the plot polygon: it lies wholly inside the stand or wholly outside.
+    bool inside = false;
+    if (closingEdge) {
+      Polygon<kStandPolygonSlots> ring;  // the piece with its closing point
+      for (int i = 1; i <= nB; ++i) {
+        ring.x[i] = stand.x[i];
+        ring.y[i] = stand.y[i];
+      }
+      ring.x[nB + 1] = stand.x[1];
+      ring.y[nB + 1] = stand.y[1];
+      ring.n = nB + 1;
+      inside = PointInPolygon(ring, plot.x[1], plot.y[1]);
+    } else {
+      inside = PointInPolygon(stand.WithCount(nB), plot.x[1], plot.y[1]);
+    }
+    if (inside) CopyPolygon(g, nA + 1, plot, result);
+  } else {
+    const int count = g.crossingCount;
+    g.crossings[count + 1] = g.crossings[1];
+    for (int i = 1; i <= count; ++i) {
+      const CrossingRecord& here = g.crossings[i];
+      const CrossingRecord& next = g.crossings[i + 1];
+      AddResultPoint(g, result, here.x, here.y);
+      if (here.kind == 2 && next.kind == 1) {
+        const int a = here.edge;
+        int b = next.edge;
+        if (b < a) b += nA;
+        if (b == a && PointOnSegmentRange({next.x, next.y}, At(plot, a), {here.x, here.y})) b += nA;
+        for (int k = a; k <= b - 1; ++k) {
+          const int corner = k % nA + 1;
+          AddResultPoint(g, result, plot.x[corner], plot.y[corner]);
+        }
+      }
+    }
+    AddResultPoint(g, result, g.crossings[count + 1].x, g.crossings[count + 1].y);
+    if (result.n >= kClipResultLimit || g.errorFlag) return FailClip(g, result, areas);
+  }
+
+  if (g.twoCircle.set) {
+    const double dx = g.twoCircle.x1 - g.twoCircle.x2;
+    const double dy = g.twoCircle.y1 - g.twoCircle.y2;
+    if (std::sqrt(dx * dx + dy * dy) + g.twoCircle.r2 <= 1.01 * g.twoCircle.r1) {
+      if (!CopyPolygon(g, nB, stand, result)) return FailClip(g, result, areas);
+    }
+  }
+
+  if (result.n == 0) {
+    areas.result = 0.0;
+    g.errorFlag = false;
+    return true;
+  }
+  areas.result = PolygonArea(g, result);
+  if (g.errorFlag) return FailClip(g, result, areas);
+  return true;
+}
+
+}  // namespace tolvek

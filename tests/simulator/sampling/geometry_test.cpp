@@ -1,0 +1,513 @@
+#include "simulator/sampling/geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+
+#include "common/language.h"
+#include "simulator/sampling/edge_correction.h"
+#include "tests/simulator/sampling/geometry_reference.h"
+#include "tests/support/fakes.h"
+
+namespace tolvek {
+namespace {
+
+using testing::IntersectionArea;
+using testing::MakePolygon;
+using testing::PointList;
+using testing::ToRef;
+
+// Clockwise in the x-right, y-up plane: up the left side, along the top, down the right side.
+const PointList kSquare{{0, 0}, {0, 10}, {10, 10}, {10, 0}};
+// An L-shaped stand, clockwise, with a reflex corner at (20, 20).
+const PointList kEll{{0, 0}, {0, 50}, {20, 50}, {20, 20}, {60, 20}, {60, 0}};
+
+PointList Reversed(PointList pts) {
+  std::reverse(pts.begin(), pts.end());
+  return pts;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Areas
+
+TEST(PolygonArea, SignFollowsOrientationAndMatchesReference) {
+  GeometryContext g;
+  const PointList triangle{{0, 0}, {3, 4}, {6, 0}};
+  const PointList irregular{{2, 1}, {0, 7}, {5, 9}, {4, 5}, {9, 6}, {8, 0}};
+  for (const PointList* pts : {&kSquare, &triangle, &kEll, &irregular}) {
+    const double reference = boost::geometry::area(ToRef(*pts));
+    const auto cw = MakePolygon<kStandPolygonSlots>(*pts);
+    const auto ccw = MakePolygon<kStandPolygonSlots>(Reversed(*pts));
+    EXPECT_NEAR(PolygonArea(g, cw), reference, 1e-9);
+    EXPECT_FALSE(g.errorFlag);
+    EXPECT_NEAR(PolygonArea(g, ccw), -reference, 1e-9);
+    EXPECT_NEAR(ClosedPolygonArea(g, cw), reference, 1e-9);
+  }
+  EXPECT_DOUBLE_EQ(PolygonArea(g, MakePolygon<kStandPolygonSlots>(kSquare)), 100.0);
+  EXPECT_DOUBLE_EQ(PolygonArea(g, MakePolygon<kStandPolygonSlots>(kEll)), 60.0 * 20 + 20.0 * 30);
+}
+
+TEST(PolygonArea, ClosureToleranceIsOneCentimetre) {
+  GeometryContext g;
+  auto p = MakePolygon<kStandPolygonSlots>({{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0.01, 0.01}}, false);
+  EXPECT_TRUE(IsClosed(p));
+  EXPECT_NE(PolygonArea(g, p), 0.0);
+  EXPECT_FALSE(g.errorFlag);
+
+  for (auto [dx, dy] : {std::pair{0.011, 0.0}, std::pair{0.0, 0.011}}) {
+    p.x[p.n] = dx;
+    p.y[p.n] = dy;
+    EXPECT_FALSE(IsClosed(p));
+    g.objectNumber1 = 12;
+    g.objectNumber2 = 345;
+    EXPECT_EQ(PolygonArea(g, p), 0.0);
+    EXPECT_TRUE(g.errorFlag);
+    ASSERT_TRUE(g.report.pending);
+    EXPECT_EQ(GeometryReportText(g.report, LanguageTable{}), "Punkte:    5   12     345  Polygon nicht geschlossen");
+
+    g.report = {};
+    g.errorFlag = false;
+    EXPECT_EQ(ClosedPolygonArea(g, p), 0.0);
+    EXPECT_TRUE(g.errorFlag);
+    EXPECT_EQ(GeometryReportText(g.report, LanguageTable{}), "   12     345  Polygon ist nicht geschlossen");
+  }
+}
+
+TEST(PolygonArea, CapacityDegenerateAndEnterpriseMode) {
+  GeometryContext g;
+  Polygon<kClipPolygonSlots> big;
+  big.n = 90;  // closed ring of zeros: the count alone must be refused
+  EXPECT_EQ(PolygonArea(g, big), 0.0);
+  EXPECT_TRUE(g.errorFlag);
+  EXPECT_EQ(GeometryReportText(g.report, LanguageTable{}), "Feldüberschreitung F21/159   90");
+
+  // A count past the arrays is refused before anything is read.
+  g.report = {};
+  auto small = MakePolygon<kStandPolygonSlots>(kSquare);
+  small.n = 61;
+  EXPECT_EQ(PolygonArea(g, small), 0.0);
+  EXPECT_TRUE(g.errorFlag);
+  EXPECT_TRUE(g.report.pending);
+
+  // Two corners, or corners on one line, enclose nothing: flagged, never passed off as an area.
+  g.report = {};
+  EXPECT_EQ(PolygonArea(g, MakePolygon<kStandPolygonSlots>({{0, 0}, {5, 5}})), 0.0);
+  EXPECT_TRUE(g.errorFlag);
+  EXPECT_EQ(PolygonArea(g, MakePolygon<kStandPolygonSlots>({{0, 0}, {5, 5}, {10, 10}})), 0.0);
+  EXPECT_TRUE(g.errorFlag);
+  EXPECT_FALSE(g.report.pending);
+
+  // PolygonArea clears the flag on entry.
+  EXPECT_EQ(PolygonArea(g, MakePolygon<kStandPolygonSlots>(kSquare)), 100.0);
+  EXPECT_FALSE(g.errorFlag);
+
+  g.enterpriseMode = true;
+  EXPECT_EQ(PolygonArea(g, MakePolygon<kStandPolygonSlots>(kSquare)), 0.0);
+  EXPECT_EQ(ClosedPolygonArea(g, MakePolygon<kStandPolygonSlots>(kSquare)), 100.0);
+}
+
+TEST(GeometryReport, ShownOnceThroughTheMessageBox) {
+  testing::FakeServices fake;
+  GeometryContext g;
+  EXPECT_EQ(ShowGeometryReport(g, fake.messages, LanguageTable{}), 0);
+  EXPECT_TRUE(fake.messages.shown.empty());
+
+  ReportGeometryCapacity(g, "66");
+  EXPECT_EQ(ShowGeometryReport(g, fake.messages, LanguageTable{}), kResultOk);
+  ASSERT_EQ(fake.messages.shown.size(), 1u);
+  EXPECT_EQ(fake.messages.shown[0].text, "Feldüberschreitung F21/66");
+  EXPECT_EQ(fake.messages.shown[0].buttons, kButtonsOk);
+  EXPECT_FALSE(g.report.pending);
+  ShowGeometryReport(g, fake.messages, LanguageTable{});
+  EXPECT_EQ(fake.messages.shown.size(), 1u);
+
+  LanguageTable english;
+  english.selector = 2;
+  LanguageRow row;
+  row.field[kFieldGermanHint] = "Polygon ist nicht geschlossen";
+  row.field[kFieldForeignHint] = "Polygon is not closed";
+  english.rows.push_back(row);
+  ClosedPolygonArea(g, MakePolygon<kStandPolygonSlots>(kSquare, false));
+  ShowGeometryReport(g, fake.messages, english);
+  ASSERT_EQ(fake.messages.shown.size(), 2u);
+  EXPECT_EQ(fake.messages.shown[1].text, "    0       0  Polygon is not closed");
+  EXPECT_EQ(fake.messages.shown[1].kind, kKindInfo);
+}
+
+TEST(PolygonHelpers, CopyAndCentroidStayWithinTheArrays) {
+  GeometryContext g;
+  const auto src = MakePolygon<kCirclePolygonSlots>(kEll);
+  Polygon<kStandPolygonSlots> dst;
+  ASSERT_TRUE(CopyPolygon(g, src.n, src, dst));
+  EXPECT_EQ(dst.n, src.n);
+  EXPECT_EQ(dst.x[4], 20.0);
+
+  Polygon<kCirclePolygonSlots> wide;
+  wide.n = 70;
+  EXPECT_FALSE(CopyPolygon(g, wide.n, wide, dst));
+  EXPECT_TRUE(g.errorFlag);
+  EXPECT_EQ(dst.n, src.n);
+
+  double mx = -1, my = -1;
+  PolygonCentroid(g, MakePolygon<kStandPolygonSlots>(kSquare, false), mx, my);
+  EXPECT_DOUBLE_EQ(mx, 5.0);
+  EXPECT_DOUBLE_EQ(my, 5.0);
+  PolygonCentroid(g, Polygon<kStandPolygonSlots>{}, mx, my);
+  EXPECT_DOUBLE_EQ(mx, 5.0);  // n = 0 leaves the outputs alone
+
+  // Beyond the 69th point the mean is still taken, with the report.
+  Polygon<kCirclePolygonSlots> many;
+  many.n = 70;
+  for (int i = 1; i <= 70; ++i) many.x[i] = i;
+  g.report = {};
+  PolygonCentroid(g, many, mx, my);
+  EXPECT_DOUBLE_EQ(mx, 35.5);
+  EXPECT_EQ(g.report.german, "Feldüberschreitung F21/204");
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Lines and segments
+
+TEST(LineRoutines, IntersectionRangesAndDistances) {
+  EXPECT_FALSE(InRange(3.0, 3.0, 3.0));
+  EXPECT_TRUE(InRange(3.0, 5.0, 3.0));
+  EXPECT_FALSE(InRange(5.0, 5.0, 3.0));
+
+  GeoPoint at{-7, -7};
+  EXPECT_TRUE(LineIntersection({0, 0}, {10, 10}, {0, 10}, {10, 0}, at));
+  EXPECT_NEAR(at.x, 5.0, 1e-12);
+  EXPECT_NEAR(at.y, 5.0, 1e-12);
+  EXPECT_TRUE(LineIntersection({0, 0}, {10, 10}, {3, -5}, {3, 5}, at));  // line 2 vertical
+  EXPECT_DOUBLE_EQ(at.x, 3.0);
+  EXPECT_DOUBLE_EQ(at.y, 3.0);
+  EXPECT_TRUE(LineIntersection({4, -5}, {4, 5}, {0, 2}, {10, 2}, at));  // line 1 vertical
+  EXPECT_DOUBLE_EQ(at.x, 4.0);
+  EXPECT_DOUBLE_EQ(at.y, 2.0);
+  at = {-7, -7};
+  EXPECT_FALSE(LineIntersection({1, 0}, {1, 5}, {2, 0}, {2, 5}, at));  // both vertical
+  EXPECT_FALSE(LineIntersection({0, 0}, {10, 1}, {0, 1}, {10, 2}, at));  // parallel
+  EXPECT_EQ(at.x, -7);
+
+  EXPECT_TRUE(PointOnBothSegments({0, 0}, {10, 10}, {0, 10}, {10, 0}, {5, 5}));
+  EXPECT_FALSE(PointOnBothSegments({0, 0}, {4, 4}, {0, 10}, {10, 0}, {5, 5}));
+
+  GeometryContext g;
+  EXPECT_NEAR(LineDistance(g, {0, 0}, {0, 10}, {3, 5}), -3.0, 1e-12);
+  EXPECT_FALSE(g.errorFlag);
+  EXPECT_EQ(LineDistance(g, {1, 1}, {1.0005, 1}, {3, 5}), 0.0);  // shorter than 1 mm
+  EXPECT_TRUE(g.errorFlag);
+  EXPECT_NEAR(LineDistance(g, {0, 0}, {10, 0}, {3, 5}), 5.0, 1e-12);
+  EXPECT_FALSE(g.errorFlag);
+
+  EXPECT_TRUE(PointWithinDistance({3, 4}, {0, 0}, 5.0));
+  EXPECT_FALSE(PointWithinDistance({3, 4.001}, {0, 0}, 5.0));
+}
+
+TEST(LineRoutines, LineMeetsCircle) {
+  GeometryContext g;
+  LineCircleHits h;
+  // Across the circle, far from the origin (the quadratic stays well conditioned there).
+  ASSERT_TRUE(LineCircleIntersection(g, {4990, 3003}, {5010, 3003}, {5000, 3000}, 5.0, h));
+  EXPECT_NEAR(h.first.x, 5004.0, 1e-9);
+  EXPECT_NEAR(h.second.x, 4996.0, 1e-9);
+  EXPECT_NEAR(h.first.y, 3003.0, 1e-9);
+  EXPECT_TRUE(h.firstOnSegment && h.secondOnSegment);
+  // Only one of the two points on a short segment.
+  ASSERT_TRUE(LineCircleIntersection(g, {0, 3}, {10, 3}, {0, 0}, 5.0, h));
+  EXPECT_TRUE(h.firstOnSegment);
+  EXPECT_FALSE(h.secondOnSegment);
+  // Near-vertical segments are taken as vertical at the second end.
+  ASSERT_TRUE(LineCircleIntersection(g, {3.05, -10}, {3, 10}, {0, 0}, 5.0, h));
+  EXPECT_DOUBLE_EQ(h.first.x, 3.0);
+  EXPECT_NEAR(h.first.y, 4.0, 1e-12);
+  EXPECT_NEAR(h.second.y, -4.0, 1e-12);
+  // A line that misses the circle: flag, outputs unchanged, no NaN.
+  h.first = {1, 2};
+  EXPECT_FALSE(LineCircleIntersection(g, {0, 8}, {10, 8}, {0, 0}, 5.0, h));
+  EXPECT_TRUE(g.errorFlag);
+  EXPECT_EQ(h.first.x, 1);
+  g.errorFlag = false;
+  EXPECT_FALSE(LineCircleIntersection(g, {8, -1}, {8, 1}, {0, 0}, 5.0, h));
+  EXPECT_TRUE(g.errorFlag);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Point in polygon
+
+// A U-shaped stand, clockwise: two prongs of width 10 joined at the bottom.
+const PointList kU{{0, 0}, {0, 40}, {10, 40}, {10, 10}, {30, 10}, {30, 40}, {40, 40}, {40, 0}};
+
+TEST(PointInPolygon, NonConvexInsideOutsideAndNearCorners) {
+  const auto u = MakePolygon<kStandPolygonSlots>(kU);
+  EXPECT_TRUE(PointInPolygon(u, 5, 30));    // left prong
+  EXPECT_TRUE(PointInPolygon(u, 35, 30));   // right prong
+  EXPECT_TRUE(PointInPolygon(u, 20, 5));    // base
+  EXPECT_FALSE(PointInPolygon(u, 20, 30));  // the notch
+  EXPECT_FALSE(PointInPolygon(u, 50, 5));
+  EXPECT_FALSE(PointInPolygon(u, -5, 5));
+  // Next to corners, on both sides, including at the height of a corner.
+  EXPECT_TRUE(PointInPolygon(u, 9.999, 10.0));
+  EXPECT_TRUE(PointInPolygon(u, 10.001, 9.999));
+  EXPECT_FALSE(PointInPolygon(u, 10.001, 10.001));
+  EXPECT_TRUE(PointInPolygon(u, 29.999, 9.999));
+  EXPECT_FALSE(PointInPolygon(u, 29.999, 10.001));
+  EXPECT_TRUE(PointInPolygon(u, 39.999, 39.999));
+  EXPECT_FALSE(PointInPolygon(u, 40.001, 40.0));
+
+  // Random points against the reference (points within 1e-6 of an edge are left out).
+  const auto ref = ToRef(kU);
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<double> coord(-5.0, 45.0);
+  for (int i = 0; i < 4000; ++i) {
+    const double x = coord(rng);
+    const double y = coord(rng);
+    const testing::RefPoint p(x, y);
+    if (boost::geometry::distance(p, ref) < 1e-6 && !boost::geometry::within(p, ref)) continue;
+    if (boost::geometry::distance(p, boost::geometry::exterior_ring(ref)) < 1e-6) continue;
+    EXPECT_EQ(PointInPolygon(u, x, y), boost::geometry::within(p, ref)) << x << " " << y;
+  }
+}
+
+TEST(PointInPolygon, StandShiftedFarLeftOfTheTestPoint) {
+  // A boundary copied relative to a tree near the right edge of a 300 m stand: its left side lies at
+  // x = -290. The count must still see it.
+  PointList shifted;
+  for (auto [x, y] : PointList{{0, 0}, {0, 300}, {300, 300}, {300, 0}}) shifted.emplace_back(x - 290, y - 150);
+  const auto p = MakePolygon<kStandPolygonSlots>(shifted);
+  EXPECT_TRUE(PointInPolygon(p, 0, 0));
+  EXPECT_TRUE(PointInPolygon(p, -150, 0));
+  EXPECT_TRUE(PointInPolygon(p, -9.5, 3));
+  EXPECT_TRUE(PointInPolygon(p, -10, 3));
+  EXPECT_FALSE(PointInPolygon(p, 11, 0));
+  EXPECT_FALSE(PointInPolygon(p, -300, 0));
+}
+
+TEST(PolygonContainsPoint, TriangleGivenByItsCorners) {
+  Polygon<4> tri;
+  tri.n = 3;
+  tri.x = {0, 0, 5, 10, 0};
+  tri.y = {0, 0, 10, 0, 0};
+  EXPECT_TRUE(PolygonContainsPoint(5, 3, 3, tri));
+  EXPECT_FALSE(PolygonContainsPoint(5, 11, 3, tri));
+  EXPECT_FALSE(PolygonContainsPoint(-1, 1, 3, tri));
+  EXPECT_FALSE(PolygonContainsPoint(8, 5, 3, tri));
+  EXPECT_EQ(tri.x[4], 0);  // the routine closes its own copy
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Clipping
+
+struct ClipCase {
+  CirclePolygonPoints circle;
+  StandPolygonPoints stand;
+  ClipPolygonPoints result;
+  ClipAreas areas;
+  GeometryContext g;
+
+  ClipCase(double cx, double cy, double r, const PointList& standPts) {
+    EXPECT_TRUE(CirclePolygon(36, cx, cy, r, circle));
+    stand = MakePolygon<kStandPolygonSlots>(standPts);
+  }
+  bool Clip() { return ClipPlotPolygon(g, 36, circle, stand, stand.n, result, areas); }
+  double Reference(int* pieces = nullptr) const { return IntersectionArea(ToRef(circle), ToRef(stand), pieces); }
+};
+
+TEST(ClipPlotPolygon, PlotWhollyInsideOrOutside) {
+  ClipCase inside(30, 30, 10, kEll);
+  inside.stand = MakePolygon<kStandPolygonSlots>({{0, 0}, {0, 100}, {100, 100}, {100, 0}});
+  ASSERT_TRUE(inside.Clip());
+  EXPECT_EQ(inside.result.n, 37);
+  EXPECT_EQ(inside.result.x[5], inside.circle.x[5]);
+  EXPECT_DOUBLE_EQ(inside.areas.result, inside.areas.plot);
+  EXPECT_NEAR(inside.areas.plot, boost::geometry::area(ToRef(inside.circle)), 1e-9);
+  EXPECT_GT(inside.areas.plot, 0.0);  // the circle polygon runs clockwise like the stand
+
+  // In the notch of the L: no stand edge touches it and it lies outside.
+  ClipCase outside(45, 40, 5, kEll);
+  ASSERT_TRUE(outside.Clip());
+  EXPECT_EQ(outside.result.n, 0);
+  EXPECT_EQ(outside.areas.result, 0.0);
+  EXPECT_FALSE(outside.g.errorFlag);
+}
+
+TEST(ClipPlotPolygon, CutsAgreeWithReferenceIntersection) {
+  const PointList bigSquare{{0, 0}, {0, 100}, {100, 100}, {100, 0}};
+  struct Case {
+    const char* what;
+    double cx, cy, r;
+    PointList stand;
+  } cases[] = {
+      {"one edge", 50, 4, 10, bigSquare},
+      {"one edge through the centre", 50, 0, 10, bigSquare},
+      {"one corner", 3, 4, 10, bigSquare},
+      {"reflex corner of the L", 24, 23, 10, kEll},
+      {"two corners", 5, 50, 12, {{0, 0}, {0, 100}, {10, 100}, {10, 0}}},
+      {"stand edge wholly inside", 15, 22, 10, {{0, 0}, {0, 20}, {13, 20}, {13, 24}, {17, 24}, {17, 20}, {40, 20}, {40, 0}}},
+      {"triangle stand inside the circle", 5, 5, 30, {{0, 0}, {5, 8}, {10, 0}}},
+      {"non-convex U prong", 10, 38, 8, kU},
+      {"narrow wedge", 1, 50, 6, {{0, 0}, {2, 100}, {4, 0}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ClipCase k(c.cx, c.cy, c.r, c.stand);
+    int pieces = 0;
+    const double reference = k.Reference(&pieces);
+    ASSERT_EQ(pieces, 1);
+    ASSERT_TRUE(k.Clip());
+    EXPECT_NEAR(k.areas.result, reference, 1e-6 * k.areas.plot);
+    EXPECT_NEAR(k.areas.stand, boost::geometry::area(ToRef(k.stand)), 1e-9);
+  }
+}
+
+TEST(ClipPlotPolygon, RandomPlotsAgainstRandomBoundaries) {
+  std::mt19937 rng(20261208);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  int compared = 0;
+  int failed = 0;
+  int cut = 0;
+  for (int round = 0; round < 3000; ++round) {
+    // A star-shaped stand around (100, 100), clockwise, 3 to 58 corners; convex every third round.
+    const int corners = 3 + static_cast<int>(unit(rng) * 56);
+    const bool convex = round % 3 == 0;
+    PointList pts;
+    for (int k = 0; k < corners; ++k) {
+      const double angle = -2.0 * M_PI * (k + 0.8 * unit(rng)) / corners;
+      const double radius = convex ? 80.0 : 30.0 + 70.0 * unit(rng);
+      pts.emplace_back(100 + radius * std::cos(angle), 100 + radius * std::sin(angle));
+    }
+    auto stand = testing::ToRef(pts);
+    if (!boost::geometry::is_valid(stand)) continue;
+    // Mostly near the boundary, where the cuts are.
+    const double r = 3.0 + 20.0 * unit(rng);
+    const auto& [ex, ey] = pts[static_cast<std::size_t>(unit(rng) * corners)];
+    const bool nearEdge = round % 4 != 0;
+    const double cx = nearEdge ? ex + r * (2 * unit(rng) - 1) : 20 + 160 * unit(rng);
+    const double cy = nearEdge ? ey + r * (2 * unit(rng) - 1) : 20 + 160 * unit(rng);
+    ClipCase k(cx, cy, r, pts);
+    ASSERT_EQ(k.stand.n, corners + 1);
+    if (PolygonArea(k.g, k.stand) <= 0.0) continue;  // a random star may come out unoriented
+    int pieces = 0;
+    const double reference = k.Reference(&pieces);
+    if (pieces > 1) continue;  // the edge walk builds one ring
+    if (!k.Clip()) {
+      ++failed;  // capacity or an unplaceable crossing: reported, never a wrong area
+      EXPECT_EQ(k.result.n, 0);
+      continue;
+    }
+    ++compared;
+    if (k.areas.result > 0.0 && k.areas.result < k.areas.plot - 1e-9) ++cut;
+    // Lines within 1e-5 of vertical are taken as vertical: crossings may move by that much.
+    EXPECT_NEAR(k.areas.result, reference, 1e-4 + 1e-5 * k.areas.plot) << "round " << round;
+  }
+  RecordProperty("compared", compared);
+  RecordProperty("failed", failed);
+  std::printf("compared %d, cut %d, failed %d\n", compared, cut, failed);
+  EXPECT_GT(compared, 1500);
+  EXPECT_GT(cut, 1000);
+  EXPECT_LT(failed, compared / 50 + 1);
+}
+
+TEST(ClipPlotPolygon, TwoCirclesOneInsideTheOther) {
+  GeometryContext g;
+  CirclePolygonPoints first, second;
+  CirclePolygon(36, 0, 0, 10, first);
+  CirclePolygon(36, 1, 1, 4, second);
+  StandPolygonPoints secondAsStand;
+  CopyPolygon(g, second.n, second, secondAsStand);
+  g.twoCircle = {true, 0, 0, 10, 1, 1, 4};
+  ClipPolygonPoints result;
+  ClipAreas areas;
+  ASSERT_TRUE(ClipPlotPolygon(g, 36, first, secondAsStand, secondAsStand.n, result, areas));
+  EXPECT_EQ(result.n, second.n);
+  EXPECT_EQ(result.x[7], second.x[7]);
+  EXPECT_NEAR(areas.result, boost::geometry::area(ToRef(second)), 1e-9);
+}
+
+TEST(ClipPlotPolygon, CapacitiesFailCleanlyWithTheirReports) {
+  // A stand of 60 points is refused.
+  {
+    PointList many;
+    for (int k = 0; k < 59; ++k) {
+      const double a = -2.0 * M_PI * k / 59;
+      many.emplace_back(50 + 40 * std::cos(a), 50 + 40 * std::sin(a));
+    }
+    ClipCase k(50, 90, 10, many);
+    ASSERT_EQ(k.stand.n, 60);
+    EXPECT_FALSE(k.Clip());
+    EXPECT_TRUE(k.g.errorFlag);
+    EXPECT_EQ(k.g.report.german, "Feldüberschreitung F21/60");
+    EXPECT_EQ(k.result.n, 0);
+  }
+  // A plot polygon of 50 corners is refused.
+  {
+    GeometryContext g;
+    CirclePolygonPoints circle;
+    ASSERT_TRUE(CirclePolygon(50, 0, 0, 5, circle));
+    const auto stand = MakePolygon<kStandPolygonSlots>({{-10, -10}, {-10, 2}, {10, 2}, {10, -10}});
+    ClipPolygonPoints result;
+    ClipAreas areas;
+    EXPECT_FALSE(ClipPlotPolygon(g, 50, circle, stand, stand.n, result, areas));
+    EXPECT_EQ(g.report.german, "Feldüberschreitung F21/232");
+  }
+  // A comb whose teeth reach into the circle fills the crossing table.
+  auto comb = [](int teeth) {
+    PointList pts{{-20, -20}, {-20, 12}};
+    for (int t = 0; t < teeth; ++t) {
+      const double x = -5.5 + 11.0 * t / teeth;
+      pts.emplace_back(x, 12);
+      pts.emplace_back(x + 5.5 / teeth, 8);
+    }
+    pts.emplace_back(5.5, 12);
+    pts.emplace_back(20, 12);
+    pts.emplace_back(20, -20);
+    return pts;
+  };
+  {
+    ClipCase k(0, 0, 10, comb(26));
+    ASSERT_LT(k.stand.n, 60);
+    EXPECT_FALSE(k.Clip());
+    EXPECT_EQ(k.g.report.german, "Feldüberschreitung F21/66");
+    EXPECT_EQ(k.result.n, 0);
+  }
+  // Fewer teeth fit the table, but the result grows past 75 points: failed without a report.
+  {
+    ClipCase k(0, 0, 10, comb(19));
+    EXPECT_FALSE(k.Clip());
+    EXPECT_TRUE(k.g.errorFlag);
+    EXPECT_FALSE(k.g.report.pending);
+    EXPECT_EQ(k.result.n, 0);
+  }
+}
+
+TEST(ClipPlotPolygon, UnclosedOrDegenerateInputFails) {
+  ClipCase k(50, 4, 10, {{0, 0}, {0, 100}, {100, 100}, {100, 0}});
+  k.stand.x[k.stand.n] = 1.0;  // no longer closed
+  EXPECT_FALSE(k.Clip());
+  EXPECT_TRUE(k.g.errorFlag);
+  EXPECT_TRUE(k.g.report.pending);
+
+  ClipCase flat(50, 4, 10, {{0, 0}, {50, 0}, {100, 0}});
+  EXPECT_FALSE(flat.Clip());
+  EXPECT_TRUE(flat.g.errorFlag);
+}
+
+TEST(ClipPlotPolygon, EnterprisePieceIsClosedByTheWalk) {
+  // The enterprise subdivision hands the compartment as plot polygon and an unclosed piece; areas
+  // come back as 0 and the caller measures the result itself.
+  GeometryContext g;
+  g.enterpriseMode = true;
+  const auto compartment = MakePolygon<kCirclePolygonSlots>({{0, 0}, {0, 100}, {100, 100}, {100, 0}});
+  auto piece = MakePolygon<kStandPolygonSlots>({{50, 50}, {-700, 50}, {-700, 700}, {50, 700}}, false);
+  piece.x[5] = piece.x[1];  // the caller's closing point
+  piece.y[5] = piece.y[1];
+  ClipPolygonPoints result;
+  ClipAreas areas;
+  ASSERT_TRUE(ClipPlotPolygon(g, 4, compartment, piece, 4, result, areas));
+  EXPECT_EQ(areas.result, 0.0);
+  EXPECT_NEAR(std::fabs(ClosedPolygonArea(g, result)), 2500.0, 1e-6);
+}
+
+}  // namespace
+}  // namespace tolvek
