@@ -10,6 +10,14 @@ namespace {
 
 bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
+std::string_view FileNameOf(std::string_view path) {
+  std::size_t at = path.find_last_of("/\\");
+  return at == std::string_view::npos ? path : path.substr(at + 1);
+}
+
+// Three-digit stand codes all share this boundary name: their corners come from the register.
+bool IsRegisterBoundaryName(std::string_view path) { return Contains(FileNameOf(path), "Grenze00"); }
+
 const char* BoundaryProblemText(BoundaryFileProblem p) {
   switch (p) {
     case BoundaryFileProblem::None: return "";
@@ -61,13 +69,23 @@ bool RegisterPoints(BoundarySource source, const StandRegisterCorners& reg, std:
 }  // namespace
 
 BoundarySource BoundarySourceFor(std::string_view path) {
-  if ((Contains(path, "Bestande") || Contains(path, "StandsCH")) && !Contains(path, "Grenze00"))
+  // Only the stand folder and the file name decide: a program folder that happens to be called
+  // "Bestande" or "StandsEU" must not change the route.
+  std::size_t nameAt = path.find_last_of("/\\");
+  std::string_view folder;
+  if (nameAt != std::string_view::npos) {
+    std::string_view parent = path.substr(0, nameAt);
+    std::size_t folderAt = parent.find_last_of("/\\");
+    folder = folderAt == std::string_view::npos ? parent : parent.substr(folderAt + 1);
+  }
+  const bool register00 = IsRegisterBoundaryName(path);
+  if ((SameIgnoringCase(folder, "Bestande") || SameIgnoringCase(folder, "StandsCH")) && !register00)
     return BoundarySource::File;
-  if (Contains(path, "StandsEU")) return BoundarySource::RegisterEU;
-  if (Contains(path, "StandsWW")) return BoundarySource::RegisterWW;
-  if (Contains(path, "StandsGE")) return BoundarySource::RegisterGE;
-  // A "Grenze00" path of a catalogue folder, or a stand directly in the program folder: the file
-  // route would never be taken, and no register corners apply either.
+  if (SameIgnoringCase(folder, "StandsEU")) return BoundarySource::RegisterEU;
+  if (SameIgnoringCase(folder, "StandsWW")) return BoundarySource::RegisterWW;
+  if (SameIgnoringCase(folder, "StandsGE")) return BoundarySource::RegisterGE;
+  // A "Grenze00" name in any other folder, or a stand directly in the program folder: no register
+  // corners apply, so only a real boundary file can serve.
   return BoundarySource::File;
 }
 
@@ -113,7 +131,7 @@ bool ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* sta
   const std::string path(boundaryPath);
   std::vector<BoundaryPoint> points;
   BoundarySource source = BoundarySourceFor(boundaryPath);
-  if (source == BoundarySource::File && Contains(boundaryPath, "Grenze00")) {
+  if (source == BoundarySource::File && IsRegisterBoundaryName(boundaryPath)) {
     problem = {"Keine Grenze für diesen Bestand vorhanden", path};
     return false;
   }

@@ -63,6 +63,10 @@ TEST(Boundary, SourceByPath) {
   EXPECT_EQ(BoundarySourceFor("/p/StandsEU/Grenze00.txt"), BoundarySource::RegisterEU);
   EXPECT_EQ(BoundarySourceFor("/p/StandsWW/Grenze00.txt"), BoundarySource::RegisterWW);
   EXPECT_EQ(BoundarySourceFor("/p/StandsGE/Grenze00.txt"), BoundarySource::RegisterGE);
+  EXPECT_EQ(BoundarySourceFor("C:\\TOLVEK\\STANDSEU\\Grenze00.txt"), BoundarySource::RegisterEU);
+  // Only the stand folder counts, not the names further up.
+  EXPECT_EQ(BoundarySourceFor("/home/StandsEU/Bestande/Grenze07.txt"), BoundarySource::File);
+  EXPECT_EQ(BoundarySourceFor("/Bestande/prog/StandsWW/Grenze00.txt"), BoundarySource::RegisterWW);
 }
 
 TEST(ReadBoundary, RegisterCornersOfTheThreeFolders) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "common/paths.h"
 #include "common/tree_file.h"
+#include "simulator/stand/catalogue.h"
+#include "simulator/stand/expected_vc.h"
 #include "simulator/state.h"
 #include "tests/support/fakes.h"
 
@@ -157,6 +160,38 @@ TEST(CalliperThreshold, ListAndPreselection) {
   EXPECT_EQ(CalliperThresholdIndex(20.0), 10);
   EXPECT_EQ(CalliperThresholdIndex(20.05), 1);  // exact match needed from 20 on
   EXPECT_EQ(CalliperThresholdIndex(0.0), 0);
+}
+
+// Every stand the catalogue lists must load from the shipped program folder, with its trees inside its
+// boundary's extents.
+TEST(ShippedStands, EveryCatalogueStandLoads) {
+  const std::string data = testing::SourceDataDir();
+  testing::FakeServices fake;
+  SimulatorState state(fake.services);
+  state.folders = ProgramFoldersFromFolder(data);
+  const std::string cataloguePath = JoinPath(state.folders.presets, "Tolvek01.txt");
+  if (!FileExists(ResolvePath(cataloguePath))) GTEST_SKIP() << "no shipped catalogue yet";
+  CatalogueReadResult c = ReadStandCatalogue(state.language, cataloguePath, CatalogueStyle::Thumbnails, state.standCatalogue);
+  ASSERT_TRUE(c.ok) << ProblemMessage(state.language, c.problem);
+  EXPECT_FALSE(c.tooMany);
+  for (const auto& e : state.standCatalogue.entries) {
+    StandLoadResult r = TryLoadStand(state, JoinPath(state.folders.stands, e.fileName));
+    if (!r.ok && r.message.find("Bestandesregister") != std::string::npos) continue;  // register stands
+    EXPECT_TRUE(r.ok) << e.fileName << ": " << r.message;
+    if (!r.ok) continue;
+    const CurrentStand& s = state.currentStand;
+    EXPECT_GT(s.areaHa, 0.0) << e.fileName;
+    const double w = s.boundary.maxX - s.boundary.minX, h = s.boundary.maxY - s.boundary.minY;
+    for (const auto& t : s.trees) {
+      EXPECT_LE(t.x, w + 0.5 + (s.files.numberText == "88" ? 30.0 : 0.0)) << e.fileName;
+      EXPECT_LE(t.y, h + 0.5 + (s.files.numberText == "88" ? 20.0 : 0.0)) << e.fileName;
+    }
+  }
+  const std::string vcPath = JoinPath(state.folders.presets, "Tolvek02.txt");
+  if (FileExists(ResolvePath(vcPath))) {
+    LoadProblem problem;
+    EXPECT_TRUE(ReadExpectedVcTable(vcPath, state.expectedVc, problem)) << ProblemMessage(state.language, problem);
+  }
 }
 
 }  // namespace
