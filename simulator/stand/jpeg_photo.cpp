@@ -75,11 +75,13 @@ int Decode(const unsigned char* data, unsigned long size, ErrorManager& err, Rgb
 
   jpeg_start_decompress(&cinfo);
   if (progressive) {
-    // One output pass per scan that has arrived; the last pass holds the full picture.
-    while (!jpeg_input_complete(&cinfo)) {
+    // One output pass per scan that has arrived, at least one, and the last one of the final scan:
+    // that pass holds the full picture.
+    for (;;) {
       jpeg_start_output(&cinfo, cinfo.input_scan_number);
       ReadScanlines(cinfo, image);
       jpeg_finish_output(&cinfo);
+      if (jpeg_input_complete(&cinfo) && cinfo.output_scan_number >= cinfo.input_scan_number) break;
     }
   } else {
     ReadScanlines(cinfo, image);
