@@ -154,7 +154,11 @@ bool ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* sta
   }
   BoundaryPolygon read;
   SetBoundaryPoints(points, read);
-  if (!(read.signedArea != 0.0) || !std::isfinite(read.signedArea)) {
+  if (!std::isfinite(read.signedArea)) {
+    problem = {BoundaryProblemText(BoundaryFileProblem::NotANumber), path};
+    return false;
+  }
+  if (read.signedArea == 0.0) {
     problem = {"Bestandesfläche ist 0", path};
     return false;
   }

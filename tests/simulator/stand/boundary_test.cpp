@@ -127,6 +127,10 @@ TEST(ReadBoundary, BadFilesAreReportedByName) {
   EXPECT_FALSE(ReadBoundary(folder + "Grenze02.txt", nullptr, b, problem));
   EXPECT_EQ(problem.text, "Bestandesfläche ist 0");
 
+  dir.Write("Bestande/Grenze04.txt", "0 0\n0 1e300\n1e300 1e300\n1e300 0\n0 0\n");  // area overflows
+  EXPECT_FALSE(ReadBoundary(folder + "Grenze04.txt", nullptr, b, problem));
+  EXPECT_EQ(problem.text, "Grenzdatei enthält einen ungültigen Zahlenwert");
+
   std::string many;
   for (int i = 0; i < 60; ++i) many += std::to_string(i) + " " + std::to_string(i % 2) + "\n";
   dir.Write("Bestande/Grenze03.txt", many + "0 0\n");
