@@ -18,7 +18,7 @@ struct ErrorManager {
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
   int warnings;
-  bool truncated;
+  bool damaged;
 };
 
 void OnError(j_common_ptr cinfo) {
@@ -30,13 +30,17 @@ void OnError(j_common_ptr cinfo) {
 void OnMessage(j_common_ptr cinfo, int level) {
   if (level >= 0) return;  // trace output
   auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-  // The memory source ends a short file with a made-up end marker: the picture is incomplete.
-  if (cinfo->err->msg_code == JWRN_JPEG_EOF) err->truncated = true;
+  // The memory source ends a short file with a made-up end marker, and damaged entropy data is skipped
+  // with a warning: either way the picture is incomplete. Other warnings (stray bytes between markers)
+  // leave a sound picture.
+  const int code = cinfo->err->msg_code;
+  if (code == JWRN_JPEG_EOF || code == JWRN_HUFF_BAD_CODE || code == JWRN_HIT_MARKER || code == JWRN_MUST_RESYNC)
+    err->damaged = true;
   if (err->warnings++ == 0) (*cinfo->err->format_message)(cinfo, err->message);
 }
 
 // A damaged header can claim any size; refuse pictures no stand photograph comes near.
-constexpr unsigned long kMaxPixels = 64ul * 1024ul * 1024ul;
+constexpr unsigned long kMaxPixels = 16ul * 1024ul * 1024ul;
 
 void ReadScanlines(jpeg_decompress_struct& cinfo, RgbImage& image) {
   const std::size_t stride = static_cast<std::size_t>(image.width) * 3;
@@ -113,7 +117,7 @@ JpegDecodeResult DecodeJpeg(std::string_view bytes, RgbImage& image) {
     result.error = "picture size out of range";
     return result;
   }
-  if (err.truncated) {
+  if (err.damaged) {
     result.error = err.message;
     return result;
   }

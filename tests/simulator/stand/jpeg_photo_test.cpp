@@ -94,8 +94,10 @@ TEST(JpegPhoto, DamagedFilesAreReportedAndTheImageKept) {
   const std::string progressive = Compress(64, 48, true);
   std::string noSoi = good;
   noSoi[1] = 0x00;
+  std::string scrambled = good;  // entropy data overwritten in the middle of the scan
+  for (std::size_t i = scrambled.size() / 2; i < scrambled.size() / 2 + 200; ++i) scrambled[i] = '\xFF';
   const std::vector<std::string> bad{good.substr(0, good.size() / 2), progressive.substr(0, progressive.size() / 3),
-                                     good.substr(0, 20), noSoi, "not a picture", std::string()};
+                                     good.substr(0, 20), noSoi, scrambled, "not a picture", std::string()};
   for (const auto& bytes : bad) {
     JpegDecodeResult r = DecodeJpeg(bytes, img);
     EXPECT_FALSE(r.ok) << bytes.size();
