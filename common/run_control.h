@@ -13,6 +13,9 @@ struct RunControl {
   bool repeatMode = false;          // "Auswertung" runs repetitions
   bool singleStep = false;          // long pause per repetition
   bool showReport = false;          // evaluation opens the stand report
+  bool repetitionFlag = false;      // a run of repetitions is under way (set by its weighting question,
+                                    // cleared by "Neues Verfahren / Druck"): the grid keeps its spacing
+  bool evaluationStarted = false;   // set by every "Auswertung"
   bool modelStandTableLoaded = false;
   bool specialFunctions = false;
   bool busy = false;                // a long computation runs on the event loop
