@@ -11,10 +11,12 @@
 #include "simulator/stand/catalogue.h"
 #include "simulator/stand/current_stand.h"
 #include "simulator/stand/expected_vc.h"
+#include "simulator/stand/stand_choice.h"
 #include "simulator/stand/tree_list.h"
 #include "simulator/sampling/evaluation.h"
 #include "simulator/sampling/pass.h"
 #include "simulator/translate.h"
+#include "simulator/views/stand_map.h"
 
 namespace tolvek {
 
@@ -46,6 +48,9 @@ struct SimulatorState {
   CalliperLimits calliper;
   // Set by the model-stand register once it is loaded; stands of the register folders need it.
   const StandRegisterCorners* standRegister = nullptr;
+  // The stand map's scale and legend, and the stand being picked in the catalogue windows.
+  StandMapState standMap;
+  StandChoiceState standChoice;
   // The sampling engine: method settings, grid, plot list of the last pass and its counters.
   SamplingState sampling;
   // The evaluation of the last pass, the deviation histograms and the statistics of a repetition run.

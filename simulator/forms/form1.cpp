@@ -114,6 +114,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildExtrasGroup();
   BuildPanels();
   // area builders
+  BuildStandArea();
 
   sBtNeuesVerfahren->setEnabled(false);
   sBtMultiSim->setEnabled(false);

@@ -13,6 +13,7 @@
 //   under way (state.run.busy) only the run controls and "Ende" may act.
 #include <QMainWindow>
 #include <QObject>
+#include <functional>
 #include <string>
 
 #include "simulator/forms/forms.h"
@@ -26,6 +27,7 @@ class QScrollArea;
 class QPlainTextEdit;
 class QLineEdit;
 class QWidget;
+class QImage;
 
 namespace tolvek {
 
@@ -170,6 +172,33 @@ class TForm1 : public QMainWindow {
   void Panel15Click();
 
   // ---- Stand choice and stand map
+  QLabel* LblBestand = nullptr;       // type text and number of the loaded stand
+  QLabel* LblFlaeche = nullptr;       // stand area
+  QLabel* ImgFoto = nullptr;          // the stand photographs of the slide show (400 x 300)
+  QPushButton* BitBa[10] = {};        // legend buttons BitBa1 .. BitBa9 (index 1 .. 9)
+  QImage* mapImage = nullptr;         // the picture ImgBest shows
+  QImage* legendImage = nullptr;      // the picture ImgLeg shows
+  void BuildStandArea();
+  void sBtBestandClick();
+  void sBtDrehenClick();
+  void BtKluppschwelleClick();
+  void BitBa1Click(int button);
+  // Steps after a stand was picked: the chosen stand is read as a whole and drawn; a stand that cannot
+  // be read leaves the loaded one as it was and "Gitter" disabled.
+  bool LoadChosenStand();
+  // Draws the loaded stand afresh: scale from its boundary, legend, frame, trees and boundary.
+  void DrawStand();
+  // Redraws trees, frame and boundary at the current scale (after a pass or a rotation).
+  void DrawTrees();
+  // The world-to-pixel mapping of the stand map as it stands now.
+  StandMapTransform MapTransform() const;
+  // Lets other work draw on the stand map in world coordinates; the map is shown afterwards.
+  void PaintOnMap(const std::function<void(Canvas&, const StandMapTransform&)>& paint);
+  // Shows the map picture in ImgBest (after drawing on it).
+  void ShowMap();
+  // The tree-count label after the trees were read again; prefix is the German "Bäume:".
+  void ShowTreesPerHectare(const std::string& prefix);
+
 
   // ---- Methods, grid and inventory pass
 

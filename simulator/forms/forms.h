@@ -11,6 +11,11 @@ class TBtnRightDlg8;
 class TForm32;
 class TForm34;
 class TForm38;
+class TForm15;
+class TForm23;
+class TForm35;
+class TForm44;
+class TForm18;
 
 struct Forms {
   TForm1* form1 = nullptr;
@@ -19,6 +24,11 @@ struct Forms {
   TForm34* form34 = nullptr;
   TForm38* form38 = nullptr;
   TForm42* form42 = nullptr;
+  TForm15* form15 = nullptr;  // stand choice: menus, description, photographs, calliper threshold
+  TForm23* form23 = nullptr;  // stand catalogue with thumbnails
+  TForm35* form35 = nullptr;  // stand information panel
+  TForm44* form44 = nullptr;  // stand preview
+  TForm18* form18 = nullptr;  // stand report
 };
 
 }  // namespace tolvek

@@ -6,6 +6,11 @@
 
 #include "common/qt/qt_services.h"
 #include "simulator/forms/form1.h"
+#include "simulator/forms/form18.h"
+#include "simulator/forms/form15.h"
+#include "simulator/forms/form23.h"
+#include "simulator/forms/form35.h"
+#include "simulator/forms/form44.h"
 #include "simulator/forms/form42.h"
 #include "simulator/forms/small_dialogs.h"
 
@@ -14,11 +19,17 @@ namespace tolvek {
 SimulatorProgram::SimulatorProgram(SimulatorState& st, bool installOwnMessageBox) : state(st) {
   // The start-up order of the windows; the main window first, its creation sets the program-wide state.
   forms.form1 = Add(new TForm1(state, forms));
+  forms.form15 = Add(new TForm15(state, forms, forms.form1));
   forms.btnRightDlg8 = Add(new TBtnRightDlg8());
+  forms.form18 = Add(new TForm18(state, forms, forms.form1));
+  forms.form23 = Add(new TForm23(state, forms, forms.form1));
   forms.form32 = Add(new TForm32(state));
   forms.form34 = Add(new TForm34());
+  // The stand information and the preview answer while the catalogue is open modally: its windows.
+  forms.form35 = Add(new TForm35(state, forms, forms.form23));
   forms.form38 = Add(new TForm38(state));
   forms.form42 = Add(new TForm42(state));
+  forms.form44 = Add(new TForm44(state, forms, forms.form23));
 
   if (installOwnMessageBox) {
     previousMessages_ = state.services.messages;

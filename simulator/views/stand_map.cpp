@@ -162,9 +162,9 @@ double StandScaleForBoundary(const BoundaryPolygon& boundary, int imageWidth, in
   return FitStandMapScale(boundary.minY, boundary.maxY, boundary.minX, boundary.maxX, imageWidth, imageHeight);
 }
 
-std::string TreesPerHectareLabel(const std::string& treesWord, int treeCount, double areaHa) {
-  if (!(areaHa > 0.0)) return treesWord + ":" + FormatInt(treeCount, 6);
-  return treesWord + ":" + FormatFixed(6, 0, treeCount / areaHa) + " /ha";
+std::string TreesPerHectareLabel(const std::string& prefix, int treeCount, double areaHa) {
+  if (!(areaHa > 0.0)) return prefix + FormatInt(treeCount, 6);
+  return prefix + FormatFixed(6, 0, treeCount / areaHa) + " /ha";
 }
 
 std::string StandAreaLabel(const std::string& areaWord, double areaHa) {

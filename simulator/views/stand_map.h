@@ -100,8 +100,8 @@ double RotateStand(TreeList& trees, BoundaryPolygon& boundary, int imageWidth, i
 // Scale of a freshly drawn stand: the boundary's extents fitted to the image.
 double StandScaleForBoundary(const BoundaryPolygon& boundary, int imageWidth, int imageHeight);
 
-// The map's labels.
-std::string TreesPerHectareLabel(const std::string& treesWord, int treeCount, double areaHa);
+// The map's labels. Without an area the tree label shows the plain count rather than a division by nothing.
+std::string TreesPerHectareLabel(const std::string& prefix, int treeCount, double areaHa);
 std::string StandAreaLabel(const std::string& areaWord, double areaHa);
 
 // Catalogue thumbnail: black square, each tree one pixel, the boundary in red, and for entries below

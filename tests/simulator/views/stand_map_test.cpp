@@ -254,8 +254,8 @@ TEST(StandMapRotation, TurnsThirtyDegreesAndShiftsToTheTreesMinima) {
 }
 
 TEST(StandMapLabels, TreesPerHectareAndArea) {
-  EXPECT_EQ(TreesPerHectareLabel("Bäume", 500, 2.0), "Bäume:   250 /ha");
-  EXPECT_EQ(TreesPerHectareLabel("Bäume", 500, 0.0), "Bäume:   500");
+  EXPECT_EQ(TreesPerHectareLabel("Bäume:", 500, 2.0), "Bäume:   250 /ha");
+  EXPECT_EQ(TreesPerHectareLabel("Bäume:", 500, 0.0), "Bäume:   500");
   EXPECT_EQ(StandAreaLabel("Fläche", 9.0), "Fläche:    9.00 ha");
 }
 

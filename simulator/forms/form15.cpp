@@ -1,0 +1,292 @@
+#include "simulator/forms/form15.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+
+#include "common/format.h"
+#include "common/qt/qt_services.h"
+#include "common/wait.h"
+#include "simulator/forms/form1.h"
+#include "simulator/forms/form44.h"
+#include "simulator/forms/small_dialogs.h"
+#include "simulator/stand/stand_loader.h"
+#include "simulator/translate.h"
+
+namespace tolvek {
+
+namespace {
+
+QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect r) {
+  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+  b->setObjectName(name);
+  b->setGeometry(r);
+  return b;
+}
+
+QPlainTextEdit* Memo(QWidget* parent, const char* name, QRect r) {
+  auto* m = new QPlainTextEdit(parent);
+  m->setObjectName(name);
+  m->setReadOnly(true);
+  m->setGeometry(r);
+  return m;
+}
+
+QMenu* SubMenu(QMenu* parent, const char* name, const char* caption) {
+  QMenu* m = parent->addMenu(QString::fromUtf8(caption));
+  m->setObjectName(name);
+  return m;
+}
+
+}  // namespace
+
+TForm15::TForm15(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(parent, Qt::Tool), state(st), forms(fm) {
+  setObjectName("Form15");
+  setWindowTitle("15  Bestand wählen");
+  setFixedSize(430, 440);
+  MainMenu1 = new QMenuBar(this);
+  MainMenu1->setObjectName("MainMenu1");
+  MainMenu1->setGeometry(0, 0, 430, 24);
+  NadelholzBestnde1 = MainMenu1->addMenu(QString::fromUtf8("Nadelbaum-Bestände "));
+  NadelholzBestnde1->setObjectName("NadelholzBestnde1");
+  LaubholzBestnde1 = MainMenu1->addMenu(QString::fromUtf8("Laubbaum-Bestände  "));
+  LaubholzBestnde1->setObjectName("LaubholzBestnde1");
+  GenerierteBestnde1 = MainMenu1->addMenu(QString::fromUtf8("Generierte Bestände"));
+  GenerierteBestnde1->setObjectName("GenerierteBestnde1");
+  schwachesBaumholz1 = SubMenu(NadelholzBestnde1, "schwachesBaumholz1", "schwaches Baumholz");
+  mittelstarkesBaumholz1 = SubMenu(NadelholzBestnde1, "mittelstarkesBaumholz1", "mittelstarkes Baumholz");
+  starkesBaumholz1 = SubMenu(NadelholzBestnde1, "starkesBaumholz1", "starkes Baumholz");
+  Plenterwald1 = SubMenu(NadelholzBestnde1, "Plenterwald1", "Plenterwald");
+  schwachesBaumholz2 = SubMenu(LaubholzBestnde1, "schwachesBaumholz2", "schwaches Baumholz");
+  mittelstarkesBaumholz2 = SubMenu(LaubholzBestnde1, "mittelstarkesBaumholz2", "mittelstarkes Baumholz");
+  starkesbaumholz2 = SubMenu(LaubholzBestnde1, "starkesbaumholz2", "starkes Baumholz");
+
+  LbTitel = new QLabel(this);
+  LbTitel->setObjectName("LbTitel");
+  LbTitel->setGeometry(10, 30, 410, 22);
+  QFont bold = LbTitel->font();
+  bold.setBold(true);
+  LbTitel->setFont(bold);
+  MemVerz = Memo(this, "MemVerz", QRect(10, 56, 300, 26));
+  MemCode = Memo(this, "MemCode", QRect(316, 56, 104, 26));
+  Memo1 = Memo(this, "Memo1", QRect(10, 88, 410, 230));
+  Button1 = Button(this, "Button1", "Beschreibung", QRect(10, 326, 130, 28));
+  BtnFoto = Button(this, "BtnFoto", "Foto", QRect(150, 326, 130, 28));
+  ButonDrehen = Button(this, "ButonDrehen", "drehen", QRect(290, 326, 130, 28));
+  BtnKluppschw = Button(this, "BtnKluppschw", "Kluppschwelle", QRect(10, 362, 130, 28));
+  BtnVerzeichnis = Button(this, "BtnVerzeichnis", "Verzeichnis der Bestände", QRect(150, 362, 270, 28));
+  BtnEntschHilfe = Button(this, "BtnEntschHilfe", "Entscheidungshilfe", QRect(10, 400, 130, 30));
+  BtnAbbruch = Button(this, "BtnAbbruch", "Abbruch", QRect(150, 400, 130, 30));
+  BtnWeiter = Button(this, "BtnWeiter", "weiter", QRect(290, 400, 130, 30));
+  BtnKluppschw->setToolTip(QString::fromUtf8("Kleinsten erfassten BHD wählen"));
+  BtnFoto->setEnabled(false);
+
+  connect(Button1, &QPushButton::clicked, this, &TForm15::Button1Click);
+  connect(BtnFoto, &QPushButton::clicked, this, &TForm15::BtnFotoClick);
+  connect(ButonDrehen, &QPushButton::clicked, this, &TForm15::ButonDrehenClick);
+  connect(BtnKluppschw, &QPushButton::clicked, this, &TForm15::BtnKluppschwClick);
+  connect(BtnVerzeichnis, &QPushButton::clicked, this, &TForm15::BtnVerzeichnisClick);
+  connect(BtnEntschHilfe, &QPushButton::clicked, this, &TForm15::BtnEntschHilfeClick);
+  connect(BtnAbbruch, &QPushButton::clicked, this, &TForm15::BtnAbbruchClick);
+  connect(BtnWeiter, &QPushButton::clicked, this, &TForm15::BtnWeiterClick);
+}
+
+QMenu* TForm15::MenuFor(StandMenu m) const {
+  switch (m) {
+    case StandMenu::ConiferWeak: return schwachesBaumholz1;
+    case StandMenu::ConiferMedium: return mittelstarkesBaumholz1;
+    case StandMenu::ConiferStrong: return starkesBaumholz1;
+    case StandMenu::ConiferPlenter: return Plenterwald1;
+    case StandMenu::BroadleafWeak: return schwachesBaumholz2;
+    case StandMenu::BroadleafMedium: return mittelstarkesBaumholz2;
+    case StandMenu::BroadleafStrong: return starkesbaumholz2;
+    case StandMenu::Generated: return GenerierteBestnde1;
+    case StandMenu::None: return nullptr;
+  }
+  return nullptr;
+}
+
+void TForm15::BuildStandMenu(bool menuMode) {
+  auto& sc = state.standChoice;
+  if (!sc.menuBuilt) {
+    CatalogueReadResult r = ReadStandCatalogue(state.language, JoinPath(state.folders.presets, "Tolvek01.txt"),
+                                               CatalogueStyle::Menu, state.standCatalogue);
+    if (!r.ok) {
+      state.services.messages->PlatformBox(ProblemMessage(state.language, r.problem), "", PlatformButtons::Ok,
+                                           PlatformIcon::Warning);
+    } else {
+      // More than 52 stands: the first 52 are offered and the program goes on.
+      if (r.tooMany)
+        state.services.messages->ShowMessageBox(Translate(state.language, "nur 52 Bestände möglich"), kKindInfo,
+                                                kButtonsOk);
+      for (const auto& e : state.standCatalogue.entries) {
+        QMenu* menu = MenuFor(MenuForEntry(e));
+        if (!menu) continue;
+        QAction* a = menu->addAction(Q(StandMenuCaption(e)));
+        connect(a, &QAction::triggered, this, [this, a] { schwachesBaumholz1Click(a->text()); });
+      }
+      sc.menuBuilt = true;
+      // The window follows the screen once.
+      if (std::abs(state.screenScale - 1.0) > 0.001)
+        setFixedSize(RoundInt(width() * state.screenScale), RoundInt(height() * state.screenScale));
+    }
+  }
+  if (menuMode) {
+    sc.choice = SelectCatalogueStand(state.standCatalogue, state.folders, 9);
+    BuildStandFileNames();
+  }
+  StandFiles files;
+  if (sc.choice.valid() && ResolveStandFiles(state.folders, sc.choice.treePath, files)) {
+    MemVerz->setPlainText(Q(files.folder));
+    MemCode->setPlainText(Q(files.code));
+  }
+  FindChosenLine(state.standCatalogue, sc.choice);
+}
+
+void TForm15::BuildStandFileNames() {
+  auto& c = state.standChoice.choice;
+  if (c.fileName.empty()) return;
+  c = ChoiceForFileName(state.standCatalogue, state.folders, c.fileName);
+  BtnFoto->setEnabled(true);
+  ShowStandDescription();
+}
+
+void TForm15::ShowStandDescription() {
+  const StandChoice& c = state.standChoice.choice;
+  if (c.treePath.empty()) return;
+  Memo1->clear();
+  StandFiles files;
+  if (!ResolveStandFiles(state.folders, c.treePath, files) || !FileExists(ResolvePath(files.treeFile))) {
+    // The user picks again; the program goes on whatever the answer.
+    state.services.messages->PlatformBox(Translate(state.language, "Bestand nicht gefunden, bitte neu wählen."), "",
+                                         PlatformButtons::YesNoCancel, PlatformIcon::None);
+    return;
+  }
+  StandDescriptionView view;
+  if (!ReadStandDescriptionView(files.descriptionFile, files.numberText, view)) return;
+  LbTitel->setText(Q(view.title));
+  for (const auto& line : view.lines) Memo1->appendPlainText(Q(line));
+  Memo1->moveCursor(QTextCursor::Start);
+}
+
+void TForm15::schwachesBaumholz1Click(const QString& caption) {
+  const std::string nn = NumberFromMenuCaption(S(caption));
+  StandChoice c = ChoiceForFileName(state.standCatalogue, state.folders, "Bestnd" + nn + ".txt");
+  if (!c.valid()) return;
+  state.standChoice.choice = c;
+  MemCode->setPlainText(Q(Utf8Left(c.fileName, 8)));
+  LbTitel->setText(Q(c.name));
+  BuildStandFileNames();
+  // Outside menu mode a stand picked here is loaded at once, as one from the catalogue would be.
+  if (!menuMode_ && forms.form1) forms.form1->LoadChosenStand();
+}
+
+bool TForm15::RunMenuMode() {
+  menuMode_ = true;
+  const int r = exec();
+  menuMode_ = false;
+  return r == QDialog::Accepted;
+}
+
+void TForm15::BtnKluppschwClick() {
+  if (state.run.busy || !forms.btnRightDlg8) return;
+  TBtnRightDlg8& dlg = *forms.btnRightDlg8;
+  dlg.ListBox1->clear();
+  for (const auto& t : CalliperThresholdTexts()) dlg.ListBox1->addItem(Q(t));
+  dlg.ListBox1->setCurrentRow(CalliperThresholdIndex(state.calliper.lower));
+  dlg.exec();
+  QListWidgetItem* item = dlg.ListBox1->currentItem();
+  std::optional<long long> value = item ? ParseInt(TrimSpaces(S(item->text()))) : std::nullopt;
+  dlg.ListBox1->clear();
+  if (!value) return;
+  StandLoadResult r = ApplyCalliperThreshold(state, static_cast<double>(*value));
+  if (r.ok && state.currentStand.loaded && forms.form1) {
+    forms.form1->ShowTreesPerHectare("Bäume:");
+    if (forms.form1->ScrollBox1->isVisible()) forms.form1->DrawStand();
+  }
+  ShowStandDescription();
+}
+
+void TForm15::BtnFotoClick() {
+  if (state.run.busy || !forms.form1) return;
+  auto T = [&](const std::string& german) { return Translate(state.language, german); };
+  BtnFoto->setEnabled(false);
+  const std::string& first = state.standChoice.choice.photoPath;
+  if (first.empty() || !FileExists(ResolvePath(first))) {
+    state.services.messages->PlatformBox(T("Bestandesfoto leider nicht vorhanden"), "", PlatformButtons::Ok,
+                                         PlatformIcon::Warning);
+    hide();
+    return;
+  }
+  QLabel* panel = forms.form1->ImgFoto;
+  slideShow_ = true;
+  state.run.busy = true;
+  state.run.waitAbort = false;
+  panel->show();
+  panel->raise();
+  for (const std::string& path : SlideShowPhotos(first)) {
+    std::string error;
+    QImage img = LoadStandPhoto(path, &error);
+    if (img.isNull()) {
+      state.services.messages->PlatformBox(T("Bestandesfoto leider nicht vorhanden") + ": " + path + " " + error, "",
+                                           PlatformButtons::Ok, PlatformIcon::Warning);
+      continue;
+    }
+    panel->setPixmap(QPixmap::fromImage(img));
+    WaitMs(3000, state.run, state.services);
+    if (!slideShow_) break;  // "weiter" ended the show
+  }
+  panel->hide();
+  panel->clear();
+  state.run.busy = false;
+  slideShow_ = false;
+}
+
+void TForm15::BtnWeiterClick() {
+  // Ends a running photograph display at once.
+  if (slideShow_) {
+    slideShow_ = false;
+    state.run.waitAbort = true;
+  }
+  if (forms.form44) forms.form44->close();
+  if (menuMode_)
+    accept();
+  else
+    hide();
+}
+
+void TForm15::BtnAbbruchClick() { BtnWeiterClick(); }
+
+void TForm15::BtnVerzeichnisClick() {
+  state.services.documents->Open(state.language.helpFile);
+  ShowStandDescription();
+}
+
+void TForm15::BtnEntschHilfeClick() {
+  state.services.documents->Open(state.language.helpFile);
+  ShowStandDescription();
+}
+
+void TForm15::Button1Click() { ShowStandDescription(); }
+
+void TForm15::ButonDrehenClick() {
+  if (forms.form1) forms.form1->sBtDrehenClick();
+}
+
+void TForm15::closeEvent(QCloseEvent* e) {
+  if (slideShow_) {
+    e->ignore();
+    state.services.messages->PlatformBox(Translate(state.language, "Bestandesfotos nicht beendet"), "",
+                                         PlatformButtons::Ok, PlatformIcon::Warning);
+    return;
+  }
+  QDialog::closeEvent(e);
+}
+
+}  // namespace tolvek

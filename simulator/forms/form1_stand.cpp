@@ -1,0 +1,281 @@
+// The main window's part in choosing a stand and showing it: "Bestände", the stand map with its
+// legend, blinking species, rotation and the calliper threshold.
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollArea>
+
+#include "common/qt/qt_canvas.h"
+#include "common/qt/qt_services.h"
+#include "simulator/forms/form1.h"
+#include "simulator/forms/form15.h"
+#include "simulator/forms/form23.h"
+#include "simulator/forms/form35.h"
+#include "simulator/forms/form44.h"
+#include "simulator/screen_fit.h"
+#include "simulator/stand/stand_loader.h"
+#include "simulator/translate.h"
+
+namespace tolvek {
+
+void TForm1::BuildStandArea() {
+  auto label = [this](const char* name, int top) {
+    auto* l = new QLabel(Client);
+    l->setObjectName(name);
+    l->setGeometry(6, top, 296, 20);
+    QFont f("Arial");
+    f.setPointSize(9);
+    f.setBold(true);
+    l->setFont(f);
+    l->setStyleSheet("color: white; background: transparent;");
+    l->hide();
+    return l;
+  };
+  LblBestand = label("LblBestand", 676);
+  LblFlaeche = label("LblFlaeche", 698);
+
+  ImgFoto = new QLabel(Client);
+  ImgFoto->setObjectName("ImgFoto");
+  ImgFoto->setGeometry(420, 120, 400, 300);
+  ImgFoto->setScaledContents(true);
+  ImgFoto->setStyleSheet("background: black; border: 2px solid white;");
+  ImgFoto->hide();
+
+  // The legend image lies in the legend panel, its buttons on the left edge beside each name.
+  ImgLeg->setParent(Panel3);
+  ImgLeg->setGeometry(0, 0, Panel3->width(), Panel3->height());
+  ImgLeg->setToolTip("Blinken: Baumartenknopf anklicken");
+  for (int k = 1; k <= 9; ++k) {
+    auto* b = new QPushButton(Panel3);
+    b->setObjectName(QString("BitBa%1").arg(k));
+    b->setGeometry(2, k * 35 - 12, 14, 14);
+    b->hide();
+    BitBa[k] = b;
+    connect(b, &QPushButton::clicked, this, [this, k] { BitBa1Click(k); });
+  }
+
+  mapImage = new QImage(968, 968, QImage::Format_RGB32);
+  mapImage->fill(Qt::black);
+  legendImage = new QImage(130, 330, QImage::Format_RGB32);
+  legendImage->fill(Qt::black);
+  QImage* map = mapImage;
+  QImage* legend = legendImage;
+  connect(this, &QObject::destroyed, [map, legend] {
+    delete map;
+    delete legend;
+  });
+
+  connect(sBtBestand, &QPushButton::clicked, this, &TForm1::sBtBestandClick);
+  connect(sBtDrehen, &QPushButton::clicked, this, &TForm1::sBtDrehenClick);
+  connect(BtKluppschwelle, &QPushButton::clicked, this, &TForm1::BtKluppschwelleClick);
+}
+
+StandMapTransform TForm1::MapTransform() const {
+  StandMapTransform t;
+  t.scale = state.standMap.scale;
+  t.imageWidth = mapImage->width();
+  t.imageHeight = mapImage->height();
+  t.enterpriseMode = state.run.enterpriseMode;
+  return t;
+}
+
+void TForm1::ShowMap() {
+  ImgBest->setPixmap(QPixmap::fromImage(*mapImage));
+  ImgBest->resize(mapImage->size());
+}
+
+void TForm1::PaintOnMap(const std::function<void(Canvas&, const StandMapTransform&)>& paint) {
+  {
+    QtCanvas canvas(*mapImage);
+    paint(canvas, MapTransform());
+  }
+  ShowMap();
+}
+
+void TForm1::ShowTreesPerHectare(const std::string& prefix) {
+  const CurrentStand& cs = state.currentStand;
+  LblBaumZahl->setText(Q(TreesPerHectareLabel(T(prefix), cs.TreeCount(), cs.areaHa)));
+  LblBaumZahl->show();
+}
+
+void TForm1::DrawStand() {
+  const CurrentStand& cs = state.currentStand;
+  if (!cs.loaded) return;
+  // The picture takes the size the window gave the stand image.
+  if (mapImage->size() != ImgBest->size() && ImgBest->width() > 0 && ImgBest->height() > 0)
+    *mapImage = QImage(ImgBest->size(), QImage::Format_RGB32);
+  state.standMap.scale = StandScaleForBoundary(cs.boundary, mapImage->width(), mapImage->height());
+  const StandMapTransform t = MapTransform();
+  {
+    QtCanvas canvas(*mapImage);
+    canvas.SetBrush(kBlack);
+    canvas.SetPen(kBlack);
+    canvas.Rectangle(0, 0, t.imageWidth, t.imageHeight);
+  }
+
+  const int legendHeight = ScaleInt(35 * 9 + 20, state.screenScale);
+  Panel3->resize(Panel3->width(), legendHeight);
+  ImgLeg->setGeometry(0, 0, Panel3->width(), legendHeight);
+  *legendImage = QImage(Panel3->width(), legendHeight, QImage::Format_RGB32);
+  int buttons = 0;
+  {
+    QtCanvas legend(*legendImage);
+    std::array<int, 11> counts{};
+    for (int i = 0; i <= 10; ++i) counts[static_cast<std::size_t>(i)] = cs.sums.count[static_cast<std::size_t>(i)];
+    buttons = DrawSpeciesLegend(
+        legend, legendImage->width(), legendImage->height(), counts, cs.speciesList, state.screenScale,
+        [&](int i) { return T(SpeciesNameTable::Name(i, cs.speciesList)); }, state.standMap);
+  }
+  for (int k = 1; k <= 9; ++k) {
+    BitBa[k]->move(2, ScaleInt(k * 35, state.screenScale) - 12);
+    BitBa[k]->setVisible(k <= buttons);
+    if (k <= buttons) {
+      const Colour c = SpeciesColour(state.standMap.legend[static_cast<std::size_t>(k)], cs.speciesList);
+      BitBa[k]->setStyleSheet(QString("background: rgb(%1,%2,%3); border: 1px solid white;")
+                                  .arg(ColourRed(c))
+                                  .arg(ColourGreen(c))
+                                  .arg(ColourBlue(c)));
+    }
+  }
+  ImgLeg->setPixmap(QPixmap::fromImage(*legendImage));
+  {
+    QtCanvas canvas(*mapImage);
+    DrawStandFrame(canvas, t, kWhite, state.screenScale);
+  }
+  DrawTrees();
+  if (!state.run.enterpriseMode) ShowTreesPerHectare("Bäume:");
+  ScrollBox1->show();
+  ImgBest->show();
+  Panel3->show();
+  Panel3->raise();
+  ImgLeg->show();
+}
+
+void TForm1::DrawTrees() {
+  const CurrentStand& cs = state.currentStand;
+  {
+    QtCanvas canvas(*mapImage);
+    tolvek::DrawTrees(canvas, MapTransform(), cs.trees, cs.speciesList, cs.boundary, state.screenScale);
+  }
+  LblFlaeche->setText(Q(StandAreaLabel(T("Fläche"), cs.areaHa)));
+  LblFlaeche->show();
+  ImgBest->setToolTip(Q(T("Linke Maustaste: Probefläche verschieben # Rechte Maustaste: Koordinaten anzeigen")));
+  sBtDrehen->show();
+  ShowMap();
+}
+
+void TForm1::sBtBestandClick() {
+  if (GuardBusy()) return;
+  HideTitleScreen();
+  state.run.enterpriseMode = false;
+  const bool mapWasShown = ScrollBox1->isVisible() && state.currentStand.loaded;
+  const bool dataWasShown = PnDaten->isVisible();
+  for (QWidget* w : std::initializer_list<QWidget*>{ImgBest, ScrollBox1, ImgLeg, Panel3, GroupBox1, PnDaten})
+    w->hide();
+  sBtZurueck->setEnabled(false);
+  if (forms.form15) forms.form15->BtnFoto->setEnabled(false);
+  DisableResultButtons();
+
+  // "zurück" leaves the loaded stand as it was, and so its map.
+  auto restore = [&] {
+    if (!mapWasShown) return;
+    ScrollBox1->show();
+    ImgBest->show();
+    Panel3->show();
+    ImgLeg->show();
+    PnDaten->setVisible(dataWasShown);
+  };
+
+  const bool menuMode = QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier);
+  if (menuMode) {
+    if (!forms.form15) return;
+    forms.form15->BuildStandMenu(true);
+    if (!forms.form15->RunMenuMode()) {
+      restore();
+      return;
+    }
+  } else {
+    if (!forms.form23) return;
+    if (forms.form44) forms.form44->ClearHistogram();
+    if (forms.form23->OpenCatalogue() != 1) {
+      restore();
+      return;
+    }
+    if (forms.form15) forms.form15->ShowStandDescription();
+  }
+  LoadChosenStand();
+}
+
+bool TForm1::LoadChosenStand() {
+  const StandChoice& choice = state.standChoice.choice;
+  state.sampling.method.weighting = WeightingMode::PlotCentred;
+  sBtVerfahren->setEnabled(true);
+  sBtExtras->setEnabled(true);
+  sBtMultiSim->setEnabled(false);
+  if (!state.run.enterpriseMode && forms.form15) forms.form15->BuildStandMenu(false);
+  if (!choice.valid()) {
+    sBtGitter->setEnabled(false);
+    return false;
+  }
+
+  StandLoadResult r = LoadStand(state, choice.treePath);
+  if (!r.ok) {
+    // The loaded stand stays as it was; no grid can be laid until a stand is read whole.
+    sBtGitter->setEnabled(false);
+    return false;
+  }
+  ApplyChoiceToStand(choice, state.currentStand);
+  sBtGitter->setEnabled(true);
+  LblBestand->setText(Q(StandLabel(choice)));
+  LblBestand->show();
+
+  LoadProblem problem;
+  if (!ReadExpectedVcTable(JoinPath(state.folders.presets, "Tolvek02.txt"), state.expectedVc, problem))
+    state.services.messages->PlatformBox(ProblemMessage(state.language, problem), "", PlatformButtons::Ok,
+                                         PlatformIcon::Warning);
+  DrawStand();
+  PnDaten->show();
+  if (forms.form44) forms.form44->close();
+  if (forms.form15 && !forms.form15->isModal()) {
+    // The description and the photographs stay at hand beside the map.
+    forms.form15->move(mapToGlobal(QPoint(165, std::max(0, height() - forms.form15->height() - 40))));
+    forms.form15->show();
+  }
+  return true;
+}
+
+void TForm1::sBtDrehenClick() {
+  if (GuardBusy()) return;
+  CurrentStand& cs = state.currentStand;
+  if (!cs.loaded) return;
+  state.standMap.scale = RotateStand(cs.trees, cs.boundary, mapImage->width(), mapImage->height());
+  DrawTrees();
+}
+
+void TForm1::BtKluppschwelleClick() {
+  if (GuardBusy()) return;
+  if (forms.form15) forms.form15->BtnKluppschwClick();
+}
+
+void TForm1::BitBa1Click(int button) {
+  if (GuardBusy()) return;
+  if (button < 1 || button > 9) return;
+  const int species = state.standMap.legend[static_cast<std::size_t>(button)];
+  state.standMap.blinkSpecies = species;
+  if (species == 0) return;
+  const CurrentStand& cs = state.currentStand;
+  state.run.busy = true;
+  {
+    QtCanvas canvas(*mapImage);
+    BlinkSpecies(true, species, canvas, MapTransform(), cs.trees, cs.speciesList, cs.boundary, state.screenScale,
+                 [this] { ShowMap(); }, state.run, state.services);
+  }
+  state.run.busy = false;
+  ShowMap();
+}
+
+}  // namespace tolvek
