@@ -1,0 +1,311 @@
+#include "simulator/sampling/pass.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "common/language.h"
+#include "simulator/sampling/geometry.h"
+#include "simulator/stand/boundary.h"
+#include "tests/support/fakes.h"
+
+namespace tolvek {
+namespace {
+
+constexpr double kPi = 3.141592654;
+
+BoundaryPolygon PolygonOf(std::initializer_list<std::pair<double, double>> pts) {
+  BoundaryPolygon b;
+  int i = 0;
+  for (auto [x, y] : pts) {
+    ++i;
+    b.x[static_cast<std::size_t>(i)] = x;
+    b.y[static_cast<std::size_t>(i)] = y;
+  }
+  b.n = i;
+  return b;
+}
+
+BoundaryPolygon Square200() { return PolygonOf({{0, 0}, {0, 200}, {200, 200}, {200, 0}, {0, 0}}); }
+
+TreeRecord Tree(std::uint8_t species, double dbh, double x, double y) {
+  TreeRecord t;
+  t.species = species;
+  t.dbh = dbh;
+  t.x = x;
+  t.y = y;
+  return t;
+}
+
+// Six trees around four of the sixteen points of the square's grid (see HandMadeStand).
+TreeList SixTrees() {
+  return {Tree(1, 30, 28, 29),    // 5 m from (25, 25)
+          Tree(5, 45, 75, 85),    // 10 m from (75, 75)
+          Tree(2, 20, 88, 75),    // 13 m from (75, 75)
+          Tree(1, 12, 175, 175),  // at (175, 175)
+          Tree(3, 25, 125, 131),  // 6 m from (125, 125)
+          Tree(3, 50, 131, 125)}; // 6 m from (125, 125)
+}
+
+struct Recorder : PassObserver {
+  int circles = 0, trees = 0, plots = 0;
+  std::vector<Colour> pens;
+  std::string label;
+  bool throwOnTree = false;
+  void PlotCircle(double, double, double, Colour, bool) override { ++circles; }
+  void SampledTree(std::uint8_t, double, double, double, Colour pen) override {
+    if (throwOnTree) throw std::runtime_error("drawing failed");
+    ++trees;
+    pens.push_back(pen);
+  }
+  void PlotRecorded(int, const PlotRecord&) override { ++plots; }
+  void PassFinished(const std::string& l) override { label = l; }
+};
+
+// A 200 m square, an unturned grid of 50 m with its origin at (24, 25): 16 inside points at
+// x, y = 25, 75, 125, 175, visited column by column.
+struct HandMadeStand {
+  testing::FakeServices fakes;
+  LanguageTable language;
+  RunControl run;
+  GeometryContext geometry;
+  SamplingState sampling;
+  BoundaryPolygon boundary = Square200();
+  TreeList trees = SixTrees();
+  Recorder observer;
+  PassEnvironment env{sampling, trees, boundary, geometry, run, fakes.services, language, observer};
+
+  explicit HandMadeStand(MethodCode code) {
+    sampling.method.code = code;
+    sampling.grid.rotation = 0.0;
+    sampling.grid.originX = 24;
+    sampling.grid.originY = 25;
+  }
+  void Grid() { ASSERT_TRUE(NewGrid(sampling.grid, &boundary, nullptr, GridContext{})); }
+  const PlotList& Plots() const { return sampling.plots; }
+  std::vector<int> SpeciesAt(int plot) const {
+    std::vector<int> s;
+    for (const auto& t : Plots().TreesOf(Plots().plots[static_cast<std::size_t>(plot)])) s.push_back(t.species);
+    return s;
+  }
+};
+
+TEST(InventoryPass, FixedCirclesOnAHandMadeStand) {
+  HandMadeStand st(kMethodFixedCircle);
+  st.sampling.method.circleArea = 500.0;
+  st.sampling.method.circleRadius = std::sqrt(500.0 / kPi);
+  st.Grid();
+  EXPECT_EQ(st.sampling.grid.insideCount, 16);
+  ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+
+  const PlotList& p = st.Plots();
+  ASSERT_EQ(p.plots.size(), 16u);
+  EXPECT_EQ(st.sampling.pass.plotCount, 16);
+  EXPECT_EQ(st.sampling.pass.passPlotTotal, 16);
+  EXPECT_EQ(st.sampling.pass.sampleTreeTotal, 17);  // 5 trees + 12 empty plots
+  EXPECT_EQ(st.sampling.method.passCode, kMethodFixedCircle);
+  EXPECT_EQ(st.SpeciesAt(0), (std::vector<int>{1}));
+  EXPECT_EQ(st.SpeciesAt(5), (std::vector<int>{5}));      // T3 at 13 m stays out
+  EXPECT_EQ(st.SpeciesAt(10), (std::vector<int>{3, 3}));  // equal distances: list order
+  EXPECT_EQ(st.SpeciesAt(15), (std::vector<int>{1}));
+  for (int k : {1, 2, 3, 4, 6, 7, 8, 9, 11, 12, 13, 14}) EXPECT_TRUE(st.SpeciesAt(k).empty()) << k;
+  const auto t = p.TreesOf(p.plots[10]);
+  EXPECT_DOUBLE_EQ(t[0].distance, 6.0);
+  EXPECT_FLOAT_EQ(t[1].dbh, 50.0f);
+  for (const auto& plot : p.plots) {
+    EXPECT_DOUBLE_EQ(plot.plotArea, 500.0);
+    EXPECT_DOUBLE_EQ(plot.insideShare, 1.0);
+  }
+  for (const auto& tr : p.trees) {
+    EXPECT_DOUBLE_EQ(tr.edgeWeight, 1.0);
+    EXPECT_DOUBLE_EQ(tr.plotArea, 500.0);
+  }
+  EXPECT_EQ(p.plots[10].gridIndex, 4 * 16 + 5);  // column x = 125 (the fifth of 16-point columns), row y = 125
+  EXPECT_EQ(st.observer.circles, 16);
+  EXPECT_EQ(st.observer.trees, 5);
+  EXPECT_EQ(st.observer.plots, 16);
+  EXPECT_EQ(st.observer.label, "Probebäume:          17");
+  EXPECT_TRUE(st.fakes.messages.shown.empty());
+}
+
+TEST(InventoryPass, AngleCountAndNTreeOnTheSameStand) {
+  HandMadeStand wzp(kMethodAngleCount);
+  wzp.sampling.method.countingFactor = 4;
+  wzp.Grid();
+  ASSERT_EQ(RunSamplingPass(wzp.env), PassOutcome::Done);
+  EXPECT_EQ(wzp.Plots().plots.size(), 16u);
+  EXPECT_EQ(wzp.Plots().trees.size(), 5u);
+  const auto t = wzp.Plots().TreesOf(wzp.Plots().plots[10]);
+  ASSERT_EQ(t.size(), 2u);
+  EXPECT_NEAR(t[0].plotArea, 6.25 * 6.25 * kPi, 1e-9);  // R = dbh / 4 for k = 4
+  EXPECT_NEAR(t[1].plotArea, 12.5 * 12.5 * kPi, 1e-9);
+  EXPECT_EQ(wzp.observer.circles, 0);
+
+  HandMadeStand nt(kMethodNTree);
+  nt.sampling.method.treeNumber = 2;
+  nt.Grid();
+  ASSERT_EQ(RunSamplingPass(nt.env), PassOutcome::Done);
+  const PlotList& p = nt.Plots();
+  ASSERT_EQ(p.plots.size(), 16u);
+  EXPECT_EQ(nt.SpeciesAt(0), (std::vector<int>{1}));
+  EXPECT_EQ(nt.SpeciesAt(5), (std::vector<int>{5}));  // T3 at 13 m lies beyond 12 m
+  EXPECT_EQ(nt.SpeciesAt(10), (std::vector<int>{3, 3}));
+  EXPECT_NEAR(p.plots[0].plotArea, 144 * kPi, 1e-9);
+  EXPECT_NEAR(p.plots[10].plotArea, 36 * kPi, 1e-9);
+  EXPECT_NEAR(p.plots[1].plotArea, 144 * kPi, 1e-9);
+  EXPECT_EQ(nt.sampling.pass.sampleTreeTotal, 17);
+}
+
+TEST(InventoryPass, PlotWeightFromTheEdgeCorrection) {
+  HandMadeStand st(kMethodFixedCircle);
+  st.sampling.method.circleArea = 500.0;
+  st.sampling.method.circleRadius = std::sqrt(500.0 / kPi);
+  st.Grid();
+  // One point 5 m from the western edge: the boundary cuts a straight chord.
+  SampleGrid& g = st.sampling.grid;
+  g.pointCount = 1;
+  g.Point(1) = GridPoint{};
+  DropGridPoint(g, 1, 5, 100);
+  g.Point(1).inside = 1;
+  st.trees = {Tree(4, 30, 6, 100)};
+  ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+  const double r = std::sqrt(500.0 / kPi);
+  const double s = std::sqrt(r * r - 25.0) / r;
+  const double theta = 2.0 * std::atan(s / std::sqrt(1.0 - s * s));
+  const double expected = (r * r * kPi) / (r * r * (kPi - (theta - std::sin(theta)) / 2.0));
+  ASSERT_EQ(st.Plots().plots.size(), 1u);
+  EXPECT_NEAR(st.Plots().trees[0].edgeWeight, expected, 1e-9);
+  EXPECT_NEAR(st.Plots().plots[0].insideShare, 1.0 / expected, 1e-9);
+  EXPECT_GT(expected, 1.2);
+}
+
+TEST(InventoryPass, AWeightOutsideTheRangeDropsThePointWhole) {
+  HandMadeStand st(kMethodFixedCircle);
+  st.sampling.method.circleArea = 500.0;
+  st.sampling.method.circleRadius = std::sqrt(500.0 / kPi);
+  // A square with a sliver 1.5 m wide: a plot in the sliver has a weight far above 10.
+  st.boundary = PolygonOf({{0, 0}, {0, 100}, {100, 100}, {100, 1.5}, {300, 1.5}, {300, 0}, {0, 0}});
+  st.trees = {Tree(1, 30, 52, 50), Tree(2, 20, 250, 1.2), Tree(3, 20, 151, 1)};
+  SampleGrid& g = st.sampling.grid;
+  g.originX = g.originY = 0;
+  st.Grid();
+  g.pointCount = 3;
+  for (int i = 1; i <= 3; ++i) g.Point(i) = GridPoint{};
+  DropGridPoint(g, 1, 150, 1);
+  DropGridPoint(g, 2, 50, 50);
+  DropGridPoint(g, 3, 250, 1);
+  MarkInsidePoints(g, &st.boundary, nullptr, false, false);
+  ASSERT_EQ(g.insideCount, 3);
+  ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+  ASSERT_EQ(st.Plots().plots.size(), 1u);
+  EXPECT_EQ(st.Plots().plots[0].gridIndex, 2);
+  EXPECT_EQ(st.SpeciesAt(0), (std::vector<int>{1}));
+  EXPECT_EQ(st.sampling.pass.plotCount, 1);
+  EXPECT_EQ(st.sampling.pass.sampleTreeTotal, 1);
+  EXPECT_EQ(st.observer.trees, 1);  // nothing of a dropped point is drawn
+}
+
+TEST(InventoryPass, TreeCentredFailureDropsThePointNotAPartialPlot) {
+  HandMadeStand st(kMethodFixedCircle);
+  st.sampling.method.circleArea = 500.0;
+  st.sampling.method.circleRadius = std::sqrt(500.0 / kPi);
+  st.sampling.method.weighting = WeightingMode::TreeCentred;
+  st.env.repetition = true;
+  st.boundary = PolygonOf({{0, 0}, {0, 100}, {100, 100}, {100, 1.5}, {300, 1.5}, {300, 0}, {0, 0}});
+  // The plot at the sliver's mouth is fine, so is the first tree; the second stands in the sliver, where
+  // its own circle fails.
+  st.trees = {Tree(1, 30, 95, 5), Tree(2, 20, 113, 1)};
+  SampleGrid& g = st.sampling.grid;
+  g.originX = g.originY = 0;
+  st.Grid();
+  g.pointCount = 1;
+  g.Point(1) = GridPoint{};
+  DropGridPoint(g, 1, 101, 1);
+  MarkInsidePoints(g, &st.boundary, nullptr, false, false);
+  ASSERT_EQ(g.insideCount, 1);
+  EXPECT_EQ(RunSamplingPass(st.env), PassOutcome::NoPlots);
+  EXPECT_EQ(st.trees[0].weightDone, 1);
+  EXPECT_EQ(st.trees[0].weightFailed, 0);
+  EXPECT_TRUE(st.Plots().plots.empty());
+  EXPECT_TRUE(st.Plots().trees.empty());
+  EXPECT_EQ(st.sampling.pass.sampleTreeTotal, 0);
+  EXPECT_EQ(st.trees[1].weightDone, 1);
+  EXPECT_EQ(st.trees[1].weightFailed, 1);
+}
+
+TEST(InventoryPass, NoInsidePointMeansNoSampleTrees) {
+  HandMadeStand st(kMethodFixedCircle);
+  st.Grid();
+  for (int i = 1; i <= st.sampling.grid.pointCount; ++i) st.sampling.grid.Point(i).inside = 0;
+  EXPECT_EQ(RunSamplingPass(st.env), PassOutcome::NoPlots);
+  ASSERT_EQ(st.fakes.messages.shown.size(), 1u);
+  EXPECT_EQ(st.fakes.messages.shown[0].text, "Keine Probebäume gefunden");
+  EXPECT_TRUE(st.fakes.messages.shown[0].platform);
+  EXPECT_TRUE(st.Plots().Empty());
+  // Cancel ends the program.
+  st.fakes.messages.answers.push_back(kResultCancel);
+  EXPECT_EQ(RunSamplingPass(st.env), PassOutcome::EndProgram);
+  EXPECT_EQ(st.fakes.exit.quits, 1);
+}
+
+TEST(InventoryPass, WithoutAMethodNothingHappens) {
+  HandMadeStand st(kMethodNone);
+  st.sampling.plots.plots.push_back(PlotRecord{});
+  EXPECT_EQ(RunSamplingPass(st.env), PassOutcome::NoMethod);
+  EXPECT_TRUE(st.fakes.messages.Saw("Bitte Verfahren festlegen"));
+  EXPECT_EQ(st.sampling.plots.plots.size(), 1u);  // the last pass stays
+  EXPECT_FALSE(st.sampling.grid.exists);
+}
+
+TEST(InventoryPass, MakesItsGridWhenThereIsNone) {
+  HandMadeStand st(kMethodFixedCircle);
+  ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+  EXPECT_TRUE(st.sampling.grid.exists);
+  EXPECT_EQ(st.Plots().plots.size(), 16u);
+}
+
+TEST(InventoryPass, StorageIsReusedFromPassToPass) {
+  HandMadeStand st(kMethodFixedCircle);
+  st.Grid();
+  ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+  const auto* plots = st.Plots().plots.data();
+  const auto* trees = st.Plots().trees.data();
+  const auto* candidates = st.sampling.scratch.candidates.data();
+  ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+  EXPECT_EQ(st.Plots().plots.data(), plots);
+  EXPECT_EQ(st.Plots().trees.data(), trees);
+  EXPECT_EQ(st.sampling.scratch.candidates.data(), candidates);
+  EXPECT_EQ(st.Plots().plots.size(), 16u);  // the old list is replaced, not extended
+  EXPECT_EQ(st.sampling.pass.sampleTreeTotal, 17);
+}
+
+TEST(InventoryPass, GraphicsOffDrawsNothing) {
+  HandMadeStand st(kMethodFixedCircle);
+  st.run.graphics = false;
+  st.Grid();
+  ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+  EXPECT_EQ(st.observer.circles, 0);
+  EXPECT_EQ(st.observer.trees, 0);
+  EXPECT_EQ(st.observer.plots, 16);
+}
+
+TEST(InventoryPass, EndRequestedWhileRunningStopsThePass) {
+  HandMadeStand st(kMethodFixedCircle);
+  st.Grid();
+  st.fakes.pump.onPump = [&](int) { st.run.endRequested = true; };
+  EXPECT_EQ(RunSamplingPass(st.env), PassOutcome::Stopped);
+  EXPECT_FALSE(st.sampling.pass.completed);
+  EXPECT_TRUE(st.fakes.messages.shown.empty());
+}
+
+TEST(InventoryPass, AFailureWhileDrawingEndsTheProgramWithItsStageCode) {
+  HandMadeStand st(kMethodFixedCircle);
+  st.Grid();
+  st.observer.throwOnTree = true;
+  EXPECT_THROW(RunSamplingPass(st.env), testing::ProgramTerminated);
+  EXPECT_TRUE(st.fakes.messages.Saw("Fehler: Fehler1889"));
+}
+
+}  // namespace
+}  // namespace tolvek
