@@ -20,6 +20,7 @@
 #include "common/paths.h"
 #include "common/rounding.h"
 #include "common/qt/qt_services.h"
+#include "simulator/forms/translate_forms.h"
 #include "simulator/screen_fit.h"
 #include "simulator/translate.h"
 
@@ -114,6 +115,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildExtrasGroup();
   BuildPanels();
   // area builders
+  BuildLanguageButtons();
   BuildStandArea();
 
   sBtNeuesVerfahren->setEnabled(false);
@@ -135,7 +137,9 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   // 4. The program folders from the executable's folder (a test or the program start may have set them).
   if (state.folders.program.empty()) state.folders = ProgramFoldersFor(S(QCoreApplication::applicationDirPath()));
   LoadTitlePictures();
-  // 5.-6. The settings file and the language table are read here.
+  // 5.-6. The settings file and the language table. A missing table is reported and the built-in
+  //       German texts stay (a test's program folder needs the shipped tables: CopyShippedData).
+  LoadStartLanguage(state.folders, state.settings, state.language, *state.services.messages);
 
   // 7. The main window's colour; the data labels cleared; the grid group hidden.
   setStyleSheet(QString("QMainWindow#Form1, QWidget#Client { background: %1; }").arg(kMainColour));
@@ -151,6 +155,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
 
   // 11. Expected coefficients of variation, type names, title-screen translation and the stand
   //     catalogue are read here.
+  TranslateStartScreen(*this);
 }
 
 std::string TForm1::T(const std::string& german) const { return Translate(state.language, german); }
@@ -521,6 +526,7 @@ void TForm1::BitStopClick() { sBtEndeClick(); }
 void TForm1::sBtEndeClick() {
   if (quitting_) return;
   // The captions of the message box are translated (form id "F42") here.
+  TranslateMessageBoxButtons(state);
   int answer = state.services.messages->AskYesNoAt(T("Programm wird beendet"), kKindQuestion, 3, 650);
   if (answer != kResultYes) return;
   quitting_ = true;

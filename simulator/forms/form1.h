@@ -200,6 +200,12 @@ class TForm1 : public QMainWindow {
   void ShowTreesPerHectare(const std::string& prefix);
 
 
+  // ---- Language
+  // Connects the seven language buttons to BitBtn16Click.
+  void BuildLanguageButtons();
+  // A language button: 1 German … 7 Turkish; settings written, table loaded, all windows translated.
+  void BitBtn16Click(int languageNumber);
+
   // ---- Methods, grid and inventory pass
 
   // ---- Evaluation, repetitions and report

@@ -1,0 +1,196 @@
+// The window translation on real windows: every listed control exists with its kind in the windows
+// built so far, the language buttons switch and the choice survives a restart, texts stay plain.
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+#include <cstdlib>
+#include <memory>
+#include <set>
+
+#include "common/paths.h"
+#include "common/qt/qt_services.h"
+#include "simulator/forms/form1.h"
+#include "simulator/forms/program.h"
+#include "simulator/forms/translate_forms.h"
+#include "tests/support/fakes.h"
+
+using namespace tolvek;
+using tolvek::testing::FakeServices;
+using tolvek::testing::TempDir;
+
+namespace {
+
+// A fresh program on a copy of the shipped program folder.
+struct Program {
+  explicit Program(const TempDir& d) : state(fs.services) {
+    state.folders = ProgramFoldersFromFolder(d.path());
+    program = std::make_unique<SimulatorProgram>(state, false);
+  }
+  TForm1& form1() { return *program->forms.form1; }
+  QString Text(const char* window, const char* control) {
+    auto* b = qobject_cast<QAbstractButton*>(FindControl(FindWindowByName(window), control));
+    if (b) return b->text();
+    auto* l = qobject_cast<QLabel*>(FindControl(FindWindowByName(window), control));
+    return l ? l->text() : QString("<missing>");
+  }
+  FakeServices fs;
+  SimulatorState state;
+  std::unique_ptr<SimulatorProgram> program;
+};
+
+// Controls of the main window that areas still under construction add (help group, grid group,
+// result and enterprise panels). Shrink this as they appear; the check fails for every other one.
+const std::set<std::string> kMainWindowPending{
+    "GrpDtEng", "RdDtsch",  "RdAnwend", "RdBenutzer", "RdSuche",  "RdNeue",   "BitBtn1",  "BitBtn2",  "BitBtn3",
+    "BitBtn4",  "BitBtn5",  "BitBtn6",  "BitBtn7",    "BitBtn8",  "BitBtn9",  "BitBtn10", "BitBtn11", "BitBtn12",
+    "Button1",  "Button3",  "Button6",  "Button7",    "Button8",  "Button10", "Button11", "Button15", "Button16",
+    "Button22", "Button23", "Button24", "Button25",   "Button26", "BtWarten", "GitterFertig", "Label10", "Label11",
+    "Label12",  "Label13",  "CheckBox2", "CheckBox3"};
+
+std::string FileText(const std::string& path) {
+  std::string b;
+  ReadWholeFile(path, b);
+  return b;
+}
+
+}  // namespace
+
+class TranslateFormsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void everyListedControlExistsWithItsKind() {
+    TempDir dir;
+    testing::CopyShippedData(dir);
+    Program p(dir);
+    std::vector<const FormList*> lists{&StartScreenList(), &MessageBoxList()};
+    for (const auto& l : AllFormLists()) lists.push_back(&l);
+    std::set<std::string> skipped;
+    std::vector<std::string> faults;
+    int checked = 0;
+    for (const FormList* l : lists) {
+      for (const FormEntry& e : l->entries) {
+        const std::string window = e.window.empty() ? l->window : e.window;
+        QWidget* w = FindWindowByName(window);
+        if (!w) {
+          skipped.insert(window);  // not built yet
+          continue;
+        }
+        QObject* c = FindControl(w, e.component);
+        if (!c && window == kMainWindow && kMainWindowPending.count(e.component))
+          qInfo("%s: %s not built yet", l->formId.c_str(), e.component.c_str());
+        else if (!c)
+          faults.push_back(l->formId + ": " + window + " has no " + e.component);
+        else if (!MatchesKind(c, e.kind))
+          faults.push_back(l->formId + ": " + window + "." + e.component + " is of another kind");
+        if (!e.copyToMain.empty() && !MatchesKind(FindControl(FindWindowByName(kMainWindow), e.copyToMain), e.kind))
+          faults.push_back(l->formId + ": " + std::string(kMainWindow) + " has no button " + e.copyToMain);
+        ++checked;
+      }
+    }
+    QVERIFY(checked > 0);
+    for (const auto& f : faults) qWarning("%s", f.c_str());
+    QVERIFY2(faults.empty(), "listed controls missing or of another kind (above)");
+    for (const auto& s : skipped) qInfo("window %s not built yet: its list is not checked", s.c_str());
+  }
+
+  void titleScreenStartsInTheSavedLanguage() {
+    TempDir dir;
+    testing::CopyShippedData(dir);
+    {
+      Program p(dir);
+      // First start: German, the settings file created.
+      QCOMPARE(p.form1().Button12->text(), QString("Bestand"));
+      QCOMPARE(FileText(dir.File("EinStell.Txt")), std::string("Sprache: 0\r\nWET no\r\n"));
+      QVERIFY(p.fs.messages.shown.empty());
+      p.form1().LanguageButton(2)->click();
+      QCOMPARE(p.form1().Button12->text(), QString("Stand"));
+      QCOMPARE(p.form1().sBtBestand->text(), QString("       Stands"));
+      QCOMPARE(FileText(dir.File("EinStell.Txt")), std::string("Sprache: 2\r\nWET no\r\n"));
+    }
+    {
+      Program p(dir);
+      QCOMPARE(p.form1().Button12->text(), QString("Stand"));
+      p.form1().LanguageButton(3)->click();
+      QCOMPARE(p.form1().Button12->text(), QString("Porost"));
+      // Back to German: the German columns of the English file.
+      p.form1().LanguageButton(1)->click();
+      QCOMPARE(p.form1().Button12->text(), QString("Bestand"));
+      QCOMPARE(p.state.language.tableFile, dir.File("SpracheEN.txt"));
+      QCOMPARE(p.state.language.selector, 1);
+    }
+  }
+
+  void missingTableGivesTheBuiltInTextsBack() {
+    TempDir dir;
+    testing::CopyShippedData(dir);
+    Program p(dir);
+    const QString own = p.form1().Button12->text();
+    p.form1().LanguageButton(2)->click();
+    QCOMPARE(p.form1().Button12->text(), QString("Stand"));
+    QFile::remove(QString::fromStdString(dir.File("SpracheTR.txt")));
+    p.form1().LanguageButton(7)->click();
+    QCOMPARE(p.fs.exit.quits, 0);
+    QVERIFY(p.fs.messages.Saw("SpracheTR.txt:  Auf Datei kann nicht zugegrriffen werden. Auf Deutsch umgeschaltet"));
+    QCOMPARE(p.form1().Button12->text(), own);
+    QCOMPARE(FileText(dir.File("EinStell.Txt")), std::string("Sprache: 1\r\nWET no\r\n"));
+  }
+
+  void ownTextIsNotRestoredOverATextTheProgramSet() {
+    TempDir dir;
+    testing::CopyShippedData(dir);
+    Program p(dir);
+    p.form1().LanguageButton(2)->click();
+    QCOMPARE(p.form1().sBtAnweisung->text(), QString("         Instructions"));
+    p.form1().sBtAnweisung->setText(" Close instructions");
+    p.state.language.selector = 0;
+    TranslateAllForms(p.state);
+    QCOMPARE(p.form1().sBtAnweisung->text(), QString(" Close instructions"));
+    QCOMPARE(p.form1().Button12->text(), QString("Bestand"));
+  }
+
+  void messageBoxButtonsUnderF42() {
+    TempDir dir;
+    testing::CopyShippedData(dir);
+    Program p(dir);
+    p.form1().LanguageButton(4)->click();
+    TranslateMessageBoxButtons(p.state);
+    QCOMPARE(p.Text("Form42", "btnYES"), QString("oui"));
+    QCOMPARE(p.Text("Form42", "btnNO"), QString("non"));
+    QCOMPARE(p.state.translation.formId, std::string("F42"));
+    TranslateAllForms(p.state);
+    QCOMPARE(p.state.translation.formId, std::string("F1"));
+  }
+
+  void labelsShowTextPlain() {
+    TempDir dir;
+    testing::CopyShippedData(dir);
+    Program p(dir);
+    ApplyTexts({{kMainWindow, "Label2", ControlKind::kLabel, TextProperty::kCaption,
+                 std::string("Programm <Vorlint.exe> nicht gefunden")}});
+    QCOMPARE(p.form1().Label2->textFormat(), Qt::PlainText);
+    QCOMPARE(p.form1().Label2->text(), QString("Programm <Vorlint.exe> nicht gefunden"));
+    // A window that does not exist is passed over.
+    ApplyTexts({{"NoSuchWindow", "Label2", ControlKind::kLabel, TextProperty::kCaption, std::string("x")}});
+  }
+
+  // With TOLVEK_SCREENSHOTS set to a folder, the title screen in each language is saved there.
+  void screenshots() {
+    const char* out = std::getenv("TOLVEK_SCREENSHOTS");
+    if (!out) QSKIP("TOLVEK_SCREENSHOTS not set");
+    TempDir dir;
+    testing::CopyShippedData(dir);
+    Program p(dir);
+    p.form1().show();
+    for (int n = 1; n <= 7; ++n) {
+      p.form1().LanguageButton(n)->click();
+      QApplication::processEvents();
+      p.form1().grab().save(QString("%1/title-%2.png").arg(out).arg(Q(LanguageCode(n))));
+    }
+  }
+};
+
+QTEST_MAIN(TranslateFormsTest)
+#include "translate_forms_test.moc"
