@@ -18,8 +18,6 @@ namespace tolvek {
 namespace {
 
 constexpr double kMinRotation = 1e-4;
-constexpr double kRotationStep = 0.0174;
-constexpr double kRotationLimit = 0.3;
 
 // The x and y values of the lattice before rotation: first value, step and count per axis.
 struct LatticeRange {
@@ -206,14 +204,6 @@ bool ShiftGrid(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGrid
   }
   MarkInsidePoints(grid, boundary, areas, ctx.enterpriseMode, false);
   return accepted;
-}
-
-void RotateGrid(SampleGrid& grid, bool left) {
-  if (left) {
-    if (grid.rotation < kRotationLimit) grid.rotation += kRotationStep;
-  } else if (!(grid.rotation <= -kRotationLimit)) {
-    grid.rotation -= kRotationStep;
-  }
 }
 
 void RandomGridOrigin(SampleGrid& grid, RandomGenerator& random) {

@@ -42,7 +42,7 @@ struct SampleGrid {
   int dx = 50, dy = 50;            // spacing, m
   int originX = 0, originY = 0;    // m, stand (or enterprise map) coordinates
   int baseOriginX = 0, baseOriginY = 0;  // origin at the start of a repetition run
-  double rotation = 0.06;          // rad
+  double rotation = 0.06;          // rad; the rotation buttons (RotateGridLeft/Right) set it
   int extentX = 720, extentY = 620;
   int insideCount = 0;
   std::uint16_t lastPassPlotCount = 0;   // the next redraw in stand mode redraws the stand map first
@@ -100,9 +100,6 @@ bool NewGrid(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGridAr
 // is refused where origin + spacing + step would drop below 5. Returns false when a step was refused.
 bool ShiftGrid(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGridAreas* areas, int stepX,
                int stepY, const GridContext& ctx);
-
-// The grid rotation buttons: left adds 0.0174 while below 0.3, right subtracts it unless at or below −0.3.
-void RotateGrid(SampleGrid& grid, bool left);
 
 // The random origin of one repetition: a random point of one grid cell, turned with the grid, added to
 // the base origin. Two draws (x then y).

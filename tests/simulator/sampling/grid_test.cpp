@@ -161,16 +161,6 @@ TEST(GridShift, NegativeStepsRespectTheLimit) {
   EXPECT_EQ(g.originX, 20);
 }
 
-TEST(GridRotation, StaysWithinAboutPointThree) {
-  SampleGrid g;
-  for (int i = 0; i < 100; ++i) RotateGrid(g, true);
-  EXPECT_LT(g.rotation, 0.32);
-  EXPECT_GE(g.rotation, 0.3);
-  for (int i = 0; i < 100; ++i) RotateGrid(g, false);
-  EXPECT_GT(g.rotation, -0.32);
-  EXPECT_LE(g.rotation, -0.3);
-}
-
 TEST(GridRandomShift, AnOriginWithinOneCellFromTwoDraws) {
   SampleGrid g;
   g.baseOriginX = 10;
