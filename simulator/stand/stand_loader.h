@@ -2,8 +2,8 @@
 // Loading a stand: tree file, boundary and species list of one stand, read together as one
 // transaction. Everything is read into a fresh CurrentStand; only when all of it is sound does it
 // replace the loaded stand, so trees and boundary always belong to the same stand.
-#include <string>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -49,14 +49,14 @@ struct StandClass {
 StandClass FindStandClass(const StandRegisterCorners* standRegister, std::string_view name);
 
 // Reads the stand named by treePath (a code + ".txt", without "w") into `into`. On failure `into`
-// is unspecified and the message says what is wrong.
+// is left untouched, no random number is drawn, and the message says what is wrong.
 StandLoadResult ReadStandInto(const StandLoadInputs& inputs, std::string_view treePath,
                               CurrentStand& into);
 
 // The transaction: on success the new stand replaces state.currentStand (keeping its catalogue
 // choice fields), on failure the loaded stand stays as it was. The message is not shown.
 StandLoadResult TryLoadStand(SimulatorState& state, std::string_view treePath);
-// TryLoadStand, and a failure is shown in the platform message box.
+// TryLoadStand, and a failure is shown in the program's own message box (warning, OK).
 StandLoadResult LoadStand(SimulatorState& state, std::string_view treePath);
 
 // The calliper-threshold choice: the texts of its list (" 0", " 7" ... "40") and the entry to preselect
