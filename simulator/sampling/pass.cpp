@@ -331,4 +331,16 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
   return PassOutcome::Done;
 }
 
+PassOutcome RandomGridShiftAndPass(PassEnvironment& env, RandomGenerator& random) {
+  SampleGrid& grid = env.sampling.grid;
+  RandomGridOrigin(grid, random);
+  grid.assign = true;
+  std::string problem;
+  if (!NewGrid(grid, &env.boundary, env.areas, env.gridContext, &problem)) {
+    env.services.messages->PlatformBox(Translate(env.language, problem), "", PlatformButtons::Ok, PlatformIcon::None);
+    return PassOutcome::GridFailed;
+  }
+  return RunSamplingPass(env);
+}
+
 }  // namespace tolvek

@@ -186,6 +186,11 @@ enum class PassOutcome {
 // enterprise point, "Fehler1889" selection, "1763" recording a tree of methods 2 and 3.
 PassOutcome RunSamplingPass(PassEnvironment& env);
 
+// The random grid shift before a repetition: a new origin within one cell of the grid's base origin
+// (two draws), a fresh grid that also assigns model stands, and the next pass. The 100 ms wait of "weiter"
+// does not belong to it.
+PassOutcome RandomGridShiftAndPass(PassEnvironment& env, RandomGenerator& random);
+
 // The text "Probebäume:" + total after a pass.
 std::string SampleTreeCountLabel(const LanguageTable& lang, std::int32_t total);
 

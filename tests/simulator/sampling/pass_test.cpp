@@ -280,6 +280,25 @@ TEST(InventoryPass, StorageIsReusedFromPassToPass) {
   EXPECT_EQ(st.sampling.pass.sampleTreeTotal, 17);
 }
 
+TEST(InventoryPass, RandomShiftMovesTheGridWithinOneCellAndRunsThePass) {
+  HandMadeStand st(kMethodFixedCircle);
+  st.Grid();
+  SampleGrid& g = st.sampling.grid;
+  g.baseOriginX = 24;
+  g.baseOriginY = 25;
+  RandomGenerator random(99);
+  for (int k = 0; k < 5; ++k) {
+    ASSERT_EQ(RandomGridShiftAndPass(st.env, random), PassOutcome::Done);
+    EXPECT_GE(g.originX, 24);
+    EXPECT_LT(g.originX, 24 + 50);
+    EXPECT_GE(g.originY, 25);
+    EXPECT_LT(g.originY, 25 + 50);
+    EXPECT_TRUE(g.assign);
+    EXPECT_EQ(st.sampling.pass.plotCount, g.insideCount);
+    EXPECT_EQ(st.Plots().plots.size(), static_cast<std::size_t>(g.insideCount));
+  }
+}
+
 TEST(InventoryPass, GraphicsOffDrawsNothing) {
   HandMadeStand st(kMethodFixedCircle);
   st.run.graphics = false;
