@@ -215,6 +215,25 @@ void RandomGridOrigin(SampleGrid& grid, RandomGenerator& random) {
   grid.originY = grid.baseOriginY + RoundInt(r * std::sin(a + grid.rotation));
 }
 
+void PresetGridCommand(SampleGrid& grid, bool enterpriseMode) {
+  grid.dx = enterpriseMode ? 200 : 50;
+  grid.dy = enterpriseMode ? 100 : 50;
+  grid.originX = 0;
+  grid.originY = 0;
+}
+
+void ForgetGridUnlessLoaded(SampleGrid& grid) {
+  if (!grid.loadedFromFile) grid.exists = false;
+}
+
+std::string ResultSpacingLabel(const LanguageTable& lang, const SampleGrid& grid) {
+  return Translate(lang, "Gitterabstand:") + std::to_string(grid.dx) + " m";
+}
+
+std::string ResultOriginLabel(const LanguageTable& lang, const SampleGrid& grid) {
+  return Translate(lang, "Erster Punkt:") + std::to_string(grid.originX) + "/" + std::to_string(grid.originY) + " m";
+}
+
 std::string PointCountLabel(const LanguageTable& lang, int insideCount, int blanks) {
   return Translate(lang, "Stichproben:") + std::string(static_cast<std::size_t>(std::max(blanks, 0)), ' ') +
          FormatInt(insideCount, 9);

@@ -105,9 +105,19 @@ bool ShiftGrid(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGrid
 // the base origin. Two draws (x then y).
 void RandomGridOrigin(SampleGrid& grid, RandomGenerator& random);
 
-// Label texts.
+// "Gitter": spacing 50 × 50 (stand) or 200 × 100 (enterprise) and the origin at (0, 0); the caller then
+// makes a new grid.
+void PresetGridCommand(SampleGrid& grid, bool enterpriseMode);
+// "Verfahren": a grid that was not read from a file is forgotten (the next pass lays a new one).
+void ForgetGridUnlessLoaded(SampleGrid& grid);
+
+// Label texts. The main window: "Stichproben:" + blanks (6 after "Gitter" and "weiter", 4 after
+// "blinken", 7 after "lesen") + count; "Gitterabstand:" with dx and dy in widths 4/4 (6/3 after "lesen").
 std::string PointCountLabel(const LanguageTable& lang, int insideCount, int blanks = 6);
 std::string SpacingLabel(const LanguageTable& lang, const SampleGrid& grid, int widthX = 4, int widthY = 4);
+// The result graphic window (stand mode): "Gitterabstand:" + dx + " m" and "Erster Punkt:" + origin.
+std::string ResultSpacingLabel(const LanguageTable& lang, const SampleGrid& grid);
+std::string ResultOriginLabel(const LanguageTable& lang, const SampleGrid& grid);
 
 // ---- the grid file ("Temp\Betrieb" + n + "Netz.txt") ----
 std::string GridFilePath(const std::string& programFolder, int enterpriseNumber);

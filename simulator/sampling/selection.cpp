@@ -29,6 +29,13 @@ bool TreeCentredWeight(TreeRecord& t, double a, double r, EdgeWeigher& weigher) 
 
 }  // namespace
 
+void ClearTreeCentredWeights(TreeList& trees) {
+  for (TreeRecord& t : trees) {
+    t.weightDone = 0;
+    t.weightFailed = 0;
+  }
+}
+
 ConcentricLimits ConcentricLimitsOf(const MethodSettings& m) {
   ConcentricLimits l;
   for (int i = 1; i <= 6; ++i) l.radius[i] = m.concentricRadius[i];

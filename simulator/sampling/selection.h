@@ -33,6 +33,10 @@ struct ConcentricLimits {
 };
 ConcentricLimits ConcentricLimitsOf(const MethodSettings& m);
 
+// Forgets every tree-centred weight (and its failure), so the next run computes them afresh: on a new
+// method choice with tree-centred weighting and after the true values.
+void ClearTreeCentredWeights(TreeList& trees);
+
 // Tree number limit of the n-tree lists (12 m) and the slot count.
 inline constexpr double kNTreeMaxDistSq = 144.0;
 inline constexpr int kNTreeSlots = 13;

@@ -105,6 +105,10 @@ TEST(FixedCircleSelection, TreeCentredWeightIsComputedOncePerTreeWithItsFailure)
   q.weigher.fail = false;
   EXPECT_FALSE(SelectCircleTrees(q.s, q.candidates, q.pt, 0, q.weigher));
   EXPECT_EQ(q.weigher.calls, 1);
+  // A new method choice forgets the cached weights.
+  ClearTreeCentredWeights(q.trees);
+  EXPECT_TRUE(SelectCircleTrees(q.s, q.candidates, q.pt, 0, q.weigher));
+  EXPECT_EQ(q.weigher.calls, 2);
 }
 
 TEST(AngleCountSelection, LimitingDistanceOfA40cmTree) {
