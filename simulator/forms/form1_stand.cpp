@@ -23,10 +23,11 @@
 namespace tolvek {
 
 void TForm1::BuildStandArea() {
-  auto label = [this](const char* name, int top) {
+  auto label = [this](const char* name, int top, int height) {
     auto* l = new QLabel(Client);
     l->setObjectName(name);
-    l->setGeometry(6, top, 296, 20);
+    l->setGeometry(6, top, 152, height);
+    l->setWordWrap(true);
     QFont f("Arial");
     f.setPointSize(9);
     f.setBold(true);
@@ -35,8 +36,8 @@ void TForm1::BuildStandArea() {
     l->hide();
     return l;
   };
-  LblBestand = label("LblBestand", 676);
-  LblFlaeche = label("LblFlaeche", 698);
+  LblBestand = label("LblBestand", 660, 36);
+  LblFlaeche = label("LblFlaeche", 698, 20);
 
   ImgFoto = new QLabel(Client);
   ImgFoto->setObjectName("ImgFoto");
@@ -100,6 +101,7 @@ void TForm1::ShowTreesPerHectare(const std::string& prefix) {
   const CurrentStand& cs = state.currentStand;
   LblBaumZahl->setText(Q(TreesPerHectareLabel(T(prefix), cs.TreeCount(), cs.areaHa)));
   LblBaumZahl->show();
+  LblBaumZahl->raise();  // it lies under the tool bar's panel otherwise
 }
 
 void TForm1::DrawStand() {

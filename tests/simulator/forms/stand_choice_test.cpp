@@ -1,0 +1,254 @@
+// Choosing a stand through the windows, on a copy of the shipped program folder: the catalogue with its
+// thumbnails, the preview, taking a stand, "zurück", a stand that cannot be read, the calliper threshold
+// and the rotation of the map.
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTimer>
+#include <QtTest>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "simulator/forms/form1.h"
+#include "simulator/forms/form15.h"
+#include "simulator/forms/form23.h"
+#include "simulator/forms/form35.h"
+#include "simulator/forms/form44.h"
+#include "simulator/forms/program.h"
+#include "simulator/forms/small_dialogs.h"
+#include "tests/support/fakes.h"
+
+using namespace tolvek;
+using tolvek::testing::FakeServices;
+using tolvek::testing::TempDir;
+
+namespace {
+
+struct Fixture {
+  Fixture() : state(fs.services) {
+    tolvek::testing::CopyShippedData(dir);
+    state.folders = ProgramFoldersFromFolder(dir.path());
+    program = std::make_unique<SimulatorProgram>(state, false);
+    program->forms.form1->show();
+  }
+  TForm1& form1() { return *program->forms.form1; }
+  TForm23& form23() { return *program->forms.form23; }
+  TForm44& form44() { return *program->forms.form44; }
+  TempDir dir;
+  FakeServices fs;
+  SimulatorState state;
+  std::unique_ptr<SimulatorProgram> program;
+};
+
+// Saves a picture of a window when TOLVEK_SCREENSHOT_DIR names a folder (for looking at the windows).
+void Snapshot(QWidget* w, const char* name) {
+  if (const char* d = std::getenv("TOLVEK_SCREENSHOT_DIR")) w->grab().save(QString("%1/%2.png").arg(d, name));
+}
+
+// Runs step as soon as the catalogue is up (it is modal), then the next steps in turn.
+void WhenCatalogueIsUp(std::function<void()> step) {
+  QTimer::singleShot(0, [step] {
+    if (QApplication::activeModalWidget() == nullptr) {
+      WhenCatalogueIsUp(step);
+      return;
+    }
+    step();
+  });
+}
+
+QLabel* Thumbnail(TForm23& f, int k) { return f.Image[static_cast<std::size_t>(k)]; }
+
+// The first catalogue entry whose stand can be read, after `after`.
+int ReadableEntry(SimulatorState& s, int after = 0) {
+  for (int k = after + 1; k <= s.standCatalogue.Count(); ++k) {
+    StandChoice c = SelectCatalogueStand(s.standCatalogue, s.folders, k);
+    StandFiles files;
+    if (ResolveStandFiles(s.folders, c.treePath, files) && FileExists(ResolvePath(files.treeFile)) &&
+        FileExists(ResolvePath(files.boundaryFile)))
+      return k;
+  }
+  return 0;
+}
+
+// Takes catalogue entry k through the windows: preview by a click, then "OK" of the preview.
+void TakeThroughPreview(Fixture& f, int& entry, bool* previewShown = nullptr) {
+  WhenCatalogueIsUp([&f, &entry, previewShown] {
+    entry = ReadableEntry(f.state);
+    if (entry == 0) {
+      f.form23().Button1->click();
+      return;
+    }
+    QTest::mouseClick(Thumbnail(f.form23(), entry), Qt::LeftButton);
+    if (previewShown) *previewShown = f.form44().isVisible();
+    f.form44().BtAuswahl->click();
+  });
+  f.form1().sBtBestandClick();
+}
+
+}  // namespace
+
+class StandChoiceTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void catalogueShowsThumbnailsPreviewAndTakesTheStand() {
+    Fixture f;
+    int entry = 0;
+    bool thumbnailsDrawn = false, previewShown = false, descriptionShown = false;
+    WhenCatalogueIsUp([&] {
+      TForm23& cat = f.form23();
+      QVERIFY(cat.isVisible());
+      QVERIFY(f.state.standCatalogue.Count() > 0);
+      // Every entry of the catalogue has its thumbnail in place; a readable stand's is drawn.
+      entry = ReadableEntry(f.state);
+      QVERIFY(entry > 0);
+      QLabel* thumb = Thumbnail(cat, entry);
+      thumbnailsDrawn = thumb->isVisible() && !thumb->pixmap().isNull();
+      Snapshot(&cat, "catalogue");
+      QVERIFY(!f.state.currentStand.loaded);  // looking does not load
+      QTest::mouseClick(thumb, Qt::LeftButton);
+      previewShown = f.form44().isVisible();
+      descriptionShown = !f.form44().Memo1->toPlainText().isEmpty();
+      Snapshot(&f.form44(), "preview");
+      f.form44().BtBaAnteile->click();
+      QVERIFY(f.program->forms.form35->isVisible());
+      QVERIFY(f.program->forms.form35->LbP16Tabelle->text().contains("Baumart"));
+      Snapshot(f.program->forms.form35, "standinfo");
+      QVERIFY(!f.state.currentStand.loaded);
+      f.form44().BtAuswahl->click();
+    });
+    f.form1().sBtBestandClick();
+    QVERIFY(thumbnailsDrawn);
+    QVERIFY(previewShown);
+    QVERIFY(descriptionShown);
+    QVERIFY(!f.form23().isVisible());
+    QVERIFY(!f.form44().isVisible());
+
+    const CurrentStand& cs = f.state.currentStand;
+    QVERIFY(cs.loaded);
+    QCOMPARE(cs.catalogueIndex, entry);
+    QCOMPARE(QString::fromStdString(cs.files.code),
+             QString::fromStdString(f.state.standCatalogue.Entry(entry)->fileName.substr(0, 8)));
+    QVERIFY(cs.TreeCount() > 0);
+    QVERIFY(!cs.chosenLine.empty());
+    QVERIFY(f.form1().ScrollBox1->isVisible());
+    QVERIFY(f.form1().sBtGitter->isEnabled());
+    QVERIFY(f.form1().sBtVerfahren->isEnabled());
+    QVERIFY(!f.form1().sBtAuswertung->isEnabled());
+    QVERIFY(f.form1().LblBaumZahl->text().contains("/ha"));
+    QVERIFY(f.form1().LblFlaeche->text().contains("ha"));
+    // One legend button per species present.
+    int species = 0;
+    for (int s = 1; s <= 9; ++s) species += cs.sums.count[static_cast<std::size_t>(s)] > 0;
+    for (int k = 1; k <= 9; ++k) QCOMPARE(f.form1().BitBa[k]->isVisibleTo(f.form1().Panel3), k <= species);
+    QVERIFY(f.state.standMap.scale > 0);
+    // The map shows the trees: some pixels are neither black nor white.
+    QImage map = *f.form1().mapImage;
+    int coloured = 0;
+    for (int y = 0; y < map.height(); y += 2)
+      for (int x = 0; x < map.width(); x += 2) {
+        QRgb p = map.pixel(x, y) & 0xFFFFFF;
+        if (p != 0 && p != 0xFFFFFF) ++coloured;
+      }
+    QVERIFY(coloured > 50);
+    QVERIFY(f.program->forms.form15->isVisible());
+    QVERIFY(!f.program->forms.form15->Memo1->toPlainText().isEmpty());
+    f.form1().resize(1366, 768);
+    Snapshot(&f.form1(), "standmap");
+    QCOMPARE(f.fs.exit.quits, 0);
+  }
+
+  void backLeavesTheLoadedStandAsItWas() {
+    Fixture f;
+    int first = 0;
+    TakeThroughPreview(f, first);
+    QVERIFY(f.state.currentStand.loaded);
+    const std::string code = f.state.currentStand.files.code;
+    const int trees = f.state.currentStand.TreeCount();
+    const double scale = f.state.standMap.scale;
+
+    WhenCatalogueIsUp([&] {
+      // Preview another stand, then go back.
+      const int other = ReadableEntry(f.state, first);
+      if (other > 0) QTest::mouseClick(Thumbnail(f.form23(), other), Qt::LeftButton);
+      f.form23().Button1->click();
+    });
+    f.form1().sBtBestandClick();
+    QCOMPARE(f.state.currentStand.files.code, code);
+    QCOMPARE(f.state.currentStand.TreeCount(), trees);
+    QCOMPARE(f.state.standMap.scale, scale);  // drawing thumbnails leaves the map's scale alone
+    QVERIFY(f.form1().ScrollBox1->isVisible());
+    QVERIFY(f.form1().sBtZurueck->isEnabled());
+  }
+
+  void aStandThatCannotBeReadKeepsTheOldOneAndNoGrid() {
+    Fixture f;
+    int first = 0;
+    TakeThroughPreview(f, first);
+    const std::string code = f.state.currentStand.files.code;
+    const int second = ReadableEntry(f.state, first);
+    if (second == 0) QSKIP("the shipped catalogue holds one readable stand only");
+    StandChoice c = SelectCatalogueStand(f.state.standCatalogue, f.state.folders, second);
+    std::filesystem::remove(ResolvePath(c.boundaryPath));
+
+    WhenCatalogueIsUp([&] { QTest::mouseDClick(Thumbnail(f.form23(), second), Qt::LeftButton); });
+    f.form1().sBtBestandClick();
+    QVERIFY(!f.fs.messages.shown.empty());  // the notice names the problem
+    QCOMPARE(f.state.currentStand.files.code, code);
+    QVERIFY(!f.form1().sBtGitter->isEnabled());
+    QCOMPARE(f.fs.exit.quits, 0);
+  }
+
+  void calliperThresholdReadsTheStandAgain() {
+    Fixture f;
+    int entry = 0;
+    TakeThroughPreview(f, entry);
+    QVERIFY(f.state.currentStand.loaded);
+    const int before = f.state.currentStand.TreeCount();
+    QTimer::singleShot(0, [&] {
+      TBtnRightDlg8& dlg = *f.program->forms.btnRightDlg8;
+      QCOMPARE(dlg.ListBox1->count(), 15);
+      QCOMPARE(dlg.ListBox1->currentItem()->text(), QString(" 7"));
+      auto items = dlg.ListBox1->findItems("20", Qt::MatchExactly);
+      QCOMPARE(items.size(), 1);
+      dlg.ListBox1->setCurrentItem(items[0]);
+      dlg.BtWeiter->click();
+    });
+    f.form1().BtKluppschwelle->click();
+    QCOMPARE(f.state.calliper.lower, 20.0);
+    QVERIFY(f.state.currentStand.TreeCount() <= before);
+    for (const auto& t : f.state.currentStand.trees) QVERIFY(t.dbh >= 20.0);
+    QVERIFY(f.form1().LblBaumZahl->text().contains("/ha"));
+  }
+
+  void rotationTurnsTheMapAndBlinkingReturns() {
+    Fixture f;
+    int entry = 0;
+    TakeThroughPreview(f, entry);
+    QVERIFY(f.state.currentStand.loaded);
+    const TreeRecord t0 = f.state.currentStand.trees.front();
+    f.form1().sBtDrehenClick();
+    const TreeRecord t1 = f.state.currentStand.trees.front();
+    QVERIFY(t0.x != t1.x || t0.y != t1.y);
+    for (const auto& t : f.state.currentStand.trees) QVERIFY(t.x >= -1e-9 && t.y >= -1e-9);
+    // Blinking species 1 waits ten times 300 ms on the fake clock and leaves the run free again.
+    const auto start = f.fs.clock.now;
+    f.form1().BitBa[1]->click();
+    QVERIFY(f.fs.clock.now - start >= 3000);
+    QVERIFY(!f.state.run.busy);
+    // While a run is busy the stand handlers do nothing.
+    f.state.run.busy = true;
+    const TreeRecord t2 = f.state.currentStand.trees.front();
+    f.form1().sBtDrehenClick();
+    QCOMPARE(f.state.currentStand.trees.front().x, t2.x);
+    f.state.run.busy = false;
+  }
+};
+
+QTEST_MAIN(StandChoiceTest)
+#include "stand_choice_test.moc"
