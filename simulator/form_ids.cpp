@@ -217,6 +217,8 @@ FormList MakeStartScreenList() {
   auto& v = l.entries;
   Each(v, {"Button12", "Button14", "Button17", "Button4"}, K::kButton);
   Each(v, {"Label1", "Label2", "Label3", "Label14", "LbLernPrg", "LbStudent", "LbFortbild", "LbEinricht"}, K::kLabel);
+  // The captions under the mode buttons and above them are text here, not pictures: they are translated too.
+  Each(v, {"Label4", "Label6", "Label7", "Label9"}, K::kLabel);
   v.push_back(Row("BitHinweise", K::kButton));
   v.push_back(Row("GrpDtEng", K::kGroupBox));
   Each(v, {"RdDtsch", "RdAnwend", "RdBenutzer", "RdSuche", "RdNeue"}, K::kRadioButton);

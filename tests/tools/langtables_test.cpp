@@ -7,6 +7,7 @@
 #include <regex>
 #include <set>
 
+#include "common/format.h"
 #include "common/language.h"
 #include "common/paths.h"
 #include "tests/support/fakes.h"
@@ -69,6 +70,107 @@ TEST(LangTables, ShippedTablesSurviveAReadWriteRoundTrip) {
     ASSERT_TRUE(ReadWholeFile(testing::SourceDataDir() + name, before));
     ASSERT_TRUE(ReadWholeFile(dir.File(name), after));
     EXPECT_TRUE(before == after) << name;
+  }
+}
+
+std::vector<LanguageRow> Shipped(const std::string& name) {
+  std::vector<LanguageRow> rows;
+  EXPECT_TRUE(ReadLanguageRows(testing::SourceDataDir() + name, rows)) << name;
+  return rows;
+}
+
+TEST(LangTables, EveryLineHasSixFields) {
+  for (const auto& f : langtables::AllLanguageFiles(Master())) {
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(testing::SourceDataDir() + f.name, text));
+    int lineNo = 0;
+    for (const auto& line : SplitTextLines(text)) {
+      ++lineNo;
+      EXPECT_GE(std::count(line.begin(), line.end(), '\t'), 5) << f.name << " line " << lineNo;
+    }
+  }
+}
+
+TEST(LangTables, EveryRowIsTranslatedIntoEveryLanguage) {
+  for (const auto& r : Master()) {
+    for (int lang = 0; lang < 6; ++lang) {
+      const std::string& code = langtables::kForeignLanguages[lang].code;
+      if (!r.field[kFieldGermanCaption].empty() && r.field[kFieldGermanCaption] != " ")
+        EXPECT_FALSE(r.field[4 + 2 * lang].empty()) << "master.tsv line " << r.line << ": no " << code << " caption";
+      if (!r.field[kFieldGermanHint].empty())
+        EXPECT_FALSE(r.field[5 + 2 * lang].empty()) << "master.tsv line " << r.line << ": no " << code << " text";
+    }
+  }
+}
+
+TEST(LangTables, MessageBoxButtonsAndNotesAreWhereTheProgramLooks) {
+  for (const auto& f : langtables::AllLanguageFiles(Master())) {
+    const auto rows = Shipped(f.name);
+    for (const char* button : {"btnYES", "btnNO", "btnOK"}) {
+      bool found = false;
+      for (const auto& r : rows)
+        if (r.field[kFieldFormId] == "F42" && r.field[kFieldComponent] == button) {
+          found = true;
+          EXPECT_GT(Utf8Length(r.field[kFieldForeignCaption]), 1u) << f.name << " " << button;
+        }
+      EXPECT_TRUE(found) << f.name << " has no F42 row for " << button;
+    }
+    // The notes of "Wichtige Hinweise" are looked for from row 201 on: a header and at least one line.
+    std::size_t first = rows.size();
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      if (rows[i].field[kFieldComponent] == "MemHilfe") {
+        first = i;
+        break;
+      }
+    ASSERT_LT(first + 1, rows.size()) << f.name << " has no notes block";
+    EXPECT_GE(first, 200u) << f.name << ": the notes block must start at row 201 or later";
+    EXPECT_EQ(rows[first + 1].field[kFieldComponent], "MemHilfe");
+    // The generator's labels are looked for from the last message row on.
+    const std::size_t messages = MessageSectionStart(rows);
+    for (std::size_t i = 0; i < messages; ++i)
+      EXPECT_FALSE(langtables::IsGeneratorForm(rows[i].field[kFieldFormId])) << f.name << " row " << i + 1;
+  }
+}
+
+// The German texts the sources pass to Translate(table, "...") or T("...") as a whole literal.
+std::set<std::string> TranslatedLiterals(std::vector<std::string>& where) {
+  static const std::regex call(
+      R"re(\b(?:Translate\s*\(\s*[^,()"]+(?:\([^()]*\))?[^,()"]*,|T\s*\()\s*"((?:[^"\\]|\\.)*)"\s*\))re");
+  std::set<std::string> literals;
+  for (const char* dir : {"simulator", "common", "generator", "langedit"}) {
+    std::error_code ec;
+    if (!fs::exists(SourceDir() + dir, ec)) continue;
+    for (const auto& e : fs::recursive_directory_iterator(SourceDir() + dir, ec)) {
+      const std::string ext = e.path().extension().string();
+      if (ext != ".cpp" && ext != ".h") continue;
+      std::string text;
+      if (!ReadWholeFile(e.path().string(), text)) continue;
+      for (std::sregex_iterator m(text.begin(), text.end(), call), end; m != end; ++m) {
+        std::string lit, raw = (*m)[1];
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+          if (raw[i] == '\\' && i + 1 < raw.size()) {
+            ++i;
+            lit += raw[i] == 'n' ? '\n' : raw[i] == 't' ? '\t' : raw[i];
+          } else {
+            lit += raw[i];
+          }
+        }
+        if (literals.insert(lit).second) where.push_back(lit + "  (" + e.path().filename().string() + ")");
+      }
+    }
+  }
+  return literals;
+}
+
+TEST(LangTables, EveryTranslatedTextOfTheSourcesHasARow) {
+  std::set<std::string> keys;
+  for (const auto& r : Master()) keys.insert(r.field[kFieldGermanHint]);
+  std::vector<std::string> where;
+  const auto literals = TranslatedLiterals(where);
+  EXPECT_GT(literals.size(), 10u);
+  for (const auto& w : where) {
+    const std::string lit = w.substr(0, w.rfind("  ("));
+    EXPECT_TRUE(keys.count(lit)) << "no row in tools/langtables/master.tsv for \"" << w << "\"";
   }
 }
 
