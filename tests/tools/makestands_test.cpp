@@ -23,6 +23,9 @@
 #include "simulator/stand/jpeg_photo.h"
 #include "simulator/stand/stand_choice.h"
 #include "simulator/stand/stand_files.h"
+#include "simulator/stand/stand_loader.h"
+#include "simulator/state.h"
+#include "tests/support/fakes.h"
 #include "tools/makestands/collection.h"
 #include "tools/makestands/stands.h"
 
@@ -164,6 +167,31 @@ TEST_F(Collection, EveryStandLoadsAndIsRealistic) {
     if (e.mixture == 'R') EXPECT_EQ(species.size(), 1u) << "a pure stand";
   }
   EXPECT_EQ(counterClockwise, 1) << "one boundary is stored counter-clockwise";
+}
+
+TEST_F(Collection, TheSimulatorLoadsEveryStandWhole) {
+  tolvek::testing::FakeServices fake;
+  SimulatorState state(fake.services);
+  state.folders = ProgramFoldersFromFolder(*out_);
+  state.random.SetSeed(3);
+  for (const auto& e : catalogue_.entries) {
+    SCOPED_TRACE(e.fileName);
+    std::string trees;
+    ASSERT_TRUE(ReadWholeFile(Out(Folder(e) + "wBestnd" + e.number + ".txt"), trees));
+    const StandLoadResult r = LoadStand(state, Out(Folder(e) + "Bestnd" + e.number + ".txt"));
+    ASSERT_TRUE(r.ok) << r.message;
+    const CurrentStand& s = state.currentStand;
+    EXPECT_EQ(s.TreeCount(), static_cast<int>(trees.size() / 16)) << "every tree is above the calliper threshold";
+    EXPECT_EQ(s.files.selectionForest, e.kind == 'P');
+    EXPECT_GT(s.boundary.signedArea * (e.number == "13" ? -1 : 1), 0.0);
+    EXPECT_GT(s.areaHa, 1.0);
+    // After the reader's shift of stand 88 all trees stand inside the loaded boundary.
+    std::vector<BoundaryPoint> ring;
+    for (int i = 1; i <= s.boundary.n; ++i) ring.push_back({s.boundary.x[i], s.boundary.y[i]});
+    int outside = 0;
+    for (const TreeRecord& t : s.trees) outside += makestands::InsideRing(ring, t.x, t.y) ? 0 : 1;
+    EXPECT_EQ(outside, 0);
+  }
 }
 
 TEST_F(Collection, ExpectedVariationFollowsTheCatalogue) {
