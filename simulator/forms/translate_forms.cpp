@@ -93,10 +93,31 @@ QWidget* FindWindowByName(const std::string& name) {
   return nullptr;
 }
 
+namespace {
+
+// Windows parented to another window (the dialogs of the main window) are not its controls: the search
+// does not go into them. Menus are windows too, but belong to the window that holds them.
+bool OwnChild(QObject* o) {
+  if (!o->isWidgetType()) return true;
+  auto* w = static_cast<QWidget*>(o);
+  return !w->isWindow() || qobject_cast<QMenu*>(w) != nullptr;
+}
+
+QObject* FindOwnChild(QObject* parent, const QString& name) {
+  for (QObject* c : parent->children())
+    if (OwnChild(c) && c->objectName() == name) return c;
+  for (QObject* c : parent->children())
+    if (OwnChild(c))
+      if (QObject* found = FindOwnChild(c, name)) return found;
+  return nullptr;
+}
+
+}  // namespace
+
 QObject* FindControl(QWidget* window, const std::string& name) {
   if (!window) return nullptr;
   if (name.empty()) return window;
-  return window->findChild<QObject*>(Q(name));
+  return FindOwnChild(window, Q(name));
 }
 
 bool MatchesKind(QObject* o, ControlKind kind) {

@@ -88,6 +88,9 @@ class TranslateFormsTest : public QObject {
         if (!e.copyToMain.empty() && !MatchesKind(FindControl(FindWindowByName(kMainWindow), e.copyToMain), e.kind))
           faults.push_back(l->formId + ": " + std::string(kMainWindow) + " has no button " + e.copyToMain);
         ++checked;
+        // A control of the list without a row shows its built-in German text in every language.
+        if (c && e.source == EntrySource::kRow && !LookupComponentTexts(p.state.language, l->formId, e.component).found)
+          qInfo("%s: no row for %s.%s", l->formId.c_str(), window.c_str(), e.component.c_str());
       }
     }
     QVERIFY(checked > 0);
