@@ -16,6 +16,7 @@ class TForm23;
 class TForm35;
 class TForm44;
 class TForm18;
+class TBtnRightDlg3;
 
 struct Forms {
   TForm1* form1 = nullptr;
@@ -29,6 +30,7 @@ struct Forms {
   TForm35* form35 = nullptr;  // stand information panel
   TForm44* form44 = nullptr;  // stand preview
   TForm18* form18 = nullptr;  // stand report
+  TBtnRightDlg3* btnRightDlg3 = nullptr;  // text viewer of the work files
 };
 
 }  // namespace tolvek

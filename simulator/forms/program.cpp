@@ -7,6 +7,7 @@
 #include "common/qt/qt_services.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form18.h"
+#include "simulator/forms/text_viewer.h"
 #include "simulator/forms/form15.h"
 #include "simulator/forms/form23.h"
 #include "simulator/forms/form35.h"
@@ -23,6 +24,7 @@ SimulatorProgram::SimulatorProgram(SimulatorState& st, bool installOwnMessageBox
   forms.btnRightDlg8 = Add(new TBtnRightDlg8());
   forms.form18 = Add(new TForm18(state, forms, forms.form1));
   forms.form23 = Add(new TForm23(state, forms, forms.form1));
+  forms.btnRightDlg3 = Add(new TBtnRightDlg3(state, forms, forms.form1));
   forms.form32 = Add(new TForm32(state));
   forms.form34 = Add(new TForm34());
   // The stand information and the preview answer while the catalogue is open modally: its windows.
