@@ -285,6 +285,11 @@ void TForm1::BuildToolBar() {
     top += 34;
   }
   BtEnde->setStyleSheet("");
+  {
+    QFont f = sBtZurueck->font();
+    f.setPointSizeF(f.pointSizeF() * 0.85);  // the longest caption still fits the bar
+    sBtZurueck->setFont(f);
+  }
   top += 12;
   const Spec runSpecs[] = {
       {&sBtNeuesVerfahren, "sBtNeuesVerfahren", "Neues Verfahren / Druck", "Wiederholungen beenden#und drucken"},
@@ -407,13 +412,16 @@ void TForm1::FitToTheScreen(int screenHeight) {
   setGeometry(0, 0, fit.windowWidth, fit.windowHeight);
   resize(fit.windowWidth, fit.windowHeight);
   PnWerkzeug->resize(PnWerkzeug->width(), std::max(fit.windowHeight, 600));
-  // The scroll box never reaches beyond the window; the map inside keeps its full size.
-  ScrollBox1->setGeometry(fit.mapLeft, 0, std::max(200, std::min(fit.mapSize + 4, fit.windowWidth - fit.mapLeft)),
-                          std::max(200, std::min(fit.mapSize + 4, fit.windowHeight)));
+  ScrollBox1->setGeometry(fit.mapLeft, 0, fit.mapSize, fit.mapSize);
   ImgBest->setGeometry(0, 0, fit.mapSize, fit.mapSize);
   ScrollBox1->hide();
   state.gridRotation = 0.06;
+  // On a 768-pixel screen the map is scaled with the title screen (380 / 898 become 304 / 718).
   if (std::abs(fit.scale - 1.0) > 0.001) ScaleTitleScreen();
+  // The scroll box never reaches beyond the window; the map inside keeps its size and scrolls.
+  QRect box = ScrollBox1->geometry();
+  ScrollBox1->resize(std::max(200, std::min(box.width() + 2, fit.windowWidth - box.left())),
+                     std::max(200, std::min(box.height() + 2, fit.windowHeight)));
   // The legend always follows the factor: its size by the factor rounded to hundredths.
   const double legend = RoundInt(fit.scale * 100) / 100.0;
   QRect g = Panel3->geometry();
@@ -472,7 +480,7 @@ void TForm1::HideTitleScreen() {
 
 void TForm1::BtStartClick() {
   if (GuardBusy()) return;
-  // All windows are translated here.
+  TranslateAllForms(state);
   HideTitleScreen();
   // The operating-help group is closed here when it is open.
   sBtBestand->show();
@@ -494,14 +502,16 @@ void TForm1::BtStartClick() {
     ImgText->setPixmap(photo);
     ImgText->show();
   }
-  // The result graphic window's "Liste" and "Fläche" are disabled, the model-stand table loaded once,
-  // and outside enterprise mode the stand choice follows, here.
+  // The result graphic window's "Liste" and "Fläche" are disabled and the model-stand table loaded
+  // once, here.
+  if (!state.run.enterpriseMode) sBtBestandClick();
 }
 
 void TForm1::Button17Click() {
   if (GuardBusy()) return;
   HideTitleScreen();
-  // The operating-help group closes and all windows are translated here.
+  // The operating-help group closes here.
+  TranslateAllForms(state);
   Panel7->show();
   Panel7->raise();
   Button21->setFocus();

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -25,6 +26,7 @@ namespace {
 // A fresh program per test: fake services, its own state and all windows.
 struct Fixture {
   explicit Fixture(bool ownBox = false) : state(fs.services) {
+    tolvek::testing::CopyShippedData(dir);
     state.folders = ProgramFoldersFromFolder(dir.path());
     program = std::make_unique<SimulatorProgram>(state, ownBox);
   }
@@ -89,7 +91,7 @@ class FrameTest : public QObject {
     }
     QCOMPARE(f.form1().BitBtn15->toolTip(), QString("Deutsch"));
     QCOMPARE(f.form1().BitBtn16->toolTip(), QString("Englisch"));
-    QVERIFY(!f.form1().sBtGitter->isVisible());
+    QVERIFY(!f.form1().sBtGitter->isEnabled());  // the bar stands ready, its work buttons off
     QVERIFY(!f.form1().GrpExtras->isVisible());
     QVERIFY(!f.form1().GroupBox1->isVisible());
     QVERIFY(!f.form1().sBtNeuesVerfahren->isEnabled());
@@ -103,6 +105,7 @@ class FrameTest : public QObject {
   void standModeShowsTheToolBarAndHidesTheTitle() {
     Fixture f;
     f.form1().show();
+    ClickInModalSoon("Escape");  // the stand choice opens at once: left without a stand
     f.form1().BtStartClick();
     QVERIFY(f.form1().sBtBestand->isVisible() && f.form1().sBtBestand->isEnabled());
     QVERIFY(f.form1().sBtVerfahren->isVisible());
@@ -150,6 +153,7 @@ class FrameTest : public QObject {
 
   void busyLoopLetsOnlyTheRunControlsAct() {
     Fixture f;
+    ClickInModalSoon("Escape");
     f.form1().BtStartClick();
     f.state.run.busy = true;
     QVERIFY(f.form1().GuardBusy());
@@ -250,6 +254,21 @@ class FrameTest : public QObject {
     f.state.services.messages->AskYesNoAt("Frage", kKindQuestion, 3, screenHeight + 500);
     QVERIFY(box.y() + box.height() <= screenHeight);
     QCOMPARE(f.state.messageTop, screenHeight + 500);  // remembered as given
+  }
+
+  void hintsBreakAtTheFirstMarkAndStayPlain() {
+    Fixture f;
+    f.form1().show();
+    QPushButton* b = f.form1().BtEnde;
+    b->setToolTip("a#bc");
+    QHelpEvent e(QEvent::ToolTip, QPoint(2, 2), b->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(b, &e);
+    QCOMPARE(QToolTip::text(), QString("<qt>a<br>c</qt>"));
+    b->setToolTip("<b>x</b>");
+    QHelpEvent e2(QEvent::ToolTip, QPoint(2, 2), b->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(b, &e2);
+    QCOMPARE(QToolTip::text(), QString("<qt>&lt;b&gt;x&lt;/b&gt;</qt>"));
+    QToolTip::hideText();
   }
 
   void smallDialogsSetTheirFlags() {
