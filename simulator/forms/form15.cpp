@@ -132,9 +132,16 @@ void TForm15::BuildStandMenu(bool menuMode) {
         connect(a, &QAction::triggered, this, [this, a] { schwachesBaumholz1Click(a->text()); });
       }
       sc.menuBuilt = true;
-      // The window follows the screen once.
-      if (std::abs(state.screenScale - 1.0) > 0.001)
-        setFixedSize(RoundInt(width() * state.screenScale), RoundInt(height() * state.screenScale));
+      // The window follows the screen once, its controls with it.
+      const double f = state.screenScale;
+      if (std::abs(f - 1.0) > 0.001) {
+        for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+          if (w->isWindow()) continue;
+          const QRect g = w->geometry();
+          w->setGeometry(RoundInt(g.x() * f), RoundInt(g.y() * f), RoundInt(g.width() * f), RoundInt(g.height() * f));
+        }
+        setFixedSize(RoundInt(width() * f), RoundInt(height() * f));
+      }
     }
   }
   if (menuMode) {

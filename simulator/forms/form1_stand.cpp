@@ -151,6 +151,7 @@ void TForm1::DrawStand() {
   DrawTrees();
   if (!state.run.enterpriseMode) ShowTreesPerHectare("Bäume:");
   ScrollBox1->show();
+  ScrollBox1->raise();
   ImgBest->show();
   Panel3->show();
   Panel3->raise();
@@ -242,6 +243,7 @@ bool TForm1::LoadChosenStand() {
   DrawStand();
   PnDaten->show();
   if (forms.form44) forms.form44->close();
+  if (forms.form15) forms.form15->BtnFoto->setEnabled(FileExists(ResolvePath(choice.photoPath)));
   if (forms.form15 && !forms.form15->isModal()) {
     // The description and the photographs stay at hand beside the map.
     forms.form15->move(mapToGlobal(QPoint(165, std::max(0, height() - forms.form15->height() - 40))));

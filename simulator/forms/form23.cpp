@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 
 #include "common/qt/qt_canvas.h"
 #include "common/qt/qt_services.h"
@@ -126,6 +127,10 @@ void TForm23::PrepareCatalogue() {
                                          PlatformIcon::None);
   QPixmap overview(Q(ResolveIn(state.folders.program, "Bitmap/Bestande.bmp")));
   if (!overview.isNull()) ImgBestande->setPixmap(overview);
+  // Headings in white on the plain green, in dark green on the overview map.
+  const char* headingColour = overview.isNull() ? "white" : "#143d1f";
+  for (int i = 1; i <= 9; ++i)
+    Label[static_cast<std::size_t>(i)]->setStyleSheet(QString("color: %1; background: transparent;").arg(headingColour));
   ApplyLayout();
   if (forms.form44) forms.form44->Reset();
   for (int k = 1; k <= state.standCatalogue.Count(); ++k) {
@@ -168,6 +173,11 @@ void TForm23::Image1Click(int k) {
   if (forms.form44->Preview(k)) {
     // The preview stands to the right of the catalogue when there is room, else over its right part.
     QPoint p = mapToGlobal(QPoint(width() + 8, 0));
+    if (QScreen* screen = this->screen()) {
+      const QRect avail = screen->availableGeometry();
+      p.setX(std::max(avail.left(), std::min(p.x(), avail.right() - forms.form44->frameGeometry().width())));
+      p.setY(std::max(avail.top(), std::min(p.y(), avail.bottom() - forms.form44->frameGeometry().height())));
+    }
     forms.form44->move(p);
   }
 }
