@@ -141,6 +141,18 @@ TEST_F(Collection, EveryStandLoadsAndIsRealistic) {
     EXPECT_EQ(minY, 0.0);
     EXPECT_LE(maxX, 500.0) << "thumbnails and the stand frame show 500 m";
     EXPECT_LE(maxY, 500.0);
+    // A simple ring: no two edges cross (the clip and the inside test rely on it).
+    auto cross = [](const BoundaryPoint& o, const BoundaryPoint& a, const BoundaryPoint& b) {
+      return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+    };
+    const std::size_t edges = ring.size() - 1;
+    for (std::size_t i = 0; i < edges; ++i)
+      for (std::size_t j = i + 2; j < edges; ++j) {
+        if (i == 0 && j == edges - 1) continue;  // neighbours through the closing point
+        const auto &a = ring[i], &b = ring[i + 1], &c = ring[j], &d = ring[j + 1];
+        const bool crosses = cross(a, b, c) * cross(a, b, d) < 0 && cross(c, d, a) * cross(c, d, b) < 0;
+        EXPECT_FALSE(crosses) << "edges " << i << " and " << j;
+      }
     const double area = makestands::RingArea(ring);
     if (area < 0) ++counterClockwise;
     const double ha = std::fabs(area) * 1e-4;

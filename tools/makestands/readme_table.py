@@ -2,7 +2,7 @@
 #   cd data && python3 ../tools/makestands/readme_table.py
 cat = [l.rstrip('\r\n') for l in open('Vorgaben/Tolvek01.txt', encoding='utf-8')]
 vc = {int(l.split()[0]): l.split() for l in open('Vorgaben/Tolvek02.txt')}
-pattern = {1: 'planted rows 3.0 x 2.5 m', 2: 'random, mild inhibition', 3: 'beech in groups', 4: 'planted rows 4 x 2 m',
+pattern = {1: 'planted rows 2.5 x 2.0 m', 2: 'random, mild inhibition', 3: 'beech in groups', 4: 'planted rows 4 x 2 m',
            5: 'spruce understorey in clusters', 6: 'regular, 6 storm gaps', 7: 'regular', 8: 'beech clustered below',
            9: 'fir clustered, beech in groups', 10: 'fir clustered', 11: 'strongly regular',
            12: 'two layers, beech understorey clustered; U-shaped boundary', 13: 'random; boundary counter-clockwise',

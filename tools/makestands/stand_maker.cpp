@@ -361,6 +361,14 @@ MadeStand MakeStand(const StandPlan& plan) {
     const double w = plan.components[p.component].inhibition;
     double bestX = 0.0, bestY = 0.0, bestScore = -1.0;
     int valid = 0;
+    // A planted tree stands where it was planted: the first free lattice node is taken as it is.
+    if (plan.components[p.component].pattern == Pattern::Lattice) {
+      for (int attempt = 0; attempt < 4000 && bestScore < 0.0; ++attempt) {
+        double x, y;
+        propose(p.component, p.dbh, x, y);
+        if (usable(p.component, x, y)) bestX = x, bestY = y, bestScore = 1.0;
+      }
+    }
     for (int attempt = 0; attempt < 4000 && (bestScore < 1.0) && (valid < 40 || bestScore < 0.0); ++attempt) {
       double x, y;
       propose(p.component, p.dbh, x, y);

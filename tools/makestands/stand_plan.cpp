@@ -112,12 +112,12 @@ void MappedStands(std::vector<StandPlan>& v) {
   p = Base(1, 1, 'R', 'N', 'W', "Fichte,45 J.");
   p.outline = Rect(200, 150);
   p.stemsPerHa = 1100;
-  p.components = {Lat(Wb(Fi, 1, 22, 5), 3.0, 2.5, 12)};
+  p.components = {Lat(Wb(Fi, 1, 22, 5), 2.5, 2.0, 12)};
   p.hardCore = 2.0;
   p.title = "Fichten-Reinbestand, Stangenholz bis schwaches Baumholz";
   p.location = "Forstrevier Hohenau, Abteilung 14 a";
   p.site = "Mittelgebirge, 620 m ü. NN, mäßig frischer Lehm, eben";
-  p.age = "45 Jahre, Pflanzung im Verband 3.0 x 2.5 m";
+  p.age = "45 Jahre, Pflanzung im Verband 2.5 x 2.0 m";
   p.structure = "einschichtig und gleichförmig; die Pflanzreihen sind noch deutlich zu erkennen, Ausfälle sind nicht nachgebessert";
   p.treatment = "zweimal niederdurchforstet, Rückegassen im Abstand von 30 m vorgesehen";
   p.note = "Reihenstruktur: ein Gitter parallel zu den Reihen kann systematische Fehler erzeugen";
