@@ -221,8 +221,8 @@ Picture RenderPhoto(const MadeStand& stand, const PhotoView& view, int width, in
   const Rgb skyTop = view.season == 2 ? Rgb{170, 190, 210} : Rgb{150, 180, 215};
   const Rgb skyLow = {222, 228, 226};
   const Rgb fog = view.season == 1 ? Rgb{186, 178, 160} : Rgb{160, 178, 168};
-  const Rgb groundFar = view.season == 1 ? Rgb{150, 112, 70} : view.season == 2 ? Rgb{120, 104, 80} : Rgb{104, 112, 66};
-  const Rgb groundNear = view.season == 1 ? Rgb{116, 74, 40} : view.season == 2 ? Rgb{96, 74, 52} : Rgb{70, 82, 42};
+  const Rgb groundFar = view.season == 1 ? Rgb{138, 110, 78} : view.season == 2 ? Rgb{120, 104, 80} : Rgb{104, 112, 66};
+  const Rgb groundNear = view.season == 1 ? Rgb{112, 78, 50} : view.season == 2 ? Rgb{96, 74, 52} : Rgb{70, 82, 42};
 
   // Sky, the far wall of the forest, the ground.
   for (int y = 0; y < height; ++y)
