@@ -103,6 +103,16 @@ TEST(LangTables, EveryRowIsTranslatedIntoEveryLanguage) {
   }
 }
 
+TEST(LangTables, LineMarksAreFollowedByABlank) {
+  // A hint shows its first "#" and the character after it as a line break: "#x" would lose the x.
+  for (const auto& r : Master())
+    for (int f = 2; f < langtables::kMasterFields; ++f) {
+      const std::string& t = r.field[f];
+      for (std::size_t p = t.find('#'); p != std::string::npos; p = t.find('#', p + 1))
+        EXPECT_TRUE(p + 1 == t.size() || t[p + 1] == ' ') << "master.tsv line " << r.line << ": " << t;
+    }
+}
+
 TEST(LangTables, MessageBoxButtonsAndNotesAreWhereTheProgramLooks) {
   for (const auto& f : langtables::AllLanguageFiles(Master())) {
     const auto rows = Shipped(f.name);
