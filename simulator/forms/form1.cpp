@@ -117,6 +117,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   // area builders
   BuildLanguageButtons();
   BuildStandArea();
+  BuildEvaluationArea();
 
   sBtNeuesVerfahren->setEnabled(false);
   sBtMultiSim->setEnabled(false);

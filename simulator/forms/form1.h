@@ -209,6 +209,33 @@ class TForm1 : public QMainWindow {
   // ---- Methods, grid and inventory pass
 
   // ---- Evaluation, repetitions and report
+  QLabel* Label18 = nullptr;  // repetitions counted in the current run
+  void BuildEvaluationArea();
+  void sBtAuswertungClick();
+  void F1BtWiederholenClick();
+  void sBtMultiSimClick();
+  void sBtPausePlusClick();
+  void sBtFinClick();
+  void sBtNeuesVerfahrenClick();
+  // One evaluation of the last pass on the stand route; with the show-report flag set it writes the
+  // sample-tree table and shows the stand report modally.
+  bool EvaluateStandRun();
+  // Before the first repetition of a run: tree- or plot-centred weighting.
+  void WeightingQuestion();
+  // The main window's captions the sample-tree table opens with.
+  SampleTableHeader SampleTableCaptions() const;
+  // Writes the table of the last evaluation to "Temp\ProbeBa.txt"; false (with the message) on failure.
+  bool WriteSampleTreeTableNow();
+  // Hooks of the other areas a run needs. randomGridShift: new random origin within one grid cell of
+  // the base origin, new grid, next pass (the grid and pass area sets it). The enterprise route of an
+  // evaluation and its true values (the enterprise level sets them). runStatisticsShown: after each
+  // repetition's statistics (the run display draws its histogram). printRunResult: "Neues Verfahren /
+  // Druck" answered with "ja" after a run (the printed frequency distribution).
+  std::function<void()> randomGridShift;
+  std::function<bool(RepetitionEstimate&)> enterpriseEvaluation;
+  std::function<RunTrueValues()> enterpriseTrueValues;
+  std::function<void()> runStatisticsShown;
+  std::function<void()> printRunResult;
 
  protected:
   void closeEvent(class QCloseEvent* e) override;
@@ -223,6 +250,9 @@ class TForm1 : public QMainWindow {
   void FitToTheScreen(int screenHeight);
   void ScaleTitleScreen();
   std::string T(const std::string& german) const;
+  void UncheckMethodButtons();
+  void FinishNeuesVerfahren();
+  bool stopPending_ = false;  // "Neues Verfahren / Druck" pressed during a run: its rest follows the run
   bool quitting_ = false;
 };
 

@@ -1,0 +1,319 @@
+// The main window's evaluation: "Auswertung" once or as a run of repetitions, the run controls and
+// the stand report after a single evaluation. The arithmetic is the core's; this file drives it and
+// shows what it left behind.
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "common/format.h"
+#include "common/qt/qt_services.h"
+#include "simulator/forms/form1.h"
+#include "simulator/forms/form18.h"
+#include "simulator/forms/translate_forms.h"
+#include "simulator/sampling/repetitions.h"
+#include "simulator/sampling/true_values_basic.h"
+#include "simulator/translate.h"
+
+namespace tolvek {
+
+namespace {
+
+QLabel* LabelNamed(QWidget* root, const char* name) { return root->findChild<QLabel*>(QString::fromLatin1(name)); }
+
+std::string Caption(QWidget* root, const char* name) {
+  QLabel* l = LabelNamed(root, name);
+  return l ? S(l->text()) : std::string();
+}
+
+}  // namespace
+
+// The stand route of a run: one evaluation per repetition, the counters on the main window, the
+// random grid shift with the next pass.
+class StandRunSteps : public RepetitionSteps {
+ public:
+  StandRunSteps(TForm1& form, const TrueStandValues& truth) : f_(form), truth_(truth) {}
+
+  bool Evaluate(int, RepetitionEstimate& estimate) override {
+    SimulatorState& st = f_.state;
+    bool ok = false;
+    if (st.run.enterpriseMode) {
+      ok = f_.enterpriseEvaluation && f_.enterpriseEvaluation(estimate);
+    } else {
+      ok = f_.EvaluateStandRun();
+      const SampleEstimate& e = st.evaluation.estimate;
+      estimate.plots = e.plotCount;
+      estimate.sampleTrees = st.sampling.pass.sampleTreeTotal;
+      estimate.basalArea = e.RunBasalArea(st.sampling.method);
+      estimate.stemNumber = e.RunStemNumber(st.sampling.method);
+    }
+    f_.sBtNeuesVerfahren->setEnabled(true);
+    if (st.run.repetitionFlag) f_.Panel15->show();
+    return ok;
+  }
+  void AfterFirstEvaluation() override { f_.WeightingQuestion(); }
+  RunTrueValues TrueValues() override {
+    if (f_.state.run.enterpriseMode && f_.enterpriseTrueValues) return f_.enterpriseTrueValues();
+    return MakeRunTrueValues(truth_.BasalAreaPerHa(0), truth_.StemsPerHa(0));
+  }
+  void ShowCounters(const RunStatistics& stats) override {
+    const RunCounterTexts t = MakeRunCounterTexts(stats, f_.state.language);
+    f_.Label18->setText(Q(t.count));
+    f_.Label18->show();
+    f_.LbAnzStpQ->setText(Q(t.meanPlots));
+    f_.LbBaumZahlQ->setText(Q(t.meanSampleTrees));
+    f_.LbAnzStpQ->show();
+    f_.LbBaumZahlQ->show();
+  }
+  void ShowStatistics(const RunStatistics&) override {
+    // The histogram of the deviations and the bias ± SD rows are drawn here by the run display.
+    if (f_.runStatisticsShown) f_.runStatisticsShown();
+  }
+  void ShiftGridAndPass() override {
+    f_.Panel15->show();
+    if (f_.randomGridShift) {
+      f_.randomGridShift();
+    } else {
+      // Without a new pass every repetition would evaluate the same plots again.
+      f_.state.run.repetitionStop = true;
+    }
+  }
+
+ private:
+  TForm1& f_;
+  const TrueStandValues& truth_;
+};
+
+void TForm1::BuildEvaluationArea() {
+  Label18 = Client->findChild<QLabel*>("Label18");
+  if (!Label18) {
+    Label18 = new QLabel(Client);
+    Label18->setObjectName("Label18");
+    Label18->setGeometry(6, 698, 148, 20);
+    Label18->setStyleSheet("color: white; background: transparent;");
+    Label18->setTextFormat(Qt::PlainText);
+    QFont f("Courier New");
+    f.setStyleHint(QFont::Monospace);
+    f.setPointSize(10);
+    f.setBold(true);
+    Label18->setFont(f);
+    Label18->hide();
+  }
+  connect(sBtAuswertung, &QPushButton::clicked, this, &TForm1::sBtAuswertungClick);
+  connect(F1BtWiederholen, &QPushButton::clicked, this, &TForm1::F1BtWiederholenClick);
+  connect(sBtMultiSim, &QPushButton::clicked, this, &TForm1::sBtMultiSimClick);
+  connect(sBtPausePlus, &QPushButton::clicked, this, &TForm1::sBtPausePlusClick);
+  connect(sBtFin, &QPushButton::clicked, this, &TForm1::sBtFinClick);
+  connect(sBtNeuesVerfahren, &QPushButton::clicked, this, &TForm1::sBtNeuesVerfahrenClick);
+}
+
+SampleTableHeader TForm1::SampleTableCaptions() const {
+  SampleTableHeader h;
+  const char* stand[6] = {"LblBestand", "LblFlaeche", "LblBaeume", "LbBestGroesse", "LblVerfahren", "LblRadius"};
+  const char* grid[3] = {"LblGitterAnf", "LblAnzStp", "LblBaumZahl"};
+  for (int i = 0; i < 6; ++i) h.standLines[static_cast<std::size_t>(i)] = Caption(Client, stand[i]);
+  for (int i = 0; i < 3; ++i) h.gridLines[static_cast<std::size_t>(i)] = Caption(Client, grid[i]);
+  return h;
+}
+
+bool TForm1::WriteSampleTreeTableNow() {
+  const EvaluationState& ev = state.evaluation;
+  if (!ev.evaluated) return false;
+  std::string error;
+  if (WriteSampleTreeTable(state.folders.program, ev.sampleTreeTable, &error)) return true;
+  state.services.messages->PlatformBox(
+      T("Datei konnte nicht geschrieben werden:") + " " + SampleTreeTablePath(state.folders.program) +
+          (error.empty() ? std::string() : " (" + error + ")"),
+      "", PlatformButtons::Ok, PlatformIcon::Warning);
+  return false;
+}
+
+bool TForm1::EvaluateStandRun() {
+  SamplingState& sm = state.sampling;
+  EvaluationState& ev = state.evaluation;
+  const TrueStandValues truth = ComputeTrueStandValues(state.currentStand.trees, state.currentStand.areaHa);
+  const EvaluationInput input{sm.method, sm.method.passCode, sm.plots, truth, sm.grid.dx, state.run.enterpriseMode};
+  EvaluateSample(input, state.language, ev.estimate, ev.histograms);
+  ev.evaluated = true;
+  // Kept in memory: the file is written only for the evaluations the user looks at.
+  ev.sampleTreeTable = SampleTreeTableLines(ev.estimate, sm.plots, sm.method.passCode, state.currentStand.speciesList,
+                                            SampleTableCaptions(), state.language);
+  state.sampleTreeCount = ev.estimate.sampleTreeTotal;
+  sBtProbeBaeume->setEnabled(true);
+  if (state.run.showReport) {
+    WriteSampleTreeTableNow();
+    if (forms.form18) forms.form18->exec();
+  }
+  return true;
+}
+
+void TForm1::sBtAuswertungClick() {
+  if (GuardBusy()) return;
+  RunControl& run = state.run;
+  SamplingState& sm = state.sampling;
+  EvaluationState& ev = state.evaluation;
+
+  run.waitAbort = false;
+  run.repetitionStop = false;
+  stopPending_ = false;
+  Panel15->move(4, 200);
+  sBtDrehen->hide();
+  sm.grid.baseOriginX = sm.grid.originX;
+  sm.grid.baseOriginY = sm.grid.originY;
+  ev.run.baseOriginX = sm.grid.originX;
+  ev.run.baseOriginY = sm.grid.originY;
+  if (auto* lesen = Client->findChild<QPushButton*>("Button8")) lesen->setEnabled(true);
+  run.evaluationStarted = true;
+  sBtBestand->setEnabled(false);
+  sBtGitter->setEnabled(false);
+  sBtVerfahren->setEnabled(false);
+  ImgBest->setEnabled(false);
+
+  // Nothing to evaluate: say what is missing and give back the button that supplies it.
+  if (state.currentStand.trees.empty()) {
+    state.services.messages->PlatformBox(T("Bitte Bestand auswählen"), "", PlatformButtons::Ok, PlatformIcon::None);
+    sBtBestand->setEnabled(true);
+    ImgBest->setEnabled(true);
+    return;
+  }
+  if (!IsSamplingMethod(sm.method.passCode)) {
+    state.services.messages->PlatformBox(T("Bitte Verfahren festlegen"), "", PlatformButtons::Ok, PlatformIcon::None);
+    sBtVerfahren->setEnabled(true);
+    ImgBest->setEnabled(true);
+    return;
+  }
+  if (!sm.grid.exists || sm.plots.Empty()) {
+    state.services.messages->PlatformBox(T("Bitte Gitter festlegen"), "", PlatformButtons::Ok, PlatformIcon::None);
+    sBtGitter->setEnabled(true);
+    ImgBest->setEnabled(true);
+    return;
+  }
+
+  StartRunStatistics(ev.run);
+  ev.histograms.Clear();
+  run.showReport = true;
+
+  if (!run.repeatMode) {
+    if (run.enterpriseMode) {
+      RepetitionEstimate unused;
+      if (enterpriseEvaluation) enterpriseEvaluation(unused);
+    } else {
+      EvaluateStandRun();
+    }
+    run.showReport = true;
+    F1BtWiederholen->show();
+    F1BtWiederholen->setEnabled(true);
+    ImgBest->setEnabled(true);
+    return;
+  }
+
+  // A run of repetitions: the stand report opens only after "Zwischenergebnisse".
+  run.showReport = false;
+  sBtMultiSim->show();
+  sBtNeuesVerfahren->show();
+  Label18->setText(Q(FormatInt(0, 4)));
+  Label18->show();
+  const TrueStandValues truth = ComputeTrueStandValues(state.currentStand.trees, state.currentStand.areaHa);
+  StandRunSteps steps(*this, truth);
+  run.busy = true;
+  RunRepetitions(ev.run, run, state.services, steps);
+  run.busy = false;
+  Panel15->hide();
+  ImgBest->setEnabled(true);
+  if (run.endRequested) return;
+  // The sample-tree table of the run's last evaluation.
+  WriteSampleTreeTableNow();
+  if (stopPending_) {
+    stopPending_ = false;
+    FinishNeuesVerfahren();
+  }
+}
+
+void TForm1::F1BtWiederholenClick() {
+  if (GuardBusy()) return;
+  F1BtWiederholen->setEnabled(false);
+  sBtMultiSim->show();
+  sBtMultiSim->setEnabled(true);
+  state.run.repeatMode = true;
+  sBtAuswertungClick();
+}
+
+void TForm1::sBtMultiSimClick() { state.run.showReport = true; }
+
+void TForm1::sBtPausePlusClick() {
+  state.run.graphics = true;
+  if (state.run.singleStep) state.run.waitAbort = true;
+  state.run.singleStep = true;
+  sBtFin->show();
+}
+
+void TForm1::sBtFinClick() {
+  state.run.singleStep = false;
+  state.run.waitAbort = true;
+  sBtFin->hide();
+}
+
+void TForm1::WeightingQuestion() {
+  const int answer = state.services.messages->AskYesNoAt(
+      T("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]"), kKindQuestion, 3, 560);
+  SamplingState& sm = state.sampling;
+  if (answer == kResultLeft) {
+    sm.method.weighting = WeightingMode::TreeCentred;
+    if (QLabel* radius = LabelNamed(Client, "LblRadius")) radius->setText(radius->text() + " i");
+  } else {
+    sm.method.weighting = WeightingMode::PlotCentred;
+  }
+  sBtNeuesVerfahren->setEnabled(true);
+  if (!state.run.enterpriseMode) {
+    sBtPausePlus->show();
+    F1BnStatus->show();
+  }
+  state.run.repetitionFlag = true;
+  UncheckMethodButtons();
+}
+
+void TForm1::UncheckMethodButtons() {
+  QWidget* dialog = FindWindowByName("BtnRightDlg1");
+  if (!dialog) return;
+  for (const char* name : {"RdBtn6Baum", "RdBtnVollkr", "RdBtnWZP", "RdBtnKonzKr"}) {
+    if (auto* b = dialog->findChild<QRadioButton*>(QString::fromLatin1(name))) {
+      const bool exclusive = b->autoExclusive();
+      b->setAutoExclusive(false);
+      b->setChecked(false);
+      b->setAutoExclusive(exclusive);
+    }
+  }
+}
+
+void TForm1::sBtNeuesVerfahrenClick() {
+  state.run.repetitionStop = true;
+  state.run.repetitionFlag = false;
+  if (state.run.busy) {
+    // The run stops after its current repetition; the rest follows when it has.
+    stopPending_ = true;
+    return;
+  }
+  FinishNeuesVerfahren();
+}
+
+void TForm1::FinishNeuesVerfahren() {
+  RunStatistics& stats = state.evaluation.run;
+  if (stats.statisticsReady) {
+    const int answer = state.services.messages->AskYesNoAt(
+        T("Häufigkeitsverteilung") + " " + T("drucken") + "?", kKindQuestion, 8, 540);
+    if (answer == kResultYes && printRunResult) printRunResult();
+    stats.statisticsReady = false;
+  } else {
+    // Back to the method choice, which must now be made afresh.
+    QWidget* dialog = FindWindowByName("BtnRightDlg1");
+    if (dialog)
+      if (auto* back = dialog->findChild<QPushButton*>("CancelBtn")) back->setEnabled(false);
+    UncheckMethodButtons();
+    state.sampling.grid.loadedFromFile = false;
+    sBtVerfahren->setEnabled(true);
+    sBtVerfahren->click();
+  }
+  Panel15->hide();
+  sBtPausePlus->hide();
+}
+
+}  // namespace tolvek
