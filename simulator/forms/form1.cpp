@@ -21,6 +21,7 @@
 #include "common/rounding.h"
 #include "common/qt/qt_services.h"
 #include "simulator/forms/translate_forms.h"
+#include "simulator/forms/text_viewer.h"
 #include "simulator/screen_fit.h"
 #include "simulator/translate.h"
 
@@ -311,6 +312,7 @@ void TForm1::BuildToolBar() {
 
   connect(BtEnde, &QPushButton::clicked, this, &TForm1::sBtEndeClick);
   connect(sBtProbeBaeume, &QPushButton::clicked, this, &TForm1::sBtProbeBaeumeClick);
+  connect(sBStatModBst, &QPushButton::clicked, this, &TForm1::sBStatModBstClick);
   connect(sBtExtras, &QPushButton::clicked, this, &TForm1::sBtExtrasClick);
   connect(sBtAnmerk, &QPushButton::clicked, this, &TForm1::sBtAnmerkClick);
   connect(sBtZurueck, &QPushButton::clicked, this, &TForm1::sBtZurueckClick);
@@ -569,7 +571,12 @@ void TForm1::sBtProbeBaeumeClick() {
         "", PlatformButtons::YesNoCancel, PlatformIcon::None);
     return;
   }
-  // The text viewer shows program folder + "Temp/ProbeBa.Txt" here.
+  forms.btnRightDlg3->ShowTextFile(1, ResolveIn(state.folders.program, "Temp/ProbeBa.Txt"));
+}
+
+void TForm1::sBStatModBstClick() {
+  if (GuardBusy()) return;
+  forms.btnRightDlg3->ShowTextFile(2, ResolveIn(state.folders.program, "Temp/StatModBst.Txt"));
 }
 
 void TForm1::sBtExtrasClick() {

@@ -162,6 +162,7 @@ class TForm1 : public QMainWindow {
   void BitStopClick();
   void sBtEndeClick();
   void sBtProbeBaeumeClick();
+  void sBStatModBstClick();
   void sBtExtrasClick();
   void Button19Click();
   void sBtAnmerkClick();

@@ -13,7 +13,8 @@ class Form42Messages;
 
 // Every window of the simulator, created once in the start-up order and destroyed together. Whoever
 // adds a window creates it in the constructor (program.cpp) at its place in that order with Add(...)
-// and stores its pointer in `forms`.
+// and stores its pointer in `forms`. A window may take an earlier window as its Qt parent: they are
+// destroyed in the reverse order, so a child always goes before its parent.
 class SimulatorProgram {
  public:
   // With installOwnMessageBox the message service of state.services becomes the program's own box

@@ -15,6 +15,7 @@
 #include "simulator/forms/form42.h"
 #include "simulator/forms/program.h"
 #include "simulator/forms/small_dialogs.h"
+#include "simulator/forms/text_viewer.h"
 #include "tests/support/fakes.h"
 
 using namespace tolvek;
@@ -179,6 +180,25 @@ class FrameTest : public QObject {
     QVERIFY(f.fs.messages.Saw("Nur bis 1500 Probebäume darstellbar. File "));
     QVERIFY(f.fs.messages.shown.back().platform);
     QCOMPARE(f.fs.exit.quits, 0);
+  }
+
+  void sampleTreesUpTo1500AreShownInTheViewer() {
+    Fixture f;
+    f.dir.Write("Temp/ProbeBa.Txt", "Nr  BHD\r\n 1  32.5\r\n");
+    f.state.sampleTreeCount = 1500;
+    f.form1().sBtProbeBaeumeClick();
+    QVERIFY(f.program->forms.btnRightDlg3->isVisible());
+    QVERIFY(f.program->forms.btnRightDlg3->Memo1->toPlainText().contains("32.5"));
+    f.program->forms.btnRightDlg3->hide();
+  }
+
+  void aClickOnTheWaitPanelEndsTheProgram() {
+    Fixture f;
+    f.form1().show();
+    f.form1().Panel15->show();
+    QTest::mouseClick(f.form1().Panel15, Qt::LeftButton);
+    QCOMPARE(f.fs.exit.quits, 1);
+    QVERIFY(f.state.run.repetitionStop);
   }
 
   void rotationButtonsKeepTheGridNearlyStraight() {
