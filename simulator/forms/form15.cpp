@@ -46,6 +46,12 @@ QMenu* SubMenu(QMenu* parent, const char* name, const char* caption) {
 
 }  // namespace
 
+void OpenStandHelp(SimulatorState& state, int /*context*/) {
+  const std::string& help = state.language.helpFile;
+  if (help.empty() || help.back() == '/' || !FileExists(help)) return;
+  state.services.documents->Open(help);
+}
+
 TForm15::TForm15(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(parent, Qt::Tool), state(st), forms(fm) {
   setObjectName("Form15");
   setWindowTitle("15  Bestand wählen");
@@ -183,6 +189,7 @@ void TForm15::ShowStandDescription() {
 }
 
 void TForm15::schwachesBaumholz1Click(const QString& caption) {
+  if (state.run.busy) return;  // a pass works on the loaded stand
   const std::string nn = NumberFromMenuCaption(S(caption));
   StandChoice c = ChoiceForFileName(state.standCatalogue, state.folders, "Bestnd" + nn + ".txt");
   if (!c.valid()) return;
@@ -271,12 +278,12 @@ void TForm15::BtnWeiterClick() {
 void TForm15::BtnAbbruchClick() { BtnWeiterClick(); }
 
 void TForm15::BtnVerzeichnisClick() {
-  state.services.documents->Open(state.language.helpFile);
+  OpenStandHelp(state, 115);
   ShowStandDescription();
 }
 
 void TForm15::BtnEntschHilfeClick() {
-  state.services.documents->Open(state.language.helpFile);
+  OpenStandHelp(state, 116);
   ShowStandDescription();
 }
 

@@ -17,6 +17,10 @@ class QPushButton;
 
 namespace tolvek {
 
+// Opens the help file at a topic of the stand choice (115 list of stands, 116 decision aid). The
+// platform's viewer opens the file as a whole; without a help file of the language nothing opens.
+void OpenStandHelp(SimulatorState& state, int context);
+
 class TForm15 : public QDialog {
   Q_OBJECT
  public:

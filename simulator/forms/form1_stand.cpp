@@ -190,6 +190,7 @@ void TForm1::sBtBestandClick() {
     ImgBest->show();
     Panel3->show();
     ImgLeg->show();
+    sBtDrehen->show();
     PnDaten->setVisible(dataWasShown);
   };
 
@@ -225,7 +226,13 @@ bool TForm1::LoadChosenStand() {
     return false;
   }
 
-  StandLoadResult r = LoadStand(state, choice.treePath);
+  // The stand the preview read is the one taken: it is not read a second time.
+  CurrentStand previewed;
+  StandLoadResult r{true, {}};
+  if (forms.form44 && forms.form44->TakePreviewedStand(choice, previewed))
+    state.currentStand = std::move(previewed);
+  else
+    r = LoadStand(state, choice.treePath);
   if (!r.ok) {
     // The loaded stand stays as it was; no grid can be laid until a stand is read whole.
     sBtGitter->setEnabled(false);

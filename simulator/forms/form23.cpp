@@ -96,8 +96,12 @@ void TForm23::DrawThumbnail(int k) {
   // The thumbnail's stand is read into a stand of its own: the loaded stand is not touched.
   StandChoice c = SelectCatalogueStand(state.standCatalogue, state.folders, k);
   if (!c.valid()) return;
-  StandLoadInputs inputs{state.folders,       state.calliper, false,
-                         state.standRegister, state.random,   state.language};
+  // Only the generated stands are read at every opening, as they always were; the others, drawn once
+  // in place of fixed pictures, draw on numbers of their own so the program's sequence stays the same.
+  RandomGenerator own(static_cast<std::uint32_t>(k));
+  StandLoadInputs inputs{state.folders,       state.calliper,
+                         false,               state.standRegister,
+                         IsGeneratedThumbnail(k) ? state.random : own, state.language};
   CurrentStand stand;
   if (!ReadStandInto(inputs, c.treePath, stand).ok) return;  // the thumbnail stays as it is
   const StandCatalogueEntry* e = state.standCatalogue.Entry(k);
@@ -205,7 +209,7 @@ void TForm23::Button1Click() {
 }
 
 void TForm23::BtnVerzeichnisClick() {
-  state.services.documents->Open(state.language.helpFile);
+  OpenStandHelp(state, 115);
   if (forms.form15) forms.form15->ShowStandDescription();
 }
 

@@ -84,7 +84,20 @@ TForm44::TForm44(SimulatorState& st, Forms& fm, QWidget* parent)
   ClearHistogram();
 }
 
-void TForm44::Reset() { shownDescription_ = 0; }
+void TForm44::Reset() {
+  shownDescription_ = 0;
+  previewFresh_ = false;
+}
+
+bool TForm44::TakePreviewedStand(const StandChoice& choice, CurrentStand& into) {
+  if (!previewFresh_ || !stand_.loaded || choice.fileName != choice_.fileName ||
+      readWith_.lower != state.calliper.lower || readWith_.upper != state.calliper.upper)
+    return false;
+  into = std::move(stand_);
+  stand_ = CurrentStand{};
+  previewFresh_ = false;
+  return true;
+}
 
 void TForm44::ClearHistogram() {
   histogram_.fill(Qt::white);
@@ -114,6 +127,8 @@ bool TForm44::Preview(int k) {
   }
   stand_ = std::move(stand);
   choice_ = choice;
+  previewFresh_ = true;
+  readWith_ = state.calliper;
 
   bool anyStock = false;
   QLabel* places[3] = {FotoImgR, FotoImgS, FotoImgT};

@@ -46,6 +46,10 @@ class TForm44 : public QDialog {
   void BtBaAnteileClick();
   void BtAuswahlClick();
 
+  // The stand read for the preview, when it is the one chosen and was read at this opening of the
+  // catalogue with the calliper limits still in force: it becomes `into` without a second read.
+  bool TakePreviewedStand(const StandChoice& choice, CurrentStand& into);
+
   const CurrentStand& previewStand() const { return stand_; }
   const StandChoice& previewChoice() const { return choice_; }
 
@@ -54,6 +58,8 @@ class TForm44 : public QDialog {
   CurrentStand stand_;
   StandChoice choice_;
   int shownDescription_ = 0;
+  bool previewFresh_ = false;
+  CalliperLimits readWith_;
   QImage histogram_;
 };
 
