@@ -18,6 +18,7 @@
 #include "common/language.h"
 #include "common/paths.h"
 #include "common/tree_file.h"
+#include "simulator/sampling/decision_hints.h"
 #include "simulator/stand/catalogue.h"
 #include "simulator/stand/expected_vc.h"
 #include "simulator/stand/jpeg_photo.h"
@@ -115,9 +116,20 @@ TEST_F(Collection, CatalogueHoldsEveryMenuAndTheSpecialStandsAtTheirPlaces) {
     EXPECT_EQ(e.kind, 'P');
     EXPECT_EQ(e.mixture, 'P');
   }
-  // Every line carries hints for all four methods, codes of two digits each followed by a blank.
+  // Every line carries hints for all four methods as the method dialog reads them: two-digit codes
+  // whose first digit is that of the method (N 1x, V 2x, W 3x, K 4x).
+  const std::pair<const char*, char> letters[] = {{"N", '1'}, {"V", '2'}, {"W", '3'}, {"K", '4'}};
   for (const auto& e : catalogue_.entries)
-    for (const char* letter : {"N:", "V:", "W:", "K:"}) EXPECT_NE(e.line.find(letter), std::string::npos) << e.line;
+    for (const auto& [letter, digit] : letters) {
+      bool found = false;
+      const std::vector<std::string> codes = tolvek::HintCodes(e.line, letter, found);
+      EXPECT_TRUE(found) << e.line;
+      ASSERT_FALSE(codes.empty()) << e.line << " " << letter;
+      for (const std::string& c : codes) {
+        EXPECT_EQ(c.size(), 2u) << e.line;
+        EXPECT_EQ(c[0], digit) << e.line;
+      }
+    }
 }
 
 TEST_F(Collection, EveryStandLoadsAndIsRealistic) {
