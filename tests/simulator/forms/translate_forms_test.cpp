@@ -1,6 +1,11 @@
 // The window translation on real windows: every listed control exists with its kind in the windows
 // built so far, the language buttons switch and the choice survives a restart, texts stay plain.
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QMenu>
+#include <QRadioButton>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -177,6 +182,86 @@ class TranslateFormsTest : public QObject {
     QCOMPARE(p.form1().Label2->text(), QString("Programm <Vorlint.exe> nicht gefunden"));
     // A window that does not exist is passed over.
     ApplyTexts({{"NoSuchWindow", "Label2", ControlKind::kLabel, TextProperty::kCaption, std::string("x")}});
+  }
+
+  void eachKindTakesItsTexts() {
+    QWidget window;
+    window.setObjectName("FormKinds");
+    auto make = [&](auto* w, const char* name, QWidget* parent) {
+      w->setObjectName(name);
+      w->setParent(parent);
+      return w;
+    };
+    auto* button = make(new QPushButton("Knopf"), "Button1", &window);
+    auto* bitmap = make(new QPushButton("⏻"), "BitBtn1", &window);
+    auto* label = make(new QLabel("Beschriftung"), "Label1", &window);
+    auto* group = make(new QGroupBox("Gruppe"), "GroupBox1", &window);
+    auto* check = make(new QCheckBox("Haken"), "CheckBox1", group);
+    auto* radio = make(new QRadioButton("Knopf"), "RadioButton1", group);
+    auto* menu = make(new QMenu("Menü"), "Menu1", &window);
+    auto* item = new QAction("Eintrag", menu);
+    item->setObjectName("Item1");
+    menu->addAction(item);
+    // A window of its own inside this one: its controls are not this window's.
+    auto* child = new QDialog(&window);
+    child->setObjectName("ChildDialog");
+    auto* foreign = make(new QPushButton("fremd"), "Button2", child);
+    window.show();
+
+    LanguageTable t;
+    t.selector = 2;
+    auto row = [&](const char* comp, const char* caption, const char* hint) {
+      LanguageRow r;
+      r.field = {"FX", comp, "", "", caption, hint};
+      t.rows.push_back(r);
+    };
+    row("Button1", "Button", "Button hint");
+    row("BitBtn1", "Bitmap", "Bitmap hint");
+    row("Label1", "<b>Label</b>", "Label hint");
+    row("GroupBox1", "Group", "Group hint");
+    row("CheckBox1", "Check", "Check hint");
+    row("RadioButton1", "Radio", "Radio hint");
+    row("Item1", "Item", "Item hint");
+    row("Button2", "Foreign", "Foreign hint");
+    FormList list{"FX", "FormKinds", {}};
+    auto entry = [&](const char* name, ControlKind k) {
+      FormEntry e;
+      e.component = name;
+      e.kind = k;
+      list.entries.push_back(e);
+    };
+    entry("Button1", ControlKind::kButton);
+    entry("BitBtn1", ControlKind::kBitmapButton);
+    entry("Label1", ControlKind::kLabel);
+    entry("GroupBox1", ControlKind::kGroupBox);
+    entry("CheckBox1", ControlKind::kCheckBox);
+    entry("RadioButton1", ControlKind::kRadioButton);
+    entry("Item1", ControlKind::kMenuItem);
+    entry("Button2", ControlKind::kButton);
+    ApplyTexts(PlanFormTexts(t, list));
+
+    QCOMPARE(button->text(), QString("Button"));
+    QCOMPARE(button->toolTip(), QString("Button hint"));
+    QCOMPARE(bitmap->text(), QString("⏻"));  // a bitmap button keeps its picture caption
+    QCOMPARE(bitmap->toolTip(), QString("Bitmap hint"));
+    QCOMPARE(label->text(), QString("<b>Label</b>"));
+    QCOMPARE(label->textFormat(), Qt::PlainText);
+    QCOMPARE(group->title(), QString("Group"));
+    QCOMPARE(check->text(), QString("Check"));
+    QCOMPARE(check->toolTip(), QString("Check hint"));
+    QCOMPARE(radio->text(), QString("Radio"));
+    QCOMPARE(item->text(), QString("Item"));
+    QVERIFY(item->toolTip() != QString("Item hint"));  // menu items take no hint
+    QCOMPARE(foreign->text(), QString("fremd"));
+
+    // Back to the built-in texts when the table is gone.
+    t.selector = 0;
+    ApplyTexts(PlanFormTexts(t, list));
+    QCOMPARE(button->text(), QString("Knopf"));
+    QCOMPARE(button->toolTip(), QString(""));
+    QCOMPARE(label->text(), QString("Beschriftung"));
+    QCOMPARE(group->title(), QString("Gruppe"));
+    QCOMPARE(item->text(), QString("Eintrag"));
   }
 
   // With TOLVEK_SCREENSHOTS set to a folder, the title screen in each language is saved there.
