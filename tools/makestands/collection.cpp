@@ -14,6 +14,8 @@ namespace tolvek::makestands {
 
 namespace {
 
+constexpr int kJpegQuality = 88;
+
 std::string TwoDigits(int n) {
   return std::string(1, static_cast<char>('0' + n / 10)) + static_cast<char>('0' + n % 10);
 }
@@ -76,7 +78,7 @@ bool MakeCollection(const std::string& programFolder, std::vector<std::string>& 
       std::string name = std::string("Fotos/Foto") + letters[v] + nn + ".jpg";
       if (stand.plan.number == 20 && v == 1) name = "Fotos/FotogS20.jpg";
       const bool progressive = stand.plan.number == 9 && v == 0;
-      const std::string jpeg = EncodeJpeg(RenderPhoto(stand, view), 80, progressive);
+      const std::string jpeg = EncodeJpeg(RenderPhoto(stand, view), kJpegQuality, progressive);
       if (!note(WriteFileAtomic(full(name), jpeg), name)) return false;
     }
   }
@@ -93,7 +95,7 @@ bool MakeCollection(const std::string& programFolder, std::vector<std::string>& 
     view.seed = 20000u + 17u * k;
     view.turn = 0.25 * ((k % 5) - 2);
     const std::string name = "Fotos/Foto" + std::to_string(k) + ".jpg";
-    if (!note(WriteFileAtomic(full(name), EncodeJpeg(RenderPhoto(stand, view), 80, false)), name)) return false;
+    if (!note(WriteFileAtomic(full(name), EncodeJpeg(RenderPhoto(stand, view), kJpegQuality, false)), name)) return false;
   }
   if (!note(WriteFileAtomic(full("Bitmap/Bestande.bmp"), EncodeBmp(RenderOverview(stands))), "Bitmap/Bestande.bmp"))
     return false;

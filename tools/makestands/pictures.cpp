@@ -285,7 +285,13 @@ Picture RenderPhoto(const MadeStand& stand, const PhotoView& view, int width, in
       const double light = 0.65 + 0.55 * std::exp(-std::pow((tpos - 0.35) * 2.6, 2));
       for (int y = std::max(0, static_cast<int>(top)); y < std::min(height, static_cast<int>(ground) + 1); ++y) {
         const double bark = 0.88 + 0.24 * SmoothNoise(x * 1.7, y / 9.0, seed + t.species);
-        pic.Blend(x, y, Mix(Scale(look.bark, light * bark), fog, fogT), cover);
+        Rgb colour = look.bark;
+        if (t.species == 3) {
+          // Pine: grey-brown scaly bark below, the orange mirror bark higher up.
+          const double up = std::clamp(((ground - y) / std::max(1.0, ground - top) - 0.3) / 0.3, 0.0, 1.0);
+          colour = Mix(Rgb{108, 92, 80}, look.bark, up);
+        }
+        pic.Blend(x, y, Mix(Scale(colour, light * bark), fog, fogT), cover);
       }
     }
 
