@@ -54,6 +54,20 @@ const std::set<std::string> kMainWindowPending{
     "Button22", "Button23", "Button24", "Button25",   "Button26", "BtWarten", "GitterFertig", "Label10", "Label11",
     "Label12",  "Label13",  "CheckBox2", "CheckBox3"};
 
+QString CaptionOf(QObject* c) {
+  if (auto* b = qobject_cast<QAbstractButton*>(c)) return b->text();
+  if (auto* l = qobject_cast<QLabel*>(c)) return l->text();
+  if (auto* g = qobject_cast<QGroupBox*>(c)) return g->title();
+  if (auto* a = qobject_cast<QAction*>(c)) return a->text();
+  if (auto* m = qobject_cast<QMenu*>(c)) return m->title();
+  return {};
+}
+QString HintOf(QObject* c) {
+  if (auto* w = qobject_cast<QWidget*>(c)) return w->toolTip();
+  if (auto* a = qobject_cast<QAction*>(c)) return a->toolTip();
+  return {};
+}
+
 std::string FileText(const std::string& path) {
   std::string b;
   ReadWholeFile(path, b);
@@ -70,6 +84,7 @@ class TranslateFormsTest : public QObject {
     TempDir dir;
     testing::CopyShippedData(dir);
     Program p(dir);
+    TranslateAllForms(p.state);  // German: every listed control remembers its built-in text
     std::vector<const FormList*> lists{&StartScreenList(), &MessageBoxList()};
     for (const auto& l : AllFormLists()) lists.push_back(&l);
     std::set<std::string> skipped;
@@ -94,8 +109,17 @@ class TranslateFormsTest : public QObject {
           faults.push_back(l->formId + ": " + std::string(kMainWindow) + " has no button " + e.copyToMain);
         ++checked;
         // A control of the list without a row shows its built-in German text in every language.
+        if (c && e.source == EntrySource::kRow && LookupComponentTexts(p.state.language, l->formId, e.component).found) {
+          // The German row replaces the built-in text: say where the two have drifted apart.
+          const QVariant own = c->property("tolvekOwnCaption");
+          const auto german = LookupComponentTexts(p.state.language, l->formId, e.component).caption;
+          if (own.isValid() && german && own.toString() != Q(*german))
+            qInfo("%s: %s.%s built as \"%s\", German row \"%s\"", l->formId.c_str(), window.c_str(),
+                  e.component.c_str(), qPrintable(own.toString()), german->c_str());
+        }
         if (c && e.source == EntrySource::kRow && !LookupComponentTexts(p.state.language, l->formId, e.component).found)
-          qInfo("%s: no row for %s.%s", l->formId.c_str(), window.c_str(), e.component.c_str());
+          qInfo("%s: no row for %s.%s (caption \"%s\", hint \"%s\")", l->formId.c_str(), window.c_str(),
+                e.component.c_str(), qPrintable(CaptionOf(c)), qPrintable(HintOf(c)));
       }
     }
     QVERIFY(checked > 0);
