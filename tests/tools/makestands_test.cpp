@@ -51,6 +51,10 @@ class Collection : public ::testing::Test {
     ASSERT_TRUE(ok_) << error;
     ASSERT_TRUE(ReadStandCatalogue(LanguageTable{}, JoinPath(*out_, "Vorgaben/Tolvek01.txt"), CatalogueStyle::Menu, catalogue_).ok);
   }
+  void SetUp() override {
+    ASSERT_TRUE(ok_) << "the collection could not be made";
+    ASSERT_EQ(catalogue_.Count(), 52);
+  }
   static void TearDownTestSuite() {
     fs::remove_all(*out_);
     delete out_;
