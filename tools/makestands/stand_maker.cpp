@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <numeric>
 #include <unordered_map>
 
 #include "common/rounding.h"
@@ -50,7 +49,7 @@ double EdgeDistance(const std::vector<BoundaryPoint>& ring, double x, double y) 
 
 // The outline roughened along its edges like a surveyed boundary, rounded to 0.1 m, shifted to a
 // minimum of 0 and closed; clockwise unless the plan asks for the other order.
-std::vector<BoundaryPoint> MakeBoundary(const StandPlan& plan, RandomGenerator& random) {
+std::vector<BoundaryPoint> MakeBoundary(const StandPlan& plan) {
   std::vector<BoundaryPoint> corners = plan.outline;
   double segment = plan.roughSegment;
   std::vector<BoundaryPoint> ring;
@@ -75,7 +74,6 @@ std::vector<BoundaryPoint> MakeBoundary(const StandPlan& plan, RandomGenerator& 
     if (static_cast<int>(ring.size()) <= kMaxBoundaryPoints - 1 || segment <= 0.0) break;
     segment *= 1.15;
   }
-  (void)random;
   for (auto& p : ring) {
     p.x = Round1(p.x);
     p.y = Round1(p.y);
@@ -192,7 +190,7 @@ MadeStand MakeStand(const StandPlan& plan) {
   MadeStand stand;
   stand.plan = plan;
   RandomGenerator random(plan.seed);
-  stand.boundary = MakeBoundary(plan, random);
+  stand.boundary = MakeBoundary(plan);
   stand.plan.hints = HintCodes(plan, stand.boundary);
   const double area = std::fabs(RingArea(stand.boundary));
   stand.areaHa = area * 1e-4;
