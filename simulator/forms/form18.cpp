@@ -69,6 +69,7 @@ TForm18::TForm18(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
   ScrollBox = new QScrollArea(this);
   ScrollBox->setObjectName("ScrollBox");
   ScrollBox->setWidgetResizable(false);
+  ScrollBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ScrollBox->setStyleSheet("QScrollArea { background: #d0d0d0; }");
   auto* content = new QWidget();
   content->setObjectName("ReportClient");

@@ -267,8 +267,8 @@ TEST(ReportCanvas, MapsUnitsOntoTheDeviceWithUprightText) {
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0]->v, (std::vector<int>{60, 120}));  // below the top, not mirrored
   EXPECT_EQ(device.OfKind(K::Line)[0]->v, (std::vector<int>{10, 20, 110, 220}));
-  // 100 units of cell height · 0.25 px · 0.87 em share = 21.75 px = 16 pt at 96 px per inch
-  EXPECT_EQ(device.OfKind(K::Font)[0]->v[0], 16);
+  // 100 units of cell height · 0.25 px · 0.8 em share = 20 px = 15 pt at 96 px per inch
+  EXPECT_EQ(device.OfKind(K::Font)[0]->v[0], 15);
   EXPECT_TRUE(device.OfKind(K::Font)[0]->bold);
 }
 

@@ -1,0 +1,258 @@
+// "Auswertung" on the offscreen platform: a shipped stand sampled by the core pass, one evaluation with
+// its stand report (on screen, printed to PDF, saved as a picture), and a run of repetitions driven by
+// the main window's buttons while it runs.
+// The geometry of the core names a member "slots": Qt's keyword macros stay off in this file.
+#define QT_NO_KEYWORDS
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "common/paths.h"
+#include "simulator/forms/form1.h"
+#include "simulator/forms/form18.h"
+#include "simulator/forms/program.h"
+#include "simulator/sampling/geometry.h"
+#include "simulator/sampling/grid.h"
+#include "simulator/sampling/pass.h"
+#include "simulator/stand/expected_vc.h"
+#include "simulator/stand/stand_loader.h"
+#include "tests/support/fakes.h"
+
+using namespace tolvek;
+using tolvek::testing::FakeServices;
+using tolvek::testing::TempDir;
+
+namespace {
+
+// Where pictures and printouts of the test are kept for looking at them.
+QString OutputFile(const char* name) {
+  const QByteArray dir = qgetenv("TOLVEK_TEST_OUTPUT");
+  return dir.isEmpty() ? QString() : QString::fromLocal8Bit(dir) + "/" + name;
+}
+
+// A program with a stand loaded, fixed circles of 500 m² chosen and a 50 m grid laid; the pass is the
+// core's, without drawing.
+struct Fixture {
+  Fixture() : state(fs.services) {
+    tolvek::testing::CopyShippedData(dir);
+    state.folders = ProgramFoldersFromFolder(dir.path());
+    program = std::make_unique<SimulatorProgram>(state, false);
+    state.random.SetSeed(4711);
+    const StandLoadResult r = TryLoadStand(state, dir.path() + "Bestande/Bestnd01.txt");
+    loaded = r.ok;
+    state.currentStand.name = "Nadelbaum - Reinbestand";
+    LoadProblem problem;
+    ReadExpectedVcTable(JoinPath(state.folders.presets, "Tolvek02.txt"), state.expectedVc, problem);
+    MethodSettings& m = state.sampling.method;
+    BeginFixedCircle(m, state.language);
+    ConfirmFixedCircle(m, state.language, 500.0, nullptr);
+    GridContext ctx;
+    NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, ctx);
+    form1().randomGridShift = [this] {
+      RandomGridOrigin(state.sampling.grid, state.random);
+      GridContext c;
+      c.repetitionFlag = state.run.repetitionFlag;
+      c.evaluationStarted = state.run.evaluationStarted;
+      NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, c);
+      state.sampling.grid.assign = true;
+      Pass();
+      ++passes;
+    };
+  }
+  PassOutcome Pass() {
+    PassEnvironment env{state.sampling, state.currentStand.trees, state.currentStand.boundary, geometry,
+                        state.run,      state.services,           state.language, observer};
+    env.singleStepWait = false;
+    return RunSamplingPass(env);
+  }
+  TForm1& form1() { return *program->forms.form1; }
+  TForm18& form18() { return *program->forms.form18; }
+
+  TempDir dir;
+  FakeServices fs;
+  SimulatorState state;
+  std::unique_ptr<SimulatorProgram> program;
+  GeometryContext geometry;
+  PassObserver observer;
+  bool loaded = false;
+  int passes = 0;
+};
+
+// As soon as the stand report is up: look at it, then close it with "schliessen".
+void CloseReportSoon(Fixture& f, std::function<void(TForm18&)> look = {}) {
+  QTimer::singleShot(0, [&f, look] {
+    if (QApplication::activeModalWidget() != &f.form18()) {
+      CloseReportSoon(f, look);
+      return;
+    }
+    if (look) look(f.form18());
+    f.form18().BtnSchliessen->click();
+  });
+}
+
+}  // namespace
+
+class EvaluationWindowTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void singleEvaluationShowsTheReportAndWritesTheTable() {
+    Fixture f;
+    QVERIFY(f.loaded);
+    QCOMPARE(f.Pass(), PassOutcome::Done);
+    QVERIFY(!f.state.sampling.plots.Empty());
+    f.form1().sBtDiagramm->setEnabled(false);
+    bool seen = false;
+    CloseReportSoon(f, [&](TForm18& r) {
+      seen = true;
+      r.resize(900, 720);
+      QApplication::processEvents();
+      const QImage picture = r.grab().toImage();
+      if (!OutputFile("report.png").isEmpty()) picture.save(OutputFile("report.png"));
+      // the page is white where the table frames and texts are not
+      const QPoint centre = r.PaintBox1->mapTo(&r, QPoint(r.PaintBox1->width() / 2, 2));
+      QCOMPARE(picture.pixelColor(centre), QColor(Qt::white));
+    });
+    f.form1().sBtAuswertung->setEnabled(true);
+    f.form1().sBtAuswertung->click();
+    QVERIFY(seen);
+    const SampleEstimate& e = f.state.evaluation.estimate;
+    QCOMPARE(e.plotCount, static_cast<int>(f.state.sampling.plots.plots.size()));
+    QVERIFY(e.gPerHa[0] > 0.0);
+    // the table of the evaluation the user looked at
+    QVERIFY(FileExists(SampleTreeTablePath(f.state.folders.program)));
+    // the report gave the buttons back; the run can be started now
+    QVERIFY(f.form1().sBtDiagramm->isEnabled());
+    QVERIFY(f.form1().sBtVerfahren->isEnabled());
+    QVERIFY(f.form1().F1BtWiederholen->isEnabled());
+    QVERIFY(f.form1().sBtProbeBaeume->isEnabled());
+  }
+
+  void reportPrintsOnAPdfPage() {
+    Fixture f;
+    QVERIFY(f.loaded);
+    QCOMPARE(f.Pass(), PassOutcome::Done);
+    f.state.run.showReport = false;
+    f.form1().EvaluateStandRun();
+    TempDir out;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    QString pdf = OutputFile("report.pdf");
+    if (pdf.isEmpty()) pdf = QString::fromStdString(out.File("report.pdf"));
+    printer.setOutputFileName(pdf);
+    QVERIFY(f.form18().PrintOn(printer));
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.size() > 1000);
+    QVERIFY(file.read(4) == "%PDF");
+  }
+
+  void reportPictureIsSaved() {
+    Fixture f;
+    QVERIFY(f.loaded);
+    f.form18().resize(600, 500);
+    TempDir out;
+    QVERIFY(f.form18().SavePictureTo(out.File("report.png")));
+    QVERIFY(FileExists(out.File("report.png")));
+    QVERIFY(f.fs.messages.Saw("Tabelle gespeichert als <" + out.File("report.png") + ">"));
+    // a folder that does not exist: a message, and nothing claims success
+    f.fs.messages.shown.clear();
+    QVERIFY(!f.form18().SavePictureTo(out.File("missing/report.png")));
+    QVERIFY(!f.fs.messages.Saw("Tabelle gespeichert"));
+  }
+
+  void evaluationWithoutGridSaysSoAndGivesTheGridButtonBack() {
+    Fixture f;
+    QVERIFY(f.loaded);
+    QCOMPARE(f.Pass(), PassOutcome::Done);
+    f.state.sampling.plots.Clear();
+    f.form1().sBtAuswertung->setEnabled(true);
+    f.form1().sBtAuswertung->click();
+    QVERIFY(f.fs.messages.Saw("Bitte Gitter festlegen"));
+    QVERIFY(f.form1().sBtGitter->isEnabled());
+    QVERIFY(!f.form1().sBtBestand->isEnabled());
+    QVERIFY(!f.state.evaluation.evaluated);
+  }
+
+  void repetitionsCountUpdateAndStopOnNeuesVerfahren() {
+    Fixture f;
+    QVERIFY(f.loaded);
+    QCOMPARE(f.Pass(), PassOutcome::Done);
+    TForm1& w = f.form1();
+    // "Simulation wiederholen" after a single evaluation
+    CloseReportSoon(f);
+    w.sBtAuswertung->setEnabled(true);
+    w.sBtAuswertung->click();
+    QVERIFY(w.F1BtWiederholen->isEnabled());
+
+    // While the run lets events through: "Zwischenergebnisse" at repetition 5 (the report opens with the
+    // intermediate results), "Neues Verfahren / Druck" at repetition 12.
+    int reportsSeen = 0;
+    QString countAtStop;
+    f.fs.pump.onPump = [&](int) {
+      if (f.passes == 4 && !f.state.run.showReport) {
+        w.sBtMultiSim->click();
+        CloseReportSoon(f, [&](TForm18&) { ++reportsSeen; });
+      }
+      if (f.passes == 12 && !f.state.run.repetitionStop) {
+        countAtStop = w.Label18->text();
+        w.sBtNeuesVerfahren->click();
+        // only the stop flag acts while the run goes on
+        QVERIFY(f.state.run.busy);
+      }
+    };
+    w.F1BtWiederholen->click();
+    QVERIFY(!f.state.run.busy);
+    QVERIFY(f.state.run.repeatMode);
+    QCOMPARE(f.state.evaluation.run.count, 13);  // stopped while the 13th repetition shifted the grid
+    QCOMPARE(countAtStop, QString("  13"));
+    QCOMPARE(w.Label18->text(), QString("  13"));
+    QVERIFY(w.LbAnzStpQ->text().startsWith("Stichproben i.M."));
+    QVERIFY(w.LbBaumZahlQ->text().startsWith("Probebäume i.M."));
+    QCOMPARE(reportsSeen, 1);
+    // the weighting question before the first repetition, the print question after the stop
+    QVERIFY(f.fs.messages.Saw("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]"));
+    QVERIFY(f.fs.messages.Saw("Häufigkeitsverteilung drucken?"));
+    QVERIFY(!f.state.run.repetitionFlag);
+    // bias and spread of a real run are numbers, the histogram holds every counted repetition
+    const RunStatistics& s = f.state.evaluation.run;
+    int total = 0;
+    for (int c = -25; c <= 25; ++c) total += s.HistogramCount(c);
+    QCOMPARE(total, 13);
+    QVERIFY(s.g.sd > 0.0);
+    QVERIFY(std::isfinite(s.d.bias));
+    // the grid stayed within one cell of the origin the user chose
+    QVERIFY(std::abs(f.state.sampling.grid.originX - s.baseOriginX) <= f.state.sampling.grid.dx);
+  }
+
+  void singleStepsPauseAndAusEndsThePause() {
+    Fixture f;
+    QVERIFY(f.loaded);
+    QCOMPARE(f.Pass(), PassOutcome::Done);
+    TForm1& w = f.form1();
+    f.state.run.repeatMode = true;
+    w.sBtPausePlus->click();
+    QVERIFY(f.state.run.singleStep);
+    QVERIFY(w.sBtFin->isVisibleTo(&w));
+    const std::uint64_t start = f.fs.clock.now;
+    f.fs.pump.onPump = [&](int) {
+      // "aus" two seconds into the first 9 s pause; the stop during the fourth pass
+      if (f.fs.clock.now - start > 2000 && f.state.run.singleStep) w.sBtFin->click();
+      if (f.passes == 3) w.sBtNeuesVerfahren->click();
+    };
+    w.sBtAuswertung->setEnabled(true);
+    w.sBtAuswertung->click();
+    QCOMPARE(f.state.evaluation.run.count, 4);  // stopped while the 4th repetition shifted the grid
+    QVERIFY(!f.state.run.singleStep);
+    QVERIFY(f.fs.clock.now - start < 9000);
+  }
+};
+
+QTEST_MAIN(EvaluationWindowTest)
+#include "evaluation_window_test.moc"
