@@ -174,11 +174,13 @@ TEST(ShippedStands, EveryCatalogueStandLoads) {
   CatalogueReadResult c = ReadStandCatalogue(state.language, cataloguePath, CatalogueStyle::Thumbnails, state.standCatalogue);
   ASSERT_TRUE(c.ok) << ProblemMessage(state.language, c.problem);
   EXPECT_FALSE(c.tooMany);
+  int loaded = 0;
   for (const auto& e : state.standCatalogue.entries) {
     StandLoadResult r = TryLoadStand(state, JoinPath(state.folders.stands, e.fileName));
     if (!r.ok && r.message.find("Bestandesregister") != std::string::npos) continue;  // register stands
     EXPECT_TRUE(r.ok) << e.fileName << ": " << r.message;
     if (!r.ok) continue;
+    ++loaded;
     const CurrentStand& s = state.currentStand;
     EXPECT_GT(s.areaHa, 0.0) << e.fileName;
     const double w = s.boundary.maxX - s.boundary.minX, h = s.boundary.maxY - s.boundary.minY;
@@ -187,6 +189,7 @@ TEST(ShippedStands, EveryCatalogueStandLoads) {
       EXPECT_LE(t.y, h + 0.5 + (s.files.numberText == "88" ? 20.0 : 0.0)) << e.fileName;
     }
   }
+  EXPECT_EQ(loaded, state.standCatalogue.Count());
   const std::string vcPath = JoinPath(state.folders.presets, "Tolvek02.txt");
   if (FileExists(ResolvePath(vcPath))) {
     LoadProblem problem;
