@@ -174,15 +174,26 @@ void TForm18::Button2Click() {
   SavePictureTo(S(file));
 }
 
+void TForm18::GiveButtonsBack() {
+  TForm1* f = forms.form1;
+  if (!f) return;
+  if (!state.run.repeatMode) f->sBtMultiSim->setEnabled(false);
+  f->sBtDiagramm->setEnabled(true);
+  f->sBtBestand->setEnabled(true);
+  f->sBtVerfahren->setEnabled(true);
+  f->sBtGitter->setEnabled(true);
+}
+
+void TForm18::ApplyPendingButtons() {
+  if (!buttonsPending_) return;
+  buttonsPending_ = false;
+  GiveButtonsBack();
+}
+
 void TForm18::done(int result) {
   state.run.showReport = false;
-  if (TForm1* f = forms.form1) {
-    if (!state.run.repeatMode) f->sBtMultiSim->setEnabled(false);
-    f->sBtDiagramm->setEnabled(true);
-    f->sBtBestand->setEnabled(true);
-    f->sBtVerfahren->setEnabled(true);
-    f->sBtGitter->setEnabled(true);
-  }
+  if (state.run.busy) buttonsPending_ = true;  // only the run controls act while a run goes on
+  else GiveButtonsBack();
   QDialog::done(result);
 }
 

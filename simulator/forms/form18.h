@@ -61,6 +61,9 @@ class TForm18 : public QDialog {
   bool PrintOn(QPrinter& printer);
   // Saves the window's picture; false (with the message) when it could not be written.
   bool SavePictureTo(const std::string& path);
+  // Closing hands "Diagramm", "Bestände", "Verfahren" and "Gitter" back to the main window. Closed
+  // during a run of repetitions, that waits for the end of the run.
+  void ApplyPendingButtons();
 
  protected:
   void resizeEvent(class QResizeEvent* e) override;
@@ -72,7 +75,9 @@ class TForm18 : public QDialog {
   void PlaceBox();
   std::string T(const char* german) const;
   ReportPage page_;
+  void GiveButtonsBack();
   bool pageKnown_ = false;
+  bool buttonsPending_ = false;
 };
 
 }  // namespace tolvek

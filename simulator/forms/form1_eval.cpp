@@ -220,6 +220,7 @@ void TForm1::sBtAuswertungClick() {
   Panel15->hide();
   ImgBest->setEnabled(true);
   if (run.endRequested) return;
+  if (forms.form18) forms.form18->ApplyPendingButtons();
   // The sample-tree table of the run's last evaluation.
   WriteSampleTreeTableNow();
   if (stopPending_) {

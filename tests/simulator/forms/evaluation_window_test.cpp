@@ -195,11 +195,13 @@ class EvaluationWindowTest : public QObject {
     // intermediate results), "Neues Verfahren / Druck" at repetition 12.
     int reportsSeen = 0;
     QString countAtStop;
+    bool gridButtonDuringRun = true;
     f.fs.pump.onPump = [&](int) {
       if (f.passes == 4 && !f.state.run.showReport) {
         w.sBtMultiSim->click();
         CloseReportSoon(f, [&](TForm18&) { ++reportsSeen; });
       }
+      if (f.passes == 9) gridButtonDuringRun = w.sBtGitter->isEnabled();
       if (f.passes == 12 && !f.state.run.repetitionStop) {
         countAtStop = w.Label18->text();
         w.sBtNeuesVerfahren->click();
@@ -216,6 +218,9 @@ class EvaluationWindowTest : public QObject {
     QVERIFY(w.LbAnzStpQ->text().startsWith("Stichproben i.M."));
     QVERIFY(w.LbBaumZahlQ->text().startsWith("Probebäume i.M."));
     QCOMPARE(reportsSeen, 1);
+    // closing the intermediate report gives the buttons back only when the run has ended
+    QVERIFY(!gridButtonDuringRun);
+    QVERIFY(w.sBtGitter->isEnabled());
     // the weighting question before the first repetition, the print question after the stop
     QVERIFY(f.fs.messages.Saw("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]"));
     QVERIFY(f.fs.messages.Saw("Häufigkeitsverteilung drucken?"));
