@@ -95,6 +95,18 @@ MessageLayout LayoutMessage(const std::string& input, int kind, int buttons, int
   return m;
 }
 
+void WidenMessageLayout(MessageLayout& m, int textWidth) {
+  const int needed = m.labelLeft + textWidth + 12;
+  if (needed <= m.width) return;
+  const int shift = RoundInt(needed * 0.5) - RoundInt(m.width * 0.5);
+  m.width = needed;
+  m.labelWidth = needed - m.labelLeft - 6;
+  m.yesLeft += shift;
+  m.noLeft += shift;
+  m.okLeft += shift;
+  if (m.showLeft && !m.showRight) m.leftLeft += shift;
+}
+
 int MessageButtonResult(MessageButton b) {
   switch (b) {
     case MessageButton::Yes: return kResultYes;

@@ -32,6 +32,10 @@ struct MessageLayout {
 // second part (up to and including the next "#") and what follows.
 int MessageWidthEstimate(const std::string& text);
 MessageLayout LayoutMessage(const std::string& text, int kind, int buttons, int fontPt = kMessageFontPt);
+// Where the screen's font draws the text wider than the estimate, the box grows to textWidth (pixels
+// of the longest line) so nothing is cut off; the buttons keep their places relative to the middle.
+// A box wide enough already stays as it is.
+void WidenMessageLayout(MessageLayout& layout, int textWidth);
 // The code a button returns: "ja" 6, "nein" 7, "OK" 1, left named button 5, right named button 6.
 int MessageButtonResult(MessageButton b);
 // The code when the box is closed without a button (Escape, window closed): the right-hand choice the

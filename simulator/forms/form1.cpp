@@ -245,14 +245,15 @@ void TForm1::BuildTitleScreen() {
 }
 
 void TForm1::LoadTitlePictures() {
-  const char* const kTitlePictures[3] = {"Fotos/Titel1.jpg", "Fotos/Titel2.jpg", "Fotos/Titel3.jpg"};
+  const char* const kTitlePictures[3] = {"Fotos/Foto11.jpg", "Fotos/Foto21.jpg", "Fotos/Foto29.jpg"};
   QLabel* images[3] = {Image1, Image2, Image3};
   for (int i = 0; i < 3; ++i) {
     QPixmap pm(Q(ResolveIn(state.folders.program, kTitlePictures[i])));
     if (pm.isNull())
       images[i]->hide();  // no picture installed: the place stays green
-    else
-      images[i]->setPixmap(pm);
+    else  // cut to the place's proportions, so the picture is never squeezed
+      images[i]->setPixmap(pm.scaled(images[i]->size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation)
+                               .copy(QRect(QPoint(0, 0), images[i]->size())));
   }
 }
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <algorithm>
 
 #include "common/qt/qt_services.h"
 
@@ -75,6 +76,10 @@ TForm42::TForm42(SimulatorState& st, QWidget* parent) : QDialog(parent), state(s
 
 void TForm42::Prepare(const std::string& text, int kind, int buttons) {
   layout_ = LayoutMessage(text, kind, buttons);
+  int textWidth = 0;
+  for (const QString& line : Q(layout_.text).split('\n'))
+    textWidth = std::max(textWidth, LbMeldung->fontMetrics().horizontalAdvance(line));
+  WidenMessageLayout(layout_, textWidth);
   const MessageLayout& m = layout_;
   setFixedSize(m.width, m.height);
   LbMeldung->setGeometry(m.labelLeft, m.labelTop, m.labelWidth, m.labelHeight);

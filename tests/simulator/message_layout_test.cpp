@@ -108,6 +108,20 @@ TEST(MessageLayout, KindFourMovesTheTextLeftWithoutIcon) {
   EXPECT_EQ(LayoutMessage("x", kKindNone, kButtonsOk).labelLeft, 46);
 }
 
+TEST(MessageLayout, WiderScreenFontWidensTheBoxAroundItsMiddle) {
+  MessageLayout m = LayoutMessage("Programm wird beendet", kKindQuestion, kButtonsYesNo);
+  MessageLayout same = m;
+  WidenMessageLayout(same, 120);  // fits: nothing changes
+  EXPECT_EQ(same.width, 200);
+  EXPECT_EQ(same.yesLeft, m.yesLeft);
+  WidenMessageLayout(m, 250);
+  EXPECT_EQ(m.width, 46 + 250 + 12);
+  EXPECT_EQ(m.yesLeft, 154 - 64);
+  EXPECT_EQ(m.noLeft, 154 + 5);
+  EXPECT_GE(m.labelLeft + m.labelWidth, 46 + 250);
+  EXPECT_LE(m.labelLeft + m.labelWidth, m.width);
+}
+
 TEST(MessageLayout, RememberedTopIsClampedOnlyForShowing) {
   EXPECT_EQ(ClampMessageTop(650, 80, 768), 650);
   EXPECT_EQ(ClampMessageTop(650, 100, 600), 500);
