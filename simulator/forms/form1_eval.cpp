@@ -57,12 +57,12 @@ class StandRunSteps : public RepetitionSteps {
   }
   void ShowCounters(const RunStatistics& stats) override {
     const RunCounterTexts t = MakeRunCounterTexts(stats, f_.state.language);
-    f_.Label18->setText(Q(t.count));
-    f_.Label18->show();
-    f_.LbAnzStpQ->setText(Q(t.meanPlots));
-    f_.LbBaumZahlQ->setText(Q(t.meanSampleTrees));
-    f_.LbAnzStpQ->show();
-    f_.LbBaumZahlQ->show();
+    for (auto [label, text] : {std::pair{f_.Label18, &t.count}, std::pair{f_.LbAnzStpQ, &t.meanPlots},
+                               std::pair{f_.LbBaumZahlQ, &t.meanSampleTrees}}) {
+      label->setText(Q(*text));
+      label->show();
+      label->raise();  // above the tool bar they share the left edge with
+    }
   }
   void ShowStatistics(const RunStatistics&) override {
     // The histogram of the deviations and the bias ± SD rows are drawn here by the run display.

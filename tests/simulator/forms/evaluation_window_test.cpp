@@ -196,7 +196,18 @@ class EvaluationWindowTest : public QObject {
     int reportsSeen = 0;
     QString countAtStop;
     bool gridButtonDuringRun = true;
+    // the table is written for the evaluations the user looks at, not for every repetition
+    const std::string table = SampleTreeTablePath(f.state.folders.program);
+    QVERIFY(FileExists(table));
+    QFile::remove(QString::fromStdString(table));
+    bool tableDuringRun = true;
+    w.HideTitleScreen();
+    for (QWidget* b : std::initializer_list<QWidget*>{w.sBtBestand, w.sBtVerfahren, w.sBtGitter, w.sBtAuswertung,
+                                                      w.sBtDiagramm, w.sBtProbeBaeume, w.sBtZurueck, w.BtEnde})
+      b->show();
     f.fs.pump.onPump = [&](int) {
+      if (f.passes == 3) tableDuringRun = FileExists(table);
+      if (f.passes == 10 && !OutputFile("run.png").isEmpty()) w.grab().save(OutputFile("run.png"));
       if (f.passes == 4 && !f.state.run.showReport) {
         w.sBtMultiSim->click();
         CloseReportSoon(f, [&](TForm18&) { ++reportsSeen; });
@@ -218,6 +229,8 @@ class EvaluationWindowTest : public QObject {
     QVERIFY(w.LbAnzStpQ->text().startsWith("Stichproben i.M."));
     QVERIFY(w.LbBaumZahlQ->text().startsWith("Probebäume i.M."));
     QCOMPARE(reportsSeen, 1);
+    QVERIFY(!tableDuringRun);
+    QVERIFY(FileExists(table));
     // closing the intermediate report gives the buttons back only when the run has ended
     QVERIFY(!gridButtonDuringRun);
     QVERIFY(w.sBtGitter->isEnabled());
