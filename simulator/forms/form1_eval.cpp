@@ -159,8 +159,6 @@ void TForm1::sBtAuswertungClick() {
   sBtDrehen->hide();
   sm.grid.baseOriginX = sm.grid.originX;
   sm.grid.baseOriginY = sm.grid.originY;
-  ev.run.baseOriginX = sm.grid.originX;
-  ev.run.baseOriginY = sm.grid.originY;
   if (auto* lesen = Client->findChild<QPushButton*>("Button8")) lesen->setEnabled(true);
   run.evaluationStarted = true;
   sBtBestand->setEnabled(false);

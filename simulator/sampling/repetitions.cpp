@@ -17,13 +17,7 @@ RunTrueValues MakeRunTrueValues(double basalAreaPerHa, double stemsPerHa) {
   return t;
 }
 
-void StartRunStatistics(RunStatistics& stats) {
-  const int baseX = stats.baseOriginX;
-  const int baseY = stats.baseOriginY;
-  stats = RunStatistics{};
-  stats.baseOriginX = baseX;
-  stats.baseOriginY = baseY;
-}
+void StartRunStatistics(RunStatistics& stats) { stats = RunStatistics{}; }
 
 int DeviationClass(double deviationPercent) {
   if (!(deviationPercent > -kDeviationClassLimit)) return -kDeviationClassLimit;  // also catches NaN

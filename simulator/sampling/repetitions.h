@@ -45,8 +45,6 @@ struct RunStatistics {
   double screenScale = kStartScreenScale;
   double printScale = kStartPrintScale;
   bool statisticsReady = false;
-  int baseOriginX = 0;  // the grid origin the user chose; random shifts stay within one cell of it
-  int baseOriginY = 0;
 
   int HistogramCount(int deviationClass) const { return histogram[deviationClass + kDeviationClassLimit]; }
 };

@@ -246,7 +246,7 @@ class EvaluationWindowTest : public QObject {
     QVERIFY(s.g.sd > 0.0);
     QVERIFY(std::isfinite(s.d.bias));
     // the grid stayed within one cell of the origin the user chose
-    QVERIFY(std::abs(f.state.sampling.grid.originX - s.baseOriginX) <= f.state.sampling.grid.dx);
+    QVERIFY(std::abs(f.state.sampling.grid.originX - f.state.sampling.grid.baseOriginX) <= f.state.sampling.grid.dx);
   }
 
   void singleStepsPauseAndAusEndsThePause() {
