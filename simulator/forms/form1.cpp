@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QToolTip>
 
 #include "common/paths.h"
@@ -223,8 +224,9 @@ void TForm1::BuildTitleScreen() {
 
   LblVersion1 = MakeLabel(Client, "LblVersion1", "", QRect(204, 882, 300, 22), 9, false, "#e0ffe0");
   BitHinweise = MakeButton(Client, "BitHinweise", "Wichtige Hinweise", QRect(1020, 872, 200, 40));
-  // BitStop stands at the foot of the tool bar once the title screen is gone.
-  BitStop = MakeButton(Client, "BitStop", "⏻", QRect(6, 660, 40, 36));
+  // BitStop stands on the tool bar once the title screen is gone, in the row of the rotation button.
+  BitStop = MakeButton(Client, "BitStop", "", QRect(114, 632, 40, 30));
+  BitStop->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
   BitStop->hide();
   BitStop->setToolTip("Programm beenden");
   connect(BitStop, &QPushButton::clicked, this, &TForm1::BitStopClick);
@@ -259,6 +261,7 @@ void TForm1::LoadTitlePictures() {
 
 void TForm1::BuildToolBar() {
   PnWerkzeug = MakePanel(Client, "PnWerkzeug", QRect(0, 0, 160, 1000), "#2f8f57");
+  PnWerkzeug->lower();  // the bar's background, under everything placed on it
   struct Spec {
     QPushButton** slot;
     const char* name;
