@@ -372,7 +372,9 @@ void TForm1::BuildPanels() {
   Panel3->hide();
   Panel5 = MakePanel(Client, "Panel5", QRect(320, 500, 600, 300), kPanelColour);
   Panel5->hide();
-  Panel6 = MakePanel(Client, "Panel6", QRect(200, 200, 1020, 110), "transparent");
+  Panel6 = Make<QFrame>(Client, "Panel6");  // a plain container: never draws over the title
+  Panel6->setGeometry(QRect(200, 200, 1020, 110));
+  Panel6->lower();
   Panel6->hide();
   Panel7 = MakePanel(Client, "Panel7", QRect(320, 120, 640, 420), kPanelColour);
   Panel7->setToolTip("Der gesamte Betrieb wird mit einem Modellbestand belegt");
@@ -385,7 +387,9 @@ void TForm1::BuildPanels() {
   Panel8->hide();
   Panel10 = MakePanel(Client, "Panel10", QRect(320, 40, 600, 400), kPanelColour);
   Panel10->hide();
-  Panel12 = MakePanel(Client, "Panel12", QRect(200, 24, 1020, 170), "transparent");
+  Panel12 = Make<QFrame>(Client, "Panel12");  // a plain container: never draws over the title
+  Panel12->setGeometry(QRect(200, 24, 1020, 170));
+  Panel12->lower();
   Panel12->hide();
   LbEinhBest = MakeLabel(Client, "LbEinhBest", "", QRect(320, 8, 600, 24), 11, true);
   LbEinhBest->hide();
@@ -483,6 +487,18 @@ void TForm1::HideTitleScreen() {
   sBtAnweisung->show();
   sBtAnmerk->show();
   for (int i = 1; i <= 7; ++i) LanguageButton(i)->hide();
+}
+
+void TForm1::ShowTitleScreen() {
+  // Whatever the work left on the client would cover the title: it goes first.
+  for (QWidget* w : std::initializer_list<QWidget*>{ImgText, GroupBox1, GrpExtras, Memo1, BitStop, LbEinhBest})
+    w->hide();
+  for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label4, Label6, Label7, Label9, Label14,
+                                                    Bevel3, Panel1, Panel2, LbLernPrg, LbStudent, LbFortbild,
+                                                    LbEinricht, Button12, Button14, Button17, LblVersion1})
+    w->show();
+  for (QLabel* image : {Image1, Image2, Image3})
+    image->setVisible(!image->pixmap().isNull());
 }
 
 void TForm1::BtStartClick() {
@@ -610,6 +626,7 @@ void TForm1::sBtZurueckClick() {
   for (QWidget* w : std::initializer_list<QWidget*>{Panel10, Panel3, ScrollBox1, Panel7, PnDaten, sBtDrehen})
     w->hide();
   // The operating-help group closes here.
+  ShowTitleScreen();
   Panel12->show();
   Panel6->show();
   Button12->setEnabled(true);

@@ -150,6 +150,7 @@ class TForm1 : public QMainWindow {
 
   // Title screen off / back on.
   void HideTitleScreen();
+  void ShowTitleScreen();
   // "Auswertung", "Diagramm" and "Probebäume" off after a new stand, method or grid.
   void DisableResultButtons();
   // The seven language buttons in language order (BitBtn15 = German ... BitBtn21 = Turkish).

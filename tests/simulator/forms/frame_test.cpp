@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolTip>
@@ -116,7 +117,10 @@ class FrameTest : public QObject {
     QVERIFY(f.form1().BitStop->isVisible());
     f.form1().sBtZurueckClick();
     QVERIFY(f.form1().BitBtn15->isVisible() && f.form1().BitBtn21->isVisible());
-    QVERIFY(f.form1().Button12->isEnabled());
+    QVERIFY(f.form1().Button12->isVisible() && f.form1().Button12->isEnabled());
+    QVERIFY(f.form1().Label1->isVisible());
+    QVERIFY(!f.form1().ScrollBox1->isVisible());
+    QVERIFY(!f.form1().ImgText->isVisible());
   }
 
   void endeAsksAndNeinReturns() {
