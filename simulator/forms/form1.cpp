@@ -180,9 +180,13 @@ void TForm1::BuildTitleScreen() {
 
   Panel2 = MakePanel(Client, "Panel2", QRect(200, 320, 1020, 210), kPanelColour);
   Label4 = MakeLabel(Client, "Label4", "Inventur wählen:", QRect(224, 330, 500, 28), 14, true, kBannerColour);
-  Button12 = MakeButton(Client, "Button12", "Bestand", QRect(236, 372, 280, 56));
-  Button14 = MakeButton(Client, "Button14", "Betrieb", QRect(570, 372, 280, 56));
-  Button17 = MakeButton(Client, "Button17", "Sonderfunktionen", QRect(900, 372, 280, 56));
+  // The mode buttons stand on Panel6, which the model-stand panel of "Sonderfunktionen" keeps showing
+  // while the rest of the title is gone.
+  Panel6 = Make<QFrame>(Client, "Panel6");
+  Panel6->setGeometry(236, 372, 944, 56);
+  Button12 = MakeButton(Panel6, "Button12", "Bestand", QRect(0, 0, 280, 56));
+  Button14 = MakeButton(Panel6, "Button14", "Betrieb", QRect(334, 0, 280, 56));
+  Button17 = MakeButton(Panel6, "Button17", "Sonderfunktionen", QRect(664, 0, 280, 56));
   for (QPushButton* b : {Button12, Button14, Button17}) {
     QFont f("Arial");
     f.setPointSize(16);
@@ -372,14 +376,11 @@ void TForm1::BuildPanels() {
   Panel3->hide();
   Panel5 = MakePanel(Client, "Panel5", QRect(320, 500, 600, 300), kPanelColour);
   Panel5->hide();
-  Panel6 = Make<QFrame>(Client, "Panel6");  // a plain container: never draws over the title
-  Panel6->setGeometry(QRect(200, 200, 1020, 110));
-  Panel6->lower();
-  Panel6->hide();
-  Panel7 = MakePanel(Client, "Panel7", QRect(320, 120, 640, 420), kPanelColour);
+  // Above the mode buttons, clear of them also on a 768-pixel screen.
+  Panel7 = MakePanel(Client, "Panel7", QRect(200, 20, 780, 270), kPanelColour);
   Panel7->setToolTip("Der gesamte Betrieb wird mit einem Modellbestand belegt");
-  Button18 = MakeButton(Panel7, "Button18", "zurück", QRect(20, 370, 120, 34));
-  Button21 = MakeButton(Panel7, "Button21", "weiter", QRect(500, 370, 120, 34));
+  Button18 = MakeButton(Panel7, "Button18", "zurück", QRect(16, 224, 120, 34));
+  Button21 = MakeButton(Panel7, "Button21", "weiter", QRect(644, 224, 120, 34));
   connect(Button18, &QPushButton::clicked, this, &TForm1::Button18Click);
   connect(Button21, &QPushButton::clicked, this, &TForm1::Button18Click);
   Panel7->hide();
@@ -450,6 +451,7 @@ void TForm1::ScaleTitleScreen() {
     ScaleGeometry(w, s);
   ScaleGeometry(Memo1, s, false);
   // The mode, language and end buttons stand on the scaled panels: they follow them.
+  ScaleGeometry(Panel6, s);
   for (QPushButton* b : {Button12, Button14, Button17, BitBtn15, BitBtn16, BitBtn17, BitBtn18, BitBtn19, BitBtn20,
                          BitBtn21, BitHinweise}) {
     ScaleGeometry(b, s);
@@ -481,7 +483,7 @@ void TForm1::HideTitleScreen() {
   for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label4, Label6, Label7, Label9, Label14,
                                                     LblBaumZahl, LbBaumZahlQ, LbAnzStpQ, LbModBestande, Bevel3, Image1,
                                                     Image2, Image3, Panel1, Panel2, Panel3, Panel6, LbLernPrg,
-                                                    LbStudent, LbFortbild, LbEinricht, Button12, Button14, Button17,
+                                                    LbStudent, LbFortbild, LbEinricht,
                                                     LblVersion1})
     w->hide();
   sBtAnweisung->show();
@@ -495,7 +497,7 @@ void TForm1::ShowTitleScreen() {
     w->hide();
   for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label4, Label6, Label7, Label9, Label14,
                                                     Bevel3, Panel1, Panel2, LbLernPrg, LbStudent, LbFortbild,
-                                                    LbEinricht, Button12, Button14, Button17, LblVersion1})
+                                                    LbEinricht, Panel6, LblVersion1})
     w->show();
   for (QLabel* image : {Image1, Image2, Image3})
     image->setVisible(!image->pixmap().isNull());

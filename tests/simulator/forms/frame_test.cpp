@@ -123,6 +123,20 @@ class FrameTest : public QObject {
     QVERIFY(!f.form1().ImgText->isVisible());
   }
 
+  void specialFunctionsKeepTheModeButtonsAndFreeBetriebAfterwards() {
+    Fixture f;
+    f.form1().show();
+    f.form1().Button17->click();
+    QVERIFY(f.state.run.specialFunctions);
+    QVERIFY(f.form1().Panel7->isVisible());
+    QVERIFY(f.form1().Button14->isVisible() && !f.form1().Button14->isEnabled());
+    QVERIFY(!f.form1().Button12->isEnabled());
+    QVERIFY(!f.form1().Label1->isVisible());
+    f.form1().Button21->click();
+    QVERIFY(!f.form1().Panel7->isVisible());
+    QVERIFY(f.form1().Button14->isVisible() && f.form1().Button14->isEnabled());
+  }
+
   void endeAsksAndNeinReturns() {
     Fixture f;
     f.fs.messages.answers = {kResultNo};
