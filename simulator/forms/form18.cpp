@@ -126,15 +126,19 @@ void TForm18::showEvent(QShowEvent* e) {
   PlaceBox();
 }
 
+bool BeginMetricPrinting(QPrinter& printer, QPainter& painter, SimulatorState& state) {
+  if (painter.begin(&printer)) return true;
+  state.services.messages->PlatformBox(Translate(state.language, "Kein Drucker installiert."), "", PlatformButtons::Ok,
+                                       PlatformIcon::Information);
+  return false;
+}
+
+double PrinterUnitsPerTenthMm(const QPrinter& printer) { return printer.resolution() / 254.0; }
+
 bool TForm18::PrintOn(QPrinter& printer) {
   QPainter painter;
-  if (!painter.begin(&printer)) {
-    state.services.messages->PlatformBox(T("Kein Drucker installiert."), "", PlatformButtons::Ok,
-                                         PlatformIcon::Information);
-    return false;
-  }
-  // Metric mapping of 0.1 mm on the printable area.
-  const double unit = printer.resolution() / 254.0;
+  if (!BeginMetricPrinting(printer, painter, state)) return false;
+  const double unit = PrinterUnitsPerTenthMm(printer);
   QtCanvas device(painter);
   ReportCanvas report(device, unit, unit);
   StandReportInput input = ReportInput();

@@ -17,6 +17,12 @@ namespace tolvek {
 
 class TForm18;
 
+// Starts a print job drawn in 0.1 mm on the printer's printable area. False, after the message
+// "Kein Drucker installiert.", when the job cannot start.
+bool BeginMetricPrinting(QPrinter& printer, class QPainter& painter, SimulatorState& state);
+// Printer pixels per 0.1 mm.
+double PrinterUnitsPerTenthMm(const QPrinter& printer);
+
 // The page on screen: the report mapped from 0.1 mm onto the box.
 class ReportPaintBox : public QWidget {
   Q_OBJECT

@@ -16,6 +16,7 @@
 #include "common/qt/qt_canvas.h"
 #include "common/qt/qt_services.h"
 #include "simulator/forms/form1.h"
+#include "simulator/forms/form18.h"
 #include "simulator/translate.h"
 #include "simulator/views/stand_report.h"
 #include "simulator/views/text_print.h"
@@ -92,12 +93,8 @@ bool TBtnRightDlg3::PrintTextFileOn(const std::string& path, QPrinter& printer) 
   std::vector<std::string> lines;
   if (!ReadForPrinting(path, lines)) return false;
   QPainter painter;
-  if (!painter.begin(&printer)) {
-    state.services.messages->PlatformBox(T("Kein Drucker installiert."), "", PlatformButtons::Ok,
-                                         PlatformIcon::Information);
-    return false;
-  }
-  const double unit = printer.resolution() / 254.0;
+  if (!BeginMetricPrinting(printer, painter, state)) return false;
+  const double unit = PrinterUnitsPerTenthMm(printer);
   QtCanvas device(painter);
   ReportCanvas page(device, unit, unit);
   const std::vector<PrintedPage> pages = LayOutTextPages(lines);
