@@ -5,6 +5,7 @@
 #define QT_NO_KEYWORDS
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form18.h"
 #include "simulator/forms/program.h"
+#include "simulator/forms/text_viewer.h"
 #include "simulator/sampling/geometry.h"
 #include "simulator/sampling/grid.h"
 #include "simulator/sampling/pass.h"
@@ -165,6 +167,24 @@ class EvaluationWindowTest : public QObject {
     f.fs.messages.shown.clear();
     QVERIFY(!f.form18().SavePictureTo(out.File("missing/report.png")));
     QVERIFY(!f.fs.messages.Saw("Tabelle gespeichert"));
+  }
+
+  void printingAMissingFileSaysSoAndGoesOn() {
+    Fixture f;
+    TBtnRightDlg3& viewer = *f.program->forms.btnRightDlg3;
+    f.fs.messages.answers = {kResultCancel};
+    viewer.PrintTextFile(f.dir.File("Temp/nothing.txt"));  // Cancel no longer ends the program
+    QVERIFY(f.fs.messages.Saw("Datei nicht gefunden!"));
+    QCOMPARE(f.fs.exit.quits, 0);
+    // a file that is there prints, page after page
+    std::vector<std::string> lines(100, "Zeile");
+    QVERIFY(WriteTextLines(f.dir.File("lines.txt"), lines));
+    TempDir out;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(out.File("lines.pdf")));
+    QVERIFY(viewer.PrintTextFileOn(f.dir.File("lines.txt"), printer));
+    QVERIFY(QFileInfo(QString::fromStdString(out.File("lines.pdf"))).size() > 1000);
   }
 
   void evaluationWithoutGridSaysSoAndGivesTheGridButtonBack() {
