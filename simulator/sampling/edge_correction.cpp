@@ -144,7 +144,13 @@ bool CircleInsideArea(GeometryContext& g, PolygonRef boundary, double r, double 
   if (g.observer) g.observer->ClipInput(g.circle, g.shiftedBoundary);
 
   if (!ClipPlotPolygon(g, corners, g.circle, g.shiftedBoundary, n, g.clipResult, g.clipAreas)) return false;
+  // A stand that cuts the circle into two pieces makes the walk go once more around the circle: its
+  // area is then counted in once too often. More than that cannot be told apart from a wrong ring.
   if (g.clipAreas.result > g.clipAreas.plot) g.clipAreas.result = g.clipAreas.result - g.clipAreas.plot;
+  if (g.clipAreas.result > g.clipAreas.plot) {
+    g.errorFlag = true;
+    return false;
+  }
   if (g.observer) g.observer->ClipOutput(g.clipResult);
   return true;
 }

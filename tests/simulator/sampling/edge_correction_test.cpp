@@ -1,0 +1,397 @@
+#include "simulator/sampling/edge_correction.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "tests/simulator/sampling/geometry_reference.h"
+#include "tests/support/fakes.h"
+
+namespace tolvek {
+namespace {
+
+using testing::MakePolygon;
+using testing::PointList;
+using testing::ToRef;
+
+constexpr double kPi = 3.141592654;
+
+// A 200 m square stand, clockwise.
+const PointList kSquare{{0, 0}, {0, 200}, {200, 200}, {200, 0}};
+
+// The exact area of a circle inside the stand.
+double ExactInside(const PointList& stand, double x, double y, double r) {
+  return testing::CircleInsidePolygon(stand, x, y, r);
+}
+
+// The area of a circle polygon inside the stand.
+double PolygonInside(const CirclePolygonPoints& circle, const PointList& stand) {
+  return testing::ConvexClipArea(circle, stand);
+}
+
+struct Fixture {
+  GeometryContext g;
+  StandPolygonPoints boundary;
+  explicit Fixture(const PointList& pts) : boundary(MakePolygon<kStandPolygonSlots>(pts)) {}
+  EdgeWeightResult Weight(double a, double r, double y, double x) { return EdgeWeight(g, boundary, a, r, y, x); }
+};
+
+TEST(EdgeWeight, FarFromEveryEdgeIsOneWithoutClipping) {
+  Fixture f(kSquare);
+  f.g.clipResult.n = -5;  // a clip would overwrite it
+  for (auto [x, y] : {std::pair{100.0, 100.0}, std::pair{20.0, 20.0}, std::pair{10.5, 189.5}}) {
+    const auto w = f.Weight(0, 10, y, x);
+    EXPECT_EQ(w.kind, EdgeCutKind::None);
+    EXPECT_EQ(w.weight, 1.0);
+    EXPECT_FALSE(w.failed);
+    EXPECT_FALSE(f.g.edgeFailure);
+    EXPECT_FALSE(f.g.errorFlag);
+  }
+  EXPECT_EQ(f.g.clipResult.n, -5);
+  EXPECT_EQ(f.g.crossingCount, 0);
+}
+
+TEST(EdgeWeight, ChordThroughTheCentreAndTheHalfChordRule) {
+  Fixture f(kSquare);
+  const double r = 10;
+  // On the bottom edge: the chord is a diameter, θ = π, half the circle is inside.
+  const auto centre = f.Weight(0, r, 0, 100);
+  EXPECT_EQ(centre.kind, EdgeCutKind::Chord);
+  EXPECT_NEAR(centre.weight, 2.0, 1e-9);
+  EXPECT_FALSE(centre.failed);
+  // a <= 0.1 means πr²; a given area is used as it is.
+  EXPECT_EQ(f.Weight(0.1, r, 0, 100).weight, centre.weight);
+  EXPECT_NEAR(f.Weight(kPi * r * r, r, 0, 100).weight, centre.weight, 1e-12);
+
+  // 1 cm inside the edge the half-chord ratio is above 0.999: θ is taken as π, the same weight.
+  const auto near = f.Weight(0, r, 0.01, 100);
+  EXPECT_EQ(near.kind, EdgeCutKind::Chord);
+  EXPECT_EQ(near.weight, centre.weight);
+
+  // Further in, the arctangent applies; the weight is the exact one for a straight cut.
+  for (double d : {0.5, 2.0, 4.47, 7.0, 9.9}) {
+    SCOPED_TRACE(d);
+    const double exactInside = kPi * r * r - (r * r * std::acos(d / r) - d * std::sqrt(r * r - d * d));
+    const auto w = f.Weight(0, r, d, 100);
+    EXPECT_EQ(w.kind, EdgeCutKind::Chord);
+    EXPECT_NEAR(w.weight, kPi * r * r / exactInside, 1e-9);
+    EXPECT_NEAR(f.g.chord1.y, 0.0, 1e-12);
+  }
+}
+
+TEST(EdgeWeight, StraightEdgesAgreeWithTheExactInsideArea) {
+  // A sloping edge and a vertical one, plot centres at random distances inside the stand.
+  const PointList slanted{{0, 0}, {60, 200}, {200, 200}, {200, 0}};
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  for (const PointList* stand : {&kSquare, &slanted}) {
+    Fixture f(*stand);
+    for (int i = 0; i < 200; ++i) {
+      const double r = 5 + 15 * unit(rng);
+      const double y = 50 + 100 * unit(rng);
+      const double edgeX = (*stand)[1].first * y / 200.0;  // the left edge at this height
+      // Not within 0.045 r of the edge: there the half-chord rule takes half the circle.
+      const double x = edgeX + r * (0.1 + 0.85 * unit(rng));
+      const auto w = f.Weight(0, r, y, x);
+      ASSERT_EQ(w.kind, EdgeCutKind::Chord);
+      EXPECT_NEAR(w.weight, kPi * r * r / ExactInside(*stand, x, y, r), 1e-7 * w.weight) << x << " " << y << " " << r;
+    }
+  }
+}
+
+TEST(EdgeWeight, SingleCornerAgreesWithTheExactInsideArea) {
+  const PointList ell{{0, 0}, {0, 120}, {80, 120}, {80, 60}, {200, 60}, {200, 0}};  // reflex corner at (80, 60)
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  int convex = 0, reflex = 0;
+  for (const PointList* stand : {&kSquare, &ell}) {
+    Fixture f(*stand);
+    for (int i = 0; i < 400; ++i) {
+      const double r = 5 + 15 * unit(rng);
+      // Near the corner (0, 0) of the square, or near the reflex corner of the L.
+      const bool square = stand == &kSquare;
+      const double x = square ? r * 1.4 * unit(rng) : 80 + r * (2.4 * unit(rng) - 1.2);
+      const double y = square ? r * 1.4 * unit(rng) : 60 + r * (2.4 * unit(rng) - 1.2);
+      if (!square && x > 80 && y > 60) continue;  // outside the stand
+      if (x < 0.3 || y < 0.3) continue;
+      const auto w = f.Weight(0, r, y, x);
+      if (w.kind != EdgeCutKind::Corner) continue;
+      // A chord of nearly the diameter takes half the circle (the half-chord rule): not exact there.
+      if (std::hypot(f.g.chord1.x - f.g.chord2.x, f.g.chord1.y - f.g.chord2.y) / 2 / r > 0.999) continue;
+      (square ? convex : reflex) += 1;
+      EXPECT_FALSE(w.failed);
+      EXPECT_NEAR(w.weight, kPi * r * r / ExactInside(*stand, x, y, r), 1e-7 * w.weight) << x << " " << y << " " << r;
+    }
+  }
+  EXPECT_GT(convex, 100);
+  EXPECT_GT(reflex, 50);
+}
+
+TEST(EdgeWeight, CornerNearItsChordCountsAsStraight) {
+  // A roof-shaped stand edge with its ridge at (100, 100 + h) over a plot at (100, 100); the eaves at
+  // x = 0 and 200 lie at height e. The ridge's distance from the chord between its two crossings
+  // decides.
+  auto roof = [](double h, double e) { return PointList{{0, 0}, {0, e}, {100, 100 + h}, {200, e}, {200, 0}}; };
+  const double r = 10;
+  auto ridgeToChord = [&](double h, double e) {
+    const double slope = (100 + h - e) / 100;  // the edge falls by this per metre from the ridge
+    // Crossing: u² + (h - slope u)² = r², u > 0.
+    const double qa = 1 + slope * slope, qb = -2 * h * slope, qc = h * h - r * r;
+    const double u = (-qb + std::sqrt(qb * qb - 4 * qa * qc)) / (2 * qa);
+    return slope * u;
+  };
+  for (auto [h, e] : {std::pair{2.0, 100.0}, std::pair{4.0, 99.0}, std::pair{4.0, 97.5}, std::pair{6.0, 80.0}}) {
+    SCOPED_TRACE(e);
+    Fixture f(roof(h, e));
+    const auto w = f.Weight(0, r, 100, 100);
+    const double distance = ridgeToChord(h, e);
+    EXPECT_EQ(w.kind, distance < 0.5 ? EdgeCutKind::Chord : EdgeCutKind::Corner) << distance;
+    if (w.kind == EdgeCutKind::Corner) {
+      EXPECT_NEAR(w.weight, kPi * r * r / ExactInside(roof(h, e), 100, 100, r), 1e-7 * w.weight);
+      EXPECT_EQ(f.g.cornerTriangle.x[1], 100);
+      EXPECT_EQ(f.g.cornerTriangle.y[1], 100 + h);
+      EXPECT_GT(f.g.cornerTriangle.x[2], 100);  // crossing on the edge leaving the corner
+      EXPECT_LT(f.g.cornerTriangle.x[3], 100);  // crossing on the edge reaching it
+    }
+  }
+  // Both sides of the 0.5 m rule occur above.
+  EXPECT_LT(ridgeToChord(4.0, 99.0), 0.5);
+  EXPECT_GT(ridgeToChord(4.0, 97.5), 0.5);
+}
+
+TEST(EdgeWeight, ComplexCutsAreClippedAndScaled) {
+  // A narrow stand strip: the circle takes in two corners at its end.
+  const PointList strip{{0, 0}, {0, 200}, {12, 200}, {12, 0}};
+  Fixture f(strip);
+  testing::FakeBeeper beeper;
+  f.g.beeper = &beeper;
+  const double r = 10, x = 6, y = 4;
+  const auto w = f.Weight(0, r, y, x);
+  ASSERT_EQ(w.kind, EdgeCutKind::Complex);
+  EXPECT_FALSE(w.failed);
+  EXPECT_EQ(beeper.beeps, 0);
+  // The clip of the 36-corner polygon, measured independently, raised by 1.00609.
+  CirclePolygonPoints circle;
+  CirclePolygon(36, x, y, r, circle);
+  const double polygonInside = PolygonInside(circle, strip);
+  EXPECT_NEAR(w.weight, kPi * r * r / (polygonInside * 1.00609), 1e-9);
+  EXPECT_NEAR(f.g.clipAreas.result, polygonInside, 1e-9);
+  // Within the polygon approximation of the exact area.
+  EXPECT_NEAR(w.weight, kPi * r * r / ExactInside(strip, x, y, r), 0.01 * w.weight);
+
+  // A stand edge wholly inside the circle (a small notch) is complex as well.
+  const PointList notch{{0, 0}, {0, 200}, {200, 200}, {200, 0}, {104, 0}, {104, 3}, {100, 3}, {100, 0}};
+  Fixture n(notch);
+  const auto wn = n.Weight(0, r, 5, 102);
+  ASSERT_EQ(wn.kind, EdgeCutKind::Complex);
+  EXPECT_NEAR(wn.weight, kPi * r * r / ExactInside(notch, 102, 5, r), 0.01 * wn.weight);
+}
+
+TEST(EdgeWeight, RandomPlotsAgainstNonConvexStands) {
+  // Star-shaped stands with up to 40 corners; plot centres inside the stand near its boundary.
+  std::mt19937 rng(99);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  int byKind[4] = {0, 0, 0, 0};
+  int failed = 0;
+  for (int round = 0; round < 3000; ++round) {
+    const int corners = 4 + static_cast<int>(unit(rng) * 37);
+    PointList pts;
+    for (int k = 0; k < corners; ++k) {
+      const double angle = -2.0 * M_PI * (k + 0.7 * unit(rng)) / corners;
+      const double radius = 40.0 + 60.0 * unit(rng);
+      pts.emplace_back(100 + radius * std::cos(angle), 100 + radius * std::sin(angle));
+    }
+    Fixture f(pts);
+    if (!boost::geometry::is_valid(ToRef(pts)) || SignedTrapezoidSum(f.boundary) <= 0) continue;
+    // Edges within 0.1 m of vertical meet the circle as if vertical at their end: not exact.
+    bool steep = false;
+    for (int i = 1; i < f.boundary.n; ++i) steep = steep || std::fabs(f.boundary.x[i] - f.boundary.x[i + 1]) <= 0.1;
+    if (steep) continue;
+    const double r = 4 + 16 * unit(rng);
+    const auto& [ex, ey] = pts[static_cast<std::size_t>(unit(rng) * corners)];
+    const double x = ex + r * (2 * unit(rng) - 1);
+    const double y = ey + r * (2 * unit(rng) - 1);
+    if (!PointInPolygon(f.boundary, x, y)) continue;
+    const auto w = f.Weight(0, r, y, x);
+    if (w.failed) {
+      ++failed;
+      continue;
+    }
+    ++byKind[static_cast<int>(w.kind)];
+    const double exact = ExactInside(pts, x, y, r);
+    if (w.kind == EdgeCutKind::Complex) {
+      // The clip measures the 36-corner polygon exactly, then raises it by 1.00609 ...
+      CirclePolygonPoints circle;
+      CirclePolygon(36, x, y, r, circle);
+      EXPECT_NEAR(kPi * r * r / w.weight / 1.00609, PolygonInside(circle, pts), 1e-9 * r * r) << round;
+      // ... which stays within a few per cent of the true area.
+      EXPECT_NEAR(w.weight, kPi * r * r / exact, 0.03 * w.weight) << round;
+    } else if (w.kind != EdgeCutKind::None &&
+               std::hypot(f.g.chord1.x - f.g.chord2.x, f.g.chord1.y - f.g.chord2.y) / 2 / r <= 0.999) {
+      // A corner taken as straight (within 0.5 m of its chord) is off by the thin triangle.
+      const double slack = w.kind == EdgeCutKind::Chord ? 0.5 * 2 * r : 0.0;
+      EXPECT_NEAR(kPi * r * r / w.weight, exact, 1e-6 * r * r + slack) << round;
+    }
+  }
+  EXPECT_GT(byKind[1], 100);
+  EXPECT_GT(byKind[2], 50);
+  EXPECT_GT(byKind[3], 100);
+  EXPECT_LT(failed, 100);
+}
+
+TEST(EdgeWeight, RangeLimits) {
+  EXPECT_FALSE(WeightInRange(0.979));
+  EXPECT_TRUE(WeightInRange(0.98));
+  EXPECT_TRUE(WeightInRange(10.0));
+  EXPECT_FALSE(WeightInRange(10.01));
+
+  // Through the weight itself: a chord through the centre halves the inside area, so a nominal area
+  // of f × πr² gives a weight of about 2f.
+  Fixture f(kSquare);
+  const double r = 10;
+  auto weightFor = [&](double target) { return f.Weight(target / 2.0 * kPi * r * r, r, 0, 100); };
+  for (double bad : {0.979, 10.01}) {
+    const auto w = weightFor(bad);
+    EXPECT_TRUE(w.failed) << bad;
+    EXPECT_TRUE(f.g.edgeFailure);
+    EXPECT_TRUE(f.g.errorFlag);
+    EXPECT_NEAR(w.weight, bad, 1e-6);  // still returned
+  }
+  for (double good : {0.9801, 9.999}) {
+    const auto w = weightFor(good);
+    EXPECT_FALSE(w.failed) << good;
+    EXPECT_FALSE(f.g.edgeFailure);  // cleared at the start of every weight
+    EXPECT_FALSE(f.g.errorFlag);
+  }
+}
+
+TEST(EdgeWeight, FailedClipGivesZeroAndBeeps) {
+  // Two corners inside the circle send it to the clip; with more corners per circle than the clip
+  // takes, the clip fails.
+  const PointList strip{{0, 0}, {0, 200}, {12, 200}, {12, 0}};
+  Fixture f(strip);
+  testing::FakeBeeper beeper;
+  f.g.beeper = &beeper;
+  f.g.cornersPerCircle = 60;
+  const auto w = f.Weight(0, 10, 4, 6);
+  EXPECT_TRUE(w.failed);
+  EXPECT_EQ(w.weight, 0.0);
+  EXPECT_TRUE(f.g.edgeFailure);
+  EXPECT_EQ(beeper.beeps, 1);
+  EXPECT_EQ(f.g.report.german, "Feldüberschreitung F21/232");
+
+  // A circle polygon the arrays cannot take fails without a beep service too.
+  Fixture g(strip);
+  g.g.cornersPerCircle = 80;
+  EXPECT_TRUE(g.Weight(0, 10, 4, 6).failed);
+}
+
+TEST(EdgeWeight, BadInputNeverGivesAWeight) {
+  Fixture f(kSquare);
+  EXPECT_TRUE(f.Weight(0, 10, NAN, 100).failed);
+  EXPECT_TRUE(f.Weight(0, INFINITY, 100, 100).failed);
+  Fixture empty(PointList{{0, 0}, {5, 5}});
+  const auto w = empty.Weight(0, 10, 1, 1);
+  EXPECT_TRUE(w.failed);
+  EXPECT_TRUE(empty.g.edgeFailure);
+  // A boundary with a repeated point (a zero-length edge) is harmless.
+  Fixture dup(PointList{{0, 0}, {0, 200}, {0, 200}, {200, 200}, {200, 0}});
+  const auto d = dup.Weight(0, 10, 100, 5);
+  EXPECT_EQ(d.kind, EdgeCutKind::Chord);
+  EXPECT_FALSE(d.failed);
+  EXPECT_TRUE(std::isfinite(d.weight));
+}
+
+TEST(EdgeWeight, ObserverSeesTheClip) {
+  struct Recorder : GeometryObserver {
+    int inputs = 0, outputs = 0;
+    int boundaryPoints = 0;
+    void ClipInput(const CirclePolygonPoints&, const StandPolygonPoints& b) override {
+      ++inputs;
+      boundaryPoints = b.n;
+    }
+    void ClipOutput(const ClipPolygonPoints&) override { ++outputs; }
+  } recorder;
+  const PointList strip{{0, 0}, {0, 200}, {12, 200}, {12, 0}};
+  Fixture f(strip);
+  f.g.observer = &recorder;
+  f.Weight(0, 10, 4, 6);
+  EXPECT_EQ(recorder.inputs, 1);
+  EXPECT_EQ(recorder.outputs, 1);
+  EXPECT_EQ(recorder.boundaryPoints, 5);
+  f.Weight(0, 3, 100, 4);  // straight cut: no clip
+  EXPECT_EQ(recorder.inputs, 1);
+}
+
+TEST(CircleInsideArea, PlotCentredClipAndTheFlagGate) {
+  Fixture f(kSquare);
+  ASSERT_TRUE(CircleInsideArea(f.g, f.boundary, 10, 3, 4));
+  EXPECT_NEAR(f.g.shiftedBoundary.x[1], -4, 1e-12);
+  EXPECT_NEAR(f.g.shiftedBoundary.y[1], -3, 1e-12);
+  CirclePolygonPoints circle;
+  CirclePolygon(36, 4, 3, 10, circle);
+  EXPECT_NEAR(f.g.clipAreas.result, PolygonInside(circle, kSquare), 1e-9);
+
+  f.g.errorFlag = true;
+  f.g.clipAreas.result = -1;
+  EXPECT_FALSE(CircleInsideArea(f.g, f.boundary, 10, 3, 4));
+  EXPECT_EQ(f.g.clipAreas.result, -1);
+}
+
+TEST(CircleInsideArea, StandCuttingTheCircleIntoPieces) {
+  // Two prongs of a U reach into the circle: the walk counts the circle once too often, which the
+  // subtraction of the circle's area puts right.
+  const PointList u{{0, 0}, {0, 40}, {10, 40}, {10, 10}, {30, 10}, {30, 40}, {40, 40}, {40, 0}};
+  Fixture two(u);
+  ASSERT_TRUE(CircleInsideArea(two.g, two.boundary, 15, 40, 20));
+  CirclePolygonPoints circle;
+  CirclePolygon(36, 20, 40, 15, circle);
+  EXPECT_NEAR(two.g.clipAreas.result, PolygonInside(circle, u), 1e-9);
+
+  // Three prongs: no area larger than the circle is passed on; the clip fails instead.
+  const PointList comb{{0, 0}, {0, 40}, {6, 40}, {6, 10}, {12, 10}, {12, 40}, {18, 40},
+                       {18, 10}, {24, 10}, {24, 40}, {30, 40}, {30, 0}};
+  Fixture three(comb);
+  CirclePolygon(36, 15, 40, 14, circle);
+  if (CircleInsideArea(three.g, three.boundary, 14, 40, 15)) {
+    EXPECT_NEAR(three.g.clipAreas.result, PolygonInside(circle, comb), 1e-9);
+  } else {
+    EXPECT_TRUE(three.g.errorFlag);
+  }
+  EXPECT_LE(three.g.clipAreas.result, three.g.clipAreas.plot);
+}
+
+TEST(CirclePolygon, ThirtySixCornersGoOnceAround) {
+  CirclePolygonPoints c;
+  ASSERT_TRUE(CirclePolygon(36, 5, 7, 10, c));
+  EXPECT_EQ(c.n, 37);
+  EXPECT_EQ(c.x[37], c.x[1]);
+  EXPECT_NEAR(c.x[1], 5 + 10 * std::cos(5.3319 - 0.17453), 1e-12);
+  // Clockwise, so the area is positive, and close to the regular 36-gon's.
+  const double area = SignedTrapezoidSum(c);
+  EXPECT_NEAR(area, 0.5 * 36 * 100 * std::sin(2 * M_PI / 36), 0.01);
+  EXPECT_FALSE(CirclePolygon(80, 0, 0, 1, c));
+  EXPECT_FALSE(CirclePolygon(2, 0, 0, 1, c));
+  EXPECT_EQ(c.n, 37);
+}
+
+TEST(ConcentricRing, InnermostQualifyingCircleFromTheOutside) {
+  const std::array<double, 7> radii{0, 2, 4, 6, 9, 12, 15};
+  const std::array<double, 6> limits{0, 0, 10, 20, 30, 40};
+  EXPECT_EQ(ConcentricRing(1.5, 5, 3, radii, limits), 1);
+  EXPECT_EQ(ConcentricRing(3.0, 5, 3, radii, limits), 0);   // too thin for circle 2
+  EXPECT_EQ(ConcentricRing(3.0, 12, 3, radii, limits), 2);
+  EXPECT_EQ(ConcentricRing(1.0, 25, 3, radii, limits), 3);  // the outermost qualifying one wins
+  EXPECT_EQ(ConcentricRing(5.9, 25, 3, radii, limits), 3);
+  EXPECT_EQ(ConcentricRing(6.1, 25, 3, radii, limits), 0);
+  EXPECT_EQ(ConcentricRing(11, 45, 5, radii, limits), 5);
+  // A count beyond the limits given reads nothing past them.
+  EXPECT_EQ(ConcentricRing(14, 100, 6, radii, limits), 0);
+  EXPECT_EQ(ConcentricRing(11, 100, 255, radii, limits), 5);
+}
+
+}  // namespace
+}  // namespace tolvek
