@@ -142,7 +142,8 @@ void AppendSampleTree(SamplingState& s, const TreeRecord* tree, double edgeWeigh
   ++pass.treesOfCurrentPlot;
   ++pass.sampleTreeTotal;
   if (tree == nullptr) return;
-  SampleTreeRecord r;
+  // Filled where it lies: a record put together elsewhere and copied in stalls on every tree.
+  SampleTreeRecord& r = s.plots.trees.emplace_back();
   r.distance = pass.distance;
   r.layer = pass.layer;
   r.species = tree->species;
@@ -153,7 +154,6 @@ void AppendSampleTree(SamplingState& s, const TreeRecord* tree, double edgeWeigh
   r.edgeWeight = edgeWeight;
   r.plotArea = plotArea;
   r.weightDone = tree->weightDone;
-  s.plots.trees.push_back(r);
   ++s.plots.plots.back().treeCount;
 }
 
@@ -199,17 +199,24 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
   pass.lastLoadedModelStand = -1;
 
   const bool enterprise = env.run.enterpriseMode;
+  // The edge correction works by the same mode and circle corners as the pass.
+  env.geometry.enterpriseMode = enterprise;
+  env.geometry.cornersPerCircle = m.cornersPerCircle;
   const bool treeCentred = env.repetition && m.weighting == WeightingMode::TreeCentred;
   const ConcentricLimits limits = ConcentricLimitsOf(m);
   const int circleCount = std::min<int>(m.circleCount, kMaxConcentricCircles);
   BoundaryWeigher weigher(env.geometry, env.boundary);
   std::vector<TreeRecord*>& candidates = s.scratch.candidates;
-  AllTreesSource allTrees;
-  CandidateSource& source = env.candidates != nullptr ? *env.candidates : allTrees;
+  // Without a source of its own the pass asks the tree index, which hands out only the trees near a plot.
+  const bool indexed = env.candidates == nullptr;
+  const bool wholeList = !indexed && env.candidates->WholeList();
+  TreeQuery query;
+  query.reachPerDbh = TreeReachPerDbh(m);
   // The whole tree list serves every point unless a source narrows it; it is listed again only when the
   // list itself changed (a model stand loaded by the enterprise route).
   const TreeRecord* listedData = nullptr;
   std::size_t listedSize = 0;
+  std::int32_t listedModelStand = 0;
   bool listed = false;
   double largestDbh = 0.0;
 
@@ -264,16 +271,26 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
     }
     if (failed) continue;
 
-    if (!listed || env.trees.data() != listedData || env.trees.size() != listedSize) {
+    // A model stand loaded into the same storage keeps address and perhaps size: its number tells.
+    if (!listed || env.trees.data() != listedData || env.trees.size() != listedSize ||
+        pass.lastLoadedModelStand != listedModelStand) {
       listedData = env.trees.data();
       listedSize = env.trees.size();
+      listedModelStand = pass.lastLoadedModelStand;
       listed = true;
       largestDbh = 0.0;
       for (const TreeRecord& t : env.trees) largestDbh = std::max(largestDbh, t.dbh);
-      if (env.candidates == nullptr) allTrees.Candidates(env.trees, 0.0, 0.0, 0.0, candidates);
+      if (indexed) RefreshTreeIndex(s.treeIndex, env.trees);
+      if (wholeList) env.candidates->Candidates(env.trees, 0.0, 0.0, 0.0, candidates);
+      query.radius = SelectionSearchRadius(m, largestDbh);
     }
-    if (env.candidates != nullptr)
-      source.Candidates(env.trees, pass.centreX, pass.centreY, SelectionSearchRadius(m, largestDbh), candidates);
+    if (indexed) {
+      query.cx = pass.centreX;
+      query.cy = pass.centreY;
+      QueryTreeIndex(s.treeIndex, env.trees, query, candidates);
+    } else if (!wholeList) {
+      env.candidates->Candidates(env.trees, pass.centreX, pass.centreY, query.radius, candidates);
+    }
 
     const std::size_t plotsBefore = s.plots.plots.size();
     const std::size_t treesBefore = s.plots.trees.size();

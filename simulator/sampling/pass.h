@@ -14,6 +14,7 @@
 #include "common/run_control.h"
 #include "simulator/sampling/grid.h"
 #include "simulator/sampling/method.h"
+#include "simulator/sampling/tree_index.h"
 #include "simulator/stand/tree_list.h"
 
 namespace tolvek {
@@ -105,6 +106,7 @@ struct SamplingState {
   PlotList plots;
   PassResult pass;
   SelectionScratch scratch;
+  TreeIndex treeIndex;  // the candidate trees of a plot by position; follows the tree list by itself
 };
 
 // What the window does while a pass runs. Every call comes after the point's plot is settled, so a
@@ -136,10 +138,14 @@ class CandidateSource {
   virtual ~CandidateSource() = default;
   virtual void Candidates(TreeList& trees, double cx, double cy, double radius,
                           std::vector<TreeRecord*>& out) = 0;
+  // A source that hands every point the whole list is asked once per tree list, not once per point.
+  virtual bool WholeList() const { return false; }
 };
+// The plain scan. Without a source the pass takes the trees from SamplingState::treeIndex.
 class AllTreesSource : public CandidateSource {
  public:
   void Candidates(TreeList& trees, double cx, double cy, double radius, std::vector<TreeRecord*>& out) override;
+  bool WholeList() const override { return true; }
 };
 
 // The enterprise route of the pass: model stand of a point, plot position, plot plan. The enterprise
@@ -165,7 +171,7 @@ struct PassEnvironment {
   const LanguageTable& language;
   PassObserver& observer;
   EnterprisePassRoute* enterprise = nullptr;  // the enterprise route; null in stand mode
-  CandidateSource* candidates = nullptr;      // null: all trees
+  CandidateSource* candidates = nullptr;      // null: the tree index of the sampling state
   EnterpriseGridAreas* areas = nullptr;       // inside test of a grid made by the pass in enterprise mode
   GridContext gridContext{};
   bool repetition = false;    // inside a run of repetitions (tree-centred weights may apply)

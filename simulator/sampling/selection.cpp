@@ -45,13 +45,16 @@ ConcentricLimits ConcentricLimitsOf(const MethodSettings& m) {
 
 double SelectionSearchRadius(const MethodSettings& m, double largestDbh) {
   switch (m.passCode) {
-    case kMethodNTree: return std::max(std::sqrt(kNTreeMaxDistSq), m.understoreyRadius);
+    // The understorey test reads the squared radius, which need not be the square of the radius field.
+    case kMethodNTree: return std::max(std::sqrt(kNTreeMaxDistSq), std::sqrt(std::max(m.understoreyRadiusSq, 0.0)));
     case kMethodFixedCircle: return std::sqrt(m.circleArea / kCirclePi);
     case kMethodAngleCount: {
-      const double k = m.countingFactor > 0 ? m.countingFactor : 1;
-      return largestDbh * 0.5 / std::sqrt(k);
+      // A factor of 0 makes SelectCircleTrees select as a fixed circle.
+      if (m.countingFactor == 0) return std::sqrt(m.circleArea / kCirclePi);
+      return largestDbh * 0.5 / std::sqrt(static_cast<double>(m.countingFactor));
     }
-    case kMethodConcentric: return m.concentricRadius[std::min<int>(m.circleCount, 6)];
+    // The largest circle SelectConcentricTrees looks at.
+    case kMethodConcentric: return m.concentricRadius[std::min<int>(m.circleCount, kMaxConcentricCircles)];
     default: return 0.0;
   }
 }

@@ -1,0 +1,494 @@
+// The repetition run without windows: inventory pass, evaluation and run statistics, repeated with
+// randomly shifted grids, on shipped stands. Every case runs twice in lockstep first, once with the
+// tree index and once with the plain scan over all trees, and the two must agree bit for bit in every
+// plot list, estimate and statistic; then each is timed on its own.
+//
+//   bench_inventory            the full run: 2000 repetitions with the index, the plain scan on fewer
+//   bench_inventory --smoke    a few repetitions per case; checks identical results only (CI)
+// Options: --data DIR, --reps N, --plain-reps N, --check-reps N, --runs N (median of N timings),
+//          --stand NN (instead of the largest), --no-sweep (skip the stand-grid sweep over all stands),
+//          --case N (only line N of the case table).
+// Exit status 1 only when the index and the plain scan give different results.
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <bit>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/language.h"
+#include "common/paths.h"
+#include "common/platform.h"
+#include "common/random.h"
+#include "common/run_control.h"
+#include "simulator/sampling/evaluation.h"
+#include "simulator/sampling/geometry.h"
+#include "simulator/sampling/grid.h"
+#include "simulator/sampling/method.h"
+#include "simulator/sampling/pass.h"
+#include "simulator/sampling/repetitions.h"
+#include "simulator/sampling/selection.h"
+#include "simulator/sampling/true_values_basic.h"
+#include "simulator/stand/catalogue.h"
+#include "simulator/stand/stand_loader.h"
+#include "simulator/state.h"
+
+#ifndef TOLVEK_BENCH_DATA_DIR
+#define TOLVEK_BENCH_DATA_DIR "data"
+#endif
+
+namespace tolvek {
+namespace {
+
+// ---- a program without windows: time from the steady clock, no events, every question answered ----
+class HeadlessPlatform : public Clock, public EventPump, public MessageService, public ProgramExit {
+ public:
+  HeadlessPlatform() {
+    services.clock = this;
+    services.pump = this;
+    services.messages = this;
+    services.exit = this;
+  }
+  std::uint64_t TickMs() override {
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
+  }
+  std::uint32_t SeedFromTime() override { return 1; }
+  void Pump(unsigned) override {}
+  int ShowMessageBox(const std::string&, int, int) override { return kResultOk; }
+  int AskYesNoAt(const std::string&, int, int, int) override { return kResultNo; }
+  int PlatformBox(const std::string&, const std::string&, PlatformButtons, PlatformIcon) override { return kResultYes; }
+  void Quit(int) override {}
+  void Terminate(int code) override {
+    std::fprintf(stderr, "the core ended the program (code %d)\n", code);
+    std::exit(2);
+  }
+  Services services;
+};
+
+double PeakMemoryMb() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB on Linux
+}
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return 0.0;
+  std::sort(v.begin(), v.end());
+  const std::size_t m = v.size() / 2;
+  return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2.0;
+}
+
+// ---- the cases ----
+enum class GridKind { Stand, Dense };
+
+struct MethodCase {
+  const char* name;
+  MethodCode code;
+  bool treeCentred;
+};
+
+constexpr MethodCase kMethods[] = {
+    {"fixed circle 500 m2", kMethodFixedCircle, false}, {"fixed circle 500 m2", kMethodFixedCircle, true},
+    {"angle count k=1", kMethodAngleCount, false},      {"angle count k=1", kMethodAngleCount, true},
+    {"concentric AV", kMethodConcentric, false},        {"concentric AV", kMethodConcentric, true},
+    {"6-tree sample", kMethodNTree, false},             {"6-tree sample", kMethodNTree, true},
+};
+
+void SetMethod(MethodSettings& m, const LanguageTable& lang, const MethodCase& c) {
+  switch (c.code) {
+    case kMethodFixedCircle:
+      BeginFixedCircle(m, lang);
+      ConfirmFixedCircle(m, lang, 500.0, nullptr);
+      break;
+    case kMethodAngleCount:
+      BeginAngleCount(m, lang);
+      ConfirmAngleCount(m, lang, 1, 1, nullptr);
+      break;
+    case kMethodConcentric: {
+      BeginConcentric(m, lang);
+      ConfirmConcentric(m, lang, PresetTexts(*FindConcentricPreset("AV")), nullptr);
+      break;
+    }
+    case kMethodNTree:
+      BeginNTree(m, lang);
+      ConfirmNTree(m, lang, 6, 1, 0.0, 0.0);
+      break;
+    default: break;
+  }
+  m.weighting = c.treeCentred ? WeightingMode::TreeCentred : WeightingMode::PlotCentred;
+}
+
+struct Stand {
+  std::string label;
+  TreeList trees;
+  BoundaryPolygon boundary;
+  double areaHa = 0.0;
+};
+
+// A lattice of `spacing` metres over the stand's box and one cell around it, so that every shift of the
+// origin within one cell still covers the stand. The run's own grid cannot be laid this close over a
+// small stand (its fixed lattice allows 4200 points over 720 m × 620 m).
+void LayDenseGrid(SampleGrid& grid, const BoundaryPolygon& b, int spacing) {
+  grid.points.assign(kMaxGridPoints, GridPoint{});
+  grid.dx = grid.dy = spacing;
+  grid.originX = grid.originY = 0;
+  grid.baseOriginX = grid.baseOriginY = 0;
+  grid.rotation = 0.0;
+  int i = 0;
+  for (int x = static_cast<int>(std::floor(b.minX)) - 2 * spacing; x <= b.maxX + 2 * spacing; x += spacing)
+    for (int y = static_cast<int>(std::floor(b.minY)) - 2 * spacing; y <= b.maxY + 2 * spacing; y += spacing) {
+      if (i == kMaxGridPoints) break;
+      grid.points[static_cast<std::size_t>(i)].x = x;
+      grid.points[static_cast<std::size_t>(i)].y = y;
+      ++i;
+    }
+  grid.pointCount = i;
+  grid.exists = true;
+  MarkInsidePoints(grid, &b, nullptr, false, false);
+}
+
+// The spacing whose lattice puts about `points` points into the stand.
+int DenseSpacing(const Stand& s, int points) {
+  int best = 1;
+  int bestGap = 1 << 30;
+  SampleGrid g;
+  for (int d = 3; d <= 50; ++d) {
+    LayDenseGrid(g, s.boundary, d);
+    const int gap = std::abs(g.insideCount - points);
+    if (gap < bestGap && g.pointCount < kMaxGridPoints) {
+      bestGap = gap;
+      best = d;
+    }
+  }
+  return best;
+}
+
+// One repetition run as "Simulation wiederholen" makes it: the pass before the run, then per repetition
+// evaluation, run statistics, random grid shift and the next pass.
+class Run {
+ public:
+  Run(const Stand& stand, const LanguageTable& lang, Services& services, const MethodCase& method, GridKind grid,
+      int denseSpacing, bool plain)
+      : stand_(stand), lang_(lang), grid_(grid), trees_(stand.trees), random_(20261208u),
+        env_{sampling_, trees_, stand_.boundary, geometry_, run_, services, lang_, observer_} {
+    run_.graphics = false;
+    env_.repetition = true;
+    env_.singleStepWait = false;
+    if (plain) env_.candidates = &allTrees_;
+    SetMethod(sampling_.method, lang_, method);
+    ClearTreeCentredWeights(trees_);
+    if (grid == GridKind::Stand) {
+      sampling_.grid.dx = sampling_.grid.dy = 50;
+      NewGrid(sampling_.grid, &stand_.boundary, nullptr, GridContext{});
+    } else {
+      LayDenseGrid(sampling_.grid, stand_.boundary, denseSpacing);
+    }
+    truthCounts_ = ComputeTrueStandValues(trees_, stand_.areaHa);
+    truth_ = MakeRunTrueValues(truthCounts_.BasalAreaPerHa(0), truthCounts_.StemsPerHa(0));
+    StartRunStatistics(stats_);
+    histograms_.Clear();
+    RunSamplingPass(env_);
+  }
+
+  void Repetition() {
+    const EvaluationInput input{sampling_.method, sampling_.method.passCode, sampling_.plots, truthCounts_,
+                                sampling_.grid.dx, false};
+    EvaluateSample(input, lang_, estimate_, histograms_);
+    RepetitionEstimate e;
+    e.plots = estimate_.plotCount;
+    e.sampleTrees = sampling_.pass.sampleTreeTotal;
+    e.basalArea = estimate_.RunBasalArea(sampling_.method);
+    e.stemNumber = estimate_.RunStemNumber(sampling_.method);
+    AddRepetition(stats_, truth_, e);
+    RandomGridOrigin(sampling_.grid, random_);
+    if (grid_ == GridKind::Stand)
+      NewGrid(sampling_.grid, &stand_.boundary, nullptr, GridContext{});
+    else
+      MarkInsidePoints(sampling_.grid, &stand_.boundary, nullptr, false, false);
+    RunSamplingPass(env_);
+  }
+
+  const PlotList& Plots() const { return sampling_.plots; }
+  const PassResult& Pass() const { return sampling_.pass; }
+  const SampleEstimate& Estimate() const { return estimate_; }
+  const RunStatistics& Stats() const { return stats_; }
+  const DeviationHistograms& Histograms() const { return histograms_; }
+  int InsidePoints() const { return sampling_.grid.insideCount; }
+  std::size_t StorageCapacity() const {
+    return sampling_.plots.plots.capacity() * sizeof(PlotRecord) +
+           sampling_.plots.trees.capacity() * sizeof(SampleTreeRecord) +
+           sampling_.scratch.candidates.capacity() * sizeof(TreeRecord*);
+  }
+
+ private:
+  const Stand& stand_;
+  const LanguageTable& lang_;
+  GridKind grid_;
+  TreeList trees_;
+  RandomGenerator random_;
+  GeometryContext geometry_;
+  RunControl run_;
+  PassObserver observer_;
+  AllTreesSource allTrees_;
+  SamplingState sampling_;
+  PassEnvironment env_;
+  TrueStandValues truthCounts_;
+  RunTrueValues truth_;
+  SampleEstimate estimate_;
+  DeviationHistograms histograms_;
+  RunStatistics stats_;
+};
+
+// ---- bit-for-bit comparison ----
+template <typename T>
+bool Same(const T& a, const T& b) {
+  return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+bool SameD(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+template <std::size_t N>
+bool SameA(const std::array<double, N>& a, const std::array<double, N>& b) {
+  for (std::size_t i = 0; i < N; ++i)
+    if (!SameD(a[i], b[i])) return false;
+  return true;
+}
+
+std::string FirstDifference(const Run& a, const Run& b) {
+  const PlotList& p = a.Plots();
+  const PlotList& q = b.Plots();
+  if (p.plots.size() != q.plots.size()) return "plot count";
+  if (p.trees.size() != q.trees.size()) return "sample-tree count";
+  for (std::size_t i = 0; i < p.plots.size(); ++i) {
+    const PlotRecord &x = p.plots[i], &y = q.plots[i];
+    if (x.standType != y.standType || x.ageClass != y.ageClass || !SameD(x.plotArea, y.plotArea) ||
+        !SameD(x.secondArea, y.secondArea) || !SameD(x.insideShare, y.insideShare) || x.firstTree != y.firstTree ||
+        x.treeCount != y.treeCount || x.gridIndex != y.gridIndex)
+      return "plot " + std::to_string(i + 1);
+  }
+  for (std::size_t i = 0; i < p.trees.size(); ++i) {
+    const SampleTreeRecord &x = p.trees[i], &y = q.trees[i];
+    if (!SameD(x.distance, y.distance) || x.layer != y.layer || x.species != y.species || x.species2 != y.species2 ||
+        !Same(x.dbh, y.dbh) || !Same(x.x, y.x) || !Same(x.y, y.y) || !SameD(x.edgeWeight, y.edgeWeight) ||
+        !SameD(x.plotArea, y.plotArea) || x.weightDone != y.weightDone)
+      return "sample tree " + std::to_string(i + 1);
+  }
+  if (a.Pass().plotCount != b.Pass().plotCount || a.Pass().sampleTreeTotal != b.Pass().sampleTreeTotal)
+    return "pass counters";
+  const SampleEstimate &e = a.Estimate(), &f = b.Estimate();
+  if (!SameA(e.gPerHa, f.gPerHa) || !SameA(e.nPerHa, f.nPerHa) || !SameA(e.sampleTrees, f.sampleTrees) ||
+      !SameA(e.basalArea.sd, f.basalArea.sd) || !SameA(e.basalArea.se, f.basalArea.se) ||
+      !SameA(e.meanDiameter.se, f.meanDiameter.se) || !SameA(e.stemNumberError, f.stemNumberError) ||
+      e.sampleTreeTotal != f.sampleTreeTotal || e.emptyPlots != f.emptyPlots)
+    return "estimate";
+  const RunStatistics &s = a.Stats(), &t = b.Stats();
+  for (auto [u, v] : {std::pair{&s.g, &t.g}, std::pair{&s.n, &t.n}, std::pair{&s.d, &t.d}})
+    if (!SameD(u->estimateSum, v->estimateSum) || !SameD(u->deviationSum, v->deviationSum) ||
+        !SameD(u->deviationSquareSum, v->deviationSquareSum) || !SameD(u->bias, v->bias) || !SameD(u->sd, v->sd))
+      return "run statistics";
+  if (s.count != t.count || s.histogram != t.histogram || !SameD(s.plotSum, t.plotSum) ||
+      !SameD(s.sampleTreeSum, t.sampleTreeSum))
+    return "run statistics";
+  if (a.Histograms().basalArea != b.Histograms().basalArea || a.Histograms().stemNumber != b.Histograms().stemNumber)
+    return "deviation histograms";
+  return {};
+}
+
+// ---- one case ----
+struct Options {
+  bool smoke = false;
+  int reps = 2000;
+  int plainReps = 100;   // the plain scan on the dense grid (the stand grid runs it over all repetitions)
+  int checkReps = -1;    // lockstep repetitions; -1: as many as the plain scan runs
+  int runs = 3;
+  int standNumber = 0;   // 0: the largest shipped stand by tree count
+  bool sweep = true;
+  int only = 0;          // 1..16: run only this case of the table
+  std::string data;
+};
+
+struct CaseResult {
+  bool same = true;
+  std::string difference;
+  int points = 0;
+  double indexMs = 0.0, plainMs = 0.0;  // per repetition, median over the runs
+  double peakMb = 0.0;
+  double growthKb = 0.0;  // storage of the plot list and scratch after the first tenth of the run to its end
+  double bias = 0.0, sd = 0.0;
+};
+
+// Time per repetition of `reps` repetitions of a fresh run (the pass before the run is not counted).
+double TimeRun(const Stand& stand, const LanguageTable& lang, Services& services, const MethodCase& m, GridKind g,
+               int spacing, bool plain, int reps, CaseResult* out) {
+  Run run(stand, lang, services, m, g, spacing, plain);
+  std::size_t early = 0;
+  const auto t0 = std::chrono::steady_clock::now();
+  for (int r = 1; r <= reps; ++r) {
+    run.Repetition();
+    if (r == std::max(1, reps / 10)) early = run.StorageCapacity();
+  }
+  const auto t1 = std::chrono::steady_clock::now();
+  if (out != nullptr) {
+    out->points = run.InsidePoints();
+    out->growthKb = (static_cast<double>(run.StorageCapacity()) - static_cast<double>(early)) / 1024.0;
+    out->bias = run.Stats().g.bias;
+    out->sd = run.Stats().g.sd;
+  }
+  return std::chrono::duration<double, std::milli>(t1 - t0).count() / std::max(1, reps);
+}
+
+CaseResult RunCase(const Stand& stand, const LanguageTable& lang, Services& services, const MethodCase& m, GridKind g,
+                   int spacing, const Options& o, bool timePlain) {
+  CaseResult res;
+  const int reps = o.smoke ? (g == GridKind::Dense ? 3 : 20) : o.reps;
+  const int plainReps = o.smoke ? reps : (g == GridKind::Dense ? std::min(o.plainReps, reps) : reps);
+  const int checkReps = o.checkReps >= 0 ? o.checkReps : plainReps;
+
+  // Lockstep: the pass before the run and every repetition must agree.
+  {
+    Run indexed(stand, lang, services, m, g, spacing, false);
+    Run plain(stand, lang, services, m, g, spacing, true);
+    res.difference = FirstDifference(indexed, plain);
+    for (int r = 1; r <= checkReps && res.difference.empty(); ++r) {
+      indexed.Repetition();
+      plain.Repetition();
+      res.difference = FirstDifference(indexed, plain);
+      if (!res.difference.empty()) res.difference += " in repetition " + std::to_string(r);
+    }
+    res.same = res.difference.empty();
+  }
+  std::vector<double> ti, tp;
+  const int runs = o.smoke ? 1 : std::max(1, o.runs);
+  for (int k = 0; k < runs; ++k) {
+    ti.push_back(TimeRun(stand, lang, services, m, g, spacing, false, reps, &res));
+    if (timePlain) tp.push_back(TimeRun(stand, lang, services, m, g, spacing, true, plainReps, nullptr));
+  }
+  res.indexMs = Median(ti);
+  res.plainMs = Median(tp);
+  res.peakMb = PeakMemoryMb();
+  return res;
+}
+
+// ---- stands ----
+bool LoadStandNamed(SimulatorState& state, const std::string& fileName, Stand& out) {
+  const StandLoadResult r = TryLoadStand(state, JoinPath(state.folders.stands, fileName));
+  if (!r.ok) return false;
+  out.label = state.currentStand.files.numberText;
+  out.trees = state.currentStand.trees;
+  out.boundary = state.currentStand.boundary;
+  out.areaHa = state.currentStand.areaHa;
+  return true;
+}
+
+int Main(int argc, char** argv) {
+  Options o;
+  const char* env = std::getenv("TOLVEK_DATA_DIR");
+  o.data = env != nullptr ? env : TOLVEK_BENCH_DATA_DIR;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : std::string(); };
+    if (a == "--smoke") o.smoke = true;
+    else if (a == "--data") o.data = next();
+    else if (a == "--reps") o.reps = std::max(1, std::atoi(next().c_str()));
+    else if (a == "--plain-reps") o.plainReps = std::max(1, std::atoi(next().c_str()));
+    else if (a == "--check-reps") o.checkReps = std::max(0, std::atoi(next().c_str()));
+    else if (a == "--runs") o.runs = std::max(1, std::atoi(next().c_str()));
+    else if (a == "--stand") o.standNumber = std::atoi(next().c_str());
+    else if (a == "--no-sweep") o.sweep = false;
+    else if (a == "--case") o.only = std::atoi(next().c_str());
+    else {
+      std::fprintf(stderr, "unknown option %s\n", a.c_str());
+      return 2;
+    }
+  }
+
+  HeadlessPlatform platform;
+  SimulatorState state(platform.services);
+  state.folders = ProgramFoldersFromFolder(o.data);
+  const std::string cataloguePath = JoinPath(state.folders.presets, "Tolvek01.txt");
+  const CatalogueReadResult c =
+      ReadStandCatalogue(state.language, cataloguePath, CatalogueStyle::Thumbnails, state.standCatalogue);
+  if (!c.ok) {
+    std::printf("bench_inventory: no stand catalogue at %s, nothing measured\n", cataloguePath.c_str());
+    return 0;
+  }
+  std::vector<Stand> stands;
+  for (const StandCatalogueEntry& e : state.standCatalogue.entries) {
+    Stand s;
+    if (LoadStandNamed(state, e.fileName, s)) stands.push_back(std::move(s));
+  }
+  if (stands.empty()) {
+    std::printf("bench_inventory: no stand could be loaded from %s\n", o.data.c_str());
+    return 0;
+  }
+  const Stand* big = &stands.front();
+  for (const Stand& s : stands) {
+    if (o.standNumber > 0 ? std::atoi(s.label.c_str()) == o.standNumber : s.trees.size() > big->trees.size())
+      big = &s;
+  }
+  const int spacing = DenseSpacing(*big, 1000);
+  std::printf("bench_inventory%s: %zu stands loaded; stand %s has %zu trees on %.2f ha; dense grid %d m\n",
+              o.smoke ? " --smoke" : "", stands.size(), big->label.c_str(), big->trees.size(), big->areaHa, spacing);
+  std::printf("%-22s %-6s %-6s %5s %6s %11s %11s %7s %10s %8s %8s  %s\n", "method", "weight", "grid", "pts", "reps",
+              "index ms/r", "plain ms/r", "ratio", "2000 r (s)", "peak MB", "grow KB", "results");
+
+  bool allSame = true;
+  int caseNumber = 0;
+  for (GridKind g : {GridKind::Stand, GridKind::Dense}) {
+    for (const MethodCase& m : kMethods) {
+      if (o.only > 0 && ++caseNumber != o.only) continue;
+      const CaseResult r = RunCase(*big, state.language, platform.services, m, g, spacing, o, true);
+      allSame = allSame && r.same;
+      const int reps = o.smoke ? (g == GridKind::Dense ? 3 : 20) : o.reps;
+      std::printf("%-22s %-6s %-6s %5d %6d %11.4f %11.4f %7.1f %10.3f %8.1f %8.1f  %s\n", m.name,
+                  m.treeCentred ? "tree" : "plot", g == GridKind::Stand ? "50 m" : "dense", r.points, reps, r.indexMs,
+                  r.plainMs, r.indexMs > 0.0 ? r.plainMs / r.indexMs : 0.0, r.indexMs * 2000.0 / 1000.0, r.peakMb,
+                  r.growthKb, r.same ? "identical" : ("DIFFERENT: " + r.difference).c_str());
+      std::fflush(stdout);
+    }
+  }
+
+  if (o.sweep) {
+    // Every shipped stand on its 50 m grid: the slowest method per stand.
+    Options so = o;
+    so.runs = 1;
+    if (!o.smoke) so.checkReps = std::min(o.reps, 200);
+    double worst = 0.0;
+    std::string worstCase;
+    for (const Stand& s : stands) {
+      double slowest = 0.0;
+      const char* slowestName = "";
+      for (const MethodCase& m : kMethods) {
+        const CaseResult r = RunCase(s, state.language, platform.services, m, GridKind::Stand, spacing, so, false);
+        if (!r.same) {
+          allSame = false;
+          std::printf("stand %s, %s (%s): DIFFERENT: %s\n", s.label.c_str(), m.name, m.treeCentred ? "tree" : "plot",
+                      r.difference.c_str());
+        }
+        if (r.indexMs > slowest) {
+          slowest = r.indexMs;
+          slowestName = m.name;
+        }
+      }
+      if (slowest > worst) {
+        worst = slowest;
+        worstCase = "stand " + s.label + ", " + slowestName;
+      }
+    }
+    std::printf("stand grids of all %zu stands, every method: slowest %.4f ms per repetition (%s), %.3f s for 2000\n",
+                stands.size(), worst, worstCase.c_str(), worst * 2.0);
+  }
+  std::printf("peak memory %.1f MB; results %s\n", PeakMemoryMb(), allSame ? "identical" : "DIFFER");
+  return allSame ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace tolvek
+
+int main(int argc, char** argv) { return tolvek::Main(argc, argv); }

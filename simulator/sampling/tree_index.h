@@ -1,0 +1,67 @@
+#pragma once
+// Where the trees of the loaded stand stand: a uniform grid of square cells over the trees, each cell
+// holding its trees in tree-list order. A plot asks for the trees within its search radius and gets
+// them back in tree-list order, so selection order and ties come out exactly as a walk over the whole
+// list gives them; the index only leaves out trees that no rule of the method can select. It never
+// caps the number of trees it hands out.
+//
+// The index keeps a copy of the positions and diameters it was built from. Before a pass (and whenever
+// the enterprise route may have loaded another model stand) the pass compares them with the tree list
+// and rebuilds the index when they differ, so a stand loaded or read again with another calliper limit
+// is noticed without anybody having to report it.
+#include <cstdint>
+#include <vector>
+
+#include "simulator/sampling/method.h"
+#include "simulator/stand/tree_list.h"
+
+namespace tolvek {
+
+struct TreeIndex {
+  // The tree list the index describes, in list order (compared bit for bit).
+  std::vector<double> builtX, builtY, builtDbh;
+  bool built = false;
+  int builds = 0;  // how often the index was (re)built
+
+  // Cell grid: cell (column, row) covers [originX + column·cell, +cell) × [originY + row·cell, +cell).
+  double originX = 0.0, originY = 0.0;
+  double cell = 1.0;
+  int columns = 0, rows = 0;
+  // Trees ordered by row, column and list position; cellStart[c] .. cellStart[c + 1] are the trees of
+  // cell c = row · columns + column, so the cells of one row from column a to b form one run.
+  // Trees without a finite position are left out: no distance to them passes any selection test.
+  std::vector<std::int32_t> cellStart;
+  std::vector<std::int32_t> listIndex;
+  std::vector<double> x, y, dbh;
+
+  // Scratch of a query: one bit per tree of the list, set for the trees found; cleared as they are
+  // handed out, so it is all zero between queries.
+  std::vector<std::uint64_t> found;
+};
+
+// What one plot asks for.
+struct TreeQuery {
+  double cx = 0.0, cy = 0.0;
+  // No selected tree lies farther from the centre than this (m). Not finite or negative: every tree.
+  double radius = 0.0;
+  // Above 0: a tree reaches the centre only within dbh × reachPerDbh (m per cm), its own limiting
+  // circle (angle count: 1 / (2√k)).
+  double reachPerDbh = 0.0;
+};
+
+// True when the index describes exactly these trees (same count, positions and diameters).
+bool TreeIndexMatches(const TreeIndex& index, const TreeList& trees);
+// Builds the index of these trees.
+void BuildTreeIndex(TreeIndex& index, const TreeList& trees);
+// Rebuilds the index unless it already describes these trees. True when it rebuilt.
+bool RefreshTreeIndex(TreeIndex& index, const TreeList& trees);
+
+// The trees of the query in tree-list order: every tree that can lie within the radius (and within its
+// own reach), possibly a few more that lie just outside. `trees` must be the list the index was built
+// from.
+void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, std::vector<TreeRecord*>& out);
+
+// The reach per cm of dbh of the method's trees (angle count), 0 when the method has none.
+double TreeReachPerDbh(const MethodSettings& m);
+
+}  // namespace tolvek
