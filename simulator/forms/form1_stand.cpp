@@ -81,6 +81,7 @@ StandMapTransform TForm1::MapTransform() const {
   t.imageWidth = mapImage->width();
   t.imageHeight = mapImage->height();
   t.enterpriseMode = state.run.enterpriseMode;
+  t.enterpriseScale = state.standMap.enterpriseScale;
   return t;
 }
 

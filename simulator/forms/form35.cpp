@@ -75,7 +75,8 @@ void TForm35::ShowWithHistogram(const StandInfo& info, const SpeciesSums& sums, 
   const int height = info.panelHeight - 2 + kHistogramHeight + 20;
   setFixedSize(kWidth, height);
   move(196, top);
-  PnDuVertlg->setGeometry(0, height - kHistogramHeight - 34 + 14, kWidth, kHistogramHeight);
+  // The designed height counted the title bar, which a Qt window's height does not: 20 pixels less.
+  PnDuVertlg->setGeometry(0, height - kHistogramHeight - 34 + 20, kWidth, kHistogramHeight);
   PnDuVertlg->show();
   histogram_ = QImage(ImgDuVertlg->width(), ImgDuVertlg->height(), QImage::Format_RGB32);
   {

@@ -60,6 +60,7 @@ void RotatePoint(double& x, double& y, double angle);
 // each legend button, and the species chosen last for blinking.
 struct StandMapState {
   double scale = 1.0;
+  double enterpriseScale = 1.0;  // pixels per metre of the enterprise map (set by the enterprise map)
   std::array<int, 10> legend{};  // legend[k] = species of button BitBa<k>, k = 1..9; 0 = none
   int legendCount = 0;
   int blinkSpecies = 0;

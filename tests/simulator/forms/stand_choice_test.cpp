@@ -1,8 +1,10 @@
 // Choosing a stand through the windows, on a copy of the shipped program folder: the catalogue with its
 // thumbnails, the preview, taking a stand, "zurück", a stand that cannot be read, the calliper threshold
 // and the rotation of the map.
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -247,6 +249,77 @@ class StandChoiceTest : public QObject {
     f.form1().sBtDrehenClick();
     QCOMPARE(f.state.currentStand.trees.front().x, t2.x);
     f.state.run.busy = false;
+  }
+
+  void standMenusOfferEveryStandAndLoadThePickedOne() {
+    Fixture f;
+    TForm15& f15 = *f.program->forms.form15;
+    f15.BuildStandMenu(false);
+    QVERIFY(f.state.standChoice.menuBuilt);
+    // Every catalogue entry with a kind and timber size has its item in the right menu.
+    int items = 0;
+    for (QMenu* m : {f15.schwachesBaumholz1, f15.mittelstarkesBaumholz1, f15.starkesBaumholz1, f15.Plenterwald1,
+                     f15.schwachesBaumholz2, f15.mittelstarkesBaumholz2, f15.starkesbaumholz2,
+                     f15.GenerierteBestnde1})
+      for (QAction* a : m->actions())
+        if (!a->menu()) ++items;
+    int placed = 0;
+    for (const auto& e : f.state.standCatalogue.entries) placed += MenuForEntry(e) != StandMenu::None;
+    QCOMPARE(items, placed);
+    // A second call builds nothing twice.
+    f15.BuildStandMenu(false);
+    int again = 0;
+    for (QAction* a : f15.schwachesBaumholz1->actions()) again += !a->menu();
+    QVERIFY(again <= items);
+
+    const int entry = ReadableEntry(f.state);
+    const StandCatalogueEntry& e = *f.state.standCatalogue.Entry(entry);
+    QMenu* menu = nullptr;
+    for (QMenu* m : {f15.schwachesBaumholz1, f15.mittelstarkesBaumholz1, f15.starkesBaumholz1, f15.Plenterwald1,
+                     f15.schwachesBaumholz2, f15.mittelstarkesBaumholz2, f15.starkesbaumholz2,
+                     f15.GenerierteBestnde1})
+      for (QAction* a : m->actions())
+        if (a->text() == QString::fromStdString(StandMenuCaption(e))) menu = m;
+    QVERIFY(menu);
+    for (QAction* a : menu->actions())
+      if (a->text() == QString::fromStdString(StandMenuCaption(e))) a->trigger();
+    QVERIFY(f.state.currentStand.loaded);
+    QCOMPARE(QString::fromStdString(f.state.currentStand.files.code),
+             QString::fromStdString(e.fileName.substr(0, 8)));
+    QVERIFY(f.form1().sBtGitter->isEnabled());
+    QVERIFY(!f15.Memo1->toPlainText().isEmpty());
+  }
+
+  void photographsShowInTurnAndWeiterEndsTheShow() {
+    Fixture f;
+    int entry = 0;
+    TakeThroughPreview(f, entry);
+    TForm15& f15 = *f.program->forms.form15;
+    const auto photos = SlideShowPhotos(f.state.standChoice.choice.photoPath);
+    if (photos.empty()) QSKIP("the shipped stand has no photograph");
+    QVERIFY(f15.BtnFoto->isEnabled());
+    bool shownDuringWait = false;
+    f.fs.pump.onPump = [&](int) { shownDuringWait = shownDuringWait || f.form1().ImgFoto->isVisible(); };
+    const auto start = f.fs.clock.now;
+    f15.BtnFoto->click();
+    QVERIFY(shownDuringWait);
+    QVERIFY(f.fs.clock.now - start >= 3000 * photos.size());
+    QVERIFY(!f.form1().ImgFoto->isVisible());
+    QVERIFY(!f.state.run.busy);
+    QVERIFY(!f15.BtnFoto->isEnabled());
+
+    // "weiter" during the first photograph ends the show at once.
+    f15.BtnFoto->setEnabled(true);
+    int pumps = 0;
+    f.fs.pump.onPump = [&](int) {
+      if (++pumps == 3) f15.BtnWeiter->click();
+    };
+    const auto start2 = f.fs.clock.now;
+    f15.BtnFoto->click();
+    QVERIFY(f.fs.clock.now - start2 < 3000);
+    QVERIFY(!f15.slideShowRunning());
+    QVERIFY(!f.state.run.busy);
+    f.fs.pump.onPump = nullptr;
   }
 };
 
