@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+#include <string>
 
 #include "common/language.h"
 #include "simulator/sampling/edge_correction.h"
@@ -269,6 +270,14 @@ TEST(PointInPolygon, NonConvexInsideOutsideAndNearCorners) {
   }
 }
 
+TEST(PointInPolygon, CornerOnTheTestLineCountsOnce) {
+  // The crossing line from (20, 0) towards (-10, 1) runs exactly through the corner (5, 0.5), whose
+  // two edges go off to either side of it in x.
+  const auto p = MakePolygon<kStandPolygonSlots>({{0, 10}, {30, 10}, {30, -5}, {10, -5}, {5, 0.5}});
+  EXPECT_TRUE(PointInPolygon(p, 20, 0));
+  EXPECT_FALSE(PointInPolygon(p, 2, 0));
+}
+
 TEST(PointInPolygon, StandShiftedFarLeftOfTheTestPoint) {
   // A boundary copied relative to a tree near the right edge of a 300 m stand: its left side lies at
   // x = -290. The count must still see it.
@@ -346,7 +355,8 @@ TEST(ClipPlotPolygon, CutsAgreeWithReferenceIntersection) {
   } cases[] = {
       {"one edge", 50, 4, 10, bigSquare},
       {"one edge through the centre", 50, 0, 10, bigSquare},
-      {"one corner", 3, 4, 10, bigSquare},
+      {"one corner, the first point", 3, 4, 10, bigSquare},
+      {"one corner", 97, 96, 10, bigSquare},
       {"reflex corner of the L", 24, 23, 10, kEll},
       {"two corners", 5, 50, 12, {{0, 0}, {0, 100}, {10, 100}, {10, 0}}},
       {"stand edge wholly inside", 15, 22, 10, {{0, 0}, {0, 20}, {13, 20}, {13, 24}, {17, 24}, {17, 20}, {40, 20}, {40, 0}}},
@@ -362,6 +372,12 @@ TEST(ClipPlotPolygon, CutsAgreeWithReferenceIntersection) {
     ASSERT_EQ(pieces, 1);
     ASSERT_TRUE(k.Clip());
     EXPECT_NEAR(k.areas.result, reference, 1e-9 * k.areas.plot);
+    if (std::string(c.what) == "one corner") {
+      // Entry crossing, the corner (end of one stand edge, start of the next, stored once), exit.
+      EXPECT_EQ(k.g.crossingCount, 3);
+      EXPECT_EQ(k.g.crossings[2].x, 100.0);
+      EXPECT_EQ(k.g.crossings[2].y, 100.0);
+    }
     EXPECT_NEAR(k.areas.stand, boost::geometry::area(ToRef(k.stand)), 1e-9);
   }
 }
