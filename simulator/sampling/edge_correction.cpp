@@ -208,7 +208,18 @@ EdgeWeightResult EdgeWeight(GeometryContext& g, PolygonRef boundary, double a, d
         if (g.beeper) g.beeper->Beep(350, 500);
         return fail(0.0);
       }
-      const double area = g.enterpriseMode ? ClosedPolygonArea(g, g.clipResult) : g.clipAreas.result;
+      double area = g.clipAreas.result;
+      if (g.enterpriseMode) {
+        // The clip gives no areas on the enterprise route: measure here, with the same correction
+        // for a circle cut into two pieces as the stand route's.
+        const double circleArea = ClosedPolygonArea(g, g.circle);
+        area = ClosedPolygonArea(g, g.clipResult);
+        if (area > circleArea) area = area - circleArea;
+        if (area > circleArea || g.errorFlag) {
+          if (g.beeper) g.beeper->Beep(350, 500);
+          return fail(0.0);
+        }
+      }
       const double inside = area * kPolygonAreaFactor;
       weight = inside <= 0.0 ? 1.0 : a / inside;
       break;

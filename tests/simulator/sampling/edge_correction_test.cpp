@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "tests/simulator/sampling/geometry_reference.h"
@@ -362,6 +363,22 @@ TEST(CircleInsideArea, StandCuttingTheCircleIntoPieces) {
     EXPECT_TRUE(three.g.errorFlag);
   }
   EXPECT_LE(three.g.clipAreas.result, three.g.clipAreas.plot);
+}
+
+TEST(EdgeWeight, EnterpriseRouteMeasuresTheClipItself) {
+  // The clip hands back no areas in enterprise mode; the weight must come out as on the stand route.
+  const PointList strip{{0, 0}, {0, 200}, {12, 200}, {12, 0}};
+  const PointList u{{0, 0}, {0, 40}, {10, 40}, {10, 10}, {30, 10}, {30, 40}, {40, 40}, {40, 0}};
+  for (auto [stand, x, y, r] : {std::tuple{&strip, 6.0, 4.0, 10.0}, std::tuple{&u, 20.0, 30.0, 14.0}}) {
+    Fixture standRoute(*stand);
+    Fixture enterpriseRoute(*stand);
+    enterpriseRoute.g.enterpriseMode = true;
+    const auto a = standRoute.Weight(0, r, y, x);
+    const auto b = enterpriseRoute.Weight(0, r, y, x);
+    ASSERT_EQ(a.kind, EdgeCutKind::Complex);
+    EXPECT_EQ(a.failed, b.failed);
+    EXPECT_NEAR(a.weight, b.weight, 1e-12);
+  }
 }
 
 TEST(CirclePolygon, ThirtySixCornersGoOnceAround) {
