@@ -321,6 +321,29 @@ class StandChoiceTest : public QObject {
     QVERIFY(!f.state.run.busy);
     f.fs.pump.onPump = nullptr;
   }
+
+  void standInformationWithClassLineShowsTheHistogram() {
+    Fixture f;
+    int entry = 0;
+    TakeThroughPreview(f, entry);
+    const CurrentStand& cs = f.state.currentStand;
+    StandClassLine line{true, "Fichten-Buchen-Mischwald", "DF", 0};
+    StandInfoInputs in{cs.sums, cs.areaHa, cs.files.code, cs.speciesList, false, &line};
+    StandInfo info = BuildStandInfo(in, f.state.language);
+    TForm35& panel = *f.program->forms.form35;
+    panel.ShowWithHistogram(info, cs.sums, 120);
+    QVERIFY(panel.isVisible());
+    QVERIFY(panel.PnDuVertlg->isVisible());
+    QCOMPARE(panel.windowTitle(), QString(" Form35   WET"));
+    QVERIFY(panel.LbP16Tabelle->text().contains("WET: Fichten-Buchen-Misch"));
+    QVERIFY(!panel.ImgDuVertlg->pixmap().isNull());
+    // The histogram lies inside the window, below the table.
+    QVERIFY(panel.PnDuVertlg->geometry().bottom() <= panel.height());
+    QVERIFY(panel.PnDuVertlg->y() >= info.panelHeight - 20);
+    Snapshot(&panel, "standinfo_class");
+    panel.Panel1->click();
+    QVERIFY(!panel.isVisible());
+  }
 };
 
 QTEST_MAIN(StandChoiceTest)
