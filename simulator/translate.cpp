@@ -122,7 +122,8 @@ bool LoadLanguageTable(const ProgramFolders& folders, LanguageNumber n, Language
   table.helpFile = folders.program + files.help;
   table.tableFile = ResolveIn(folders.program, files.table);
   std::vector<LanguageRow> rows;
-  if (ReadLanguageRows(table.tableFile, rows)) {
+  // An empty file is as good as none: it would leave every text to the built-in German silently.
+  if (ReadLanguageRows(table.tableFile, rows) && !rows.empty()) {
     table.rows = std::move(rows);
     table.selector = SelectorFor(n);
     return true;

@@ -63,7 +63,7 @@ void ReadSettings(const ProgramFolders& folders, Settings& settings, const Langu
 bool WriteSettings(const ProgramFolders& folders, const Settings& settings, const LanguageTable& table,
                    MessageService& messages);
 // Replaces the table with the rows of the language's file and sets the selector and the help and table
-// paths. When the file cannot be read: the built-in German texts (selector 0, no rows), language 1
+// paths. When the file cannot be read or is empty: the built-in German texts (selector 0, no rows), language 1
 // written to the settings, and a warning naming the file. false in that case.
 bool LoadLanguageTable(const ProgramFolders& folders, LanguageNumber n, LanguageTable& table, Settings& settings,
                        MessageService& messages);

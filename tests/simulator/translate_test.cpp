@@ -185,6 +185,16 @@ TEST_F(StartLanguage, MissingTableStartsInGermanAndSaysWhichFile) {
   EXPECT_EQ(SettingsBytes(), "Sprache: 1\r\nWET no\r\n");
 }
 
+TEST_F(StartLanguage, EmptyTableIsReportedLikeAMissingOne) {
+  dir.Write("EinStell.Txt", "Sprache: 5\r\nWET no\r\n");
+  dir.Write("SpracheSP.txt", "");
+  LoadStartLanguage(folders, settings, table, fake.messages);
+  ASSERT_EQ(fake.messages.shown.size(), 1u);
+  EXPECT_NE(fake.messages.shown[0].text.find("SpracheSP.txt:  Auf Datei"), std::string::npos);
+  EXPECT_EQ(table.selector, 0);
+  EXPECT_EQ(SettingsBytes(), "Sprache: 1\r\nWET no\r\n");
+}
+
 TEST_F(StartLanguage, UnreadableLanguageNumberIsReportedAndGermanIsUsed) {
   dir.Write("EinStell.Txt", "Sprache:??\r\nWET no\r\n");
   LoadStartLanguage(folders, settings, table, fake.messages);
