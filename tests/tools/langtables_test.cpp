@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <set>
 
@@ -100,6 +101,17 @@ TEST(LangTables, EveryRowIsTranslatedIntoEveryLanguage) {
       if (!r.field[kFieldGermanHint].empty())
         EXPECT_FALSE(r.field[5 + 2 * lang].empty()) << "master.tsv line " << r.line << ": no " << code << " text";
     }
+  }
+}
+
+TEST(LangTables, NoMessageRowIsWrittenTwice) {
+  // The first row with a German text wins: a second one would never be read.
+  std::map<std::string, int> first;
+  for (const auto& r : Master()) {
+    if (!r.field[kFieldFormId].empty() || !r.field[kFieldComponent].empty()) continue;
+    auto [it, fresh] = first.emplace(r.field[kFieldGermanHint], r.line);
+    EXPECT_TRUE(fresh) << "master.tsv line " << r.line << " repeats line " << it->second << ": "
+                       << r.field[kFieldGermanHint];
   }
 }
 
