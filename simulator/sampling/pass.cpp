@@ -29,13 +29,15 @@ class BoundaryWeigher : public EdgeWeigher {
   void SetCentre(double cx, double cy) {
     cx_ = cx;
     cy_ = cy;
-    clear_ = std::numeric_limits<double>::infinity();
+    // The root of the smallest square is the smallest root: one square root per point, not per edge.
+    double clear2 = std::numeric_limits<double>::infinity();
     for (int i = 1; i < boundary_.n; ++i) {
-      const double d = SegmentDistance(boundary_.x[static_cast<std::size_t>(i)], boundary_.y[static_cast<std::size_t>(i)],
-                                       boundary_.x[static_cast<std::size_t>(i + 1)],
-                                       boundary_.y[static_cast<std::size_t>(i + 1)]);
-      clear_ = std::min(clear_, d);
+      const double d2 = SegmentDistanceSq(boundary_.x[static_cast<std::size_t>(i)], boundary_.y[static_cast<std::size_t>(i)],
+                                          boundary_.x[static_cast<std::size_t>(i + 1)],
+                                          boundary_.y[static_cast<std::size_t>(i + 1)]);
+      clear2 = std::min(clear2, d2);
     }
+    clear_ = std::sqrt(clear2);
     // A margin keeps the shortcut away from circles that merely touch an edge.
     clear_ -= 1e-6;
   }
@@ -51,14 +53,14 @@ class BoundaryWeigher : public EdgeWeigher {
   }
 
  private:
-  double SegmentDistance(double x1, double y1, double x2, double y2) const {
+  double SegmentDistanceSq(double x1, double y1, double x2, double y2) const {
     const double vx = x2 - x1, vy = y2 - y1;
     const double wx = cx_ - x1, wy = cy_ - y1;
     const double len2 = vx * vx + vy * vy;
     double t = len2 > 0.0 ? (wx * vx + wy * vy) / len2 : 0.0;
     t = std::clamp(t, 0.0, 1.0);
     const double px = x1 + t * vx - cx_, py = y1 + t * vy - cy_;
-    return std::sqrt(px * px + py * py);
+    return px * px + py * py;
   }
 
   GeometryContext& g_;
