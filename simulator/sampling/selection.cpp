@@ -27,6 +27,22 @@ bool TreeCentredWeight(TreeRecord& t, double a, double r, EdgeWeigher& weigher) 
   return t.weightFailed == 0;
 }
 
+// The first k entries of an n-tree list become sample trees of one layer, all with the weight of the
+// layer's plot circle at the plot centre. False when that weight failed.
+bool RecordNTreeLayer(SamplingState& s, const std::array<double, 14>& dist, const std::array<TreeRecord*, 14>& tree,
+                      int k, double area, double radius, std::uint8_t layer, EdgeWeigher& weigher, double& weight) {
+  PassResult& pass = s.pass;
+  bool failed = false;
+  weight = weigher.Weight(area, radius, pass.centreY, pass.centreX, failed);
+  if (failed) return false;
+  pass.layer = layer;
+  for (int i = 1; i <= k; ++i) {
+    pass.distance = std::sqrt(dist[static_cast<std::size_t>(i)]);
+    AppendSampleTree(s, tree[static_cast<std::size_t>(i)], weight, area);
+  }
+  return true;
+}
+
 }  // namespace
 
 void ClearTreeCentredWeights(TreeList& trees) {
@@ -202,28 +218,8 @@ bool SelectNTreeTrees(SamplingState& s, const std::vector<TreeRecord*>& candidat
   pass.nTreeW2 = 0.0;
   AppendPlot(s, pt.gridPoint, pt.gridIndex, a1, a1, a2);
   // The n-tree weights are always taken at the plot centre, whatever the weighting mode.
-  if (k1 > 0) {
-    bool failed = false;
-    const double w1 = weigher.Weight(a1, r1, cy, cx, failed);
-    if (failed) return false;
-    pass.nTreeW1 = w1;
-    pass.layer = 0;
-    for (int i = 1; i <= k1; ++i) {
-      pass.distance = std::sqrt(sc.mainDist[i]);
-      AppendSampleTree(s, sc.mainTree[i], w1, a1);
-    }
-  }
-  if (k2 > 0) {
-    bool failed = false;
-    const double w2 = weigher.Weight(a2, r2, cy, cx, failed);
-    if (failed) return false;
-    pass.nTreeW2 = w2;
-    pass.layer = 1;
-    for (int i = 1; i <= k2; ++i) {
-      pass.distance = std::sqrt(sc.underDist[i]);
-      AppendSampleTree(s, sc.underTree[i], w2, a2);
-    }
-  }
+  if (k1 > 0 && !RecordNTreeLayer(s, sc.mainDist, sc.mainTree, k1, a1, r1, 0, weigher, pass.nTreeW1)) return false;
+  if (k2 > 0 && !RecordNTreeLayer(s, sc.underDist, sc.underTree, k2, a2, r2, 1, weigher, pass.nTreeW2)) return false;
   if (k1 + k2 == 0) AppendSampleTree(s, nullptr, 0.0, 0.0);
   pass.layer = 0;
   return true;
