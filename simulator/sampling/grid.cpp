@@ -392,4 +392,15 @@ std::string DigitisedBoundaryPath(const std::string& programFolder) {
   return ResolveIn(programFolder, "Temp/Grenze.txt");
 }
 
+bool WriteDigitisedBoundary(const SampleGrid& grid, const std::string& programFolder, std::string& problem) {
+  const std::string path = DigitisedBoundaryPath(programFolder);
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+  if (!WriteTextLines(path, DigitisedBoundaryLines(grid))) {
+    problem = "Grenze konnte nicht gespeichert werden";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace tolvek

@@ -146,5 +146,8 @@ DigitiseResult DigitiseBoundary(SampleGrid& grid, double y, double x);
 // The text of "Temp\Grenze.txt": one line per point, FormatFixed(9, 2, x) + FormatFixed(9, 2, y).
 std::vector<std::string> DigitisedBoundaryLines(const SampleGrid& grid);
 std::string DigitisedBoundaryPath(const std::string& programFolder);
+// Rewrites "Temp\Grenze.txt" below the program folder with the points (after "Grenze geschlossen" was
+// confirmed). False with a message when it could not be written; an older file then stays whole.
+bool WriteDigitisedBoundary(const SampleGrid& grid, const std::string& programFolder, std::string& problem);
 
 }  // namespace tolvek

@@ -293,6 +293,13 @@ TEST(GridDigitise, ClosesNearTheFirstPointAndWritesTheLines) {
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[0], "     5.00    10.00");
   EXPECT_EQ(lines[3], "     6.00    11.50");
+  testing::TempDir dir;
+  std::string problem;
+  ASSERT_TRUE(WriteDigitisedBoundary(g, dir.path(), problem)) << problem;
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(dir.File("Temp/Grenze.txt"), bytes));
+  EXPECT_EQ(bytes.substr(0, 20), "     5.00    10.00\r\n");
+  EXPECT_EQ(bytes.size(), 4u * 20u);
   for (int i = 4; i < 20; ++i) DigitiseBoundary(g, 100.0 + i, 100.0);
   EXPECT_EQ(DigitiseBoundary(g, 1.0, 1.0), DigitiseResult::Full);
   EXPECT_EQ(g.digitisedCount, 20);
