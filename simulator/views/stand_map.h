@@ -18,7 +18,7 @@ namespace tolvek {
 
 // One rotation of the stand turns it by -30 degrees.
 inline constexpr double kStandRotationAngle = -0.523599;
-// The map's trees are drawn over white-framed black; the legend text colour of the frame numbers.
+// Colour of the frame's metre labels, of a blinking species' trees, and of species codes outside 0..9.
 inline constexpr Colour kFrameTextColour = 0xE6E6C8;
 inline constexpr Colour kBlinkColour = 0x444444;
 inline constexpr Colour kUnknownSpeciesColour = 0x008000;
