@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "common/language.h"
+#include "simulator/sampling/edge_correction.h"
 #include "simulator/sampling/geometry.h"
 #include "simulator/stand/boundary.h"
 #include "tests/support/fakes.h"
@@ -232,6 +233,30 @@ TEST(InventoryPass, TreeCentredFailureDropsThePointNotAPartialPlot) {
   EXPECT_EQ(st.sampling.pass.sampleTreeTotal, 0);
   EXPECT_EQ(st.trees[1].weightDone, 1);
   EXPECT_EQ(st.trees[1].weightFailed, 1);
+}
+
+TEST(InventoryPass, AFailedInnerConcentricCircleIsNotHiddenByTheOuterOne) {
+  HandMadeStand st(kMethodConcentric);
+  MethodSettings& m = st.sampling.method;
+  m.circleCount = 3;
+  m.concentricRadius = {0, 5.0, 10.0, 25.0, 0, 0, 0};
+  m.concentricDbhLimit = {0, 7, 20, 30, 0, 0};
+  st.boundary = PolygonOf({{0, 0}, {0, 100}, {100, 100}, {100, 1.5}, {300, 1.5}, {300, 0}, {0, 0}});
+  st.trees = {Tree(1, 35, 120, 1)};
+  // In the sliver 11 m from its mouth: circle 2 has far too little stand, circle 3 enough.
+  GeometryContext probe;
+  ASSERT_TRUE(EdgeWeight(probe, PolygonRef(st.boundary), 0.0, 10.0, 1.0, 111.0).failed);
+  ASSERT_FALSE(EdgeWeight(probe, PolygonRef(st.boundary), 0.0, 25.0, 1.0, 111.0).failed);
+  SampleGrid& g = st.sampling.grid;
+  g.originX = g.originY = 0;
+  st.Grid();
+  g.pointCount = 1;
+  g.Point(1) = GridPoint{};
+  DropGridPoint(g, 1, 111, 1);
+  MarkInsidePoints(g, &st.boundary, nullptr, false, false);
+  ASSERT_EQ(g.insideCount, 1);
+  EXPECT_EQ(RunSamplingPass(st.env), PassOutcome::NoPlots);
+  EXPECT_TRUE(st.Plots().plots.empty());
 }
 
 TEST(InventoryPass, NoInsidePointMeansNoSampleTrees) {
