@@ -112,8 +112,11 @@ EdgeCutKind BoundaryCrossings(GeometryContext& g, PolygonRef boundary, double y,
 
 bool CirclePolygon(int n, double cx, double cy, double r, CirclePolygonPoints& out) {
   if (n < 3 || n + 1 > kCirclePolygonSlots) return false;
+  // The step of 0.17453 rad goes once around with the 36 corners of the settings; any other count
+  // spreads the same turn evenly, so that its polygon still stands for the whole circle.
+  const double step = n == 36 ? 0.17453 : 36 * 0.17453 / n;
   for (int k = 1; k <= n; ++k) {
-    const double alpha = 5.3319 - k * 0.17453;
+    const double alpha = 5.3319 - k * step;
     out.x[k] = cx + r * std::cos(alpha);
     out.y[k] = cy + r * std::sin(alpha);
   }

@@ -42,8 +42,8 @@ EdgeCutKind BoundaryCrossings(GeometryContext& g, PolygonRef boundary, double y,
 bool CircleInsideArea(GeometryContext& g, PolygonRef boundary, double r, double y, double x);
 
 // n corners at angles 5.3319 - k × 0.17453 (k = 1..n) around (cx, cy), corner n + 1 := corner 1.
-// The fixed angular step goes once around for 36 corners. False (nothing written) when n < 3 or
-// n + 1 does not fit the polygon.
+// That step goes once around for the 36 corners of the settings; other counts share the same turn
+// (36 × 0.17453 rad) evenly. False (nothing written) when n < 3 or n + 1 does not fit the polygon.
 bool CirclePolygon(int n, double cx, double cy, double r, CirclePolygonPoints& out);
 
 // The concentric circle in which a tree at this distance is counted: from circleCount down to 1 the

@@ -390,6 +390,10 @@ TEST(CirclePolygon, ThirtySixCornersGoOnceAround) {
   // Clockwise, so the area is positive, and close to the regular 36-gon's.
   const double area = SignedTrapezoidSum(c);
   EXPECT_NEAR(area, 0.5 * 36 * 100 * std::sin(2 * M_PI / 36), 0.01);
+  // Other corner counts still go once around.
+  CirclePolygonPoints twenty;
+  ASSERT_TRUE(CirclePolygon(20, 0, 0, 10, twenty));
+  EXPECT_NEAR(SignedTrapezoidSum(twenty), 0.5 * 20 * 100 * std::sin(2 * M_PI / 20), 0.01);
   EXPECT_FALSE(CirclePolygon(80, 0, 0, 1, c));
   EXPECT_FALSE(CirclePolygon(2, 0, 0, 1, c));
   EXPECT_EQ(c.n, 37);
