@@ -207,6 +207,7 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
   const bool treeCentred = env.repetition && m.weighting == WeightingMode::TreeCentred;
   const ConcentricLimits limits = ConcentricLimitsOf(m);
   const int circleCount = std::min<int>(m.circleCount, kMaxConcentricCircles);
+  const double fixedRadius = std::sqrt(m.circleArea / kCirclePi);
   BoundaryWeigher weigher(env.geometry, env.boundary);
   std::vector<TreeRecord*>& candidates = s.scratch.candidates;
   // Without a source of its own the pass asks the tree index, which hands out only the trees near a plot.
@@ -262,7 +263,8 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
     weigher.SetCentre(pass.centreX, pass.centreY);
     bool failed = false;
     if (m.passCode == kMethodFixedCircle) {
-      pass.plotWeight = weigher.Weight(0.0, m.circleRadius, pass.centreY, pass.centreX, failed);
+      // The radius the selection uses: the one that belongs to the circle area.
+      pass.plotWeight = weigher.Weight(0.0, fixedRadius, pass.centreY, pass.centreX, failed);
     } else if (m.passCode == kMethodConcentric) {
       for (int c = 1; c <= circleCount; ++c) {
         bool f = false;

@@ -160,8 +160,7 @@ TEST(InventoryPass, AngleCountAndNTreeOnTheSameStand) {
 
 TEST(InventoryPass, PlotWeightFromTheEdgeCorrection) {
   HandMadeStand st(kMethodFixedCircle);
-  st.sampling.method.circleArea = 500.0;
-  st.sampling.method.circleRadius = std::sqrt(500.0 / kPi);
+  st.sampling.method.circleArea = 500.0;  // the radius follows from the area
   st.Grid();
   // One point 5 m from the western edge: the boundary cuts a straight chord.
   SampleGrid& g = st.sampling.grid;
