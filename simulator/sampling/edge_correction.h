@@ -30,7 +30,8 @@ bool WeightInRange(double weight);
 // a <= 0.1 takes the circle's area r² × 3.141592654. The order of the arguments (a, r, y, x) is that
 // of the callers' formulas. On failure the error flag and g.edgeFailure are set (g.edgeFailure is
 // cleared at the start of every weight) and result.failed is true; the weight is still returned
-// (0 after a failed clip).
+// (0 after a failed clip). A weight that holds leaves the error flag clear. A failed clip beeps through
+// g.beeper and may leave a capacity report for ShowGeometryReport.
 EdgeWeightResult EdgeWeight(GeometryContext& g, PolygonRef boundary, double a, double r, double y, double x);
 
 // How the boundary cuts the circle; leaves the chord and the corner triangle in the context.
