@@ -244,7 +244,6 @@ class Evaluator {
     e_.sampleTrees[0] += count;
     e_.sampleBasalArea[s] += g;
     e_.sampleBasalArea[0] += g;
-    e_.sampleTreeTotal = RoundInt(e_.sampleTrees[0]);
     if (distance > -1.0) {
       e_.treeCounter[s] += 1;
       e_.treeCounter[0] += 1;
@@ -273,6 +272,8 @@ void EvaluateSample(const EvaluationInput& input, const LanguageTable& language,
 
   Evaluator ev(input, estimate);
   ev.BookPlots();
+  // "Probebäume:" is the rounded count after the last booking; rounding it once gives the same number.
+  if (!input.plots.plots.empty()) estimate.sampleTreeTotal = RoundInt(estimate.sampleTrees[0]);
   ev.PlotMeans();
 
   const double area = input.truth.areaHa;

@@ -259,10 +259,23 @@ bool PointInPolygon(PolygonRef p, double x, double y) {
   // The slightly sloped crossing line keeps off the polygon's corners; for a point left of x = -9 it
   // is taken from the point itself so that it never turns vertical.
   const GeoPoint slope{x > -9.0 ? -10.0 : x - 10.0, y + 1.0};
+  // Between the point and `far` the crossing line climbs from y to y + rise.
+  const double rise = (x - far.x) / (x - slope.x);
   int count = 0;
   for (int i = 1; i <= p.n - 1; ++i) {
     const GeoPoint a = At(p, i);
     const GeoPoint b = At(p, i + 1);
+    // A crossing lies within the edge's x range and left of the point: an edge that starts at or right
+    // of the point never counts, so the intersection is not worked out for it.
+    if (std::min(a.x, b.x) >= x) continue;
+    // Nor does an edge wholly above or below the climbing line. A crossing that counts lies on the
+    // edge and on the line up to the rounding of the intersection, far below the metre kept here. Edges
+    // within 1e-5 of vertical but not exactly so are left to the full test: there a crossing counts by
+    // its x alone, wherever it lies.
+    const double wide = std::fabs(a.x - b.x);
+    if ((wide > 1e-5 || wide == 0.0) &&
+        (std::max(a.y, b.y) < y - 1.0 || std::min(a.y, b.y) > y + rise + 1.0))
+      continue;
     GeoPoint at;
     if (LineIntersection(point, slope, a, b, at) && PointOnBothSegments(a, b, point, far, at)) ++count;
   }

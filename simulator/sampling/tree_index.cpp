@@ -151,6 +151,8 @@ void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, s
   const std::int32_t* ids = index.listIndex.data();
   std::uint64_t* found = index.found.data();
   std::size_t lowWord = index.found.size(), highWord = 0;
+  std::size_t word = index.found.size();  // none yet
+  std::uint64_t bits = 0;
   // Every tree of the cells is looked at and its bit set or not without a branch: about half of them
   // lie within the circle, which no branch predictor guesses.
   for (int row = r0; row <= r1; ++row) {
@@ -165,23 +167,31 @@ void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, s
       bool keep = d2 <= r2;
       if (reach > 0.0) {
         const double own = Widened(std::fabs(ds[k]) * reach);
-        keep = keep && d2 <= own * own;
+        keep = keep & (d2 <= own * own);
       }
+      // Trees of a cell follow each other in the list, so their bits mostly share a word: the word is
+      // gathered in a register and written once.
       const auto id = static_cast<std::size_t>(ids[k]);
       const std::size_t w = id >> 6;
-      found[w] |= static_cast<std::uint64_t>(keep) << (id & 63);
-      lowWord = std::min(lowWord, w);
-      highWord = std::max(highWord, w);
+      if (w != word) {
+        if (bits != 0) found[word] |= bits;
+        lowWord = std::min(lowWord, w);
+        highWord = std::max(highWord, w);
+        word = w;
+        bits = 0;
+      }
+      bits |= static_cast<std::uint64_t>(keep) << (id & 63);
     }
   }
+  if (bits != 0) found[word] |= bits;
   // Handing the trees out word by word gives them in list order.
   for (std::size_t w = lowWord; w <= highWord && w < index.found.size(); ++w) {
-    std::uint64_t bits = found[w];
+    std::uint64_t set = found[w];
     found[w] = 0;
-    while (bits != 0) {
-      const int b = std::countr_zero(bits);
+    while (set != 0) {
+      const int b = std::countr_zero(set);
       out.push_back(&trees[(w << 6) + static_cast<std::size_t>(b)]);
-      bits &= bits - 1;
+      set &= set - 1;
     }
   }
 }
