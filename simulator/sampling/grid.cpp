@@ -54,11 +54,24 @@ LatticeRange LatticeFor(const SampleGrid& g, const BoundaryPolygon* boundary, bo
       vMin = std::min(vMin, v);
       vMax = std::max(vMax, v);
     }
-    // One metre of slack for the rounding of the stored positions.
-    while (r.x0 - g.dx >= uMin - 1.0) r.x0 -= g.dx;
-    while (xLast + g.dx <= uMax + 1.0) xLast += g.dx;
-    while (r.y0 - g.dy >= vMin - 1.0) r.y0 -= g.dy;
-    while (yLast + g.dy <= vMax + 1.0) yLast += g.dy;
+    // Whole steps past the lattice that still reach the stand, with one metre of slack for the rounding
+    // of the stored positions. A stand too far out for any grid shows as too many points.
+    const auto steps = [](double distance, int step) {
+      if (!(distance >= 0.0)) return std::isnan(distance) ? -1.0 : 0.0;
+      return std::floor(distance / step);
+    };
+    const double left = steps(r.x0 - (uMin - 1.0), g.dx), right = steps((uMax + 1.0) - xLast, g.dx);
+    const double below = steps(r.y0 - (vMin - 1.0), g.dy), above = steps((vMax + 1.0) - yLast, g.dy);
+    for (double k : {left, right, below, above}) {
+      if (k < 0.0 || k > kMaxGridPoints) {
+        r.nx = r.ny = kMaxGridPoints + 1;
+        return r;
+      }
+    }
+    r.x0 -= static_cast<int>(left) * g.dx;
+    xLast += static_cast<int>(right) * g.dx;
+    r.y0 -= static_cast<int>(below) * g.dy;
+    yLast += static_cast<int>(above) * g.dy;
   }
   r.nx = (xLast - r.x0) / g.dx + 1;
   r.ny = (yLast - r.y0) / g.dy + 1;

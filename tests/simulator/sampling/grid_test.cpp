@@ -101,6 +101,10 @@ TEST(GridGeneration, MoreThan4200PointsAreRefusedAndTheGridStays) {
   EXPECT_EQ(problem, "nur 4200 Stichproben zulässig");
   EXPECT_EQ(g.pointCount, before);
   EXPECT_EQ(g.dx, 50);
+  // A boundary far out of any reach is refused at once, not walked to.
+  const BoundaryPolygon far = Rectangle(1e12, 100);
+  EXPECT_FALSE(GenerateGrid(g, &far, 0, GridContext{}, &problem));
+  EXPECT_EQ(g.pointCount, before);
 }
 
 TEST(GridSpacing, StandModeStepsStopAt21) {
