@@ -16,7 +16,6 @@ namespace {
 
 using testing::MakePolygon;
 using testing::PointList;
-using testing::ToRef;
 
 constexpr double kPi = 3.141592654;
 
@@ -206,7 +205,7 @@ TEST(EdgeWeight, RandomPlotsAgainstNonConvexStands) {
       pts.emplace_back(100 + radius * std::cos(angle), 100 + radius * std::sin(angle));
     }
     Fixture f(pts);
-    if (!boost::geometry::is_valid(ToRef(pts)) || SignedTrapezoidSum(f.boundary) <= 0) continue;
+    // Corners at strictly falling angles around one centre: a simple polygon, clockwise.
     // Edges within 0.1 m of vertical meet the circle as if vertical at their end: not exact.
     bool steep = false;
     for (int i = 1; i < f.boundary.n; ++i) steep = steep || std::fabs(f.boundary.x[i] - f.boundary.x[i + 1]) <= 0.1;

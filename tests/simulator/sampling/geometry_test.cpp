@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <boost/geometry.hpp>
+#include <boost/geometry/geometries/point_xy.hpp>
+#include <boost/geometry/geometries/polygon.hpp>
+#include <boost/geometry/multi/geometries/multi_polygon.hpp>
+
 #include <cmath>
 #include <random>
 #include <string>
@@ -14,10 +19,35 @@
 namespace tolvek {
 namespace {
 
-using testing::IntersectionArea;
 using testing::MakePolygon;
 using testing::PointList;
-using testing::ToRef;
+
+// Boost.Geometry gives the independent areas, inside tests and piece counts.
+namespace bg = boost::geometry;
+using RefPoint = bg::model::d2::point_xy<double>;
+using RefPolygon = bg::model::polygon<RefPoint>;  // clockwise, closed
+using RefMulti = bg::model::multi_polygon<RefPolygon>;
+
+RefPolygon ToRef(PolygonRef p) {
+  RefPolygon r;
+  for (int i = 1; i <= p.n; ++i) bg::append(r.outer(), RefPoint(p.x[i], p.y[i]));
+  bg::correct(r);  // orientation and closure as Boost expects
+  return r;
+}
+
+RefPolygon ToRef(const PointList& pts) {
+  RefPolygon r;
+  for (const auto& [x, y] : pts) bg::append(r.outer(), RefPoint(x, y));
+  bg::correct(r);
+  return r;
+}
+
+// Into how many pieces b cuts a.
+int IntersectionPieces(const RefPolygon& a, const RefPolygon& b) {
+  RefMulti out;
+  bg::intersection(a, b, out);
+  return static_cast<int>(out.size());
+}
 
 // Clockwise in the x-right, y-up plane: up the left side, along the top, down the right side.
 const PointList kSquare{{0, 0}, {0, 10}, {10, 10}, {10, 0}};
@@ -263,7 +293,7 @@ TEST(PointInPolygon, NonConvexInsideOutsideAndNearCorners) {
   for (int i = 0; i < 4000; ++i) {
     const double x = coord(rng);
     const double y = coord(rng);
-    const testing::RefPoint p(x, y);
+    const RefPoint p(x, y);
     if (boost::geometry::distance(p, ref) < 1e-6 && !boost::geometry::within(p, ref)) continue;
     if (boost::geometry::distance(p, boost::geometry::exterior_ring(ref)) < 1e-6) continue;
     EXPECT_EQ(PointInPolygon(u, x, y), boost::geometry::within(p, ref)) << x << " " << y;
@@ -321,7 +351,7 @@ struct ClipCase {
   bool Clip() { return ClipPlotPolygon(g, 36, circle, stand, stand.n, result, areas); }
   // The exact intersection area, and into how many pieces the stand cuts the circle.
   double Reference(int* pieces = nullptr) const {
-    if (pieces) IntersectionArea(ToRef(circle), ToRef(stand), pieces);
+    if (pieces) *pieces = IntersectionPieces(ToRef(circle), ToRef(stand));
     PointList pts;
     for (int i = 1; i <= stand.n; ++i) pts.emplace_back(stand.x[i], stand.y[i]);
     return testing::ConvexClipArea(circle, pts);
@@ -398,7 +428,7 @@ TEST(ClipPlotPolygon, RandomPlotsAgainstRandomBoundaries) {
       const double radius = convex ? 80.0 : 30.0 + 70.0 * unit(rng);
       pts.emplace_back(100 + radius * std::cos(angle), 100 + radius * std::sin(angle));
     }
-    auto stand = testing::ToRef(pts);
+    auto stand = ToRef(pts);
     if (!boost::geometry::is_valid(stand)) continue;
     // Mostly near the boundary, where the cuts are.
     const double r = 3.0 + 20.0 * unit(rng);
