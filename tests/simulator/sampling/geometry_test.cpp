@@ -220,9 +220,6 @@ TEST(LineRoutines, IntersectionRangesAndDistances) {
   EXPECT_FALSE(LineIntersection({0, 0}, {10, 1}, {0, 1}, {10, 2}, at));  // parallel
   EXPECT_EQ(at.x, -7);
 
-  EXPECT_TRUE(PointOnBothSegments({0, 0}, {10, 10}, {0, 10}, {10, 0}, {5, 5}));
-  EXPECT_FALSE(PointOnBothSegments({0, 0}, {4, 4}, {0, 10}, {10, 0}, {5, 5}));
-
   GeometryContext g;
   EXPECT_NEAR(LineDistance(g, {0, 0}, {0, 10}, {3, 5}), -3.0, 1e-12);
   EXPECT_FALSE(g.errorFlag);
@@ -230,9 +227,6 @@ TEST(LineRoutines, IntersectionRangesAndDistances) {
   EXPECT_TRUE(g.errorFlag);
   EXPECT_NEAR(LineDistance(g, {0, 0}, {10, 0}, {3, 5}), 5.0, 1e-12);
   EXPECT_FALSE(g.errorFlag);
-
-  EXPECT_TRUE(PointWithinDistance({3, 4}, {0, 0}, 5.0));
-  EXPECT_FALSE(PointWithinDistance({3, 4.001}, {0, 0}, 5.0));
 }
 
 TEST(LineRoutines, LineMeetsCircle) {
