@@ -61,7 +61,6 @@ class StandRunSteps : public RepetitionSteps {
                                std::pair{f_.LbBaumZahlQ, &t.meanSampleTrees}}) {
       label->setText(Q(*text));
       label->show();
-      label->raise();  // above the tool bar they share the left edge with
     }
   }
   void ShowStatistics(const RunStatistics&) override {
@@ -84,20 +83,26 @@ class StandRunSteps : public RepetitionSteps {
 };
 
 void TForm1::BuildEvaluationArea() {
-  Label18 = Client->findChild<QLabel*>("Label18");
-  if (!Label18) {
-    Label18 = new QLabel(Client);
-    Label18->setObjectName("Label18");
-    Label18->setGeometry(6, 698, 148, 20);
-    Label18->setStyleSheet("color: white; background: transparent;");
-    Label18->setTextFormat(Qt::PlainText);
-    QFont f("Courier New");
-    f.setStyleHint(QFont::Monospace);
-    f.setPointSize(10);
-    f.setBold(true);
-    Label18->setFont(f);
-    Label18->hide();
-  }
+  // The run's counters stand on the stand's data panel, below the grid figures and below the place of
+  // the wait panel "Bitte warten ...", which a run shows at the top left.
+  auto dataLabel = [this](QLabel* l, int top, bool bold) {
+    l->setParent(PnDaten);
+    l->setGeometry(6, top, PnDaten->width() - 12, 34);
+    l->setTextFormat(Qt::PlainText);
+    QFont f("Arial");
+    f.setPointSize(8);
+    f.setBold(bold);
+    l->setFont(f);
+    l->setStyleSheet("color: #1f3d1f; background: transparent;");
+    l->setWordWrap(true);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->hide();
+  };
+  Label18 = new QLabel(PnDaten);
+  Label18->setObjectName("Label18");
+  dataLabel(Label18, 280, true);
+  dataLabel(LbAnzStpQ, 304, false);
+  dataLabel(LbBaumZahlQ, 338, false);
   connect(sBtAuswertung, &QPushButton::clicked, this, &TForm1::sBtAuswertungClick);
   connect(F1BtWiederholen, &QPushButton::clicked, this, &TForm1::F1BtWiederholenClick);
   connect(sBtMultiSim, &QPushButton::clicked, this, &TForm1::sBtMultiSimClick);
@@ -164,25 +169,21 @@ void TForm1::sBtAuswertungClick() {
   sBtBestand->setEnabled(false);
   sBtGitter->setEnabled(false);
   sBtVerfahren->setEnabled(false);
-  ImgBest->setEnabled(false);
 
   // Nothing to evaluate: say what is missing and give back the button that supplies it.
   if (state.currentStand.trees.empty()) {
     state.services.messages->PlatformBox(T("Bitte Bestand auswählen"), "", PlatformButtons::Ok, PlatformIcon::None);
     sBtBestand->setEnabled(true);
-    ImgBest->setEnabled(true);
     return;
   }
   if (!IsSamplingMethod(sm.method.passCode)) {
     state.services.messages->PlatformBox(T("Bitte Verfahren festlegen"), "", PlatformButtons::Ok, PlatformIcon::None);
     sBtVerfahren->setEnabled(true);
-    ImgBest->setEnabled(true);
     return;
   }
   if (!sm.grid.exists || sm.plots.Empty()) {
     state.services.messages->PlatformBox(T("Bitte Gitter festlegen"), "", PlatformButtons::Ok, PlatformIcon::None);
     sBtGitter->setEnabled(true);
-    ImgBest->setEnabled(true);
     return;
   }
 
@@ -200,7 +201,6 @@ void TForm1::sBtAuswertungClick() {
     run.showReport = true;
     F1BtWiederholen->show();
     F1BtWiederholen->setEnabled(true);
-    ImgBest->setEnabled(true);
     return;
   }
 
@@ -216,7 +216,6 @@ void TForm1::sBtAuswertungClick() {
   RunRepetitions(ev.run, run, state.services, steps);
   run.busy = false;
   Panel15->hide();
-  ImgBest->setEnabled(true);
   if (run.endRequested) return;
   if (forms.form18) forms.form18->ApplyPendingButtons();
   // The sample-tree table of the run's last evaluation.
