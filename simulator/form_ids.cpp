@@ -58,6 +58,7 @@ FormList MainWindowList() {
   v.push_back(Next("Button3"));
   v.push_back(Next("Button21"));
   v.push_back(Next("GitterFertig"));
+  v.push_back(Row("GitterFertig", K::kBitmapButton));
   v.push_back(Back("Button18"));
   Each(v, {"sBtBestand", "sBtVerfahren", "sBtGitter", "sBtAuswertung", "sBtDiagramm", "sBtProbeBaeume", "sBtExtras",
            "sBtAnweisung", "sBtAnmerk", "sBtZurueck", "sBtPausePlus", "sBtFin", "sBStatModBst", "sBtMultiSim",
@@ -68,6 +69,7 @@ FormList MainWindowList() {
        K::kLabel);
   Each(v, {"RdDtsch", "RdAnwend", "RdBenutzer", "RdSuche", "RdNeue"}, K::kRadioButton);
   Each(v, {"GrpDtEng", "GroupBox1"}, K::kGroupBox);
+  Each(v, {"LbAbstand", "LbVerschieben"}, K::kLabel);
   Each(v, {"CheckBox2", "CheckBox3"}, K::kCheckBox);
   v.push_back(Hint("Bevel1", K::kWidget, "Vorgaben können verändert werden", "BtnRightDlg4"));
   v.push_back(Hint("", K::kWindow, "Verfahren auswählen ", "BtnRightDlg4"));
@@ -105,7 +107,7 @@ std::vector<FormList> MakeAllLists() {
     l.entries.push_back(Back("CancelBtn"));
     l.entries.push_back(Row("Button1", K::kButton));
     l.entries.push_back(Next("OKBtn"));
-    Numbered(l.entries, "Label", 2, 5, K::kLabel);
+    Numbered(l.entries, "Label", 1, 6, K::kLabel);
     for (const char* m : {"Memo1", "Memo2", "Memo3", "Memo7", "Memo8"})
       l.entries.push_back(Hint(m, K::kWidget, "BHD kann verändert werden"));
     for (const char* m : {"Memo4", "Memo5", "Memo6", "Memo9", "Memo10"})
@@ -115,6 +117,7 @@ std::vector<FormList> MakeAllLists() {
   {
     FormList l{"G5", "BtnRightDlg5", {}};
     l.entries.push_back(Row("Label1", K::kLabel));
+    l.entries.push_back(Row("Label2", K::kLabel));
     l.entries.push_back(Back("CancelBtn"));
     l.entries.push_back(Next("Button5"));
     l.entries.push_back(Hint("Button1", K::kButton, "Probekreis-Radius 2,82 Meter"));
@@ -123,7 +126,8 @@ std::vector<FormList> MakeAllLists() {
     l.entries.push_back(Hint("Memo1", K::kWidget, "Radius eingeben und Schaltfläche drücken"));
     all.push_back(std::move(l));
   }
-  all.push_back({"G6", "BtnRightDlg6", {Back("Button1"), Row("Label2", K::kLabel), Next("Button2")}});
+  all.push_back({"G6", "BtnRightDlg6", {Back("Button1"), Row("Label2", K::kLabel), Next("Button2"), Row("Label1", K::kLabel)}});
+  all.push_back({"G40", "BtnRightDlg40", {Row("Label1", K::kLabel), Row("Label3", K::kLabel), Next("Button1")}});
   {
     FormList l{"F23", "Form23", {}};
     Numbered(l.entries, "Label", 1, 12, K::kLabel);

@@ -120,6 +120,8 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildLanguageButtons();
   BuildStandArea();
   BuildEvaluationArea();
+  BuildMethodArea();
+  BuildGridArea();
 
   sBtNeuesVerfahren->setEnabled(false);
   sBtMultiSim->setEnabled(false);

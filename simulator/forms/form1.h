@@ -28,6 +28,8 @@ class QPlainTextEdit;
 class QLineEdit;
 class QWidget;
 class QImage;
+class QMenu;
+class QAction;
 
 namespace tolvek {
 
@@ -201,7 +203,6 @@ class TForm1 : public QMainWindow {
   // The tree-count label after the trees were read again; prefix is the German "Bäume:".
   void ShowTreesPerHectare(const std::string& prefix);
 
-
   // ---- Language
   // Connects the seven language buttons to BitBtn16Click.
   void BuildLanguageButtons();
@@ -209,6 +210,56 @@ class TForm1 : public QMainWindow {
   void BitBtn16Click(int languageNumber);
 
   // ---- Methods, grid and inventory pass
+  QLabel* LblVerfahren = nullptr;     // name of the chosen method
+  QLabel* LblRadius = nullptr;        // its parameter line
+  QLabel* LblGitterAnf = nullptr;     // grid spacing
+  // Grid group "  Gitter bearbeiten ": spacing BitBtn9 +5, BitBtn10 +1, BitBtn11 -5, BitBtn12 -1; shift
+  // BitBtn1 +5 x, BitBtn2 +1 x, BitBtn3 -5 x, BitBtn4 -1 x, BitBtn5 .. BitBtn8 the same in y.
+  QPushButton* GridButton[13] = {};   // BitBtn1 .. BitBtn12 (index 1 .. 12)
+  QLabel* LbAbstand = nullptr;        // "Abstand"
+  QLabel* LbVerschieben = nullptr;    // "verschieben"
+  QPushButton* Button6 = nullptr;     // "blinken"
+  QPushButton* Button7 = nullptr;     // "speichern"
+  QPushButton* Button8 = nullptr;     // "lesen"
+  QPushButton* GitterFertig = nullptr;  // "weiter": the inventory pass
+  QMenu* PopupMenu1 = nullptr;  // coordinates of a click on the stand map
+  QAction* Punkt1 = nullptr;
+  QAction* Punkt2 = nullptr;
+  void BuildMethodArea();
+  void BuildGridArea();
+  void sBtVerfahrenClick();
+  void sBtGitterClick();
+  // Both method labels from the method settings.
+  void ShowMethodLabels();
+  // After a method was confirmed: its decision hints and "Anmerkungen".
+  void MethodLetterChosen(int methodCode);
+  void ShowDecisionHints(const std::string& letter);
+  // The grid's flags as they stand in the run controls.
+  GridContext MakeGridContext() const;
+  // Crosses of the grid on the stand map (blinking five times); marks inside points first.
+  void DrawGrid(bool blink);
+  // Black crosses over the current points before the grid is laid anew.
+  void EraseGridCrosses();
+  void ShowGridLabels();
+  void BitBtn9Click(int step);
+  void BitBtn1Click(int stepX, int stepY);
+  void RotateGridClick();
+  void Button6Click();
+  void Button7Click();
+  void Button8Click();
+  // "weiter": the pass over the grid with the sample trees drawn on the map; enables "Auswertung".
+  void GitterFertigClick();
+  // The pass itself; wait100: the short pause of "weiter" (a repetition goes without it).
+  PassOutcome RunPass(bool wait100, bool repetition);
+  // Mouse on the stand map, in image pixels.
+  void ImgBestMouseDown(int px, int py, bool rightButton);
+  void ImgBestMouseMove(int px, int py);
+  void ImgBestMouseUp(int px, int py);
+  // The enterprise route of the pass and of the grid's inside test; null in stand mode.
+  std::function<EnterprisePassRoute*()> enterprisePassRoute;
+  EnterpriseGridAreas* enterpriseGridAreas = nullptr;
+  // The enterprise number in the grid file's name ("Temp\Betrieb" + n + "Netz.txt").
+  std::function<int()> gridFileEnterpriseNumber;
 
   // ---- Evaluation, repetitions and report
   QLabel* Label18 = nullptr;  // repetitions counted in the current run

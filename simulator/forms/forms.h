@@ -17,6 +17,12 @@ class TForm35;
 class TForm44;
 class TForm18;
 class TBtnRightDlg3;
+class TBtnRightDlg1;
+class TBtnRightDlg4;
+class TBtnRightDlg5;
+class TBtnRightDlg6;
+class TBtnRightDlg7;
+class TBtnRightDlg40;
 
 struct Forms {
   TForm1* form1 = nullptr;
@@ -31,6 +37,12 @@ struct Forms {
   TForm44* form44 = nullptr;  // stand preview
   TForm18* form18 = nullptr;  // stand report
   TBtnRightDlg3* btnRightDlg3 = nullptr;  // text viewer of the work files
+  TBtnRightDlg1* btnRightDlg1 = nullptr;  // method choice
+  TBtnRightDlg4* btnRightDlg4 = nullptr;  // concentric circles
+  TBtnRightDlg5* btnRightDlg5 = nullptr;  // fixed-area circles
+  TBtnRightDlg6* btnRightDlg6 = nullptr;  // n-tree sample
+  TBtnRightDlg7* btnRightDlg7 = nullptr;  // angle count
+  TBtnRightDlg40* btnRightDlg40 = nullptr;  // understorey of the n-tree sample
 };
 
 }  // namespace tolvek

@@ -14,12 +14,18 @@
 #include "simulator/forms/form44.h"
 #include "simulator/forms/form42.h"
 #include "simulator/forms/small_dialogs.h"
+#include "simulator/forms/method_dialogs.h"
 
 namespace tolvek {
 
 SimulatorProgram::SimulatorProgram(SimulatorState& st, bool installOwnMessageBox) : state(st) {
   // The start-up order of the windows; the main window first, its creation sets the program-wide state.
   forms.form1 = Add(new TForm1(state, forms));
+  forms.btnRightDlg1 = Add(new TBtnRightDlg1(state, forms, forms.form1));
+  forms.btnRightDlg4 = Add(new TBtnRightDlg4(state, forms.form1));
+  forms.btnRightDlg5 = Add(new TBtnRightDlg5(state, forms.form1));
+  forms.btnRightDlg6 = Add(new TBtnRightDlg6(state, forms, forms.form1));
+  forms.btnRightDlg7 = Add(new TBtnRightDlg7(state, forms.form1));
   forms.form15 = Add(new TForm15(state, forms, forms.form1));
   forms.btnRightDlg8 = Add(new TBtnRightDlg8());
   forms.form18 = Add(new TForm18(state, forms, forms.form1));
@@ -30,6 +36,7 @@ SimulatorProgram::SimulatorProgram(SimulatorState& st, bool installOwnMessageBox
   // The stand information and the preview answer while the catalogue is open modally: its windows.
   forms.form35 = Add(new TForm35(state, forms, forms.form23));
   forms.form38 = Add(new TForm38(state));
+  forms.btnRightDlg40 = Add(new TBtnRightDlg40(state, forms.form1));
   forms.form42 = Add(new TForm42(state));
   forms.form44 = Add(new TForm44(state, forms, forms.form23));
 

@@ -1,0 +1,594 @@
+// The main window's grid and inventory pass: "Gitter", the grid group (spacing, shift, rotation,
+// blinking, saving and reading), plots dragged on the stand map with the digitised boundary, and
+// "weiter", whose pass marks the sample trees on the map as it goes.
+// The geometry of the core names a member "slots": Qt's keyword macros stay off in this file.
+#define QT_NO_KEYWORDS
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <memory>
+#include <new>
+
+#include "common/format.h"
+#include "common/paths.h"
+#include "common/qt/qt_canvas.h"
+#include "common/qt/qt_services.h"
+#include "common/rounding.h"
+#include "common/wait.h"
+#include "simulator/forms/form1.h"
+#include "simulator/forms/method_dialogs.h"
+#include "simulator/sampling/geometry.h"
+#include "simulator/sampling/grid.h"
+#include "simulator/sampling/pass.h"
+#include "simulator/translate.h"
+#include "simulator/views/stand_map.h"
+
+namespace tolvek {
+
+namespace {
+
+// The circle drawn around a picked or dragged plot: 500 m².
+constexpr double kDragCircleRadius = 12.62;
+constexpr Colour kPickedGrey = 8421504;
+constexpr Colour kRubberBand = 16776960;
+
+void WorldCircle(Canvas& canvas, const StandMapTransform& t, double cx, double cy, double r) {
+  canvas.Ellipse(t.StandMapX(cx - r), t.StandMapY(cy + r), t.StandMapX(cx + r), t.StandMapY(cy - r));
+}
+
+// Hands the mouse on the stand image to the main window's handlers.
+class StandMapMouse : public QObject {
+ public:
+  explicit StandMapMouse(TForm1& form) : QObject(&form), f_(form) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (watched != f_.ImgBest) return false;
+    switch (e->type()) {
+      case QEvent::MouseButtonPress: {
+        auto* m = static_cast<QMouseEvent*>(e);
+        const QPoint p = m->position().toPoint();
+        f_.ImgBestMouseDown(p.x(), p.y(), m->button() == Qt::RightButton);
+        return false;
+      }
+      case QEvent::MouseMove: {
+        const QPoint p = static_cast<QMouseEvent*>(e)->position().toPoint();
+        f_.ImgBestMouseMove(p.x(), p.y());
+        return false;
+      }
+      case QEvent::MouseButtonRelease: {
+        const QPoint p = static_cast<QMouseEvent*>(e)->position().toPoint();
+        f_.ImgBestMouseUp(p.x(), p.y());
+        return false;
+      }
+      default: return false;
+    }
+  }
+
+ private:
+  TForm1& f_;
+};
+
+// Draws the pass on the stand map while it runs: plot circles and the sample trees in the pen the
+// pass gives; the picture reaches the screen about every 100 ms and at the end.
+class MapPassObserver : public PassObserver {
+ public:
+  explicit MapPassObserver(TForm1& form)
+      : f_(form), canvas_(std::make_unique<QtCanvas>(*form.mapImage)), t_(form.MapTransform()) {}
+
+  void PassStarted() override {
+    canvas_->SetPen(kYellow);
+    canvas_->SetBrush(kBlack, BrushStyle::Clear);
+    f_.LblBaumZahl->show();
+    f_.LblBaumZahl->raise();
+  }
+  void PointStarted(int) override {
+    const std::uint64_t now = f_.state.services.clock->TickMs();
+    if (now - shown_ < 100) return;
+    shown_ = now;
+    f_.ShowMap();
+  }
+  void PlotCircle(double cx, double cy, double radius, Colour colour, bool dotted) override {
+    canvas_->SetPen(colour, 1, dotted ? PenStyle::Dot : PenStyle::Solid);
+    canvas_->SetBrush(kBlack, BrushStyle::Clear);
+    WorldCircle(*canvas_, t_, cx, cy, radius);
+  }
+  void SampledTree(std::uint8_t, double dbh, double x, double y, Colour pen) override {
+    canvas_->SetPen(pen);
+    canvas_->SetBrush(kBlack, BrushStyle::Clear);
+    DrawTreeDisc(*canvas_, t_, dbh, y, x);
+  }
+  void PassFinished(const std::string& label) override {
+    canvas_.reset();
+    f_.LblBaumZahl->setText(Q(label));
+    f_.ShowMap();
+  }
+
+ private:
+  TForm1& f_;
+  std::unique_ptr<QtCanvas> canvas_;
+  StandMapTransform t_;
+  std::uint64_t shown_ = 0;
+};
+
+}  // namespace
+
+void TForm1::BuildGridArea() {
+  GroupBox1->setTitle("  Gitter bearbeiten ");
+  GroupBox1->resize(300, 300);
+  auto button = [this](const char* name, const char* caption, QRect r) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), GroupBox1);
+    b->setObjectName(name);
+    b->setGeometry(r);
+    b->setFocusPolicy(Qt::TabFocus);
+    return b;
+  };
+  auto label = [this](QWidget* parent, const char* name, const char* text, QRect r) {
+    auto* l = new QLabel(QString::fromUtf8(text), parent);
+    l->setObjectName(name);
+    l->setGeometry(r);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+  };
+  LbAbstand = label(GroupBox1, "LbAbstand", "Abstand", QRect(10, 22, 280, 18));
+  struct Spec {
+    int index;
+    const char* caption;
+    QRect r;
+  };
+  const Spec specs[] = {
+      {11, "−5", QRect(10, 42, 64, 28)},   {12, "−1", QRect(80, 42, 64, 28)},
+      {10, "+1", QRect(150, 42, 64, 28)},  {9, "+5", QRect(220, 42, 64, 28)},
+      {3, "← 5", QRect(10, 100, 64, 28)},  {4, "← 1", QRect(80, 100, 64, 28)},
+      {2, "1 →", QRect(150, 100, 64, 28)}, {1, "5 →", QRect(220, 100, 64, 28)},
+      {7, "↓ 5", QRect(10, 132, 64, 28)},  {8, "↓ 1", QRect(80, 132, 64, 28)},
+      {6, "1 ↑", QRect(150, 132, 64, 28)}, {5, "5 ↑", QRect(220, 132, 64, 28)},
+  };
+  for (const Spec& s : specs) {
+    const std::string name = "BitBtn" + std::to_string(s.index);
+    GridButton[s.index] = button(name.c_str(), s.caption, s.r);
+  }
+  const char* const hints[13] = {"",
+                                 "Gitter 5 m nach rechts",
+                                 "Gitter 1 m nach rechts",
+                                 "Gitter 5 m nach links",
+                                 "Gitter 1 m nach links",
+                                 "Gitter 5 m nach oben",
+                                 "Gitter 1 m nach oben",
+                                 "Gitter 5 m nach unten",
+                                 "Gitter 1 m nach unten",
+                                 "Gitterabstand 5 m größer",
+                                 "Gitterabstand 1 m größer",
+                                 "Gitterabstand 5 m kleiner",
+                                 "Gitterabstand 1 m kleiner"};
+  for (int i = 1; i <= 12; ++i) GridButton[i]->setToolTip(QString::fromUtf8(hints[i]));
+  LbVerschieben = label(GroupBox1, "LbVerschieben", "verschieben", QRect(10, 80, 280, 18));
+  Button6 = button("Button6", "blinken", QRect(10, 174, 88, 28));
+  Button7 = button("Button7", "speichern", QRect(104, 174, 88, 28));
+  Button8 = button("Button8", "lesen", QRect(198, 174, 88, 28));
+  Button6->setToolTip(QString::fromUtf8("Stichprobenpunkte blinken lassen"));
+  Button7->setToolTip(QString::fromUtf8("Gitter speichern"));
+  Button8->setToolTip(QString::fromUtf8("Gespeichertes Gitter lesen"));
+  GitterFertig = button("GitterFertig", "weiter", QRect(150, 256, 136, 34));
+  GitterFertig->setToolTip(QString::fromUtf8("Probeflächen anlegen und Probebäume auswählen"));
+  BitBtn13->move(10, 258);
+  BitBtn14->move(56, 258);
+
+  // The spacing and the number of points stand with the method on the stand's data panel.
+  auto dataLabel = [this](QLabel* l, int top) {
+    l->setParent(PnDaten);
+    l->setGeometry(6, top, PnDaten->width() - 12, 34);
+    QFont f("Arial");
+    f.setPointSize(8);
+    l->setFont(f);
+    l->setStyleSheet("color: #1f3d1f; background: transparent;");
+    l->setWordWrap(true);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->show();
+  };
+  LblGitterAnf = label(PnDaten, "LblGitterAnf", "", QRect());
+  dataLabel(LblGitterAnf, 84);
+  dataLabel(LblAnzStp, 120);
+
+  for (int i : {9, 10, 11, 12}) {
+    const int step = i == 9 ? 5 : i == 10 ? 1 : i == 11 ? -5 : -1;
+    connect(GridButton[i], &QPushButton::clicked, this, [this, step] { BitBtn9Click(step); });
+  }
+  for (int i = 1; i <= 8; ++i) {
+    static const int kSteps[9][2] = {{0, 0}, {5, 0}, {1, 0}, {-5, 0}, {-1, 0}, {0, 5}, {0, 1}, {0, -5}, {0, -1}};
+    const int sx = kSteps[i][0], sy = kSteps[i][1];
+    connect(GridButton[i], &QPushButton::clicked, this, [this, sx, sy] { BitBtn1Click(sx, sy); });
+  }
+  // After the frame's own handlers have turned the angle.
+  connect(BitBtn13, &QPushButton::clicked, this, &TForm1::RotateGridClick);
+  connect(BitBtn14, &QPushButton::clicked, this, &TForm1::RotateGridClick);
+  connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+  connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
+  connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+  connect(GitterFertig, &QPushButton::clicked, this, &TForm1::GitterFertigClick);
+  connect(sBtGitter, &QPushButton::clicked, this, &TForm1::sBtGitterClick);
+
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName("PopupMenu1");
+  Punkt1 = PopupMenu1->addAction(QString());
+  Punkt1->setObjectName("Punkt1");
+  Punkt2 = PopupMenu1->addAction(QString());
+  Punkt2->setObjectName("Punkt2");
+  ImgBest->setMouseTracking(false);
+  ImgBest->installEventFilter(new StandMapMouse(*this));
+
+  randomGridShift = [this] {
+    SampleGrid& g = state.sampling.grid;
+    RandomGridOrigin(g, state.random);
+    g.rotation = state.gridRotation;
+    std::string problem;
+    if (!NewGrid(g, &state.currentStand.boundary, enterpriseGridAreas, MakeGridContext(), &problem)) {
+      state.services.messages->PlatformBox(T(problem), "", PlatformButtons::Ok, PlatformIcon::None);
+      state.run.repetitionStop = true;
+      return;
+    }
+    g.assign = true;
+    DrawGrid(false);
+    const PassOutcome outcome = RunPass(false, true);
+    if (outcome != PassOutcome::Done) state.run.repetitionStop = true;
+    sBtGitter->setEnabled(true);
+    sBtVerfahren->setEnabled(true);
+  };
+}
+
+GridContext TForm1::MakeGridContext() const {
+  GridContext c;
+  c.enterpriseMode = state.run.enterpriseMode;
+  c.repetitionFlag = state.run.repetitionFlag;
+  c.evaluationStarted = state.run.evaluationStarted;
+  return c;
+}
+
+void TForm1::ShowGridLabels() {
+  const SampleGrid& g = state.sampling.grid;
+  LblAnzStp->setText(Q(PointCountLabel(state.language, g.insideCount, 6)));
+  LblGitterAnf->setText(Q(SpacingLabel(state.language, g, 4, 4)));
+}
+
+void TForm1::EraseGridCrosses() {
+  const SampleGrid& g = state.sampling.grid;
+  if (g.pointCount <= 0 || g.points.empty() || state.run.repetitionFlag || !state.run.graphics) return;
+  PaintOnMap([&](Canvas& c, const StandMapTransform& t) {
+    c.SetPen(kBlack);
+    for (int i = 1; i <= g.pointCount; ++i)
+      DrawCrossMark(c, t, g.Point(i).x + g.originX, g.Point(i).y + g.originY);
+  });
+}
+
+void TForm1::DrawGrid(bool blink) {
+  SampleGrid& g = state.sampling.grid;
+  RunControl& run = state.run;
+  if (!run.enterpriseMode && g.lastPassPlotCount > 0) {
+    if (run.graphics && state.currentStand.loaded) DrawTrees();
+    g.insideCount = 0;
+    g.lastPassPlotCount = 0;
+  }
+  if (g.points.empty()) return;
+  MarkInsidePoints(g, &state.currentStand.boundary, enterpriseGridAreas, run.enterpriseMode, g.assign);
+  if (!run.graphics) return;
+  auto crosses = [&](bool highlight) {
+    PaintOnMap([&](Canvas& c, const StandMapTransform& t) {
+      for (int i = 1; i <= g.pointCount; ++i) {
+        const GridPoint& p = g.Point(i);
+        if (highlight && p.inside == 0) continue;
+        c.SetPen(highlight ? kRed : (p.inside ? kWhite : kBlack));
+        DrawCrossMark(c, t, p.x + g.originX, p.y + g.originY);
+      }
+    });
+  };
+  const bool wasBusy = run.busy;
+  if (blink) run.busy = true;  // only the run controls act while the points blink
+  for (int k = 0; k < (blink ? 5 : 1); ++k) {
+    crosses(true);
+    if (blink) WaitMs(200, run, state.services);
+    crosses(false);
+    if (blink) WaitMs(200, run, state.services);
+    if (run.endRequested) break;
+  }
+  run.busy = wasBusy;
+}
+
+void TForm1::sBtGitterClick() {
+  if (GuardBusy()) return;
+  Button8->setEnabled(true);
+  DisableResultButtons();
+  SampleGrid& g = state.sampling.grid;
+  if (state.run.enterpriseMode) {
+    PresetGridCommand(g, true);
+    Panel5->hide();
+  } else {
+    if (!state.currentStand.loaded) {
+      state.services.messages->PlatformBox(T("Bitte Bestand auswählen"), "", PlatformButtons::Ok,
+                                           PlatformIcon::None);
+      return;
+    }
+    PresetGridCommand(g, false);
+    Memo1->hide();
+    DrawTrees();
+  }
+  g.rotation = state.gridRotation;
+  g.lastPassPlotCount = 0;
+  std::string problem;
+  if (!NewGrid(g, &state.currentStand.boundary, enterpriseGridAreas, MakeGridContext(), &problem)) {
+    state.services.messages->PlatformBox(T(problem), "", PlatformButtons::Ok, PlatformIcon::None);
+    return;
+  }
+  DrawGrid(false);
+  GroupBox1->show();
+  GroupBox1->raise();
+  if (forms.btnRightDlg1 && forms.btnRightDlg1->isVisible()) forms.btnRightDlg1->done(kDialogNext);
+  ShowGridLabels();
+  sBtDrehen->hide();
+}
+
+void TForm1::BitBtn9Click(int step) {
+  if (GuardBusy()) return;
+  SampleGrid& g = state.sampling.grid;
+  if (!g.exists) return;
+  EraseGridCrosses();
+  g.rotation = state.gridRotation;
+  std::string problem;
+  if (!GenerateGrid(g, &state.currentStand.boundary, step, MakeGridContext(), &problem))
+    state.services.messages->PlatformBox(T(problem), "", PlatformButtons::Ok, PlatformIcon::None);
+  DrawGrid(false);
+  ShowGridLabels();
+}
+
+void TForm1::BitBtn1Click(int stepX, int stepY) {
+  if (GuardBusy()) return;
+  SampleGrid& g = state.sampling.grid;
+  if (!g.exists) return;
+  EraseGridCrosses();
+  g.rotation = state.gridRotation;
+  ShiftGrid(g, &state.currentStand.boundary, enterpriseGridAreas, stepX, stepY, MakeGridContext());
+  DrawGrid(false);
+  ShowGridLabels();
+}
+
+void TForm1::RotateGridClick() {
+  if (GuardBusy()) return;
+  SampleGrid& g = state.sampling.grid;
+  if (!g.exists || g.points.empty()) {
+    g.rotation = state.gridRotation;
+    return;
+  }
+  EraseGridCrosses();
+  const double before = g.rotation;
+  g.rotation = state.gridRotation;
+  std::string problem;
+  if (!GenerateGrid(g, &state.currentStand.boundary, 0, MakeGridContext(), &problem)) {
+    // The grid stays as it was, and so does its angle.
+    g.rotation = before;
+    state.gridRotation = before;
+    state.services.messages->PlatformBox(T(problem), "", PlatformButtons::Ok, PlatformIcon::None);
+  }
+  DrawGrid(false);
+  ShowGridLabels();
+}
+
+void TForm1::Button6Click() {
+  if (GuardBusy()) return;
+  const SampleGrid& g = state.sampling.grid;
+  if (!g.exists) return;
+  LblAnzStp->setText(Q(PointCountLabel(state.language, g.insideCount, 4)));
+  DrawGrid(true);
+}
+
+namespace {
+std::string GridFile(const SimulatorState& state, const std::function<int()>& number) {
+  return GridFilePath(state.folders.program, number ? number() : 0);
+}
+}  // namespace
+
+void TForm1::Button7Click() {
+  if (GuardBusy()) return;
+  SampleGrid& g = state.sampling.grid;
+  if (!g.exists) return;
+  if (state.run.enterpriseMode) {
+    g.saveRequest = true;
+    Button8->setEnabled(false);
+    state.services.messages->ShowMessageBox(
+        T("Für jeden Gitterpunkt wird auch die Lage # der Probefläche im Modellbestand gespeichert.# Programm bitte bis einschl. Auswertung fortführen."),
+        kKindInfo, kButtonsOk);
+    return;
+  }
+  std::string problem;
+  if (!SaveGrid(g, GridFile(state, gridFileEnterpriseNumber), problem)) {
+    state.services.messages->ShowMessageBox(T(problem), kKindWarning, kButtonsOk);
+    return;
+  }
+  Button8->setEnabled(true);
+  state.services.messages->ShowMessageBox(T("Für jeden Gitterpunkt wird auch die Lage # der Probefläche im Bestand gespeichert"),
+                                          kKindInfo, kButtonsOk);
+}
+
+void TForm1::Button8Click() {
+  if (GuardBusy()) return;
+  SampleGrid& g = state.sampling.grid;
+  const bool standMap = !state.run.enterpriseMode && state.currentStand.loaded;
+  if (standMap) DrawTrees();
+  std::string problem;
+  if (!LoadGrid(g, GridFile(state, gridFileEnterpriseNumber), problem)) {
+    state.services.messages->ShowMessageBox(T(problem), kKindWarning, kButtonsOk);
+    // The grid in hand stays, and with it its crosses on the redrawn map.
+    if (g.exists && standMap) DrawGrid(false);
+    return;
+  }
+  g.rotation = state.gridRotation;
+  Button7->setEnabled(true);
+  LblGitterAnf->setText(Q(SpacingLabel(state.language, g, 6, 3)));
+  LblAnzStp->setText(Q(PointCountLabel(state.language, g.insideCount, 7)));
+  g.lastPassPlotCount = 0;
+  DrawGrid(false);
+  GroupBox1->show();
+  GroupBox1->raise();
+}
+
+void TForm1::GitterFertigClick() {
+  if (GuardBusy()) return;
+  RunPass(true, false);
+}
+
+PassOutcome TForm1::RunPass(bool wait100, bool repetition) {
+  SamplingState& s = state.sampling;
+  RunControl& run = state.run;
+  sBtBestand->setEnabled(false);
+  sBtVerfahren->setEnabled(false);
+  sBtGitter->setEnabled(false);
+  sBtExtras->setEnabled(true);
+  s.pass.passDone = true;
+  LblAnzStp->setText(Q(PointCountLabel(state.language, s.grid.insideCount, 6)));
+  GroupBox1->hide();
+
+  const bool wasBusy = run.busy;
+  run.busy = true;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (wait100) WaitMs(100, run, state.services);
+
+  PassOutcome outcome = PassOutcome::Stopped;
+  if (!run.endRequested) {
+    MapPassObserver observer(*this);
+    try {
+      auto geometry = std::make_unique<GeometryContext>();
+      PassEnvironment env{s,           state.currentStand.trees, state.currentStand.boundary, *geometry,
+                          run,         state.services,           state.language,              observer};
+      env.enterprise = enterprisePassRoute ? enterprisePassRoute() : nullptr;
+      env.areas = enterpriseGridAreas;
+      env.gridContext = MakeGridContext();
+      env.repetition = repetition;
+      outcome = RunSamplingPass(env);
+    } catch (const std::bad_alloc&) {
+      QApplication::restoreOverrideCursor();
+      run.busy = wasBusy;
+      state.services.messages->ShowMessageBox("Select: Sorry, bitte neu starten", kKindInfo, kButtonsOk);
+      TerminateProgram(state.services, 1);
+    }
+  }
+  QApplication::restoreOverrideCursor();
+  run.busy = wasBusy;
+  ShowMap();
+
+  switch (outcome) {
+    case PassOutcome::Done:
+    case PassOutcome::NoPlots:
+      sBtAuswertung->setEnabled(true);
+      break;
+    case PassOutcome::NoMethod:
+    case PassOutcome::GridFailed:
+      sBtVerfahren->setEnabled(true);
+      sBtGitter->setEnabled(true);
+      sBtBestand->setEnabled(true);
+      break;
+    case PassOutcome::EndProgram:
+    case PassOutcome::Stopped:
+      break;
+  }
+  return outcome;
+}
+
+void TForm1::ImgBestMouseDown(int px, int py, bool rightButton) {
+  if (GuardBusy() || !ImgBest->isEnabled()) return;
+  const CurrentStand& cs = state.currentStand;
+  if (!cs.loaded || state.run.enterpriseMode || state.standMap.scale <= 0.0) return;
+  SampleGrid& g = state.sampling.grid;
+  state.sampling.pass.sampleTreeTotal = 0;
+  const StandMapTransform t = MapTransform();
+  int X = RoundInt(t.StandMapXInverse(px));
+  int Y = RoundInt(t.StandMapYInverse(py));
+
+  if (g.exists && !g.points.empty()) {
+    const int picked = PickGridPoint(g, X, Y);
+    if (picked > 0) {
+      const GridPoint& p = g.Point(picked);
+      X = p.x + g.originX;
+      Y = p.y + g.originY;
+      PaintOnMap([&](Canvas& c, const StandMapTransform& tr) {
+        c.SetPen(kPickedGrey);
+        DrawCrossMark(c, tr, X, Y);
+        c.SetPen(kBlack);
+        c.SetBrush(kBlack, BrushStyle::Clear);
+        WorldCircle(c, tr, X, Y, kDragCircleRadius);
+      });
+      g.pickedIndex = picked;
+      g.dragging = true;
+      g.bandX = X;
+      g.bandY = Y;
+    }
+  }
+
+  double lx = (px - 30) / state.standMap.scale;
+  double ly = (t.imageHeight - py - 25) / state.standMap.scale;
+  Punkt1->setText(Q(T("Koordinaten lokal") + ":  X=" + FormatFixed(6, 1, lx) + "   Y=" + FormatFixed(6, 1, ly)));
+  if (rightButton) {
+    lx += cs.boundary.minX;
+    ly += cs.boundary.minY;
+  }
+  Punkt2->setText(Q(std::string("    \"      ") + T("gemessen") + ":  X=" + FormatFixed(6, 1, lx) + "   Y=" +
+                    FormatFixed(6, 1, ly)));
+  PaintOnMap([&](Canvas& c, const StandMapTransform& tr) {
+    c.SetPen(kYellow);
+    DrawCrossMark(c, tr, X, Y);
+  });
+
+  if (DigitiseBoundary(g, Y, X) == DigitiseResult::Closed &&
+      state.services.messages->ShowMessageBox(T("Grenze geschlossen"), kKindInfo, kButtonsOk) == kResultOk) {
+    std::string problem;
+    if (!WriteDigitisedBoundary(g, state.folders.program, problem))
+      state.services.messages->PlatformBox(T(problem), "", PlatformButtons::Ok, PlatformIcon::Warning);
+  }
+  if (rightButton) PopupMenu1->popup(ImgBest->mapToGlobal(QPoint(px, py)));
+}
+
+void TForm1::ImgBestMouseMove(int px, int py) {
+  SampleGrid& g = state.sampling.grid;
+  if (!g.dragging) return;
+  const StandMapTransform t = MapTransform();
+  const int X = RoundInt(t.StandMapXInverse(px));
+  const int Y = RoundInt(t.StandMapYInverse(py));
+  PaintOnMap([&](Canvas& c, const StandMapTransform& tr) {
+    c.SetBrush(kBlack, BrushStyle::Clear);
+    c.SetPen(kBlack);
+    WorldCircle(c, tr, g.bandX, g.bandY, kDragCircleRadius);
+    c.SetPen(kRubberBand, 1, PenStyle::Dot);
+    WorldCircle(c, tr, X, Y, kDragCircleRadius);
+  });
+  g.bandX = X;
+  g.bandY = Y;
+}
+
+void TForm1::ImgBestMouseUp(int px, int py) {
+  SampleGrid& g = state.sampling.grid;
+  if (!g.dragging) return;
+  const StandMapTransform t = MapTransform();
+  const int X = RoundInt(t.StandMapXInverse(px));
+  const int Y = RoundInt(t.StandMapYInverse(py));
+  DropGridPoint(g, g.pickedIndex, X, Y);
+  PaintOnMap([&](Canvas& c, const StandMapTransform& tr) {
+    c.SetPen(kWhite);
+    DrawCrossMark(c, tr, X, Y);
+    c.SetPen(kRubberBand, 1, PenStyle::Dot);
+    c.SetBrush(kBlack, BrushStyle::Clear);
+    WorldCircle(c, tr, X, Y, kDragCircleRadius);
+  });
+  g.dragging = false;
+  g.bandX = 0;
+  g.bandY = 0;
+  if (state.sampling.pass.passDone) {
+    DrawTrees();
+    DrawGrid(false);
+    RunPass(true, false);
+  }
+}
+
+}  // namespace tolvek
