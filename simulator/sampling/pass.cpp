@@ -213,8 +213,7 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
   // Without a source of its own the pass asks the tree index, which hands out only the trees near a plot.
   const bool indexed = env.candidates == nullptr;
   const bool wholeList = !indexed && env.candidates->WholeList();
-  TreeQuery query;
-  query.reachPerDbh = TreeReachPerDbh(m);
+  TreeQuery query = TreeQueryFor(m);
   // The whole tree list serves every point unless a source narrows it; it is listed again only when the
   // list itself changed (a model stand loaded by the enterprise route).
   const TreeRecord* listedData = nullptr;

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
+
+#include "simulator/sampling/selection.h"
 
 namespace tolvek {
 
@@ -112,7 +115,12 @@ void BuildTreeIndex(TreeIndex& index, const TreeList& trees) {
     index.y[k] = trees[i].y;
     index.dbh[k] = trees[i].dbh;
   }
+  index.density = placed > 0 ? static_cast<double>(placed) / (columns * rows * cell * cell) : 0.0;
   index.found.assign((n + 63) / 64, 0);
+  index.seen.assign(placed, 0);
+  index.seenD2.assign(placed, 0.0);
+  index.mainD2.assign(placed, 0.0);
+  index.underD2.assign(placed, 0.0);
   index.built = true;
   ++index.builds;
 }
@@ -123,14 +131,25 @@ bool RefreshTreeIndex(TreeIndex& index, const TreeList& trees) {
   return true;
 }
 
-void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, std::vector<TreeRecord*>& out) {
-  out.clear();
-  if (index.listIndex.empty()) return;
-  if (!(query.radius >= 0.0) || !std::isfinite(query.radius) || !std::isfinite(query.cx) ||
-      !std::isfinite(query.cy)) {
-    AllTrees(trees, out);
-    return;
+namespace {
+
+// Hands out the trees whose bits are set, in list order, and clears the bits.
+void HandOut(TreeIndex& index, TreeList& trees, std::size_t lowWord, std::size_t highWord,
+             std::vector<TreeRecord*>& out) {
+  std::uint64_t* found = index.found.data();
+  for (std::size_t w = lowWord; w <= highWord && w < index.found.size(); ++w) {
+    std::uint64_t set = found[w];
+    found[w] = 0;
+    while (set != 0) {
+      const int b = std::countr_zero(set);
+      out.push_back(&trees[(w << 6) + static_cast<std::size_t>(b)]);
+      set &= set - 1;
+    }
   }
+}
+
+// The trees within the radius (and their own reach) of a circle query.
+void CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std::vector<TreeRecord*>& out) {
   const double r = Widened(query.radius);
   const double r2 = r * r;
   const double cx = query.cx, cy = query.cy;
@@ -184,22 +203,142 @@ void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, s
     }
   }
   if (bits != 0) found[word] |= bits;
-  // Handing the trees out word by word gives them in list order.
-  for (std::size_t w = lowWord; w <= highWord && w < index.found.size(); ++w) {
-    std::uint64_t set = found[w];
-    found[w] = 0;
-    while (set != 0) {
-      const int b = std::countr_zero(set);
-      out.push_back(&trees[(w << 6) + static_cast<std::size_t>(b)]);
-      set &= set - 1;
-    }
-  }
+  HandOut(index, trees, lowWord, highWord, out);
 }
 
-double TreeReachPerDbh(const MethodSettings& m) {
-  if (m.passCode != kMethodAngleCount || m.countingFactor == 0) return 0.0;
-  // R = dbh / 2 / √k (dbh in cm, R in m).
-  return 0.5 / std::sqrt(static_cast<double>(m.countingFactor));
+// The n-tree sample keeps only the nearest trees of its two lists, so the cells are taken ring by
+// ring around the centre until both lists are complete within a distance D that every tree not yet
+// looked at exceeds; all trees within D are handed out (the lists then come out as from every tree:
+// a tree farther than D only queues behind the n + 1 that are already closer). A tree's ring is that
+// of the cell it was sorted into, which rounding may have moved by far less than the slack kept off D.
+void NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std::vector<TreeRecord*>& out) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double cx = query.cx, cy = query.cy;
+  const double rMax = Widened(query.radius);
+  const int col = CellOf(cx, index.originX, index.cell, index.columns);
+  const int row = CellOf(cy, index.originY, index.cell, index.rows);
+  const double* xs = index.x.data();
+  const double* ys = index.y.data();
+  const double* ds = index.dbh.data();
+  // The scratch holds room for every tree, so no query allocates.
+  std::int32_t* seen = index.seen.data();
+  double* seenD2 = index.seenD2.data();
+  double* mainD2 = index.mainD2.data();
+  double* underD2 = index.underD2.data();
+  std::size_t seenCount = 0;
+  auto look = [&](int r, int ca, int cb) {
+    if (r < 0 || r >= index.rows) return;
+    ca = std::max(ca, 0);
+    cb = std::min(cb, index.columns - 1);
+    if (ca > cb) return;
+    const std::size_t base = static_cast<std::size_t>(r) * static_cast<std::size_t>(index.columns);
+    const std::int32_t k1 = index.cellStart[base + static_cast<std::size_t>(cb) + 1];
+    for (std::int32_t k = index.cellStart[base + static_cast<std::size_t>(ca)]; k < k1; ++k) {
+      const double dx = xs[k] - cx;
+      const double dy = ys[k] - cy;
+      seen[seenCount] = k;
+      seenD2[seenCount] = dx * dx + dy * dy;
+      ++seenCount;
+    }
+  };
+  double limit2 = rMax * rMax;
+  // The first block is as large as the stand's mean density says the nearest trees need, so that
+  // one ring more seldom has to follow.
+  const double expected = std::sqrt(query.nearest / (3.141592654 * std::max(index.density, 1e-9)));
+  const int first = static_cast<int>(std::clamp(std::floor(expected / index.cell) + 1.0, 0.0, 64.0));
+  const auto wanted = static_cast<std::size_t>(query.nearest);
+  for (int ring = first;; ++ring) {
+    if (ring == first) {
+      for (int r = row - ring; r <= row + ring; ++r) look(r, col - ring, col + ring);
+    } else {
+      look(row - ring, col - ring, col + ring);
+      look(row + ring, col - ring, col + ring);
+      for (int r = row - ring + 1; r <= row + ring - 1; ++r) {
+        look(r, col - ring, col - ring);
+        look(r, col + ring, col + ring);
+      }
+    }
+    // How far every tree not yet looked at lies at least: the nearest side of the block of cells taken,
+    // where a side on the border of the grid has no trees beyond it.
+    const double c = index.cell;
+    const double toLeft = col - ring <= 0 ? inf : cx - (index.originX + (col - ring) * c);
+    const double toRight = col + ring >= index.columns - 1 ? inf : index.originX + (col + ring + 1) * c - cx;
+    const double toBottom = row - ring <= 0 ? inf : cy - (index.originY + (row - ring) * c);
+    const double toTop = row + ring >= index.rows - 1 ? inf : index.originY + (row + ring + 1) * c - cy;
+    const double reached = std::min(std::min(toLeft, toRight), std::min(toBottom, toTop));
+    const double sure = reached * (1.0 - kRelativeSlack) - 1e-6;
+    if (!(sure < rMax)) break;  // every tree the search radius holds has been looked at
+    if (!(sure > 0.0)) continue;
+    const double sure2 = sure * sure;
+    std::size_t mainCount = 0, underCount = 0;
+    for (std::size_t i = 0; i < seenCount; ++i) {
+      const double d2 = seenD2[i];
+      if (!(d2 <= sure2)) continue;
+      // The selection's own split between the lists; a tree counts where it would be inserted.
+      if (d2 <= query.mainLimitSq && ds[seen[i]] > query.mainDbhLimit) {
+        if (d2 < query.mainLimitSq) mainD2[mainCount++] = d2;
+      } else if (d2 < query.underLimitSq) {
+        underD2[underCount++] = d2;
+      }
+    }
+    const bool underComplete = query.underLimitSq <= sure2;
+    if (mainCount >= wanted && (underComplete || underCount >= wanted)) {
+      // Up to the n + 1-th distance of each list, every tree at that distance included; an understorey
+      // list with fewer trees needs all of them.
+      std::nth_element(mainD2, mainD2 + (wanted - 1), mainD2 + mainCount);
+      limit2 = mainD2[wanted - 1];
+      if (underCount >= wanted) {
+        std::nth_element(underD2, underD2 + (wanted - 1), underD2 + underCount);
+        limit2 = std::max(limit2, underD2[wanted - 1]);
+      } else if (query.underLimitSq > 0.0) {
+        limit2 = std::max(limit2, query.underLimitSq);
+      }
+      break;
+    }
+  }
+
+  const std::int32_t* ids = index.listIndex.data();
+  std::uint64_t* found = index.found.data();
+  std::size_t lowWord = index.found.size(), highWord = 0;
+  for (std::size_t i = 0; i < seenCount; ++i) {
+    if (!(seenD2[i] <= limit2)) continue;
+    const auto id = static_cast<std::size_t>(ids[seen[i]]);
+    found[id >> 6] |= std::uint64_t{1} << (id & 63);
+    lowWord = std::min(lowWord, id >> 6);
+    highWord = std::max(highWord, id >> 6);
+  }
+  HandOut(index, trees, lowWord, highWord, out);
+}
+
+}  // namespace
+
+void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, std::vector<TreeRecord*>& out) {
+  out.clear();
+  if (index.listIndex.empty()) return;
+  if (!(query.radius >= 0.0) || !std::isfinite(query.radius) || !std::isfinite(query.cx) ||
+      !std::isfinite(query.cy)) {
+    AllTrees(trees, out);
+    return;
+  }
+  if (query.nearest > 0)
+    NearestQuery(index, trees, query, out);
+  else
+    CircleQuery(index, trees, query, out);
+}
+
+TreeQuery TreeQueryFor(const MethodSettings& m) {
+  TreeQuery q;
+  if (m.passCode == kMethodAngleCount && m.countingFactor != 0) {
+    // R = dbh / 2 / √k (dbh in cm, R in m).
+    q.reachPerDbh = 0.5 / std::sqrt(static_cast<double>(m.countingFactor));
+  }
+  if (m.passCode == kMethodNTree) {
+    q.nearest = std::clamp(m.treeNumber, 2, 7) + 1;
+    q.mainLimitSq = kNTreeMaxDistSq;
+    q.mainDbhLimit = m.understoreyDbhLimit;
+    q.underLimitSq = m.understoreyRadiusSq;
+  }
+  return q;
 }
 
 }  // namespace tolvek

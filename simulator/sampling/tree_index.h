@@ -27,6 +27,7 @@ struct TreeIndex {
   double originX = 0.0, originY = 0.0;
   double cell = 1.0;
   int columns = 0, rows = 0;
+  double density = 0.0;  // trees per m² of the grid
   // Trees ordered by row, column and list position; cellStart[c] .. cellStart[c + 1] are the trees of
   // cell c = row · columns + column, so the cells of one row from column a to b form one run.
   // Trees without a finite position are left out: no distance to them passes any selection test.
@@ -37,6 +38,10 @@ struct TreeIndex {
   // Scratch of a query: one bit per tree of the list, set for the trees found; cleared as they are
   // handed out, so it is all zero between queries.
   std::vector<std::uint64_t> found;
+  // Scratch of a nearest-trees query: the trees looked at so far (position in cell order) and their d².
+  std::vector<std::int32_t> seen;
+  std::vector<double> seenD2;
+  std::vector<double> mainD2, underD2;
 };
 
 // What one plot asks for.
@@ -47,6 +52,14 @@ struct TreeQuery {
   // Above 0: a tree reaches the centre only within dbh × reachPerDbh (m per cm), its own limiting
   // circle (angle count: 1 / (2√k)).
   double reachPerDbh = 0.0;
+  // Above 0: only the `nearest` nearest trees of each list of the n-tree sample count (n + 1: the
+  // n-th and the one behind it). A main-list tree lies closer than √mainLimitSq and is thicker than
+  // mainDbhLimit; every other tree closer than √underLimitSq is an understorey tree. The trees handed
+  // out are then all trees up to a distance within which both lists are certain to be complete.
+  int nearest = 0;
+  double mainLimitSq = 0.0;
+  double mainDbhLimit = 0.0;
+  double underLimitSq = 0.0;
 };
 
 // True when the index describes exactly these trees (same count, positions and diameters).
@@ -61,7 +74,7 @@ bool RefreshTreeIndex(TreeIndex& index, const TreeList& trees);
 // from.
 void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, std::vector<TreeRecord*>& out);
 
-// The reach per cm of dbh of the method's trees (angle count), 0 when the method has none.
-double TreeReachPerDbh(const MethodSettings& m);
+// The query of a point for the method's selection rule; the caller sets centre and radius.
+TreeQuery TreeQueryFor(const MethodSettings& m);
 
 }  // namespace tolvek

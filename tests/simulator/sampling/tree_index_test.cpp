@@ -1,0 +1,320 @@
+#include "simulator/sampling/tree_index.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
+#include "common/language.h"
+#include "common/random.h"
+#include "simulator/sampling/geometry.h"
+#include "simulator/sampling/pass.h"
+#include "simulator/sampling/selection.h"
+#include "simulator/stand/boundary.h"
+#include "tests/support/fakes.h"
+
+namespace tolvek {
+namespace {
+
+constexpr double kPi = 3.141592654;
+
+TreeRecord Tree(double dbh, double x, double y, std::uint8_t species = 1) {
+  TreeRecord t;
+  t.species = species;
+  t.dbh = dbh;
+  t.x = x;
+  t.y = y;
+  return t;
+}
+
+// Trees on a 0.1 m raster (as the tree files give them) over w × h metres, dbh 7..60 cm, with some
+// trees standing exactly on others' spots, so that equal distances occur.
+TreeList RandomStand(std::uint32_t seed, int count, double w, double h) {
+  RandomGenerator r(seed);
+  TreeList trees;
+  for (int i = 0; i < count; ++i) {
+    if (i > 4 && r.Next(10) == 0) {
+      TreeRecord twin = trees[static_cast<std::size_t>(r.Next(i))];
+      twin.dbh = 7.0 + r.Next(530) / 10.0;
+      trees.push_back(twin);
+      continue;
+    }
+    trees.push_back(Tree(7.0 + r.Next(530) / 10.0, r.Next(static_cast<int>(w * 10)) / 10.0,
+                         r.Next(static_cast<int>(h * 10)) / 10.0, static_cast<std::uint8_t>(1 + r.Next(9))));
+  }
+  return trees;
+}
+
+// The trees within `radius` by a walk over the whole list: what the index must never leave out.
+std::vector<const TreeRecord*> Within(const TreeList& trees, double cx, double cy, double radius) {
+  std::vector<const TreeRecord*> v;
+  for (const TreeRecord& t : trees) {
+    const double dx = t.x - cx, dy = t.y - cy;
+    if (dx * dx + dy * dy <= radius * radius) v.push_back(&t);
+  }
+  return v;
+}
+
+void ExpectSupersetInListOrder(const std::vector<TreeRecord*>& got, const std::vector<const TreeRecord*>& needed,
+                               const std::string& where) {
+  EXPECT_TRUE(std::is_sorted(got.begin(), got.end(), [](auto* a, auto* b) { return a < b; })) << where;
+  EXPECT_EQ(std::adjacent_find(got.begin(), got.end()), got.end()) << where << ": a tree handed out twice";
+  for (const TreeRecord* t : needed)
+    EXPECT_TRUE(std::binary_search(got.begin(), got.end(), t)) << where << ": tree at " << t->x << ", " << t->y;
+}
+
+TEST(TreeIndexQuery, HandsOutEveryTreeWithinTheRadiusInListOrder) {
+  for (std::uint32_t seed : {1u, 2u, 3u}) {
+    TreeList trees = RandomStand(seed, 900, 150.0, 110.0);
+    TreeIndex index;
+    BuildTreeIndex(index, trees);
+    RandomGenerator r(seed + 100);
+    std::vector<TreeRecord*> got;
+    for (int q = 0; q < 400; ++q) {
+      TreeQuery query;
+      query.cx = r.Next(1900) / 10.0 - 20.0;  // also centres beside the stand
+      query.cy = r.Next(1500) / 10.0 - 20.0;
+      query.radius = 0.5 + r.Next(300) / 10.0;
+      if (q % 7 == 0) {
+        // A tree exactly on the circle.
+        const TreeRecord& t = trees[static_cast<std::size_t>(r.Next(static_cast<int>(trees.size())))];
+        query.cx = t.x + query.radius;
+        query.cy = t.y;
+      }
+      QueryTreeIndex(index, trees, query, got);
+      ExpectSupersetInListOrder(got, Within(trees, query.cx, query.cy, query.radius),
+                                "seed " + std::to_string(seed) + " query " + std::to_string(q));
+    }
+  }
+}
+
+TEST(TreeIndexQuery, TreesOnCellBordersAndOnOneSpot) {
+  TreeList trees = RandomStand(7, 400, 100.0, 100.0);
+  TreeIndex index;
+  BuildTreeIndex(index, trees);
+  // Move trees onto the borders of the cells; box and count stay, so the cells stay too.
+  const double cell = index.cell, ox = index.originX, oy = index.originY;
+  double maxX = 0.0, maxY = 0.0;
+  for (const TreeRecord& t : trees) {
+    maxX = std::max(maxX, t.x);
+    maxY = std::max(maxY, t.y);
+  }
+  for (std::size_t i = 0; i < trees.size(); i += 3) {
+    if (trees[i].x == maxX || trees[i].y == maxY) continue;
+    const double bx = ox + std::floor((trees[i].x - ox) / cell) * cell;
+    const double by = oy + std::floor((trees[i].y - oy) / cell) * cell;
+    if (bx > ox && by > oy) {
+      trees[i].x = bx;
+      trees[i].y = by;
+    }
+  }
+  EXPECT_TRUE(RefreshTreeIndex(index, trees));
+  ASSERT_EQ(index.cell, cell);
+  std::vector<TreeRecord*> got;
+  RandomGenerator r(9);
+  for (int q = 0; q < 300; ++q) {
+    const TreeRecord& t = trees[static_cast<std::size_t>(3 * r.Next(133))];
+    TreeQuery query;
+    const double radius = cell * (1 + r.Next(4));
+    // Circles through the tree, with the centre on a cell border as well.
+    query.cx = t.x + (q % 2 ? radius : 0.0);
+    query.cy = t.y + (q % 2 ? 0.0 : -radius);
+    query.radius = radius;
+    QueryTreeIndex(index, trees, query, got);
+    ExpectSupersetInListOrder(got, Within(trees, query.cx, query.cy, radius), "query " + std::to_string(q));
+  }
+
+  // No cap: 300 trees on one spot all come out.
+  TreeList pile(300, Tree(30.0, 50.0, 50.0));
+  pile.push_back(Tree(30.0, 0.0, 0.0));
+  BuildTreeIndex(index, pile);
+  QueryTreeIndex(index, pile, TreeQuery{50.0, 50.0, 0.0, 0.0}, got);
+  EXPECT_EQ(got.size(), 300u);
+}
+
+TEST(TreeIndexQuery, AngleCountReachKeepsEveryTreeWhoseCircleHoldsTheCentre) {
+  TreeList trees = RandomStand(11, 700, 120.0, 120.0);
+  TreeIndex index;
+  BuildTreeIndex(index, trees);
+  MethodSettings m;
+  m.passCode = kMethodAngleCount;
+  for (std::uint8_t k : {1, 2, 4}) {
+    m.countingFactor = k;
+    TreeQuery query = TreeQueryFor(m);
+    query.radius = SelectionSearchRadius(m, 60.0);
+    RandomGenerator r(k);
+    std::vector<TreeRecord*> got;
+    for (int q = 0; q < 200; ++q) {
+      query.cx = r.Next(1200) / 10.0;
+      query.cy = r.Next(1200) / 10.0;
+      QueryTreeIndex(index, trees, query, got);
+      std::vector<const TreeRecord*> needed;
+      for (const TreeRecord& t : trees) {
+        const double dx = t.x - query.cx, dy = t.y - query.cy;
+        const double half = t.dbh * 0.5;
+        if (dx * dx + dy * dy < half * half / k) needed.push_back(&t);  // the selection's own test
+      }
+      ExpectSupersetInListOrder(got, needed, "k " + std::to_string(k));
+    }
+  }
+}
+
+TEST(TreeIndex, FollowsTheTreeList) {
+  TreeList trees = RandomStand(5, 50, 40.0, 40.0);
+  TreeIndex index;
+  EXPECT_TRUE(RefreshTreeIndex(index, trees));
+  EXPECT_FALSE(RefreshTreeIndex(index, trees));
+  EXPECT_EQ(index.builds, 1);
+  trees[17].dbh += 0.1;  // another calliper limit or stand reads other trees
+  EXPECT_TRUE(RefreshTreeIndex(index, trees));
+  trees.pop_back();
+  EXPECT_TRUE(RefreshTreeIndex(index, trees));
+  TreeList empty;
+  EXPECT_TRUE(RefreshTreeIndex(index, empty));
+  std::vector<TreeRecord*> got{nullptr};
+  QueryTreeIndex(index, empty, TreeQuery{1.0, 1.0, 5.0, 0.0}, got);
+  EXPECT_TRUE(got.empty());
+}
+
+// ---- whole passes: the index against the plain scan ----
+
+BoundaryPolygon Boundary(std::initializer_list<std::pair<double, double>> pts) {
+  BoundaryPolygon b;
+  int i = 0;
+  for (auto [x, y] : pts) {
+    ++i;
+    b.x[static_cast<std::size_t>(i)] = x;
+    b.y[static_cast<std::size_t>(i)] = y;
+  }
+  b.n = i;
+  return b;
+}
+
+struct Side {
+  GeometryContext geometry;
+  SamplingState sampling;
+  TreeList trees;
+  PassObserver observer;
+  RunControl run;
+};
+
+void ExpectSamePlots(const PlotList& a, const PlotList& b, const std::string& where) {
+  ASSERT_EQ(a.plots.size(), b.plots.size()) << where;
+  ASSERT_EQ(a.trees.size(), b.trees.size()) << where;
+  for (std::size_t i = 0; i < a.plots.size(); ++i) {
+    const PlotRecord &p = a.plots[i], &q = b.plots[i];
+    EXPECT_EQ(p.gridIndex, q.gridIndex) << where;
+    EXPECT_EQ(p.treeCount, q.treeCount) << where << " plot " << i;
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(p.plotArea), std::bit_cast<std::uint64_t>(q.plotArea)) << where;
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(p.secondArea), std::bit_cast<std::uint64_t>(q.secondArea)) << where;
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(p.insideShare), std::bit_cast<std::uint64_t>(q.insideShare)) << where;
+  }
+  for (std::size_t i = 0; i < a.trees.size(); ++i) {
+    const SampleTreeRecord &s = a.trees[i], &t = b.trees[i];
+    EXPECT_TRUE(s.x == t.x && s.y == t.y && s.dbh == t.dbh && s.layer == t.layer && s.species == t.species)
+        << where << " sample tree " << i;
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(s.distance), std::bit_cast<std::uint64_t>(t.distance)) << where;
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(s.edgeWeight), std::bit_cast<std::uint64_t>(t.edgeWeight)) << where;
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(s.plotArea), std::bit_cast<std::uint64_t>(t.plotArea)) << where;
+  }
+}
+
+// Runs the same passes with the index and with the plain scan and compares every plot list.
+void ComparePasses(const TreeList& trees, const BoundaryPolygon& boundary, const MethodSettings& method,
+                   const std::string& name, int shifts = 6) {
+  testing::FakeServices fakes;
+  LanguageTable language;
+  AllTreesSource plain;
+  Side sides[2];
+  std::vector<PassEnvironment> envs;
+  for (int k = 0; k < 2; ++k) {
+    Side& s = sides[k];
+    s.trees = trees;
+    s.run.graphics = false;
+    s.sampling.method = method;
+    s.sampling.grid.dx = s.sampling.grid.dy = 12;
+    envs.push_back(PassEnvironment{s.sampling, s.trees, boundary, s.geometry, s.run, fakes.services, language, s.observer});
+    envs.back().repetition = true;
+    envs.back().singleStepWait = false;
+  }
+  envs[1].candidates = &plain;
+  RandomGenerator r1(3), r2(3);
+  RandomGenerator* random[2] = {&r1, &r2};
+  for (int pass = 0; pass < shifts; ++pass) {
+    for (int k = 0; k < 2; ++k) {
+      if (pass == 0) {
+        ASSERT_TRUE(NewGrid(sides[k].sampling.grid, &boundary, nullptr, GridContext{}));
+        RunSamplingPass(envs[static_cast<std::size_t>(k)]);
+      } else {
+        RandomGridShiftAndPass(envs[static_cast<std::size_t>(k)], *random[k]);
+      }
+    }
+    ASSERT_FALSE(sides[0].sampling.plots.Empty()) << name;
+    ExpectSamePlots(sides[0].sampling.plots, sides[1].sampling.plots, name + " pass " + std::to_string(pass));
+    EXPECT_EQ(sides[0].sampling.pass.sampleTreeTotal, sides[1].sampling.pass.sampleTreeTotal) << name;
+  }
+}
+
+// An irregular boundary, so that plots and trees near it take edge-corrected weights.
+BoundaryPolygon Irregular() {
+  return Boundary({{0, 0}, {0, 80}, {35, 110}, {90, 100}, {150, 105}, {140, 40}, {95, 0}, {0, 0}});
+}
+
+MethodSettings Method(MethodCode code, bool treeCentred) {
+  MethodSettings m;
+  m.code = code;
+  m.weighting = treeCentred ? WeightingMode::TreeCentred : WeightingMode::PlotCentred;
+  m.circleArea = 300.0;
+  m.circleRadius = std::sqrt(300.0 / kPi);
+  m.countingFactor = 2;
+  m.circleCount = 3;
+  m.concentricRadius = {0.0, 3.0, 6.0, 12.0, 0.0, 0.0, 0.0};
+  m.concentricDbhLimit = {0, 10, 15, 30, 0, 0};
+  return m;
+}
+
+TEST(IndexedPass, EqualsThePlainScanForEveryMethod) {
+  const BoundaryPolygon boundary = Irregular();
+  for (std::uint32_t seed : {21u, 22u}) {
+    const TreeList trees = RandomStand(seed, 1200, 150.0, 110.0);
+    for (MethodCode code : {kMethodFixedCircle, kMethodAngleCount, kMethodConcentric, kMethodNTree})
+      for (bool treeCentred : {false, true})
+        ComparePasses(trees, boundary, Method(code, treeCentred),
+                      "method " + std::to_string(code) + (treeCentred ? " tree" : " plot") + " seed " +
+                          std::to_string(seed));
+  }
+}
+
+TEST(IndexedPass, NTreeTiesVariantsAndUnderstoreyEqualThePlainScan) {
+  const BoundaryPolygon boundary = Irregular();
+  // Trees in rings around whole-metre spots: many at equal distances from the plot centres, which lie
+  // on whole metres; sparse and dense parts so that the lists fill near and far.
+  TreeList trees;
+  RandomGenerator r(31);
+  for (int i = 0; i < 260; ++i) {
+    const double px = 5 + r.Next(140), py = 5 + r.Next(95);
+    const double d = 0.5 * (1 + r.Next(16));
+    const double dbh = r.Next(2) ? 8.0 : 7.0 + r.Next(400) / 10.0;
+    trees.push_back(Tree(dbh, px + d, py));
+    trees.push_back(Tree(dbh + 1.0, px - d, py));
+    trees.push_back(Tree(dbh, px, py + d));
+    if (i % 3 == 0) trees.push_back(Tree(dbh + 2.0, px, py - d));
+  }
+  for (int variant : {1, 4, 5}) {
+    for (int n : {2, 6, 7}) {
+      MethodSettings m = Method(kMethodNTree, false);
+      m.treeNumber = n;
+      m.variant = static_cast<NTreeVariant>(variant);
+      if (variant == 4) {
+        m.understoreyDbhLimit = 12.0;
+        m.understoreyRadius = 6.0;
+        m.understoreyRadiusSq = 36.0;
+      }
+      ComparePasses(trees, boundary, m, "n " + std::to_string(n) + " variant " + std::to_string(variant), 4);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tolvek
