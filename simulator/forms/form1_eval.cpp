@@ -304,7 +304,7 @@ void TForm1::FinishNeuesVerfahren() {
     // Back to the method choice, which must now be made afresh.
     QWidget* dialog = FindWindowByName("BtnRightDlg1");
     if (dialog)
-      if (auto* back = dialog->findChild<QPushButton*>("CancelBtn")) back->setEnabled(false);
+      if (auto* back = dialog->findChild<QPushButton*>("CancelBtn", Qt::FindDirectChildrenOnly)) back->setEnabled(false);
     UncheckMethodButtons();
     state.sampling.grid.loadedFromFile = false;
     sBtVerfahren->setEnabled(true);
