@@ -269,6 +269,24 @@ class EvaluationWindowTest : public QObject {
     QVERIFY(std::abs(f.state.sampling.grid.originX - f.state.sampling.grid.baseOriginX) <= f.state.sampling.grid.dx);
   }
 
+  void treeCentredWeightingAppliesFromTheNextPass() {
+    Fixture f;
+    QVERIFY(f.loaded);
+    QCOMPARE(f.Pass(), PassOutcome::Done);
+    TForm1& w = f.form1();
+    f.state.run.repeatMode = true;
+    f.fs.messages.answers = {kResultLeft};  // "Baum-zentriert"
+    f.fs.pump.onPump = [&](int) {
+      if (f.passes == 2) w.sBtNeuesVerfahren->click();
+    };
+    w.sBtAuswertung->setEnabled(true);
+    w.sBtAuswertung->click();
+    QVERIFY(f.state.sampling.method.weighting == WeightingMode::TreeCentred);
+    QCOMPARE(f.state.evaluation.run.count, 3);
+    // "Neues Verfahren / Druck" put the single-step button away again
+    QVERIFY(!w.sBtPausePlus->isVisibleTo(&w));
+  }
+
   void singleStepsPauseAndAusEndsThePause() {
     Fixture f;
     QVERIFY(f.loaded);
