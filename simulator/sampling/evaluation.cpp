@@ -305,7 +305,13 @@ std::vector<std::string> SampleTreeTableLines(const SampleEstimate& e, const Plo
                                               SpeciesListSelector speciesList, const SampleTableHeader& header,
                                               const LanguageTable& language) {
   auto T = [&](const char* german) { return Translate(language, german); };
-  auto speciesName = [&](int s) { return Translate(language, SpeciesNameTable::Name(s, speciesList)); };
+  // Names looked up once: the table lists every sample tree, and a run builds it after every pass.
+  std::array<std::string, 10> names;
+  for (int s = 0; s <= 9; ++s) names[static_cast<std::size_t>(s)] = Translate(language, SpeciesNameTable::Name(s, speciesList));
+  static const std::string kNoName;
+  auto speciesName = [&](int s) -> const std::string& {
+    return s >= 0 && s <= 9 ? names[static_cast<std::size_t>(s)] : kNoName;
+  };
   const std::string rule(kRuleLineLength, '-');
   const std::string cr = "\r";
   std::vector<std::string> out;
