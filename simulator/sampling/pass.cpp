@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "common/format.h"
+#include "common/rounding.h"
 #include "common/wait.h"
 #include "simulator/sampling/edge_correction.h"
 #include "simulator/sampling/geometry.h"
@@ -349,6 +350,17 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
   if (env.singleStepWait) WaitMs(env.run.singleStep ? 1 : 0, env.run, services);
   pass.currentModelStand = 0;
   return PassOutcome::Done;
+}
+
+bool RandomPlotCentre(const BoundaryPolygon& boundary, RandomGenerator& random, double& x, double& y) {
+  const int width = RoundInt(boundary.maxX - boundary.minX);
+  const int height = RoundInt(boundary.maxY - boundary.minY);
+  for (int k = 0; k < 101; ++k) {
+    x = random.Next(width);
+    y = random.Next(height);
+    if (boundary.n >= 4 && PointInPolygon(PolygonRef(boundary), x, y)) return true;
+  }
+  return false;
 }
 
 PassOutcome RandomGridShiftAndPass(PassEnvironment& env, RandomGenerator& random) {

@@ -160,6 +160,11 @@ class EnterprisePassRoute {
   virtual void PassEnded(PassResult& /*pass*/) {}
 };
 
+// The enterprise route's plot position in a model stand: whole-metre random positions within the extents
+// of the boundary as read (x then y drawn per try), up to 101 tries until one lies inside. False when none
+// did ("Kein Probekreis im Bestand"); the last position drawn is left in x and y.
+bool RandomPlotCentre(const BoundaryPolygon& boundary, RandomGenerator& random, double& x, double& y);
+
 // What a pass works on.
 struct PassEnvironment {
   SamplingState& sampling;

@@ -323,6 +323,28 @@ TEST(InventoryPass, RandomShiftMovesTheGridWithinOneCellAndRunsThePass) {
   }
 }
 
+TEST(EnterpriseRoute, RandomPlotCentreInsideTheModelStand) {
+  BoundaryPolygon b = Square200();
+  b.minX = 1000;
+  b.maxX = 1200;
+  b.minY = 50;
+  b.maxY = 250;
+  RandomGenerator random(7);
+  RandomGenerator copy = random;
+  double x = -1, y = -1;
+  ASSERT_TRUE(RandomPlotCentre(b, random, x, y));
+  EXPECT_EQ(x, copy.Next(200));
+  EXPECT_EQ(y, copy.Next(200));
+  // No position inside: 101 tries, then the last one stays.
+  BoundaryPolygon none = PolygonOf({{0, 0}, {0, 0.5}, {0.5, 0.5}, {0.5, 0}, {0, 0}});
+  none.minX = none.minY = 0;
+  none.maxX = none.maxY = 10;
+  RandomGenerator r2(3), c2(3);
+  EXPECT_FALSE(RandomPlotCentre(none, r2, x, y));
+  for (int k = 0; k < 202; ++k) c2.Next(10);
+  EXPECT_EQ(r2.Seed(), c2.Seed());
+}
+
 TEST(InventoryPass, GraphicsOffDrawsNothing) {
   HandMadeStand st(kMethodFixedCircle);
   st.run.graphics = false;
