@@ -32,16 +32,16 @@ int MessageWidthEstimate(const std::string& text) {
 MessageLayout LayoutMessage(const std::string& input, int kind, int buttons, int fontPt) {
   MessageLayout m;
   std::string text = input;
-  std::string spec;
+  std::string buttonPart;
   std::size_t bracket = text.find('[');
   if (bracket != std::string::npos) {
-    spec = text.substr(bracket);
+    buttonPart = text.substr(bracket);
     text.erase(bracket);
-    m.hasSpec = true;
+    m.namedButtons = true;
   }
   const int n = MessageWidthEstimate(text);
   m.width = std::max(200, RoundInt(fontPt * 0.71 * n + 50));
-  if (m.hasSpec) m.width = 230;
+  if (m.namedButtons) m.width = 230;
   const int half = RoundInt(m.width * 0.5);
   m.labelWidth = m.width - 40;
   m.labelLeft = 46;
@@ -70,27 +70,27 @@ MessageLayout LayoutMessage(const std::string& input, int kind, int buttons, int
     case kKindPlainLeft: m.labelLeft = 34; break;
     default: break;
   }
-  if (!m.hasSpec) {
+  if (!m.namedButtons) {
     m.showOk = (buttons & kButtonsOk) != 0;
     m.showYes = m.showNo = (buttons & kButtonsYesNo) != 0;
     // A box without any button could never be closed: it gets "OK".
     if (!m.showOk && !m.showYes) m.showOk = true;
     return m;
   }
-  // "[left,right]": the right caption ends one character before the end of the spec, so a spec
+  // "[left,right]": the right caption ends one character before the end of the bracket part, so a part
   // without its "]" loses its last character there.
-  const std::size_t comma = spec.find(',');
+  const std::size_t comma = buttonPart.find(',');
   if (comma == std::string::npos) {
     // No comma, no pair: the one caption between the brackets on a single button in the middle.
-    std::string caption = spec.substr(1);
+    std::string caption = buttonPart.substr(1);
     if (!caption.empty() && caption.back() == ']') caption.pop_back();
     m.leftCaption = caption;
     m.showLeft = true;
     m.leftLeft = half - 51;
     return m;
   }
-  m.leftCaption = spec.substr(1, comma - 1);
-  m.rightCaption = spec.size() > comma + 2 ? spec.substr(comma + 1, spec.size() - comma - 2) : std::string();
+  m.leftCaption = buttonPart.substr(1, comma - 1);
+  m.rightCaption = buttonPart.size() > comma + 2 ? buttonPart.substr(comma + 1, buttonPart.size() - comma - 2) : std::string();
   m.showLeft = m.showRight = true;
   return m;
 }

@@ -12,7 +12,7 @@ enum class MessageIcon { None, Warning, Info, Question };
 enum class MessageButton { Yes, No, Ok, Left, Right };
 
 struct MessageLayout {
-  std::string text;          // without the button spec; the first two "#" turned into line feeds
+  std::string text;          // without the bracketed button captions; the first two "#" turned into line feeds
   int width = 200;
   int height = 80;
   int labelLeft = 46;
@@ -24,7 +24,7 @@ struct MessageLayout {
   int leftLeft = 5, rightLeft = 113;
   bool showYes = false, showNo = false, showOk = false, showLeft = false, showRight = false;
   std::string leftCaption, rightCaption;
-  bool hasSpec = false;
+  bool namedButtons = false;
   MessageIcon icon = MessageIcon::None;
 };
 

@@ -268,7 +268,7 @@ void TForm1::LoadTitlePictures() {
 void TForm1::BuildToolBar() {
   PnWerkzeug = MakePanel(Client, "PnWerkzeug", QRect(0, 0, 160, 1000), "#2f8f57");
   PnWerkzeug->lower();  // the bar's background, under everything placed on it
-  struct Spec {
+  struct ButtonDef {
     QPushButton** slot;
     const char* name;
     const char* caption;
@@ -276,7 +276,7 @@ void TForm1::BuildToolBar() {
   };
   // Seven blanks before "Bestände", "Verfahren" and "Extras", nine before the other buttons of the
   // first nine: room for the glyph.
-  const Spec specs[] = {
+  const ButtonDef bar[] = {
       {&sBtBestand, "sBtBestand", "       Bestände", "Bestand auswählen"},
       {&sBtVerfahren, "sBtVerfahren", "       Verfahren", "Stichprobenverfahren#festlegen"},
       {&sBtGitter, "sBtGitter", "         Gitter", "Stichprobengitter#anlegen"},
@@ -290,7 +290,7 @@ void TForm1::BuildToolBar() {
       {&BtEnde, "BtEnde", "Ende", "Programm beenden"},
   };
   int top = 8;
-  for (const Spec& s : specs) {
+  for (const ButtonDef& s : bar) {
     *s.slot = MakeButton(Client, s.name, s.caption, QRect(6, top, 148, 30));
     (*s.slot)->setToolTip(QString::fromUtf8(s.hint));
     (*s.slot)->setStyleSheet("text-align: left; padding-left: 4px;");
@@ -303,7 +303,7 @@ void TForm1::BuildToolBar() {
     sBtZurueck->setFont(f);
   }
   top += 12;
-  const Spec runSpecs[] = {
+  const ButtonDef runBar[] = {
       {&sBtNeuesVerfahren, "sBtNeuesVerfahren", "Neues Verfahren / Druck", "Wiederholungen beenden#und drucken"},
       {&sBtMultiSim, "sBtMultiSim", "Zwischenergebnisse", "Zwischenergebnisse zeigen"},
       {&F1BtWiederholen, "F1BtWiederholen", "Simulation wiederholen", "Stichprobe mehrfach wiederholen"},
@@ -312,7 +312,7 @@ void TForm1::BuildToolBar() {
       {&sBtFin, "sBtFin", "aus", "Einzelschritte beenden"},
       {&sBStatModBst, "sBStatModBst", "used model stands", "Verwendete Modellbestände"},
   };
-  for (const Spec& s : runSpecs) {
+  for (const ButtonDef& s : runBar) {
     *s.slot = MakeButton(Client, s.name, s.caption, QRect(6, top, 148, 30));
     (*s.slot)->setToolTip(QString::fromUtf8(s.hint));
     top += 34;

@@ -1,6 +1,6 @@
 #pragma once
 // The program's own message box ("Message"): sized to its text, "#" line breaks, optional named
-// buttons from a "[left,right]" spec at the end of the text. Created once, reused for every message.
+// buttons named by a "[left,right]" part at the end of the text. Created once, reused for every message.
 #include <QDialog>
 #include <string>
 

@@ -47,7 +47,7 @@ TEST(MessageLayout, TwoLineBreaksAtMostTheThirdMarkStays) {
   EXPECT_EQ(one.text, "eins\nzwei");
 }
 
-TEST(MessageLayout, NamedButtonsFromTheSpec) {
+TEST(MessageLayout, NamedButtonsFromTheBrackets) {
   MessageLayout m = LayoutMessage("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]", kKindQuestion,
                                   kButtonsYesNo);
   EXPECT_EQ(m.text, "Gewichtung der Probebäume ");
@@ -62,13 +62,13 @@ TEST(MessageLayout, NamedButtonsFromTheSpec) {
   EXPECT_EQ(MessageButtonResult(MessageButton::Right), 6);
 }
 
-TEST(MessageLayout, SpecWithoutClosingBracketLosesTheLastCharacter) {
+TEST(MessageLayout, ButtonPartWithoutClosingBracketLosesTheLastCharacter) {
   MessageLayout m = LayoutMessage("Frage [links,rechts", kKindNone, kButtonsOk);
   EXPECT_EQ(m.leftCaption, "links");
   EXPECT_EQ(m.rightCaption, "recht");
 }
 
-TEST(MessageLayout, SpecWithoutCommaGivesOneButtonAndReadsNothingOutside) {
+TEST(MessageLayout, ButtonPartWithoutCommaGivesOneButtonAndReadsNothingOutside) {
   MessageLayout m = LayoutMessage("Frage [abc]", kKindNone, kButtonsYesNo);
   EXPECT_TRUE(m.showLeft);
   EXPECT_FALSE(m.showRight || m.showYes || m.showNo || m.showOk);
