@@ -122,6 +122,8 @@ void TForm18::resizeEvent(QResizeEvent* e) {
 
 void TForm18::showEvent(QShowEvent* e) {
   SetupReportPage();
+  // The window translation sets the other three buttons.
+  BtMultiSim27->setText(Q(T("Diagramm")));
   QDialog::showEvent(e);
   PlaceBox();
 }
