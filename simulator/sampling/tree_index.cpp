@@ -119,8 +119,6 @@ void BuildTreeIndex(TreeIndex& index, const TreeList& trees) {
   index.found.assign((n + 63) / 64, 0);
   index.seen.assign(placed, 0);
   index.seenD2.assign(placed, 0.0);
-  index.mainD2.assign(placed, 0.0);
-  index.underD2.assign(placed, 0.0);
   index.built = true;
   ++index.builds;
 }
@@ -170,8 +168,6 @@ void CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std:
   const std::int32_t* ids = index.listIndex.data();
   std::uint64_t* found = index.found.data();
   std::size_t lowWord = index.found.size(), highWord = 0;
-  std::size_t word = index.found.size();  // none yet
-  std::uint64_t bits = 0;
   // Every tree of the cells is looked at and its bit set or not without a branch: about half of them
   // lie within the circle, which no branch predictor guesses.
   for (int row = r0; row <= r1; ++row) {
@@ -188,23 +184,38 @@ void CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std:
         const double own = Widened(std::fabs(ds[k]) * reach);
         keep = keep & (d2 <= own * own);
       }
-      // Trees of a cell follow each other in the list, so their bits mostly share a word: the word is
-      // gathered in a register and written once.
       const auto id = static_cast<std::size_t>(ids[k]);
       const std::size_t w = id >> 6;
-      if (w != word) {
-        if (bits != 0) found[word] |= bits;
-        lowWord = std::min(lowWord, w);
-        highWord = std::max(highWord, w);
-        word = w;
-        bits = 0;
-      }
-      bits |= static_cast<std::uint64_t>(keep) << (id & 63);
+      found[w] |= static_cast<std::uint64_t>(keep) << (id & 63);
+      lowWord = std::min(lowWord, w);
+      highWord = std::max(highWord, w);
     }
   }
-  if (bits != 0) found[word] |= bits;
   HandOut(index, trees, lowWord, highWord, out);
 }
+
+// The smallest few squared distances seen, in order (at most kSlots of them).
+class NearestDistances {
+ public:
+  static constexpr int kSlots = 16;
+  explicit NearestDistances(int wanted) : wanted_(wanted) {}
+  void Add(double d2) {
+    if (count_ == wanted_ && !(d2 < d_[count_ - 1])) return;
+    int p = count_ < wanted_ ? count_++ : wanted_ - 1;
+    while (p > 0 && d2 < d_[p - 1]) {
+      d_[p] = d_[p - 1];
+      --p;
+    }
+    d_[p] = d2;
+  }
+  bool Full() const { return count_ == wanted_; }
+  double Last() const { return d_[count_ - 1]; }
+
+ private:
+  int wanted_;
+  int count_ = 0;
+  double d_[kSlots];
+};
 
 // The n-tree sample keeps only the nearest trees of its two lists, so the cells are taken ring by
 // ring around the centre until both lists are complete within a distance D that every tree not yet
@@ -223,8 +234,6 @@ void NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std
   // The scratch holds room for every tree, so no query allocates.
   std::int32_t* seen = index.seen.data();
   double* seenD2 = index.seenD2.data();
-  double* mainD2 = index.mainD2.data();
-  double* underD2 = index.underD2.data();
   std::size_t seenCount = 0;
   auto look = [&](int r, int ca, int cb) {
     if (r < 0 || r >= index.rows) return;
@@ -246,7 +255,7 @@ void NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std
   // one ring more seldom has to follow.
   const double expected = std::sqrt(query.nearest / (3.141592654 * std::max(index.density, 1e-9)));
   const int first = static_cast<int>(std::clamp(std::floor(expected / index.cell) + 1.0, 0.0, 64.0));
-  const auto wanted = static_cast<std::size_t>(query.nearest);
+  const int wanted = std::min(query.nearest, NearestDistances::kSlots);
   for (int ring = first;; ++ring) {
     if (ring == first) {
       for (int r = row - ring; r <= row + ring; ++r) look(r, col - ring, col + ring);
@@ -270,29 +279,26 @@ void NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std
     if (!(sure < rMax)) break;  // every tree the search radius holds has been looked at
     if (!(sure > 0.0)) continue;
     const double sure2 = sure * sure;
-    std::size_t mainCount = 0, underCount = 0;
+    NearestDistances main(wanted), under(wanted);
     for (std::size_t i = 0; i < seenCount; ++i) {
       const double d2 = seenD2[i];
       if (!(d2 <= sure2)) continue;
       // The selection's own split between the lists; a tree counts where it would be inserted.
       if (d2 <= query.mainLimitSq && ds[seen[i]] > query.mainDbhLimit) {
-        if (d2 < query.mainLimitSq) mainD2[mainCount++] = d2;
+        if (d2 < query.mainLimitSq) main.Add(d2);
       } else if (d2 < query.underLimitSq) {
-        underD2[underCount++] = d2;
+        under.Add(d2);
       }
     }
     const bool underComplete = query.underLimitSq <= sure2;
-    if (mainCount >= wanted && (underComplete || underCount >= wanted)) {
+    if (main.Full() && (underComplete || under.Full())) {
       // Up to the n + 1-th distance of each list, every tree at that distance included; an understorey
       // list with fewer trees needs all of them.
-      std::nth_element(mainD2, mainD2 + (wanted - 1), mainD2 + mainCount);
-      limit2 = mainD2[wanted - 1];
-      if (underCount >= wanted) {
-        std::nth_element(underD2, underD2 + (wanted - 1), underD2 + underCount);
-        limit2 = std::max(limit2, underD2[wanted - 1]);
-      } else if (query.underLimitSq > 0.0) {
+      limit2 = main.Last();
+      if (under.Full())
+        limit2 = std::max(limit2, under.Last());
+      else if (query.underLimitSq > 0.0)
         limit2 = std::max(limit2, query.underLimitSq);
-      }
       break;
     }
   }

@@ -41,7 +41,6 @@ struct TreeIndex {
   // Scratch of a nearest-trees query: the trees looked at so far (position in cell order) and their d².
   std::vector<std::int32_t> seen;
   std::vector<double> seenD2;
-  std::vector<double> mainD2, underD2;
 };
 
 // What one plot asks for.
