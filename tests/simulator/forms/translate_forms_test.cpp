@@ -48,11 +48,9 @@ struct Program {
 // Controls of the main window that areas still under construction add (help group, grid group,
 // result and enterprise panels). Shrink this as they appear; the check fails for every other one.
 const std::set<std::string> kMainWindowPending{
-    "GrpDtEng", "RdDtsch",  "RdAnwend", "RdBenutzer", "RdSuche",  "RdNeue",   "BitBtn1",  "BitBtn2",  "BitBtn3",
-    "BitBtn4",  "BitBtn5",  "BitBtn6",  "BitBtn7",    "BitBtn8",  "BitBtn9",  "BitBtn10", "BitBtn11", "BitBtn12",
-    "Button1",  "Button3",  "Button6",  "Button7",    "Button8",  "Button10", "Button11", "Button15", "Button16",
-    "Button22", "Button23", "Button24", "Button25",   "Button26", "BtWarten", "GitterFertig", "Label10", "Label11",
-    "Label12",  "Label13",  "CheckBox2", "CheckBox3"};
+    "GrpDtEng", "RdDtsch",  "RdAnwend", "RdBenutzer", "RdSuche",  "RdNeue",   "Button1",  "Button3",
+    "Button10", "Button11", "Button15", "Button16",   "Button22", "Button23", "Button24", "Button25",
+    "Button26", "BtWarten", "Label10",  "Label11",    "Label12",  "Label13",  "CheckBox2", "CheckBox3"};
 
 QString CaptionOf(QObject* c) {
   if (auto* b = qobject_cast<QAbstractButton*>(c)) return b->text();
