@@ -306,10 +306,14 @@ enum class Hit { Found, None };
 // the edge after `startAfter`. Remembers the edge for the next search.
 Hit FirstBoundaryHit(GeometryContext& g, PolygonRef plot, int nA, GeoPoint s1, GeoPoint s2, int startAfter,
                      CrossingRecord& hit) {
+  const double sLeft = std::min(s1.x, s2.x), sRight = std::max(s1.x, s2.x);
   for (int step = 1; step <= nA; ++step) {
     const int j = (startAfter + step - 1) % nA + 1;
     const GeoPoint c1 = At(plot, j);
     const GeoPoint c2 = At(plot, j + 1);
+    // Every crossing PointOnBothSegments accepts has its x within the x range of one segment and taken
+    // from (or lying in) the other: segments whose x ranges do not meet never cross.
+    if (sRight < std::min(c1.x, c2.x) || sLeft > std::max(c1.x, c2.x)) continue;
     GeoPoint at;
     if (LineIntersection(s1, s2, c1, c2, at) && PointOnBothSegments(s1, s2, c1, c2, at)) {
       hit.x = at.x;
