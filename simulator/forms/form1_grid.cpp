@@ -22,6 +22,7 @@
 #include "common/rounding.h"
 #include "common/wait.h"
 #include "simulator/forms/form1.h"
+#include "simulator/forms/form15.h"
 #include "simulator/forms/method_dialogs.h"
 #include "simulator/sampling/geometry.h"
 #include "simulator/sampling/grid.h"
@@ -116,6 +117,16 @@ class MapPassObserver : public PassObserver {
   StandMapTransform t_;
   std::uint64_t shown_ = 0;
 };
+
+// The stand's description window stays open beside the map; where it would cover the grid group it
+// moves to the right edge of the main window.
+void KeepGridGroupClear(TForm1& f) {
+  QWidget* description = f.forms.form15;
+  if (!description || !description->isVisible() || description->isModal()) return;
+  const QRect group(f.GroupBox1->mapToGlobal(QPoint(0, 0)), f.GroupBox1->size());
+  if (!description->frameGeometry().intersects(group)) return;
+  description->move(f.mapToGlobal(QPoint(std::max(0, f.width() - description->frameGeometry().width() - 12), 40)));
+}
 
 }  // namespace
 
@@ -327,6 +338,7 @@ void TForm1::sBtGitterClick() {
   DrawGrid(false);
   GroupBox1->show();
   GroupBox1->raise();
+  KeepGridGroupClear(*this);
   if (forms.btnRightDlg1 && forms.btnRightDlg1->isVisible()) forms.btnRightDlg1->done(kDialogNext);
   ShowGridLabels();
   sBtDrehen->hide();

@@ -83,7 +83,7 @@ void TForm1::sBtVerfahrenClick() {
 
   if (!dialog->property("placed").toBool()) {
     // Beside the tool bar, its left edge scaled to the screen once.
-    dialog->move(mapToGlobal(QPoint(ScaleInt(170, state.screenScale), 120)));
+    dialog->move(mapToGlobal(QPoint(ScaleInt(320, state.screenScale), 120)));
     dialog->setProperty("placed", true);
   }
   dialog->ShowMethodInRadios();

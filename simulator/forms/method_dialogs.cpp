@@ -14,7 +14,6 @@
 #include "common/qt/qt_services.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form15.h"
-#include "simulator/screen_fit.h"
 #include "simulator/translate.h"
 
 namespace tolvek {
@@ -438,9 +437,9 @@ int TBtnRightDlg1::OpenScaled(QDialog* dialog) {
                  : dialog == static_cast<QDialog*>(forms.btnRightDlg5) ? &scaledCircle_
                  : dialog == static_cast<QDialog*>(forms.btnRightDlg7) ? &scaledAngle_
                                                                        : &scaledConcentric_;
-  // Beside the method window, its left edge scaled to the screen once.
+  // Beside the method window, placed once; the user may move it from there.
   if (!*scaled) {
-    dialog->move(ScaleInt(x() + width() + 8, state.screenScale), y());
+    dialog->move(x() + width() + 8, y());
     *scaled = true;
   }
   return dialog->exec();

@@ -2,6 +2,7 @@
 // folder: what each dialog stores, the inputs it refuses while staying open, "zurück" bringing back the
 // last confirmed method, the loop of "Verfahren" until a method is set, and the decision hints.
 #include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -318,6 +319,23 @@ class MethodDialogsTest : public QObject {
     f.form1().sBtAnmerk->click();
     QVERIFY(f.form1().Memo1->isVisible());
     Snapshot(&f.form1(), "main_decision_hints");
+  }
+
+  void dialogsAndGridGroupSpeakTheChosenLanguage() {
+    Fixture f;
+    f.form1().BitBtn16Click(2);  // English
+    QCOMPARE(f.d1().RdBtnVollkr->text(), QString("  Fixed circles"));
+    QCOMPARE(f.d1().RdBtn6Baum->text(), QString("  n-tree sample"));
+    QCOMPARE(f.d1().OKBtn->text(), QString("next"));
+    QCOMPARE(f.d4().Label6->text(), QString("(3) large circle"));
+    QCOMPARE(f.d40().Label3->text(), QString("Radius (m)"));
+    QCOMPARE(f.d7().RadioButton2->text(), QString("Counting method"));
+    QCOMPARE(f.form1().GroupBox1->title(), QString("  Edit grid "));
+    QCOMPARE(f.form1().Button8->text(), QString("read"));
+    QCOMPARE(f.form1().GridButton[9]->toolTip(), QString("Spacing 5 m wider"));
+    // The labels the dialogs write at their opening follow as well.
+    f.d40().Prepare();
+    QCOMPARE(f.d40().Label2->text(), QString("Limits for the understorey"));
   }
 
   void everyCatalogueCodeHasItsHintBlock() {
