@@ -114,7 +114,8 @@ struct SamplingState {
 class PassObserver {
  public:
   virtual ~PassObserver() = default;
-  // Start of a pass (stand image: yellow pen, clear brush; show the tree-count label).
+  // Start of a pass, after the old plot list is cleared (stand image: yellow pen, clear brush; show the
+  // tree-count label; clear the sample's diameter-class table of the diameter-distribution diagram).
   virtual void PassStarted() {}
   // A point is about to be visited (clear the plan image).
   virtual void PointStarted(int /*gridIndex*/) {}
@@ -153,10 +154,12 @@ class AllTreesSource : public CandidateSource {
 class EnterprisePassRoute {
  public:
   virtual ~EnterprisePassRoute() = default;
-  // Loads the model stand of the point when it changed and places the plot centre (into pass and
-  // point). False: the point gives no plot.
+  // Loads the model stand of the point when it changed (its hit count outside repetitions; a failed
+  // load ends the program with "1851" and the tree file name) and places the plot centre into pass and
+  // point (the stored centre while a loaded grid is kept, else RandomPlotCentre). False: the point gives
+  // no plot (no model stand at the point). An exception from here ends the program with "1835".
   virtual bool PreparePoint(int gridIndex, GridPoint& point, PassResult& pass) = 0;
-  // After the last point (save request, model-stand statistics).
+  // After the last point: the grid's save request and the model-stand statistics of the first pass.
   virtual void PassEnded(PassResult& /*pass*/) {}
 };
 
