@@ -84,6 +84,19 @@ struct HandMadeStand {
     sampling.grid.originY = 25;
   }
   void Grid() { ASSERT_TRUE(NewGrid(sampling.grid, &boundary, nullptr, GridContext{})); }
+  // A grid of just these points (stand coordinates), marked against the boundary.
+  int Points(std::initializer_list<std::pair<int, int>> at) {
+    SampleGrid& g = sampling.grid;
+    g.originX = g.originY = 0;
+    NewGrid(g, &boundary, nullptr, GridContext{});
+    g.pointCount = 0;
+    for (auto [x, y] : at) {
+      g.Point(++g.pointCount) = GridPoint{};
+      DropGridPoint(g, g.pointCount, x, y);
+    }
+    MarkInsidePoints(g, &boundary, nullptr, false, false);
+    return g.insideCount;
+  }
   const PlotList& Plots() const { return sampling.plots; }
   std::vector<int> SpeciesAt(int plot) const {
     std::vector<int> s;
@@ -161,13 +174,8 @@ TEST(InventoryPass, AngleCountAndNTreeOnTheSameStand) {
 TEST(InventoryPass, PlotWeightFromTheEdgeCorrection) {
   HandMadeStand st(kMethodFixedCircle);
   st.sampling.method.circleArea = 500.0;  // the radius follows from the area
-  st.Grid();
   // One point 5 m from the western edge: the boundary cuts a straight chord.
-  SampleGrid& g = st.sampling.grid;
-  g.pointCount = 1;
-  g.Point(1) = GridPoint{};
-  DropGridPoint(g, 1, 5, 100);
-  g.Point(1).inside = 1;
+  ASSERT_EQ(st.Points({{5, 100}}), 1);
   st.trees = {Tree(4, 30, 6, 100)};
   ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
   const double r = std::sqrt(500.0 / kPi);
@@ -187,16 +195,7 @@ TEST(InventoryPass, AWeightOutsideTheRangeDropsThePointWhole) {
   // A square with a sliver 1.5 m wide: a plot in the sliver has a weight far above 10.
   st.boundary = PolygonOf({{0, 0}, {0, 100}, {100, 100}, {100, 1.5}, {300, 1.5}, {300, 0}, {0, 0}});
   st.trees = {Tree(1, 30, 52, 50), Tree(2, 20, 250, 1.2), Tree(3, 20, 151, 1)};
-  SampleGrid& g = st.sampling.grid;
-  g.originX = g.originY = 0;
-  st.Grid();
-  g.pointCount = 3;
-  for (int i = 1; i <= 3; ++i) g.Point(i) = GridPoint{};
-  DropGridPoint(g, 1, 150, 1);
-  DropGridPoint(g, 2, 50, 50);
-  DropGridPoint(g, 3, 250, 1);
-  MarkInsidePoints(g, &st.boundary, nullptr, false, false);
-  ASSERT_EQ(g.insideCount, 3);
+  ASSERT_EQ(st.Points({{150, 1}, {50, 50}, {250, 1}}), 3);
   ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
   ASSERT_EQ(st.Plots().plots.size(), 1u);
   EXPECT_EQ(st.Plots().plots[0].gridIndex, 2);
@@ -216,14 +215,7 @@ TEST(InventoryPass, TreeCentredFailureDropsThePointNotAPartialPlot) {
   // The plot at the sliver's mouth is fine, so is the first tree; the second stands in the sliver, where
   // its own circle fails.
   st.trees = {Tree(1, 30, 95, 5), Tree(2, 20, 113, 1)};
-  SampleGrid& g = st.sampling.grid;
-  g.originX = g.originY = 0;
-  st.Grid();
-  g.pointCount = 1;
-  g.Point(1) = GridPoint{};
-  DropGridPoint(g, 1, 101, 1);
-  MarkInsidePoints(g, &st.boundary, nullptr, false, false);
-  ASSERT_EQ(g.insideCount, 1);
+  ASSERT_EQ(st.Points({{101, 1}}), 1);
   EXPECT_EQ(RunSamplingPass(st.env), PassOutcome::NoPlots);
   EXPECT_EQ(st.trees[0].weightDone, 1);
   EXPECT_EQ(st.trees[0].weightFailed, 0);
@@ -246,14 +238,7 @@ TEST(InventoryPass, AFailedInnerConcentricCircleIsNotHiddenByTheOuterOne) {
   GeometryContext probe;
   ASSERT_TRUE(EdgeWeight(probe, PolygonRef(st.boundary), 0.0, 10.0, 1.0, 111.0).failed);
   ASSERT_FALSE(EdgeWeight(probe, PolygonRef(st.boundary), 0.0, 25.0, 1.0, 111.0).failed);
-  SampleGrid& g = st.sampling.grid;
-  g.originX = g.originY = 0;
-  st.Grid();
-  g.pointCount = 1;
-  g.Point(1) = GridPoint{};
-  DropGridPoint(g, 1, 111, 1);
-  MarkInsidePoints(g, &st.boundary, nullptr, false, false);
-  ASSERT_EQ(g.insideCount, 1);
+  ASSERT_EQ(st.Points({{111, 1}}), 1);
   EXPECT_EQ(RunSamplingPass(st.env), PassOutcome::NoPlots);
   EXPECT_TRUE(st.Plots().plots.empty());
 }
