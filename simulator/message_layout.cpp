@@ -107,6 +107,24 @@ void WidenMessageLayout(MessageLayout& m, int textWidth) {
   if (m.showLeft && !m.showRight) m.leftLeft += shift;
 }
 
+void FitNamedButtons(MessageLayout& m, int leftTextWidth, int rightTextWidth) {
+  constexpr int kPadding = 16;
+  if (m.showLeft && leftTextWidth + kPadding > m.leftWidth) {
+    const int grow = leftTextWidth + kPadding - m.leftWidth;
+    m.leftWidth += grow;
+    if (!m.showRight) m.leftLeft = std::max(5, m.leftLeft - grow / 2);
+  }
+  if (m.showRight) {
+    m.rightLeft = std::max(m.rightLeft, m.leftLeft + m.leftWidth + 5);
+    m.rightWidth = std::max(m.rightWidth, rightTextWidth + kPadding);
+  }
+  const int right = m.showRight ? m.rightLeft + m.rightWidth : m.leftLeft + m.leftWidth;
+  if (right + 5 > m.width) {
+    m.width = right + 5;
+    m.labelWidth = m.width - m.labelLeft - 6;
+  }
+}
+
 int MessageButtonResult(MessageButton b) {
   switch (b) {
     case MessageButton::Yes: return kResultYes;

@@ -22,6 +22,7 @@ struct MessageLayout {
   int buttonTop = 42;
   int yesLeft = 36, noLeft = 105, okLeft = 70;
   int leftLeft = 5, rightLeft = 113;
+  int leftWidth = 103, rightWidth = 103;  // the named buttons
   bool showYes = false, showNo = false, showOk = false, showLeft = false, showRight = false;
   std::string leftCaption, rightCaption;
   bool namedButtons = false;
@@ -36,6 +37,9 @@ MessageLayout LayoutMessage(const std::string& text, int kind, int buttons, int 
 // of the longest line) so nothing is cut off; the buttons keep their places relative to the middle.
 // A box wide enough already stays as it is.
 void WidenMessageLayout(MessageLayout& layout, int textWidth);
+// The same for the captions of the named buttons (pixels of each caption): a button too narrow for its
+// caption grows, the right one moves along and the box grows with them.
+void FitNamedButtons(MessageLayout& layout, int leftTextWidth, int rightTextWidth);
 // The code a button returns: "ja" 6, "nein" 7, "OK" 1, left named button 5, right named button 6.
 int MessageButtonResult(MessageButton b);
 // The code when the box is closed without a button (Escape, window closed): the right-hand choice the

@@ -80,6 +80,9 @@ void TForm42::Prepare(const std::string& text, int kind, int buttons) {
   for (const QString& line : Q(layout_.text).split('\n'))
     textWidth = std::max(textWidth, LbMeldung->fontMetrics().horizontalAdvance(line));
   WidenMessageLayout(layout_, textWidth);
+  const QFontMetrics buttonFont = BtLinks->fontMetrics();
+  FitNamedButtons(layout_, buttonFont.horizontalAdvance(Q(layout_.leftCaption)),
+                  buttonFont.horizontalAdvance(Q(layout_.rightCaption)));
   const MessageLayout& m = layout_;
   setFixedSize(m.width, m.height);
   LbMeldung->setGeometry(m.labelLeft, m.labelTop, m.labelWidth, m.labelHeight);
@@ -87,8 +90,8 @@ void TForm42::Prepare(const std::string& text, int kind, int buttons) {
   btnYES->move(m.yesLeft, m.buttonTop);
   btnNO->move(m.noLeft, m.buttonTop);
   btnOK->move(m.okLeft, m.buttonTop);
-  BtLinks->move(m.leftLeft, m.buttonTop);
-  BtRechts->move(m.rightLeft, m.buttonTop);
+  BtLinks->setGeometry(m.leftLeft, m.buttonTop, m.leftWidth, 25);
+  BtRechts->setGeometry(m.rightLeft, m.buttonTop, m.rightWidth, 25);
   for (QWidget* w : {static_cast<QWidget*>(btnYES), static_cast<QWidget*>(btnNO), static_cast<QWidget*>(btnOK),
                      static_cast<QWidget*>(BtLinks), static_cast<QWidget*>(BtRechts),
                      static_cast<QWidget*>(ImgWarning), static_cast<QWidget*>(ImgInfo),

@@ -122,6 +122,26 @@ TEST(MessageLayout, WiderScreenFontWidensTheBoxAroundItsMiddle) {
   EXPECT_LE(m.labelLeft + m.labelWidth, m.width);
 }
 
+TEST(MessageLayout, NamedButtonsGrowForLongCaptions) {
+  MessageLayout fits = LayoutMessage("x [ja,nein]", kKindNone, kButtonsOk);
+  FitNamedButtons(fits, 20, 30);
+  EXPECT_EQ(fits.leftWidth, 103);
+  EXPECT_EQ(fits.rightLeft, 113);
+  EXPECT_EQ(fits.width, 230);
+  MessageLayout m = LayoutMessage("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]", kKindQuestion,
+                                  kButtonsYesNo);
+  FitNamedButtons(m, 95, 130);
+  EXPECT_EQ(m.leftWidth, 111);
+  EXPECT_EQ(m.rightLeft, 5 + 111 + 5);
+  EXPECT_EQ(m.rightWidth, 146);
+  EXPECT_EQ(m.width, 121 + 146 + 5);
+  EXPECT_LE(m.labelLeft + m.labelWidth, m.width);
+  MessageLayout one = LayoutMessage("x [abc]", kKindNone, kButtonsOk);
+  FitNamedButtons(one, 300, 0);
+  EXPECT_GE(one.leftLeft, 5);
+  EXPECT_LE(one.leftLeft + one.leftWidth + 5, one.width);
+}
+
 TEST(MessageLayout, RememberedTopIsClampedOnlyForShowing) {
   EXPECT_EQ(ClampMessageTop(650, 80, 768), 650);
   EXPECT_EQ(ClampMessageTop(650, 100, 600), 500);
