@@ -461,6 +461,11 @@ PassOutcome TForm1::RunPass(bool wait100, bool repetition) {
   sBtExtras->setEnabled(true);
   s.pass.passDone = true;
   LblAnzStp->setText(Q(PointCountLabel(state.language, s.grid.insideCount, 6)));
+  if (run.enterpriseMode) {
+    sBtZurueck->setEnabled(false);
+    if (s.grid.exists && !s.grid.points.empty() && enterpriseGridAreas)
+      MarkInsidePoints(s.grid, &state.currentStand.boundary, enterpriseGridAreas, true, true);
+  }
   GroupBox1->hide();
 
   const bool wasBusy = run.busy;
@@ -519,7 +524,10 @@ void TForm1::ImgBestMouseDown(int px, int py, bool rightButton) {
   int X = RoundInt(t.StandMapXInverse(px));
   int Y = RoundInt(t.StandMapYInverse(py));
 
-  if (g.exists && !g.points.empty()) {
+  // Plots are dragged on the grid in hand: while it is being edited, or after its pass until another
+  // stand, method or grid is chosen.
+  const bool gridInHand = GroupBox1->isVisible() || sBtAuswertung->isEnabled();
+  if (g.exists && !g.points.empty() && gridInHand) {
     const int picked = PickGridPoint(g, X, Y);
     if (picked > 0) {
       const GridPoint& p = g.Point(picked);

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QAction>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,6 +20,7 @@
 #include <functional>
 #include <memory>
 
+#include "common/format.h"
 #include "common/paths.h"
 #include "common/qt/qt_services.h"
 #include "simulator/forms/form1.h"
@@ -320,6 +323,54 @@ class GridWindowTest : public QObject {
     QVERIFY(!g.dragging);
     QVERIFY(f.state.sampling.plots.Empty());
     f.state.run.busy = false;
+  }
+
+  void blinkingEndsWithTheCrossesInPlaceAndTheButtonsFree() {
+    Fixture f;
+    QVERIFY(f.TakeFirstStand());
+    f.ChooseFixedCircles(&TBtnRightDlg5::Button3);
+    f.form1().sBtGitter->click();
+    SampleGrid& g = f.state.sampling.grid;
+    const std::uint64_t before = f.fs.clock.now;
+    // A click on "Gitter" while the points blink finds the program busy and is ignored.
+    int clicksWhileBusy = 0;
+    f.fs.pump.onPump = [&](int) {
+      if (f.state.run.busy && clicksWhileBusy++ == 0) f.form1().GridButton[9]->click();
+    };
+    f.form1().Button6->click();
+    f.fs.pump.onPump = nullptr;
+    QVERIFY(f.fs.clock.now - before >= 5 * 400);  // five times red and white, 200 ms each
+    QVERIFY(clicksWhileBusy > 0);
+    QCOMPARE(g.dx, 50);
+    QVERIFY(!f.state.run.busy);
+    QVERIFY(f.form1().LblAnzStp->text().contains(QString::fromUtf8("Stichproben:    ")));
+    const int i = f.InnerPoint();
+    QCOMPARE(f.form1().mapImage->pixel(f.Pixel(g.Point(i).x + g.originX, g.Point(i).y + g.originY)),
+             qRgb(255, 255, 255));
+  }
+
+  void clicksShowCoordinatesAndCloseADigitisedBoundary() {
+    Fixture f;
+    QVERIFY(f.TakeFirstStand());
+    const double scale = f.state.standMap.scale;
+    const QPoint a = f.Pixel(20, 20), b = f.Pixel(60, 20), c = f.Pixel(40, 60);
+    QTest::mouseClick(f.form1().ImgBest, Qt::RightButton, {}, a);
+    f.form1().PopupMenu1->hide();
+    const double x = (a.x() - 30) / scale;
+    QVERIFY(f.form1().Punkt1->text().startsWith(QString::fromUtf8("Koordinaten lokal:  X=")));
+    QVERIFY(f.form1().Punkt1->text().contains(QString::fromStdString(FormatFixed(6, 1, x))));
+    QVERIFY(f.form1().Punkt2->text().startsWith(QString::fromUtf8("    \"      gemessen:  X=")));
+    QTest::mouseClick(f.form1().ImgBest, Qt::LeftButton, {}, b);
+    QTest::mouseClick(f.form1().ImgBest, Qt::LeftButton, {}, c);
+    QVERIFY(!f.fs.messages.Saw("Grenze geschlossen"));
+    QTest::mouseClick(f.form1().ImgBest, Qt::LeftButton, {}, a + QPoint(1, 0));  // back at the first point
+    QVERIFY(f.fs.messages.Saw("Grenze geschlossen"));
+    std::vector<std::string> lines;
+    QVERIFY(ReadTextLines(DigitisedBoundaryPath(f.state.folders.program), lines));
+    QCOMPARE(lines.size(), std::size_t(4));
+    QCOMPARE(lines[0].size(), std::size_t(18));
+    // No grid yet: the clicks picked no plot.
+    QVERIFY(!f.state.sampling.grid.dragging);
   }
 
   void gridWithoutAStandAsksForOne() {
