@@ -162,6 +162,7 @@ void CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std:
   const int r1 = CellOf(top, index.originY, index.cell, index.rows);
 
   const double reach = query.reachPerDbh;
+  const int steps = std::min(query.steps, static_cast<int>(query.stepDbh.size()));
   const double* xs = index.x.data();
   const double* ys = index.y.data();
   const double* ds = index.dbh.data();
@@ -182,6 +183,14 @@ void CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std:
       bool keep = d2 <= r2;
       if (reach > 0.0) {
         const double own = Widened(std::fabs(ds[k]) * reach);
+        keep = keep & (d2 <= own * own);
+      }
+      if (steps > 0) {
+        // The selection's own comparison of the dbh with each circle's limit.
+        double own = 0.0;
+        for (int i = 0; i < steps; ++i)
+          if (query.stepDbh[static_cast<std::size_t>(i)] <= ds[k]) own = std::max(own, query.stepRadius[static_cast<std::size_t>(i)]);
+        own = Widened(own);
         keep = keep & (d2 <= own * own);
       }
       const auto id = static_cast<std::size_t>(ids[k]);
@@ -337,6 +346,13 @@ TreeQuery TreeQueryFor(const MethodSettings& m) {
   if (m.passCode == kMethodAngleCount && m.countingFactor != 0) {
     // R = dbh / 2 / √k (dbh in cm, R in m).
     q.reachPerDbh = 0.5 / std::sqrt(static_cast<double>(m.countingFactor));
+  }
+  if (m.passCode == kMethodConcentric) {
+    q.steps = std::min<int>(m.circleCount, kMaxConcentricCircles);
+    for (int c = 1; c <= q.steps; ++c) {
+      q.stepDbh[static_cast<std::size_t>(c - 1)] = m.concentricDbhLimit[static_cast<std::size_t>(c)];
+      q.stepRadius[static_cast<std::size_t>(c - 1)] = m.concentricRadius[static_cast<std::size_t>(c)];
+    }
   }
   if (m.passCode == kMethodNTree) {
     q.nearest = std::clamp(m.treeNumber, 2, 7) + 1;

@@ -9,6 +9,7 @@
 // the enterprise route may have loaded another model stand) the pass compares them with the tree list
 // and rebuilds the index when they differ, so a stand loaded or read again with another calliper limit
 // is noticed without anybody having to report it.
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -51,6 +52,10 @@ struct TreeQuery {
   // Above 0: a tree reaches the centre only within dbh × reachPerDbh (m per cm), its own limiting
   // circle (angle count: 1 / (2√k)).
   double reachPerDbh = 0.0;
+  // Above 0: a tree reaches the centre only within the largest stepRadius whose stepDbh (cm) it
+  // attains (concentric circles: the circles it may be counted in).
+  int steps = 0;
+  std::array<double, 6> stepDbh{}, stepRadius{};
   // Above 0: only the `nearest` nearest trees of each list of the n-tree sample count (n + 1: the
   // n-th and the one behind it). A main-list tree lies closer than √mainLimitSq and is thicker than
   // mainDbhLimit; every other tree closer than √underLimitSq is an understorey tree. The trees handed
