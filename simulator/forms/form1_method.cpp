@@ -86,7 +86,6 @@ void TForm1::sBtVerfahrenClick() {
     dialog->move(mapToGlobal(QPoint(ScaleInt(320, state.screenScale), 120)));
     dialog->setProperty("placed", true);
   }
-  dialog->ShowMethodInRadios();
   for (;;) {
     dialog->exec();
     if (state.sampling.method.code != kMethodNone) break;

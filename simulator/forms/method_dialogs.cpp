@@ -595,7 +595,10 @@ void TBtnRightDlg1::CancelBtnClick() {
   done(kDialogBack);
 }
 
-void TBtnRightDlg1::reject() { CancelBtnClick(); }
+void TBtnRightDlg1::reject() {
+  // Closing the window is "zurück", and like it not available while "zurück" is disabled.
+  if (CancelBtn->isEnabled()) CancelBtnClick();
+}
 
 void TBtnRightDlg1::Button1Click() {
   if (forms.form15) forms.form15->BtnEntschHilfeClick();

@@ -184,6 +184,23 @@ class MethodDialogsTest : public QObject {
     QVERIFY(f.form1().sBtBestand->isEnabled());
   }
 
+  void withZurueckDisabledTheWindowOnlyClosesByAMethod() {
+    // As a run of repetitions left early leaves it: "zurück" off, the radio buttons unchecked.
+    Fixture f;
+    f.d1().CancelBtn->setEnabled(false);
+    bool stillOpen = false;
+    f.InMethodWindow([&] {
+      QTest::keyClick(&f.d1(), Qt::Key_Escape);
+      stillOpen = f.d1().isVisible();
+      WhenModal(&f.d6(), [&] { f.d6().Button2->click(); });
+      f.d1().RdBtn6BaumClick(false);
+      f.d1().OKBtn->click();
+    });
+    QVERIFY(stillOpen);
+    QCOMPARE(int(f.m().code), int(kMethodNTree));
+    QVERIFY(f.d1().CancelBtn->isEnabled());  // the n-tree handler gives "zurück" back
+  }
+
   void nTreeVariantsAndTheUnderstorey() {
     Fixture f;
     // Without Ctrl the variants 5 .. 8 are hidden; with it they are offered.
