@@ -307,6 +307,12 @@ class TForm1 : public QMainWindow {
   void FinishNeuesVerfahren();
   bool stopPending_ = false;  // "Neues Verfahren / Druck" pressed during a run: its rest follows the run
   bool quitting_ = false;
+  // Inside a run the sample-tree table of an evaluation is made only when it is written: making it for
+  // every repetition took longer than the repetition. What it is made from is kept (storage reused).
+  PlotList tablePlots_;
+  MethodCode tableMethod_ = kMethodNone;
+  SampleTableHeader tableCaptions_;
+  bool tablePending_ = false;
 };
 
 }  // namespace tolvek

@@ -121,8 +121,13 @@ SampleTableHeader TForm1::SampleTableCaptions() const {
 }
 
 bool TForm1::WriteSampleTreeTableNow() {
-  const EvaluationState& ev = state.evaluation;
+  EvaluationState& ev = state.evaluation;
   if (!ev.evaluated) return false;
+  if (tablePending_) {
+    ev.sampleTreeTable = SampleTreeTableLines(ev.estimate, tablePlots_, tableMethod_, state.currentStand.speciesList,
+                                              tableCaptions_, state.language);
+    tablePending_ = false;
+  }
   std::string error;
   if (WriteSampleTreeTable(state.folders.program, ev.sampleTreeTable, &error)) return true;
   state.services.messages->PlatformBox(
@@ -140,8 +145,17 @@ bool TForm1::EvaluateStandRun() {
   EvaluateSample(input, state.language, ev.estimate, ev.histograms);
   ev.evaluated = true;
   // Kept in memory: the file is written only for the evaluations the user looks at.
-  ev.sampleTreeTable = SampleTreeTableLines(ev.estimate, sm.plots, sm.method.passCode, state.currentStand.speciesList,
-                                            SampleTableCaptions(), state.language);
+  if (state.run.busy && !state.run.showReport) {
+    tablePlots_.plots = sm.plots.plots;
+    tablePlots_.trees = sm.plots.trees;
+    tableMethod_ = sm.method.passCode;
+    tableCaptions_ = SampleTableCaptions();
+    tablePending_ = true;
+  } else {
+    ev.sampleTreeTable = SampleTreeTableLines(ev.estimate, sm.plots, sm.method.passCode,
+                                              state.currentStand.speciesList, SampleTableCaptions(), state.language);
+    tablePending_ = false;
+  }
   state.sampleTreeCount = ev.estimate.sampleTreeTotal;
   sBtProbeBaeume->setEnabled(true);
   if (state.run.showReport) {
