@@ -248,8 +248,11 @@ void TForm1::BuildGridArea() {
     DrawGrid(false);
     const PassOutcome outcome = RunPass(false, true);
     if (outcome != PassOutcome::Done) state.run.repetitionStop = true;
-    sBtGitter->setEnabled(true);
-    sBtVerfahren->setEnabled(true);
+    // Inside a run the buttons come back when it has ended.
+    if (!state.run.busy) {
+      sBtGitter->setEnabled(true);
+      sBtVerfahren->setEnabled(true);
+    }
   };
 }
 
@@ -458,7 +461,9 @@ PassOutcome TForm1::RunPass(bool wait100, bool repetition) {
   sBtBestand->setEnabled(false);
   sBtVerfahren->setEnabled(false);
   sBtGitter->setEnabled(false);
-  sBtExtras->setEnabled(true);
+  const bool wasBusy = run.busy;
+  // Inside a run of repetitions nothing is enabled until the run has ended.
+  if (!wasBusy) sBtExtras->setEnabled(true);
   s.pass.passDone = true;
   LblAnzStp->setText(Q(PointCountLabel(state.language, s.grid.insideCount, 6)));
   if (run.enterpriseMode) {
@@ -468,7 +473,6 @@ PassOutcome TForm1::RunPass(bool wait100, bool repetition) {
   }
   GroupBox1->hide();
 
-  const bool wasBusy = run.busy;
   run.busy = true;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   if (wait100) WaitMs(100, run, state.services);
@@ -495,6 +499,7 @@ PassOutcome TForm1::RunPass(bool wait100, bool repetition) {
   QApplication::restoreOverrideCursor();
   run.busy = wasBusy;
   ShowMap();
+  if (wasBusy) return outcome;
 
   switch (outcome) {
     case PassOutcome::Done:

@@ -19,11 +19,13 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <set>
 
 #include "common/format.h"
 #include "common/paths.h"
 #include "common/qt/qt_services.h"
 #include "simulator/forms/form1.h"
+#include "simulator/forms/form18.h"
 #include "simulator/forms/form23.h"
 #include "simulator/forms/method_dialogs.h"
 #include "simulator/forms/program.h"
@@ -380,6 +382,37 @@ class GridWindowTest : public QObject {
     QVERIFY(f.fs.messages.Saw("Bitte Bestand auswählen"));
     QVERIFY(!f.state.sampling.grid.exists);
     QVERIFY(!f.form1().GroupBox1->isVisible());
+  }
+
+  void aRunOfRepetitionsShiftsTheGridWithEveryPass() {
+    Fixture f;
+    QVERIFY(f.TakeFirstStand());
+    f.ChooseFixedCircles(&TBtnRightDlg5::Button3);
+    f.form1().sBtGitter->click();
+    f.form1().GitterFertig->click();
+    TForm1& w = f.form1();
+    WhenModal(f.forms().form18, [&] { f.forms().form18->BtnSchliessen->click(); });
+    w.sBtAuswertung->click();
+    QVERIFY(w.F1BtWiederholen->isEnabled());
+    SampleGrid& g = f.state.sampling.grid;
+    std::set<std::pair<int, int>> origins;
+    bool gridButtonDuringRun = false, auswertungDuringRun = false;
+    f.fs.pump.onPump = [&](int) {
+      if (!f.state.run.busy || f.state.evaluation.run.count < 1) return;
+      origins.insert({g.originX, g.originY});
+      gridButtonDuringRun = gridButtonDuringRun || w.sBtGitter->isEnabled();
+      if (f.state.evaluation.run.count >= 8 && !f.state.run.repetitionStop) w.sBtNeuesVerfahren->click();
+    };
+    f.fs.messages.answers = {kResultLeft};  // tree-centred weighting
+    w.F1BtWiederholen->click();
+    f.fs.pump.onPump = nullptr;
+    QVERIFY(!f.state.run.busy);
+    QVERIFY(f.state.evaluation.run.count >= 8);
+    QVERIFY(origins.size() > 2);  // every repetition laid the grid somewhere else
+    QVERIFY(!gridButtonDuringRun);
+    Q_UNUSED(auswertungDuringRun);
+    QVERIFY(!f.state.sampling.plots.Empty());
+    QCOMPARE(f.fs.exit.quits, 0);
   }
 
   void repetitionShiftLaysANewGridAndRunsThePass() {
