@@ -1,5 +1,6 @@
 // The main window's part in the method choice: "Verfahren", the two method labels and the decision
 // hints shown for the chosen method and stand.
+#include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -72,6 +73,8 @@ void TForm1::sBtVerfahrenClick() {
   F1BnStatus->setText(Q(T("Grafik aus")));
   DisableResultButtons();
   ForgetGridUnlessLoaded(state.sampling.grid);
+  // A forgotten grid is laid again with "Gitter"; its group has nothing left to edit.
+  if (!state.sampling.grid.exists) GroupBox1->hide();
   if (state.sampling.method.weighting == WeightingMode::TreeCentred) ClearTreeCentredWeights(state.currentStand.trees);
   state.sampling.pass.sampleTreeTotal = 0;
   LblBaumZahl->clear();
