@@ -119,7 +119,7 @@ bool SelectCircleTrees(SamplingState& s, const std::vector<TreeRecord*>& candida
       const double limit2 = half * half / k;
       if (!(d2 < limit2)) continue;
       const double R = std::sqrt(limit2);
-      area = R * R * kCirclePi;
+      area = kCirclePi * limit2;  // π R² of the limiting radius² itself, not of its root squared
       t->plotArea = area;
       if (pt.treeCentred) {
         if (!TreeCentredWeight(*t, area, R, weigher)) return false;

@@ -130,6 +130,19 @@ TEST(AngleCountSelection, LimitingDistanceOfA40cmTree) {
   }
 }
 
+TEST(AngleCountSelection, SelectionAreaIsPiTimesTheLimitingRadiusSquared) {
+  // The area is π × (dbh / 2)² / k as it stands; squaring the root of that radius² again differs in the
+  // last bits for these trees, and the estimates divide by this area.
+  Point p(kMethodAngleCount);
+  p.Add(Tree(1, 7.2, 0.5, 0.0));
+  p.Add(Tree(2, 7.5, 0.0, 0.5));
+  p.List();
+  ASSERT_TRUE(SelectCircleTrees(p.s, p.candidates, p.pt, 2, p.weigher));
+  ASSERT_EQ(p.Trees().size(), 2u);
+  EXPECT_EQ(p.Trees()[0].plotArea, 3.141592654 * (3.6 * 3.6 / 2));
+  EXPECT_EQ(p.Trees()[1].plotArea, 3.141592654 * (3.75 * 3.75 / 2));
+}
+
 TEST(AngleCountSelection, AFailedTreeCircleFailsThePoint) {
   Point p(kMethodAngleCount);
   p.Add(Tree(1, 40, 1.0, 0.0));
