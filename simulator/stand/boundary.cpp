@@ -122,7 +122,9 @@ void SetBoundaryPoints(const std::vector<BoundaryPoint>& points, BoundaryPolygon
     p.y[i] = p.y[i] - p.minY;
   }
   OrientBoundary(p);
-  p.areaHa = std::fabs(p.signedArea) * 1e-4;
+  // The area of the ring as it now runs: summed in reversed order, a reversed ring's area need not be
+  // exactly the negated first sum.
+  p.areaHa = BoundarySignedArea(p) * 1e-4;
   b = p;
 }
 

@@ -45,6 +45,16 @@ TEST(Boundary, CounterClockwiseRingIsReversed) {
   EXPECT_GT(BoundarySignedArea(b), 0.0);
 }
 
+TEST(Boundary, AreaOfAReversedRingIsSummedAsTheRingNowRuns) {
+  // Summed the other way round this ring gives 12935.130000000005 m², not the 12935.130000000001 m²
+  // that every later area of the loaded boundary gives.
+  BoundaryPolygon b;
+  SetBoundaryPoints({{178.9, 102.9}, {99.3, 182.3}, {20.8, 104.6}, {96.3, 18.7}, {178.9, 102.9}}, b);
+  ASSERT_LT(b.signedArea, 0.0);
+  EXPECT_EQ(BoundarySignedArea(b), 12935.130000000001);
+  EXPECT_EQ(b.areaHa, 12935.130000000001 * 1e-4);
+}
+
 TEST(Boundary, ShiftedToZeroWhileTheExtentsKeepTheValuesAsRead) {
   BoundaryPolygon b;
   SetBoundaryPoints({{1000, 2000}, {1000, 2100}, {1050, 2100}, {1000, 2000}}, b);
