@@ -58,6 +58,12 @@ TEST(LangTables, MasterRowsAreWellFormed) {
   std::string error;
   EXPECT_FALSE(langtables::ParseMaster("F1\tA" + std::string(16, '\t') + "\n", rows, error));
   EXPECT_NE(error.find("line 1"), std::string::npos);
+  // A byte-order mark, CRLF lines and short rows.
+  ASSERT_TRUE(langtables::ParseMaster("\xEF\xBB\xBF# comment\r\n\r\nF1\tButton1\tKnopf\r\n", rows, error)) << error;
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].field[kFieldGermanCaption], "Knopf");
+  EXPECT_EQ(rows[0].field[15], "");
+  EXPECT_EQ(rows[0].line, 3);
 }
 
 TEST(LangTables, ShippedTablesSurviveAReadWriteRoundTrip) {

@@ -37,6 +37,8 @@ inline constexpr const char* kGermanFile = "Sprache.txt";
 // than 16 fields (the missing ones are empty) but not more. false with a message naming the line.
 inline bool ParseMaster(std::string_view text, std::vector<MasterRow>& rows, std::string& error) {
   rows.clear();
+  // An editor may have put a byte-order mark in front: it is not part of the first row.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   int lineNo = 0;
   for (const std::string& line : SplitTextLines(text)) {
     ++lineNo;
