@@ -121,6 +121,20 @@ TEST(BuildTreeList, SpeciesZeroCountsOnceInTheWholeStand) {
   EXPECT_DOUBLE_EQ(s.dbhSum[0], 40.0);
 }
 
+TEST(BuildTreeList, HistogramJitterRoundsHalfToEvenAndStopsAtClassForty) {
+  // This seed makes the first draw exactly 0.5 and the second just above it: a 21 cm tree then lies at
+  // (0.5 + 21 - 0.5) / 2 = 10.5, which goes to the even class 10, the next one just past it to class 11.
+  std::vector<TreeFileRecord> records{{1, 21.0f, 1.0f, 1.0f}, {1, 21.0f, 2.0f, 1.0f}, {1, 100.0f, 3.0f, 1.0f}};
+  RandomGenerator random(2796574515u);
+  TreeList trees;
+  SpeciesSums s;
+  BuildTreeList(records, Rules(), random, trees, s);
+  EXPECT_EQ(s.histogram[10], 1);
+  EXPECT_EQ(s.histogram[11], 1);
+  EXPECT_EQ(s.histogram[40], 1);
+  EXPECT_EQ(s.histogram[0], 3);
+}
+
 TEST(DiameterClass, EightCentimetreClassesCappedAtTen) {
   EXPECT_EQ(DiameterClass(3.9), 0);
   EXPECT_EQ(DiameterClass(4.0), 1);
