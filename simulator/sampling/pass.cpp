@@ -33,10 +33,14 @@ class BoundaryWeigher : public EdgeWeigher {
     // The root of the smallest square is the smallest root: one square root per point, not per edge.
     double clear2 = std::numeric_limits<double>::infinity();
     for (int i = 1; i < boundary_.n; ++i) {
-      const double d2 = SegmentDistanceSq(boundary_.x[static_cast<std::size_t>(i)], boundary_.y[static_cast<std::size_t>(i)],
-                                          boundary_.x[static_cast<std::size_t>(i + 1)],
-                                          boundary_.y[static_cast<std::size_t>(i + 1)]);
-      clear2 = std::min(clear2, d2);
+      const double x1 = boundary_.x[static_cast<std::size_t>(i)], y1 = boundary_.y[static_cast<std::size_t>(i)];
+      const double x2 = boundary_.x[static_cast<std::size_t>(i + 1)], y2 = boundary_.y[static_cast<std::size_t>(i + 1)];
+      // An edge whose box lies farther off than the nearest edge so far cannot be nearer; the slack is far
+      // above the rounding of the distance, so the smallest square comes out as from every edge.
+      const double bx = std::max(0.0, std::max(std::min(x1, x2) - cx, cx - std::max(x1, x2)));
+      const double by = std::max(0.0, std::max(std::min(y1, y2) - cy, cy - std::max(y1, y2)));
+      if (bx * bx + by * by > clear2 * (1.0 + 1e-9) + 1e-9) continue;
+      clear2 = std::min(clear2, SegmentDistanceSq(x1, y1, x2, y2));
     }
     clear_ = std::sqrt(clear2);
     // A margin keeps the shortcut away from circles that merely touch an edge.
