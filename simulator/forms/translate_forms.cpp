@@ -172,6 +172,10 @@ void TranslateStartScreen(TForm1& form) {
 
 void TranslateAllForms(SimulatorState& state) {
   for (const FormList& list : AllFormLists()) TranslateList(state, list);
+  // The graphics button names what it will do: "Grafik aus" only while the graphics are on.
+  if (!state.run.graphics)
+    ApplyTexts({{kMainWindow, "F1BnStatus", ControlKind::kSpeedButton, TextProperty::kCaption,
+                 Translate(state.language, "Grafik ein")}});
   state.translation.formId = "F1";
 }
 

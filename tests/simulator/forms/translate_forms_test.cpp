@@ -181,6 +181,17 @@ class TranslateFormsTest : public QObject {
     QCOMPARE(p.form1().Button12->text(), QString("Bestand"));
   }
 
+  void graphicsButtonKeepsNamingWhatItDoes() {
+    TempDir dir;
+    testing::CopyShippedData(dir);
+    Program p(dir);
+    p.form1().LanguageButton(2)->click();
+    QCOMPARE(p.form1().F1BnStatus->text(), QString("Graphics off"));
+    p.state.run.graphics = false;
+    TranslateAllForms(p.state);
+    QCOMPARE(p.form1().F1BnStatus->text(), QString("Graphics on"));
+  }
+
   void messageBoxButtonsUnderF42() {
     TempDir dir;
     testing::CopyShippedData(dir);
