@@ -43,7 +43,7 @@ EdgeCutKind BoundaryCrossings(GeometryContext& g, PolygonRef boundary, double y,
   int cornersInside = 0;
   bool haveCorner = false;      // the triangle's corner and the crossing on the edge leaving it
   bool haveArriving = false;    // the crossing on the edge reaching the corner
-  if (boundary.n < 2 || boundary.n > boundary.slots) return EdgeCutKind::None;
+  if (boundary.n < 2 || boundary.n > boundary.highestSlot) return EdgeCutKind::None;
 
   const double left = x - r - kBoxSlack;
   const double right = x + r + kBoxSlack;
@@ -134,7 +134,7 @@ bool CircleInsideArea(GeometryContext& g, PolygonRef boundary, double r, double 
     return false;
   }
   const int n = boundary.n;
-  if (n < 1 || n > boundary.slots || n > kStandPolygonSlots) {
+  if (n < 1 || n > boundary.highestSlot || n > kStandPolygonSlots) {
     ReportGeometryCapacity(g, "60");
     g.errorFlag = true;
     return false;
@@ -170,7 +170,7 @@ EdgeWeightResult EdgeWeight(GeometryContext& g, PolygonRef boundary, double a, d
   };
   if (!Finite(a) || !Finite(r) || !Finite(x) || !Finite(y)) return fail(0.0);
   // Without a stand of at least three corners there is nothing to weigh against.
-  if (boundary.n < 4 || boundary.n > boundary.slots) return fail(0.0);
+  if (boundary.n < 4 || boundary.n > boundary.highestSlot) return fail(0.0);
   if (a <= 0.1) a = r * r * kPi;
 
   out.kind = BoundaryCrossings(g, boundary, y, x, r);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "common/format.h"
 #include "common/platform.h"
@@ -26,7 +27,7 @@ GeoPoint At(PolygonRef p, int i) { return {p.x[i], p.y[i]}; }
 
 // Enough room for points 1..n of the polygon (and n + extra for routines that read one more).
 bool Fits(PolygonRef p, int n, int extra = 0) {
-  return p.x != nullptr && p.y != nullptr && n >= 0 && n + extra <= p.slots;
+  return p.x != nullptr && p.y != nullptr && n >= 0 && n + extra <= p.highestSlot;
 }
 
 }  // namespace
@@ -214,12 +215,12 @@ double PolygonArea(GeometryContext& g, PolygonRef p) {
 }
 
 double ClosedPolygonArea(GeometryContext& g, PolygonRef p) {
-  if (CheckAreaInput(g, p, p.slots + 1, ClosureText::Numbers) != AreaInput::Usable) return 0.0;
+  if (CheckAreaInput(g, p, p.highestSlot + 1, ClosureText::Numbers) != AreaInput::Usable) return 0.0;
   return SignedTrapezoidSum(p);
 }
 
 bool CopyPolygon(GeometryContext& g, int n, PolygonRef source, PolygonOut destination) {
-  if (n < 0 || n > source.slots || n > destination.slots || source.x == nullptr) {
+  if (n < 0 || n > source.highestSlot || n > destination.highestSlot || source.x == nullptr) {
     g.errorFlag = true;
     return false;
   }
@@ -326,18 +327,39 @@ Hit FirstBoundaryHit(GeometryContext& g, PolygonRef plot, int nA, GeoPoint s1, G
   return Hit::None;
 }
 
-// Inside the (convex) plot polygon: the way to its centroid crosses no plot edge.
-bool InsidePlot(GeometryContext& g, PolygonRef plot, int nA, GeoPoint p) {
-  CrossingRecord ignored;
-  return FirstBoundaryHit(g, plot, nA, p, g.plotCentroid, 0, ignored) == Hit::None;
+// The last point tested by InsidePlot, its answer and the plot edge its search stopped at.
+struct InsideAnswer {
+  bool known = false;
+  GeoPoint p;
+  bool inside = false;
+  int edge = 0;
+};
+
+bool SamePoint(GeoPoint a, GeoPoint b) {
+  return std::memcmp(&a.x, &b.x, sizeof a.x) == 0 && std::memcmp(&a.y, &b.y, sizeof a.y) == 0;
+}
+
+// Inside the (convex) plot polygon: the way to its centroid crosses no plot edge. The end of one stand
+// edge is the start of the next, so the answer for a point is kept; a kept answer also leaves the
+// remembered plot edge as the search would have left it.
+bool InsidePlot(GeometryContext& g, PolygonRef plot, int nA, GeoPoint p, InsideAnswer& kept) {
+  if (kept.known && SamePoint(kept.p, p)) {
+    if (!kept.inside) g.lastEdgeHit = kept.edge;
+    return kept.inside;
+  }
+  CrossingRecord hit;
+  const bool inside = FirstBoundaryHit(g, plot, nA, p, g.plotCentroid, 0, hit) == Hit::None;
+  kept = {true, p, inside, hit.edge};
+  return inside;
 }
 
 enum class EdgeOutcome { Nothing, Contributes, Failed };
 
 // Where one stand edge meets the plot polygon: fills g.entry and g.exit.
-EdgeOutcome EdgeIntersections(GeometryContext& g, PolygonRef plot, int nA, GeoPoint start, GeoPoint end) {
-  const bool startInside = InsidePlot(g, plot, nA, start);
-  const bool endInside = InsidePlot(g, plot, nA, end);
+EdgeOutcome EdgeIntersections(GeometryContext& g, PolygonRef plot, int nA, GeoPoint start, GeoPoint end,
+                              InsideAnswer& kept) {
+  const bool startInside = InsidePlot(g, plot, nA, start, kept);
+  const bool endInside = InsidePlot(g, plot, nA, end, kept);
   CrossingRecord crossing;
   const bool found = FirstBoundaryHit(g, plot, nA, start, end, g.lastEdgeHit, crossing) == Hit::Found;
   if (!found && !startInside && !endInside) return EdgeOutcome::Nothing;
@@ -434,10 +456,11 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
 
   PolygonCentroid(g, plot.WithCount(nA), g.plotCentroid.x, g.plotCentroid.y);
 
+  InsideAnswer kept;
   for (int i = 2; i <= lastStandPoint; ++i) {
     const GeoPoint start = At(stand, i - 1);
     const GeoPoint end = At(stand, i == nB + 1 ? 1 : i);
-    const EdgeOutcome outcome = EdgeIntersections(g, plot, nA, start, end);
+    const EdgeOutcome outcome = EdgeIntersections(g, plot, nA, start, end, kept);
     if (outcome == EdgeOutcome::Failed) return FailClip(g, result, areas);
     if (outcome == EdgeOutcome::Nothing) continue;
     const bool sameAsLast = g.crossingCount > 0 &&

@@ -44,18 +44,18 @@ struct PolygonRef {
   int n = 0;
   const double* x = nullptr;
   const double* y = nullptr;
-  int slots = 0;
+  int highestSlot = 0;
 
   PolygonRef() = default;
   PolygonRef(int count, const double* xs, const double* ys, int highestSlot)
-      : n(count), x(xs), y(ys), slots(highestSlot) {}
+      : n(count), x(xs), y(ys), highestSlot(highestSlot) {}
   template <class P>
     requires requires(const P& p) { p.n; p.x.data(); p.y.size(); }
   PolygonRef(const P& p)  // NOLINT: implicit on purpose, every polygon record converts
-      : n(p.n), x(p.x.data()), y(p.y.data()), slots(static_cast<int>(p.x.size()) - 1) {}
+      : n(p.n), x(p.x.data()), y(p.y.data()), highestSlot(static_cast<int>(p.x.size()) - 1) {}
 
   // The same arrays taken with another point count (the routines that take n separately).
-  PolygonRef WithCount(int count) const { return {count, x, y, slots}; }
+  PolygonRef WithCount(int count) const { return {count, x, y, highestSlot}; }
 };
 
 // Writable view, for results.
@@ -63,12 +63,12 @@ struct PolygonOut {
   int* n = nullptr;
   double* x = nullptr;
   double* y = nullptr;
-  int slots = 0;
+  int highestSlot = 0;
 
   template <class P>
     requires requires(P& p) { p.n; p.x.data(); p.y.size(); }
   PolygonOut(P& p)  // NOLINT: implicit on purpose
-      : n(&p.n), x(p.x.data()), y(p.y.data()), slots(static_cast<int>(p.x.size()) - 1) {}
+      : n(&p.n), x(p.x.data()), y(p.y.data()), highestSlot(static_cast<int>(p.x.size()) - 1) {}
 };
 
 struct GeoPoint {

@@ -1,8 +1,6 @@
 // "Auswertung" on the offscreen platform: a shipped stand sampled by the core pass, one evaluation with
 // its stand report (on screen, printed to PDF, saved as a picture), and a run of repetitions driven by
 // the main window's buttons while it runs.
-// The geometry of the core names a member "slots": Qt's keyword macros stay off in this file.
-#define QT_NO_KEYWORDS
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
