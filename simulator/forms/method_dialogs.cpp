@@ -128,7 +128,9 @@ void TBtnRightDlg6::Button1Click() {
 
 void TBtnRightDlg6::reject() { Button1Click(); }
 
-void TBtnRightDlg6::ListBox1DblClick() { Button1Click(); }
+// A double click on a tree number takes it, as "weiter" does (it once closed the dialog as "zurück",
+// throwing away the number the user had just picked).
+void TBtnRightDlg6::ListBox1DblClick() { Button2Click(); }
 
 void TBtnRightDlg6::Button2Click() {
   const int row = ListBox1->currentRow();

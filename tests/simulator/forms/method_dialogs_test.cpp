@@ -248,6 +248,21 @@ class MethodDialogsTest : public QObject {
     QCOMPARE(f.m().understoreyRadius, 4.0);
     QCOMPARE(f.m().understoreyRadiusSq, 16.0);
     QCOMPARE(f.form1().LblRadius->text(), QString("Baumzahl: 6  Variante: 4/14/ 4"));
+    // A double click on a tree number takes it.
+    f.InMethodWindow([&] {
+      WhenModal(&f.d6(), [&] {
+        f.d6().RadioButton[1]->setChecked(true);
+        QListWidgetItem* five = f.d6().ListBox1->item(3);
+        f.d6().ListBox1->setCurrentItem(five);
+        Q_EMIT f.d6().ListBox1->itemDoubleClicked(five);
+        if (f.d6().isVisible()) f.d6().Button1->click();  // never left hanging
+      });
+      f.d1().RdBtn6BaumClick(false);
+      f.d1().OKBtn->click();
+    });
+    QCOMPARE(int(f.m().code), int(kMethodNTree));
+    QCOMPARE(f.m().treeNumber, 5);
+    QCOMPARE(int(f.m().variant), 1);
     // A hidden extra variant is not taken silently on the next plain opening.
     f.d6().RadioButton[7]->setChecked(true);
     f.d6().Prepare(false);
