@@ -434,15 +434,15 @@ TBtnRightDlg1::TBtnRightDlg1(SimulatorState& st, Forms& fm, QWidget* parent) : Q
   connect(Button2, &QPushButton::clicked, this, &TBtnRightDlg1::Button2Click);
 }
 
-int TBtnRightDlg1::OpenScaled(QDialog* dialog) {
-  bool* scaled = dialog == static_cast<QDialog*>(forms.btnRightDlg6)   ? &scaledNTree_
-                 : dialog == static_cast<QDialog*>(forms.btnRightDlg5) ? &scaledCircle_
-                 : dialog == static_cast<QDialog*>(forms.btnRightDlg7) ? &scaledAngle_
-                                                                       : &scaledConcentric_;
+int TBtnRightDlg1::OpenBeside(QDialog* dialog) {
+  bool* placed = dialog == static_cast<QDialog*>(forms.btnRightDlg6)   ? &placedNTree_
+                 : dialog == static_cast<QDialog*>(forms.btnRightDlg5) ? &placedCircle_
+                 : dialog == static_cast<QDialog*>(forms.btnRightDlg7) ? &placedAngle_
+                                                                       : &placedConcentric_;
   // Beside the method window, placed once; the user may move it from there.
-  if (!*scaled) {
+  if (!*placed) {
     dialog->move(x() + width() + 8, y());
-    *scaled = true;
+    *placed = true;
   }
   return dialog->exec();
 }
@@ -491,7 +491,7 @@ void TBtnRightDlg1::RdBtn6BaumClick(bool ctrl) {
   BeginNTree(m, state.language);
   if (forms.form1) forms.form1->ShowMethodLabels();
   d->Prepare(ctrl);
-  if (OpenScaled(d) != kDialogNext) {
+  if (OpenBeside(d) != kDialogNext) {
     BackInParameterDialog();
     return;
   }
@@ -510,7 +510,7 @@ void TBtnRightDlg1::RdBtnVollkrClick() {
   BeginFixedCircle(m, state.language);
   if (forms.form1) forms.form1->ShowMethodLabels();
   d->Prepare();
-  if (OpenScaled(d) != kDialogNext) {
+  if (OpenBeside(d) != kDialogNext) {
     BackInParameterDialog();
     return;
   }
@@ -531,7 +531,7 @@ void TBtnRightDlg1::RdBtnWZPClick() {
   BeginAngleCount(m, state.language);
   if (forms.form1) forms.form1->ShowMethodLabels();
   d->Prepare();
-  if (OpenScaled(d) != kDialogNext) {
+  if (OpenBeside(d) != kDialogNext) {
     d->ListBox1->clear();
     BackInParameterDialog();
     return;
@@ -556,7 +556,7 @@ void TBtnRightDlg1::RdBtnKonzKrClick() {
   RdBtnKonzKr->setChecked(true);
   if (forms.form1) forms.form1->ShowMethodLabels();
   d->ApplyPreset("AV");
-  if (OpenScaled(d) == kDialogBack) {
+  if (OpenBeside(d) == kDialogBack) {
     BackInParameterDialog();
     return;
   }

@@ -230,8 +230,8 @@ class TBtnRightDlg1 : public QDialog {
   void StartMethod();
   void Accepted(bool showOk);
   void BackInParameterDialog();
-  int OpenScaled(QDialog* dialog);
-  bool scaledNTree_ = false, scaledCircle_ = false, scaledAngle_ = false, scaledConcentric_ = false;
+  int OpenBeside(QDialog* dialog);
+  bool placedNTree_ = false, placedCircle_ = false, placedAngle_ = false, placedConcentric_ = false;
 };
 
 }  // namespace tolvek
