@@ -7,6 +7,7 @@
 #include "common/random.h"
 #include "simulator/sampling/geometry.h"
 #include "simulator/stand/boundary.h"
+#include "tests/support/boundary_of.h"
 
 namespace tolvek {
 namespace {
@@ -27,28 +28,16 @@ bool EveryEdgeCounted(PolygonRef p, double x, double y) {
   return count % 2 == 1;
 }
 
-BoundaryPolygon Polygon(std::initializer_list<std::pair<double, double>> pts) {
-  BoundaryPolygon b;
-  int i = 0;
-  for (auto [x, y] : pts) {
-    ++i;
-    b.x[static_cast<std::size_t>(i)] = x;
-    b.y[static_cast<std::size_t>(i)] = y;
-  }
-  b.n = i;
-  return b;
-}
-
 TEST(PointInPolygonSkips, AnswerAsTheFullCount) {
   // Vertical edges, an edge exactly 1e-5 off vertical and one within it, a spike, a notch, corners on
   // whole metres where grid points fall.
   const std::vector<BoundaryPolygon> shapes = {
-      Polygon({{0, 0}, {0, 120}, {60, 120}, {60, 40}, {80, 40}, {80.00001, 130}, {150, 130}, {150, 0}, {0, 0}}),
-      Polygon({{10, 0}, {0, 50}, {40, 48}, {40.000004, 90}, {41, 91}, {100, 60}, {100, 0}, {55, 30}, {10, 0}}),
-      Polygon({{0, 0}, {5, 200}, {6, 20}, {30, 210}, {31, 0}, {0, 0}}),
+      testing::BoundaryOf({{0, 0}, {0, 120}, {60, 120}, {60, 40}, {80, 40}, {80.00001, 130}, {150, 130}, {150, 0}, {0, 0}}),
+      testing::BoundaryOf({{10, 0}, {0, 50}, {40, 48}, {40.000004, 90}, {41, 91}, {100, 60}, {100, 0}, {55, 30}, {10, 0}}),
+      testing::BoundaryOf({{0, 0}, {5, 200}, {6, 20}, {30, 210}, {31, 0}, {0, 0}}),
       // Running down and a little left within 1e-5 of vertical: the full count takes this edge by the x
       // of its crossing alone, at any height.
-      Polygon({{0, 0}, {0, 160}, {60.000004, 150}, {60, 100}, {120, 100}, {120, 0}, {0, 0}}),
+      testing::BoundaryOf({{0, 0}, {0, 160}, {60.000004, 150}, {60, 100}, {120, 100}, {120, 0}, {0, 0}}),
   };
   RandomGenerator r(4);
   for (std::size_t k = 0; k < shapes.size(); ++k) {

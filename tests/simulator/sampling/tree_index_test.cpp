@@ -12,6 +12,7 @@
 #include "simulator/sampling/pass.h"
 #include "simulator/sampling/selection.h"
 #include "simulator/stand/boundary.h"
+#include "tests/support/boundary_of.h"
 #include "tests/support/fakes.h"
 
 namespace tolvek {
@@ -179,18 +180,6 @@ TEST(TreeIndex, FollowsTheTreeList) {
 
 // ---- whole passes: the index against the plain scan ----
 
-BoundaryPolygon Boundary(std::initializer_list<std::pair<double, double>> pts) {
-  BoundaryPolygon b;
-  int i = 0;
-  for (auto [x, y] : pts) {
-    ++i;
-    b.x[static_cast<std::size_t>(i)] = x;
-    b.y[static_cast<std::size_t>(i)] = y;
-  }
-  b.n = i;
-  return b;
-}
-
 struct Side {
   GeometryContext geometry;
   SamplingState sampling;
@@ -258,7 +247,7 @@ void ComparePasses(const TreeList& trees, const BoundaryPolygon& boundary, const
 
 // An irregular boundary, so that plots and trees near it take edge-corrected weights.
 BoundaryPolygon Irregular() {
-  return Boundary({{0, 0}, {0, 80}, {35, 110}, {90, 100}, {150, 105}, {140, 40}, {95, 0}, {0, 0}});
+  return testing::BoundaryOf({{0, 0}, {0, 80}, {35, 110}, {90, 100}, {150, 105}, {140, 40}, {95, 0}, {0, 0}});
 }
 
 MethodSettings Method(MethodCode code, bool treeCentred) {
