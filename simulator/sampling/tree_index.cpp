@@ -29,7 +29,8 @@ bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == st
 
 int CellOf(double v, double origin, double cell, int count) {
   const double c = std::floor((v - origin) / cell);
-  return static_cast<int>(std::clamp(c, 0.0, static_cast<double>(count - 1)));
+  if (!(c > 0.0)) return 0;
+  return static_cast<int>(std::min(c, static_cast<double>(count - 1)));
 }
 
 void AllTrees(TreeList& trees, std::vector<TreeRecord*>& out) {
@@ -83,6 +84,10 @@ void BuildTreeIndex(TreeIndex& index, const TreeList& trees) {
     cell *= 2.0;
     columns = std::floor(width / cell) + 1.0;
     rows = std::floor(height / cell) + 1.0;
+    if (!std::isfinite(cell)) {
+      // Positions too far apart for any grid: one cell holds them all.
+      columns = rows = 1.0;
+    }
   }
   index.originX = minX;
   index.originY = minY;
@@ -329,6 +334,11 @@ void NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std
 
 void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, std::vector<TreeRecord*>& out) {
   out.clear();
+  // An index that does not describe this list (never refreshed for it) hands out every tree.
+  if (!index.built || index.builtX.size() != trees.size()) {
+    AllTrees(trees, out);
+    return;
+  }
   if (index.listIndex.empty()) return;
   if (!(query.radius >= 0.0) || !std::isfinite(query.radius) || !std::isfinite(query.cx) ||
       !std::isfinite(query.cy)) {

@@ -171,6 +171,16 @@ TEST(TreeIndex, FollowsTheTreeList) {
   EXPECT_TRUE(RefreshTreeIndex(index, trees));
   trees.pop_back();
   EXPECT_TRUE(RefreshTreeIndex(index, trees));
+  // Asked about a list it was not built for, it hands out every tree rather than a wrong few.
+  TreeList other = RandomStand(6, 60, 40.0, 40.0);
+  std::vector<TreeRecord*> all;
+  QueryTreeIndex(index, other, TreeQuery{20.0, 20.0, 1.0, 0.0}, all);
+  EXPECT_EQ(all.size(), other.size());
+  // Trees as far apart as 32-bit positions allow still make an index.
+  TreeList wide = {Tree(20.0, -3.0e38, 0.0), Tree(20.0, 3.0e38, 5.0), Tree(20.0, 1.0, 1.0)};
+  EXPECT_TRUE(RefreshTreeIndex(index, wide));
+  QueryTreeIndex(index, wide, TreeQuery{1.0, 1.0, 2.0, 0.0}, all);
+  ExpectSupersetInListOrder(all, Within(wide, 1.0, 1.0, 2.0), "far apart");
   TreeList empty;
   EXPECT_TRUE(RefreshTreeIndex(index, empty));
   std::vector<TreeRecord*> got{nullptr};
