@@ -462,35 +462,40 @@ int Main(int argc, char** argv) {
   }
 
   if (o.sweep) {
-    // Every shipped stand on its 50 m grid: the slowest method per stand.
+    // Every shipped stand on its 50 m grid with every method: the slowest cases, per method and overall.
     Options so = o;
     so.runs = 1;
     if (!o.smoke) so.checkReps = std::min(o.reps, 200);
     so.smokeStandReps = 5;
-    double worst = 0.0;
-    std::string worstCase;
+    struct Timed {
+      double ms;
+      std::string what;
+    };
+    std::vector<Timed> timed;
+    std::vector<Timed> slowestOfMethod(std::size(kMethods), Timed{0.0, ""});
     for (const Stand& s : stands) {
-      double slowest = 0.0;
-      const char* slowestName = "";
-      for (const MethodCase& m : kMethods) {
+      for (std::size_t k = 0; k < std::size(kMethods); ++k) {
+        const MethodCase& m = kMethods[k];
         const CaseResult r = RunCase(s, state.language, platform.services, m, GridKind::Stand, spacing, so, false);
+        const std::string what = "stand " + s.label + ", " + m.name + (m.treeCentred ? ", tree" : ", plot");
         if (!r.same) {
           allSame = false;
-          std::printf("stand %s, %s (%s): DIFFERENT: %s\n", s.label.c_str(), m.name, m.treeCentred ? "tree" : "plot",
-                      r.difference.c_str());
+          std::printf("%s: DIFFERENT: %s\n", what.c_str(), r.difference.c_str());
         }
-        if (r.indexMs > slowest) {
-          slowest = r.indexMs;
-          slowestName = m.name;
-        }
-      }
-      if (slowest > worst) {
-        worst = slowest;
-        worstCase = "stand " + s.label + ", " + slowestName;
+        timed.push_back({r.indexMs, what});
+        if (r.indexMs > slowestOfMethod[k].ms) slowestOfMethod[k] = {r.indexMs, what};
       }
     }
-    std::printf("stand grids of all %zu stands, every method: slowest %.4f ms per repetition (%s), %.3f s for 2000\n",
-                stands.size(), worst, worstCase.c_str(), worst * 2.0);
+    std::sort(timed.begin(), timed.end(), [](const Timed& a, const Timed& b) { return a.ms > b.ms; });
+    const auto over = std::count_if(timed.begin(), timed.end(), [](const Timed& t) { return t.ms * 2.0 >= 1.0; });
+    std::printf("stand grids of all %zu stands, %zu cases: %ld take 1 s or more for 2000 repetitions\n", stands.size(),
+                timed.size(), static_cast<long>(over));
+    for (const Timed& t : slowestOfMethod)
+      std::printf("  slowest of the method: %-44s %8.4f ms per repetition, %7.3f s for 2000\n", t.what.c_str(), t.ms,
+                  t.ms * 2.0);
+    for (std::size_t i = 0; i < std::min<std::size_t>(5, timed.size()); ++i)
+      std::printf("  slowest overall:       %-44s %8.4f ms per repetition, %7.3f s for 2000\n", timed[i].what.c_str(),
+                  timed[i].ms, timed[i].ms * 2.0);
   }
   std::printf("peak memory %.1f MB; results %s\n", PeakMemoryMb(), allSame ? "identical" : "DIFFER");
   return allSame ? 0 : 1;
