@@ -465,7 +465,7 @@ int Main(int argc, char** argv) {
     // Every shipped stand on its 50 m grid with every method: the slowest cases, per method and overall.
     Options so = o;
     so.runs = 1;
-    if (!o.smoke) so.checkReps = std::min(o.reps, 200);
+    if (!o.smoke) so.checkReps = std::min(o.reps, 50);
     so.smokeStandReps = 5;
     struct Timed {
       double ms;
