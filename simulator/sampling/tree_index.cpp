@@ -98,7 +98,9 @@ void BuildTreeIndex(TreeIndex& index, const TreeList& trees) {
   // Counting sort by cell; trees of a cell keep their list order.
   const std::size_t cells = static_cast<std::size_t>(index.columns) * static_cast<std::size_t>(index.rows);
   index.cellStart.assign(cells + 1, 0);
-  std::vector<std::int32_t> cellOf(n, -1);
+  // Scratch kept with the index: the enterprise route rebuilds it at every change of model stand.
+  std::vector<std::int32_t>& cellOf = index.buildCell;
+  cellOf.assign(n, -1);
   for (std::size_t i = 0; i < n; ++i) {
     const TreeRecord& t = trees[i];
     if (!std::isfinite(t.x) || !std::isfinite(t.y)) continue;
@@ -111,7 +113,8 @@ void BuildTreeIndex(TreeIndex& index, const TreeList& trees) {
   index.x.assign(placed, 0.0);
   index.y.assign(placed, 0.0);
   index.dbh.assign(placed, 0.0);
-  std::vector<std::int32_t> next(index.cellStart.begin(), index.cellStart.end() - 1);
+  std::vector<std::int32_t>& next = index.buildNext;
+  next.assign(index.cellStart.begin(), index.cellStart.end() - 1);
   for (std::size_t i = 0; i < n; ++i) {
     if (cellOf[i] < 0) continue;
     const auto k = static_cast<std::size_t>(next[static_cast<std::size_t>(cellOf[i])]++);

@@ -42,6 +42,8 @@ struct TreeIndex {
   // Scratch of a nearest-trees query: the trees looked at so far (position in cell order) and their d².
   std::vector<std::int32_t> seen;
   std::vector<double> seenD2;
+  // Scratch of a build: each tree's cell, the next free place of each cell.
+  std::vector<std::int32_t> buildCell, buildNext;
 };
 
 // What one plot asks for.
