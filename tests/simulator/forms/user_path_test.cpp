@@ -1,0 +1,281 @@
+// The road a student takes through the main window, on a copy of the shipped program folder and on an
+// offscreen screen of 1280 × 1024 pixels: what the stand map shows once a stand is taken, where the
+// parameter dialogs and the stand preview open, whether the labels of the method and the grid hold their
+// texts, the single-step button after the graphics were switched off and on again, and the title screen
+// reached by "Zurück zum Hauptmenü".
+// Checks marked QEXPECT_FAIL describe faults seen on the road that are not mended yet; each comment says
+// what the user sees.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTimer>
+#include <QtTest>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+#include "simulator/forms/form1.h"
+#include "simulator/forms/form15.h"
+#include "simulator/forms/form23.h"
+#include "simulator/forms/form44.h"
+#include "simulator/forms/method_dialogs.h"
+#include "simulator/forms/program.h"
+#include "tests/support/fakes.h"
+
+using namespace tolvek;
+using tolvek::testing::FakeServices;
+using tolvek::testing::TempDir;
+
+namespace {
+
+void Snapshot(QWidget* w, const char* name) {
+  if (const char* d = std::getenv("TOLVEK_SCREENSHOT_DIR")) w->grab().save(QString("%1/%2.png").arg(d, name));
+}
+
+// Runs step as soon as w is the modal window on top.
+void WhenModal(QWidget* w, std::function<void()> step) {
+  QTimer::singleShot(0, [w, step] {
+    if (QApplication::activeModalWidget() != w) {
+      WhenModal(w, step);
+      return;
+    }
+    step();
+  });
+}
+
+// Catalogue entries of the shipped collection: a broadleaf stand, a generated stand, a selection forest.
+constexpr int kBroadleaf22 = 22;
+constexpr int kGenerated99 = 34;
+constexpr int kSelection71 = 35;
+
+struct Fixture {
+  Fixture() : state(fs.services) {
+    tolvek::testing::CopyShippedData(dir);
+    state.folders = ProgramFoldersFromFolder(dir.path());
+    program = std::make_unique<SimulatorProgram>(state, false);
+    form1().show();
+  }
+  TForm1& form1() { return *program->forms.form1; }
+  TForm23& form23() { return *program->forms.form23; }
+  TBtnRightDlg1& d1() { return *program->forms.btnRightDlg1; }
+
+  // "Bestand" on the title screen, then a double click on the thumbnail of catalogue entry k.
+  bool TakeStand(int k) {
+    WhenModal(&form23(), [this, k] { QTest::mouseDClick(form23().Image[static_cast<std::size_t>(k)], Qt::LeftButton); });
+    form1().BtStartClick();
+    if (program->forms.form15) program->forms.form15->hide();  // "weiter" of the description window
+    return state.currentStand.loaded;
+  }
+
+  // "Verfahren": inside runs with the method window up and must close it.
+  void InMethodWindow(std::function<void()> inside) {
+    WhenModal(&d1(), inside);
+    form1().sBtVerfahrenClick();
+  }
+
+  void ChooseFixedCircles() {
+    InMethodWindow([this] {
+      TBtnRightDlg5* d5 = program->forms.btnRightDlg5;
+      WhenModal(d5, [d5] { d5->Button5->click(); });
+      d1().RdBtnVollkr->click();
+      d1().OKBtn->click();
+    });
+  }
+
+  TempDir dir;
+  FakeServices fs;
+  SimulatorState state;
+  std::unique_ptr<SimulatorProgram> program;
+};
+
+// Pixels of the stand map (trees, boundary) that lie in the visible part of the map and under the
+// species legend.
+int MapPixelsUnderTheLegend(TForm1& w) {
+  if (!w.Panel3->isVisibleTo(&w)) return 0;
+  const QImage map = *w.mapImage;
+  QWidget* viewport = w.ScrollBox1->viewport();
+  const QRect legend(w.Panel3->mapTo(&w, QPoint(0, 0)), w.Panel3->size());
+  int hidden = 0;
+  for (int y = 0; y < map.height(); ++y)
+    for (int x = 0; x < map.width(); ++x) {
+      if ((map.pixel(x, y) & 0xFFFFFF) == 0) continue;
+      const QPoint p(x, y);
+      if (!viewport->rect().contains(w.ImgBest->mapTo(viewport, p))) continue;
+      if (legend.contains(w.ImgBest->mapTo(&w, p))) ++hidden;
+    }
+  return hidden;
+}
+
+bool HoldsOnOneLine(const QLabel* l) {
+  return QFontMetrics(l->font()).horizontalAdvance(l->text()) <= l->contentsRect().width();
+}
+
+}  // namespace
+
+class UserPathTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void initTestCase() {
+    // The whole file runs on a screen of 1280 × 1024 pixels (see main below).
+    QCOMPARE(QApplication::primaryScreen()->geometry().size(), QSize(1280, 1024));
+  }
+
+  void theLegendLeavesTheStandMapVisible() {
+    // The legend is a black panel laid over the top right corner of the map's visible part: trees and the
+    // boundary of a stand that reaches there vanish under it (stand 22's corner, the east tip of the
+    // selection forest 71, the north-east corner of the generated stand 99).
+    for (int entry : {kBroadleaf22, kSelection71, kGenerated99}) {
+      Fixture f;
+      QVERIFY(f.TakeStand(entry));
+      const int hidden = MapPixelsUnderTheLegend(f.form1());
+      if (entry == kBroadleaf22) Snapshot(&f.form1(), "userpath_map22");
+      QEXPECT_FAIL("", "the species legend covers part of the stand map", Continue);
+      QCOMPARE(hidden, 0);
+    }
+  }
+
+  void theParameterDialogsOpenWithinTheScreen() {
+    // In English the concentric-circles dialog is wider; opened to the right of the method window it runs
+    // past the right edge of a 1280-pixel screen, "weiter", "zurück" and the preset buttons cut off.
+    Fixture f;
+    f.form1().BitBtn16Click(2);  // English
+    QVERIFY(f.TakeStand(kBroadleaf22));
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    QRect circles, concentric;
+    f.InMethodWindow([&] {
+      TBtnRightDlg5* d5 = f.program->forms.btnRightDlg5;
+      WhenModal(d5, [&, d5] {
+        circles = d5->frameGeometry();
+        d5->Button5->click();
+      });
+      f.d1().RdBtnVollkr->click();
+      TBtnRightDlg4* d4 = f.program->forms.btnRightDlg4;
+      WhenModal(d4, [&, d4] {
+        concentric = d4->frameGeometry();
+        Snapshot(d4, "userpath_concentric_en");
+        d4->OKBtn->click();
+      });
+      f.d1().RdBtnKonzKr->click();
+      f.d1().OKBtn->click();
+    });
+    QVERIFY(!circles.isEmpty());
+    QVERIFY(screen.contains(circles));
+    QVERIFY(!concentric.isEmpty());
+    QEXPECT_FAIL("", "the concentric-circles dialog reaches past the right edge of the screen", Continue);
+    QVERIFY(screen.contains(concentric));
+  }
+
+  void thePreviewLeavesTheClickedThumbnailVisible() {
+    // On a screen narrower than catalogue and preview together the preview moves over the catalogue's
+    // right part, and there over the thumbnail just clicked (stand 22 of the broadleaf stands).
+    Fixture f;
+    QRect thumb, preview;
+    WhenModal(&f.form23(), [&] {
+      QLabel* t = f.form23().Image[kBroadleaf22];
+      QTest::mouseClick(t, Qt::LeftButton);
+      thumb = QRect(t->mapToGlobal(QPoint(0, 0)), t->size());
+      preview = f.program->forms.form44->frameGeometry();
+      QVERIFY(f.program->forms.form44->isVisible());
+      f.form23().Button1->click();  // "zurück"
+    });
+    f.form1().BtStartClick();
+    QVERIFY(!thumb.isEmpty());
+    QEXPECT_FAIL("", "the preview window covers the thumbnail of the stand it previews", Continue);
+    QVERIFY(!preview.intersects(thumb));
+  }
+
+  void methodAndGridLabelsHoldTheirTexts() {
+    // The parameter line of an n-tree sample with understorey ("Baumzahl: 4  Variante: 4/14/ 4") and the
+    // grid spacing ("Gitterabstand:    50/  50 m") wrap onto a second line in their labels.
+    Fixture f;
+    QVERIFY(f.TakeStand(kBroadleaf22));
+    f.InMethodWindow([&] {
+      TBtnRightDlg6* d6 = f.program->forms.btnRightDlg6;
+      TBtnRightDlg40* d40 = f.program->forms.btnRightDlg40;
+      WhenModal(d6, [&, d6, d40] {
+        d6->ListBox1->setCurrentRow(2);  // n = 4
+        d6->RadioButton[4]->click();     // variant 4: the understorey dialog follows
+        WhenModal(d40, [d40] { d40->Button1->click(); });
+        d6->Button2->click();
+      });
+      f.d1().RdBtn6Baum->click();
+      f.d1().OKBtn->click();
+    });
+    QCOMPARE(f.state.sampling.method.treeNumber, 4);
+    const QLabel* parameters = f.form1().LblRadius;
+    QVERIFY(parameters->text().contains("Variante"));
+    f.form1().sBtGitterClick();
+    const QLabel* spacing = f.form1().LblGitterAnf;
+    QVERIFY(spacing->text().contains("50"));
+    Snapshot(&f.form1(), "userpath_labels");
+    QEXPECT_FAIL("", "the n-tree parameter line wraps in its label", Continue);
+    QVERIFY(HoldsOnOneLine(parameters));
+    QEXPECT_FAIL("", "the grid spacing wraps in its label", Continue);
+    QVERIFY(HoldsOnOneLine(spacing));
+  }
+
+  void singleStepsCanBeUsedOnceTheGraphicsAreOnAgain() {
+    // "Grafik aus" during a run disables "Einzelschritte"; "Verfahren" switches the graphics on again and
+    // the button reads "Grafik aus" once more, yet "Einzelschritte" stays disabled in every later run.
+    Fixture f;
+    QVERIFY(f.TakeStand(kBroadleaf22));
+    f.ChooseFixedCircles();
+    f.form1().F1BnStatusClick();
+    QVERIFY(!f.state.run.graphics);
+    QVERIFY(!f.form1().sBtPausePlus->isEnabled());
+    f.ChooseFixedCircles();
+    QVERIFY(f.state.run.graphics);
+    QCOMPARE(f.form1().F1BnStatus->text(), QString("Grafik aus"));
+    QEXPECT_FAIL("", "Einzelschritte stays disabled although the graphics are on", Continue);
+    QVERIFY(f.form1().sBtPausePlus->isEnabled());
+  }
+
+  void theTitleScreenOffersNoGridOfAHiddenStand() {
+    // After "Zurück zum Hauptmenü" the tool bar keeps "Verfahren" and "Gitter" enabled; "Gitter" then lays
+    // the grid group over the title screen ("Bestand", the language buttons) for a stand nobody sees.
+    Fixture f;
+    QVERIFY(f.TakeStand(kBroadleaf22));
+    f.ChooseFixedCircles();
+    WhenModal(&f.form23(), [&] { f.form23().Button1->click(); });  // catalogue again, "zurück"
+    f.form1().sBtBestandClick();
+    QVERIFY(f.form1().sBtZurueck->isEnabled());
+    f.form1().sBtZurueck->click();
+    QVERIFY(f.form1().Button12->isVisibleTo(&f.form1()));  // the title screen's "Bestand"
+    if (f.form1().sBtGitter->isEnabled()) f.form1().sBtGitter->click();
+    Snapshot(&f.form1(), "userpath_title_grid");
+    QEXPECT_FAIL("", "the grid group opens over the title screen", Continue);
+    QVERIFY(!f.form1().GroupBox1->isVisibleTo(&f.form1()));
+  }
+};
+
+int main(int argc, char** argv) {
+  // An offscreen screen of the size a class room's monitors have.
+  const QString config = QDir::temp().filePath(QString("tolvek_user_path_screen_%1.json").arg(QCoreApplication::applicationPid()));
+  {
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly)) return 2;
+    file.write(R"({"screens":[{"name":"qa","x":0,"y":0,"width":1280,"height":1024,)"
+               R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
+  }
+  qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());
+  int result = 0;
+  {
+    QApplication app(argc, argv);
+    UserPathTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    result = QTest::qExec(&test, argc, argv);
+  }
+  QFile::remove(config);
+  return result;
+}
+
+#include "user_path_test.moc"
