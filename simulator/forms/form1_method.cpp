@@ -75,7 +75,9 @@ void TForm1::sBtVerfahrenClick() {
   ForgetGridUnlessLoaded(state.sampling.grid);
   // A forgotten grid is laid again with "Gitter"; its group has nothing left to edit.
   if (!state.sampling.grid.exists) GroupBox1->hide();
-  if (state.sampling.method.weighting == WeightingMode::TreeCentred) ClearTreeCentredWeights(state.currentStand.trees);
+  // Tree-centred weights belong to the method they were computed for: they are forgotten on every new
+  // choice, also after a plot-centred run, or a later tree-centred run would read another method's weights.
+  ClearTreeCentredWeights(state.currentStand.trees);
   state.sampling.pass.sampleTreeTotal = 0;
   LblBaumZahl->clear();
   if (state.run.enterpriseMode)

@@ -3,6 +3,7 @@
 // last confirmed method, the loop of "Verfahren" until a method is set, and the decision hints.
 #include <QApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -160,6 +161,21 @@ class MethodDialogsTest : public QObject {
     QVERIFY(f.form1().LblRadius->text().contains("100 qm"));
   }
 
+  void aNewMethodForgetsTreeCentredWeightsAlsoAfterAPlotCentredRun() {
+    // A tree-centred run of fixed circles, then a plot-centred run: the trees still hold the circle's
+    // weights when the next method is chosen, and a tree-centred run of that method must not read them.
+    Fixture f;
+    QVERIFY(f.TakeFirstStand());
+    QVERIFY(!f.state.currentStand.trees.empty());
+    for (TreeRecord& t : f.state.currentStand.trees) {
+      t.weightDone = 1;
+      t.edgeWeight = 1.7;
+    }
+    f.state.sampling.method.weighting = WeightingMode::PlotCentred;
+    f.ChooseFixedCircles(&TBtnRightDlg5::Button2);
+    for (const TreeRecord& t : f.state.currentStand.trees) QCOMPARE(int(t.weightDone), 0);
+  }
+
   void verfahrenAsksAgainUntilAMethodIsSetAndZurueckLeavesWithout() {
     Fixture f;
     int openings = 0;
@@ -228,6 +244,20 @@ class MethodDialogsTest : public QObject {
     QCOMPARE(int(f.m().variant), 6);
     QVERIFY(f.fs.messages.Saw("Nur für 6-Baum Stichprobr geeignet"));
     QCOMPARE(f.form1().LblRadius->text(), QString("Baumzahl: 4  Variante: 6"));
+    // The same through the mouse: Ctrl held while clicking offers the extra variants.
+    bool shownByMouse = false;
+    f.InMethodWindow([&] {
+      WhenModal(&f.d6(), [&] {
+        shownByMouse = f.d6().RadioButton[8]->isVisible();
+        f.d6().Button2->click();
+      });
+      QTest::mouseClick(f.d1().RdBtn6Baum, Qt::LeftButton, Qt::ControlModifier);
+      f.d1().OKBtn->click();
+    });
+    QVERIFY(shownByMouse);
+    // Let go of Ctrl again: the program reads the keys' state from the last input.
+    QTest::mouseClick(f.form1().LblVerfahren, Qt::LeftButton, Qt::NoModifier);
+    QVERIFY(!QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier));
 
     // Variant 4 asks for the understorey limits: 14 cm and 4 m preset.
     f.InMethodWindow([&] {
