@@ -239,6 +239,35 @@ class UserPathTest : public QObject {
     QVERIFY(f.form1().sBtPausePlus->isEnabled());
   }
 
+  void verfahrenAndGitterComeBackWhenARunIsStopped() {
+    // Every repetition's grid shift gives "Verfahren" and "Gitter" back; inside a run that waits for its
+    // end. Stopped with "Neues Verfahren / Druck" and "nein" to the print question, the run ends with both
+    // still disabled, and with them "Bestände": only "Neues Verfahren / Druck" leads on.
+    Fixture f;
+    QVERIFY(f.TakeStand(kBroadleaf22));
+    f.ChooseFixedCircles();
+    f.form1().sBtGitterClick();
+    f.form1().GitterFertigClick();
+    QVERIFY(f.form1().sBtAuswertung->isEnabled());
+    f.state.run.repeatMode = true;  // as after "Simulation wiederholen"
+    bool stopped = false;
+    f.fs.pump.onPump = [&](int) {
+      if (!stopped && f.state.evaluation.run.count >= 3) {
+        stopped = true;
+        f.form1().sBtNeuesVerfahren->click();
+      }
+    };
+    f.form1().sBtAuswertung->click();
+    QVERIFY(stopped);
+    QVERIFY(!f.state.run.busy);
+    QVERIFY(f.fs.messages.Saw("Häufigkeitsverteilung drucken?"));
+    QVERIFY(f.state.evaluation.run.count >= 3);
+    QEXPECT_FAIL("", "Verfahren stays disabled after the run", Continue);
+    QVERIFY(f.form1().sBtVerfahren->isEnabled());
+    QEXPECT_FAIL("", "Gitter stays disabled after the run", Continue);
+    QVERIFY(f.form1().sBtGitter->isEnabled());
+  }
+
   void theTitleScreenOffersNoGridOfAHiddenStand() {
     // After "Zurück zum Hauptmenü" the tool bar keeps "Verfahren" and "Gitter" enabled; "Gitter" then lays
     // the grid group over the title screen ("Bestand", the language buttons) for a stand nobody sees.
