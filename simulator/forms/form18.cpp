@@ -1,6 +1,7 @@
 #include "simulator/forms/form18.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPixmap>
@@ -163,7 +164,10 @@ void TForm18::Button1Click() {
 
 bool TForm18::SavePictureTo(const std::string& path) {
   const QPixmap picture = grab();
-  if (!picture.save(Q(path))) {
+  // A name typed without a suffix is saved as a bitmap, the first type the dialog offers.
+  const QString file = Q(path);
+  const char* format = QFileInfo(file).suffix().isEmpty() ? "BMP" : nullptr;
+  if (!picture.save(file, format)) {
     state.services.messages->PlatformBox(T("Datei konnte nicht gespeichert werden:") + " " + path, "",
                                          PlatformButtons::Ok, PlatformIcon::Warning);
     return false;

@@ -24,6 +24,7 @@
 
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form15.h"
+#include "simulator/forms/form18.h"
 #include "simulator/forms/form23.h"
 #include "simulator/forms/form44.h"
 #include "simulator/forms/method_dialogs.h"
@@ -144,8 +145,8 @@ class UserPathTest : public QObject {
   }
 
   void theParameterDialogsOpenWithinTheScreen() {
-    // In English the concentric-circles dialog is wider; opened to the right of the method window it runs
-    // past the right edge of a 1280-pixel screen, "weiter", "zurück" and the preset buttons cut off.
+    // Opened to the right of the method window, the concentric-circles dialog runs past the right edge of a
+    // 1280-pixel screen (seen in English): "weiter", "zurück" and the preset buttons are cut off.
     Fixture f;
     f.form1().BitBtn16Click(2);  // English
     QVERIFY(f.TakeStand(kBroadleaf22));
@@ -266,6 +267,25 @@ class UserPathTest : public QObject {
     QVERIFY(f.form1().sBtVerfahren->isEnabled());
     QEXPECT_FAIL("", "Gitter stays disabled after the run", Continue);
     QVERIFY(f.form1().sBtGitter->isEnabled());
+  }
+
+  void theReportPictureIsSavedUnderANameTypedWithoutSuffix() {
+    // "speichern" of the stand report offers "Bitmap (*.bmp)" first; a name typed without ".bmp" must
+    // still give a picture, not "Datei konnte nicht gespeichert werden".
+    Fixture f;
+    TForm18& report = *f.program->forms.form18;
+    report.resize(600, 500);
+    TempDir out;
+    QVERIFY(report.SavePictureTo(out.File("bericht")));
+    QVERIFY(!f.fs.messages.Saw("nicht gespeichert"));
+    QFile saved(QString::fromStdString(out.File("bericht")));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.read(2), QByteArray("BM"));
+    // a name with its own suffix keeps that type
+    QVERIFY(report.SavePictureTo(out.File("bericht.png")));
+    QFile png(QString::fromStdString(out.File("bericht.png")));
+    QVERIFY(png.open(QIODevice::ReadOnly));
+    QCOMPARE(png.read(4), QByteArray("\x89PNG"));
   }
 
   void theTitleScreenOffersNoGridOfAHiddenStand() {
