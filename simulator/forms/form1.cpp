@@ -122,6 +122,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildEvaluationArea();
   BuildMethodArea();
   BuildGridArea();
+  BuildRunDisplayArea();
 
   sBtNeuesVerfahren->setEnabled(false);
   sBtMultiSim->setEnabled(false);

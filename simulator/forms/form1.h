@@ -289,6 +289,23 @@ class TForm1 : public QMainWindow {
   std::function<RunTrueValues()> enterpriseTrueValues;
   std::function<void()> runStatisticsShown;
   std::function<void()> printRunResult;
+  // The run's picture: the histogram of the deviations with basal area (ImgRepeat), stem number
+  // (ImgRepeatN) and mean diameter (ImgRepeatD), each painted from a picture of its own; Panel11
+  // carries the plot plan of a pass.
+  QLabel* ImgRepeat = nullptr;
+  QLabel* ImgRepeatN = nullptr;
+  QLabel* ImgRepeatD = nullptr;
+  QFrame* Panel11 = nullptr;
+  QImage* repeatImages[3] = {};  // ImgRepeat, ImgRepeatN, ImgRepeatD
+  void BuildRunDisplayArea();
+  // After a repetition's statistics: the scales fitted and, while the graphics are on, the pictures drawn.
+  void ShowRunStatistics();
+  // "ja" to the print question: printer, print position, page.
+  void PrintRunResult();
+  // The page on a printer already chosen; false (with the message) when the job cannot start.
+  bool PrintRunResultOn(class QPrinter& printer);
+  // The print dialog (PrintDialog1); true when the user chose to print. Tests put a PDF printer here.
+  std::function<bool(class QPrinter&)> choosePrinter;
 
  protected:
   void closeEvent(class QCloseEvent* e) override;

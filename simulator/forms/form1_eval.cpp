@@ -71,6 +71,7 @@ class StandRunSteps : public RepetitionSteps {
     f_.Panel15->show();
     if (f_.randomGridShift) {
       f_.randomGridShift();
+      f_.Panel11->hide();
     } else {
       // Without a new pass every repetition would evaluate the same plots again.
       f_.state.run.repetitionStop = true;
@@ -321,10 +322,13 @@ void TForm1::FinishNeuesVerfahren() {
       if (auto* back = dialog->findChild<QPushButton*>("CancelBtn", Qt::FindDirectChildrenOnly)) back->setEnabled(false);
     UncheckMethodButtons();
     state.sampling.grid.loadedFromFile = false;
+    // The last run's picture belongs to the method now left.
+    for (QLabel* picture : {ImgRepeat, ImgRepeatN, ImgRepeatD}) picture->hide();
     sBtVerfahren->setEnabled(true);
     sBtVerfahren->click();
   }
   Panel15->hide();
+  Panel11->hide();
   sBtPausePlus->hide();
 }
 

@@ -21,7 +21,7 @@ Colour QuantityColour(int index);
 
 // The screen images: ImgRepeat holds the histogram and basal area, ImgRepeatN and ImgRepeatD one row
 // each. The histogram's bars need 130 pixels above the axis at H - 38 and below the frame at 70.
-inline constexpr int kRepeatImageWidth = 240;
+inline constexpr int kRepeatImageWidth = 250;  // room right of +25 % (220) for the axis text
 inline constexpr int kRepeatImageHeight = 250;
 inline constexpr int kRepeatRowHeight = 40;
 // Bars above this many pixels make both scales shrink.

@@ -105,8 +105,8 @@ TEST(DeviationHistogram, BarsFrameTicksAndTexts) {
   EXPECT_TRUE(s.statisticsReady);
   const int h = kRepeatImageHeight;
   // the picture starts white, the frame stands from 70 to H - 35
-  EXPECT_TRUE(HasRectangle(sc.g, 0, 0, 240, h));
-  EXPECT_TRUE(HasRectangle(sc.g, 0, 70, 240, h - 35));
+  EXPECT_TRUE(HasRectangle(sc.g, 0, 0, kRepeatImageWidth, h));
+  EXPECT_TRUE(HasRectangle(sc.g, 0, 70, kRepeatImageWidth, h - 35));
   // one 3-pixel bar per filled class, 3 pixels per count above H - 38
   EXPECT_TRUE(HasRectangle(sc.g, 20, h - 38 - 3, 23, h - 38));
   EXPECT_TRUE(HasRectangle(sc.g, 120, h - 38 - 9, 123, h - 38));
@@ -154,8 +154,8 @@ TEST(QuantityResult, BiasLineAndSpreadInRedWithTheirText) {
   EXPECT_EQ(TextAt(sc.g, 84, h - 16), "  2.50 ± 5.00         (Err: 2.50)");  // SD / sqrt(4)
   // N on its silver band; the row is cleared in full first
   const int r = kRepeatRowHeight;
-  EXPECT_TRUE(HasRectangle(sc.n, 0, 0, 240, r));
-  EXPECT_TRUE(HasRectangle(sc.n, 0, 5, 240, 38));
+  EXPECT_TRUE(HasRectangle(sc.n, 0, 0, kRepeatImageWidth, r));
+  EXPECT_TRUE(HasRectangle(sc.n, 0, 5, kRepeatImageWidth, 38));
   bool silver = false;
   for (const DrawCommand* b : sc.n.OfKind(K::Brush)) silver = silver || b->colour == 12632256;
   EXPECT_TRUE(silver);
