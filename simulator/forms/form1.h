@@ -231,6 +231,8 @@ class TForm1 : public QMainWindow {
   void sBtGitterClick();
   // Both method labels from the method settings.
   void ShowMethodLabels();
+  // A label of the stand's data panel: the text on one line, its font made smaller where it is too wide.
+  void SetDataLabel(QLabel* label, const std::string& text);
   // After a method was confirmed: its decision hints and "Anmerkungen".
   void MethodLetterChosen(int methodCode);
   void ShowDecisionHints(const std::string& letter);

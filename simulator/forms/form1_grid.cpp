@@ -12,8 +12,10 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "common/format.h"
 #include "common/paths.h"
@@ -128,6 +130,15 @@ void KeepGridGroupClear(TForm1& f) {
   description->move(f.mapToGlobal(QPoint(std::max(0, f.width() - description->frameGeometry().width() - 12), 40)));
 }
 
+// Enables the buttons at once, or, while a run keeps the program busy, as soon as it has ended.
+void EnableWhenIdle(TForm1& f, std::vector<QPushButton*> buttons) {
+  if (!f.state.run.busy) {
+    for (QPushButton* b : buttons) b->setEnabled(true);
+    return;
+  }
+  QTimer::singleShot(50, &f, [&f, buttons] { EnableWhenIdle(f, buttons); });
+}
+
 }  // namespace
 
 void TForm1::BuildGridArea() {
@@ -194,18 +205,18 @@ void TForm1::BuildGridArea() {
   // The spacing and the number of points stand with the method on the stand's data panel.
   auto dataLabel = [this](QLabel* l, int top) {
     l->setParent(PnDaten);
-    l->setGeometry(6, top, PnDaten->width() - 12, 34);
+    l->setGeometry(4, top, PnDaten->width() - 8, 22);
     QFont f("Arial");
     f.setPointSize(8);
     l->setFont(f);
     l->setStyleSheet("color: #1f3d1f; background: transparent;");
-    l->setWordWrap(true);
+    l->setWordWrap(false);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     l->show();
   };
   LblGitterAnf = label(PnDaten, "LblGitterAnf", "", QRect());
-  dataLabel(LblGitterAnf, 84);
-  dataLabel(LblAnzStp, 120);
+  dataLabel(LblGitterAnf, 64);
+  dataLabel(LblAnzStp, 88);
 
   for (int i : {9, 10, 11, 12}) {
     const int step = i == 9 ? 5 : i == 10 ? 1 : i == 11 ? -5 : -1;
@@ -249,10 +260,7 @@ void TForm1::BuildGridArea() {
     const PassOutcome outcome = RunPass(false, true);
     if (outcome != PassOutcome::Done) state.run.repetitionStop = true;
     // Inside a run the buttons come back when it has ended.
-    if (!state.run.busy) {
-      sBtGitter->setEnabled(true);
-      sBtVerfahren->setEnabled(true);
-    }
+    EnableWhenIdle(*this, {sBtGitter, sBtVerfahren});
   };
 }
 
@@ -266,8 +274,8 @@ GridContext TForm1::MakeGridContext() const {
 
 void TForm1::ShowGridLabels() {
   const SampleGrid& g = state.sampling.grid;
-  LblAnzStp->setText(Q(PointCountLabel(state.language, g.insideCount, 6)));
-  LblGitterAnf->setText(Q(SpacingLabel(state.language, g, 4, 4)));
+  SetDataLabel(LblAnzStp, PointCountLabel(state.language, g.insideCount, 6));
+  SetDataLabel(LblGitterAnf, SpacingLabel(state.language, g, 4, 4));
 }
 
 void TForm1::EraseGridCrosses() {
@@ -315,6 +323,8 @@ void TForm1::DrawGrid(bool blink) {
 
 void TForm1::sBtGitterClick() {
   if (GuardBusy()) return;
+  // On the title screen no stand is in view to lay a grid on.
+  if (Panel6->isVisible()) return;
   Button8->setEnabled(true);
   DisableResultButtons();
   SampleGrid& g = state.sampling.grid;
@@ -396,7 +406,7 @@ void TForm1::Button6Click() {
   if (GuardBusy()) return;
   const SampleGrid& g = state.sampling.grid;
   if (!g.exists) return;
-  LblAnzStp->setText(Q(PointCountLabel(state.language, g.insideCount, 4)));
+  SetDataLabel(LblAnzStp, PointCountLabel(state.language, g.insideCount, 4));
   DrawGrid(true);
 }
 
@@ -442,8 +452,8 @@ void TForm1::Button8Click() {
   }
   g.rotation = state.gridRotation;
   Button7->setEnabled(true);
-  LblGitterAnf->setText(Q(SpacingLabel(state.language, g, 6, 3)));
-  LblAnzStp->setText(Q(PointCountLabel(state.language, g.insideCount, 7)));
+  SetDataLabel(LblGitterAnf, SpacingLabel(state.language, g, 6, 3));
+  SetDataLabel(LblAnzStp, PointCountLabel(state.language, g.insideCount, 7));
   g.lastPassPlotCount = 0;
   DrawGrid(false);
   GroupBox1->show();
@@ -465,7 +475,7 @@ PassOutcome TForm1::RunPass(bool wait100, bool repetition) {
   // Inside a run of repetitions nothing is enabled until the run has ended.
   if (!wasBusy) sBtExtras->setEnabled(true);
   s.pass.passDone = true;
-  LblAnzStp->setText(Q(PointCountLabel(state.language, s.grid.insideCount, 6)));
+  SetDataLabel(LblAnzStp, PointCountLabel(state.language, s.grid.insideCount, 6));
   if (run.enterpriseMode) {
     sBtZurueck->setEnabled(false);
     if (s.grid.exists && !s.grid.points.empty() && enterpriseGridAreas)

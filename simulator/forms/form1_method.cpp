@@ -1,6 +1,7 @@
 // The main window's part in the method choice: "Verfahren", the two method labels and the decision
 // hints shown for the chosen method and stand.
 #include <QGroupBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -19,8 +20,8 @@ void TForm1::BuildMethodArea() {
   auto label = [this](const char* name, int top, int height, bool bold) {
     auto* l = new QLabel(PnDaten);
     l->setObjectName(name);
-    l->setGeometry(6, top, PnDaten->width() - 12, height);
-    l->setWordWrap(true);
+    l->setGeometry(4, top, PnDaten->width() - 8, height);
+    l->setWordWrap(false);
     l->setTextFormat(Qt::PlainText);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont f("Arial");
@@ -30,17 +31,29 @@ void TForm1::BuildMethodArea() {
     l->setStyleSheet("color: #1f3d1f; background: transparent;");
     return l;
   };
-  LblVerfahren = label("LblVerfahren", 8, 34, true);
-  LblRadius = label("LblRadius", 44, 34, false);
+  LblVerfahren = label("LblVerfahren", 8, 22, true);
+  LblRadius = label("LblRadius", 32, 22, false);
   connect(sBtVerfahren, &QPushButton::clicked, this, &TForm1::sBtVerfahrenClick);
+}
+
+void TForm1::SetDataLabel(QLabel* label, const std::string& text) {
+  const QString q = Q(text);
+  QFont f = label->font();
+  const int width = label->contentsRect().width();
+  for (int size = 8; size >= 6; --size) {
+    f.setPointSize(size);
+    if (QFontMetrics(f).horizontalAdvance(q) <= width) break;
+  }
+  label->setFont(f);
+  label->setText(q);
 }
 
 void TForm1::ShowMethodLabels() {
   const MethodSettings& m = state.sampling.method;
   // The angle count is named by its short name on the map's side; the stored name stays the long one.
   const std::string name = m.code == kMethodAngleCount ? T("WZP") : m.name;
-  LblVerfahren->setText(Q(name));
-  LblRadius->setText(Q(m.parameterLine));
+  SetDataLabel(LblVerfahren, name);
+  SetDataLabel(LblRadius, m.parameterLine);
 }
 
 void TForm1::MethodLetterChosen(int methodCode) {
@@ -71,6 +84,8 @@ void TForm1::sBtVerfahrenClick() {
   if (!dialog) return;
   state.run.graphics = true;
   F1BnStatus->setText(Q(T("Grafik aus")));
+  // With the graphics on again single steps can be chosen again.
+  sBtPausePlus->setEnabled(true);
   DisableResultButtons();
   ForgetGridUnlessLoaded(state.sampling.grid);
   // A forgotten grid is laid again with "Gitter"; its group has nothing left to edit.

@@ -9,6 +9,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <algorithm>
 
 #include "common/format.h"
 #include "common/qt/qt_services.h"
@@ -439,9 +441,24 @@ int TBtnRightDlg1::OpenBeside(QDialog* dialog) {
                  : dialog == static_cast<QDialog*>(forms.btnRightDlg5) ? &placedCircle_
                  : dialog == static_cast<QDialog*>(forms.btnRightDlg7) ? &placedAngle_
                                                                        : &placedConcentric_;
-  // Beside the method window, placed once; the user may move it from there.
+  // Beside the method window, placed once (the user may move it from there), and always on the screen:
+  // where there is no room on the right it goes to the left of the method window, else to the edge.
   if (!*placed) {
-    dialog->move(x() + width() + 8, y());
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
+    const QRect frame = frameGeometry();
+    // The dialog has no frame before it is first shown: it takes the method window's.
+    const QSize size = dialog->size() + (frame.size() - this->size());
+    int left = frame.right() + 8;
+    if (!screen.isEmpty() && left + size.width() > screen.left() + screen.width()) {
+      left = frame.left() - 8 - size.width();
+      if (left < screen.left()) left = screen.left() + screen.width() - size.width();
+    }
+    int top = frame.top();
+    if (!screen.isEmpty()) {
+      left = std::max(screen.left(), left);
+      top = std::max(screen.top(), std::min(top, screen.top() + screen.height() - size.height()));
+    }
+    dialog->move(left, top);
     *placed = true;
   }
   return dialog->exec();

@@ -411,6 +411,8 @@ class GridWindowTest : public QObject {
     QVERIFY(origins.size() > 2);  // every repetition laid the grid somewhere else
     QVERIFY(!gridButtonDuringRun);
     Q_UNUSED(auswertungDuringRun);
+    // The grid shifts of the run gave "Gitter" and "Verfahren" back: they come once the run has ended.
+    QTRY_VERIFY(w.sBtGitter->isEnabled() && w.sBtVerfahren->isEnabled());
     QVERIFY(!f.state.sampling.plots.Empty());
     QCOMPARE(f.fs.exit.quits, 0);
   }
