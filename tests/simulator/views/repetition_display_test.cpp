@@ -179,6 +179,28 @@ TEST(QuantityResult, OneRepetitionDrawsOnlyTheLines) {
   EXPECT_TRUE(HasLine(sc.n, 120, kRepeatRowHeight, 120, 4));
 }
 
+TEST(QuantityResult, NoRepetitionOrAbsurdSpreadGivesNoNonNumberText) {
+  bool bad = false;
+  auto look = [&bad](const RecordingCanvas& c) {
+    for (const DrawCommand* d : c.OfKind(K::Text))
+      for (const char* word : {"nan", "inf", "NaN", "Inf"}) bad = bad || d->text.find(word) != std::string::npos;
+  };
+  RunStatistics none = RunWith(0, {});
+  Screen empty;
+  empty.Draw(none);
+  look(empty.g);
+  EXPECT_EQ(TextAt(empty.g, 10, 53), "Anzahl Simulationen:    0    ");
+  RunStatistics wild = RunWith(3, {{25, 3}});
+  wild.g = {0, 0, 0, 1e12, 1e15};
+  Screen sc;
+  sc.Draw(wild);
+  look(sc.g);
+  RecordingCanvas page;
+  PrintRunResultPage(page, RunPrintInput{}, wild, kGerman);
+  look(page);
+  EXPECT_FALSE(bad);
+}
+
 RunPrintInput PageInput(int top) {
   RunPrintInput in;
   in.pageWidth = 2000;
