@@ -424,7 +424,7 @@ void TForm1::Button7Click() {
     g.saveRequest = true;
     Button8->setEnabled(false);
     state.services.messages->ShowMessageBox(
-        T("Für jeden Gitterpunkt wird auch die Lage # der Probefläche im Modellbestand gespeichert.# Programm bitte bis einschl. Auswertung fortführen."),
+        T("Für jeden Gitterpunkt wird auch die Lage #der Probefläche im Modellbestand gespeichert.#Programm bitte bis einschl. Auswertung fortführen."),
         kKindInfo, kButtonsOk);
     return;
   }
@@ -434,7 +434,7 @@ void TForm1::Button7Click() {
     return;
   }
   Button8->setEnabled(true);
-  state.services.messages->ShowMessageBox(T("Für jeden Gitterpunkt wird auch die Lage # der Probefläche im Bestand gespeichert"),
+  state.services.messages->ShowMessageBox(T("Für jeden Gitterpunkt wird auch die Lage #der Probefläche im Bestand gespeichert"),
                                           kKindInfo, kButtonsOk);
 }
 
