@@ -236,18 +236,15 @@ InputProblem CheckConcentric(const ConcentricTexts& texts) {
   const int count = ConcentricCount(texts);
   if (count < 2) return std::string("Bitte mindestens zwei Kreise festlegen");
   double lastRadius = 0.0;
-  long long lastDbh = -1;
   for (int i = 0; i < count; ++i) {
     const std::optional<double> r = ParseReal(texts.radius[i]);
     if (!r || !Finite(*r) || *r <= 0.0) return std::string("Bitte für jeden Kreis einen positiven Radius eingeben");
     if (*r <= lastRadius) return std::string("Die Radien müssen von Kreis zu Kreis zunehmen");
     lastRadius = *r;
-    const std::optional<double> d = ParseReal(texts.dbh[i]);
-    if (!d || !Finite(*d) || *d < 0.0 || *d > 999.0)
-      return std::string("Bitte für jeden Kreis eine BHD-Grenze eingeben");
-    const long long dbh = RoundHalfEven(*d);
-    if (dbh <= lastDbh) return std::string("Die BHD-Grenzen müssen von Kreis zu Kreis zunehmen");
-    lastDbh = dbh;
+    // A dbh text that is no number is a limit of 0 cm; limits in any order give a sound ring look-up
+    // (a circle whose limit is not above an inner one's merely takes that circle's trees). Only a
+    // negative limit, which names no diameter, is refused.
+    if (TextToReal(texts.dbh[i]) < 0.0) return std::string("Bitte für jeden Kreis eine BHD-Grenze eingeben");
   }
   return std::nullopt;
 }

@@ -145,8 +145,8 @@ void BeginConcentric(MethodSettings& m, const LanguageTable& lang);
 // The count the dialog's texts give: an empty or zero dbh text of circle 5, 4 or 3 lowers the count
 // below that circle. It never raises the count, so a stale text in a hidden field cannot add a circle.
 int ConcentricCount(const ConcentricTexts& texts);
-// Radii 1..count must be positive numbers and grow from circle to circle; dbh limits must be numbers
-// that grow from circle to circle.
+// Radii 1..count must be positive numbers and grow from circle to circle. A dbh text that is no number
+// counts as 0 cm; only a negative dbh limit is refused.
 InputProblem CheckConcentric(const ConcentricTexts& texts);
 // Stores count, dbh limits (rounded to whole cm), radii, the largest radius in circleArea, the name with
 // its region code and the parameter line; confirms. False with the problem when the texts are refused

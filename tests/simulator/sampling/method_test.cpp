@@ -152,7 +152,7 @@ TEST(Concentric, HiddenFieldsNeverRaiseTheCount) {
   EXPECT_EQ(ConcentricCount(t), 2);
 }
 
-TEST(Concentric, RadiiAndDbhLimitsMustGrow) {
+TEST(Concentric, RadiiMustGrowWhileDbhLimitsAreTakenAsTyped) {
   MethodSettings m;
   const LanguageTable lang = German();
   BeginConcentric(m, lang);
@@ -167,7 +167,7 @@ TEST(Concentric, RadiiAndDbhLimitsMustGrow) {
   EXPECT_NE(problem->find("Radien"), std::string::npos);
 
   bad = t;
-  bad.dbh[2] = "20.0";
+  bad.dbh[0] = "-7";
   EXPECT_FALSE(ConfirmConcentric(m, lang, bad, &problem));
   EXPECT_NE(problem->find("BHD"), std::string::npos);
 
@@ -181,6 +181,16 @@ TEST(Concentric, RadiiAndDbhLimitsMustGrow) {
   EXPECT_EQ(m.code, kMethodConcentric);
   EXPECT_DOUBLE_EQ(m.concentricRadius[2], 7.98);
   EXPECT_EQ(m.concentricDbhLimit[3], 30);
+
+  // Dbh limits are not checked for order, and a dbh text that is no number is a limit of 0 cm.
+  ConcentricTexts loose = t;
+  loose.dbh[0] = "x";
+  loose.dbh[2] = "20.0";
+  EXPECT_TRUE(ConfirmConcentric(m, lang, loose, nullptr));
+  EXPECT_EQ(m.concentricDbhLimit[1], 0);
+  EXPECT_EQ(m.concentricDbhLimit[2], 20);
+  EXPECT_EQ(m.concentricDbhLimit[3], 20);
+  EXPECT_EQ(m.circleCount, 3);
 }
 
 TEST(Concentric, CalliperNotice) {
