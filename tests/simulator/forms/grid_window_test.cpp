@@ -280,7 +280,7 @@ class GridWindowTest : public QObject {
 
     f.form1().GridButton[9]->click();  // 55 m
     f.form1().Button7->click();
-    QVERIFY(f.fs.messages.Saw("Lage # der Probefläche im Bestand gespeichert"));
+    QVERIFY(f.fs.messages.Saw("Lage #der Probefläche im Bestand gespeichert"));
     std::string bytes;
     QVERIFY(ReadWholeFile(path, bytes));
     QCOMPARE(bytes.size(), kGridFileSize);
