@@ -165,7 +165,20 @@ void DrawStandReport(Canvas& c, const StandReportInput& in, const LanguageTable&
              -730);
     }
   }
-  w.Text(0, 185, e.costText, -784);
+  // The cost texts mark a line break with "#" like the messages do; a report shows no "#".
+  {
+    const std::size_t mark = e.costText.find('#');
+    if (mark == std::string::npos) {
+      w.Text(0, 185, e.costText, -784);
+    } else {
+      std::string second = e.costText.substr(mark + 1);
+      if (!second.empty() && second.front() == ' ') second.erase(0, 1);
+      std::string first = e.costText.substr(0, mark);
+      while (!first.empty() && first.back() == ' ') first.pop_back();
+      w.Text(0, 185, first, -784);
+      w.Text(0, 185, second, -834);
+    }
+  }
 
   // The table.
   c.Rectangle(160, -1100, 1900, -1385);

@@ -96,6 +96,16 @@ TEST(StandReport, HeaderBlockShowsStandMethodGridAndSample) {
   EXPECT_EQ(rects[0]->v, (std::vector<int>{0, 0, 1900, -2700}));
 }
 
+TEST(StandReport, CostTextBreaksAtItsLineMark) {
+  StandReportInput in = SpruceBeechReport();
+  in.estimate.costText = "Für diesen Bestand kann keine # Kostenrelation berechnet werden.";
+  RecordingCanvas c;
+  LanguageTable lang;
+  DrawStandReport(c, in, lang);
+  EXPECT_EQ(TextAt(c, 185, -784), "Für diesen Bestand kann keine");
+  EXPECT_EQ(TextAt(c, 185, -834), "Kostenrelation berechnet werden.");
+}
+
 TEST(StandReport, CaptionIsCutTo36Characters) {
   StandReportInput in = SpruceBeechReport();
   in.standCaption = "Laubbaum - Mischbestand mit sehr langem Namen";
