@@ -198,6 +198,9 @@ std::vector<FormList> MakeAllLists() {
                      "schwachesBaumholz2", "mittelstarkesBaumholz1", "mittelstarkesBaumholz2", "starkesBaumholz1",
                      "starkesbaumholz2"},
          K::kMenuItem);
+    // The window's other captions: without them its buttons and the selection-forest menu stay German.
+    Each(l.entries, {"Button1", "ButonDrehen", "BtnVerzeichnis", "BtnAbbruch"}, K::kButton);
+    l.entries.push_back(Row("Plenterwald1", K::kMenuItem));
     all.push_back(std::move(l));
   }
   all.push_back({"F18", "Form18", {Row("BtnSchliessen", K::kButton), Row("Button1", K::kButton), Row("Button2", K::kButton)}});

@@ -309,6 +309,15 @@ class TranslateFormsTest : public QObject {
       p.form1().LanguageButton(n)->click();
       QApplication::processEvents();
       p.form1().grab().save(QString("%1/title-%2.png").arg(out).arg(Q(LanguageCode(n))));
+      TranslateAllForms(p.state);
+      for (const char* name : {"BtnRightDlg1", "Form15", "Form23"}) {
+        QWidget* w = FindWindowByName(name);
+        if (!w) continue;
+        w->show();
+        QApplication::processEvents();
+        w->grab().save(QString("%1/%2-%3.png").arg(out).arg(name).arg(Q(LanguageCode(n))));
+        w->hide();
+      }
     }
   }
 };
