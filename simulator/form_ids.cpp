@@ -100,7 +100,8 @@ std::vector<FormList> MakeAllLists() {
     Each(l.entries, {"RadioButton1", "RadioButton2"}, K::kRadioButton);
     all.push_back(std::move(l));
   }
-  all.push_back({"G8", "BtnRightDlg8", {Row("Label2", K::kLabel)}});
+  // Label1 carries the dialog's question; it is translated with its unit label.
+  all.push_back({"G8", "BtnRightDlg8", {Row("Label1", K::kLabel), Row("Label2", K::kLabel)}});
   all.push_back({"F8", "BtnRightDlg1", {Row("Button2", K::kButton), Row("RdBtn6Baum", K::kRadioButton)}});
   {
     FormList l{"G4", "BtnRightDlg4", {}};
