@@ -8,27 +8,20 @@
 namespace tolvek {
 namespace {
 
-LanguageRow Row(std::initializer_list<const char*> f) {
-  LanguageRow r;
-  int i = 0;
-  for (const char* s : f) r.field[i++] = s;
-  return r;
-}
-
 TEST(LanguageLine, FiveTabsGiveSixFields) {
   LanguageRow r = SplitLanguageLine("F1\tButton12\tBestand\tHint\tStand\tEN hint");
-  EXPECT_EQ(r.field, Row({"F1", "Button12", "Bestand", "Hint", "Stand", "EN hint"}).field);
+  EXPECT_EQ(r.field, (LanguageRow{{"F1", "Button12", "Bestand", "Hint", "Stand", "EN hint"}}.field));
 }
 
 TEST(LanguageLine, ShortLinesLeaveTheRestInTheLastFieldReached) {
   // Exactly three TABs: the four parts, fields 5 and 6 empty.
-  EXPECT_EQ(SplitLanguageLine("\t\t\tweiter").field, Row({"", "", "", "weiter", "", ""}).field);
+  EXPECT_EQ(SplitLanguageLine("\t\t\tweiter").field, (LanguageRow{{"", "", "", "weiter", "", ""}}.field));
   // Four TABs: field 5 takes the rest.
-  EXPECT_EQ(SplitLanguageLine("a\tb\tc\td\te").field, Row({"a", "b", "c", "d", "e", ""}).field);
+  EXPECT_EQ(SplitLanguageLine("a\tb\tc\td\te").field, (LanguageRow{{"a", "b", "c", "d", "e", ""}}.field));
   // Fewer than three: what there is, nothing lost.
-  EXPECT_EQ(SplitLanguageLine("a\tb").field, Row({"a", "b", "", "", "", ""}).field);
-  EXPECT_EQ(SplitLanguageLine("only").field, Row({"only", "", "", "", "", ""}).field);
-  EXPECT_EQ(SplitLanguageLine("").field, Row({"", "", "", "", "", ""}).field);
+  EXPECT_EQ(SplitLanguageLine("a\tb").field, (LanguageRow{{"a", "b", "", "", "", ""}}.field));
+  EXPECT_EQ(SplitLanguageLine("only").field, (LanguageRow{{"only", "", "", "", "", ""}}.field));
+  EXPECT_EQ(SplitLanguageLine("").field, (LanguageRow{{"", "", "", "", "", ""}}.field));
 }
 
 TEST(LanguageLine, SixthFieldKeepsFurtherTabs) {
@@ -71,7 +64,7 @@ TEST(LanguageFile, LfLinesAndWindows1252AreRead) {
 
 TEST(LanguageFile, MissingFileLeavesTheRowsAlone) {
   testing::TempDir dir;
-  std::vector<LanguageRow> rows{Row({"F1", "a", "b", "c", "d", "e"})};
+  std::vector<LanguageRow> rows{LanguageRow{{"F1", "a", "b", "c", "d", "e"}}};
   EXPECT_FALSE(ReadLanguageRows(dir.File("none.txt"), rows));
   EXPECT_EQ(rows.size(), 1u);
 }
@@ -96,8 +89,8 @@ TEST(LanguageFiles, NumbersPickTablesAndHelpFiles) {
 }
 
 TEST(LanguageFile, GeneratorMessageSectionIsTheLastMessageRow) {
-  std::vector<LanguageRow> rows{Row({"F4", "Label1"}), Row({"", "", "", "weiter"}), Row({"F4", "Label2"}),
-                                Row({"", "", "", "zurück"}), Row({"F4", "Label3"})};
+  std::vector<LanguageRow> rows{LanguageRow{{"F4", "Label1"}}, LanguageRow{{"", "", "", "weiter"}}, LanguageRow{{"F4", "Label2"}},
+                                LanguageRow{{"", "", "", "zurück"}}, LanguageRow{{"F4", "Label3"}}};
   EXPECT_EQ(MessageSectionStart(rows), 3u);
   rows.pop_back();
   rows.pop_back();

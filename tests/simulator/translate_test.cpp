@@ -11,13 +11,6 @@
 namespace tolvek {
 namespace {
 
-LanguageRow Row(std::initializer_list<const char*> f) {
-  LanguageRow r;
-  int i = 0;
-  for (const char* s : f) r.field[i++] = s;
-  return r;
-}
-
 LanguageTable Table(int selector, std::vector<LanguageRow> rows) {
   LanguageTable t;
   t.selector = selector;
@@ -26,7 +19,7 @@ LanguageTable Table(int selector, std::vector<LanguageRow> rows) {
 }
 
 TEST(Translate, FirstRowWinsAndUnknownTextComesBackUnchanged) {
-  LanguageTable t = Table(2, {Row({"", "", "", "weiter", "", "next"}), Row({"", "", "", "weiter", "", "continue"})});
+  LanguageTable t = Table(2, {LanguageRow{{"", "", "", "weiter", "", "next"}}, LanguageRow{{"", "", "", "weiter", "", "continue"}}});
   EXPECT_EQ(Translate(t, "weiter"), "next");
   EXPECT_EQ(Translate(t, "zurück"), "zurück");
   // Same characters, same length: no prefix or trimmed match.
@@ -35,15 +28,15 @@ TEST(Translate, FirstRowWinsAndUnknownTextComesBackUnchanged) {
 }
 
 TEST(Translate, SelectorsZeroAndOneGiveTheGermanText) {
-  LanguageTable t = Table(0, {Row({"", "", "", "weiter", "", "next"})});
+  LanguageTable t = Table(0, {LanguageRow{{"", "", "", "weiter", "", "next"}}});
   EXPECT_EQ(Translate(t, "weiter"), "weiter");
   t.selector = 1;
   EXPECT_EQ(Translate(t, "weiter"), "weiter");
 }
 
 TEST(Translate, OneTrailingTabIsDroppedAndAnEmptyFieldShowsGerman) {
-  LanguageTable t = Table(2, {Row({"", "", "", "a", "", "A\t"}), Row({"", "", "", "b", "", "B\t\t"}),
-                              Row({"", "", "", "c", "", ""}), Row({"", "", "", "d", "", "\t"})});
+  LanguageTable t = Table(2, {LanguageRow{{"", "", "", "a", "", "A\t"}}, LanguageRow{{"", "", "", "b", "", "B\t\t"}},
+                              LanguageRow{{"", "", "", "c", "", ""}}, LanguageRow{{"", "", "", "d", "", "\t"}}});
   EXPECT_EQ(Translate(t, "a"), "A");
   EXPECT_EQ(Translate(t, "b"), "B\t");
   EXPECT_EQ(Translate(t, "c"), "c");  // never a blank message
@@ -51,9 +44,9 @@ TEST(Translate, OneTrailingTabIsDroppedAndAnEmptyFieldShowsGerman) {
 }
 
 TEST(ComponentLookup, RowOfTheCurrentFormOnlyAndOneCharacterKeepsTheOwnText) {
-  LanguageTable t = Table(2, {Row({"F2", "Button1", "Liste", "Hinweis", "List", "Hint"}),
-                              Row({"F1", "Button1", "Start", "", " ", "Starts the run"}),
-                              Row({"F1", "Button1", "Later", "", "Later", "Later hint"})});
+  LanguageTable t = Table(2, {LanguageRow{{"F2", "Button1", "Liste", "Hinweis", "List", "Hint"}},
+                              LanguageRow{{"F1", "Button1", "Start", "", " ", "Starts the run"}},
+                              LanguageRow{{"F1", "Button1", "Later", "", "Later", "Later hint"}}});
   ComponentTexts c = LookupComponentTexts(t, "F1", "Button1");
   EXPECT_TRUE(c.found);
   EXPECT_FALSE(c.caption);  // a blank caption leaves the control's own
@@ -73,8 +66,8 @@ TEST(ComponentLookup, RowOfTheCurrentFormOnlyAndOneCharacterKeepsTheOwnText) {
 }
 
 TEST(NextRowText, RowAfterTheControlsRowOrNothing) {
-  LanguageTable t = Table(2, {Row({"F1", "BitBtn9", "", "x", "", "X"}), Row({"", "", "", "y", "", "Y"}),
-                              Row({"F1", "BitBtn10", "", "z", "", "Z"})});
+  LanguageTable t = Table(2, {LanguageRow{{"F1", "BitBtn9", "", "x", "", "X"}}, LanguageRow{{"", "", "", "y", "", "Y"}},
+                              LanguageRow{{"F1", "BitBtn10", "", "z", "", "Z"}}});
   EXPECT_EQ(LookupNextRowText(t, "F1", "BitBtn9"), "Y");
   EXPECT_EQ(LookupNextRowText(t, "F1", "BitBtn10"), "");  // the last row: nothing after it
   EXPECT_EQ(LookupNextRowText(t, "F1", "BitBtn11"), "");
@@ -84,11 +77,11 @@ TEST(NextRowText, RowAfterTheControlsRowOrNothing) {
 LanguageTable NotesTable(std::size_t headerIndex, std::size_t rowsAfterNotes) {
   LanguageTable t;
   t.selector = 2;
-  for (std::size_t i = 0; i < headerIndex; ++i) t.rows.push_back(Row({"F1", "X", "", "x", "", "X"}));
-  t.rows.push_back(Row({"F1", "MemHilfe", "", "Kopf", "", "Head"}));
-  t.rows.push_back(Row({"F1", "MemHilfe", "", "Eins", "", "One"}));
-  t.rows.push_back(Row({"F1", "MemHilfe", "", "Zwei", "", "Two\t"}));
-  for (std::size_t i = 0; i < rowsAfterNotes; ++i) t.rows.push_back(Row({"F1", "Y", "", "y", "", "Y"}));
+  for (std::size_t i = 0; i < headerIndex; ++i) t.rows.push_back(LanguageRow{{"F1", "X", "", "x", "", "X"}});
+  t.rows.push_back(LanguageRow{{"F1", "MemHilfe", "", "Kopf", "", "Head"}});
+  t.rows.push_back(LanguageRow{{"F1", "MemHilfe", "", "Eins", "", "One"}});
+  t.rows.push_back(LanguageRow{{"F1", "MemHilfe", "", "Zwei", "", "Two\t"}});
+  for (std::size_t i = 0; i < rowsAfterNotes; ++i) t.rows.push_back(LanguageRow{{"F1", "Y", "", "y", "", "Y"}});
   return t;
 }
 
@@ -100,10 +93,10 @@ TEST(FindRowIndexFrom, SearchesFromRow201AndNeverBeyondTheTable) {
   LanguageTable early = NotesTable(10, 300);
   EXPECT_EQ(FindRowIndexFrom(early, "MemHilfe"), std::nullopt);
   // The very last row is seen.
-  t.rows.push_back(Row({"F1", "Last", "", "", "", ""}));
+  t.rows.push_back(LanguageRow{{"F1", "Last", "", "", "", ""}});
   EXPECT_EQ(FindRowIndexFrom(t, "Last"), t.rows.size() - 1);
   // A table shorter than 201 rows.
-  EXPECT_EQ(FindRowIndexFrom(Table(2, {Row({"F1", "MemHilfe"})}), "MemHilfe"), std::nullopt);
+  EXPECT_EQ(FindRowIndexFrom(Table(2, {LanguageRow{{"F1", "MemHilfe"}}}), "MemHilfe"), std::nullopt);
 }
 
 TEST(ImportantNotes, RowsAfterTheHeaderWithAnEmptyLineAfterTheFirst) {
@@ -248,11 +241,11 @@ std::vector<TextAssignment> For(const std::vector<TextAssignment>& all, const st
 }
 
 TEST(FormLists, KindsTakeTheirTexts) {
-  LanguageTable t = Table(2, {Row({"F1", "BitBtn9", "Cap", "Hinweis", "Caption", "Hint"}),
-                              Row({"F1", "Button12", "Bestand", "", "Stand", ""}),
-                              Row({"F15", "NadelholzBestnde1", "Nadel", "NH", "Conifers", "conifer hint"}),
-                              Row({"", "", "", "weiter", "", "next"}),
-                              Row({"", "", "", "Bestand wählen", "", "Choose a stand"})});
+  LanguageTable t = Table(2, {LanguageRow{{"F1", "BitBtn9", "Cap", "Hinweis", "Caption", "Hint"}},
+                              LanguageRow{{"F1", "Button12", "Bestand", "", "Stand", ""}},
+                              LanguageRow{{"F15", "NadelholzBestnde1", "Nadel", "NH", "Conifers", "conifer hint"}},
+                              LanguageRow{{"", "", "", "weiter", "", "next"}},
+                              LanguageRow{{"", "", "", "Bestand wählen", "", "Choose a stand"}}});
   auto f1 = PlanFormTexts(t, AllFormLists()[0]);
   // A bitmap button takes only its hint.
   auto bit = For(f1, "Form1", "BitBtn9");
@@ -287,7 +280,7 @@ TEST(FormLists, OneWindowUnderTwoFormIdsAndTheJoinedLegend) {
   for (const auto& l : AllFormLists())
     if (l.window == "BtnRightDlg1") ++dialog1;
   EXPECT_EQ(dialog1, 2);
-  LanguageTable t = Table(2, {Row({"", "", "", "N - Baumzahl je Hektar", "", "N - stems per ha"})});
+  LanguageTable t = Table(2, {LanguageRow{{"", "", "", "N - Baumzahl je Hektar", "", "N - stems per ha"}}});
   for (const auto& l : AllFormLists()) {
     if (l.formId != "F31") continue;
     auto memo = For(PlanFormTexts(t, l), "Form31", "Memo1");
@@ -299,7 +292,7 @@ TEST(FormLists, OneWindowUnderTwoFormIdsAndTheJoinedLegend) {
 }
 
 TEST(FormLists, MessageBoxButtonsUnderF42) {
-  LanguageTable t = Table(2, {Row({"F42", "btnYES", "ja", "", "yes", ""}), Row({"F42", "btnNO", "nein", "", "no", ""})});
+  LanguageTable t = Table(2, {LanguageRow{{"F42", "btnYES", "ja", "", "yes", ""}}, LanguageRow{{"F42", "btnNO", "nein", "", "no", ""}}});
   auto plan = PlanFormTexts(t, MessageBoxList());
   EXPECT_EQ(For(plan, "Form42", "btnYES").at(0).text, "yes");
   EXPECT_EQ(For(plan, "Form42", "btnNO").at(0).text, "no");
