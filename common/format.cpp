@@ -193,4 +193,19 @@ std::string DecodeTextLine(std::string_view raw) {
   return Cp1252ToUtf8(raw);
 }
 
+std::string HashMarksToLineBreaks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '#') {
+      out += text[i];
+      continue;
+    }
+    if (!out.empty() && out.back() == ' ') out.pop_back();
+    out += '\n';
+    if (i + 1 < text.size() && text[i + 1] == ' ') ++i;
+  }
+  return out;
+}
+
 }  // namespace tolvek

@@ -36,6 +36,10 @@ std::string ShortenAtSubstring(std::string_view text, std::string_view sub);
 // The path without its last occurrence of ch and all after it; no occurrence: unchanged.
 std::string CutAfterLastChar(std::string_view path, char ch);
 
+// A message text for a box that takes real line breaks: every "#" becomes a line break, and a blank
+// directly before or after the mark goes with it.
+std::string HashMarksToLineBreaks(std::string_view text);
+
 // UTF-8 helpers: character counts and character-based cuts.
 std::size_t Utf8Length(std::string_view s);
 std::string Utf8Left(std::string_view s, std::size_t chars);

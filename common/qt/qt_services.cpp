@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/format.h"
+
 namespace tolvek {
 
 std::uint32_t QtClock::SeedFromTime() {
@@ -50,7 +52,8 @@ static QMessageBox::Icon ToQt(PlatformIcon i) {
 
 int QtMessages::PlatformBox(const std::string& text, const std::string& title, PlatformButtons buttons,
                             PlatformIcon icon) {
-  QMessageBox box(ToQt(icon), Q(title), Q(text), ToQt(buttons), QApplication::activeWindow());
+  // As in the program's own box, "#" in a message stands for a line break.
+  QMessageBox box(ToQt(icon), Q(title), Q(HashMarksToLineBreaks(text)), ToQt(buttons), QApplication::activeWindow());
   box.setTextFormat(Qt::PlainText);
   int r = box.exec();
   switch (r) {
@@ -68,9 +71,7 @@ int QtMessages::PlatformBox(const std::string& text, const std::string& title, P
 }
 
 int QtMessages::ShowMessageBox(const std::string& text, int kind, int buttons) {
-  std::string t = text;
-  for (char& c : t)
-    if (c == '#') c = '\n';
+  const std::string t = HashMarksToLineBreaks(text);
   PlatformIcon icon = kind == kKindWarning ? PlatformIcon::Warning
                       : kind == kKindInfo  ? PlatformIcon::Information
                       : kind == kKindQuestion ? PlatformIcon::Question

@@ -72,6 +72,20 @@ TEST(Encoding, NonUtf8LinesAreWindows1252) {
   EXPECT_EQ(Utf8Mid("äöüß", 1, 2), "öü");
 }
 
+TEST(HashMarksToLineBreaks, EveryMarkBreaksTheLine) {
+  // the sample-tree message: the blanks round the mark do not start or end a line
+  EXPECT_EQ(HashMarksToLineBreaks("File C:/TOLVEK/Temp/ProbeBa.Txt # mit Notepad ausgeben."),
+            "File C:/TOLVEK/Temp/ProbeBa.Txt\nmit Notepad ausgeben.");
+  // not only the first two marks, as in the program's own box
+  EXPECT_EQ(HashMarksToLineBreaks("a#b#c#d"), "a\nb\nc\nd");
+  EXPECT_EQ(HashMarksToLineBreaks("##"), "\n\n");
+  EXPECT_EQ(HashMarksToLineBreaks("#x#"), "\nx\n");
+  // only one blank on each side goes; a text without marks stays as it is
+  EXPECT_EQ(HashMarksToLineBreaks("a  #  b"), "a \n b");
+  EXPECT_EQ(HashMarksToLineBreaks("Grenzdatei nicht gefunden: Bestände"), "Grenzdatei nicht gefunden: Bestände");
+  EXPECT_EQ(HashMarksToLineBreaks(""), "");
+}
+
 TEST(Rounding, HalfGoesToEven) {
   EXPECT_EQ(RoundInt(0.5), 0);
   EXPECT_EQ(RoundInt(1.5), 2);
