@@ -125,7 +125,10 @@ bool ReadStandDescriptionView(const std::string& descriptionPath, const std::str
                               StandDescriptionView& view) {
   DescriptionFile d;
   if (!ReadDescriptionFile(ResolvePath(descriptionPath), d)) return false;
-  view.title = numberText + d.title;
+  // The catalogue's own descriptions start their title with blanks; a generated stand's title starts with
+  // its first word and gets the same two blanks, so that the number does not run into it.
+  const bool spaced = !d.title.empty() && (d.title[0] == ' ' || d.title[0] == '\t');
+  view.title = numberText + (spaced || d.title.empty() ? "" : "  ") + d.title;
   view.lines.clear();
   for (const auto& line : d.lines) view.lines.push_back("   " + TrimSpaces(line));
   return true;

@@ -86,6 +86,11 @@ TEST(StandChoice, PreviewDescriptionIsCutAndStandsInWhenMissing) {
   EXPECT_EQ(view.title, "08  Titel");
   EXPECT_EQ(view.lines, (std::vector<std::string>{"   eingerückt", "   zweite"}));
   EXPECT_FALSE(ReadStandDescriptionView(dir.File("Beschr09.txt"), "09", view));
+  // a generated stand's title as the generator writes it: the number does not run into it
+  dir.Write("Beschr99.txt", "Künstlich erzeugter Bestand\r\n\r\nFläche:      9.00 ha\r\n");
+  ASSERT_TRUE(ReadStandDescriptionView(dir.File("Beschr99.txt"), "99", view));
+  EXPECT_EQ(view.title, "99  Künstlich erzeugter Bestand");
+  EXPECT_EQ(view.lines, (std::vector<std::string>{"   ", "   Fläche:      9.00 ha"}));
 }
 
 TEST(StandChoice, PhotographsAndStockReplacements) {
