@@ -93,6 +93,12 @@ void TForm18::SetupReportPage() {
   pageKnown_ = true;
   const QPrinterInfo info = QPrinterInfo::defaultPrinter();
   if (info.isNull()) {
+    page_ = ReportPage{};
+    // Without an installed printer the report can still be printed to a PDF file: nothing to alarm the
+    // user about, the screen layout simply uses the default page.
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    if (pdf.outputFormat() == QPrinter::PdfFormat && pdf.isValid()) return;
     // Told once: the screen layout then uses the default page.
     state.services.messages->PlatformBox(T("Kein Drucker installiert. Es werden Standardwerte gesetzt"), "",
                                          PlatformButtons::Ok, PlatformIcon::Information);
