@@ -173,6 +173,9 @@ TEST(Evaluation, AngleCountCountingModeAddsTheFactorToGAndNothingToN) {
   EXPECT_DOUBLE_EQ(r.e.sampleTrees[0], 0.0);  // no tree counted, no diameter
   EXPECT_DOUBLE_EQ(r.e.dbhSum[0], 0.0);
   EXPECT_EQ(r.e.treeCounter[0], 3);
+  // The report's "Probebäume:" is the number of measured trees, none in counting mode; the pass's own
+  // count of selected trees (the main window's label) still holds the three.
+  EXPECT_EQ(r.e.sampleTreeTotal, 0);
 }
 
 TEST(Evaluation, ConcentricCirclesUseEachTreesOwnCircle) {
