@@ -155,6 +155,9 @@ class TForm1 : public QMainWindow {
   void ShowTitleScreen();
   // "Auswertung", "Diagramm" and "Probebäume" off after a new stand, method or grid.
   void DisableResultButtons();
+  // The figures of the last run (repetition count, the "i.M." means) and, with withGrid, of the grid:
+  // they belong to the stand and method they were made with.
+  void ClearRunLabels(bool withGrid);
   // The seven language buttons in language order (BitBtn15 = German ... BitBtn21 = Turkish).
   QPushButton* LanguageButton(int languageNumber) const;
 

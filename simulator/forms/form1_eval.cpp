@@ -199,6 +199,8 @@ void TForm1::sBtAuswertungClick() {
   if (!sm.grid.exists || sm.plots.Empty()) {
     state.services.messages->PlatformBox(T("Bitte Gitter festlegen"), "", PlatformButtons::Ok, PlatformIcon::None);
     sBtGitter->setEnabled(true);
+    // A grid needs a method to be sampled with: without one, "Verfahren" must be there to choose it.
+    if (sm.method.code == kMethodNone) sBtVerfahren->setEnabled(true);
     return;
   }
 
@@ -239,6 +241,12 @@ void TForm1::sBtAuswertungClick() {
     stopPending_ = false;
     FinishNeuesVerfahren();
   }
+}
+
+void TForm1::ClearRunLabels(bool withGrid) {
+  for (QLabel* l : {Label18, LbAnzStpQ, LbBaumZahlQ}) l->clear();
+  if (withGrid)
+    for (QLabel* l : {LblGitterAnf, LblAnzStp}) l->clear();
 }
 
 void TForm1::F1BtWiederholenClick() {

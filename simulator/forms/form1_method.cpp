@@ -95,11 +95,14 @@ void TForm1::sBtVerfahrenClick() {
   ClearTreeCentredWeights(state.currentStand.trees);
   state.sampling.pass.sampleTreeTotal = 0;
   LblBaumZahl->clear();
+  ClearRunLabels(!state.sampling.grid.exists);
   if (state.run.enterpriseMode)
     Panel5->hide();
   else if (state.currentStand.loaded)
     DrawTrees();
   sBtNeuesVerfahren->setEnabled(false);
+  // The evaluation it would repeat belongs to the method now left.
+  F1BtWiederholen->setEnabled(false);
 
   if (!dialog->property("placed").toBool()) {
     // Beside the tool bar, its left edge scaled to the screen once.

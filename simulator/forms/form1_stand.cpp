@@ -240,6 +240,7 @@ bool TForm1::LoadChosenStand() {
     return false;
   }
   ApplyChoiceToStand(choice, state.currentStand);
+  ClearRunLabels(true);
   sBtGitter->setEnabled(true);
   LblBestand->setText(Q(StandLabel(choice)));
   LblBestand->show();

@@ -15,6 +15,7 @@
 #include "common/paths.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form18.h"
+#include "simulator/forms/method_dialogs.h"
 #include "simulator/forms/program.h"
 #include "simulator/forms/text_viewer.h"
 #include "simulator/sampling/geometry.h"
@@ -122,6 +123,8 @@ class EvaluationWindowTest : public QObject {
     f.form1().sBtAuswertung->setEnabled(true);
     f.form1().sBtAuswertung->click();
     QVERIFY(seen);
+    // The report prints to a PDF file where no printer is installed: no alarm about a missing printer.
+    QVERIFY(!f.fs.messages.Saw("Kein Drucker installiert"));
     const SampleEstimate& e = f.state.evaluation.estimate;
     QCOMPARE(e.plotCount, static_cast<int>(f.state.sampling.plots.plots.size()));
     QVERIFY(e.gPerHa[0] > 0.0);
@@ -196,6 +199,36 @@ class EvaluationWindowTest : public QObject {
     QVERIFY(f.form1().sBtGitter->isEnabled());
     QVERIFY(!f.form1().sBtBestand->isEnabled());
     QVERIFY(!f.state.evaluation.evaluated);
+  }
+
+  void wiederholenGoesWithTheMethodItWouldRepeat() {
+    Fixture f;
+    QVERIFY(f.loaded);
+    QCOMPARE(f.Pass(), PassOutcome::Done);
+    TForm1& w = f.form1();
+    CloseReportSoon(f);
+    w.sBtAuswertung->setEnabled(true);
+    w.sBtAuswertung->click();
+    QVERIFY(w.F1BtWiederholen->isEnabled());
+    // "Verfahren", then "zurück" without a method
+    TBtnRightDlg1& dialog = *f.program->forms.btnRightDlg1;
+    QTimer::singleShot(0, [&] { dialog.CancelBtn->click(); });
+    for (QLabel* l : {w.Label18, w.LbAnzStpQ, w.LbBaumZahlQ, w.LblGitterAnf, w.LblAnzStp}) l->setText("vorher");
+    w.sBtVerfahren->setEnabled(true);
+    w.sBtVerfahren->click();
+    QCOMPARE(int(f.state.sampling.method.code), int(kMethodNone));
+    QVERIFY(!w.F1BtWiederholen->isEnabled());
+    QVERIFY(w.sBtBestand->isEnabled());
+    // the figures of the grid the new choice forgot are gone with it
+    QVERIFY(!f.state.sampling.grid.exists);
+    for (QLabel* l : {w.Label18, w.LbAnzStpQ, w.LbBaumZahlQ, w.LblGitterAnf, w.LblAnzStp})
+      QVERIFY2(l->text().isEmpty(), qPrintable(l->objectName()));
+    // Were it pressed all the same: the grid is missing, and both the grid and the method can be chosen.
+    w.F1BtWiederholenClick();
+    QVERIFY(f.fs.messages.Saw("Bitte Gitter festlegen"));
+    QVERIFY(w.sBtGitter->isEnabled());
+    QVERIFY(w.sBtVerfahren->isEnabled());
+    QVERIFY(!f.state.run.busy);
   }
 
   void repetitionsCountUpdateAndStopOnNeuesVerfahren() {

@@ -98,6 +98,23 @@ class StandChoiceTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void anotherStandClearsTheFiguresOfTheLastRun() {
+    Fixture f;
+    TForm1& w = f.form1();
+    for (QLabel* l : {w.Label18, w.LbAnzStpQ, w.LbBaumZahlQ, w.LblGitterAnf, w.LblAnzStp}) l->setText("vorher 279");
+    int entry = 0;
+    TakeThroughPreview(f, entry);
+    QVERIFY(entry > 0);
+    QVERIFY(f.state.currentStand.loaded);
+    for (QLabel* l : {w.Label18, w.LbAnzStpQ, w.LbBaumZahlQ, w.LblGitterAnf, w.LblAnzStp})
+      QVERIFY2(l->text().isEmpty(), qPrintable(l->objectName()));
+    // "zurück" in the catalogue keeps the stand and what was shown for it
+    w.LblAnzStp->setText("Stichproben: 12");
+    WhenCatalogueIsUp([&f] { f.form23().Button1->click(); });
+    w.sBtBestandClick();
+    QCOMPARE(w.LblAnzStp->text(), QString("Stichproben: 12"));
+  }
+
   void catalogueShowsThumbnailsPreviewAndTakesTheStand() {
     Fixture f;
     int entry = 0;
