@@ -279,12 +279,12 @@ void TForm1::BuildToolBar() {
   // first nine: room for the glyph.
   const ButtonDef bar[] = {
       {&sBtBestand, "sBtBestand", "       Bestände", "Bestand auswählen"},
-      {&sBtVerfahren, "sBtVerfahren", "       Verfahren", "Stichprobenverfahren#festlegen"},
-      {&sBtGitter, "sBtGitter", "         Gitter", "Stichprobengitter#anlegen"},
+      {&sBtVerfahren, "sBtVerfahren", "       Verfahren", "Stichprobenverfahren # festlegen"},
+      {&sBtGitter, "sBtGitter", "         Gitter", "Stichprobengitter # anlegen"},
       {&sBtAuswertung, "sBtAuswertung", "         Auswertung", "Stichprobe auswerten"},
       {&sBtDiagramm, "sBtDiagramm", "         Diagramm", "Diagramme zum Bestand"},
       {&sBtProbeBaeume, "sBtProbeBaeume", "         Probebäume", "Liste der Probebäume"},
-      {&sBtExtras, "sBtExtras", "       Extras", "Varianz, Optimierung#und weitere Funktionen"},
+      {&sBtExtras, "sBtExtras", "       Extras", "Varianz, Optimierung # und weitere Funktionen"},
       {&sBtAnweisung, "sBtAnweisung", "         Anweisung", "Bedienungsanleitung"},
       {&sBtAnmerk, "sBtAnmerk", "         Anmerkungen", "Anmerkungen zum Verfahren"},
       {&sBtZurueck, "sBtZurueck", "Zurück zum Hauptmenü", "Zurück zum Hauptmenü"},
@@ -372,7 +372,9 @@ void TForm1::BuildPanels() {
   ImgText->setScaledContents(true);
   ImgText->hide();
 
-  PnDaten = MakePanel(Client, "PnDaten", QRect(162, 0, 144, 700), kPanelColour);
+  // The data column between the tool bar and the map: the method and grid figures and the run's
+  // counters at the top; below them the grid group, the run's picture and, at the bottom, the legend.
+  PnDaten = MakePanel(Client, "PnDaten", QRect(162, 0, 252, 700), kPanelColour);
   PnDaten->hide();
   Panel3 = MakePanel(Client, "Panel3", QRect(1100, 40, 130, 300), "white");
   Panel3->setToolTip("Blinken: Baumartenknopf anklicken");
@@ -433,10 +435,19 @@ void TForm1::FitToTheScreen(int screenHeight) {
   state.gridRotation = 0.06;
   // On a 768-pixel screen the map is scaled with the title screen (380 / 898 become 304 / 718).
   if (std::abs(fit.scale - 1.0) > 0.001) ScaleTitleScreen();
-  // The scroll box never reaches beyond the window; the map inside keeps its size and scrolls.
-  QRect box = ScrollBox1->geometry();
-  ScrollBox1->resize(std::max(200, std::min(box.width() + 2, fit.windowWidth - box.left())),
-                     std::max(200, std::min(box.height() + 2, fit.windowHeight)));
+  // The map begins right of the data column and its box ends within the window; the picture fills the
+  // box, so the whole map is in view without scrolling (the map's scale follows the picture's size).
+  PnDaten->resize(PnDaten->width(), fit.windowHeight);
+  const int boxLeft = std::max(ScrollBox1->x(), PnDaten->geometry().right() + 2);
+  const int boxWidth = std::max(200, fit.windowWidth - boxLeft);
+  const int boxHeight = std::max(200, std::min(ScrollBox1->height(), fit.windowHeight));
+  ScrollBox1->setFrameShape(QFrame::NoFrame);
+  ScrollBox1->setGeometry(boxLeft, 0, boxWidth, boxHeight);
+  ImgBest->resize(std::min(ImgBest->width(), boxWidth), std::min(ImgBest->height(), boxHeight));
+  if (mapImage) {
+    *mapImage = QImage(ImgBest->size(), QImage::Format_RGB32);
+    mapImage->fill(Qt::black);
+  }
   // The legend always follows the factor: its size by the factor rounded to hundredths.
   const double legend = RoundInt(fit.scale * 100) / 100.0;
   QRect g = Panel3->geometry();
