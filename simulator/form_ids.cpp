@@ -77,6 +77,8 @@ FormList MainWindowList() {
   v.push_back(Hint("ImgLeg", K::kImage, "Blinken: Baumartenknopf anklicken"));
   v.push_back(Hint("Panel7", K::kWidget, "Der gesamte Betrieb wird mit einem Modellbestand belegt"));
   v.push_back(Caption("F1BnStatus", K::kSpeedButton, "Grafik aus"));
+  // The wait panel's text is a message of the table, not a control row.
+  v.push_back(Caption("Panel15Text", K::kLabel, "Bitte warten ..."));
   return l;
 }
 
@@ -127,7 +129,12 @@ std::vector<FormList> MakeAllLists() {
     l.entries.push_back(Hint("Memo1", K::kWidget, "Radius eingeben und Schaltfläche drücken"));
     all.push_back(std::move(l));
   }
-  all.push_back({"G6", "BtnRightDlg6", {Back("Button1"), Row("Label2", K::kLabel), Next("Button2"), Row("Label1", K::kLabel)}});
+  {
+    FormList l{"G6", "BtnRightDlg6", {Back("Button1"), Row("Label2", K::kLabel), Next("Button2"), Row("Label1", K::kLabel)}};
+    // The estimator variants: their captions name the method in each language.
+    Numbered(l.entries, "RadioButton", 1, 8, K::kRadioButton);
+    all.push_back(std::move(l));
+  }
   all.push_back({"G40", "BtnRightDlg40", {Row("Label1", K::kLabel), Row("Label3", K::kLabel), Next("Button1")}});
   {
     FormList l{"F23", "Form23", {}};
@@ -216,7 +223,7 @@ std::vector<FormList> MakeAllLists() {
   all.push_back({"F43", "Form43",
                  {Row("Label1", K::kLabel), Row("ChkBox2", K::kCheckBox), Row("ChkBox3", K::kCheckBox),
                   Next("BtWeiter43")}});
-  all.push_back({"F44", "Form44", {Row("BtBaAnteile", K::kButton)}});
+  all.push_back({"F44", "Form44", {Row("BtBaAnteile", K::kButton), Row("LbKeinFoto", K::kLabel)}});
   return all;
 }
 

@@ -100,8 +100,8 @@ InputProblem CheckNTree(int n, int variant, double understoreyDbh, double unders
 }
 
 std::string NTreeParameterLine(const MethodSettings& m, const LanguageTable& lang) {
-  std::string line = Translate(lang, "Baumzahl") + ":" + FormatInt(m.treeNumber, 2) + "  Variante: " +
-                     FormatInt(m.variant, 1);
+  std::string line = Translate(lang, "Baumzahl") + ":" + FormatInt(m.treeNumber, 2) + "  " +
+                     Translate(lang, "Variante") + ": " + FormatInt(m.variant, 1);
   if (m.variant == 4)
     line += "/" + FormatFixed(2, 0, m.understoreyDbhLimit) + "/" + FormatFixed(1, 0, m.understoreyRadius);
   return line;

@@ -19,6 +19,7 @@
 #include "simulator/forms/form1.h"
 #include "simulator/forms/program.h"
 #include "simulator/forms/translate_forms.h"
+#include "simulator/sampling/method.h"
 #include "tests/support/fakes.h"
 
 using namespace tolvek;
@@ -190,6 +191,32 @@ class TranslateFormsTest : public QObject {
     p.state.run.graphics = false;
     TranslateAllForms(p.state);
     QCOMPARE(p.form1().F1BnStatus->text(), QString("Graphics on"));
+  }
+
+  void englishReachesTheWaitPanelStandWindowVariantsAndPhotoNotice() {
+    TempDir dir;
+    testing::CopyShippedData(dir);
+    Program p(dir);
+    p.form1().LanguageButton(2)->click();
+    QCOMPARE(p.state.language.selector, 2);
+    QCOMPARE(p.form1().Panel15Text->text(), QString("Please wait ..."));
+    QCOMPARE(p.Text("Form15", "Button1"), QString("Description"));
+    QCOMPARE(p.Text("Form15", "ButonDrehen"), QString("rotate"));
+    QCOMPARE(p.Text("Form15", "BtnVerzeichnis"), QString("List of stands"));
+    QCOMPARE(p.Text("Form15", "BtnAbbruch"), QString("Cancel"));
+    QCOMPARE(p.Text("Form23", "BtnVerzeichnis"), QString("List of stands"));
+    QCOMPARE(p.Text("Form44", "LbKeinFoto"), QString("Sorry, no photo available"));
+    QCOMPARE(p.Text("BtnRightDlg6", "RadioButton1"), QString("(1) Prodan: no correction"));
+    QCOMPARE(p.Text("BtnRightDlg6", "RadioButton6"), QString("(6) OXV:  classical +14 cm"));
+    MethodSettings m;
+    m.treeNumber = 6;
+    m.variant = 2;
+    QCOMPARE(NTreeParameterLine(m, p.state.language), std::string("Trees: 6  Variant: 2"));
+    // back in German the German keys show again
+    p.form1().LanguageButton(1)->click();
+    QCOMPARE(p.form1().Panel15Text->text(), QString("Bitte warten ..."));
+    QCOMPARE(p.Text("BtnRightDlg6", "RadioButton6"), QString("(6)OXV:  klassisch +14 cm"));
+    QCOMPARE(NTreeParameterLine(m, p.state.language), std::string("Baumzahl: 6  Variante: 2"));
   }
 
   void messageBoxButtonsUnderF42() {
