@@ -143,7 +143,9 @@ void EnableWhenIdle(TForm1& f, std::vector<QPushButton*> buttons) {
 
 void TForm1::BuildGridArea() {
   GroupBox1->setTitle("  Gitter bearbeiten ");
-  GroupBox1->resize(300, 300);
+  // In the data column below the counters: the tool bar's run buttons, the stand's name and area and
+  // the map stay in view.
+  GroupBox1->setGeometry(PnDaten->x(), 378, PnDaten->width(), 256);
   auto button = [this](const char* name, const char* caption, QRect r) {
     auto* b = new QPushButton(QString::fromUtf8(caption), GroupBox1);
     b->setObjectName(name);
@@ -158,19 +160,19 @@ void TForm1::BuildGridArea() {
     l->setTextFormat(Qt::PlainText);
     return l;
   };
-  LbAbstand = label(GroupBox1, "LbAbstand", "Abstand", QRect(10, 22, 280, 18));
+  LbAbstand = label(GroupBox1, "LbAbstand", "Abstand", QRect(8, 22, 236, 18));
   struct Spec {
     int index;
     const char* caption;
     QRect r;
   };
   const Spec specs[] = {
-      {11, "−5", QRect(10, 42, 64, 28)},   {12, "−1", QRect(80, 42, 64, 28)},
-      {10, "+1", QRect(150, 42, 64, 28)},  {9, "+5", QRect(220, 42, 64, 28)},
-      {3, "← 5", QRect(10, 100, 64, 28)},  {4, "← 1", QRect(80, 100, 64, 28)},
-      {2, "1 →", QRect(150, 100, 64, 28)}, {1, "5 →", QRect(220, 100, 64, 28)},
-      {7, "↓ 5", QRect(10, 132, 64, 28)},  {8, "↓ 1", QRect(80, 132, 64, 28)},
-      {6, "1 ↑", QRect(150, 132, 64, 28)}, {5, "5 ↑", QRect(220, 132, 64, 28)},
+      {11, "−5", QRect(8, 42, 56, 28)},    {12, "−1", QRect(68, 42, 56, 28)},
+      {10, "+1", QRect(128, 42, 56, 28)},  {9, "+5", QRect(188, 42, 56, 28)},
+      {3, "← 5", QRect(8, 100, 56, 28)},   {4, "← 1", QRect(68, 100, 56, 28)},
+      {2, "1 →", QRect(128, 100, 56, 28)}, {1, "5 →", QRect(188, 100, 56, 28)},
+      {7, "↓ 5", QRect(8, 132, 56, 28)},   {8, "↓ 1", QRect(68, 132, 56, 28)},
+      {6, "1 ↑", QRect(128, 132, 56, 28)}, {5, "5 ↑", QRect(188, 132, 56, 28)},
   };
   for (const Spec& s : specs) {
     const std::string name = "BitBtn" + std::to_string(s.index);
@@ -190,17 +192,17 @@ void TForm1::BuildGridArea() {
                                  "Gitterabstand 5 m kleiner",
                                  "Gitterabstand 1 m kleiner"};
   for (int i = 1; i <= 12; ++i) GridButton[i]->setToolTip(QString::fromUtf8(hints[i]));
-  LbVerschieben = label(GroupBox1, "LbVerschieben", "verschieben", QRect(10, 80, 280, 18));
-  Button6 = button("Button6", "blinken", QRect(10, 174, 88, 28));
-  Button7 = button("Button7", "speichern", QRect(104, 174, 88, 28));
-  Button8 = button("Button8", "lesen", QRect(198, 174, 88, 28));
+  LbVerschieben = label(GroupBox1, "LbVerschieben", "verschieben", QRect(8, 80, 236, 18));
+  Button6 = button("Button6", "blinken", QRect(8, 170, 76, 28));
+  Button7 = button("Button7", "speichern", QRect(88, 170, 76, 28));
+  Button8 = button("Button8", "lesen", QRect(168, 170, 76, 28));
   Button6->setToolTip(QString::fromUtf8("Stichprobenpunkte blinken lassen"));
   Button7->setToolTip(QString::fromUtf8("Gitter speichern"));
   Button8->setToolTip(QString::fromUtf8("Gespeichertes Gitter lesen"));
-  GitterFertig = button("GitterFertig", "weiter", QRect(150, 256, 136, 34));
+  GitterFertig = button("GitterFertig", "weiter", QRect(112, 212, 132, 34));
   GitterFertig->setToolTip(QString::fromUtf8("Probeflächen anlegen und Probebäume auswählen"));
-  BitBtn13->move(10, 258);
-  BitBtn14->move(56, 258);
+  BitBtn13->move(8, 214);
+  BitBtn14->move(54, 214);
 
   // The spacing and the number of points stand with the method on the stand's data panel.
   auto dataLabel = [this](QLabel* l, int top) {

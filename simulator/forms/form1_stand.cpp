@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 
 #include "common/qt/qt_canvas.h"
@@ -120,8 +121,14 @@ void TForm1::DrawStand() {
     canvas.Rectangle(0, 0, t.imageWidth, t.imageHeight);
   }
 
-  const int legendHeight = ScaleInt(35 * 9 + 20, state.screenScale);
-  Panel3->resize(Panel3->width(), legendHeight);
+  // The legend stands at the foot of the data column, as tall as the species present need, clear of the
+  // map and of the counters above it.
+  int present = 0;
+  for (int i = 1; i <= 9; ++i)
+    if (cs.sums.count[static_cast<std::size_t>(i)] > 0) ++present;
+  const int legendHeight = ScaleInt(35 * std::max(1, present) + 20, state.screenScale);
+  Panel3->setGeometry(PnDaten->x() + 4, std::max(0, PnDaten->height() - legendHeight - 6), Panel3->width(),
+                      legendHeight);
   ImgLeg->setGeometry(0, 0, Panel3->width(), legendHeight);
   *legendImage = QImage(Panel3->width(), legendHeight, QImage::Format_RGB32);
   int buttons = 0;
@@ -157,6 +164,9 @@ void TForm1::DrawStand() {
   Panel3->show();
   Panel3->raise();
   ImgLeg->show();
+  // The grid group and the run's picture, when up, stay over the legend.
+  for (QWidget* w : std::initializer_list<QWidget*>{GroupBox1, ImgRepeat, ImgRepeatN, ImgRepeatD})
+    if (w && w->isVisible()) w->raise();
 }
 
 void TForm1::DrawTrees() {
@@ -254,8 +264,15 @@ bool TForm1::LoadChosenStand() {
   if (forms.form44) forms.form44->close();
   if (forms.form15) forms.form15->BtnFoto->setEnabled(FileExists(ResolvePath(choice.photoPath)));
   if (forms.form15 && !forms.form15->isModal()) {
-    // The description and the photographs stay at hand beside the map.
-    forms.form15->move(mapToGlobal(QPoint(165, std::max(0, height() - forms.form15->height() - 40))));
+    // The description and the photographs stay at hand beside the main window where the screen has
+    // room there, else at the foot of the data column.
+    const QRect frame = frameGeometry();
+    const int width = forms.form15->frameGeometry().width();
+    QScreen* screen = this->screen();
+    if (screen && frame.right() + 1 + width <= screen->availableGeometry().right() + 1)
+      forms.form15->move(frame.right() + 1, frame.top());
+    else
+      forms.form15->move(mapToGlobal(QPoint(165, std::max(0, height() - forms.form15->height() - 40))));
     forms.form15->show();
   }
   return true;

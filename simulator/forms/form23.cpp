@@ -175,14 +175,34 @@ bool TForm23::eventFilter(QObject* watched, QEvent* e) {
 void TForm23::Image1Click(int k) {
   if (!forms.form44) return;
   if (forms.form44->Preview(k)) {
-    // The preview stands to the right of the catalogue when there is room, else over its right part.
+    // The preview stands to the right of the catalogue when there is room, else over its right part;
+    // it never covers the thumbnail just clicked (a double click there takes the stand): then it goes to
+    // the other half of the screen, beside or above or below the thumbnail.
+    QWidget* preview = forms.form44;
+    const QSize size = preview->frameGeometry().size();
+    const QRect thumb(Image[static_cast<std::size_t>(k)]->mapToGlobal(QPoint(0, 0)),
+                      Image[static_cast<std::size_t>(k)]->size());
     QPoint p = mapToGlobal(QPoint(width() + 8, 0));
     if (QScreen* screen = this->screen()) {
       const QRect avail = screen->availableGeometry();
-      p.setX(std::max(avail.left(), std::min(p.x(), avail.right() - forms.form44->frameGeometry().width())));
-      p.setY(std::max(avail.top(), std::min(p.y(), avail.bottom() - forms.form44->frameGeometry().height())));
+      auto clamp = [&](QPoint q) {
+        return QPoint(std::max(avail.left(), std::min(q.x(), avail.right() + 1 - size.width())),
+                      std::max(avail.top(), std::min(q.y(), avail.bottom() + 1 - size.height())));
+      };
+      const bool thumbRight = thumb.center().x() > avail.center().x();
+      const bool thumbLow = thumb.center().y() > avail.center().y();
+      const int otherX = thumbRight ? avail.left() : avail.right() + 1 - size.width();
+      const int otherY = thumbLow ? avail.top() : avail.bottom() + 1 - size.height();
+      const QPoint candidates[] = {clamp(p), clamp(QPoint(otherX, p.y())), clamp(QPoint(p.x(), otherY)),
+                                   clamp(QPoint(otherX, otherY))};
+      p = candidates[0];
+      for (const QPoint& c : candidates)
+        if (!QRect(c, size).intersects(thumb)) {
+          p = c;
+          break;
+        }
     }
-    forms.form44->move(p);
+    preview->move(p);
   }
 }
 
