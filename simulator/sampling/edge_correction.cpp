@@ -1,6 +1,7 @@
 #include "simulator/sampling/edge_correction.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "common/platform.h"
@@ -115,10 +116,30 @@ bool CirclePolygon(int n, double cx, double cy, double r, CirclePolygonPoints& o
   // The step of 0.17453 rad goes once around with the 36 corners of the settings; any other count
   // spreads the same turn evenly, so that its polygon still stands for the whole circle.
   const double step = n == 36 ? 0.17453 : 36 * 0.17453 / n;
-  for (int k = 1; k <= n; ++k) {
-    const double alpha = 5.3319 - k * step;
-    out.x[k] = cx + r * std::cos(alpha);
-    out.y[k] = cy + r * std::sin(alpha);
+  if (n == 36) {
+    // The 36 corners of the settings come up at every clip: their cosines and sines are taken once,
+    // of the same angles.
+    struct UnitCorners {
+      std::array<double, 37> c{}, s{};
+      UnitCorners() {
+        for (int k = 1; k <= 36; ++k) {
+          const double alpha = 5.3319 - k * 0.17453;
+          c[static_cast<std::size_t>(k)] = std::cos(alpha);
+          s[static_cast<std::size_t>(k)] = std::sin(alpha);
+        }
+      }
+    };
+    static const UnitCorners unit;
+    for (int k = 1; k <= n; ++k) {
+      out.x[k] = cx + r * unit.c[static_cast<std::size_t>(k)];
+      out.y[k] = cy + r * unit.s[static_cast<std::size_t>(k)];
+    }
+  } else {
+    for (int k = 1; k <= n; ++k) {
+      const double alpha = 5.3319 - k * step;
+      out.x[k] = cx + r * std::cos(alpha);
+      out.y[k] = cy + r * std::sin(alpha);
+    }
   }
   out.x[n + 1] = out.x[1];
   out.y[n + 1] = out.y[1];

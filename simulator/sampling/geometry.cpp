@@ -303,18 +303,51 @@ namespace {
 
 enum class Hit { Found, None };
 
-// The first plot edge cut by the segment s1-s2, searching cyclically once around the nA edges from
-// the edge after `startAfter`. Remembers the edge for the next search.
-Hit FirstBoundaryHit(GeometryContext& g, PolygonRef plot, int nA, GeoPoint s1, GeoPoint s2, int startAfter,
-                     CrossingRecord& hit) {
-  const double sLeft = std::min(s1.x, s2.x), sRight = std::max(s1.x, s2.x);
-  for (int step = 1; step <= nA; ++step) {
-    const int j = (startAfter + step - 1) % nA + 1;
+// The boxes of the plot polygon's edges, taken once per clip: every search of the clip runs over the
+// same edges. yUsable: the edge is vertical or wider than 1e-5 in x (see FirstBoundaryHit).
+struct PlotEdges {
+  std::array<double, kPlotEdgeLimit + 1> minX{}, maxX{}, minY{}, maxY{};
+  std::array<bool, kPlotEdgeLimit + 1> yUsable{};
+};
+
+void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
+  for (int j = 1; j <= nA; ++j) {
     const GeoPoint c1 = At(plot, j);
     const GeoPoint c2 = At(plot, j + 1);
+    e.minX[j] = std::min(c1.x, c2.x);
+    e.maxX[j] = std::max(c1.x, c2.x);
+    e.minY[j] = std::min(c1.y, c2.y);
+    e.maxY[j] = std::max(c1.y, c2.y);
+    const double wide = std::fabs(c1.x - c2.x);
+    e.yUsable[j] = wide > 1e-5 || wide == 0.0;
+  }
+}
+
+// The first plot edge cut by the segment s1-s2, searching cyclically once around the nA edges from
+// the edge after `startAfter`. Remembers the edge for the next search.
+Hit FirstBoundaryHit(GeometryContext& g, PolygonRef plot, const PlotEdges& edges, int nA, GeoPoint s1, GeoPoint s2,
+                     int startAfter, CrossingRecord& hit) {
+  const double sLeft = std::min(s1.x, s2.x), sRight = std::max(s1.x, s2.x);
+  const double sBottom = std::min(s1.y, s2.y), sTop = std::max(s1.y, s2.y);
+  const double sWide = std::fabs(s1.x - s2.x);
+  const bool sYUsable = sWide > 1e-5 || sWide == 0.0;
+  // The edges in the order (startAfter + step - 1) % nA + 1 gives them, without a division per step.
+  const bool plainStart = startAfter >= 0 && startAfter <= nA;
+  for (int step = 1; step <= nA; ++step) {
+    int j = startAfter + step;
+    if (!plainStart)
+      j = (startAfter + step - 1) % nA + 1;
+    else if (j > nA)
+      j -= nA;
     // Every crossing PointOnBothSegments accepts has its x within the x range of one segment and taken
     // from (or lying in) the other: segments whose x ranges do not meet never cross.
-    if (sRight < std::min(c1.x, c2.x) || sLeft > std::max(c1.x, c2.x)) continue;
+    if (sRight < edges.minX[j] || sLeft > edges.maxX[j]) continue;
+    // Nor do segments whose y ranges lie more than a metre apart: an accepted crossing lies on both
+    // segments up to the rounding of the intersection, far below that metre. Segments within 1e-5 of
+    // vertical but not exactly so are left to the full test, as in PointInPolygon.
+    if (sYUsable && edges.yUsable[j] && (sTop < edges.minY[j] - 1.0 || sBottom > edges.maxY[j] + 1.0)) continue;
+    const GeoPoint c1 = At(plot, j);
+    const GeoPoint c2 = At(plot, j + 1);
     GeoPoint at;
     if (LineIntersection(s1, s2, c1, c2, at) && PointOnBothSegments(s1, s2, c1, c2, at)) {
       hit.x = at.x;
@@ -342,13 +375,13 @@ bool SamePoint(GeoPoint a, GeoPoint b) {
 // Inside the (convex) plot polygon: the way to its centroid crosses no plot edge. The end of one stand
 // edge is the start of the next, so the answer for a point is kept; a kept answer also leaves the
 // remembered plot edge as the search would have left it.
-bool InsidePlot(GeometryContext& g, PolygonRef plot, int nA, GeoPoint p, InsideAnswer& kept) {
+bool InsidePlot(GeometryContext& g, PolygonRef plot, const PlotEdges& edges, int nA, GeoPoint p, InsideAnswer& kept) {
   if (kept.known && SamePoint(kept.p, p)) {
     if (!kept.inside) g.lastEdgeHit = kept.edge;
     return kept.inside;
   }
   CrossingRecord hit;
-  const bool inside = FirstBoundaryHit(g, plot, nA, p, g.plotCentroid, 0, hit) == Hit::None;
+  const bool inside = FirstBoundaryHit(g, plot, edges, nA, p, g.plotCentroid, 0, hit) == Hit::None;
   kept = {true, p, inside, hit.edge};
   return inside;
 }
@@ -356,12 +389,12 @@ bool InsidePlot(GeometryContext& g, PolygonRef plot, int nA, GeoPoint p, InsideA
 enum class EdgeOutcome { Nothing, Contributes, Failed };
 
 // Where one stand edge meets the plot polygon: fills g.entry and g.exit.
-EdgeOutcome EdgeIntersections(GeometryContext& g, PolygonRef plot, int nA, GeoPoint start, GeoPoint end,
-                              InsideAnswer& kept) {
-  const bool startInside = InsidePlot(g, plot, nA, start, kept);
-  const bool endInside = InsidePlot(g, plot, nA, end, kept);
+EdgeOutcome EdgeIntersections(GeometryContext& g, PolygonRef plot, const PlotEdges& edges, int nA, GeoPoint start,
+                              GeoPoint end, InsideAnswer& kept) {
+  const bool startInside = InsidePlot(g, plot, edges, nA, start, kept);
+  const bool endInside = InsidePlot(g, plot, edges, nA, end, kept);
   CrossingRecord crossing;
-  const bool found = FirstBoundaryHit(g, plot, nA, start, end, g.lastEdgeHit, crossing) == Hit::Found;
+  const bool found = FirstBoundaryHit(g, plot, edges, nA, start, end, g.lastEdgeHit, crossing) == Hit::Found;
   if (!found && !startInside && !endInside) return EdgeOutcome::Nothing;
 
   if (startInside && endInside) {
@@ -385,7 +418,7 @@ EdgeOutcome EdgeIntersections(GeometryContext& g, PolygonRef plot, int nA, GeoPo
   }
   // Both ends outside: the edge passes through the plot polygon.
   CrossingRecord second;
-  FirstBoundaryHit(g, plot, nA, start, end, crossing.edge, second);  // finds at least `crossing` again
+  FirstBoundaryHit(g, plot, edges, nA, start, end, crossing.edge, second);  // finds at least `crossing` again
   g.exit = {crossing.x, crossing.y, crossing.edge, 2};
   g.entry = {second.x, second.y, second.edge, 1};
   const bool useX = std::fabs(start.x - end.x) > 0.01;
@@ -456,11 +489,13 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
 
   PolygonCentroid(g, plot.WithCount(nA), g.plotCentroid.x, g.plotCentroid.y);
 
+  PlotEdges edges;
+  PreparePlotEdges(plot, nA, edges);
   InsideAnswer kept;
   for (int i = 2; i <= lastStandPoint; ++i) {
     const GeoPoint start = At(stand, i - 1);
     const GeoPoint end = At(stand, i == nB + 1 ? 1 : i);
-    const EdgeOutcome outcome = EdgeIntersections(g, plot, nA, start, end, kept);
+    const EdgeOutcome outcome = EdgeIntersections(g, plot, edges, nA, start, end, kept);
     if (outcome == EdgeOutcome::Failed) return FailClip(g, result, areas);
     if (outcome == EdgeOutcome::Nothing) continue;
     const bool sameAsLast = g.crossingCount > 0 &&
