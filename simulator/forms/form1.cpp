@@ -487,6 +487,8 @@ void TForm1::DisableResultButtons() {
   sBtAuswertung->setEnabled(false);
   sBtDiagramm->setEnabled(false);
   sBtProbeBaeume->setEnabled(false);
+  // It repeats the last evaluation's pass, which a new stand, method or grid leaves behind.
+  F1BtWiederholen->setEnabled(false);
 }
 
 void TForm1::HideTitleScreen() {

@@ -153,7 +153,7 @@ class TForm1 : public QMainWindow {
   // Title screen off / back on.
   void HideTitleScreen();
   void ShowTitleScreen();
-  // "Auswertung", "Diagramm" and "Probebäume" off after a new stand, method or grid.
+  // "Auswertung", "Diagramm", "Probebäume" and "Simulation wiederholen" off after a new stand, method or grid.
   void DisableResultButtons();
   // The figures of the last run (repetition count, the "i.M." means) and, with withGrid, of the grid:
   // they belong to the stand and method they were made with.

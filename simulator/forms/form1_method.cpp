@@ -101,8 +101,6 @@ void TForm1::sBtVerfahrenClick() {
   else if (state.currentStand.loaded)
     DrawTrees();
   sBtNeuesVerfahren->setEnabled(false);
-  // The evaluation it would repeat belongs to the method now left.
-  F1BtWiederholen->setEnabled(false);
 
   if (!dialog->property("placed").toBool()) {
     // Beside the tool bar, its left edge scaled to the screen once.

@@ -102,10 +102,13 @@ class StandChoiceTest : public QObject {
     Fixture f;
     TForm1& w = f.form1();
     for (QLabel* l : {w.Label18, w.LbAnzStpQ, w.LbBaumZahlQ, w.LblGitterAnf, w.LblAnzStp}) l->setText("vorher 279");
+    w.F1BtWiederholen->setEnabled(true);
     int entry = 0;
     TakeThroughPreview(f, entry);
     QVERIFY(entry > 0);
     QVERIFY(f.state.currentStand.loaded);
+    // the last evaluation belongs to the stand left: it cannot be repeated on this one
+    QVERIFY(!w.F1BtWiederholen->isEnabled());
     for (QLabel* l : {w.Label18, w.LbAnzStpQ, w.LbBaumZahlQ, w.LblGitterAnf, w.LblAnzStp})
       QVERIFY2(l->text().isEmpty(), qPrintable(l->objectName()));
     // "zurück" in the catalogue keeps the stand and what was shown for it
