@@ -175,7 +175,9 @@ void TForm1::sBtAuswertungClick() {
   run.waitAbort = false;
   run.repetitionStop = false;
   stopPending_ = false;
-  Panel15->move(4, 200);
+  // In the data column's gap between the grid figures and the run's counters: no button lies under it.
+  Panel15->setGeometry(PnDaten->x() + 4, 150, PnDaten->width() - 8, 70);
+  Panel15Text->setGeometry(0, 0, Panel15->width(), Panel15->height());
   sBtDrehen->hide();
   sm.grid.baseOriginX = sm.grid.originX;
   sm.grid.baseOriginY = sm.grid.originY;
