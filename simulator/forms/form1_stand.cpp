@@ -265,14 +265,15 @@ bool TForm1::LoadChosenStand() {
   if (forms.form15) forms.form15->BtnFoto->setEnabled(FileExists(ResolvePath(choice.photoPath)));
   if (forms.form15 && !forms.form15->isModal()) {
     // The description and the photographs stay at hand beside the main window where the screen has
-    // room there, else at the foot of the data column.
+    // room there, else over the lower tool bar and the data column, above the legend: never on the map.
     const QRect frame = frameGeometry();
-    const int width = forms.form15->frameGeometry().width();
+    const QSize size = forms.form15->frameGeometry().size();
     QScreen* screen = this->screen();
-    if (screen && frame.right() + 1 + width <= screen->availableGeometry().right() + 1)
+    if (screen && frame.right() + 1 + size.width() <= screen->availableGeometry().right() + 1)
       forms.form15->move(frame.right() + 1, frame.top());
     else
-      forms.form15->move(mapToGlobal(QPoint(165, std::max(0, height() - forms.form15->height() - 40))));
+      forms.form15->move(mapToGlobal(QPoint(std::min(0, ScrollBox1->x() - size.width()),
+                                            std::max(0, std::min(380, Panel3->y() - size.height() - 4)))));
     forms.form15->show();
   }
   return true;
