@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "common/format.h"
 #include "common/platform.h"
@@ -308,9 +309,17 @@ enum class Hit { Found, None };
 struct PlotEdges {
   std::array<double, kPlotEdgeLimit + 1> minX{}, maxX{}, minY{}, maxY{};
   std::array<bool, kPlotEdgeLimit + 1> yUsable{};
+  // The box of all edges; allYUsable: every edge is yUsable. Infinite when a corner is not finite.
+  double allMinX = 0.0, allMaxX = 0.0, allMinY = 0.0, allMaxY = 0.0;
+  bool allYUsable = true;
 };
 
 void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
+  const double inf = std::numeric_limits<double>::infinity();
+  e.allMinX = e.allMinY = inf;
+  e.allMaxX = e.allMaxY = -inf;
+  e.allYUsable = true;
+  bool finite = true;
   for (int j = 1; j <= nA; ++j) {
     const GeoPoint c1 = At(plot, j);
     const GeoPoint c2 = At(plot, j + 1);
@@ -320,6 +329,16 @@ void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
     e.maxY[j] = std::max(c1.y, c2.y);
     const double wide = std::fabs(c1.x - c2.x);
     e.yUsable[j] = wide > 1e-5 || wide == 0.0;
+    e.allYUsable = e.allYUsable && e.yUsable[j];
+    finite = finite && std::isfinite(c1.x) && std::isfinite(c1.y) && std::isfinite(c2.x) && std::isfinite(c2.y);
+    e.allMinX = std::min(e.allMinX, e.minX[j]);
+    e.allMaxX = std::max(e.allMaxX, e.maxX[j]);
+    e.allMinY = std::min(e.allMinY, e.minY[j]);
+    e.allMaxY = std::max(e.allMaxY, e.maxY[j]);
+  }
+  if (!finite) {
+    e.allMinX = e.allMinY = -inf;
+    e.allMaxX = e.allMaxY = inf;
   }
 }
 
@@ -331,6 +350,10 @@ Hit FirstBoundaryHit(GeometryContext& g, PolygonRef plot, const PlotEdges& edges
   const double sBottom = std::min(s1.y, s2.y), sTop = std::max(s1.y, s2.y);
   const double sWide = std::fabs(s1.x - s2.x);
   const bool sYUsable = sWide > 1e-5 || sWide == 0.0;
+  // A segment that misses the box of all edges as the tests below miss each edge's box meets none:
+  // the stand edges far from the plot polygon end here.
+  if (sRight < edges.allMinX || sLeft > edges.allMaxX) return Hit::None;
+  if (sYUsable && edges.allYUsable && (sTop < edges.allMinY - 1.0 || sBottom > edges.allMaxY + 1.0)) return Hit::None;
   // The edges in the order (startAfter + step - 1) % nA + 1 gives them, without a division per step.
   const bool plainStart = startAfter >= 0 && startAfter <= nA;
   for (int step = 1; step <= nA; ++step) {
