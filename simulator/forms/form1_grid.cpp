@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <memory>
 #include <new>
@@ -121,13 +122,19 @@ class MapPassObserver : public PassObserver {
 };
 
 // The stand's description window stays open beside the map; where it would cover the grid group it
-// moves to the right edge of the main window.
+// moves beside the main window, or, without room on the screen there, closes as by "weiter" (the map
+// and the tool bar leave no other place).
 void KeepGridGroupClear(TForm1& f) {
   QWidget* description = f.forms.form15;
   if (!description || !description->isVisible() || description->isModal()) return;
   const QRect group(f.GroupBox1->mapToGlobal(QPoint(0, 0)), f.GroupBox1->size());
   if (!description->frameGeometry().intersects(group)) return;
-  description->move(f.mapToGlobal(QPoint(std::max(0, f.width() - description->frameGeometry().width() - 12), 40)));
+  const QRect frame = f.frameGeometry();
+  QScreen* screen = f.screen();
+  if (screen && frame.right() + 1 + description->frameGeometry().width() <= screen->availableGeometry().right() + 1)
+    description->move(frame.right() + 1, frame.top());
+  else
+    description->hide();
 }
 
 // Enables the buttons at once, or, while a run keeps the program busy, as soon as it has ended.
