@@ -291,6 +291,34 @@ class UserPathTest : public QObject {
     QCOMPARE(hidden, 0);
   }
 
+  void theWholeStandMapIsInViewWithoutScrolling() {
+    // The map's box ends within the window and the picture fits the box: the east edge of the stand and
+    // the labels of the x axis need no scrolling.
+    Fixture f;
+    QVERIFY(f.TakeStand(kBroadleaf22));
+    TForm1& w = f.form1();
+    const QRect box(w.ScrollBox1->mapTo(&w, QPoint(0, 0)), w.ScrollBox1->size());
+    QVERIFY(w.rect().contains(box));
+    QTRY_VERIFY(w.ScrollBox1->viewport()->rect().contains(QRect(w.ImgBest->pos(), w.ImgBest->size())));
+    QCOMPARE(w.mapImage->size(), w.ImgBest->size());
+  }
+
+  void theGridGroupLeavesTheRunButtonsTheStandLabelsAndTheMapVisible() {
+    // The grid group once lay over "Zwischenergebnisse", the stand's name and area and the map's west edge.
+    Fixture f;
+    QVERIFY(f.TakeStand(kBroadleaf22));
+    f.ChooseFixedCircles();
+    TForm1& w = f.form1();
+    w.sBtGitterClick();
+    QVERIFY(w.GroupBox1->isVisibleTo(&w));
+    const QRect group(w.GroupBox1->mapTo(&w, QPoint(0, 0)), w.GroupBox1->size());
+    for (QWidget* other : std::initializer_list<QWidget*>{w.sBtMultiSim, w.sBtNeuesVerfahren, w.F1BtWiederholen,
+                                                          w.LblBestand, w.LblFlaeche, w.ScrollBox1, w.Panel3})
+      QVERIFY2(!group.intersects(QRect(other->mapTo(&w, QPoint(0, 0)), other->size())),
+               qPrintable(other->objectName()));
+    QCOMPARE(MapPixelsUnder(w, {w.GroupBox1}), 0);
+  }
+
   void theReportPictureIsSavedUnderANameTypedWithoutSuffix() {
     // "speichern" of the stand report offers "Bitmap (*.bmp)" first; a name typed without ".bmp" must
     // still give a picture, not "Datei konnte nicht gespeichert werden".
