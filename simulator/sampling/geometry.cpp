@@ -352,23 +352,13 @@ Hit FirstBoundaryHit(GeometryContext& g, PolygonRef plot, const PlotEdges& edges
   const bool sYUsable = sWide > 1e-5 || sWide == 0.0;
   // A segment that misses the box of all edges as the tests below miss each edge's box meets none:
   // the stand edges far from the plot polygon end here.
-  if (sRight < edges.allMinX || sLeft > edges.allMaxX) return Hit::None;
-  if (sYUsable && edges.allYUsable && (sTop < edges.allMinY - 1.0 || sBottom > edges.allMaxY + 1.0)) return Hit::None;
-  // The edges in the order (startAfter + step - 1) % nA + 1 gives them, without a division per step.
-  const bool plainStart = startAfter >= 0 && startAfter <= nA;
-  for (int step = 1; step <= nA; ++step) {
-    int j = startAfter + step;
-    if (!plainStart)
-      j = (startAfter + step - 1) % nA + 1;
-    else if (j > nA)
-      j -= nA;
-    // Every crossing PointOnBothSegments accepts has its x within the x range of one segment and taken
-    // from (or lying in) the other: segments whose x ranges do not meet never cross.
-    if (sRight < edges.minX[j] || sLeft > edges.maxX[j]) continue;
-    // Nor do segments whose y ranges lie more than a metre apart: an accepted crossing lies on both
-    // segments up to the rounding of the intersection, far below that metre. Segments within 1e-5 of
-    // vertical but not exactly so are left to the full test, as in PointInPolygon.
-    if (sYUsable && edges.yUsable[j] && (sTop < edges.minY[j] - 1.0 || sBottom > edges.maxY[j] + 1.0)) continue;
+  // (A start before edge 0 would reach slot 0; no caller passes one.)
+  if (startAfter >= 0) {
+    if (sRight < edges.allMinX || sLeft > edges.allMaxX) return Hit::None;
+    if (sYUsable && edges.allYUsable && (sTop < edges.allMinY - 1.0 || sBottom > edges.allMaxY + 1.0))
+      return Hit::None;
+  }
+  const auto cuts = [&](int j) {
     const GeoPoint c1 = At(plot, j);
     const GeoPoint c2 = At(plot, j + 1);
     GeoPoint at;
@@ -377,9 +367,33 @@ Hit FirstBoundaryHit(GeometryContext& g, PolygonRef plot, const PlotEdges& edges
       hit.y = at.y;
       hit.edge = j;
       g.lastEdgeHit = j;
-      return Hit::Found;
+      return true;
     }
+    return false;
+  };
+  const auto test = [&](int j) {
+    // Every crossing PointOnBothSegments accepts has its x within the x range of one segment and taken
+    // from (or lying in) the other: segments whose x ranges do not meet never cross.
+    if (sRight < edges.minX[j] || sLeft > edges.maxX[j]) return false;
+    // Nor do segments whose y ranges lie more than a metre apart: an accepted crossing lies on both
+    // segments up to the rounding of the intersection, far below that metre. Segments within 1e-5 of
+    // vertical but not exactly so are left to the full test, as in PointInPolygon.
+    if (sYUsable && edges.yUsable[j] && (sTop < edges.minY[j] - 1.0 || sBottom > edges.maxY[j] + 1.0)) return false;
+    return cuts(j);
+  };
+  if (startAfter < 0 || startAfter > nA) {
+    for (int step = 1; step <= nA; ++step) {
+      const int j = (startAfter + step - 1) % nA + 1;
+      if (j >= 1 ? test(j) : cuts(j)) return Hit::Found;
+    }
+    return Hit::None;
   }
+  // The order (startAfter + step - 1) % nA + 1 gives, without a division per step: the edges after
+  // startAfter, then those up to it.
+  for (int j = startAfter + 1; j <= nA; ++j)
+    if (test(j)) return Hit::Found;
+  for (int j = 1; j <= startAfter; ++j)
+    if (test(j)) return Hit::Found;
   return Hit::None;
 }
 
