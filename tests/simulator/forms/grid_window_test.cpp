@@ -32,27 +32,17 @@
 #include "simulator/sampling/grid.h"
 #include "simulator/stand/stand_choice.h"
 #include "tests/support/fakes.h"
+#include "tests/support/qt_helpers.h"
 
 using namespace tolvek;
 using tolvek::testing::FakeServices;
 using tolvek::testing::TempDir;
+using tolvek::testing::Snapshot;
+using tolvek::testing::WhenModal;
 
 namespace {
 
-void Snapshot(QWidget* w, const char* name) {
-  if (const char* d = std::getenv("TOLVEK_SCREENSHOT_DIR")) w->grab().save(QString("%1/%2.png").arg(d, name));
-}
 
-// Runs step as soon as w is the modal window on top.
-void WhenModal(QWidget* w, std::function<void()> step) {
-  QTimer::singleShot(0, [w, step] {
-    if (QApplication::activeModalWidget() != w) {
-      WhenModal(w, step);
-      return;
-    }
-    step();
-  });
-}
 
 struct Fixture {
   Fixture() : state(fs.services) {

@@ -24,27 +24,18 @@
 #include "simulator/sampling/decision_hints.h"
 #include "simulator/stand/stand_choice.h"
 #include "tests/support/fakes.h"
+#include "tests/support/qt_helpers.h"
 
 using namespace tolvek;
 using tolvek::testing::FakeServices;
 using tolvek::testing::TempDir;
+using tolvek::testing::Snapshot;
+using tolvek::testing::WhenModal;
 
 namespace {
 
-void Snapshot(QWidget* w, const char* name) {
-  if (const char* d = std::getenv("TOLVEK_SCREENSHOT_DIR")) w->grab().save(QString("%1/%2.png").arg(d, name));
-}
 
 // Runs step as soon as w is the modal window on top and ready() holds.
-void WhenModal(QWidget* w, std::function<void()> step, std::function<bool()> ready = {}) {
-  QTimer::singleShot(0, [w, step, ready] {
-    if (QApplication::activeModalWidget() != w || (ready && !ready())) {
-      WhenModal(w, step, ready);
-      return;
-    }
-    step();
-  });
-}
 
 struct Fixture {
   Fixture() : state(fs.services) {

@@ -24,10 +24,13 @@
 #include "simulator/forms/program.h"
 #include "simulator/forms/small_dialogs.h"
 #include "tests/support/fakes.h"
+#include "tests/support/qt_helpers.h"
 
 using namespace tolvek;
 using tolvek::testing::FakeServices;
 using tolvek::testing::TempDir;
+using tolvek::testing::Snapshot;
+using tolvek::testing::WhenModal;
 
 namespace {
 
@@ -48,9 +51,6 @@ struct Fixture {
 };
 
 // Saves a picture of a window when TOLVEK_SCREENSHOT_DIR names a folder (for looking at the windows).
-void Snapshot(QWidget* w, const char* name) {
-  if (const char* d = std::getenv("TOLVEK_SCREENSHOT_DIR")) w->grab().save(QString("%1/%2.png").arg(d, name));
-}
 
 // Runs step as soon as the catalogue is up (it is modal), then the next steps in turn.
 void WhenCatalogueIsUp(std::function<void()> step) {
