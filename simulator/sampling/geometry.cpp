@@ -64,7 +64,10 @@ bool InRange(double value, double bound1, double bound2) {
   return lo <= value && value < hi;
 }
 
-bool LineIntersection(GeoPoint p1, GeoPoint p2, GeoPoint p3, GeoPoint p4, GeoPoint& at) {
+// The edge searches of the clip call these for many edges: their bodies are kept inline there.
+namespace {
+
+inline bool LineIntersectionAt(GeoPoint p1, GeoPoint p2, GeoPoint p3, GeoPoint p4, GeoPoint& at) {
   if (std::fabs(p1.x - p2.x) + std::fabs(p3.x - p4.x) <= 1e-4) return false;
   if (std::fabs(p3.x - p4.x) <= 1e-5) {
     // Line 1 is then at least 9e-5 wide in x: its slope is finite.
@@ -87,10 +90,20 @@ bool LineIntersection(GeoPoint p1, GeoPoint p2, GeoPoint p3, GeoPoint p4, GeoPoi
   return true;
 }
 
-bool PointOnBothSegments(GeoPoint s1, GeoPoint s2, GeoPoint s3, GeoPoint s4, GeoPoint p) {
+inline bool OnBothSegments(GeoPoint s1, GeoPoint s2, GeoPoint s3, GeoPoint s4, GeoPoint p) {
   if (std::fabs(s3.x - s4.x) < 1e-5 && InRange(p.y, s3.y, s4.y) && InRange(p.x, s1.x, s2.x)) return true;
   if (std::fabs(s1.x - s2.x) < 1e-5 && InRange(p.y, s1.y, s2.y) && InRange(p.x, s3.x, s4.x)) return true;
   return InRange(p.x, s1.x, s2.x) && InRange(p.x, s3.x, s4.x);
+}
+
+}  // namespace
+
+bool LineIntersection(GeoPoint p1, GeoPoint p2, GeoPoint p3, GeoPoint p4, GeoPoint& at) {
+  return LineIntersectionAt(p1, p2, p3, p4, at);
+}
+
+bool PointOnBothSegments(GeoPoint s1, GeoPoint s2, GeoPoint s3, GeoPoint s4, GeoPoint p) {
+  return OnBothSegments(s1, s2, s3, s4, p);
 }
 
 bool PointOnSegmentRange(GeoPoint p, GeoPoint end1, GeoPoint end2) {
@@ -362,7 +375,7 @@ Hit FirstBoundaryHit(GeometryContext& g, PolygonRef plot, const PlotEdges& edges
     const GeoPoint c1 = At(plot, j);
     const GeoPoint c2 = At(plot, j + 1);
     GeoPoint at;
-    if (LineIntersection(s1, s2, c1, c2, at) && PointOnBothSegments(s1, s2, c1, c2, at)) {
+    if (LineIntersectionAt(s1, s2, c1, c2, at) && OnBothSegments(s1, s2, c1, c2, at)) {
       hit.x = at.x;
       hit.y = at.y;
       hit.edge = j;
