@@ -7,7 +7,9 @@
 //   bench_inventory --smoke    a few repetitions per case; checks identical results only (CI)
 // Options: --data DIR, --reps N, --plain-reps N, --check-reps N, --runs N (median of N timings),
 //          --stand NN (instead of the largest), --no-sweep (skip the stand-grid sweep over all stands),
-//          --case N (only line N of the case table).
+//          --case N (only line N of the case table), --fingerprint (one hash of every result of many
+//          runs over all stands and more parameters, to compare before and after a change; with --smoke
+//          fewer repetitions).
 // Exit status 1 only when the index and the plain scan give different results.
 #include <sys/resource.h>
 
@@ -20,6 +22,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "common/language.h"
@@ -93,6 +96,12 @@ struct MethodCase {
   const char* name;
   MethodCode code;
   bool treeCentred;
+  // parameters beyond the table's defaults (the fingerprint's further cases)
+  double area = 500.0;
+  int factor = 1, countingMode = 1;
+  const char* preset = "AV";
+  int n = 6, variant = 1;
+  double understoreyDbh = 0.0, understoreyRadius = 0.0;
 };
 
 constexpr MethodCase kMethods[] = {
@@ -102,24 +111,38 @@ constexpr MethodCase kMethods[] = {
     {"6-tree sample", kMethodNTree, false},             {"6-tree sample", kMethodNTree, true},
 };
 
+// Further parameters the fingerprint covers: every branch of selection and evaluation a change may touch.
+const MethodCase kFingerprintExtras[] = {
+    {"fixed circle 200 m2", kMethodFixedCircle, false, 200.0},
+    {"angle count k=4 counting", kMethodAngleCount, false, 500.0, 4, 0},
+    {"angle count k=2", kMethodAngleCount, true, 500.0, 2, 1},
+    {"concentric RK", kMethodConcentric, false, 500.0, 1, 1, "RK"},
+    {"concentric VK", kMethodConcentric, true, 500.0, 1, 1, "VK"},
+    {"4-tree sample v2", kMethodNTree, false, 500.0, 1, 1, "AV", 4, 2},
+    {"6-tree sample v4", kMethodNTree, false, 500.0, 1, 1, "AV", 6, 4, 10.0, 3.0},
+    {"5-tree sample v5", kMethodNTree, true, 500.0, 1, 1, "AV", 5, 5},
+    {"7-tree sample v7", kMethodNTree, false, 500.0, 1, 1, "AV", 7, 7},
+    {"6-tree sample v8", kMethodNTree, false, 500.0, 1, 1, "AV", 6, 8},
+};
+
 void SetMethod(MethodSettings& m, const LanguageTable& lang, const MethodCase& c) {
   switch (c.code) {
     case kMethodFixedCircle:
       BeginFixedCircle(m, lang);
-      ConfirmFixedCircle(m, lang, 500.0, nullptr);
+      ConfirmFixedCircle(m, lang, c.area, nullptr);
       break;
     case kMethodAngleCount:
       BeginAngleCount(m, lang);
-      ConfirmAngleCount(m, lang, 1, 1, nullptr);
+      ConfirmAngleCount(m, lang, c.factor, c.countingMode, nullptr);
       break;
     case kMethodConcentric: {
       BeginConcentric(m, lang);
-      ConfirmConcentric(m, lang, PresetTexts(*FindConcentricPreset("AV")), nullptr);
+      ConfirmConcentric(m, lang, PresetTexts(*FindConcentricPreset(c.preset)), nullptr);
       break;
     }
     case kMethodNTree:
       BeginNTree(m, lang);
-      ConfirmNTree(m, lang, 6, 1, 0.0, 0.0);
+      ConfirmNTree(m, lang, c.n, c.variant, c.understoreyDbh, c.understoreyRadius);
       break;
     default: break;
   }
@@ -300,6 +323,73 @@ std::string FirstDifference(const Run& a, const Run& b) {
   return {};
 }
 
+// ---- fingerprint: one number for every result of many runs, to show that a change kept them all ----
+class Fingerprint {
+ public:
+  template <typename T>
+  void Add(const T& v) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    unsigned char bytes[sizeof(T)];
+    std::memcpy(bytes, &v, sizeof(T));
+    for (unsigned char b : bytes) h_ = (h_ ^ b) * 1099511628211ull;
+  }
+  void AddRun(const Run& r) {
+    const PlotList& p = r.Plots();
+    Add(p.plots.size());
+    for (const PlotRecord& x : p.plots) {
+      Add(x.standType), Add(x.ageClass), Add(x.plotArea), Add(x.secondArea), Add(x.insideShare);
+      Add(x.firstTree), Add(x.treeCount), Add(x.gridIndex);
+    }
+    Add(p.trees.size());
+    for (const SampleTreeRecord& t : p.trees) {
+      Add(t.distance), Add(t.layer), Add(t.species), Add(t.species2), Add(t.dbh), Add(t.x), Add(t.y);
+      Add(t.edgeWeight), Add(t.plotArea), Add(t.weightDone);
+    }
+    Add(r.Pass().plotCount), Add(r.Pass().sampleTreeTotal);
+    const SampleEstimate& e = r.Estimate();
+    Add(e.plotCount), Add(e.meanG), Add(e.meanN), Add(e.gPerHa), Add(e.nPerHa), Add(e.sampleTrees);
+    Add(e.sampleBasalArea), Add(e.treeCounter), Add(e.dbhSum), Add(e.dbhSquareSum), Add(e.sampleTreeTotal);
+    Add(e.stemsByClass), Add(e.stemNumberError), Add(e.emptyPlots), Add(e.nTreeQ), Add(e.variant8);
+    Add(e.costRelation);
+    for (const ErrorSeries* es : {&e.basalArea, &e.meanDiameter})
+      Add(es->sd), Add(es->vc), Add(es->mean), Add(es->se), Add(es->sePercent);
+    const RunStatistics& s = r.Stats();
+    Add(s.count), Add(s.g), Add(s.n), Add(s.d), Add(s.histogram), Add(s.plotSum), Add(s.sampleTreeSum);
+    Add(r.Histograms().basalArea), Add(r.Histograms().stemNumber);
+  }
+  std::uint64_t Value() const { return h_; }
+
+ private:
+  std::uint64_t h_ = 14695981039346656037ull;
+};
+
+// Runs every method case (table and extras) on every stand's grid and on the dense grid of the largest
+// stand, folding the pass before the run and every repetition into one number per method and one over all.
+void PrintFingerprint(const std::vector<Stand>& stands, const Stand& big, int spacing, const LanguageTable& lang,
+                      Services& services, int standReps, int denseReps) {
+  std::vector<MethodCase> cases(std::begin(kMethods), std::end(kMethods));
+  cases.insert(cases.end(), std::begin(kFingerprintExtras), std::end(kFingerprintExtras));
+  Fingerprint all;
+  for (const MethodCase& m : cases) {
+    Fingerprint f;
+    auto fold = [&](const Stand& s, GridKind g, int reps) {
+      Run run(s, lang, services, m, g, spacing, false);
+      f.AddRun(run);
+      for (int r = 0; r < reps; ++r) {
+        run.Repetition();
+        f.AddRun(run);
+      }
+    };
+    for (const Stand& s : stands) fold(s, GridKind::Stand, standReps);
+    fold(big, GridKind::Dense, denseReps);
+    std::printf("fingerprint %-26s %-6s %016llx\n", m.name, m.treeCentred ? "tree" : "plot",
+                static_cast<unsigned long long>(f.Value()));
+    std::fflush(stdout);
+    all.Add(f.Value());
+  }
+  std::printf("fingerprint of all results %016llx\n", static_cast<unsigned long long>(all.Value()));
+}
+
 // ---- one case ----
 struct Options {
   bool smoke = false;
@@ -311,6 +401,7 @@ struct Options {
   bool sweep = true;
   int only = 0;          // 1..16: run only this case of the table
   int smokeStandReps = 20;  // --smoke: repetitions on the stand grid (the dense grid takes 3)
+  bool fingerprint = false;
   std::string data;
 };
 
@@ -409,6 +500,7 @@ int Main(int argc, char** argv) {
     else if (a == "--stand") o.standNumber = std::atoi(next().c_str());
     else if (a == "--no-sweep") o.sweep = false;
     else if (a == "--case") o.only = std::atoi(next().c_str());
+    else if (a == "--fingerprint") o.fingerprint = true;
     else {
       std::fprintf(stderr, "unknown option %s\n", a.c_str());
       return 2;
@@ -440,6 +532,10 @@ int Main(int argc, char** argv) {
       big = &s;
   }
   const int spacing = DenseSpacing(*big, 1000);
+  if (o.fingerprint) {
+    PrintFingerprint(stands, *big, spacing, state.language, platform.services, o.smoke ? 3 : 20, o.smoke ? 2 : 5);
+    return 0;
+  }
   std::printf("bench_inventory%s: %zu stands loaded; stand %s has %zu trees on %.2f ha; dense grid %d m\n",
               o.smoke ? " --smoke" : "", stands.size(), big->label.c_str(), big->trees.size(), big->areaHa, spacing);
   std::printf("%-22s %-6s %-6s %5s %6s %11s %11s %7s %10s %8s %8s  %s\n", "method", "weight", "grid", "pts", "reps",

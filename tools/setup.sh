@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12 (as root); quick when everything is there.
 set -euo pipefail
+# libboost-dev: the geometry tests check the clip against Boost.Geometry.
 # fonts-liberation: metric-compatible stand-ins for Arial and Courier New, so report columns keep their widths.
-pkgs=(g++ cmake make qt6-base-dev libjpeg62-turbo-dev libgtest-dev libbenchmark-dev xvfb xauth fonts-liberation fontconfig)
+pkgs=(g++ cmake make qt6-base-dev libjpeg62-turbo-dev libgtest-dev libbenchmark-dev libboost-dev xvfb xauth fonts-liberation fontconfig)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
