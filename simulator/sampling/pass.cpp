@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "common/format.h"
@@ -20,37 +21,124 @@ namespace {
 constexpr Colour kUnderstoreyPen = 16711935;  // magenta
 constexpr Colour kInnerCirclePen = 8421504;   // grey
 
+double SegmentDistanceSq(double cx, double cy, double x1, double y1, double x2, double y2) {
+  const double vx = x2 - x1, vy = y2 - y1;
+  const double wx = cx - x1, wy = cy - y1;
+  const double len2 = vx * vx + vy * vy;
+  double t = len2 > 0.0 ? (wx * vx + wy * vy) / len2 : 0.0;
+  t = std::clamp(t, 0.0, 1.0);
+  const double px = x1 + t * vx - cx, py = y1 + t * vy - cy;
+  return px * px + py * py;
+}
+
+// The square of the distance from a point to the nearest boundary edge (infinite without edges).
+double ClearanceSq(const BoundaryPolygon& b, double cx, double cy) {
+  double clear2 = std::numeric_limits<double>::infinity();
+  for (int i = 1; i < b.n; ++i) {
+    const double x1 = b.x[static_cast<std::size_t>(i)], y1 = b.y[static_cast<std::size_t>(i)];
+    const double x2 = b.x[static_cast<std::size_t>(i + 1)], y2 = b.y[static_cast<std::size_t>(i + 1)];
+    // An edge whose box lies farther off than the nearest edge so far cannot be nearer; the slack is far
+    // above the rounding of the distance, so the smallest square comes out as from every edge.
+    const double bx = std::max(0.0, std::max(std::min(x1, x2) - cx, cx - std::max(x1, x2)));
+    const double by = std::max(0.0, std::max(std::min(y1, y2) - cy, cy - std::max(y1, y2)));
+    if (bx * bx + by * by > clear2 * (1.0 + 1e-9) + 1e-9) continue;
+    clear2 = std::min(clear2, SegmentDistanceSq(cx, cy, x1, y1, x2, y2));
+  }
+  return clear2;
+}
+
+// Empties the table unless it describes this boundary.
+void FollowBoundary(BoundaryClearance& c, const BoundaryPolygon& b) {
+  const auto n = static_cast<std::size_t>(std::clamp(b.n, 0, kBoundaryCapacity) + 1);
+  const auto same = [n](const std::vector<double>& v, const std::array<double, kBoundaryCapacity + 1>& a) {
+    return v.size() == n && std::memcmp(v.data(), a.data(), n * sizeof(double)) == 0;
+  };
+  if (c.n == b.n && same(c.boundaryX, b.x) && same(c.boundaryY, b.y)) return;
+  c.n = b.n;
+  c.boundaryX.assign(b.x.begin(), b.x.begin() + static_cast<std::ptrdiff_t>(n));
+  c.boundaryY.assign(b.y.begin(), b.y.begin() + static_cast<std::ptrdiff_t>(n));
+  c.columns = c.rows = 0;
+  c.middleDistance.clear();
+  if (b.n < 2) return;
+  double minX = b.x[1], maxX = b.x[1], minY = b.y[1], maxY = b.y[1];
+  for (int i = 2; i <= b.n; ++i) {
+    minX = std::min(minX, b.x[static_cast<std::size_t>(i)]);
+    maxX = std::max(maxX, b.x[static_cast<std::size_t>(i)]);
+    minY = std::min(minY, b.y[static_cast<std::size_t>(i)]);
+    maxY = std::max(maxY, b.y[static_cast<std::size_t>(i)]);
+  }
+  if (!std::isfinite(minX + maxX + minY + maxY)) return;
+  // Plots are laid inside the stand; centres off the table take the distance from the edges themselves.
+  constexpr double kMargin = 30.0;
+  constexpr double kMaxCells = 1 << 18;
+  c.originX = minX - kMargin;
+  c.originY = minY - kMargin;
+  c.cell = 2.0;
+  while ((std::floor((maxX - minX + 2 * kMargin) / c.cell) + 1) * (std::floor((maxY - minY + 2 * kMargin) / c.cell) + 1) >
+         kMaxCells)
+    c.cell *= 2.0;
+  c.columns = static_cast<int>(std::floor((maxX - minX + 2 * kMargin) / c.cell)) + 1;
+  c.rows = static_cast<int>(std::floor((maxY - minY + 2 * kMargin) / c.cell)) + 1;
+  c.middleDistance.assign(static_cast<std::size_t>(c.columns) * static_cast<std::size_t>(c.rows),
+                      std::numeric_limits<double>::quiet_NaN());
+}
+
+// The distance of the centre's cell middle from the boundary: every point of the cell lies within half
+// the cell's diagonal of it (NaN: the centre lies off the table).
+double CellMiddleClearance(BoundaryClearance& c, const BoundaryPolygon& b, double cx, double cy) {
+  const double none = std::numeric_limits<double>::quiet_NaN();
+  if (c.middleDistance.empty()) return none;
+  const double u = std::floor((cx - c.originX) / c.cell), v = std::floor((cy - c.originY) / c.cell);
+  if (!(u >= 0.0 && u < c.columns && v >= 0.0 && v < c.rows)) return none;
+  double& d = c.middleDistance[static_cast<std::size_t>(v) * static_cast<std::size_t>(c.columns) +
+                               static_cast<std::size_t>(u)];
+  if (std::isnan(d)) d = std::sqrt(ClearanceSq(b, c.originX + (u + 0.5) * c.cell, c.originY + (v + 0.5) * c.cell));
+  return d;
+}
+
 // Edge weights on the stand boundary. A circle around the current plot centre that stays clear of every
-// boundary edge has weight 1 whatever its size, so the distance to the nearest edge is taken once per
-// point and every weight at the centre within it is settled without the edge correction.
+// boundary edge has weight 1 whatever its size: the cell table settles most circles at once (clear, or
+// surely reaching an edge), the distance from the nearest edge (taken once per point, when the table
+// cannot tell) the rest, and only circles that reach the boundary go through the edge correction.
 class BoundaryWeigher : public EdgeWeigher {
  public:
-  BoundaryWeigher(GeometryContext& g, const BoundaryPolygon& b) : g_(g), boundary_(b) {}
+  BoundaryWeigher(GeometryContext& g, const BoundaryPolygon& b, BoundaryClearance* table)
+      : g_(g), boundary_(b), table_(table) {
+    if (table_ != nullptr) FollowBoundary(*table_, b);
+  }
 
   void SetCentre(double cx, double cy) {
     cx_ = cx;
     cy_ = cy;
-    // The root of the smallest square is the smallest root: one square root per point, not per edge.
-    double clear2 = std::numeric_limits<double>::infinity();
-    for (int i = 1; i < boundary_.n; ++i) {
-      const double x1 = boundary_.x[static_cast<std::size_t>(i)], y1 = boundary_.y[static_cast<std::size_t>(i)];
-      const double x2 = boundary_.x[static_cast<std::size_t>(i + 1)], y2 = boundary_.y[static_cast<std::size_t>(i + 1)];
-      // An edge whose box lies farther off than the nearest edge so far cannot be nearer; the slack is far
-      // above the rounding of the distance, so the smallest square comes out as from every edge.
-      const double bx = std::max(0.0, std::max(std::min(x1, x2) - cx, cx - std::max(x1, x2)));
-      const double by = std::max(0.0, std::max(std::min(y1, y2) - cy, cy - std::max(y1, y2)));
-      if (bx * bx + by * by > clear2 * (1.0 + 1e-9) + 1e-9) continue;
-      clear2 = std::min(clear2, SegmentDistanceSq(x1, y1, x2, y2));
+    clearKnown_ = false;
+    lower_ = -1.0;
+    upper_ = std::numeric_limits<double>::infinity();
+    const double middle = table_ != nullptr ? CellMiddleClearance(*table_, boundary_, cx, cy) : -1.0;
+    if (middle >= 0.0) {
+      // The millimetre kept off on either side covers every rounding of the distances, so the bounds
+      // hold for the distance the exact test below computes as well.
+      const double halfDiagonal = table_->cell * 0.7071067811865476;
+      lower_ = middle - halfDiagonal - 1e-3;
+      upper_ = middle + halfDiagonal + 1e-3;
     }
-    clear_ = std::sqrt(clear2);
-    // A margin keeps the shortcut away from circles that merely touch an edge.
-    clear_ -= 1e-6;
   }
 
   double Weight(double a, double r, double y, double x, bool& failed) override {
-    if (x == cx_ && y == cy_ && r < clear_) {
-      failed = false;
-      return 1.0;
+    if (x == cx_ && y == cy_ && r < upper_) {
+      if (r < lower_) {
+        failed = false;
+        return 1.0;
+      }
+      if (!clearKnown_) {
+        // The root of the smallest square is the smallest root: one square root per point, not per edge.
+        // A margin keeps the shortcut away from circles that merely touch an edge.
+        clear_ = std::sqrt(ClearanceSq(boundary_, cx_, cy_)) - 1e-6;
+        clearKnown_ = true;
+      }
+      if (r < clear_) {
+        failed = false;
+        return 1.0;
+      }
     }
     const EdgeWeightResult res = EdgeWeight(g_, PolygonRef(boundary_), a, r, y, x);
     failed = res.failed || !std::isfinite(res.weight);
@@ -58,20 +146,13 @@ class BoundaryWeigher : public EdgeWeigher {
   }
 
  private:
-  double SegmentDistanceSq(double x1, double y1, double x2, double y2) const {
-    const double vx = x2 - x1, vy = y2 - y1;
-    const double wx = cx_ - x1, wy = cy_ - y1;
-    const double len2 = vx * vx + vy * vy;
-    double t = len2 > 0.0 ? (wx * vx + wy * vy) / len2 : 0.0;
-    t = std::clamp(t, 0.0, 1.0);
-    const double px = x1 + t * vx - cx_, py = y1 + t * vy - cy_;
-    return px * px + py * py;
-  }
-
   GeometryContext& g_;
   const BoundaryPolygon& boundary_;
-  double cx_ = 0.0, cy_ = 0.0;
+  BoundaryClearance* table_;
+  double cx_ = std::numeric_limits<double>::quiet_NaN(), cy_ = std::numeric_limits<double>::quiet_NaN();
+  double lower_ = -1.0, upper_ = std::numeric_limits<double>::infinity();  // bounds of the centre's distance
   double clear_ = -1.0;
+  bool clearKnown_ = false;
 };
 
 // Tells the window about a settled plot: the drawing each method makes and the species seen.
@@ -88,10 +169,10 @@ void ReportPlot(PassEnvironment& env, int gridIndex) {
     const int n = std::clamp(m.treeNumber, 2, 7);
     env.observer.PlotCircle(cx, cy, std::sqrt(s.scratch.mainDist[static_cast<std::size_t>(n)]), kYellow, true);
   }
-  for (const SampleTreeRecord& t : s.plots.TreesOf(plot)) {
-    MarkSampledSpecies(pass, t.species);
-    if (draw) env.observer.SampledTree(t.species, t.dbh, t.x, t.y, t.layer == 1 ? kUnderstoreyPen : kYellow);
-  }
+  // The species seen were marked as the trees were recorded.
+  if (draw)
+    for (const SampleTreeRecord& t : s.plots.TreesOf(plot))
+      env.observer.SampledTree(t.species, t.dbh, t.x, t.y, t.layer == 1 ? kUnderstoreyPen : kYellow);
   if (standMap && m.passCode == kMethodFixedCircle)
     env.observer.PlotCircle(cx, cy, std::sqrt(m.circleArea / kCirclePi), kYellow, true);
   if (standMap && m.passCode == kMethodConcentric) {
@@ -144,24 +225,28 @@ void AppendPlot(SamplingState& s, const GridPoint* point, int gridIndex, double 
 }
 
 void AppendSampleTree(SamplingState& s, const TreeRecord* tree, double edgeWeight, double plotArea) {
-  PassResult& pass = s.pass;
-  if (pass.failed || s.plots.plots.empty()) return;
-  ++pass.treesOfCurrentPlot;
-  ++pass.sampleTreeTotal;
-  if (tree == nullptr) return;
-  // Filled where it lies: a record put together elsewhere and copied in stalls on every tree.
-  SampleTreeRecord& r = s.plots.trees.emplace_back();
-  r.distance = pass.distance;
-  r.layer = pass.layer;
-  r.species = tree->species;
-  r.species2 = tree->species2;
-  r.dbh = static_cast<float>(tree->dbh);
-  r.x = static_cast<float>(tree->x);
-  r.y = static_cast<float>(tree->y);
-  r.edgeWeight = edgeWeight;
-  r.plotArea = plotArea;
-  r.weightDone = tree->weightDone;
-  ++s.plots.plots.back().treeCount;
+  SampleTreeRecorder recorder(s);
+  if (tree == nullptr) {
+    recorder.Finish();
+    return;
+  }
+  recorder.Add(*tree, s.pass.distance, s.pass.layer, edgeWeight, plotArea);
+  recorder.Finish();
+}
+
+void SampleTreeRecorder::Finish() {
+  if (!recording_) return;
+  PassResult& pass = s_.pass;
+  const std::span<const SampleTreeRecord> added(s_.plots.trees.data() + first_, s_.plots.trees.size() - first_);
+  // The empty plot counts as one entry without a record.
+  const auto entries = static_cast<std::int32_t>(std::max<std::size_t>(added.size(), 1));
+  pass.treesOfCurrentPlot = static_cast<std::uint16_t>(pass.treesOfCurrentPlot + entries);
+  pass.sampleTreeTotal += entries;
+  if (added.empty()) return;
+  s_.plots.plots.back().treeCount += static_cast<std::int32_t>(added.size());
+  for (const SampleTreeRecord& r : added) MarkSampledSpecies(pass, r.species);
+  pass.distance = added.back().distance;
+  pass.layer = added.back().layer;
 }
 
 void MarkSampledSpecies(PassResult& pass, std::uint8_t species) {
@@ -213,7 +298,7 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
   const ConcentricLimits limits = ConcentricLimitsOf(m);
   const int circleCount = std::min<int>(m.circleCount, kMaxConcentricCircles);
   const double fixedRadius = std::sqrt(m.circleArea / kCirclePi);
-  BoundaryWeigher weigher(env.geometry, env.boundary);
+  BoundaryWeigher weigher(env.geometry, env.boundary, enterprise ? nullptr : &s.clearance);
   std::vector<TreeRecord*>& candidates = s.scratch.candidates;
   // Without a source of its own the pass asks the tree index, which hands out only the trees near a plot.
   const bool indexed = env.candidates == nullptr;
@@ -323,6 +408,7 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
       s.plots.trees.resize(treesBefore);
       pass.sampleTreeTotal = totalBefore;
       pass.treesOfCurrentPlot = 0;
+      pass.speciesSeen.fill(0);
       continue;
     }
     ++pass.plotCount;

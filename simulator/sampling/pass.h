@@ -99,6 +99,20 @@ struct SelectionScratch {
   std::array<TreeRecord*, 14> underTree{};
 };
 
+// How far plot centres lie from the stand boundary, by square cells over the boundary: the distance of
+// each cell's middle from the nearest boundary edge, so that every centre of the cell lies within half a
+// diagonal of it. A circle smaller than that lies clear of the boundary and has weight 1; one larger
+// surely reaches the boundary. A cell's distance is taken the first time a centre falls into it; the
+// table follows the boundary by itself (a boundary of other points empties it).
+struct BoundaryClearance {
+  int n = 0;                        // the boundary it describes: point count and points, compared bit for bit
+  std::vector<double> boundaryX, boundaryY;
+  double originX = 0.0, originY = 0.0;
+  double cell = 2.0;
+  int columns = 0, rows = 0;
+  std::vector<double> middleDistance;  // per cell; NaN: not taken yet
+};
+
 // Everything the sampling engine keeps program-wide.
 struct SamplingState {
   MethodSettings method;
@@ -107,6 +121,7 @@ struct SamplingState {
   PassResult pass;
   SelectionScratch scratch;
   TreeIndex treeIndex;  // the candidate trees of a plot by position; follows the tree list by itself
+  BoundaryClearance clearance;  // stand mode only: the enterprise route changes boundaries within a pass
 };
 
 // What the window does while a pass runs. Every call comes after the point's plot is settled, so a
@@ -215,5 +230,37 @@ void AppendPlot(SamplingState& s, const GridPoint* point, int gridIndex, double 
 void AppendSampleTree(SamplingState& s, const TreeRecord* tree, double edgeWeight, double plotArea);
 // Sets the species-seen flag of the current point.
 void MarkSampledSpecies(PassResult& pass, std::uint8_t species);
+
+// Records the sample trees of the current plot as AppendSampleTree does tree by tree, but brings the
+// counters, the species-seen flags and the plot's tree count up to date once, in Finish: the selection
+// loops write nothing but the records themselves, which the compiler cannot otherwise keep apart from
+// the counters. Nothing is recorded while the failure flag is set or before a plot was started.
+class SampleTreeRecorder {
+ public:
+  explicit SampleTreeRecorder(SamplingState& s)
+      : s_(s), recording_(!s.pass.failed && !s.plots.plots.empty()), first_(s.plots.trees.size()) {}
+
+  void Add(const TreeRecord& tree, double distance, std::uint8_t layer, double edgeWeight, double plotArea) {
+    if (!recording_) return;
+    SampleTreeRecord& r = s_.plots.trees.emplace_back();
+    r.distance = distance;
+    r.layer = layer;
+    r.species = tree.species;
+    r.species2 = tree.species2;
+    r.dbh = static_cast<float>(tree.dbh);
+    r.x = static_cast<float>(tree.x);
+    r.y = static_cast<float>(tree.y);
+    r.edgeWeight = edgeWeight;
+    r.plotArea = plotArea;
+    r.weightDone = tree.weightDone;
+  }
+  // The plot's trees are all added: counts them, or the empty-plot entry when there were none.
+  void Finish();
+
+ private:
+  SamplingState& s_;
+  bool recording_;
+  std::size_t first_;
+};
 
 }  // namespace tolvek

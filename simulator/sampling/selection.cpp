@@ -36,10 +36,10 @@ bool RecordNTreeLayer(SamplingState& s, const std::array<double, 14>& dist, cons
   weight = weigher.Weight(area, radius, pass.centreY, pass.centreX, failed);
   if (failed) return false;
   pass.layer = layer;
-  for (int i = 1; i <= k; ++i) {
-    pass.distance = std::sqrt(dist[static_cast<std::size_t>(i)]);
-    AppendSampleTree(s, tree[static_cast<std::size_t>(i)], weight, area);
-  }
+  SampleTreeRecorder recorder(s);
+  for (int i = 1; i <= k; ++i)
+    recorder.Add(*tree[static_cast<std::size_t>(i)], std::sqrt(dist[static_cast<std::size_t>(i)]), layer, weight, area);
+  recorder.Finish();
   return true;
 }
 
@@ -100,7 +100,8 @@ bool SelectCircleTrees(SamplingState& s, const std::vector<TreeRecord*>& candida
   const double cx = pass.centreX, cy = pass.centreY;
   AppendPlot(s, pt.gridPoint, pt.gridIndex, a, 0.0, 0.0);
   pass.strongestDbh = 0.0;
-  bool any = false;
+  const std::uint8_t layer = pass.layer;
+  SampleTreeRecorder recorder(s);
   for (TreeRecord* t : candidates) {
     const double d2 = SquaredDistance(*t, cx, cy);
     double weight = 1.0;
@@ -135,11 +136,9 @@ bool SelectCircleTrees(SamplingState& s, const std::vector<TreeRecord*>& candida
         pass.strongestRadius = R;
       }
     }
-    pass.distance = std::sqrt(d2);
-    AppendSampleTree(s, t, weight, area);
-    any = true;
+    recorder.Add(*t, std::sqrt(d2), layer, weight, area);
   }
-  if (!any) AppendSampleTree(s, nullptr, 0.0, 0.0);
+  recorder.Finish();
   return true;
 }
 
@@ -154,7 +153,8 @@ bool SelectConcentricTrees(SamplingState& s, const std::vector<TreeRecord*>& can
   const double r2Max = rMax * rMax;
   const std::span<const double> radii(limits.radius.data(), 7);
   const std::span<const double> dbhs(limits.dbh.data(), 6);
-  bool any = false;
+  const std::uint8_t layer = pass.layer;
+  SampleTreeRecorder recorder(s);
   for (TreeRecord* t : candidates) {
     const double d2 = SquaredDistance(*t, cx, cy);
     if (!(d2 <= r2Max)) continue;
@@ -169,11 +169,9 @@ bool SelectConcentricTrees(SamplingState& s, const std::vector<TreeRecord*>& can
       if (!TreeCentredWeight(*t, 0.0, rr, weigher)) return false;
       weight = t->edgeWeight;
     }
-    pass.distance = distance;
-    AppendSampleTree(s, t, weight, area);
-    any = true;
+    recorder.Add(*t, distance, layer, weight, area);
   }
-  if (!any) AppendSampleTree(s, nullptr, 0.0, 0.0);
+  recorder.Finish();
   return true;
 }
 
