@@ -373,16 +373,22 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
       listed = true;
       largestDbh = 0.0;
       for (const TreeRecord& t : env.trees) largestDbh = std::max(largestDbh, t.dbh);
-      if (indexed) RefreshTreeIndex(s.treeIndex, env.trees);
+      if (indexed) {
+        RefreshTreeIndex(s.treeIndex, env.trees);
+        // Room for every tree: the index writes a point's trees straight into it.
+        if (candidates.size() < env.trees.size()) candidates.resize(env.trees.size());
+      }
       if (wholeList) env.candidates->Candidates(env.trees, 0.0, 0.0, 0.0, candidates);
       query.radius = SelectionSearchRadius(m, largestDbh);
     }
+    std::span<TreeRecord* const> chosen(candidates);
     if (indexed) {
       query.cx = pass.centreX;
       query.cy = pass.centreY;
-      QueryTreeIndex(s.treeIndex, env.trees, query, candidates);
+      chosen = chosen.first(QueryTreeIndexInto(s.treeIndex, env.trees, query, candidates.data()));
     } else if (!wholeList) {
       env.candidates->Candidates(env.trees, pass.centreX, pass.centreY, query.radius, candidates);
+      chosen = candidates;
     }
 
     const std::size_t plotsBefore = s.plots.plots.size();
@@ -392,10 +398,10 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
     bool ok = false;
     try {
       switch (m.passCode) {
-        case kMethodNTree: ok = SelectNTreeTrees(s, candidates, pt, weigher); break;
-        case kMethodFixedCircle: ok = SelectCircleTrees(s, candidates, pt, 0, weigher); break;
-        case kMethodAngleCount: ok = SelectCircleTrees(s, candidates, pt, m.countingFactor, weigher); break;
-        case kMethodConcentric: ok = SelectConcentricTrees(s, candidates, pt, limits, weigher); break;
+        case kMethodNTree: ok = SelectNTreeTrees(s, chosen, pt, weigher); break;
+        case kMethodFixedCircle: ok = SelectCircleTrees(s, chosen, pt, 0, weigher); break;
+        case kMethodAngleCount: ok = SelectCircleTrees(s, chosen, pt, m.countingFactor, weigher); break;
+        case kMethodConcentric: ok = SelectConcentricTrees(s, chosen, pt, limits, weigher); break;
         default: break;
       }
     } catch (...) {

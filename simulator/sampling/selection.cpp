@@ -90,7 +90,7 @@ void InsertNearest(std::array<double, 14>& dist, std::array<TreeRecord*, 14>& tr
   }
 }
 
-bool SelectCircleTrees(SamplingState& s, const std::vector<TreeRecord*>& candidates, const SelectionPoint& pt,
+bool SelectCircleTrees(SamplingState& s, std::span<TreeRecord* const> candidates, const SelectionPoint& pt,
                        int k, EdgeWeigher& weigher) {
   PassResult& pass = s.pass;
   const MethodSettings& m = s.method;
@@ -142,7 +142,7 @@ bool SelectCircleTrees(SamplingState& s, const std::vector<TreeRecord*>& candida
   return true;
 }
 
-bool SelectConcentricTrees(SamplingState& s, const std::vector<TreeRecord*>& candidates,
+bool SelectConcentricTrees(SamplingState& s, std::span<TreeRecord* const> candidates,
                            const SelectionPoint& pt, const ConcentricLimits& limits, EdgeWeigher& weigher) {
   PassResult& pass = s.pass;
   const MethodSettings& m = s.method;
@@ -175,7 +175,7 @@ bool SelectConcentricTrees(SamplingState& s, const std::vector<TreeRecord*>& can
   return true;
 }
 
-bool SelectNTreeTrees(SamplingState& s, const std::vector<TreeRecord*>& candidates, const SelectionPoint& pt,
+bool SelectNTreeTrees(SamplingState& s, std::span<TreeRecord* const> candidates, const SelectionPoint& pt,
                       EdgeWeigher& weigher) {
   PassResult& pass = s.pass;
   const MethodSettings& m = s.method;

@@ -3,6 +3,7 @@
 // tree-list order, appends one plot and its sample trees, and tells whether an edge weight the point
 // needs failed; a failed point is taken back whole by the pass (no partial plots).
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "simulator/sampling/pass.h"
@@ -47,14 +48,14 @@ void InsertNearest(std::array<double, 14>& dist, std::array<TreeRecord*, 14>& tr
                    double d2);
 
 // Method 1. Returns false when an edge weight of the point failed.
-bool SelectNTreeTrees(SamplingState& s, const std::vector<TreeRecord*>& candidates, const SelectionPoint& pt,
+bool SelectNTreeTrees(SamplingState& s, std::span<TreeRecord* const> candidates, const SelectionPoint& pt,
                       EdgeWeigher& weigher);
 // Methods 2 (k = 0) and 3 (k = counting factor).
-bool SelectCircleTrees(SamplingState& s, const std::vector<TreeRecord*>& candidates, const SelectionPoint& pt,
+bool SelectCircleTrees(SamplingState& s, std::span<TreeRecord* const> candidates, const SelectionPoint& pt,
                        int k, EdgeWeigher& weigher);
 // Method 52, with the pass's per-circle weights. The ring of a tree is the edge correction's
 // ConcentricRing.
-bool SelectConcentricTrees(SamplingState& s, const std::vector<TreeRecord*>& candidates,
+bool SelectConcentricTrees(SamplingState& s, std::span<TreeRecord* const> candidates,
                            const SelectionPoint& pt, const ConcentricLimits& limits, EdgeWeigher& weigher);
 
 // The largest radius any tree of the method can be selected within around the plot centre (the

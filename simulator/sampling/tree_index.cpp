@@ -33,8 +33,9 @@ int CellOf(double v, double origin, double cell, int count) {
   return static_cast<int>(std::min(c, static_cast<double>(count - 1)));
 }
 
-void AllTrees(TreeList& trees, std::vector<TreeRecord*>& out) {
-  for (TreeRecord& t : trees) out.push_back(&t);
+std::size_t AllTrees(TreeList& trees, TreeRecord** out) {
+  for (TreeRecord& t : trees) *out++ = &t;
+  return trees.size();
 }
 
 }  // namespace
@@ -140,22 +141,29 @@ bool RefreshTreeIndex(TreeIndex& index, const TreeList& trees) {
 namespace {
 
 // Hands out the trees whose bits are set, in list order, and clears the bits.
-void HandOut(TreeIndex& index, TreeList& trees, std::size_t lowWord, std::size_t highWord,
-             std::vector<TreeRecord*>& out) {
+std::size_t HandOut(TreeIndex& index, TreeList& trees, std::size_t lowWord, std::size_t highWord, TreeRecord** out) {
   std::uint64_t* found = index.found.data();
+  TreeRecord* const first = trees.data();
+  TreeRecord** o = out;
   for (std::size_t w = lowWord; w <= highWord && w < index.found.size(); ++w) {
     std::uint64_t set = found[w];
     found[w] = 0;
+    TreeRecord* const base = first + (w << 6);
     while (set != 0) {
-      const int b = std::countr_zero(set);
-      out.push_back(&trees[(w << 6) + static_cast<std::size_t>(b)]);
+      *o++ = base + std::countr_zero(set);
       set &= set - 1;
     }
   }
+  return static_cast<std::size_t>(o - out);
 }
 
-// The trees within the radius (and their own reach) of a circle query.
-void CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std::vector<TreeRecord*>& out) {
+// What a tree's own reach is in a circle query.
+enum class Reach { None, PerDbh, Steps };
+
+// The trees within the radius (and their own reach) of a circle query. Each row of cells is taken only
+// as far as the circle's chord through the row reaches.
+template <Reach kReach>
+std::size_t CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, TreeRecord** out) {
   const double r = Widened(query.radius);
   const double r2 = r * r;
   const double cx = query.cx, cy = query.cy;
@@ -163,11 +171,21 @@ void CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std:
   const double left = cx - r, right = cx + r, bottom = cy - r, top = cy + r;
   const double gridRight = index.originX + index.cell * index.columns;
   const double gridTop = index.originY + index.cell * index.rows;
-  if (right < index.originX || bottom > gridTop || top < index.originY || left > gridRight) return;
-  const int c0 = CellOf(left, index.originX, index.cell, index.columns);
-  const int c1 = CellOf(right, index.originX, index.cell, index.columns);
-  const int r0 = CellOf(bottom, index.originY, index.cell, index.rows);
-  const int r1 = CellOf(top, index.originY, index.cell, index.rows);
+  if (right < index.originX || bottom > gridTop || top < index.originY || left > gridRight) return 0;
+  // Far above the rounding of a tree's cell, so a tree the chord leaves out lies outside the circle; it
+  // also lets the cells be found by a product with the inverse cell size instead of a division.
+  const double margin = 1e-6 * (1.0 + std::fabs(cx) + std::fabs(cy) + r);
+  const double inverse = 1.0 / index.cell;
+  const auto column = [&](double v) {
+    const double c = std::floor((v - index.originX) * inverse);
+    return c > 0.0 ? static_cast<int>(std::min(c, static_cast<double>(index.columns - 1))) : 0;
+  };
+  const auto rowOf = [&](double v) {
+    const double c = std::floor((v - index.originY) * inverse);
+    return c > 0.0 ? static_cast<int>(std::min(c, static_cast<double>(index.rows - 1))) : 0;
+  };
+  const int r0 = rowOf(bottom - margin);
+  const int r1 = rowOf(top + margin);
 
   const double reach = query.reachPerDbh;
   const int steps = std::min(query.steps, static_cast<int>(query.stepDbh.size()));
@@ -176,24 +194,30 @@ void CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std:
   const double* ds = index.dbh.data();
   const std::int32_t* ids = index.listIndex.data();
   std::uint64_t* found = index.found.data();
-  std::size_t lowWord = index.found.size(), highWord = 0;
-  // Every tree of the cells is looked at and its bit set or not without a branch: about half of them
-  // lie within the circle, which no branch predictor guesses.
+  std::int32_t lowId = std::numeric_limits<std::int32_t>::max(), highId = -1;
+  // Every tree of the cells is looked at and its bit set or not without a branch: most of them lie
+  // within the circle, yet no branch predictor guesses which.
   for (int row = r0; row <= r1; ++row) {
+    const double rowBottom = index.originY + row * index.cell - margin;
+    const double rowTop = index.originY + (row + 1) * index.cell + margin;
+    const double dy = std::max(0.0, std::max(rowBottom - cy, cy - rowTop));
+    const double halfChord = std::sqrt(std::max(0.0, r2 - dy * dy)) + margin;
+    const int c0 = column(cx - halfChord);
+    const int c1 = column(cx + halfChord);
     const std::size_t base = static_cast<std::size_t>(row) * static_cast<std::size_t>(index.columns);
     const std::int32_t k0 = index.cellStart[base + static_cast<std::size_t>(c0)];
     const std::int32_t k1 = index.cellStart[base + static_cast<std::size_t>(c1) + 1];
     for (std::int32_t k = k0; k < k1; ++k) {
       // The same expression as the selection's distance, so both see the same d².
       const double dx = xs[k] - cx;
-      const double dy = ys[k] - cy;
-      const double d2 = dx * dx + dy * dy;
+      const double dy2 = ys[k] - cy;
+      const double d2 = dx * dx + dy2 * dy2;
       bool keep = d2 <= r2;
-      if (reach > 0.0) {
+      if constexpr (kReach == Reach::PerDbh) {
         const double own = Widened(std::fabs(ds[k]) * reach);
         keep = keep & (d2 <= own * own);
       }
-      if (steps > 0) {
+      if constexpr (kReach == Reach::Steps) {
         // The selection's own comparison of the dbh with each circle's limit.
         double own = 0.0;
         for (int i = 0; i < steps; ++i)
@@ -201,14 +225,14 @@ void CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std:
         own = Widened(own);
         keep = keep & (d2 <= own * own);
       }
-      const auto id = static_cast<std::size_t>(ids[k]);
-      const std::size_t w = id >> 6;
-      found[w] |= static_cast<std::uint64_t>(keep) << (id & 63);
-      lowWord = std::min(lowWord, w);
-      highWord = std::max(highWord, w);
+      const std::int32_t id = ids[k];
+      found[id >> 6] |= static_cast<std::uint64_t>(keep) << (id & 63);
+      lowId = std::min(lowId, id);
+      highId = std::max(highId, id);
     }
   }
-  HandOut(index, trees, lowWord, highWord, out);
+  if (highId < 0) return 0;
+  return HandOut(index, trees, static_cast<std::size_t>(lowId) >> 6, static_cast<std::size_t>(highId) >> 6, out);
 }
 
 // The smallest few squared distances seen, in order (at most kSlots of them).
@@ -239,7 +263,7 @@ class NearestDistances {
 // looked at exceeds; all trees within D are handed out (the lists then come out as from every tree:
 // a tree farther than D only queues behind the n + 1 that are already closer). A tree's ring is that
 // of the cell it was sorted into, which rounding may have moved by far less than the slack kept off D.
-void NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std::vector<TreeRecord*>& out) {
+std::size_t NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, TreeRecord** out) {
   const double inf = std::numeric_limits<double>::infinity();
   const double cx = query.cx, cy = query.cy;
   const double rMax = Widened(query.radius);
@@ -330,28 +354,27 @@ void NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, std
     lowWord = std::min(lowWord, id >> 6);
     highWord = std::max(highWord, id >> 6);
   }
-  HandOut(index, trees, lowWord, highWord, out);
+  return HandOut(index, trees, lowWord, highWord, out);
 }
 
 }  // namespace
 
-void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, std::vector<TreeRecord*>& out) {
-  out.clear();
+std::size_t QueryTreeIndexInto(TreeIndex& index, TreeList& trees, const TreeQuery& query, TreeRecord** out) {
   // An index that does not describe this list (never refreshed for it) hands out every tree.
-  if (!index.built || index.builtX.size() != trees.size()) {
-    AllTrees(trees, out);
-    return;
-  }
-  if (index.listIndex.empty()) return;
+  if (!index.built || index.builtX.size() != trees.size()) return AllTrees(trees, out);
+  if (index.listIndex.empty()) return 0;
   if (!(query.radius >= 0.0) || !std::isfinite(query.radius) || !std::isfinite(query.cx) ||
-      !std::isfinite(query.cy)) {
-    AllTrees(trees, out);
-    return;
-  }
-  if (query.nearest > 0)
-    NearestQuery(index, trees, query, out);
-  else
-    CircleQuery(index, trees, query, out);
+      !std::isfinite(query.cy))
+    return AllTrees(trees, out);
+  if (query.nearest > 0) return NearestQuery(index, trees, query, out);
+  if (query.steps > 0) return CircleQuery<Reach::Steps>(index, trees, query, out);
+  if (query.reachPerDbh > 0.0) return CircleQuery<Reach::PerDbh>(index, trees, query, out);
+  return CircleQuery<Reach::None>(index, trees, query, out);
+}
+
+void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, std::vector<TreeRecord*>& out) {
+  out.resize(trees.size());
+  out.resize(QueryTreeIndexInto(index, trees, query, out.data()));
 }
 
 TreeQuery TreeQueryFor(const MethodSettings& m) {

@@ -79,6 +79,9 @@ bool RefreshTreeIndex(TreeIndex& index, const TreeList& trees);
 // own reach), possibly a few more that lie just outside. `trees` must be the list the index was built
 // from.
 void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, std::vector<TreeRecord*>& out);
+// The same into room for every tree of the list (out[0 .. trees.size())); returns how many it wrote. The
+// pass keeps that room, so no query grows a vector tree by tree.
+std::size_t QueryTreeIndexInto(TreeIndex& index, TreeList& trees, const TreeQuery& query, TreeRecord** out);
 
 // The query of a point for the method's selection rule; the caller sets centre and radius.
 TreeQuery TreeQueryFor(const MethodSettings& m);
