@@ -9,6 +9,7 @@
 #include "common/paths.h"
 #include "common/rounding.h"
 #include "simulator/sampling/geometry.h"
+#include "simulator/sampling/prepared_inside.h"
 #include "simulator/stand/boundary.h"
 #include "simulator/translate.h"
 #include "simulator/views/stand_map.h"
@@ -168,6 +169,8 @@ bool GenerateGrid(SampleGrid& grid, const BoundaryPolygon* boundary, int step, c
 void MarkInsidePoints(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGridAreas* areas,
                       bool enterpriseMode, bool assign) {
   grid.insideCount = grid.pointCount;
+  const bool standBoundary = !enterpriseMode && boundary != nullptr && boundary->n >= 4;
+  const PreparedInsideTest standTest(standBoundary ? PolygonRef(*boundary) : PolygonRef());
   for (int i = 1; i <= grid.pointCount; ++i) {
     GridPoint& p = grid.Point(i);
     const double gx = p.x + grid.originX;
@@ -175,7 +178,7 @@ void MarkInsidePoints(SampleGrid& grid, const BoundaryPolygon* boundary, Enterpr
     p.standNumber = 0;
     bool inside = false;
     if (!enterpriseMode) {
-      inside = boundary != nullptr && boundary->n >= 4 && PointInPolygon(PolygonRef(*boundary), gx, gy);
+      inside = standBoundary && standTest.Inside(gx, gy);
     } else if (areas != nullptr) {
       inside = areas->InsideCompartment(gx, gy);
       if (inside && assign) areas->AssignModelStand(gx, gy, p);

@@ -1,0 +1,80 @@
+#include "simulator/sampling/prepared_inside.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tolvek {
+
+namespace {
+
+// How far a point's crossing line may climb within one slab: the line rises by (x - far) / (x + 10)
+// metres, about 1 to 3 m for points of a stand, plus a metre of slack on either side.
+constexpr double kReach = 8.0;
+constexpr int kMaxSlabs = 4096;
+
+// Whether PointInPolygon judges the edge by its y range at all: edges within 1e-5 of vertical, but not
+// exactly vertical, count by their x alone.
+bool YFiltered(GeoPoint a, GeoPoint b) {
+  const double wide = std::fabs(a.x - b.x);
+  return wide > 1e-5 || wide == 0.0;
+}
+
+}  // namespace
+
+PreparedInsideTest::PreparedInsideTest(PolygonRef p) {
+  if (p.n < 2 || p.x == nullptr || p.y == nullptr || p.n > p.highestSlot) return;
+  usable_ = true;
+  minX_ = p.x[1];
+  for (int i = 2; i <= p.n; ++i) minX_ = std::min(minX_, p.x[i]);
+  double low = 0.0, high = 0.0;
+  for (int i = 1; i <= p.n - 1; ++i) {
+    const GeoPoint a{p.x[i], p.y[i]}, b{p.x[i + 1], p.y[i + 1]};
+    edges_.push_back({a, b, std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y)});
+    low = i == 1 ? edges_.back().minY : std::min(low, edges_.back().minY);
+    high = i == 1 ? edges_.back().maxY : std::max(high, edges_.back().maxY);
+  }
+  if (edges_.empty() || !std::isfinite(low) || !std::isfinite(high)) return;
+  slabOrigin_ = low - kReach;
+  slabHeight_ = std::max(4.0, (high - low + 2 * kReach) / kMaxSlabs);
+  const int slabs = static_cast<int>(std::floor((high - low + 2 * kReach) / slabHeight_)) + 1;
+  slabStart_.assign(static_cast<std::size_t>(slabs) + 1, 0);
+  for (int s = 0; s < slabs; ++s) {
+    const double bottom = slabOrigin_ + s * slabHeight_, top = slabOrigin_ + (s + 1) * slabHeight_ + kReach;
+    for (int e = 0; e < static_cast<int>(edges_.size()); ++e) {
+      const Edge& edge = edges_[static_cast<std::size_t>(e)];
+      if (!YFiltered(edge.a, edge.b) || (edge.maxY >= bottom && edge.minY <= top)) slabEdges_.push_back(e);
+    }
+    slabStart_[static_cast<std::size_t>(s) + 1] = static_cast<int>(slabEdges_.size());
+  }
+}
+
+bool PreparedInsideTest::Inside(double x, double y) const {
+  if (!usable_) return false;
+  // The test segment and crossing line exactly as PointInPolygon lays them.
+  const GeoPoint point{x, y};
+  const GeoPoint far{std::min(-100.0, minX_ - 1.0), y};
+  const GeoPoint slope{x > -9.0 ? -10.0 : x - 10.0, y + 1.0};
+  const double rise = (x - far.x) / (x - slope.x);
+  const double below = y - 1.0, above = y + rise + 1.0;
+  int count = 0;
+  auto test = [&](const Edge& e) {
+    if (e.minX >= x) return;
+    if (YFiltered(e.a, e.b) && (e.maxY < below || e.minY > above)) return;
+    GeoPoint at;
+    if (LineIntersection(point, slope, e.a, e.b, at) && PointOnBothSegments(e.a, e.b, point, far, at)) ++count;
+  };
+  // The slab that holds the whole stretch of the crossing line; an edge it does not list lies wholly
+  // below `below` or above `above`. Without such a slab (or for NaN) every edge is tested.
+  const double s = std::floor((below - slabOrigin_) / slabHeight_);
+  const bool inSlab = s >= 0.0 && s + 1.0 < static_cast<double>(slabStart_.size()) &&
+                      below >= slabOrigin_ + s * slabHeight_ && above <= slabOrigin_ + (s + 1.0) * slabHeight_ + kReach;
+  if (inSlab) {
+    const auto k = static_cast<std::size_t>(s);
+    for (int i = slabStart_[k]; i < slabStart_[k + 1]; ++i) test(edges_[static_cast<std::size_t>(slabEdges_[static_cast<std::size_t>(i)])]);
+  } else {
+    for (const Edge& e : edges_) test(e);
+  }
+  return count % 2 == 1;
+}
+
+}  // namespace tolvek

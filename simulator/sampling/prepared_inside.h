@@ -1,0 +1,31 @@
+#pragma once
+// The point-in-polygon test of PointInPolygon for many points of one polygon (the grid's inside marking
+// asks it for every lattice point of every repetition). It gives exactly PointInPolygon's answers: it
+// runs the same test on the same edges, but leaves out at once, by horizontal slabs, the edges that
+// test would pass over for lying wholly above or below the point's crossing line.
+#include <vector>
+
+#include "simulator/sampling/geometry.h"
+
+namespace tolvek {
+
+class PreparedInsideTest {
+ public:
+  explicit PreparedInsideTest(PolygonRef polygon);
+  bool Inside(double x, double y) const;
+
+ private:
+  struct Edge {
+    GeoPoint a, b;
+    double minX, minY, maxY;
+  };
+  bool usable_ = false;
+  double minX_ = 0.0;
+  std::vector<Edge> edges_;
+  // Slab s spans [slabOrigin_ + s·slabHeight_, slabOrigin_ + (s + 1)·slabHeight_ + kReach] and lists the
+  // edges that reach into it, plus every edge the y filter never passes over.
+  double slabOrigin_ = 0.0, slabHeight_ = 1.0;
+  std::vector<int> slabStart_, slabEdges_;
+};
+
+}  // namespace tolvek
