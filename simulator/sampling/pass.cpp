@@ -244,7 +244,11 @@ void SampleTreeRecorder::Finish() {
   pass.sampleTreeTotal += entries;
   if (added.empty()) return;
   s_.plots.plots.back().treeCount += static_cast<std::int32_t>(added.size());
-  for (const SampleTreeRecord& r : added) MarkSampledSpecies(pass, r.species);
+  // Marked in a table of every code first, so that the loop over the records reads nothing else back.
+  std::array<std::uint8_t, 256> seen{};
+  for (const SampleTreeRecord& r : added) seen[r.species] = 1;
+  for (std::uint8_t species = 1; species <= 9; ++species)
+    if (seen[species] != 0) MarkSampledSpecies(pass, species);
   pass.distance = added.back().distance;
   pass.layer = added.back().layer;
 }

@@ -90,30 +90,32 @@ void InsertNearest(std::array<double, 14>& dist, std::array<TreeRecord*, 14>& tr
   }
 }
 
-bool SelectCircleTrees(SamplingState& s, std::span<TreeRecord* const> candidates, const SelectionPoint& pt,
-                       int k, EdgeWeigher& weigher) {
+namespace {
+
+// The loop of SelectCircleTrees, one instance per rule (fixed circle or angle count) and weighting, so
+// that no tree pays for the branches of the others.
+template <bool kFixed, bool kTreeCentred>
+bool CircleLoop(SamplingState& s, std::span<TreeRecord* const> candidates, int k, EdgeWeigher& weigher) {
   PassResult& pass = s.pass;
-  const MethodSettings& m = s.method;
-  const double a = m.circleArea;
+  const double a = s.method.circleArea;
   const double r = std::sqrt(a / kCirclePi);
   const double r2 = r * r;
   const double cx = pass.centreX, cy = pass.centreY;
-  AppendPlot(s, pt.gridPoint, pt.gridIndex, a, 0.0, 0.0);
-  pass.strongestDbh = 0.0;
+  const double plotWeight = pass.plotWeight;
   const std::uint8_t layer = pass.layer;
   SampleTreeRecorder recorder(s);
   for (TreeRecord* t : candidates) {
     const double d2 = SquaredDistance(*t, cx, cy);
     double weight = 1.0;
     double area = a;
-    if (k == 0) {
+    if constexpr (kFixed) {
       if (!(d2 < r2)) continue;
       t->plotArea = a;
-      if (pt.treeCentred) {
+      if constexpr (kTreeCentred) {
         if (!TreeCentredWeight(*t, a, r, weigher)) return false;
         weight = t->edgeWeight;
       } else {
-        weight = pass.plotWeight;
+        weight = plotWeight;
       }
     } else {
       const double half = t->dbh * 0.5;
@@ -122,7 +124,7 @@ bool SelectCircleTrees(SamplingState& s, std::span<TreeRecord* const> candidates
       const double R = std::sqrt(limit2);
       area = kCirclePi * limit2;  // π R² of the limiting radius² itself, not of its root squared
       t->plotArea = area;
-      if (pt.treeCentred) {
+      if constexpr (kTreeCentred) {
         if (!TreeCentredWeight(*t, area, R, weigher)) return false;
         weight = t->edgeWeight;
       } else {
@@ -140,6 +142,19 @@ bool SelectCircleTrees(SamplingState& s, std::span<TreeRecord* const> candidates
   }
   recorder.Finish();
   return true;
+}
+
+}  // namespace
+
+bool SelectCircleTrees(SamplingState& s, std::span<TreeRecord* const> candidates, const SelectionPoint& pt,
+                       int k, EdgeWeigher& weigher) {
+  AppendPlot(s, pt.gridPoint, pt.gridIndex, s.method.circleArea, 0.0, 0.0);
+  s.pass.strongestDbh = 0.0;
+  if (k == 0)
+    return pt.treeCentred ? CircleLoop<true, true>(s, candidates, k, weigher)
+                          : CircleLoop<true, false>(s, candidates, k, weigher);
+  return pt.treeCentred ? CircleLoop<false, true>(s, candidates, k, weigher)
+                        : CircleLoop<false, false>(s, candidates, k, weigher);
 }
 
 bool SelectConcentricTrees(SamplingState& s, std::span<TreeRecord* const> candidates,
