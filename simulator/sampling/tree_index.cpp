@@ -175,15 +175,11 @@ std::size_t CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& quer
   // Far above the rounding of a tree's cell, so a tree the chord leaves out lies outside the circle; it
   // also lets the cells be found by a product with the inverse cell size instead of a division.
   const double margin = 1e-6 * (1.0 + std::fabs(cx) + std::fabs(cy) + r);
+  // Clamped first, then cut: within 0 .. count - 1 cutting is the floor, and no large value overflows.
   const double inverse = 1.0 / index.cell;
-  const auto column = [&](double v) {
-    const double c = std::floor((v - index.originX) * inverse);
-    return c > 0.0 ? static_cast<int>(std::min(c, static_cast<double>(index.columns - 1))) : 0;
-  };
-  const auto rowOf = [&](double v) {
-    const double c = std::floor((v - index.originY) * inverse);
-    return c > 0.0 ? static_cast<int>(std::min(c, static_cast<double>(index.rows - 1))) : 0;
-  };
+  const double lastColumn = index.columns - 1, lastRow = index.rows - 1;
+  const auto column = [&](double v) { return static_cast<int>(std::clamp((v - index.originX) * inverse, 0.0, lastColumn)); };
+  const auto rowOf = [&](double v) { return static_cast<int>(std::clamp((v - index.originY) * inverse, 0.0, lastRow)); };
   const int r0 = rowOf(bottom - margin);
   const int r1 = rowOf(top + margin);
 
