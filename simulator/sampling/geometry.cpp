@@ -322,6 +322,9 @@ enum class Hit { Found, None };
 struct PlotEdges {
   std::array<double, kPlotEdgeLimit + 1> minX{}, maxX{}, minY{}, maxY{};
   std::array<bool, kPlotEdgeLimit + 1> yUsable{};
+  // The line of each edge as LineIntersection takes it (|dx|, slope, height at x = 0 through the
+  // edge's second corner): taken once, a test against a segment makes one division instead of three.
+  std::array<double, kPlotEdgeLimit + 1> wide{}, slope{}, level{};
   // The box of all edges; allYUsable: every edge is yUsable. Infinite when a corner is not finite.
   double allMinX = 0.0, allMaxX = 0.0, allMinY = 0.0, allMaxY = 0.0;
   bool allYUsable = true;
@@ -342,6 +345,9 @@ void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
     e.maxY[j] = std::max(c1.y, c2.y);
     const double wide = std::fabs(c1.x - c2.x);
     e.yUsable[j] = wide > 1e-5 || wide == 0.0;
+    e.wide[j] = wide;
+    e.slope[j] = (c1.y - c2.y) / (c1.x - c2.x);
+    e.level[j] = c2.y - e.slope[j] * c2.x;
     e.allYUsable = e.allYUsable && e.yUsable[j];
     finite = finite && std::isfinite(c1.x) && std::isfinite(c1.y) && std::isfinite(c2.x) && std::isfinite(c2.y);
     e.allMinX = std::min(e.allMinX, e.minX[j]);
@@ -355,96 +361,222 @@ void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
   }
 }
 
+// A segment s1-s2 with the box every edge test of the searches compares, and its line as the plot
+// edges' (see PlotEdges).
+struct SegmentBox {
+  GeoPoint s1, s2;
+  double left = 0.0, right = 0.0, bottom = 0.0, top = 0.0;
+  bool yUsable = false;
+  double wide = 0.0, slope = 0.0, level = 0.0;
+};
+
+SegmentBox BoxOf(GeoPoint s1, GeoPoint s2) {
+  SegmentBox s{s1, s2};
+  s.left = std::min(s1.x, s2.x);
+  s.right = std::max(s1.x, s2.x);
+  s.bottom = std::min(s1.y, s2.y);
+  s.top = std::max(s1.y, s2.y);
+  s.wide = std::fabs(s1.x - s2.x);
+  s.yUsable = s.wide > 1e-5 || s.wide == 0.0;
+  return s;
+}
+
+// The line, taken only for segments that come near the plot polygon.
+void TakeLine(SegmentBox& s) {
+  s.slope = (s.s1.y - s.s2.y) / (s.s1.x - s.s2.x);
+  s.level = s.s2.y - s.slope * s.s2.x;
+}
+
+// A segment that misses the box of all edges as EdgeCut misses each edge's box meets none: the stand
+// edges far from the plot polygon end here.
+bool MissesEveryEdge(const PlotEdges& edges, const SegmentBox& s) {
+  if (s.right < edges.allMinX || s.left > edges.allMaxX) return true;
+  return s.yUsable && edges.allYUsable && (s.top < edges.allMinY - 1.0 || s.bottom > edges.allMaxY + 1.0);
+}
+
+// Whether the segment cuts plot edge j (corner j to corner j + 1), and where.
+bool LineCut(PolygonRef plot, const SegmentBox& s, int j, GeoPoint& at) {
+  const GeoPoint c1 = At(plot, j);
+  const GeoPoint c2 = At(plot, j + 1);
+  return LineIntersectionAt(s.s1, s.s2, c1, c2, at) && OnBothSegments(s.s1, s.s2, c1, c2, at);
+}
+
+// LineCut with the lines' data taken beforehand: LineIntersection's steps on the same values.
+bool LineCutPrepared(PolygonRef plot, const PlotEdges& edges, const SegmentBox& s, int j, GeoPoint& at) {
+  const GeoPoint c1 = At(plot, j);
+  const GeoPoint c2 = At(plot, j + 1);
+  if (s.wide + edges.wide[j] <= 1e-4) return false;
+  if (edges.wide[j] <= 1e-5) {
+    at.x = c2.x;
+    at.y = s.s2.y + s.slope * (at.x - s.s2.x);
+  } else if (s.wide <= 1e-5) {
+    at.x = s.s2.x;
+    at.y = c2.y + edges.slope[j] * (at.x - c2.x);
+  } else {
+    const double turn = edges.slope[j] - s.slope;
+    if (std::fabs(turn) < 1e-5) return false;
+    at.x = (s.level - edges.level[j]) / turn;
+    at.y = c2.y + edges.slope[j] * (at.x - c2.x);
+  }
+  return OnBothSegments(s.s1, s.s2, c1, c2, at);
+}
+
+bool EdgeCut(PolygonRef plot, const PlotEdges& edges, const SegmentBox& s, int j, GeoPoint& at) {
+  // Every crossing PointOnBothSegments accepts has its x within the x range of one segment and taken
+  // from (or lying in) the other: segments whose x ranges do not meet never cross.
+  if (s.right < edges.minX[j] || s.left > edges.maxX[j]) return false;
+  // Nor do segments whose y ranges lie more than a metre apart: an accepted crossing lies on both
+  // segments up to the rounding of the intersection, far below that metre. Segments within 1e-5 of
+  // vertical but not exactly so are left to the full test, as in PointInPolygon.
+  if (s.yUsable && edges.yUsable[j] && (s.top < edges.minY[j] - 1.0 || s.bottom > edges.maxY[j] + 1.0)) return false;
+  return LineCutPrepared(plot, edges, s, j, at);
+}
+
 // The first plot edge cut by the segment s1-s2, searching cyclically once around the nA edges from
 // the edge after `startAfter`. Remembers the edge for the next search.
 Hit FirstBoundaryHit(GeometryContext& g, PolygonRef plot, const PlotEdges& edges, int nA, GeoPoint s1, GeoPoint s2,
                      int startAfter, CrossingRecord& hit) {
-  const double sLeft = std::min(s1.x, s2.x), sRight = std::max(s1.x, s2.x);
-  const double sBottom = std::min(s1.y, s2.y), sTop = std::max(s1.y, s2.y);
-  const double sWide = std::fabs(s1.x - s2.x);
-  const bool sYUsable = sWide > 1e-5 || sWide == 0.0;
-  // A segment that misses the box of all edges as the tests below miss each edge's box meets none:
-  // the stand edges far from the plot polygon end here.
+  SegmentBox s = BoxOf(s1, s2);
   // (A start before edge 0 would reach slot 0; no caller passes one.)
-  if (startAfter >= 0) {
-    if (sRight < edges.allMinX || sLeft > edges.allMaxX) return Hit::None;
-    if (sYUsable && edges.allYUsable && (sTop < edges.allMinY - 1.0 || sBottom > edges.allMaxY + 1.0))
-      return Hit::None;
-  }
-  const auto cuts = [&](int j) {
-    const GeoPoint c1 = At(plot, j);
-    const GeoPoint c2 = At(plot, j + 1);
-    GeoPoint at;
-    if (LineIntersectionAt(s1, s2, c1, c2, at) && OnBothSegments(s1, s2, c1, c2, at)) {
-      hit.x = at.x;
-      hit.y = at.y;
-      hit.edge = j;
-      g.lastEdgeHit = j;
-      return true;
-    }
-    return false;
+  if (startAfter >= 0 && MissesEveryEdge(edges, s)) return Hit::None;
+  TakeLine(s);
+  const auto found = [&](int j, GeoPoint at) {
+    hit.x = at.x;
+    hit.y = at.y;
+    hit.edge = j;
+    g.lastEdgeHit = j;
+    return Hit::Found;
   };
-  const auto test = [&](int j) {
-    // Every crossing PointOnBothSegments accepts has its x within the x range of one segment and taken
-    // from (or lying in) the other: segments whose x ranges do not meet never cross.
-    if (sRight < edges.minX[j] || sLeft > edges.maxX[j]) return false;
-    // Nor do segments whose y ranges lie more than a metre apart: an accepted crossing lies on both
-    // segments up to the rounding of the intersection, far below that metre. Segments within 1e-5 of
-    // vertical but not exactly so are left to the full test, as in PointInPolygon.
-    if (sYUsable && edges.yUsable[j] && (sTop < edges.minY[j] - 1.0 || sBottom > edges.maxY[j] + 1.0)) return false;
-    return cuts(j);
-  };
+  GeoPoint at;
   if (startAfter < 0 || startAfter > nA) {
     for (int step = 1; step <= nA; ++step) {
       const int j = (startAfter + step - 1) % nA + 1;
-      if (j >= 1 ? test(j) : cuts(j)) return Hit::Found;
+      if (j >= 1 ? EdgeCut(plot, edges, s, j, at) : LineCut(plot, s, j, at)) return found(j, at);
     }
     return Hit::None;
   }
   // The order (startAfter + step - 1) % nA + 1 gives, without a division per step: the edges after
   // startAfter, then those up to it.
   for (int j = startAfter + 1; j <= nA; ++j)
-    if (test(j)) return Hit::Found;
+    if (EdgeCut(plot, edges, s, j, at)) return found(j, at);
   for (int j = 1; j <= startAfter; ++j)
-    if (test(j)) return Hit::Found;
+    if (EdgeCut(plot, edges, s, j, at)) return found(j, at);
   return Hit::None;
 }
 
-// The last point tested by InsidePlot, its answer and the plot edge its search stopped at.
-struct InsideAnswer {
+// The walk of one clip over the stand edges. Most stand points lie far outside the plot polygon, where
+// the inside test would search the plot edges for one cut by the way to the centroid. That search says
+// "outside" as soon as any edge is cut, so one edge found cut settles the answer; only the edge the
+// search would have stopped at (the first cut one, which becomes g.lastEdgeHit) is left open. It is
+// owed until a search that starts after it is made, and worked out then; most stand edges lie far
+// from the plot polygon and make none.
+struct ClipWalk {
+  GeometryContext& g;
+  PolygonRef plot;
+  const PlotEdges& edges;
+  int nA = 0;
+  bool shortcuts = true;
+  // The last point tested, its answer and the plot edge its search stopped at (0: not yet known).
   bool known = false;
-  GeoPoint p;
+  GeoPoint p{};
   bool inside = false;
   int edge = 0;
+  // g.lastEdgeHit is owed by the search from this point.
+  bool owed = false;
+  GeoPoint owedBy{};
 };
 
 bool SamePoint(GeoPoint a, GeoPoint b) {
   return std::memcmp(&a.x, &b.x, sizeof a.x) == 0 && std::memcmp(&a.y, &b.y, sizeof a.y) == 0;
 }
 
+double Cross(GeoPoint u, GeoPoint v) { return u.x * v.y - u.y * v.x; }
+
+// A plot edge cut by the way from p to the centroid, if the edge in p's direction seen from the
+// centroid is one. The direction only guides the choice: the edge is then tested as the search does.
+bool ShownOutside(ClipWalk& w, GeoPoint p, int& guess) {
+  const GeoPoint c = w.g.plotCentroid;
+  SegmentBox way = BoxOf(p, c);
+  if (MissesEveryEdge(w.edges, way)) return false;
+  TakeLine(way);
+  const GeoPoint d{p.x - c.x, p.y - c.y};
+  // Clockwise corners: p lies between corners k and k + 1 when it is clockwise of the one and
+  // anticlockwise of the other. Consecutive stand points lie in nearby directions.
+  int k = guess >= 1 && guess <= w.nA ? guess : 1;
+  for (int step = 0; step < w.nA; ++step) {
+    const GeoPoint a{w.plot.x[k] - c.x, w.plot.y[k] - c.y};
+    if (Cross(a, d) > 0.0) {
+      k = k == 1 ? w.nA : k - 1;
+      continue;
+    }
+    const GeoPoint b{w.plot.x[k + 1] - c.x, w.plot.y[k + 1] - c.y};
+    if (Cross(b, d) < 0.0) {
+      k = k == w.nA ? 1 : k + 1;
+      continue;
+    }
+    break;
+  }
+  guess = k;
+  GeoPoint at;
+  return EdgeCut(w.plot, w.edges, way, k, at);
+}
+
+// Pays what the walk owes: g.lastEdgeHit as the search from the owing point leaves it.
+void SettleLastEdge(ClipWalk& w) {
+  if (!w.owed) return;
+  CrossingRecord hit;
+  FirstBoundaryHit(w.g, w.plot, w.edges, w.nA, w.owedBy, w.g.plotCentroid, 0, hit);
+  w.owed = false;
+  if (w.known && SamePoint(w.p, w.owedBy)) w.edge = hit.edge;
+}
+
 // Inside the (convex) plot polygon: the way to its centroid crosses no plot edge. The end of one stand
 // edge is the start of the next, so the answer for a point is kept; a kept answer also leaves the
 // remembered plot edge as the search would have left it.
-bool InsidePlot(GeometryContext& g, PolygonRef plot, const PlotEdges& edges, int nA, GeoPoint p, InsideAnswer& kept) {
-  if (kept.known && SamePoint(kept.p, p)) {
-    if (!kept.inside) g.lastEdgeHit = kept.edge;
-    return kept.inside;
+bool InsidePlot(ClipWalk& w, GeoPoint p, int standPoint) {
+  if (!(w.known && SamePoint(w.p, p))) {
+    w.known = true;
+    w.p = p;
+    w.inside = false;
+    w.edge = 0;
+    if (!(w.shortcuts && ShownOutside(w, p, w.g.clipDirections[static_cast<std::size_t>(standPoint)]))) {
+      CrossingRecord hit;
+      w.inside = FirstBoundaryHit(w.g, w.plot, w.edges, w.nA, p, w.g.plotCentroid, 0, hit) == Hit::None;
+      w.edge = hit.edge;
+      if (!w.inside) {
+        w.owed = false;
+        return false;
+      }
+      return true;
+    }
   }
-  CrossingRecord hit;
-  const bool inside = FirstBoundaryHit(g, plot, edges, nA, p, g.plotCentroid, 0, hit) == Hit::None;
-  kept = {true, p, inside, hit.edge};
-  return inside;
+  if (w.inside) return true;
+  if (w.edge > 0) {
+    w.g.lastEdgeHit = w.edge;
+    w.owed = false;
+  } else {
+    w.owed = true;
+    w.owedBy = p;
+  }
+  return false;
 }
 
 enum class EdgeOutcome { Nothing, Contributes, Failed };
 
 // Where one stand edge meets the plot polygon: fills g.entry and g.exit.
-EdgeOutcome EdgeIntersections(GeometryContext& g, PolygonRef plot, const PlotEdges& edges, int nA, GeoPoint start,
-                              GeoPoint end, InsideAnswer& kept) {
-  const bool startInside = InsidePlot(g, plot, edges, nA, start, kept);
-  const bool endInside = InsidePlot(g, plot, edges, nA, end, kept);
+EdgeOutcome EdgeIntersections(ClipWalk& w, GeoPoint start, GeoPoint end, int startPoint, int endPoint) {
+  GeometryContext& g = w.g;
+  const PolygonRef plot = w.plot;
+  const PlotEdges& edges = w.edges;
+  const int nA = w.nA;
+  const bool startInside = InsidePlot(w, start, startPoint);
+  const bool endInside = InsidePlot(w, end, endPoint);
   CrossingRecord crossing;
-  const bool found = FirstBoundaryHit(g, plot, edges, nA, start, end, g.lastEdgeHit, crossing) == Hit::Found;
+  bool found = false;
+  if (!MissesEveryEdge(edges, BoxOf(start, end))) {
+    SettleLastEdge(w);
+    found = FirstBoundaryHit(g, plot, edges, nA, start, end, g.lastEdgeHit, crossing) == Hit::Found;
+  }
   if (!found && !startInside && !endInside) return EdgeOutcome::Nothing;
 
   if (startInside && endInside) {
@@ -541,19 +673,26 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
 
   PlotEdges edges;
   PreparePlotEdges(plot, nA, edges);
-  InsideAnswer kept;
+  ClipWalk walk{g, plot, edges, nA, !g.clipWithoutShortcuts};
+  // The last edge is left as the searches left it, whatever way the walk ends.
+  const auto walkFailed = [&] {
+    SettleLastEdge(walk);
+    return FailClip(g, result, areas);
+  };
   for (int i = 2; i <= lastStandPoint; ++i) {
     const GeoPoint start = At(stand, i - 1);
-    const GeoPoint end = At(stand, i == nB + 1 ? 1 : i);
-    const EdgeOutcome outcome = EdgeIntersections(g, plot, edges, nA, start, end, kept);
-    if (outcome == EdgeOutcome::Failed) return FailClip(g, result, areas);
+    const int endPoint = i == nB + 1 ? 1 : i;
+    const EdgeOutcome outcome = EdgeIntersections(walk, start, At(stand, endPoint), i - 1, endPoint);
+    if (outcome == EdgeOutcome::Failed) return walkFailed();
     if (outcome == EdgeOutcome::Nothing) continue;
     const bool sameAsLast = g.crossingCount > 0 &&
                             std::fabs(g.crossings[g.crossingCount].x - g.entry.x) <= 1e-5 &&
                             std::fabs(g.crossings[g.crossingCount].y - g.entry.y) <= 1e-5;
-    if (!sameAsLast && !AddCrossing(g, g.entry)) return FailClip(g, result, areas);
-    if (!AddCrossing(g, g.exit)) return FailClip(g, result, areas);
+    if (!sameAsLast && !AddCrossing(g, g.entry)) return walkFailed();
+    if (!AddCrossing(g, g.exit)) return walkFailed();
   }
+
+  SettleLastEdge(walk);
 
   if (g.crossingCount < 2) {
     // No stand edge touches the plot polygon: it lies wholly inside the stand or wholly outside.

@@ -137,6 +137,11 @@ struct GeometryContext {
   std::array<CrossingRecord, kCrossingSlots + 1> crossings{};
   int lastEdgeHit = 0;        // plot edge last hit: the next search starts after it
   GeoPoint plotCentroid;      // centroid of the plot polygon of the last clip
+  // Tests: every inside test of the clip searches the plot edges, as the shortcuts must agree with.
+  bool clipWithoutShortcuts = false;
+  // Per stand point, the plot edge in its direction from the centroid at the last clip: only a guess
+  // where to look first. Clips at one plot centre see the stand points in the same directions.
+  std::array<int, kStandPolygonSlots + 1> clipDirections{};
   CrossingRecord entry;       // entry and exit of the current stand edge
   CrossingRecord exit;
 

@@ -8,6 +8,7 @@
 #include <boost/geometry/multi/geometries/multi_polygon.hpp>
 
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -448,6 +449,101 @@ TEST(ClipPlotPolygon, RandomPlotsAgainstRandomBoundaries) {
   EXPECT_GT(compared, 1500);
   EXPECT_GT(cut, 1000);
   EXPECT_LT(failed, compared / 50 + 1);
+}
+
+// The clip settles most stand points as outside by one plot edge cut on the way to the centroid and
+// works out the edge the full search would stop at only when a later search starts after it. Every
+// result, crossing and the edge left for the next search must be as with the full search at every
+// point, also for stand points lined up with plot corners, straight above or below the centroid, on
+// the plot's corners and edges, and for stands that are not proper polygons at all.
+TEST(ClipPlotPolygon, ShortcutsAgreeWithTheFullSearches) {
+  const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  std::mt19937 rng(9071);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  int cut = 0;
+  for (int round = 0; round < 60000; ++round) {
+    const int cornerChoices[] = {36, 36, 36, 5, 12, 49};
+    const int nA = cornerChoices[round % 6];
+    const bool atOrigin = round % 3 != 0;  // the edge correction clips around (0, 0)
+    const double cx = atOrigin ? 0.0 : 400.0 * unit(rng) - 200.0;
+    const double cy = atOrigin ? 0.0 : 400.0 * unit(rng) - 200.0;
+    const double r = std::exp(std::log(1e-3) + unit(rng) * std::log(6e4));  // 0.001 .. 60
+    CirclePolygonPoints circle;
+    ASSERT_TRUE(CirclePolygon(nA, cx, cy, r, circle));
+    double mx = 0.0, my = 0.0;
+    GeometryContext scratch;
+    PolygonCentroid(scratch, PolygonRef(circle).WithCount(nA), mx, my);
+
+    // A clockwise star around a point near the circle; some points replaced by awkward ones.
+    const int points = 3 + static_cast<int>(unit(rng) * 56);
+    const double sx = cx + r * (4.0 * unit(rng) - 2.0);
+    const double sy = cy + r * (4.0 * unit(rng) - 2.0);
+    StandPolygonPoints stand;
+    for (int i = 1; i <= points; ++i) {
+      const double angle = -2.0 * M_PI * (i - 1 + 0.9 * unit(rng)) / points;
+      const double reach = r * (round % 5 == 0 ? 0.2 + 1.5 * unit(rng) : 0.5 + 30.0 * unit(rng));
+      double x = sx + reach * std::cos(angle);
+      double y = sy + reach * std::sin(angle);
+      const int k = 1 + static_cast<int>(unit(rng) * nA);
+      switch (static_cast<int>(unit(rng) * 10)) {
+        case 0: {  // in a corner's direction from the centroid, or on the corner itself
+          const double along = unit(rng) < 0.3 ? 1.0 : 1.0 + 20.0 * unit(rng);
+          x = mx + along * (circle.x[k] - mx);
+          y = my + along * (circle.y[k] - my);
+          break;
+        }
+        case 1:  // straight above or below the centroid, or within 1e-5 of it in x
+          x = mx + (unit(rng) < 0.5 ? 0.0 : 2e-5 * unit(rng) - 1e-5);
+          break;
+        case 2: {  // on a plot edge
+          const double t = unit(rng);
+          x = circle.x[k] + t * (circle.x[k + 1] - circle.x[k]);
+          y = circle.y[k] + t * (circle.y[k + 1] - circle.y[k]);
+          break;
+        }
+        case 3:  // on whole metres, where grid points and stand corners fall
+          x = std::round(x);
+          y = std::round(y);
+          break;
+        default:
+          break;
+      }
+      stand.x[i] = x;
+      stand.y[i] = y;
+    }
+    stand.n = points;
+    if (round % 50 != 0) {  // now and then left open
+      stand.x[points + 1] = stand.x[1];
+      stand.y[points + 1] = stand.y[1];
+      stand.n = points + 1;
+    }
+    const bool enterprise = round % 7 == 0;
+
+    GeometryContext quick, full;
+    quick.enterpriseMode = full.enterpriseMode = enterprise;
+    full.clipWithoutShortcuts = true;
+    ClipPolygonPoints quickResult, fullResult;
+    ClipAreas quickAreas, fullAreas;
+    const bool quickOk = ClipPlotPolygon(quick, nA, circle, stand, stand.n, quickResult, quickAreas);
+    const bool fullOk = ClipPlotPolygon(full, nA, circle, stand, stand.n, fullResult, fullAreas);
+    SCOPED_TRACE("round " + std::to_string(round));
+    ASSERT_EQ(quickOk, fullOk);
+    ASSERT_EQ(quick.errorFlag, full.errorFlag);
+    ASSERT_EQ(quick.lastEdgeHit, full.lastEdgeHit);
+    ASSERT_EQ(quick.crossingCount, full.crossingCount);
+    for (int i = 1; i <= full.crossingCount; ++i) {
+      const CrossingRecord& a = quick.crossings[static_cast<std::size_t>(i)];
+      const CrossingRecord& b = full.crossings[static_cast<std::size_t>(i)];
+      ASSERT_TRUE(same(a.x, b.x) && same(a.y, b.y) && a.edge == b.edge && a.kind == b.kind) << "crossing " << i;
+    }
+    ASSERT_EQ(quickResult.n, fullResult.n);
+    for (int i = 1; i <= fullResult.n; ++i)
+      ASSERT_TRUE(same(quickResult.x[i], fullResult.x[i]) && same(quickResult.y[i], fullResult.y[i])) << "point " << i;
+    ASSERT_TRUE(same(quickAreas.plot, fullAreas.plot) && same(quickAreas.stand, fullAreas.stand) &&
+                same(quickAreas.result, fullAreas.result));
+    if (fullOk && fullResult.n > 0 && fullAreas.result < fullAreas.plot) ++cut;
+  }
+  EXPECT_GT(cut, 5000);
 }
 
 TEST(ClipPlotPolygon, TwoCirclesOneInsideTheOther) {
