@@ -242,17 +242,10 @@ class SampleTreeRecorder {
 
   void Add(const TreeRecord& tree, double distance, std::uint8_t layer, double edgeWeight, double plotArea) {
     if (!recording_) return;
-    SampleTreeRecord& r = s_.plots.trees.emplace_back();
-    r.distance = distance;
-    r.layer = layer;
-    r.species = tree.species;
-    r.species2 = tree.species2;
-    r.dbh = static_cast<float>(tree.dbh);
-    r.x = static_cast<float>(tree.x);
-    r.y = static_cast<float>(tree.y);
-    r.edgeWeight = edgeWeight;
-    r.plotArea = plotArea;
-    r.weightDone = tree.weightDone;
+    // Every field given at once, so the record is written once where it lies.
+    s_.plots.trees.emplace_back(distance, layer, tree.species, tree.species2, static_cast<float>(tree.dbh),
+                                static_cast<float>(tree.x), static_cast<float>(tree.y), edgeWeight, plotArea,
+                                tree.weightDone);
   }
   // The plot's trees are all added: counts them, or the empty-plot entry when there were none.
   void Finish();
