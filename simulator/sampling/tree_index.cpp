@@ -128,6 +128,7 @@ void BuildTreeIndex(TreeIndex& index, const TreeList& trees) {
   index.found.assign((n + 63) / 64, 0);
   index.seen.assign(placed, 0);
   index.seenD2.assign(placed, 0.0);
+  index.reachOf.valid = false;
   index.built = true;
   ++index.builds;
 }
@@ -160,6 +161,40 @@ std::size_t HandOut(TreeIndex& index, TreeList& trees, std::size_t lowWord, std:
 // What a tree's own reach is in a circle query.
 enum class Reach { None, PerDbh, Steps };
 
+// The reach of every tree for the query's rule, unless the index already holds it.
+template <Reach kReach>
+const double* ReachSquares(TreeIndex& index, const TreeQuery& query) {
+  TreeIndex::ReachRule rule;
+  rule.valid = true;
+  if constexpr (kReach == Reach::PerDbh) rule.perDbh = query.reachPerDbh;
+  if constexpr (kReach == Reach::Steps) {
+    rule.steps = std::min(query.steps, static_cast<int>(query.stepDbh.size()));
+    rule.stepDbh = query.stepDbh;
+    rule.stepRadius = query.stepRadius;
+  }
+  const TreeIndex::ReachRule& held = index.reachOf;
+  const bool same = held.valid && SameBits(held.perDbh, rule.perDbh) && held.steps == rule.steps &&
+                    std::equal(held.stepDbh.begin(), held.stepDbh.end(), rule.stepDbh.begin(), SameBits) &&
+                    std::equal(held.stepRadius.begin(), held.stepRadius.end(), rule.stepRadius.begin(), SameBits);
+  if (!same) {
+    index.reach2.resize(index.dbh.size());
+    for (std::size_t k = 0; k < index.dbh.size(); ++k) {
+      const double dbh = index.dbh[k];
+      double own = 0.0;
+      if constexpr (kReach == Reach::PerDbh) own = Widened(std::fabs(dbh) * rule.perDbh);
+      if constexpr (kReach == Reach::Steps) {
+        // The selection's own comparison of the dbh with each circle's limit.
+        for (int i = 0; i < rule.steps; ++i)
+          if (rule.stepDbh[static_cast<std::size_t>(i)] <= dbh) own = std::max(own, rule.stepRadius[static_cast<std::size_t>(i)]);
+        own = Widened(own);
+      }
+      index.reach2[k] = own * own;
+    }
+    index.reachOf = rule;
+  }
+  return index.reach2.data();
+}
+
 // The trees within the radius (and their own reach) of a circle query. Each row of cells is taken only
 // as far as the circle's chord through the row reaches.
 template <Reach kReach>
@@ -183,11 +218,9 @@ std::size_t CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& quer
   const int r0 = rowOf(bottom - margin);
   const int r1 = rowOf(top + margin);
 
-  const double reach = query.reachPerDbh;
-  const int steps = std::min(query.steps, static_cast<int>(query.stepDbh.size()));
+  const double* reach2 = kReach == Reach::None ? nullptr : ReachSquares<kReach>(index, query);
   const double* xs = index.x.data();
   const double* ys = index.y.data();
-  const double* ds = index.dbh.data();
   const std::int32_t* ids = index.listIndex.data();
   std::uint64_t* found = index.found.data();
   std::int32_t lowId = std::numeric_limits<std::int32_t>::max(), highId = -1;
@@ -209,18 +242,7 @@ std::size_t CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& quer
       const double dy2 = ys[k] - cy;
       const double d2 = dx * dx + dy2 * dy2;
       bool keep = d2 <= r2;
-      if constexpr (kReach == Reach::PerDbh) {
-        const double own = Widened(std::fabs(ds[k]) * reach);
-        keep = keep & (d2 <= own * own);
-      }
-      if constexpr (kReach == Reach::Steps) {
-        // The selection's own comparison of the dbh with each circle's limit.
-        double own = 0.0;
-        for (int i = 0; i < steps; ++i)
-          if (query.stepDbh[static_cast<std::size_t>(i)] <= ds[k]) own = std::max(own, query.stepRadius[static_cast<std::size_t>(i)]);
-        own = Widened(own);
-        keep = keep & (d2 <= own * own);
-      }
+      if constexpr (kReach != Reach::None) keep = keep & (d2 <= reach2[k]);
       const std::int32_t id = ids[k];
       found[id >> 6] |= static_cast<std::uint64_t>(keep) << (id & 63);
       lowId = std::min(lowId, id);

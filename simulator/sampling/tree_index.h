@@ -42,6 +42,15 @@ struct TreeIndex {
   // Scratch of a nearest-trees query: the trees looked at so far (position in cell order) and their d².
   std::vector<std::int32_t> seen;
   std::vector<double> seenD2;
+  // Each tree's own reach squared (cell order) for the reach rule of `reachOf`, kept until the rule or
+  // the trees change: a query then reads one number per tree instead of working it out.
+  std::vector<double> reach2;
+  struct ReachRule {
+    bool valid = false;
+    double perDbh = 0.0;
+    int steps = 0;
+    std::array<double, 6> stepDbh{}, stepRadius{};
+  } reachOf;
   // Scratch of a build: each tree's cell, the next free place of each cell.
   std::vector<std::int32_t> buildCell, buildNext;
 };
