@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace tolvek {
 
@@ -37,15 +38,35 @@ PreparedInsideTest::PreparedInsideTest(PolygonRef p) {
   slabOrigin_ = low - kReach;
   slabHeight_ = std::max(4.0, (high - low + 2 * kReach) / kMaxSlabs);
   const int slabs = static_cast<int>(std::floor((high - low + 2 * kReach) / slabHeight_)) + 1;
-  slabStart_.assign(static_cast<std::size_t>(slabs) + 1, 0);
-  for (int s = 0; s < slabs; ++s) {
+  // The slabs an edge reaches into, found from its y range and confirmed by the comparison itself (one
+  // slab of slack either way covers the rounding of the division).
+  const auto reaches = [&](const Edge& edge, int s) {
     const double bottom = slabOrigin_ + s * slabHeight_, top = slabOrigin_ + (s + 1) * slabHeight_ + kReach;
-    for (int e = 0; e < static_cast<int>(edges_.size()); ++e) {
-      const Edge& edge = edges_[static_cast<std::size_t>(e)];
-      if (!YFiltered(edge.a, edge.b) || (edge.maxY >= bottom && edge.minY <= top)) slabEdges_.push_back(e);
-    }
-    slabStart_[static_cast<std::size_t>(s) + 1] = static_cast<int>(slabEdges_.size());
+    return !YFiltered(edge.a, edge.b) || (edge.maxY >= bottom && edge.minY <= top);
+  };
+  const auto range = [&](const Edge& edge) {
+    if (!YFiltered(edge.a, edge.b)) return std::pair{0, slabs - 1};
+    const int first = static_cast<int>(std::floor((edge.minY - kReach - slabOrigin_) / slabHeight_)) - 1;
+    const int last = static_cast<int>(std::floor((edge.maxY - slabOrigin_) / slabHeight_)) + 1;
+    return std::pair{std::max(first, 0), std::min(last, slabs - 1)};
+  };
+  slabStart_.assign(static_cast<std::size_t>(slabs) + 1, 0);
+  for (const Edge& edge : edges_) {
+    const auto [first, last] = range(edge);
+    for (int s = first; s <= last; ++s) slabStart_[static_cast<std::size_t>(s) + 1] += reaches(edge, s) ? 1 : 0;
   }
+  for (int s = 0; s < slabs; ++s) slabStart_[static_cast<std::size_t>(s) + 1] += slabStart_[static_cast<std::size_t>(s)];
+  slabEdges_.assign(static_cast<std::size_t>(slabStart_.back()), 0);
+  std::vector<int> next(slabStart_.begin(), slabStart_.end() - 1);
+  for (int e = 0; e < static_cast<int>(edges_.size()); ++e) {
+    const Edge& edge = edges_[static_cast<std::size_t>(e)];
+    const auto [first, last] = range(edge);
+    for (int s = first; s <= last; ++s)
+      if (reaches(edge, s)) slabEdges_[static_cast<std::size_t>(next[static_cast<std::size_t>(s)]++)] = e;
+    if (!YFiltered(edge.a, edge.b)) unfiltered_.push_back(e);
+  }
+  yLow_ = low;
+  yHigh_ = high;
 }
 
 bool PreparedInsideTest::Inside(double x, double y) const {
@@ -71,6 +92,9 @@ bool PreparedInsideTest::Inside(double x, double y) const {
   if (inSlab) {
     const auto k = static_cast<std::size_t>(s);
     for (int i = slabStart_[k]; i < slabStart_[k + 1]; ++i) test(edges_[static_cast<std::size_t>(slabEdges_[static_cast<std::size_t>(i)])]);
+  } else if (above < yLow_ || below > yHigh_) {
+    // Wholly above or below the polygon: only the edges the y filter never passes over can count.
+    for (int e : unfiltered_) test(edges_[static_cast<std::size_t>(e)]);
   } else {
     for (const Edge& e : edges_) test(e);
   }

@@ -26,6 +26,9 @@ class PreparedInsideTest {
   // edges that reach into it, plus every edge the y filter never passes over.
   double slabOrigin_ = 0.0, slabHeight_ = 1.0;
   std::vector<int> slabStart_, slabEdges_;
+  // The edges' y range and the edges the y filter never passes over (for points beyond that range).
+  double yLow_ = 0.0, yHigh_ = -1.0;
+  std::vector<int> unfiltered_;
 };
 
 }  // namespace tolvek
