@@ -13,11 +13,4 @@ std::string SpeciesNameTable::Name(int code, int selector) {
   return kNames[code][selector - 1];
 }
 
-int DiameterClass(double dbh) {
-  double c = (dbh + 4.0) / 8.0;
-  if (!(c > 0.0)) return 0;  // also a dbh that is not a number
-  if (c >= 10.0) return 10;
-  return static_cast<int>(c);
-}
-
 }  // namespace tolvek

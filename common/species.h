@@ -30,7 +30,13 @@ struct SpeciesNameTable {
 inline bool IsValidSpeciesCode(int code) { return code >= 0 && code <= kHighestSpeciesCode; }
 
 // Diameter class of the per-species counts: integer part of (dbh + 4) / 8, at most 10. Class k (1..9)
-// covers 8k - 4 up to 8k + 4 cm; class 0 lies below 4 cm, class 10 holds 76 cm and above.
-int DiameterClass(double dbh);
+// covers 8k - 4 up to 8k + 4 cm; class 0 lies below 4 cm, class 10 holds 76 cm and above. Inline: the
+// evaluation takes it for every sample tree of every pass.
+inline int DiameterClass(double dbh) {
+  const double c = (dbh + 4.0) / 8.0;
+  if (!(c > 0.0)) return 0;  // also a dbh that is not a number
+  if (c >= 10.0) return 10;
+  return static_cast<int>(c);
+}
 
 }  // namespace tolvek

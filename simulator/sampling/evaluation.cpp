@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 
 #include "common/format.h"
 #include "common/paths.h"
@@ -86,180 +87,262 @@ double NTreePlotArea(int layer, std::span<const SampleTreeRecord> plotTrees, dou
 
 namespace {
 
-struct PlotValues {
-  SpeciesValues g{};
-  SpeciesValues n{};
+using SpeciesSums = std::array<double, 10>;  // slot 0 the whole stand, 1..9 the species
+
+// Sums over the plots of a pass by species, each in plot order: the plot means and the errors between
+// plots are made of them. A plot is added as soon as its trees are booked, so no plot is kept.
+struct PlotSums {
+  SpeciesSums g{}, gSquare{}, n{}, nSquare{};
+  // The quadratic mean diameter in ratio form, over the plots holding stems of the species.
+  SpeciesSums rootSum{}, ratioSum{}, stems{};
+  std::array<int, 10> plotsWithStems{};
+
+  void Add(const SpeciesSums& pg, const SpeciesSums& pn) {
+    for (std::size_t s = 0; s < 10; ++s) {
+      g[s] += pg[s];
+      gSquare[s] += pg[s] * pg[s];
+      n[s] += pn[s];
+      nSquare[s] += pn[s] * pn[s];
+    }
+    for (std::size_t s = 0; s < 10; ++s) {
+      if (!(pn[s] > 0.0)) continue;
+      const double q = pg[s] / pn[s];
+      rootSum[s] += std::sqrt(std::max(q, 0.0)) * pn[s];
+      ratioSum[s] += pn[s] * pn[s] * q;
+      stems[s] += pn[s];
+      ++plotsWithStems[s];
+    }
+  }
 };
 
-class Evaluator {
- public:
-  Evaluator(const EvaluationInput& in, SampleEstimate& e) : in_(in), e_(e) {}
+// Two sums that receive the same additions, lane 0 the whole stand's and lane 1 a species': one vector
+// addition books a value into both, and each lane is rounded exactly as a sum of its own.
+using SumPair = double __attribute__((vector_size(16)));
 
-  void BookPlots() {
-    const bool nTree = in_.passMethod == kMethodNTree;
-    const int variant = in_.method.variant;
-    plots_.assign(in_.plots.plots.size(), PlotValues{});
-    for (std::size_t k = 0; k < in_.plots.plots.size(); ++k) {
-      const PlotRecord& p = in_.plots.plots[k];
-      const auto trees = in_.plots.TreesOf(p);
-      current_ = &plots_[k];
-      double mainArea = p.plotArea;
-      double underArea = 0.0;
-      if (nTree) {
-        mainArea = NTreePlotArea(0, trees, p.plotArea, in_.method.treeNumber, variant);
-        if (variant == 4) underArea = NTreePlotArea(1, trees, p.secondArea, in_.method.treeNumber, variant);
-        if (variant == 8) e_.variant8.plotAreaSum += mainArea;
-      }
-      if (trees.empty()) {
-        BookTree(0, 0.0, 0.0, mainArea, -1.0);
-        e_.emptyPlots += 1;
-        continue;
-      }
-      bool first = true;
-      for (const SampleTreeRecord& t : trees) {
-        double area = t.plotArea;
-        if (nTree || in_.passMethod == kMethodNone) area = t.layer == 1 ? underArea : mainArea;
-        BookTree(t.species, t.edgeWeight, static_cast<double>(t.dbh), area, t.distance);
-        if (first && nTree && variant == 7 && p.plotArea > 0.0) e_.nTreeQ += t.edgeWeight / p.plotArea;
-        first = false;
-      }
-    }
-  }
+// Books every plot of the pass: the plot's G and N by species into the plot sums, the sample-tree sums
+// into the estimate. The method's choices are template arguments so that the loop over the trees
+// carries none of them: kCounting the counting mode of the angle count, kLayerAreas the areas of the
+// n-tree layers (also a pass without method), kWeightSums the sums of n-tree variant 8.
+// Every sum is a local while the trees are booked and goes into the estimate at the end. Neighbouring
+// trees mostly share their species (a stand of one species has nothing else), so the sums of the
+// species in hand are held in registers, paired with the whole stand's, over its run of trees and go
+// back to their slot when the run ends. Each sum receives the same additions in the same order. Counts
+// that only ever grow by one are integers, exact and the same number once converted.
+template <bool kCounting, bool kLayerAreas, bool kWeightSums>
+void BookPlots(const EvaluationInput& in, SampleEstimate& e, PlotSums& plotSums) {
+  const bool nTree = in.passMethod == kMethodNTree;
+  const int variant = in.method.variant;
+  const double countingFactor = in.method.countingFactor;
+  // Slots 1..9 by species; slot 0 unused (the whole stand's sums are lane 0 of the pairs below).
+  SpeciesSums pg{}, pn{};                        // the current plot's G and N
+  std::array<std::int32_t, 10> booked{};         // trees booked (the count of sample trees unless counting)
+  SpeciesSums basal{}, dbh{}, dbhSquare{};
+  std::array<std::array<double, kEstimateDiameterClasses>, 10> byClass{};
+  SumPair basalPair{}, dbhPair{}, dbhSquarePair{};
+  double weightSum = 0.0, weightedBasalArea = 0.0;
+  // 10000 / area of the last area seen: the trees of a plot mostly share it.
+  double lastArea = std::numeric_limits<double>::quiet_NaN();
+  double lastStemShare = 0.0;
+  bool lastAreaCarries = false;
 
-  void PlotMeans() {
-    const int m = static_cast<int>(plots_.size());
-    if (in_.passMethod == kMethodNTree && in_.method.variant == 7) {
-      // Ratio estimate from the distances to the first trees; the plot records do not enter.
-      if (m > 0) e_.meanN[0] = (in_.method.treeNumber - 1) * 10000.0 * e_.nTreeQ / m;
-      if (e_.sampleTrees[0] > 0.0) {
-        e_.meanG[0] = (e_.sampleBasalArea[0] / e_.sampleTrees[0]) * e_.meanN[0] * 0.0001;
-        for (int i = 1; i <= 9; ++i) {
-          e_.meanN[Slot(i)] = e_.meanN[0] * e_.sampleTrees[Slot(i)] / e_.sampleTrees[0];
-          e_.meanG[Slot(i)] =
-              e_.sampleBasalArea[0] > 0.0 ? e_.meanG[0] * e_.sampleBasalArea[Slot(i)] / e_.sampleBasalArea[0] : 0.0;
-        }
-      }
-    } else if (m > 0) {
-      for (int i = 0; i <= 9; ++i) {
-        double sg = 0.0, sn = 0.0;
-        for (const PlotValues& p : plots_) {
-          sg += p.g[Slot(i)];
-          sn += p.n[Slot(i)];
-        }
-        e_.meanG[Slot(i)] = sg / m;
-        e_.meanN[Slot(i)] = sn / m;
-      }
-    }
-    e_.gPerHa = e_.meanG;
-    e_.nPerHa = e_.meanN;
-  }
-
-  // Mode 0: basal area (and the stem-number series); mode 1: mean diameter in ratio form.
-  void ErrorStatistics(int mode) {
-    const int m0 = static_cast<int>(plots_.size());
-    if (m0 < 2) return;
-    ErrorSeries& out = mode == 0 ? e_.basalArea : e_.meanDiameter;
-    for (int i = 0; i <= 9; ++i) {
-      const std::size_t s = Slot(i);
-      double s1 = 0.0, s2 = 0.0, t1 = 0.0, t2 = 0.0, c = 0.0, f = 1.0;
-      int m = 0;
-      if (mode == 0) {
-        for (const PlotValues& p : plots_) {
-          s1 += p.g[s];
-          s2 += p.g[s] * p.g[s];
-          t1 += p.n[s];
-          t2 += p.n[s] * p.n[s];
-        }
-        m = m0;
-      } else {
-        for (const PlotValues& p : plots_) {
-          if (!(p.n[s] > 0.0)) continue;
-          const double q = p.g[s] / p.n[s];
-          s1 += std::sqrt(std::max(q, 0.0)) * p.n[s];
-          s2 += p.n[s] * p.n[s] * q;
-          c += p.n[s];
-          ++m;
-        }
-        f = c > 0.0 ? std::sqrt(kFourOverPi) * 100.0 * m / c : 1.0;
-      }
-      if (m > 1) {
-        const double v = f * f * (s2 - s1 * s1 / m) / (m - 1);
-        const double sd = v >= 0.0 ? std::sqrt(v) : 0.0;
-        const double mean = f * s1 / m;
-        out.sd[s] = sd;
-        out.mean[s] = mean;
-        out.vc[s] = mean > 0.001 ? sd / mean * 100.0 : 0.0;
-        double se = sd / std::sqrt(static_cast<double>(m));
-        const int standTrees = e_.truth.treeCount[s];
-        if (standTrees >= 1) {
-          // The finite-population factor; a sample that counts trees more than once can exceed the
-          // stand, which must not turn the error negative.
-          const double factor = std::clamp(1.0 - e_.sampleTrees[s] / standTrees, 0.0, 1.0);
-          se *= factor;
-        }
-        out.se[s] = se;
-        out.sePercent[s] = mean > 0.0 ? se / mean * 100.0 : 0.0;
-      }
-      if (mode == 0 && m > 1) {
-        // Standard error of the mean stem number of the plots.
-        const double var = std::max(0.0, t2 / m - (t1 / m) * (t1 / m));
-        e_.stemNumberError[s] = std::sqrt(var / (m - 1));
-      }
-    }
-  }
-
- private:
-  void BookTree(int species, double w, double d, double area, double distance) {
-    double g = 0.0, count = 0.0, gShare = 0.0, nShare = 0.0;
-    if (distance > -1.0) {
-      g = kEstimateBasalAreaFactor * d * d;
-      count = 1.0;
-      // A plot area of 0 cannot carry a tree; it adds nothing rather than an infinite share.
-      if (area > 0.0) {
-        gShare = g / area;
-        nShare = 10000.0 / area;
-      }
-      if (in_.passMethod == kMethodAngleCount && in_.method.countingMode == 0) {
+  // One entry of the plot list (a sample tree, or the entry of an empty plot) into the pairs of its
+  // species and the diameter classes.
+  auto book = [&](SumPair& gPair, SumPair& nPair, std::int32_t& bookedTrees,
+                  std::array<double, kEstimateDiameterClasses>& classes, double w, double d, double area,
+                  double distance) {
+    double g = 0.0, gShare = 0.0, nShare = 0.0;
+    const bool isTree = distance > -1.0;
+    if (isTree) {
+      if constexpr (kCounting) {
         d = 0.0;
-        g = 0.0;
-        count = 0.0;
-        nShare = 0.0;
-        gShare = in_.method.countingFactor;
+        gShare = countingFactor;
+      } else {
+        g = kEstimateBasalAreaFactor * d * d;
+        if (!(area == lastArea)) {
+          lastArea = area;
+          // A plot area of 0 cannot carry a tree; it adds nothing rather than an infinite share.
+          lastAreaCarries = area > 0.0;
+          lastStemShare = lastAreaCarries ? 10000.0 / area : 0.0;
+        }
+        if (lastAreaCarries) {
+          gShare = g / area;
+          nShare = lastStemShare;
+        }
       }
     }
     if (std::fabs(w - 1.0) > kUnweightedTolerance) {
       gShare *= w;
       nShare *= w;
     }
-    if (in_.passMethod == kMethodNTree && in_.method.variant == 8) {
-      e_.variant8.weightSum += w;
-      e_.variant8.weightedBasalArea += g * w;
+    if constexpr (kWeightSums) {
+      weightSum += w;
+      weightedBasalArea += g * w;
     }
-    const std::size_t s = Slot(BookedSpecies(species));
-    current_->g[s] += gShare;
-    current_->g[0] += gShare;
-    current_->n[s] += nShare;
-    current_->n[0] += nShare;
-    e_.sampleTrees[s] += count;
-    e_.sampleTrees[0] += count;
-    e_.sampleBasalArea[s] += g;
-    e_.sampleBasalArea[0] += g;
-    if (distance > -1.0) {
-      e_.treeCounter[s] += 1;
-      e_.treeCounter[0] += 1;
-      e_.dbhSum[s] += d;
-      e_.dbhSum[0] += d;
-      e_.dbhSquareSum[s] += d * d;
-      e_.dbhSquareSum[0] += d * d;
+    gPair += SumPair{gShare, gShare};
+    nPair += SumPair{nShare, nShare};
+    basalPair += SumPair{g, g};
+    if (isTree) {
+      bookedTrees += 1;
+      const SumPair dd{d, d};
+      dbhPair += dd;
+      dbhSquarePair += dd * dd;
     }
-    e_.stemsByClass[s][static_cast<std::size_t>(DiameterClass(d))] += nShare;
+    classes[static_cast<std::size_t>(DiameterClass(d))] += nShare;
+  };
+  // The species' sums enter lane 1 for a run of its trees and leave it afterwards.
+  auto enter = [](SumPair& pair, double value) { pair[1] = value; };
+  auto leave = [](const SumPair& pair, double& value) { value = pair[1]; };
+
+  for (const PlotRecord& p : in.plots.plots) {
+    const auto trees = in.plots.TreesOf(p);
+    pg.fill(0.0);
+    pn.fill(0.0);
+    SumPair gPair{}, nPair{};
+    double mainArea = p.plotArea;
+    double underArea = 0.0;
+    if (nTree) {
+      mainArea = NTreePlotArea(0, trees, p.plotArea, in.method.treeNumber, variant);
+      if (variant == 4) underArea = NTreePlotArea(1, trees, p.secondArea, in.method.treeNumber, variant);
+      if (variant == 8) e.variant8.plotAreaSum += mainArea;
+    }
+    const SampleTreeRecord* t = trees.data();
+    const SampleTreeRecord* const last = t + trees.size();
+    const bool empty = trees.empty();
+    while (empty || t != last) {
+      // The entry of an empty plot books as species 0.
+      const int species = empty ? 0 : t->species;
+      const std::size_t s = Slot(BookedSpecies(species));
+      enter(gPair, pg[s]);
+      enter(nPair, pn[s]);
+      enter(basalPair, basal[s]);
+      enter(dbhPair, dbh[s]);
+      enter(dbhSquarePair, dbhSquare[s]);
+      std::int32_t bookedTrees = booked[s];
+      auto& classes = byClass[s];
+      if (empty) {
+        book(gPair, nPair, bookedTrees, classes, 0.0, 0.0, mainArea, -1.0);
+      } else {
+        do {
+          const double area = kLayerAreas ? (t->layer == 1 ? underArea : mainArea) : t->plotArea;
+          book(gPair, nPair, bookedTrees, classes, t->edgeWeight, static_cast<double>(t->dbh), area, t->distance);
+          ++t;
+        } while (t != last && t->species == species);
+      }
+      leave(gPair, pg[s]);
+      leave(nPair, pn[s]);
+      leave(basalPair, basal[s]);
+      leave(dbhPair, dbh[s]);
+      leave(dbhSquarePair, dbhSquare[s]);
+      booked[s] = bookedTrees;
+      if (empty) break;
+    }
+    if (empty) {
+      e.emptyPlots += 1;
+    } else if (nTree && variant == 7 && p.plotArea > 0.0) {
+      e.nTreeQ += trees.front().edgeWeight / p.plotArea;
+    }
+    pg[0] = gPair[0];
+    pn[0] = nPair[0];
+    plotSums.Add(pg, pn);
   }
 
-  const EvaluationInput& in_;
-  SampleEstimate& e_;
-  std::vector<PlotValues> plots_;
-  PlotValues* current_ = nullptr;
-};
+  std::int32_t bookedAll = 0;
+  for (std::size_t s = 1; s <= 9; ++s) {
+    bookedAll += booked[s];
+    e.sampleTrees[s] = kCounting ? 0 : booked[s];
+    e.treeCounter[s] = booked[s];
+    e.sampleBasalArea[s] = basal[s];
+    e.dbhSum[s] = dbh[s];
+    e.dbhSquareSum[s] = dbhSquare[s];
+    e.stemsByClass[s] = byClass[s];
+  }
+  e.sampleTrees[0] = kCounting ? 0 : bookedAll;
+  e.treeCounter[0] = bookedAll;
+  e.sampleBasalArea[0] = basalPair[0];
+  e.dbhSum[0] = dbhPair[0];
+  e.dbhSquareSum[0] = dbhSquarePair[0];
+  e.variant8.weightSum = weightSum;
+  e.variant8.weightedBasalArea = weightedBasalArea;
+}
+
+void BookPass(const EvaluationInput& in, SampleEstimate& e, PlotSums& plotSums) {
+  if (in.passMethod == kMethodAngleCount && in.method.countingMode == 0)
+    BookPlots<true, false, false>(in, e, plotSums);
+  else if (in.passMethod == kMethodNTree && in.method.variant == 8)
+    BookPlots<false, true, true>(in, e, plotSums);
+  else if (in.passMethod == kMethodNTree || in.passMethod == kMethodNone)
+    BookPlots<false, true, false>(in, e, plotSums);
+  else
+    BookPlots<false, false, false>(in, e, plotSums);
+}
+
+void PlotMeans(const EvaluationInput& in, const PlotSums& sums, SampleEstimate& e) {
+  const int m = static_cast<int>(in.plots.plots.size());
+  if (in.passMethod == kMethodNTree && in.method.variant == 7) {
+    // Ratio estimate from the distances to the first trees; the plot records do not enter.
+    if (m > 0) e.meanN[0] = (in.method.treeNumber - 1) * 10000.0 * e.nTreeQ / m;
+    if (e.sampleTrees[0] > 0.0) {
+      e.meanG[0] = (e.sampleBasalArea[0] / e.sampleTrees[0]) * e.meanN[0] * 0.0001;
+      for (int i = 1; i <= 9; ++i) {
+        e.meanN[Slot(i)] = e.meanN[0] * e.sampleTrees[Slot(i)] / e.sampleTrees[0];
+        e.meanG[Slot(i)] =
+            e.sampleBasalArea[0] > 0.0 ? e.meanG[0] * e.sampleBasalArea[Slot(i)] / e.sampleBasalArea[0] : 0.0;
+      }
+    }
+  } else if (m > 0) {
+    for (std::size_t s = 0; s <= 9; ++s) {
+      e.meanG[s] = sums.g[s] / m;
+      e.meanN[s] = sums.n[s] / m;
+    }
+  }
+  e.gPerHa = e.meanG;
+  e.nPerHa = e.meanN;
+}
+
+// Mode 0: basal area (and the stem-number series); mode 1: mean diameter in ratio form.
+void ErrorStatistics(int mode, int plotCount, const PlotSums& sums, SampleEstimate& e) {
+  if (plotCount < 2) return;
+  ErrorSeries& out = mode == 0 ? e.basalArea : e.meanDiameter;
+  for (std::size_t s = 0; s <= 9; ++s) {
+    double s1 = 0.0, s2 = 0.0, f = 1.0;
+    int m = 0;
+    if (mode == 0) {
+      s1 = sums.g[s];
+      s2 = sums.gSquare[s];
+      m = plotCount;
+    } else {
+      s1 = sums.rootSum[s];
+      s2 = sums.ratioSum[s];
+      m = sums.plotsWithStems[s];
+      const double c = sums.stems[s];
+      f = c > 0.0 ? std::sqrt(kFourOverPi) * 100.0 * m / c : 1.0;
+    }
+    if (m > 1) {
+      const double v = f * f * (s2 - s1 * s1 / m) / (m - 1);
+      const double sd = v >= 0.0 ? std::sqrt(v) : 0.0;
+      const double mean = f * s1 / m;
+      out.sd[s] = sd;
+      out.mean[s] = mean;
+      out.vc[s] = mean > 0.001 ? sd / mean * 100.0 : 0.0;
+      double se = sd / std::sqrt(static_cast<double>(m));
+      const int standTrees = e.truth.treeCount[s];
+      if (standTrees >= 1) {
+        // The finite-population factor; a sample that counts trees more than once can exceed the
+        // stand, which must not turn the error negative.
+        const double factor = std::clamp(1.0 - e.sampleTrees[s] / standTrees, 0.0, 1.0);
+        se *= factor;
+      }
+      out.se[s] = se;
+      out.sePercent[s] = mean > 0.0 ? se / mean * 100.0 : 0.0;
+    }
+    if (mode == 0 && m > 1) {
+      // Standard error of the mean stem number of the plots.
+      const double t1 = sums.n[s], t2 = sums.nSquare[s];
+      const double var = std::max(0.0, t2 / m - (t1 / m) * (t1 / m));
+      e.stemNumberError[s] = std::sqrt(var / (m - 1));
+    }
+  }
+}
 
 }  // namespace
 
@@ -270,11 +353,11 @@ void EvaluateSample(const EvaluationInput& input, const LanguageTable& language,
   estimate.method = input.passMethod;
   estimate.plotCount = static_cast<int>(input.plots.plots.size());
 
-  Evaluator ev(input, estimate);
-  ev.BookPlots();
+  PlotSums plotSums;
+  BookPass(input, estimate, plotSums);
   // "Probebäume:" is the rounded count after the last booking; rounding it once gives the same number.
   if (!input.plots.plots.empty()) estimate.sampleTreeTotal = RoundInt(estimate.sampleTrees[0]);
-  ev.PlotMeans();
+  PlotMeans(input, plotSums, estimate);
 
   const double area = input.truth.areaHa;
   if (estimate.plotCount > 0 && area > 0.0) {
@@ -290,13 +373,13 @@ void EvaluateSample(const EvaluationInput& input, const LanguageTable& language,
     }
   }
 
-  ev.ErrorStatistics(0);
+  ErrorStatistics(0, estimate.plotCount, plotSums, estimate);
   if (!input.enterpriseMode) {
     estimate.costRelation =
         CostRelation(input.method, estimate.plotCount, input.gridSpacing, area, input.truth.treeCount[0]);
     estimate.costText = CostRelationText(estimate.costRelation, input.method, language);
   }
-  ev.ErrorStatistics(1);
+  ErrorStatistics(1, estimate.plotCount, plotSums, estimate);
 }
 
 // ---- the sample-tree table ----

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "common/format.h"
 #include "tests/support/fakes.h"
@@ -129,6 +131,78 @@ TEST(Evaluation, WeightsCloseToOneAreIgnoredOthersMultiplyBothShares) {
   // plot 1 unweighted: N 100; plot 2: 100.1
   EXPECT_NEAR(r.e.nPerHa[0], (100.0 + 100.1) / 2, 1e-9);
   EXPECT_NEAR(r.e.gPerHa[0], (0.785398 * 400 / 100) * (1 + 1.001) / 2, 1e-9);
+}
+
+// The sums of a species are carried over runs of its trees; interrupted runs, species codes that share
+// the slot of other broadleaves, empty plots, weights, entries that are no tree and plots of different
+// areas must leave every sum as booking tree after tree adds it up, bit for bit.
+TEST(Evaluation, SumsBySpeciesAreAddedTreeAfterTreeInPassOrder) {
+  Case r;
+  AddPlot(r.plots, 500, {{1, 21.3, 1.0, 500}, {1, 17.1, 1.7, 500}, {5, 33.3, 1.0, 500}, {1, 8.9, 1.0, 500}, {0, 12.7, 1.0, 500}});
+  AddPlot(r.plots, 0, {});
+  AddPlot(r.plots, 200, {{9, 45.1, 1.0, 200}, {12, 3.3, 1.0, 200}, {9, 77.7, 1.3, 200}, {1, 5.5, 1.0, 0},
+                         {1, 29.9, 2.0, 300, -2.0}, {5, 61.1, 1.0, 200}});
+  AddPlot(r.plots, 500, {{5, 14.2, 1.0, 500}, {1, 19.9, 1.00004, 500}});
+  r.Evaluate();
+
+  struct Sums {
+    double count = 0, basal = 0, dbh = 0, dbhSquare = 0;
+    std::array<double, kEstimateDiameterClasses> byClass{};
+  };
+  std::array<Sums, 10> want{};
+  std::vector<SpeciesValues> plotG, plotN;
+  for (const PlotRecord& p : r.plots.plots) {
+    SpeciesValues g{}, n{};
+    for (const SampleTreeRecord& t : r.plots.TreesOf(p)) {
+      const std::size_t s = t.species >= 1 && t.species <= 9 ? t.species : 9;
+      const bool tree = t.distance > -1.0;
+      const double d = t.dbh;
+      const double basal = tree ? kEstimateBasalAreaFactor * d * d : 0.0;
+      double gShare = tree && t.plotArea > 0 ? basal / t.plotArea : 0.0;
+      double nShare = tree && t.plotArea > 0 ? 10000.0 / t.plotArea : 0.0;
+      if (std::fabs(t.edgeWeight - 1.0) > kUnweightedTolerance) {
+        gShare *= t.edgeWeight;
+        nShare *= t.edgeWeight;
+      }
+      for (std::size_t slot : {s, std::size_t{0}}) {
+        g[slot] += gShare;
+        n[slot] += nShare;
+        want[slot].count += tree ? 1 : 0;
+        want[slot].basal += basal;
+        if (tree) {
+          want[slot].dbh += d;
+          want[slot].dbhSquare += d * d;
+        }
+      }
+      want[s].byClass[static_cast<std::size_t>(DiameterClass(d))] += nShare;
+    }
+    plotG.push_back(g);
+    plotN.push_back(n);
+  }
+  for (std::size_t s = 0; s <= 9; ++s) {
+    SCOPED_TRACE(s);
+    EXPECT_EQ(r.e.sampleTrees[s], want[s].count);
+    EXPECT_EQ(r.e.treeCounter[s], static_cast<int>(want[s].count));
+    EXPECT_EQ(r.e.sampleBasalArea[s], want[s].basal);
+    EXPECT_EQ(r.e.dbhSum[s], want[s].dbh);
+    EXPECT_EQ(r.e.dbhSquareSum[s], want[s].dbhSquare);
+    if (s > 0) {
+      EXPECT_EQ(r.e.stemsByClass[s], want[s].byClass);
+    }
+    double sg = 0, sn = 0, sg2 = 0;
+    for (std::size_t k = 0; k < plotG.size(); ++k) {
+      sg += plotG[k][s];
+      sn += plotN[k][s];
+      sg2 += plotG[k][s] * plotG[k][s];
+    }
+    EXPECT_EQ(r.e.gPerHa[s], sg / 4);
+    EXPECT_EQ(r.e.nPerHa[s], sn / 4);
+    if (s == 0) {
+      EXPECT_EQ(r.e.basalArea.sd[0], std::sqrt((sg2 - sg * sg / 4) / 3));
+    }
+  }
+  EXPECT_EQ(r.e.emptyPlots, 1);
+  EXPECT_EQ(r.e.treeCounter[9], 4);  // codes 0, 9 and 12 share the slot
 }
 
 TEST(Evaluation, EmptyPlotLowersTheMeansButAddsNoTree) {
