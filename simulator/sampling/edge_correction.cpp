@@ -167,7 +167,12 @@ bool CircleInsideArea(GeometryContext& g, PolygonRef boundary, double r, double 
   g.shiftedBoundary.n = n;
   if (g.observer) g.observer->ClipInput(g.circle, g.shiftedBoundary);
 
-  if (!ClipPlotPolygon(g, corners, g.circle, g.shiftedBoundary, n, g.clipResult, g.clipAreas)) return false;
+  g.clipCircleCorners = corners;
+  g.clipCircleRadius = r;
+  const bool clipped = ClipPlotPolygon(g, corners, g.circle, g.shiftedBoundary, n, g.clipResult, g.clipAreas);
+  g.clipCircleCorners = 0;
+  g.clipCircleRadius = 0.0;
+  if (!clipped) return false;
   // A stand that cuts the circle into two pieces makes the walk go once more around the circle: its
   // area is then counted in once too often. More than that cannot be told apart from a wrong ring.
   if (g.clipAreas.result > g.clipAreas.plot) g.clipAreas.result = g.clipAreas.result - g.clipAreas.plot;

@@ -328,6 +328,9 @@ struct PlotEdges {
   // The box of all edges; allYUsable: every edge is yUsable. Infinite when a corner is not finite.
   double allMinX = 0.0, allMaxX = 0.0, allMinY = 0.0, allMaxY = 0.0;
   bool allYUsable = true;
+  // The narrowest |dx| and the steepest |slope| of all edges; finite: every corner is.
+  double narrowest = 0.0, steepest = 0.0;
+  bool finite = true;
 };
 
 void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
@@ -335,6 +338,8 @@ void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
   e.allMinX = e.allMinY = inf;
   e.allMaxX = e.allMaxY = -inf;
   e.allYUsable = true;
+  e.narrowest = inf;
+  e.steepest = 0.0;
   bool finite = true;
   for (int j = 1; j <= nA; ++j) {
     const GeoPoint c1 = At(plot, j);
@@ -348,6 +353,8 @@ void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
     e.wide[j] = wide;
     e.slope[j] = (c1.y - c2.y) / (c1.x - c2.x);
     e.level[j] = c2.y - e.slope[j] * c2.x;
+    e.narrowest = std::min(e.narrowest, wide);
+    e.steepest = std::max(e.steepest, std::fabs(e.slope[j]));
     e.allYUsable = e.allYUsable && e.yUsable[j];
     finite = finite && std::isfinite(c1.x) && std::isfinite(c1.y) && std::isfinite(c2.x) && std::isfinite(c2.y);
     e.allMinX = std::min(e.allMinX, e.minX[j]);
@@ -355,6 +362,7 @@ void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
     e.allMinY = std::min(e.allMinY, e.minY[j]);
     e.allMaxY = std::max(e.allMaxY, e.maxY[j]);
   }
+  e.finite = finite;
   if (!finite) {
     e.allMinX = e.allMinY = -inf;
     e.allMaxX = e.allMaxY = inf;
@@ -476,6 +484,9 @@ struct ClipWalk {
   const PlotEdges& edges;
   int nA = 0;
   bool shortcuts = true;
+  // Squared distance from the circle's centre beyond which a stand point with a view edge is outside
+  // (0: the view does not hold for this clip; see UseStandView).
+  double farReach2 = 0.0;
   // The last point tested, its answer and the plot edge its search stopped at (0: not yet known).
   bool known = false;
   GeoPoint p{};
@@ -492,6 +503,27 @@ bool SamePoint(GeoPoint a, GeoPoint b) {
 
 double Cross(GeoPoint u, GeoPoint v) { return u.x * v.y - u.y * v.x; }
 
+// The plot edge in direction d seen from c, walking from edge `guess`. Clockwise corners: d lies
+// between corners k and k + 1 when it is clockwise of the one and anticlockwise of the other.
+// Consecutive stand points lie in nearby directions, so the walk is short.
+int EdgeInDirection(PolygonRef plot, int nA, GeoPoint c, GeoPoint d, int guess) {
+  int k = guess >= 1 && guess <= nA ? guess : 1;
+  for (int step = 0; step < nA; ++step) {
+    const GeoPoint a{plot.x[k] - c.x, plot.y[k] - c.y};
+    if (Cross(a, d) > 0.0) {
+      k = k == 1 ? nA : k - 1;
+      continue;
+    }
+    const GeoPoint b{plot.x[k + 1] - c.x, plot.y[k + 1] - c.y};
+    if (Cross(b, d) < 0.0) {
+      k = k == nA ? 1 : k + 1;
+      continue;
+    }
+    break;
+  }
+  return k;
+}
+
 // A plot edge cut by the way from p to the centroid, if the edge in p's direction seen from the
 // centroid is one. The direction only guides the choice: the edge is then tested as the search does.
 bool ShownOutside(ClipWalk& w, GeoPoint p, int& guess) {
@@ -499,26 +531,69 @@ bool ShownOutside(ClipWalk& w, GeoPoint p, int& guess) {
   SegmentBox way = BoxOf(p, c);
   if (MissesEveryEdge(w.edges, way)) return false;
   TakeLine(way);
-  const GeoPoint d{p.x - c.x, p.y - c.y};
-  // Clockwise corners: p lies between corners k and k + 1 when it is clockwise of the one and
-  // anticlockwise of the other. Consecutive stand points lie in nearby directions.
-  int k = guess >= 1 && guess <= w.nA ? guess : 1;
-  for (int step = 0; step < w.nA; ++step) {
-    const GeoPoint a{w.plot.x[k] - c.x, w.plot.y[k] - c.y};
-    if (Cross(a, d) > 0.0) {
-      k = k == 1 ? w.nA : k - 1;
-      continue;
-    }
-    const GeoPoint b{w.plot.x[k + 1] - c.x, w.plot.y[k + 1] - c.y};
-    if (Cross(b, d) < 0.0) {
-      k = k == w.nA ? 1 : k + 1;
-      continue;
-    }
-    break;
-  }
-  guess = k;
+  guess = EdgeInDirection(w.plot, w.nA, c, {p.x - c.x, p.y - c.y}, guess);
   GeoPoint at;
-  return EdgeCut(w.plot, w.edges, way, k, at);
+  return EdgeCut(w.plot, w.edges, way, guess, at);
+}
+
+// Circle clips: a stand point far out (1.2 radii or more) whose way to the centre is not steep
+// (|dx| >= 0.1 of its length) and crosses the circle edge in its direction between 1 % and 99 % of
+// that edge's length is shown outside by that edge without testing it. The test would find it cut:
+//  - the way's box holds the centre and the crossing, so no box test refuses it;
+//  - the way and the edge are both wider than 1e-5 in x (the edges by the clip's check, the way by its
+//    slope and length), so the crossing is taken by the general formula, and they meet at 30 degrees
+//    or more (a circle sector spans at most 120), so their slopes differ by 0.5 or more, not by 1e-5;
+//  - the centroid lies within 1e-4 r of the centre (the corners do not quite go round: about 2e-5 r),
+//    which moves the crossing along the edge by at most 0.3 % of its length (0.128 r or more);
+//  - with slopes of at most 10 (way) and 1000 (edge) and corners within r, the crossing's x comes out
+//    within a few 1e-12 r of the true one, while it lies at least 0.7 % of the edge's x extent (over
+//    1e-6 r) inside the edge's x range and at least 0.02 r inside the way's, so both half-open range
+//    tests hold.
+// The view is taken from the corners of whichever circle of the corner count comes first: their
+// directions are the same for every radius up to rounding far below the 1 % kept from the corners.
+constexpr double kFarReach = 1.2;
+constexpr double kWayNotSteep = 0.1;
+constexpr double kCrossingOffCorner = 0.01;
+
+void TakeStandView(GeometryContext& g, PolygonRef plot, int nA, PolygonRef stand, int nB) {
+  ClipStandView& v = g.clipStandView;
+  const auto bytes = static_cast<std::size_t>(nB) * sizeof(double);
+  if (v.n == nB && v.corners == nA && std::memcmp(&v.x[1], &stand.x[1], bytes) == 0 &&
+      std::memcmp(&v.y[1], &stand.y[1], bytes) == 0)
+    return;
+  v.n = nB;
+  v.corners = nA;
+  int guess = 1;
+  for (int i = 1; i <= nB; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    const GeoPoint p{stand.x[i], stand.y[i]};
+    v.x[at] = p.x;
+    v.y[at] = p.y;
+    v.reach2[at] = p.x * p.x + p.y * p.y;
+    v.edge[at] = 0;
+    if (!(std::fabs(p.x) >= kWayNotSteep * std::sqrt(v.reach2[at]))) continue;
+    guess = EdgeInDirection(plot, nA, {0.0, 0.0}, p, guess);
+    const GeoPoint a{plot.x[guess], plot.y[guess]};
+    const GeoPoint b{plot.x[guess + 1], plot.y[guess + 1]};
+    // On the far side of the centre the walk may stop at the opposite edge.
+    if (!((a.x + b.x) * p.x + (a.y + b.y) * p.y > 0.0)) continue;
+    const double ca = Cross(a, p);
+    const double cb = Cross(b, p);
+    if (!(ca < 0.0 && cb > 0.0)) continue;
+    const double t = ca / (ca - cb);
+    if (t >= kCrossingOffCorner && t <= 1.0 - kCrossingOffCorner) v.edge[at] = guess;
+  }
+}
+
+// Whether the view holds for this clip (see TakeStandView), taking it when needed: the squared reach
+// beyond which its points are outside, 0 when it does not hold.
+double UseStandView(GeometryContext& g, PolygonRef plot, int nA, const PlotEdges& edges, PolygonRef stand, int nB) {
+  const double r = g.clipCircleRadius;
+  if (g.clipCircleCorners != nA || nA < 3 || !(r >= 1e-3) || !edges.finite) return 0.0;
+  if (!(edges.narrowest > 1e-5 && edges.steepest <= 1000.0)) return 0.0;
+  if (!(std::fabs(g.plotCentroid.x) <= 1e-4 * r && std::fabs(g.plotCentroid.y) <= 1e-4 * r)) return 0.0;
+  TakeStandView(g, plot, nA, stand, nB);
+  return (kFarReach * r) * (kFarReach * r);
 }
 
 // Pays what the walk owes: g.lastEdgeHit as the search from the owing point leaves it.
@@ -539,7 +614,10 @@ bool InsidePlot(ClipWalk& w, GeoPoint p, int standPoint) {
     w.p = p;
     w.inside = false;
     w.edge = 0;
-    if (!(w.shortcuts && ShownOutside(w, p, w.g.clipDirections[static_cast<std::size_t>(standPoint)]))) {
+    const auto at = static_cast<std::size_t>(standPoint);
+    const ClipStandView& view = w.g.clipStandView;
+    const bool far = w.farReach2 > 0.0 && view.edge[at] > 0 && view.reach2[at] >= w.farReach2;
+    if (!(w.shortcuts && (far || ShownOutside(w, p, w.g.clipDirections[at])))) {
       CrossingRecord hit;
       w.inside = FirstBoundaryHit(w.g, w.plot, w.edges, w.nA, p, w.g.plotCentroid, 0, hit) == Hit::None;
       w.edge = hit.edge;
@@ -674,6 +752,7 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
   PlotEdges edges;
   PreparePlotEdges(plot, nA, edges);
   ClipWalk walk{g, plot, edges, nA, !g.clipWithoutShortcuts};
+  if (walk.shortcuts && !closingEdge) walk.farReach2 = UseStandView(g, plot, nA, edges, stand, nB);
   // The last edge is left as the searches left it, whatever way the walk ends.
   const auto walkFailed = [&] {
     SettleLastEdge(walk);

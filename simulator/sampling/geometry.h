@@ -120,6 +120,17 @@ class GeometryObserver {
   virtual void ClipOutput(const ClipPolygonPoints& result) = 0;
 };
 
+// What circle clips keep of the stand points they saw, relative to the circle's centre: for each point
+// the circle edge it lies in the direction of, when the way to it crosses that edge well away from both
+// corners and not steeply (0 otherwise), and its squared distance from the centre. The directions are
+// those of every circle polygon of the same corner count; taken again when the points change.
+struct ClipStandView {
+  int n = 0;
+  int corners = 0;
+  std::array<double, kStandPolygonSlots + 1> x{}, y{}, reach2{};
+  std::array<int, kStandPolygonSlots + 1> edge{};
+};
+
 struct GeometryContext {
   // GeometryErrorFlag: set by a failed geometry step; PolygonArea clears it on entry, so a caller reads
   // it after its last geometry call.
@@ -142,6 +153,11 @@ struct GeometryContext {
   // Per stand point, the plot edge in its direction from the centroid at the last clip: only a guess
   // where to look first. Clips at one plot centre see the stand points in the same directions.
   std::array<int, kStandPolygonSlots + 1> clipDirections{};
+  // Set while the plot polygon of a clip is CirclePolygon(clipCircleCorners, 0, 0, clipCircleRadius)
+  // and the stand is given relative to the circle's centre (0: any plot polygon).
+  int clipCircleCorners = 0;
+  double clipCircleRadius = 0.0;
+  ClipStandView clipStandView;
   CrossingRecord entry;       // entry and exit of the current stand edge
   CrossingRecord exit;
 

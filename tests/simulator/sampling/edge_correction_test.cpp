@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <random>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -30,6 +32,19 @@ double ExactInside(const PointList& stand, double x, double y, double r) {
 // The area of a circle polygon inside the stand.
 double PolygonInside(const CirclePolygonPoints& circle, const PointList& stand) {
   return testing::ConvexClipArea(circle, stand);
+}
+
+// A star-shaped stand around (100, 100) reaching 40 to 100 m out: corners at strictly falling angles, a
+// simple polygon, clockwise.
+PointList StarStand(std::mt19937& rng, int corners) {
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  PointList pts;
+  for (int k = 0; k < corners; ++k) {
+    const double angle = -2.0 * M_PI * (k + 0.7 * unit(rng)) / corners;
+    const double radius = 40.0 + 60.0 * unit(rng);
+    pts.emplace_back(100 + radius * std::cos(angle), 100 + radius * std::sin(angle));
+  }
+  return pts;
 }
 
 struct Fixture {
@@ -150,14 +165,8 @@ TEST(EdgeWeight, RandomPlotsAgainstNonConvexStands) {
   int failed = 0;
   for (int round = 0; round < 3000; ++round) {
     const int corners = 4 + static_cast<int>(unit(rng) * 37);
-    PointList pts;
-    for (int k = 0; k < corners; ++k) {
-      const double angle = -2.0 * M_PI * (k + 0.7 * unit(rng)) / corners;
-      const double radius = 40.0 + 60.0 * unit(rng);
-      pts.emplace_back(100 + radius * std::cos(angle), 100 + radius * std::sin(angle));
-    }
+    const PointList pts = StarStand(rng, corners);
     Fixture f(pts);
-    // Corners at strictly falling angles around one centre: a simple polygon, clockwise.
     // Edges within 0.1 m of vertical meet the circle as if vertical at their end: not exact.
     bool steep = false;
     for (int i = 1; i < f.boundary.n; ++i) steep = steep || std::fabs(f.boundary.x[i] - f.boundary.x[i + 1]) <= 0.1;
@@ -192,6 +201,49 @@ TEST(EdgeWeight, RandomPlotsAgainstNonConvexStands) {
   EXPECT_GT(byKind[2], 50);
   EXPECT_GT(byKind[3], 100);
   EXPECT_LT(failed, 100);
+}
+
+// The clip of a circle takes stand points far out and clear of the circle's corners as outside without
+// testing an edge, from directions kept while the plot centre stays. Weights at one centre for many
+// radii, as a pass makes them, and at the next centres must come out as with every edge tested.
+TEST(EdgeWeight, ClipShortcutsGiveTheSameWeights) {
+  std::mt19937 rng(311);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  GeometryContext quick;  // kept across centres and stands, as in a run
+  int complex = 0;
+  for (int stand = 0; stand < 300; ++stand) {
+    PointList pts = StarStand(rng, 4 + static_cast<int>(unit(rng) * 55));
+    // Some corners on whole metres, as surveyed stands have them.
+    for (std::size_t k = 0; k < pts.size(); k += 3) pts[k] = {std::round(pts[k].first), std::round(pts[k].second)};
+    const StandPolygonPoints boundary = MakePolygon<kStandPolygonSlots>(pts);
+    for (int centre = 0; centre < 20; ++centre) {
+      // Grid-like centres, some on whole metres, mostly within reach of the boundary.
+      double x = 100 + 110 * (2 * unit(rng) - 1), y = 100 + 110 * (2 * unit(rng) - 1);
+      if (centre % 2 == 0) x = std::round(x), y = std::round(y);
+      for (int tree = 0; tree < 15; ++tree) {
+        const double r = tree % 5 == 4 ? 0.002 + 0.01 * unit(rng) : 2.0 + 45.0 * unit(rng);
+        const double a = tree % 3 == 0 ? 0.0 : 500.0 * unit(rng);
+        GeometryContext full;
+        full.clipWithoutShortcuts = true;
+        const EdgeWeightResult q = EdgeWeight(quick, boundary, a, r, y, x);
+        const EdgeWeightResult f = EdgeWeight(full, boundary, a, r, y, x);
+        SCOPED_TRACE("stand " + std::to_string(stand) + " centre " + std::to_string(centre) + " tree " +
+                     std::to_string(tree));
+        ASSERT_EQ(q.kind, f.kind);
+        ASSERT_EQ(q.failed, f.failed);
+        ASSERT_EQ(std::memcmp(&q.weight, &f.weight, sizeof q.weight), 0) << q.weight << " " << f.weight;
+        ASSERT_EQ(quick.errorFlag, full.errorFlag);
+        if (f.kind != EdgeCutKind::Complex) continue;
+        ++complex;
+        ASSERT_EQ(quick.lastEdgeHit, full.lastEdgeHit);
+        ASSERT_EQ(quick.crossingCount, full.crossingCount);
+        ASSERT_EQ(quick.clipResult.n, full.clipResult.n);
+        for (int i = 1; i <= full.clipResult.n; ++i)
+          ASSERT_TRUE(quick.clipResult.x[i] == full.clipResult.x[i] && quick.clipResult.y[i] == full.clipResult.y[i]);
+      }
+    }
+  }
+  EXPECT_GT(complex, 10000);
 }
 
 TEST(EdgeWeight, RangeLimits) {
