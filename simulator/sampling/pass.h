@@ -24,17 +24,20 @@ struct GeometryContext;
 struct LanguageTable;
 
 struct SampleTreeRecord {
+  // Eight-byte fields first, then the four-byte and the one-byte ones: 40 bytes with no padding, since
+  // a dense grid writes and reads tens of thousands of these per pass.
   double distance = 0.0;        // m from the plot centre
-  std::uint8_t layer = 0;       // 0 main stand, 1 understorey of the n-tree sample
-  std::uint8_t species = 0;
-  std::uint8_t species2 = 0;
+  double edgeWeight = 1.0;
+  double plotArea = 0.0;        // m², the tree's selection area
   float dbh = 0.0f;             // cm
   float x = 0.0f;               // m
   float y = 0.0f;
-  double edgeWeight = 1.0;
-  double plotArea = 0.0;        // m², the tree's selection area
+  std::uint8_t layer = 0;       // 0 main stand, 1 understorey of the n-tree sample
+  std::uint8_t species = 0;
+  std::uint8_t species2 = 0;
   std::uint8_t weightDone = 0;  // the tree's weight-computed flag
 };
+static_assert(sizeof(SampleTreeRecord) == 40);
 
 struct PlotRecord {
   std::uint8_t standType = 0;   // enterprise: from the grid point
@@ -243,9 +246,9 @@ class SampleTreeRecorder {
   void Add(const TreeRecord& tree, double distance, std::uint8_t layer, double edgeWeight, double plotArea) {
     if (!recording_) return;
     // Every field given at once, so the record is written once where it lies.
-    s_.plots.trees.emplace_back(distance, layer, tree.species, tree.species2, static_cast<float>(tree.dbh),
-                                static_cast<float>(tree.x), static_cast<float>(tree.y), edgeWeight, plotArea,
-                                tree.weightDone);
+    s_.plots.trees.emplace_back(distance, edgeWeight, plotArea, static_cast<float>(tree.dbh),
+                                static_cast<float>(tree.x), static_cast<float>(tree.y), layer, tree.species,
+                                tree.species2, tree.weightDone);
   }
   // The plot's trees are all added: counts them, or the empty-plot entry when there were none.
   void Finish();
