@@ -7,15 +7,22 @@
 #include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <new>
+#include <optional>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "common/format.h"
@@ -42,9 +49,89 @@ constexpr double kDragCircleRadius = 12.62;
 constexpr Colour kPickedGrey = 8421504;
 constexpr Colour kRubberBand = 16776960;
 
-void WorldCircle(Canvas& canvas, const StandMapTransform& t, double cx, double cy, double r) {
-  canvas.Ellipse(t.StandMapX(cx - r), t.StandMapY(cy + r), t.StandMapX(cx + r), t.StandMapY(cy - r));
+EllipseBox WorldCircleBox(const StandMapTransform& t, double cx, double cy, double r) {
+  return {t.StandMapX(cx - r), t.StandMapY(cy + r), t.StandMapX(cx + r), t.StandMapY(cy - r)};
 }
+
+void WorldCircle(Canvas& canvas, const StandMapTransform& t, double cx, double cy, double r) {
+  const EllipseBox b = WorldCircleBox(t, cx, cy, r);
+  canvas.Ellipse(b.x1, b.y1, b.x2, b.y2);
+}
+
+// The pixels of the map while a painter draws on it, for writing rings straight into them.
+struct MapPixels {
+  uchar* bits = nullptr;
+  qsizetype bytesPerLine = 0;
+  int width = 0, height = 0;
+};
+
+// A ring of a given box and pen style covers the same pixels wherever it stands (the rings are drawn
+// without antialiasing), so the pixels are found once by drawing the ring into a picture of its own,
+// and every ring of that box and style afterwards sets them in the pen's colour: the pass draws
+// hundreds of rings, and a dotted plot circle costs many times the pixels it sets. Rings that reach
+// within two pixels of the map's edge, and any that would not come out as whole pixels, are drawn as
+// before.
+class RingStamps {
+ public:
+  void Draw(QtCanvas& canvas, const MapPixels* map, EllipseBox b, Colour colour, bool dotted) {
+    if (b.x2 < b.x1) std::swap(b.x1, b.x2);
+    if (b.y2 < b.y1) std::swap(b.y1, b.y2);
+    const int w = b.x2 - b.x1, h = b.y2 - b.y1;
+    const std::vector<std::uint32_t>* pixels = nullptr;
+    if (map && b.x1 >= kMargin && b.y1 >= kMargin && b.x2 + kMargin <= map->width &&
+        b.y2 + kMargin <= map->height && w <= kLargest && h <= kLargest)
+      pixels = Pixels(w, h, dotted);
+    if (!pixels) {
+      canvas.SetPen(colour, 1, dotted ? PenStyle::Dot : PenStyle::Solid);
+      canvas.SetBrush(kBlack, BrushStyle::Clear);
+      canvas.Ellipse(b.x1, b.y1, b.x2, b.y2);
+      return;
+    }
+    const QRgb rgb = qRgb(ColourRed(colour), ColourGreen(colour), ColourBlue(colour));
+    uchar* const origin = map->bits + (b.y1 - kMargin) * map->bytesPerLine;
+    const int left = b.x1 - kMargin;
+    for (const std::uint32_t p : *pixels)
+      reinterpret_cast<QRgb*>(origin + (p >> 16) * map->bytesPerLine)[left + static_cast<int>(p & 0xFFFF)] = rgb;
+  }
+
+ private:
+  static constexpr int kMargin = 2, kLargest = 400;
+  static constexpr std::size_t kMostStamps = 512;
+
+  // The pixels (row << 16 | column, from the box's corner less the margin) of a ring; null when the
+  // ring does not come out as whole pixels.
+  const std::vector<std::uint32_t>* Pixels(int w, int h, bool dotted) {
+    const std::uint64_t key = (static_cast<std::uint64_t>(w) << 33) | (static_cast<std::uint64_t>(h) << 1) |
+                              (dotted ? 1u : 0u);
+    auto it = stamps_.find(key);
+    if (it == stamps_.end()) {
+      if (stamps_.size() >= kMostStamps) stamps_.clear();
+      QImage stamp(w + 2 * kMargin, h + 2 * kMargin, QImage::Format_ARGB32_Premultiplied);
+      stamp.fill(Qt::transparent);
+      {
+        QtCanvas c(stamp);
+        c.SetPen(kWhite, 1, dotted ? PenStyle::Dot : PenStyle::Solid);
+        c.SetBrush(kBlack, BrushStyle::Clear);
+        c.Ellipse(kMargin, kMargin, kMargin + w, kMargin + h);
+      }
+      std::optional<std::vector<std::uint32_t>> pixels(std::in_place);
+      for (int y = 0; y < stamp.height() && pixels; ++y)
+        for (int x = 0; x < stamp.width(); ++x) {
+          const int alpha = qAlpha(stamp.pixel(x, y));
+          if (alpha == 255) {
+            pixels->push_back(static_cast<std::uint32_t>(y) << 16 | static_cast<std::uint32_t>(x));
+          } else if (alpha != 0) {
+            pixels.reset();
+            break;
+          }
+        }
+      it = stamps_.emplace(key, std::move(pixels)).first;
+    }
+    return it->second ? &*it->second : nullptr;
+  }
+
+  std::unordered_map<std::uint64_t, std::optional<std::vector<std::uint32_t>>> stamps_;
+};
 
 // Hands the mouse on the stand image to the main window's handlers.
 class StandMapMouse : public QObject {
@@ -80,15 +167,17 @@ class StandMapMouse : public QObject {
 };
 
 // Draws the pass on the stand map while it runs: plot circles and the sample trees in the pen the
-// pass gives; the picture reaches the screen about every 100 ms and at the end.
+// pass gives; the picture reaches the screen about every 100 ms and at the end. It is put on the
+// screen only when something was drawn since it was last shown: a copy of the whole map each time
+// cost a run more than its passes. The painter opens at the first drawing, so a pass without the
+// graphics leaves the picture untouched.
 class MapPassObserver : public PassObserver {
  public:
-  explicit MapPassObserver(TForm1& form)
-      : f_(form), canvas_(std::make_unique<QtCanvas>(*form.mapImage)), t_(form.MapTransform()) {}
+  // mapOnScreen: the map on the screen shows the picture as it is now.
+  MapPassObserver(TForm1& form, RingStamps& stamps, bool mapOnScreen)
+      : f_(form), stamps_(stamps), t_(form.MapTransform()), onScreen_(mapOnScreen) {}
 
   void PassStarted() override {
-    canvas_->SetPen(kYellow);
-    canvas_->SetBrush(kBlack, BrushStyle::Clear);
     f_.LblBaumZahl->show();
     f_.LblBaumZahl->raise();
   }
@@ -96,28 +185,59 @@ class MapPassObserver : public PassObserver {
     const std::uint64_t now = f_.state.services.clock->TickMs();
     if (now - shown_ < 100) return;
     shown_ = now;
-    f_.ShowMap();
+    Show();
   }
   void PlotCircle(double cx, double cy, double radius, Colour colour, bool dotted) override {
-    canvas_->SetPen(colour, 1, dotted ? PenStyle::Dot : PenStyle::Solid);
-    canvas_->SetBrush(kBlack, BrushStyle::Clear);
-    WorldCircle(*canvas_, t_, cx, cy, radius);
+    Paper();
+    stamps_.Draw(*canvas_, Pixels(), WorldCircleBox(t_, cx, cy, radius), colour, dotted);
   }
   void SampledTree(std::uint8_t, double dbh, double x, double y, Colour pen) override {
-    canvas_->SetPen(pen);
-    canvas_->SetBrush(kBlack, BrushStyle::Clear);
-    DrawTreeDisc(*canvas_, t_, dbh, y, x);
+    Paper();
+    stamps_.Draw(*canvas_, Pixels(), TreeDiscBox(t_, dbh, y, x), pen, false);
   }
   void PassFinished(const std::string& label) override {
-    canvas_.reset();
     f_.LblBaumZahl->setText(Q(label));
-    f_.ShowMap();
+    Finish();
+  }
+  // The painter closed and the picture on the screen.
+  void Finish() {
+    canvas_.reset();
+    painter_.reset();
+    pixels_.reset();
+    Show();
   }
 
  private:
+  void Paper() {
+    if (!painter_) {
+      painter_.emplace(f_.mapImage);
+      canvas_ = std::make_unique<QtCanvas>(*painter_);
+      // The painter has the image to itself now: its pixels are where the painter draws, also after
+      // the picture is shown. Rings are set straight into them only where the painter would set
+      // exactly the pen's colour.
+      QImage& image = *f_.mapImage;
+      const QImage::Format format = image.format();
+      if (painter_->isActive() && painter_->paintEngine()->type() == QPaintEngine::Raster &&
+          (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+           format == QImage::Format_ARGB32_Premultiplied))
+        pixels_ = MapPixels{image.bits(), image.bytesPerLine(), image.width(), image.height()};
+    }
+    onScreen_ = false;
+  }
+  const MapPixels* Pixels() const { return pixels_ ? &*pixels_ : nullptr; }
+  void Show() {
+    if (onScreen_) return;
+    f_.ShowMap();
+    onScreen_ = true;
+  }
+
   TForm1& f_;
+  RingStamps& stamps_;
+  std::optional<QPainter> painter_;
   std::unique_ptr<QtCanvas> canvas_;
+  std::optional<MapPixels> pixels_;
   StandMapTransform t_;
+  bool onScreen_;
   std::uint64_t shown_ = 0;
 };
 
@@ -137,14 +257,94 @@ void KeepGridGroupClear(TForm1& f) {
     description->hide();
 }
 
-// Enables the buttons at once, or, while a run keeps the program busy, as soon as it has ended.
-void EnableWhenIdle(TForm1& f, std::vector<QPushButton*> buttons) {
+// Enables the buttons at once, or, while a run keeps the program busy, as soon as it has ended. Every
+// repetition asks again; one waiting check serves them all (pending), else a long run would leave
+// thousands of timers firing.
+void EnableWhenIdle(TForm1& f, std::vector<QPushButton*> buttons, std::shared_ptr<bool> pending) {
   if (!f.state.run.busy) {
+    *pending = false;
     for (QPushButton* b : buttons) b->setEnabled(true);
     return;
   }
-  QTimer::singleShot(50, &f, [&f, buttons] { EnableWhenIdle(f, buttons); });
+  if (*pending) return;
+  *pending = true;
+  QTimer::singleShot(50, &f, [&f, buttons, pending] {
+    *pending = false;
+    EnableWhenIdle(f, buttons, pending);
+  });
 }
+
+// A run redraws the stand under every pass, and the stand does not change while it runs: the picture
+// of its trees is kept and put back as long as everything it was drawn from is the same.
+struct RunPictures {
+  TreePictureKey key;
+  QImage picture;
+  RingStamps stamps;
+};
+
+void RedrawStandFrom(TForm1& f, RunPictures& kept) {
+  const CurrentStand& cs = f.state.currentStand;
+  TreePictureKey key(f.MapTransform(), cs.trees, cs.speciesList, cs.boundary, f.state.screenScale);
+  QImage& map = *f.mapImage;
+  if (!(key == kept.key) || kept.picture.size() != map.size() || kept.picture.format() != map.format()) {
+    f.DrawTrees();
+    kept.key = std::move(key);
+    kept.picture = map;  // shared until the map is drawn on
+    return;
+  }
+  map = kept.picture;
+  // The rest of what DrawTrees leaves; the map reaches the screen with the grid drawn over it.
+  f.LblFlaeche->setText(Q(StandAreaLabel(Translate(f.state.language, "Fläche"), cs.areaHa)));
+  f.LblFlaeche->show();
+  f.ImgBest->setToolTip(Q(Translate(f.state.language,
+                                    "Linke Maustaste: Probefläche verschieben # Rechte Maustaste: Koordinaten anzeigen")));
+  f.sBtDrehen->show();
+}
+
+// The crosses of the grid (blinking five times); marks inside points first. After a pass the stand is
+// redrawn first, by redrawStand.
+void DrawGridOver(TForm1& f, bool blink, const std::function<void()>& redrawStand) {
+  SimulatorState& state = f.state;
+  SampleGrid& g = state.sampling.grid;
+  RunControl& run = state.run;
+  if (!run.enterpriseMode && g.lastPassPlotCount > 0) {
+    if (run.graphics && state.currentStand.loaded) redrawStand();
+    g.insideCount = 0;
+    g.lastPassPlotCount = 0;
+  }
+  if (g.points.empty()) return;
+  MarkInsidePoints(g, &state.currentStand.boundary, f.enterpriseGridAreas, run.enterpriseMode, g.assign);
+  if (!run.graphics) return;
+  auto crosses = [&](bool highlight) {
+    f.PaintOnMap([&](Canvas& c, const StandMapTransform& t) {
+      bool penSet = false;
+      Colour pen = kBlack;
+      for (int i = 1; i <= g.pointCount; ++i) {
+        const GridPoint& p = g.Point(i);
+        if (highlight && p.inside == 0) continue;
+        // A pen is made only when the colour changes: a thousand points made a thousand pens.
+        const Colour colour = highlight ? kRed : (p.inside ? kWhite : kBlack);
+        if (!penSet || colour != pen) c.SetPen(colour);
+        penSet = true;
+        pen = colour;
+        DrawCrossMark(c, t, p.x + g.originX, p.y + g.originY);
+      }
+    });
+  };
+  const bool wasBusy = run.busy;
+  if (blink) run.busy = true;  // only the run controls act while the points blink
+  for (int k = 0; k < (blink ? 5 : 1); ++k) {
+    crosses(true);
+    if (blink) WaitMs(200, run, state.services);
+    crosses(false);
+    if (blink) WaitMs(200, run, state.services);
+    if (run.endRequested) break;
+  }
+  run.busy = wasBusy;
+}
+
+// The pass itself (see RunPass); mapOnScreen: the map on the screen is the picture as it is now.
+PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, bool mapOnScreen, RingStamps& stamps);
 
 }  // namespace
 
@@ -254,7 +454,9 @@ void TForm1::BuildGridArea() {
   ImgBest->setMouseTracking(false);
   ImgBest->installEventFilter(new StandMapMouse(*this));
 
-  randomGridShift = [this] {
+  auto pictures = std::make_shared<RunPictures>();
+  auto enablePending = std::make_shared<bool>(false);
+  randomGridShift = [this, pictures, enablePending] {
     SampleGrid& g = state.sampling.grid;
     RandomGridOrigin(g, state.random);
     g.rotation = state.gridRotation;
@@ -265,11 +467,13 @@ void TForm1::BuildGridArea() {
       return;
     }
     g.assign = true;
-    DrawGrid(false);
-    const PassOutcome outcome = RunPass(false, true);
+    DrawGridOver(*this, false, [this, pictures] { RedrawStandFrom(*this, *pictures); });
+    // With the graphics on the crosses have just put the map on the screen.
+    const PassOutcome outcome =
+        RunPassOver(*this, false, true, state.run.graphics && !g.points.empty(), pictures->stamps);
     if (outcome != PassOutcome::Done) state.run.repetitionStop = true;
     // Inside a run the buttons come back when it has ended.
-    EnableWhenIdle(*this, {sBtGitter, sBtVerfahren});
+    EnableWhenIdle(*this, {sBtGitter, sBtVerfahren}, enablePending);
   };
 }
 
@@ -298,36 +502,7 @@ void TForm1::EraseGridCrosses() {
 }
 
 void TForm1::DrawGrid(bool blink) {
-  SampleGrid& g = state.sampling.grid;
-  RunControl& run = state.run;
-  if (!run.enterpriseMode && g.lastPassPlotCount > 0) {
-    if (run.graphics && state.currentStand.loaded) DrawTrees();
-    g.insideCount = 0;
-    g.lastPassPlotCount = 0;
-  }
-  if (g.points.empty()) return;
-  MarkInsidePoints(g, &state.currentStand.boundary, enterpriseGridAreas, run.enterpriseMode, g.assign);
-  if (!run.graphics) return;
-  auto crosses = [&](bool highlight) {
-    PaintOnMap([&](Canvas& c, const StandMapTransform& t) {
-      for (int i = 1; i <= g.pointCount; ++i) {
-        const GridPoint& p = g.Point(i);
-        if (highlight && p.inside == 0) continue;
-        c.SetPen(highlight ? kRed : (p.inside ? kWhite : kBlack));
-        DrawCrossMark(c, t, p.x + g.originX, p.y + g.originY);
-      }
-    });
-  };
-  const bool wasBusy = run.busy;
-  if (blink) run.busy = true;  // only the run controls act while the points blink
-  for (int k = 0; k < (blink ? 5 : 1); ++k) {
-    crosses(true);
-    if (blink) WaitMs(200, run, state.services);
-    crosses(false);
-    if (blink) WaitMs(200, run, state.services);
-    if (run.endRequested) break;
-  }
-  run.busy = wasBusy;
+  DrawGridOver(*this, blink, [this] { DrawTrees(); });
 }
 
 void TForm1::sBtGitterClick() {
@@ -475,37 +650,46 @@ void TForm1::GitterFertigClick() {
 }
 
 PassOutcome TForm1::RunPass(bool wait100, bool repetition) {
+  RingStamps stamps;
+  return RunPassOver(*this, wait100, repetition, false, stamps);
+}
+
+namespace {
+
+PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, bool mapOnScreen, RingStamps& stamps) {
+  SimulatorState& state = f.state;
   SamplingState& s = state.sampling;
   RunControl& run = state.run;
-  sBtBestand->setEnabled(false);
-  sBtVerfahren->setEnabled(false);
-  sBtGitter->setEnabled(false);
+  f.sBtBestand->setEnabled(false);
+  f.sBtVerfahren->setEnabled(false);
+  f.sBtGitter->setEnabled(false);
   const bool wasBusy = run.busy;
   // Inside a run of repetitions nothing is enabled until the run has ended.
-  if (!wasBusy) sBtExtras->setEnabled(true);
+  if (!wasBusy) f.sBtExtras->setEnabled(true);
   s.pass.passDone = true;
-  SetDataLabel(LblAnzStp, PointCountLabel(state.language, s.grid.insideCount, 6));
+  f.SetDataLabel(f.LblAnzStp, PointCountLabel(state.language, s.grid.insideCount, 6));
   if (run.enterpriseMode) {
-    sBtZurueck->setEnabled(false);
-    if (s.grid.exists && !s.grid.points.empty() && enterpriseGridAreas)
-      MarkInsidePoints(s.grid, &state.currentStand.boundary, enterpriseGridAreas, true, true);
+    f.sBtZurueck->setEnabled(false);
+    if (s.grid.exists && !s.grid.points.empty() && f.enterpriseGridAreas)
+      MarkInsidePoints(s.grid, &state.currentStand.boundary, f.enterpriseGridAreas, true, true);
   }
-  GroupBox1->hide();
+  f.GroupBox1->hide();
 
   run.busy = true;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   if (wait100) WaitMs(100, run, state.services);
 
   PassOutcome outcome = PassOutcome::Stopped;
+  std::optional<MapPassObserver> observer;
   if (!run.endRequested) {
-    MapPassObserver observer(*this);
+    observer.emplace(f, stamps, mapOnScreen);
     try {
       auto geometry = std::make_unique<GeometryContext>();
-      PassEnvironment env{s,           state.currentStand.trees, state.currentStand.boundary, *geometry,
-                          run,         state.services,           state.language,              observer};
-      env.enterprise = enterprisePassRoute ? enterprisePassRoute() : nullptr;
-      env.areas = enterpriseGridAreas;
-      env.gridContext = MakeGridContext();
+      PassEnvironment env{s,   state.currentStand.trees, state.currentStand.boundary, *geometry,
+                          run, state.services,           state.language,              *observer};
+      env.enterprise = f.enterprisePassRoute ? f.enterprisePassRoute() : nullptr;
+      env.areas = f.enterpriseGridAreas;
+      env.gridContext = f.MakeGridContext();
       env.repetition = repetition;
       outcome = RunSamplingPass(env);
     } catch (const std::bad_alloc&) {
@@ -517,19 +701,22 @@ PassOutcome TForm1::RunPass(bool wait100, bool repetition) {
   }
   QApplication::restoreOverrideCursor();
   run.busy = wasBusy;
-  ShowMap();
+  if (observer)
+    observer->Finish();
+  else
+    f.ShowMap();
   if (wasBusy) return outcome;
 
   switch (outcome) {
     case PassOutcome::Done:
     case PassOutcome::NoPlots:
-      sBtAuswertung->setEnabled(true);
+      f.sBtAuswertung->setEnabled(true);
       break;
     case PassOutcome::NoMethod:
     case PassOutcome::GridFailed:
-      sBtVerfahren->setEnabled(true);
-      sBtGitter->setEnabled(true);
-      sBtBestand->setEnabled(true);
+      f.sBtVerfahren->setEnabled(true);
+      f.sBtGitter->setEnabled(true);
+      f.sBtBestand->setEnabled(true);
       break;
     case PassOutcome::EndProgram:
     case PassOutcome::Stopped:
@@ -537,6 +724,8 @@ PassOutcome TForm1::RunPass(bool wait100, bool repetition) {
   }
   return outcome;
 }
+
+}  // namespace
 
 void TForm1::ImgBestMouseDown(int px, int py, bool rightButton) {
   if (GuardBusy() || !ImgBest->isEnabled()) return;

@@ -49,9 +49,14 @@ void RotatePoint(double& x, double& y, double angle) {
   y = r * std::sin(angle + phi);
 }
 
-void DrawTreeDisc(Canvas& canvas, const StandMapTransform& t, double dbh, double y, double x) {
+EllipseBox TreeDiscBox(const StandMapTransform& t, double dbh, double y, double x) {
   const double r = 0.04 * dbh;
-  canvas.Ellipse(t.StandMapX(x - r), t.StandMapY(y + r), t.StandMapX(x + r), t.StandMapY(y - r));
+  return {t.StandMapX(x - r), t.StandMapY(y + r), t.StandMapX(x + r), t.StandMapY(y - r)};
+}
+
+void DrawTreeDisc(Canvas& canvas, const StandMapTransform& t, double dbh, double y, double x) {
+  const EllipseBox b = TreeDiscBox(t, dbh, y, x);
+  canvas.Ellipse(b.x1, b.y1, b.x2, b.y2);
 }
 
 void DrawWorldLine(Canvas& canvas, const StandMapTransform& t, double x1, double y1, double x2, double y2) {
@@ -100,6 +105,20 @@ void DrawTrees(Canvas& canvas, const StandMapTransform& t, const TreeList& trees
   }
   DrawStandFrame(canvas, t, kWhite, screenScale);
   DrawBoundary(canvas, t, boundary);
+}
+
+TreePictureKey::TreePictureKey(const StandMapTransform& t, const TreeList& trees, int selector,
+                               const BoundaryPolygon& boundary, double screenScale)
+    : made_(true), transform_(t), selector_(selector), screenScale_(screenScale) {
+  trees_.reserve(trees.size());
+  for (const TreeRecord& tree : trees) trees_.push_back({tree.x, tree.y, tree.dbh, tree.species});
+  if (boundary.n >= 2) {
+    boundary_.reserve(2 * static_cast<std::size_t>(boundary.n));
+    for (int i = 1; i <= boundary.n; ++i) {
+      boundary_.push_back(boundary.x[i]);
+      boundary_.push_back(boundary.y[i]);
+    }
+  }
 }
 
 int DrawSpeciesLegend(Canvas& legend, int width, int height, const std::array<int, 11>& treeCount, int selector,

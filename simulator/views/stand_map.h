@@ -46,6 +46,7 @@ struct StandMapTransform {
   // The route a world line takes in the current mode.
   int WorldX(double x) const { return enterpriseMode ? EnterpriseMapX(x) : StandMapX(x); }
   int WorldY(double y) const { return enterpriseMode ? EnterpriseMapY(y) : StandMapY(y); }
+  bool operator==(const StandMapTransform&) const = default;
 };
 
 // The largest scale at which the extents fit the image with room for the frame's margins. Extents that
@@ -67,6 +68,11 @@ struct StandMapState {
 };
 
 // Drawing primitives in world coordinates.
+// The box of the ellipse DrawTreeDisc draws (Canvas::Ellipse corners).
+struct EllipseBox {
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+EllipseBox TreeDiscBox(const StandMapTransform& t, double dbh, double y, double x);
 void DrawTreeDisc(Canvas& canvas, const StandMapTransform& t, double dbh, double y, double x);
 void DrawCrossMark(Canvas& canvas, const StandMapTransform& t, double x, double y);
 void DrawWorldLine(Canvas& canvas, const StandMapTransform& t, double x1, double y1, double x2, double y2);
@@ -80,6 +86,30 @@ void DrawBoundary(Canvas& canvas, const StandMapTransform& t, const BoundaryPoly
 // Black field with a white frame, every tree a ring in its species colour, then frame and boundary.
 void DrawTrees(Canvas& canvas, const StandMapTransform& t, const TreeList& trees, int selector,
                const BoundaryPolygon& boundary, double screenScale);
+
+// Everything the picture DrawTrees makes depends on. Two equal keys give the same picture, so a window
+// that redraws an unchanged stand again and again (under every pass of a run) may keep the picture and
+// put it back instead of drawing every tree anew. A default key equals no made one.
+class TreePictureKey {
+ public:
+  TreePictureKey() = default;
+  TreePictureKey(const StandMapTransform& t, const TreeList& trees, int selector, const BoundaryPolygon& boundary,
+                 double screenScale);
+  bool operator==(const TreePictureKey&) const = default;
+
+ private:
+  struct Tree {
+    double x, y, dbh;
+    int species;
+    bool operator==(const Tree&) const = default;
+  };
+  bool made_ = false;
+  StandMapTransform transform_;
+  std::vector<Tree> trees_;
+  int selector_ = 0;
+  std::vector<double> boundary_;  // x and y of points 1..n in turn
+  double screenScale_ = 0.0;
+};
 
 // Legend image: black field, the name of each species present in its colour. Fills the
 // legend entries; returns the number of buttons to show (BitBa1 .. BitBa<n>).
