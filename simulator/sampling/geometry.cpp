@@ -319,12 +319,13 @@ enum class Hit { Found, None };
 
 // The boxes of the plot polygon's edges, taken once per clip: every search of the clip runs over the
 // same edges. yUsable: the edge is vertical or wider than 1e-5 in x (see FirstBoundaryHit).
+// Only edges 1..nA are filled and read: the arrays are left uninitialised, every clip makes one.
 struct PlotEdges {
-  std::array<double, kPlotEdgeLimit + 1> minX{}, maxX{}, minY{}, maxY{};
-  std::array<bool, kPlotEdgeLimit + 1> yUsable{};
+  std::array<double, kPlotEdgeLimit + 1> minX, maxX, minY, maxY;
+  std::array<bool, kPlotEdgeLimit + 1> yUsable;
   // The line of each edge as LineIntersection takes it (|dx|, slope, height at x = 0 through the
   // edge's second corner): taken once, a test against a segment makes one division instead of three.
-  std::array<double, kPlotEdgeLimit + 1> wide{}, slope{}, level{};
+  std::array<double, kPlotEdgeLimit + 1> wide, slope, level;
   // The box of all edges; allYUsable: every edge is yUsable. Infinite when a corner is not finite.
   double allMinX = 0.0, allMaxX = 0.0, allMinY = 0.0, allMaxY = 0.0;
   bool allYUsable = true;
@@ -340,7 +341,7 @@ void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
   e.allYUsable = true;
   e.narrowest = inf;
   e.steepest = 0.0;
-  bool finite = true;
+  double probe = 0.0;
   for (int j = 1; j <= nA; ++j) {
     const GeoPoint c1 = At(plot, j);
     const GeoPoint c2 = At(plot, j + 1);
@@ -356,12 +357,14 @@ void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
     e.narrowest = std::min(e.narrowest, wide);
     e.steepest = std::max(e.steepest, std::fabs(e.slope[j]));
     e.allYUsable = e.allYUsable && e.yUsable[j];
-    finite = finite && std::isfinite(c1.x) && std::isfinite(c1.y) && std::isfinite(c2.x) && std::isfinite(c2.y);
+    // x * 0 is 0 for every finite x and NaN for an infinite or NaN one.
+    probe += (c1.x * 0.0 + c1.y * 0.0) + (c2.x * 0.0 + c2.y * 0.0);
     e.allMinX = std::min(e.allMinX, e.minX[j]);
     e.allMaxX = std::max(e.allMaxX, e.maxX[j]);
     e.allMinY = std::min(e.allMinY, e.minY[j]);
     e.allMaxY = std::max(e.allMaxY, e.maxY[j]);
   }
+  const bool finite = probe == 0.0;
   e.finite = finite;
   if (!finite) {
     e.allMinX = e.allMinY = -inf;
@@ -492,9 +495,11 @@ struct ClipWalk {
   GeoPoint p{};
   bool inside = false;
   int edge = 0;
-  // g.lastEdgeHit is owed by the search from this point.
+  int cutEdge = 0;  // a plot edge shown cut on the way from the point when `edge` is not known
+  // g.lastEdgeHit is owed by the search from this point, which would stop at or before edge owedCut.
   bool owed = false;
   GeoPoint owedBy{};
+  int owedCut = 0;
 };
 
 bool SamePoint(GeoPoint a, GeoPoint b) {
@@ -555,14 +560,20 @@ constexpr double kFarReach = 1.2;
 constexpr double kWayNotSteep = 0.1;
 constexpr double kCrossingOffCorner = 0.01;
 
-void TakeStandView(GeometryContext& g, PolygonRef plot, int nA, PolygonRef stand, int nB) {
-  ClipStandView& v = g.clipStandView;
+bool ViewHolds(const ClipStandView& v, int nA, PolygonRef stand, int nB) {
   const auto bytes = static_cast<std::size_t>(nB) * sizeof(double);
-  if (v.n == nB && v.corners == nA && std::memcmp(&v.x[1], &stand.x[1], bytes) == 0 &&
-      std::memcmp(&v.y[1], &stand.y[1], bytes) == 0)
-    return;
+  return v.n == nB && v.corners == nA && std::memcmp(&v.x[1], &stand.x[1], bytes) == 0 &&
+         std::memcmp(&v.y[1], &stand.y[1], bytes) == 0;
+}
+
+// The stand's area goes with the view when it was taken as PolygonArea takes it (not on the enterprise
+// route, where that gives 0).
+void TakeStandView(GeometryContext& g, PolygonRef plot, int nA, PolygonRef stand, int nB, double standArea) {
+  ClipStandView& v = g.clipStandView;
   v.n = nB;
   v.corners = nA;
+  v.areaKnown = !g.enterpriseMode;
+  v.area = standArea;
   int guess = 1;
   for (int i = 1; i <= nB; ++i) {
     const auto at = static_cast<std::size_t>(i);
@@ -583,32 +594,77 @@ void TakeStandView(GeometryContext& g, PolygonRef plot, int nA, PolygonRef stand
     const double t = ca / (ca - cb);
     if (t >= kCrossingOffCorner && t <= 1.0 - kCrossingOffCorner) v.edge[at] = guess;
   }
+  // A stand edge between two such points whose box lies beyond the circle's (every corner within
+  // r (1 + 1e-16) of the centre; the y side a metre further, as the box tests keep it) meets no plot
+  // edge's box and changes nothing but the point kept: the walk passes it while r stays below `clear`.
+  // (The clip's view holds only when every circle edge is wider than 1e-5 in x, so the y side counts
+  // whenever the stand edge's does.)
+  v.clear[1] = 0.0;
+  for (int i = 2; i <= nB; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    v.clear[at] = 0.0;
+    if (v.edge[at - 1] == 0 || v.edge[at] == 0) continue;
+    const double reach = std::sqrt(std::min(v.reach2[at - 1], v.reach2[at])) / kFarReach;
+    const double left = std::min(v.x[at - 1], v.x[at]), right = std::max(v.x[at - 1], v.x[at]);
+    double beyond = std::max(left, -right);
+    const double wide = std::fabs(v.x[at - 1] - v.x[at]);
+    if (wide > 1e-5 || wide == 0.0) {
+      const double bottom = std::min(v.y[at - 1], v.y[at]), top = std::max(v.y[at - 1], v.y[at]);
+      beyond = std::max(beyond, std::max(bottom, -top) - 1.0);
+    }
+    v.clear[at] = std::min(reach, beyond) * (1.0 - 1e-9);
+  }
 }
 
 // Whether the view holds for this clip (see TakeStandView), taking it when needed: the squared reach
 // beyond which its points are outside, 0 when it does not hold.
-double UseStandView(GeometryContext& g, PolygonRef plot, int nA, const PlotEdges& edges, PolygonRef stand, int nB) {
+double UseStandView(GeometryContext& g, PolygonRef plot, int nA, const PlotEdges& edges, PolygonRef stand, int nB,
+                    bool viewHolds, double standArea) {
   const double r = g.clipCircleRadius;
   if (g.clipCircleCorners != nA || nA < 3 || !(r >= 1e-3) || !edges.finite) return 0.0;
   if (!(edges.narrowest > 1e-5 && edges.steepest <= 1000.0)) return 0.0;
   if (!(std::fabs(g.plotCentroid.x) <= 1e-4 * r && std::fabs(g.plotCentroid.y) <= 1e-4 * r)) return 0.0;
-  TakeStandView(g, plot, nA, stand, nB);
+  if (!viewHolds) TakeStandView(g, plot, nA, stand, nB, standArea);
   return (kFarReach * r) * (kFarReach * r);
 }
 
-// Pays what the walk owes: g.lastEdgeHit as the search from the owing point leaves it.
+// Pays what the walk owes: g.lastEdgeHit as the search from the owing point leaves it. That search
+// runs from edge 1 and stops at the first edge cut; the edge shown cut is one, so the edges after it
+// need no test (and the way's box meets the box of all edges).
 void SettleLastEdge(ClipWalk& w) {
   if (!w.owed) return;
-  CrossingRecord hit;
-  FirstBoundaryHit(w.g, w.plot, w.edges, w.nA, w.owedBy, w.g.plotCentroid, 0, hit);
+  SegmentBox way = BoxOf(w.owedBy, w.g.plotCentroid);
+  TakeLine(way);
+  int first = w.owedCut;
+  GeoPoint at;
+  for (int j = 1; j < w.owedCut; ++j) {
+    if (EdgeCut(w.plot, w.edges, way, j, at)) {
+      first = j;
+      break;
+    }
+  }
+  w.g.lastEdgeHit = first;
   w.owed = false;
-  if (w.known && SamePoint(w.p, w.owedBy)) w.edge = hit.edge;
+  if (w.known && SamePoint(w.p, w.owedBy)) w.edge = first;
+}
+
+// The answer for a point not met before that the view does not settle: an edge shown cut, or the
+// full search.
+[[gnu::noinline]] bool SearchInside(ClipWalk& w, GeoPoint p, std::size_t standPoint) {
+  if (w.shortcuts && ShownOutside(w, p, w.g.clipDirections[standPoint])) {
+    w.cutEdge = w.g.clipDirections[standPoint];
+    return false;
+  }
+  CrossingRecord hit;
+  w.inside = FirstBoundaryHit(w.g, w.plot, w.edges, w.nA, p, w.g.plotCentroid, 0, hit) == Hit::None;
+  w.edge = hit.edge;
+  return w.inside;
 }
 
 // Inside the (convex) plot polygon: the way to its centroid crosses no plot edge. The end of one stand
 // edge is the start of the next, so the answer for a point is kept; a kept answer also leaves the
 // remembered plot edge as the search would have left it.
-bool InsidePlot(ClipWalk& w, GeoPoint p, int standPoint) {
+inline bool InsidePlot(ClipWalk& w, GeoPoint p, int standPoint) {
   if (!(w.known && SamePoint(w.p, p))) {
     w.known = true;
     w.p = p;
@@ -616,16 +672,14 @@ bool InsidePlot(ClipWalk& w, GeoPoint p, int standPoint) {
     w.edge = 0;
     const auto at = static_cast<std::size_t>(standPoint);
     const ClipStandView& view = w.g.clipStandView;
-    const bool far = w.farReach2 > 0.0 && view.edge[at] > 0 && view.reach2[at] >= w.farReach2;
-    if (!(w.shortcuts && (far || ShownOutside(w, p, w.g.clipDirections[at])))) {
-      CrossingRecord hit;
-      w.inside = FirstBoundaryHit(w.g, w.plot, w.edges, w.nA, p, w.g.plotCentroid, 0, hit) == Hit::None;
-      w.edge = hit.edge;
-      if (!w.inside) {
-        w.owed = false;
-        return false;
-      }
+    // (farReach2 is 0 without shortcuts.)
+    if (w.farReach2 > 0.0 && view.edge[at] > 0 && view.reach2[at] >= w.farReach2) {
+      w.cutEdge = view.edge[at];
+    } else if (SearchInside(w, p, at)) {
       return true;
+    } else if (w.edge > 0) {
+      w.owed = false;  // the search left g.lastEdgeHit
+      return false;
     }
   }
   if (w.inside) return true;
@@ -635,6 +689,7 @@ bool InsidePlot(ClipWalk& w, GeoPoint p, int standPoint) {
   } else {
     w.owed = true;
     w.owedBy = p;
+    w.owedCut = w.cutEdge;
   }
   return false;
 }
@@ -743,7 +798,15 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
 
   areas.plot = PolygonArea(g, plot.WithCount(nA + 1));
   bool inputFailed = g.errorFlag;
-  areas.stand = PolygonArea(g, stand.WithCount(nB));
+  // Circle clips at one plot centre see the same stand points: their area is taken once.
+  const bool circleWalk = !g.clipWithoutShortcuts && !closingEdge && g.clipCircleCorners == nA;
+  const bool viewHolds = circleWalk && ViewHolds(g.clipStandView, nA, stand, nB);
+  if (viewHolds && g.clipStandView.areaKnown && !g.enterpriseMode) {
+    areas.stand = g.clipStandView.area;
+    g.errorFlag = false;
+  } else {
+    areas.stand = PolygonArea(g, stand.WithCount(nB));
+  }
   inputFailed = inputFailed || g.errorFlag;
   if (inputFailed) return FailClip(g, result, areas);
 
@@ -752,13 +815,18 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
   PlotEdges edges;
   PreparePlotEdges(plot, nA, edges);
   ClipWalk walk{g, plot, edges, nA, !g.clipWithoutShortcuts};
-  if (walk.shortcuts && !closingEdge) walk.farReach2 = UseStandView(g, plot, nA, edges, stand, nB);
+  if (circleWalk) walk.farReach2 = UseStandView(g, plot, nA, edges, stand, nB, viewHolds, areas.stand);
   // The last edge is left as the searches left it, whatever way the walk ends.
   const auto walkFailed = [&] {
     SettleLastEdge(walk);
     return FailClip(g, result, areas);
   };
+  const double radius = g.clipCircleRadius;
   for (int i = 2; i <= lastStandPoint; ++i) {
+    if (walk.farReach2 > 0.0 && radius < g.clipStandView.clear[static_cast<std::size_t>(i)]) {
+      InsidePlot(walk, At(stand, i), i);  // outside; its start was the point kept
+      continue;
+    }
     const GeoPoint start = At(stand, i - 1);
     const int endPoint = i == nB + 1 ? 1 : i;
     const EdgeOutcome outcome = EdgeIntersections(walk, start, At(stand, endPoint), i - 1, endPoint);

@@ -123,12 +123,17 @@ class GeometryObserver {
 // What circle clips keep of the stand points they saw, relative to the circle's centre: for each point
 // the circle edge it lies in the direction of, when the way to it crosses that edge well away from both
 // corners and not steeply (0 otherwise), and its squared distance from the centre. The directions are
-// those of every circle polygon of the same corner count; taken again when the points change.
+// those of every circle polygon of the same corner count; taken again when the points change. The
+// stand's area (as PolygonArea gives it) goes with the points.
 struct ClipStandView {
   int n = 0;
   int corners = 0;
+  bool areaKnown = false;
+  double area = 0.0;
   std::array<double, kStandPolygonSlots + 1> x{}, y{}, reach2{};
   std::array<int, kStandPolygonSlots + 1> edge{};
+  // Per stand edge (ending at point i): circles of a radius below this pass it untouched (0: none).
+  std::array<double, kStandPolygonSlots + 1> clear{};
 };
 
 struct GeometryContext {
