@@ -18,6 +18,8 @@
 #include <QScreen>
 #include <QTimer>
 #include <functional>
+#include <algorithm>
+#include <array>
 #include <memory>
 #include <new>
 #include <optional>
@@ -65,54 +67,62 @@ struct MapPixels {
   int width = 0, height = 0;
 };
 
-// A ring of a given box and pen style covers the same pixels wherever it stands (the rings are drawn
-// without antialiasing), so the pixels are found once by drawing the ring into a picture of its own,
-// and every ring of that box and style afterwards sets them in the pen's colour: the pass draws
-// hundreds of rings, and a dotted plot circle costs many times the pixels it sets. Rings that reach
-// within two pixels of the map's edge, and any that would not come out as whole pixels, are drawn as
-// before.
-class RingStamps {
+// The map's pixels while painter draws on it, where the painter would set exactly the pen's colour;
+// nothing where it would not. The painter has the image to itself once it began: its pixels are where
+// the painter draws, also after the picture is shown.
+std::optional<MapPixels> PixelsUnder(QPainter& painter, QImage& image) {
+  const QImage::Format format = image.format();
+  if (!painter.isActive() || painter.paintEngine()->type() != QPaintEngine::Raster ||
+      (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+       format != QImage::Format_ARGB32_Premultiplied))
+    return std::nullopt;
+  return MapPixels{image.bits(), image.bytesPerLine(), image.width(), image.height()};
+}
+
+// A ring, or a cross, of given corners and pen style covers the same pixels wherever it stands (the
+// map is drawn without antialiasing), so its pixels are found once by drawing it into a picture of its
+// own, and every one of that shape afterwards sets them in the pen's colour: a run draws thousands of
+// them, and a dotted plot circle costs many times the pixels it sets. Shapes that reach within two
+// pixels of the map's edge, and any that would not come out as whole pixels, are drawn as before.
+class Stamps {
  public:
-  void Draw(QtCanvas& canvas, const MapPixels* map, EllipseBox b, Colour colour, bool dotted) {
-    if (b.x2 < b.x1) std::swap(b.x1, b.x2);
-    if (b.y2 < b.y1) std::swap(b.y1, b.y2);
-    const int w = b.x2 - b.x1, h = b.y2 - b.y1;
-    const std::vector<std::uint32_t>* pixels = nullptr;
-    if (map && b.x1 >= kMargin && b.y1 >= kMargin && b.x2 + kMargin <= map->width &&
-        b.y2 + kMargin <= map->height && w <= kLargest && h <= kLargest)
-      pixels = Pixels(w, h, dotted);
-    if (!pixels) {
-      canvas.SetPen(colour, 1, dotted ? PenStyle::Dot : PenStyle::Solid);
-      canvas.SetBrush(kBlack, BrushStyle::Clear);
-      canvas.Ellipse(b.x1, b.y1, b.x2, b.y2);
-      return;
-    }
+  static constexpr int kMargin = 2, kLargest = 400;
+
+  // Sets the pixels of the shape of key in colour, its corner at (left, top) and w × h in size; draw
+  // puts the shape on a canvas with its corner at (kMargin, kMargin). False where it cannot be done.
+  bool Set(const MapPixels* map, std::uint64_t key, int left, int top, int w, int h, Colour colour,
+           const std::function<void(QtCanvas&)>& draw) {
+    // The whole picture of the shape, margins and all, must lie on the map.
+    if (!map || w < 0 || h < 0 || w > kLargest || h > kLargest || left < kMargin || top < kMargin ||
+        left - kMargin + StampSize(w) > map->width || top - kMargin + StampSize(h) > map->height)
+      return false;
+    const std::vector<std::uint32_t>* pixels = Pixels(key, w, h, draw);
+    if (!pixels) return false;
     const QRgb rgb = qRgb(ColourRed(colour), ColourGreen(colour), ColourBlue(colour));
-    uchar* const origin = map->bits + (b.y1 - kMargin) * map->bytesPerLine;
-    const int left = b.x1 - kMargin;
+    uchar* const origin = map->bits + (top - kMargin) * map->bytesPerLine;
+    const int x0 = left - kMargin;
     for (const std::uint32_t p : *pixels)
-      reinterpret_cast<QRgb*>(origin + (p >> 16) * map->bytesPerLine)[left + static_cast<int>(p & 0xFFFF)] = rgb;
+      reinterpret_cast<QRgb*>(origin + (p >> 16) * map->bytesPerLine)[x0 + static_cast<int>(p & 0xFFFF)] = rgb;
+    return true;
   }
 
  private:
-  static constexpr int kMargin = 2, kLargest = 400;
   static constexpr std::size_t kMostStamps = 512;
 
-  // The pixels (row << 16 | column, from the box's corner less the margin) of a ring; null when the
-  // ring does not come out as whole pixels.
-  const std::vector<std::uint32_t>* Pixels(int w, int h, bool dotted) {
-    const std::uint64_t key = (static_cast<std::uint64_t>(w) << 33) | (static_cast<std::uint64_t>(h) << 1) |
-                              (dotted ? 1u : 0u);
+  static int StampSize(int extent) { return extent + 1 + 2 * kMargin; }
+
+  // The pixels (row << 16 | column, from the corner less the margin); null when the shape does not
+  // come out as whole pixels.
+  const std::vector<std::uint32_t>* Pixels(std::uint64_t key, int w, int h,
+                                           const std::function<void(QtCanvas&)>& draw) {
     auto it = stamps_.find(key);
     if (it == stamps_.end()) {
       if (stamps_.size() >= kMostStamps) stamps_.clear();
-      QImage stamp(w + 2 * kMargin, h + 2 * kMargin, QImage::Format_ARGB32_Premultiplied);
+      QImage stamp(StampSize(w), StampSize(h), QImage::Format_ARGB32_Premultiplied);
       stamp.fill(Qt::transparent);
       {
         QtCanvas c(stamp);
-        c.SetPen(kWhite, 1, dotted ? PenStyle::Dot : PenStyle::Solid);
-        c.SetBrush(kBlack, BrushStyle::Clear);
-        c.Ellipse(kMargin, kMargin, kMargin + w, kMargin + h);
+        draw(c);
       }
       std::optional<std::vector<std::uint32_t>> pixels(std::in_place);
       for (int y = 0; y < stamp.height() && pixels; ++y)
@@ -132,6 +142,53 @@ class RingStamps {
 
   std::unordered_map<std::uint64_t, std::optional<std::vector<std::uint32_t>>> stamps_;
 };
+
+// A ring in the pen's colour, dotted or solid, with a clear brush.
+void DrawRing(Stamps& stamps, QtCanvas& canvas, const MapPixels* map, EllipseBox b, Colour colour, bool dotted) {
+  if (b.x2 < b.x1) std::swap(b.x1, b.x2);
+  if (b.y2 < b.y1) std::swap(b.y1, b.y2);
+  const int w = b.x2 - b.x1, h = b.y2 - b.y1;
+  const PenStyle style = dotted ? PenStyle::Dot : PenStyle::Solid;
+  const std::uint64_t key = (static_cast<std::uint64_t>(w) << 33) | (static_cast<std::uint64_t>(h) << 1) |
+                            (dotted ? 1u : 0u);
+  const bool set = stamps.Set(map, key, b.x1, b.y1, w, h, colour, [&](QtCanvas& c) {
+    c.SetPen(kWhite, 1, style);
+    c.SetBrush(kBlack, BrushStyle::Clear);
+    c.Ellipse(Stamps::kMargin, Stamps::kMargin, Stamps::kMargin + w, Stamps::kMargin + h);
+  });
+  if (set) return;
+  canvas.SetPen(colour, 1, style);
+  canvas.SetBrush(kBlack, BrushStyle::Clear);
+  canvas.Ellipse(b.x1, b.y1, b.x2, b.y2);
+}
+
+// A grid point's cross in the pen's colour.
+void DrawCross(Stamps& stamps, QtCanvas& canvas, const MapPixels* map, const StandMapTransform& t, double x, double y,
+               Colour colour) {
+  const std::array<EllipseBox, 2> lines = CrossMarkLines(t, x, y);
+  int left = lines[0].x1, top = lines[0].y1, right = left, bottom = top;
+  for (const EllipseBox& l : lines) {
+    left = std::min({left, l.x1, l.x2});
+    right = std::max({right, l.x1, l.x2});
+    top = std::min({top, l.y1, l.y2});
+    bottom = std::max({bottom, l.y1, l.y2});
+  }
+  bool set = false;
+  if (right - left < 256 && bottom - top < 256) {
+    // The eight ends, relative to the corner, a byte each.
+    std::uint64_t key = 0;
+    for (const EllipseBox& l : lines)
+      for (int v : {l.x1 - left, l.y1 - top, l.x2 - left, l.y2 - top}) key = key << 8 | static_cast<std::uint64_t>(v);
+    set = stamps.Set(map, key, left, top, right - left, bottom - top, colour, [&](QtCanvas& c) {
+      c.SetPen(kWhite);
+      const int dx = Stamps::kMargin - left, dy = Stamps::kMargin - top;
+      for (const EllipseBox& l : lines) c.Line(l.x1 + dx, l.y1 + dy, l.x2 + dx, l.y2 + dy);
+    });
+  }
+  if (set) return;
+  canvas.SetPen(colour);
+  DrawCrossMark(canvas, t, x, y);
+}
 
 // Hands the mouse on the stand image to the main window's handlers.
 class StandMapMouse : public QObject {
@@ -174,7 +231,7 @@ class StandMapMouse : public QObject {
 class MapPassObserver : public PassObserver {
  public:
   // mapOnScreen: the map on the screen shows the picture as it is now.
-  MapPassObserver(TForm1& form, RingStamps& stamps, bool mapOnScreen)
+  MapPassObserver(TForm1& form, Stamps& stamps, bool mapOnScreen)
       : f_(form), stamps_(stamps), t_(form.MapTransform()), onScreen_(mapOnScreen) {}
 
   void PassStarted() override {
@@ -189,11 +246,11 @@ class MapPassObserver : public PassObserver {
   }
   void PlotCircle(double cx, double cy, double radius, Colour colour, bool dotted) override {
     Paper();
-    stamps_.Draw(*canvas_, Pixels(), WorldCircleBox(t_, cx, cy, radius), colour, dotted);
+    DrawRing(stamps_, *canvas_, Pixels(), WorldCircleBox(t_, cx, cy, radius), colour, dotted);
   }
   void SampledTree(std::uint8_t, double dbh, double x, double y, Colour pen) override {
     Paper();
-    stamps_.Draw(*canvas_, Pixels(), TreeDiscBox(t_, dbh, y, x), pen, false);
+    DrawRing(stamps_, *canvas_, Pixels(), TreeDiscBox(t_, dbh, y, x), pen, false);
   }
   void PassFinished(const std::string& label) override {
     f_.LblBaumZahl->setText(Q(label));
@@ -212,15 +269,7 @@ class MapPassObserver : public PassObserver {
     if (!painter_) {
       painter_.emplace(f_.mapImage);
       canvas_ = std::make_unique<QtCanvas>(*painter_);
-      // The painter has the image to itself now: its pixels are where the painter draws, also after
-      // the picture is shown. Rings are set straight into them only where the painter would set
-      // exactly the pen's colour.
-      QImage& image = *f_.mapImage;
-      const QImage::Format format = image.format();
-      if (painter_->isActive() && painter_->paintEngine()->type() == QPaintEngine::Raster &&
-          (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
-           format == QImage::Format_ARGB32_Premultiplied))
-        pixels_ = MapPixels{image.bits(), image.bytesPerLine(), image.width(), image.height()};
+      pixels_ = PixelsUnder(*painter_, *f_.mapImage);
     }
     onScreen_ = false;
   }
@@ -232,7 +281,7 @@ class MapPassObserver : public PassObserver {
   }
 
   TForm1& f_;
-  RingStamps& stamps_;
+  Stamps& stamps_;
   std::optional<QPainter> painter_;
   std::unique_ptr<QtCanvas> canvas_;
   std::optional<MapPixels> pixels_;
@@ -279,7 +328,7 @@ void EnableWhenIdle(TForm1& f, std::vector<QPushButton*> buttons, std::shared_pt
 struct RunPictures {
   TreePictureKey key;
   QImage picture;
-  RingStamps stamps;
+  Stamps rings, crosses;
 };
 
 void RedrawStandFrom(TForm1& f, RunPictures& kept) {
@@ -303,7 +352,7 @@ void RedrawStandFrom(TForm1& f, RunPictures& kept) {
 
 // The crosses of the grid (blinking five times); marks inside points first. After a pass the stand is
 // redrawn first, by redrawStand.
-void DrawGridOver(TForm1& f, bool blink, const std::function<void()>& redrawStand) {
+void DrawGridOver(TForm1& f, bool blink, const std::function<void()>& redrawStand, Stamps& stamps) {
   SimulatorState& state = f.state;
   SampleGrid& g = state.sampling.grid;
   RunControl& run = state.run;
@@ -316,20 +365,19 @@ void DrawGridOver(TForm1& f, bool blink, const std::function<void()>& redrawStan
   MarkInsidePoints(g, &state.currentStand.boundary, f.enterpriseGridAreas, run.enterpriseMode, g.assign);
   if (!run.graphics) return;
   auto crosses = [&](bool highlight) {
-    f.PaintOnMap([&](Canvas& c, const StandMapTransform& t) {
-      bool penSet = false;
-      Colour pen = kBlack;
+    {
+      QPainter painter(f.mapImage);
+      QtCanvas c(painter);
+      const std::optional<MapPixels> pixels = PixelsUnder(painter, *f.mapImage);
+      const StandMapTransform t = f.MapTransform();
       for (int i = 1; i <= g.pointCount; ++i) {
         const GridPoint& p = g.Point(i);
         if (highlight && p.inside == 0) continue;
-        // A pen is made only when the colour changes: a thousand points made a thousand pens.
-        const Colour colour = highlight ? kRed : (p.inside ? kWhite : kBlack);
-        if (!penSet || colour != pen) c.SetPen(colour);
-        penSet = true;
-        pen = colour;
-        DrawCrossMark(c, t, p.x + g.originX, p.y + g.originY);
+        DrawCross(stamps, c, pixels ? &*pixels : nullptr, t, p.x + g.originX, p.y + g.originY,
+                  highlight ? kRed : (p.inside ? kWhite : kBlack));
       }
-    });
+    }
+    f.ShowMap();
   };
   const bool wasBusy = run.busy;
   if (blink) run.busy = true;  // only the run controls act while the points blink
@@ -344,7 +392,7 @@ void DrawGridOver(TForm1& f, bool blink, const std::function<void()>& redrawStan
 }
 
 // The pass itself (see RunPass); mapOnScreen: the map on the screen is the picture as it is now.
-PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, bool mapOnScreen, RingStamps& stamps);
+PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, bool mapOnScreen, Stamps& stamps);
 
 }  // namespace
 
@@ -467,10 +515,10 @@ void TForm1::BuildGridArea() {
       return;
     }
     g.assign = true;
-    DrawGridOver(*this, false, [this, pictures] { RedrawStandFrom(*this, *pictures); });
+    DrawGridOver(*this, false, [this, pictures] { RedrawStandFrom(*this, *pictures); }, pictures->crosses);
     // With the graphics on the crosses have just put the map on the screen.
     const PassOutcome outcome =
-        RunPassOver(*this, false, true, state.run.graphics && !g.points.empty(), pictures->stamps);
+        RunPassOver(*this, false, true, state.run.graphics && !g.points.empty(), pictures->rings);
     if (outcome != PassOutcome::Done) state.run.repetitionStop = true;
     // Inside a run the buttons come back when it has ended.
     EnableWhenIdle(*this, {sBtGitter, sBtVerfahren}, enablePending);
@@ -502,7 +550,8 @@ void TForm1::EraseGridCrosses() {
 }
 
 void TForm1::DrawGrid(bool blink) {
-  DrawGridOver(*this, blink, [this] { DrawTrees(); });
+  Stamps stamps;
+  DrawGridOver(*this, blink, [this] { DrawTrees(); }, stamps);
 }
 
 void TForm1::sBtGitterClick() {
@@ -650,13 +699,13 @@ void TForm1::GitterFertigClick() {
 }
 
 PassOutcome TForm1::RunPass(bool wait100, bool repetition) {
-  RingStamps stamps;
+  Stamps stamps;
   return RunPassOver(*this, wait100, repetition, false, stamps);
 }
 
 namespace {
 
-PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, bool mapOnScreen, RingStamps& stamps) {
+PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, bool mapOnScreen, Stamps& stamps) {
   SimulatorState& state = f.state;
   SamplingState& s = state.sampling;
   RunControl& run = state.run;

@@ -63,10 +63,14 @@ void DrawWorldLine(Canvas& canvas, const StandMapTransform& t, double x1, double
   canvas.Line(t.WorldX(x1), t.WorldY(y1), t.WorldX(x2), t.WorldY(y2));
 }
 
-void DrawCrossMark(Canvas& canvas, const StandMapTransform& t, double x, double y) {
+std::array<EllipseBox, 2> CrossMarkLines(const StandMapTransform& t, double x, double y) {
   const double d = t.enterpriseMode ? 15.0 : 2.0;
-  DrawWorldLine(canvas, t, x - d, y, x + d, y);
-  DrawWorldLine(canvas, t, x, y - d, x, y + d);
+  return {EllipseBox{t.WorldX(x - d), t.WorldY(y), t.WorldX(x + d), t.WorldY(y)},
+          EllipseBox{t.WorldX(x), t.WorldY(y - d), t.WorldX(x), t.WorldY(y + d)}};
+}
+
+void DrawCrossMark(Canvas& canvas, const StandMapTransform& t, double x, double y) {
+  for (const EllipseBox& l : CrossMarkLines(t, x, y)) canvas.Line(l.x1, l.y1, l.x2, l.y2);
 }
 
 void DrawStandFrame(Canvas& canvas, const StandMapTransform& t, Colour colour, double screenScale) {

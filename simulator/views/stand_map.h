@@ -68,12 +68,15 @@ struct StandMapState {
 };
 
 // Drawing primitives in world coordinates.
-// The box of the ellipse DrawTreeDisc draws (Canvas::Ellipse corners).
+// Two corners in pixels: the box of an ellipse DrawTreeDisc draws (Canvas::Ellipse corners), or the
+// ends of a line.
 struct EllipseBox {
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
 };
 EllipseBox TreeDiscBox(const StandMapTransform& t, double dbh, double y, double x);
 void DrawTreeDisc(Canvas& canvas, const StandMapTransform& t, double dbh, double y, double x);
+// The two lines of DrawCrossMark, each as the corners Canvas::Line takes: across, then up.
+std::array<EllipseBox, 2> CrossMarkLines(const StandMapTransform& t, double x, double y);
 void DrawCrossMark(Canvas& canvas, const StandMapTransform& t, double x, double y);
 void DrawWorldLine(Canvas& canvas, const StandMapTransform& t, double x1, double y1, double x2, double y2);
 
