@@ -60,7 +60,7 @@ void WorldCircle(Canvas& canvas, const StandMapTransform& t, double cx, double c
   canvas.Ellipse(b.x1, b.y1, b.x2, b.y2);
 }
 
-// The pixels of the map while a painter draws on it, for writing rings straight into them.
+// The pixels of the map while a painter draws on it, for setting rings and crosses straight into them.
 struct MapPixels {
   uchar* bits = nullptr;
   qsizetype bytesPerLine = 0;
