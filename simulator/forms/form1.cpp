@@ -364,6 +364,9 @@ void TForm1::BuildPanels() {
   ImgBest->setGeometry(0, 0, 968, 968);
   ImgBest->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   ImgBest->setStyleSheet("background: white;");
+  // The map's picture always covers the whole label (ShowMap sizes the label to it): filling the label
+  // white first at every repaint only cost a million pixels each time the map is shown.
+  ImgBest->setAttribute(Qt::WA_OpaquePaintEvent);
   ScrollBox1->setWidget(ImgBest);
   ScrollBox1->hide();
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <utility>
 
 #include "common/recording_canvas.h"
 #include "common/species.h"
@@ -179,6 +181,72 @@ TEST(StandMapTrees, RingsInSpeciesColoursThenFrameAndBoundary) {
   EXPECT_EQ(lines[0]->points[2].x, t.StandMapX(100));
   EXPECT_EQ(lines[0]->points[2].y, t.StandMapY(100));
   EXPECT_EQ(c.commands.back().kind, K::Polyline);
+}
+
+// The window puts a kept picture of the trees back while the key is equal, so every input DrawTrees
+// reads must make the key differ when it changes, down to the last bit of a coordinate.
+TEST(TreePictureKey, EqualForTheSameInputsAndDifferentWhenAnyOfThemChanges) {
+  struct Inputs {
+    StandMapTransform t;
+    TreeList trees;
+    int selector = 1;
+    BoundaryPolygon boundary;
+    double screenScale = 1.0;
+    TreePictureKey Key() const { return TreePictureKey(t, trees, selector, boundary, screenScale); }
+  };
+  Inputs base;
+  base.t.scale = 1.75;
+  base.t.imageWidth = 640;
+  base.t.imageHeight = 600;
+  base.t.enterpriseScale = 0.5;
+  base.trees = {Tree(1, 30, 10, 10), Tree(5, 40.5, 50, 60), Tree(12, 20, 5, 5)};
+  base.boundary = Square(100);
+
+  // Equal inputs made separately (other vectors, other arrays) give equal keys.
+  const Inputs same = base;
+  EXPECT_TRUE(base.Key() == same.Key());
+  // Fields DrawTrees does not read leave the key alone: a pass writes them into every tree.
+  Inputs passed = base;
+  passed.trees[1].edgeWeight = 0.5;
+  passed.trees[1].plotArea = 500;
+  passed.trees[1].weightDone = 1;
+  passed.trees[1].layer = 1;
+  passed.boundary.minX = -3;
+  passed.boundary.areaHa = 7;
+  EXPECT_TRUE(base.Key() == passed.Key());
+  // A default key stands for no picture: it equals no made key, not even that of an empty stand.
+  EXPECT_FALSE(TreePictureKey() == Inputs{}.Key());
+  EXPECT_TRUE(TreePictureKey() == TreePictureKey());
+
+  const std::pair<const char*, std::function<void(Inputs&)>> changes[] = {
+      {"tree x by one ulp", [](Inputs& i) { i.trees[1].x = std::nextafter(i.trees[1].x, 1e9); }},
+      {"tree y by one ulp", [](Inputs& i) { i.trees[2].y = std::nextafter(i.trees[2].y, -1e9); }},
+      {"dbh", [](Inputs& i) { i.trees[0].dbh = 30.1; }},
+      {"species", [](Inputs& i) { i.trees[0].species = 2; }},
+      {"tree added", [](Inputs& i) { i.trees.push_back(Tree(1, 30, 80, 80)); }},
+      {"tree removed", [](Inputs& i) { i.trees.pop_back(); }},
+      {"trees in another order", [](Inputs& i) { std::swap(i.trees[0], i.trees[1]); }},
+      {"species selector", [](Inputs& i) { i.selector = 2; }},
+      {"boundary point moved", [](Inputs& i) { i.boundary.x[3] = std::nextafter(100.0, 200.0); }},
+      {"boundary point added",
+       [](Inputs& i) {
+         i.boundary.x[6] = i.boundary.x[5];
+         i.boundary.y[6] = i.boundary.y[5];
+         i.boundary.n = 6;
+       }},
+      {"boundary gone", [](Inputs& i) { i.boundary.n = 0; }},
+      {"scale", [](Inputs& i) { i.t.scale = std::nextafter(1.75, 2.0); }},
+      {"image width", [](Inputs& i) { i.t.imageWidth = 641; }},
+      {"image height", [](Inputs& i) { i.t.imageHeight = 601; }},
+      {"enterprise mode", [](Inputs& i) { i.t.enterpriseMode = true; }},
+      {"screen scale", [](Inputs& i) { i.screenScale = 0.8; }},
+  };
+  for (const auto& [what, change] : changes) {
+    Inputs changed = base;
+    change(changed);
+    EXPECT_FALSE(base.Key() == changed.Key()) << what;
+    EXPECT_FALSE(changed.Key() == base.Key()) << what;
+  }
 }
 
 TEST(StandMapLegend, OneButtonPerSpeciesPresent) {
