@@ -158,12 +158,147 @@ std::size_t HandOut(TreeIndex& index, TreeList& trees, std::size_t lowWord, std:
   return static_cast<std::size_t>(o - out);
 }
 
+// The cells of one set of trees as a query walks them.
+struct CellView {
+  double originX, originY, cell;
+  int columns, rows;
+  const std::int32_t* cellStart;
+  const std::int32_t* ids;
+  const double* x;
+  const double* y;
+  const double* reach2;  // null: no reach of their own
+};
+
+// Sets the bit of every tree of the view within √r2 of the centre (and within its own reach), looking
+// only at cells within scanRadius (at most √r2). Each row of cells is taken only as far as the circle's
+// chord through the row reaches.
+template <bool kOwnReach>
+void ScanCells(const CellView v, double cx, double cy, double r2, double scanRadius, std::uint64_t* found,
+               std::int32_t& lowId, std::int32_t& highId) {
+  const double r = scanRadius;
+  // The cells whose span overlaps the square around the circle; none when the square misses the grid.
+  const double left = cx - r, right = cx + r, bottom = cy - r, top = cy + r;
+  const double gridRight = v.originX + v.cell * v.columns;
+  const double gridTop = v.originY + v.cell * v.rows;
+  if (v.columns <= 0 || right < v.originX || bottom > gridTop || top < v.originY || left > gridRight) return;
+  // Far above the rounding of a tree's cell, so a tree the chord leaves out lies outside the circle; it
+  // also lets the cells be found by a product with the inverse cell size instead of a division.
+  const double margin = 1e-6 * (1.0 + std::fabs(cx) + std::fabs(cy) + r);
+  // Clamped first, then cut: within 0 .. count - 1 cutting is the floor, and no large value overflows.
+  const double inverse = 1.0 / v.cell;
+  const double lastColumn = v.columns - 1, lastRow = v.rows - 1;
+  const auto column = [&](double u) { return static_cast<int>(std::clamp((u - v.originX) * inverse, 0.0, lastColumn)); };
+  const auto rowOf = [&](double u) { return static_cast<int>(std::clamp((u - v.originY) * inverse, 0.0, lastRow)); };
+  const int r0 = rowOf(bottom - margin);
+  const int r1 = rowOf(top + margin);
+  const double scan2 = r * r;
+  // Kept in registers over the loop: written through the references, every tree would store them.
+  std::int32_t low = lowId, high = highId;
+  // Every tree of the cells is looked at and its bit set or not without a branch: most of them lie
+  // within the circle, yet no branch predictor guesses which.
+  for (int row = r0; row <= r1; ++row) {
+    const double rowBottom = v.originY + row * v.cell - margin;
+    const double rowTop = v.originY + (row + 1) * v.cell + margin;
+    const double dy = std::max(0.0, std::max(rowBottom - cy, cy - rowTop));
+    const double halfChord = std::sqrt(std::max(0.0, scan2 - dy * dy)) + margin;
+    const int c0 = column(cx - halfChord);
+    const int c1 = column(cx + halfChord);
+    const std::size_t base = static_cast<std::size_t>(row) * static_cast<std::size_t>(v.columns);
+    const std::int32_t k0 = v.cellStart[base + static_cast<std::size_t>(c0)];
+    const std::int32_t k1 = v.cellStart[base + static_cast<std::size_t>(c1) + 1];
+    for (std::int32_t k = k0; k < k1; ++k) {
+      // The same expression as the selection's distance, so both see the same d².
+      const double dx = v.x[k] - cx;
+      const double dy2 = v.y[k] - cy;
+      const double d2 = dx * dx + dy2 * dy2;
+      bool keep = d2 <= r2;
+      if constexpr (kOwnReach) keep = keep & (d2 <= v.reach2[k]);
+      const std::int32_t id = v.ids[k];
+      found[id >> 6] |= static_cast<std::uint64_t>(keep) << (id & 63);
+      low = std::min(low, id);
+      high = std::max(high, id);
+    }
+  }
+  lowId = low;
+  highId = high;
+}
+
+// Splits the trees by their reach (index.reach2, cell order) into parts on cells of their own. The
+// bounds double each time from about three cells, so each part is looked at over an area not much
+// larger than its trees reach.
+void BuildReachTiers(TreeIndex& index) {
+  index.tiers.clear();
+  const std::size_t n = index.reach2.size();
+  if (n == 0) return;
+  const double inf = std::numeric_limits<double>::infinity();
+  std::vector<double> bounds;
+  double largest = 0.0;
+  for (double r2 : index.reach2)
+    if (std::isfinite(r2)) largest = std::max(largest, r2);
+  for (double b = 3.0 * index.cell;; b *= 2.0) {
+    bounds.push_back(b);
+    if (b * b >= largest) break;
+  }
+  bounds.push_back(inf);  // trees of no finite reach: taken over the whole search radius
+  std::vector<int> tierOf(n);
+  index.tiers.resize(bounds.size());
+  for (std::size_t k = 0; k < n; ++k) {
+    std::size_t t = 0;
+    while (t + 1 < bounds.size() && !(index.reach2[k] <= bounds[t] * bounds[t])) ++t;
+    tierOf[k] = static_cast<int>(t);
+  }
+  const double width = index.cell * index.columns, height = index.cell * index.rows;
+  for (std::size_t t = 0; t < bounds.size(); ++t) {
+    TreeIndex::ReachTier& tier = index.tiers[t];
+    std::vector<std::size_t> members;
+    double reachMax = 0.0;
+    for (std::size_t k = 0; k < n; ++k)
+      if (tierOf[k] == static_cast<int>(t)) {
+        members.push_back(k);
+        reachMax = std::max(reachMax, index.reach2[k]);
+      }
+    if (members.empty()) continue;
+    tier.scanRadius = t + 1 == bounds.size() ? inf : std::sqrt(reachMax);
+    double cell = std::max(index.cell, std::sqrt(width * height / static_cast<double>(members.size())));
+    while ((std::floor(width / cell) + 1.0) * (std::floor(height / cell) + 1.0) > kMaxCells) cell *= 2.0;
+    tier.originX = index.originX;
+    tier.originY = index.originY;
+    tier.cell = cell;
+    tier.columns = static_cast<int>(std::floor(width / cell)) + 1;
+    tier.rows = static_cast<int>(std::floor(height / cell)) + 1;
+    const std::size_t cells = static_cast<std::size_t>(tier.columns) * static_cast<std::size_t>(tier.rows);
+    tier.cellStart.assign(cells + 1, 0);
+    std::vector<std::int32_t> cellOf(members.size());
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      const std::size_t k = members[i];
+      cellOf[i] = CellOf(index.y[k], tier.originY, cell, tier.rows) * tier.columns +
+                  CellOf(index.x[k], tier.originX, cell, tier.columns);
+      ++tier.cellStart[static_cast<std::size_t>(cellOf[i]) + 1];
+    }
+    for (std::size_t c = 0; c < cells; ++c) tier.cellStart[c + 1] += tier.cellStart[c];
+    std::vector<std::int32_t> next(tier.cellStart.begin(), tier.cellStart.end() - 1);
+    tier.listIndex.resize(members.size());
+    tier.x.resize(members.size());
+    tier.y.resize(members.size());
+    tier.reach2.resize(members.size());
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      const std::size_t k = members[i];
+      const auto at = static_cast<std::size_t>(next[static_cast<std::size_t>(cellOf[i])]++);
+      tier.listIndex[at] = index.listIndex[k];
+      tier.x[at] = index.x[k];
+      tier.y[at] = index.y[k];
+      tier.reach2[at] = index.reach2[k];
+    }
+  }
+}
+
 // What a tree's own reach is in a circle query.
 enum class Reach { None, PerDbh, Steps };
 
-// The reach of every tree for the query's rule, unless the index already holds it.
+// The reach of every tree for the query's rule and the parts by reach, unless the index already holds
+// them.
 template <Reach kReach>
-const double* ReachSquares(TreeIndex& index, const TreeQuery& query) {
+void PrepareReach(TreeIndex& index, const TreeQuery& query) {
   TreeIndex::ReachRule rule;
   rule.valid = true;
   if constexpr (kReach == Reach::PerDbh) rule.perDbh = query.reachPerDbh;
@@ -176,77 +311,41 @@ const double* ReachSquares(TreeIndex& index, const TreeQuery& query) {
   const bool same = held.valid && SameBits(held.perDbh, rule.perDbh) && held.steps == rule.steps &&
                     std::equal(held.stepDbh.begin(), held.stepDbh.end(), rule.stepDbh.begin(), SameBits) &&
                     std::equal(held.stepRadius.begin(), held.stepRadius.end(), rule.stepRadius.begin(), SameBits);
-  if (!same) {
-    index.reach2.resize(index.dbh.size());
-    for (std::size_t k = 0; k < index.dbh.size(); ++k) {
-      const double dbh = index.dbh[k];
-      double own = 0.0;
-      if constexpr (kReach == Reach::PerDbh) own = Widened(std::fabs(dbh) * rule.perDbh);
-      if constexpr (kReach == Reach::Steps) {
-        // The selection's own comparison of the dbh with each circle's limit.
-        for (int i = 0; i < rule.steps; ++i)
-          if (rule.stepDbh[static_cast<std::size_t>(i)] <= dbh) own = std::max(own, rule.stepRadius[static_cast<std::size_t>(i)]);
-        own = Widened(own);
-      }
-      index.reach2[k] = own * own;
+  if (same) return;
+  index.reach2.resize(index.dbh.size());
+  for (std::size_t k = 0; k < index.dbh.size(); ++k) {
+    const double dbh = index.dbh[k];
+    double own = 0.0;
+    if constexpr (kReach == Reach::PerDbh) own = Widened(std::fabs(dbh) * rule.perDbh);
+    if constexpr (kReach == Reach::Steps) {
+      // The selection's own comparison of the dbh with each circle's limit.
+      for (int i = 0; i < rule.steps; ++i)
+        if (rule.stepDbh[static_cast<std::size_t>(i)] <= dbh) own = std::max(own, rule.stepRadius[static_cast<std::size_t>(i)]);
+      own = Widened(own);
     }
-    index.reachOf = rule;
+    index.reach2[k] = own * own;
   }
-  return index.reach2.data();
+  BuildReachTiers(index);
+  index.reachOf = rule;
 }
 
-// The trees within the radius (and their own reach) of a circle query. Each row of cells is taken only
-// as far as the circle's chord through the row reaches.
+// The trees within the radius (and their own reach) of a circle query.
 template <Reach kReach>
 std::size_t CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, TreeRecord** out) {
   const double r = Widened(query.radius);
   const double r2 = r * r;
-  const double cx = query.cx, cy = query.cy;
-  // The cells whose span overlaps the square around the circle; none when the square misses the grid.
-  const double left = cx - r, right = cx + r, bottom = cy - r, top = cy + r;
-  const double gridRight = index.originX + index.cell * index.columns;
-  const double gridTop = index.originY + index.cell * index.rows;
-  if (right < index.originX || bottom > gridTop || top < index.originY || left > gridRight) return 0;
-  // Far above the rounding of a tree's cell, so a tree the chord leaves out lies outside the circle; it
-  // also lets the cells be found by a product with the inverse cell size instead of a division.
-  const double margin = 1e-6 * (1.0 + std::fabs(cx) + std::fabs(cy) + r);
-  // Clamped first, then cut: within 0 .. count - 1 cutting is the floor, and no large value overflows.
-  const double inverse = 1.0 / index.cell;
-  const double lastColumn = index.columns - 1, lastRow = index.rows - 1;
-  const auto column = [&](double v) { return static_cast<int>(std::clamp((v - index.originX) * inverse, 0.0, lastColumn)); };
-  const auto rowOf = [&](double v) { return static_cast<int>(std::clamp((v - index.originY) * inverse, 0.0, lastRow)); };
-  const int r0 = rowOf(bottom - margin);
-  const int r1 = rowOf(top + margin);
-
-  const double* reach2 = kReach == Reach::None ? nullptr : ReachSquares<kReach>(index, query);
-  const double* xs = index.x.data();
-  const double* ys = index.y.data();
-  const std::int32_t* ids = index.listIndex.data();
   std::uint64_t* found = index.found.data();
   std::int32_t lowId = std::numeric_limits<std::int32_t>::max(), highId = -1;
-  // Every tree of the cells is looked at and its bit set or not without a branch: most of them lie
-  // within the circle, yet no branch predictor guesses which.
-  for (int row = r0; row <= r1; ++row) {
-    const double rowBottom = index.originY + row * index.cell - margin;
-    const double rowTop = index.originY + (row + 1) * index.cell + margin;
-    const double dy = std::max(0.0, std::max(rowBottom - cy, cy - rowTop));
-    const double halfChord = std::sqrt(std::max(0.0, r2 - dy * dy)) + margin;
-    const int c0 = column(cx - halfChord);
-    const int c1 = column(cx + halfChord);
-    const std::size_t base = static_cast<std::size_t>(row) * static_cast<std::size_t>(index.columns);
-    const std::int32_t k0 = index.cellStart[base + static_cast<std::size_t>(c0)];
-    const std::int32_t k1 = index.cellStart[base + static_cast<std::size_t>(c1) + 1];
-    for (std::int32_t k = k0; k < k1; ++k) {
-      // The same expression as the selection's distance, so both see the same d².
-      const double dx = xs[k] - cx;
-      const double dy2 = ys[k] - cy;
-      const double d2 = dx * dx + dy2 * dy2;
-      bool keep = d2 <= r2;
-      if constexpr (kReach != Reach::None) keep = keep & (d2 <= reach2[k]);
-      const std::int32_t id = ids[k];
-      found[id >> 6] |= static_cast<std::uint64_t>(keep) << (id & 63);
-      lowId = std::min(lowId, id);
-      highId = std::max(highId, id);
+  if constexpr (kReach == Reach::None) {
+    const CellView all{index.originX, index.originY, index.cell, index.columns, index.rows, index.cellStart.data(),
+                       index.listIndex.data(), index.x.data(), index.y.data(), nullptr};
+    ScanCells<false>(all, query.cx, query.cy, r2, r, found, lowId, highId);
+  } else {
+    PrepareReach<kReach>(index, query);
+    for (const TreeIndex::ReachTier& t : index.tiers) {
+      const CellView part{t.originX, t.originY, t.cell, t.columns, t.rows, t.cellStart.data(),
+                          t.listIndex.data(), t.x.data(), t.y.data(), t.reach2.data()};
+      ScanCells<true>(part, query.cx, query.cy, r2, std::min(r, t.scanRadius), found, lowId, highId);
     }
   }
   if (highId < 0) return 0;

@@ -51,6 +51,17 @@ struct TreeIndex {
     int steps = 0;
     std::array<double, 6> stepDbh{}, stepRadius{};
   } reachOf;
+  // The trees again, split by how far they reach under that rule, each part on cells of its own: a
+  // query takes the few far-reaching trees from far around the centre and the many short-reaching ones
+  // only from near it.
+  struct ReachTier {
+    double scanRadius = 0.0;  // no tree of the part reaches farther (m); infinite for trees of no finite reach
+    double originX = 0.0, originY = 0.0, cell = 1.0;
+    int columns = 0, rows = 0;
+    std::vector<std::int32_t> cellStart, listIndex;
+    std::vector<double> x, y, reach2;
+  };
+  std::vector<ReachTier> tiers;
   // Scratch of a build: each tree's cell, the next free place of each cell.
   std::vector<std::int32_t> buildCell, buildNext;
 };

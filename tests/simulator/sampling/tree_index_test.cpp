@@ -8,6 +8,7 @@
 
 #include "common/language.h"
 #include "common/random.h"
+#include "simulator/sampling/edge_correction.h"
 #include "simulator/sampling/geometry.h"
 #include "simulator/sampling/pass.h"
 #include "simulator/sampling/selection.h"
@@ -159,6 +160,63 @@ TEST(TreeIndexQuery, AngleCountReachKeepsEveryTreeWhoseCircleHoldsTheCentre) {
       ExpectSupersetInListOrder(got, needed, "k " + std::to_string(k));
     }
   }
+}
+
+// One index serves rules one after the other (a new counting factor, other circles): what it keeps of a
+// rule must never answer for the next, whose trees may reach farther.
+TEST(TreeIndexQuery, OwnReachFollowsTheRule) {
+  TreeList trees = RandomStand(12, 900, 140.0, 120.0);
+  TreeIndex index;
+  BuildTreeIndex(index, trees);
+  struct Rule {
+    MethodCode code;
+    int factor;
+    std::array<double, 4> radius, dbh;  // concentric circles 1..3 (index 0 unused)
+  };
+  const Rule rules[] = {
+      {kMethodAngleCount, 4, {}, {}},
+      {kMethodAngleCount, 1, {}, {}},
+      {kMethodConcentric, 0, {0, 2, 4, 8}, {0, 10, 20, 40}},
+      {kMethodConcentric, 0, {0, 3, 6, 12}, {0, 7, 15, 30}},
+      {kMethodAngleCount, 2, {}, {}},
+  };
+  RandomGenerator r(5);
+  std::vector<TreeRecord*> got;
+  for (int round = 0; round < 2; ++round)
+    for (const Rule& rule : rules) {
+      MethodSettings m;
+      m.passCode = rule.code;
+      m.countingFactor = static_cast<std::uint8_t>(rule.factor);
+      m.circleCount = 3;
+      for (std::size_t c = 1; c <= 3; ++c) {
+        m.concentricRadius[c] = rule.radius[c];
+        m.concentricDbhLimit[c] = rule.dbh[c];
+      }
+      TreeQuery query = TreeQueryFor(m);
+      query.radius = SelectionSearchRadius(m, 60.0);
+      const ConcentricLimits limits = ConcentricLimitsOf(m);
+      for (int q = 0; q < 100; ++q) {
+        query.cx = r.Next(1400) / 10.0;
+        query.cy = r.Next(1200) / 10.0;
+        QueryTreeIndex(index, trees, query, got);
+        std::vector<const TreeRecord*> needed;
+        for (const TreeRecord& t : trees) {
+          const double dx = t.x - query.cx, dy = t.y - query.cy;
+          const double d2 = dx * dx + dy * dy;
+          bool selected = false;
+          if (rule.code == kMethodAngleCount) {
+            const double half = t.dbh * 0.5;
+            selected = d2 < half * half / rule.factor;
+          } else {
+            selected = d2 <= 144.0 &&
+                       ConcentricRing(std::sqrt(d2), t.dbh, 3, std::span<const double>(limits.radius.data(), 7),
+                                      std::span<const double>(limits.dbh.data(), 6)) >= 1;
+          }
+          if (selected) needed.push_back(&t);
+        }
+        ExpectSupersetInListOrder(got, needed, "rule " + std::to_string(rule.code) + "/" + std::to_string(rule.factor));
+      }
+    }
 }
 
 TEST(TreeIndex, FollowsTheTreeList) {
