@@ -9,3 +9,7 @@ ctest --test-dir build --output-on-failure -j"$(nproc)" --timeout 600
 if [ -x build/bench/bench_inventory ]; then
   build/bench/bench_inventory --smoke
 fi
+# The same run in the main window with the graphics off and on: they must end with the same statistics.
+if [ -x build/bench/bench_window_run ]; then
+  build/bench/bench_window_run --smoke
+fi
