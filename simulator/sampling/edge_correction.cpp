@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "common/platform.h"
 
@@ -34,6 +37,75 @@ bool Finite(double v) { return std::isfinite(v); }
 
 bool WeightInRange(double weight) { return weight >= 0.98 && weight <= 10.0; }
 
+namespace {
+
+// The band of a value (see BoundaryEdgeTable). It never falls as the value rises, so an edge whose box
+// reaches a circle's box always shares a band with it on either axis.
+int CrossingBand(double v, double origin, double scale) {
+  double t = (v - origin) * scale;
+  if (!(t >= 0.0)) t = 0.0;  // (NaN only for a scale of 0, where every value is in band 0)
+  if (t > kCrossingBands - 1) t = kCrossingBands - 1;
+  return static_cast<int>(t);
+}
+
+// The bands of one axis: its origin and scale, and the edges' masks by the band of each end.
+void TakeBands(int edges, const double* lows, const double* highs, double& origin, double& scale,
+               std::array<std::uint64_t, kCrossingBands>& lowAtMost,
+               std::array<std::uint64_t, kCrossingBands>& highAtLeast) {
+  double lo = lows[1], hi = highs[1];
+  for (int i = 2; i <= edges; ++i) {
+    lo = std::min(lo, lows[i]);
+    hi = std::max(hi, highs[i]);
+  }
+  origin = lo;
+  scale = kCrossingBands / (hi - lo);
+  if (!(hi > lo) || !std::isfinite(scale)) scale = 0.0;
+  lowAtMost.fill(0);
+  highAtLeast.fill(0);
+  for (int i = 1; i <= edges; ++i) {
+    const std::uint64_t bit = std::uint64_t{1} << (i - 1);
+    for (int b = CrossingBand(lows[i], origin, scale); b < kCrossingBands; ++b) lowAtMost[b] |= bit;
+    for (int b = CrossingBand(highs[i], origin, scale); b >= 0; --b) highAtLeast[b] |= bit;
+  }
+}
+
+// The table of this boundary, taken afresh when its points differ bit for bit from the last one's.
+const BoundaryEdgeTable& CrossingEdges(GeometryContext& g, PolygonRef boundary) {
+  BoundaryEdgeTable& t = g.crossingEdges;
+  const int n = boundary.n;
+  if (n > kStandPolygonSlots) {
+    t.n = 0;
+    t.usable = false;
+    return t;
+  }
+  const auto bytes = static_cast<std::size_t>(n) * sizeof(double);
+  if (t.n == n && std::memcmp(&t.x[1], &boundary.x[1], bytes) == 0 &&
+      std::memcmp(&t.y[1], &boundary.y[1], bytes) == 0)
+    return t;
+  t.n = n;
+  std::memcpy(&t.x[1], &boundary.x[1], bytes);
+  std::memcpy(&t.y[1], &boundary.y[1], bytes);
+  bool finite = true;
+  for (int i = 1; i <= n; ++i) finite = finite && std::isfinite(t.x[i]) && std::isfinite(t.y[i]);
+  const int edges = n - 1;
+  t.usable = finite && edges >= 1 && edges <= 64;
+  if (!t.usable) return t;
+  for (int i = 1; i <= edges; ++i) {
+    const GeoPoint p{t.x[i], t.y[i]};
+    const GeoPoint q{t.x[i + 1], t.y[i + 1]};
+    t.minX[i] = std::min(p.x, q.x);
+    t.maxX[i] = std::max(p.x, q.x);
+    t.minY[i] = std::min(p.y, q.y);
+    t.maxY[i] = std::max(p.y, q.y);
+    t.line[i] = LineOf(p, q);
+  }
+  TakeBands(edges, t.minX.data(), t.maxX.data(), t.originX, t.scaleX, t.lowXAtMost, t.highXAtLeast);
+  TakeBands(edges, t.minY.data(), t.maxY.data(), t.originY, t.scaleY, t.lowYAtMost, t.highYAtLeast);
+  return t;
+}
+
+}  // namespace
+
 EdgeCutKind BoundaryCrossings(GeometryContext& g, PolygonRef boundary, double y, double x, double r) {
   const GeoPoint centre{x, y};
   g.cornerTriangle = Polygon<4>{};
@@ -46,20 +118,8 @@ EdgeCutKind BoundaryCrossings(GeometryContext& g, PolygonRef boundary, double y,
   bool haveArriving = false;    // the crossing on the edge reaching the corner
   if (boundary.n < 2 || boundary.n > boundary.highestSlot) return EdgeCutKind::None;
 
-  const double left = x - r - kBoxSlack;
-  const double right = x + r + kBoxSlack;
-  const double bottom = y - r - kBoxSlack;
-  const double top = y + r + kBoxSlack;
-  for (int i = 1; i <= boundary.n - 1; ++i) {
-    const GeoPoint p{boundary.x[i], boundary.y[i]};
-    const GeoPoint q{boundary.x[i + 1], boundary.y[i + 1]};
-    // An edge whose box misses the circle's box can neither cross the circle nor end inside it.
-    if (std::max(p.x, q.x) < left || std::min(p.x, q.x) > right || std::max(p.y, q.y) < bottom ||
-        std::min(p.y, q.y) > top)
-      continue;
-    if (std::fabs(LineDistance(g, p, q, centre)) >= r) continue;
-    LineCircleHits hits;
-    LineCircleIntersection(g, p, q, centre, r, hits);  // a miss leaves no point on the edge
+  // What the edge p-q adds, given where its line meets the circle.
+  const auto cross = [&](GeoPoint p, GeoPoint q, const LineCircleHits& hits) {
     if (hits.firstOnSegment && hits.secondOnSegment) {
       if (kind != 0) {
         complex = true;
@@ -92,6 +152,46 @@ EdgeCutKind BoundaryCrossings(GeometryContext& g, PolygonRef boundary, double y,
       }
     } else if (PointWithinDistance(p, centre, r) && PointWithinDistance(q, centre, r)) {
       ++cornersInside;
+    }
+  };
+
+  const double left = x - r - kBoxSlack;
+  const double right = x + r + kBoxSlack;
+  const double bottom = y - r - kBoxSlack;
+  const double top = y + r + kBoxSlack;
+  const BoundaryEdgeTable* table = g.crossingsWithoutShortcuts ? nullptr : &CrossingEdges(g, boundary);
+  if (table != nullptr && table->usable && std::isfinite(left) && std::isfinite(right) && std::isfinite(bottom) &&
+      std::isfinite(top)) {
+    // The edges sharing a band with the circle's box on both axes, in their order; the others' boxes
+    // miss it, as the box test below would find.
+    const BoundaryEdgeTable& t = *table;
+    std::uint64_t near = t.lowXAtMost[CrossingBand(right, t.originX, t.scaleX)] &
+                         t.highXAtLeast[CrossingBand(left, t.originX, t.scaleX)] &
+                         t.lowYAtMost[CrossingBand(top, t.originY, t.scaleY)] &
+                         t.highYAtLeast[CrossingBand(bottom, t.originY, t.scaleY)];
+    while (near != 0) {
+      const int i = std::countr_zero(near) + 1;
+      near &= near - 1;
+      if (t.maxX[i] < left || t.minX[i] > right || t.maxY[i] < bottom || t.minY[i] > top) continue;
+      const GeoPoint p{t.x[i], t.y[i]};
+      const GeoPoint q{t.x[i + 1], t.y[i + 1]};
+      if (std::fabs(LineDistanceOf(g, t.line[i], q, centre)) >= r) continue;
+      LineCircleHits hits;
+      LineCircleIntersectionOf(g, t.line[i], p, q, centre, r, hits);  // a miss leaves no point on the edge
+      cross(p, q, hits);
+    }
+  } else {
+    for (int i = 1; i <= boundary.n - 1; ++i) {
+      const GeoPoint p{boundary.x[i], boundary.y[i]};
+      const GeoPoint q{boundary.x[i + 1], boundary.y[i + 1]};
+      // An edge whose box misses the circle's box can neither cross the circle nor end inside it.
+      if (std::max(p.x, q.x) < left || std::min(p.x, q.x) > right || std::max(p.y, q.y) < bottom ||
+          std::min(p.y, q.y) > top)
+        continue;
+      if (std::fabs(LineDistance(g, p, q, centre)) >= r) continue;
+      LineCircleHits hits;
+      LineCircleIntersection(g, p, q, centre, r, hits);
+      cross(p, q, hits);
     }
   }
 

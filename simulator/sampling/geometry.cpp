@@ -58,12 +58,6 @@ int ShowGeometryReport(GeometryContext& g, MessageService& messages, const Langu
 
 // --- small routines -----------------------------------------------------------------------------
 
-bool InRange(double value, double bound1, double bound2) {
-  const double lo = std::min(bound1, bound2);
-  const double hi = std::max(bound1, bound2);
-  return lo <= value && value < hi;
-}
-
 // The edge searches of the clip call these for many edges: their bodies are kept inline there.
 namespace {
 
@@ -111,62 +105,40 @@ bool PointOnSegmentRange(GeoPoint p, GeoPoint end1, GeoPoint end2) {
   return InRange(p.x, end1.x, end2.x);
 }
 
+namespace {
+
+// The pieces of a segment's line each routine takes, in their steps.
+void TakeLength(GeoPoint p1, GeoPoint p2, SegmentLine& line) {
+  line.dx = p1.x - p2.x;
+  line.dy = p1.y - p2.y;
+  line.length = std::sqrt(line.dx * line.dx + line.dy * line.dy);
+}
+
+void TakeSlope(GeoPoint p1, GeoPoint p2, SegmentLine& line) {
+  line.steep = std::fabs(p1.x - p2.x) <= 0.1;
+  if (!line.steep) line.slope = (p2.y - p1.y) / (p2.x - p1.x);
+}
+
+}  // namespace
+
+SegmentLine LineOf(GeoPoint p1, GeoPoint p2) {
+  SegmentLine line;
+  TakeLength(p1, p2, line);
+  TakeSlope(p1, p2, line);
+  return line;
+}
+
 bool LineCircleIntersection(GeometryContext& g, GeoPoint p1, GeoPoint p2, GeoPoint centre, double r,
                             LineCircleHits& hits) {
-  if (std::fabs(p1.x - p2.x) <= 0.1) {
-    const double dx = p2.x - centre.x;
-    const double rest = r * r - dx * dx;
-    if (!(rest >= 0.0)) {
-      g.errorFlag = true;
-      return false;
-    }
-    const double h = std::sqrt(rest);
-    hits.first = {p2.x, centre.y + h};
-    hits.second = {p2.x, centre.y - h};
-    hits.firstOnSegment = InRange(hits.first.y, p1.y, p2.y);
-    hits.secondOnSegment = InRange(hits.second.y, p1.y, p2.y);
-    return true;
-  }
-  // y = y2 + m (x - x2) in the circle's equation, solved for u = x - xc: taking the unknown
-  // relative to the centre keeps the quadratic well conditioned far from the origin.
-  const double m = (p2.y - p1.y) / (p2.x - p1.x);
-  const double k = p2.y + m * (centre.x - p2.x) - centre.y;  // the line's height over the centre
-  const double qa = 1.0 + m * m;
-  const double qb = 2.0 * m * k;
-  const double qc = k * k - r * r;
-  const double disc = qb * qb - 4.0 * qa * qc;
-  if (!(disc >= 0.0)) {
-    g.errorFlag = true;
-    return false;
-  }
-  const double root = std::sqrt(disc);
-  const double u1 = (-qb + root) / (2.0 * qa);
-  const double u2 = (-qb - root) / (2.0 * qa);
-  hits.first.x = centre.x + u1;
-  hits.first.y = p2.y + m * (hits.first.x - p2.x);
-  hits.second.x = centre.x + u2;
-  hits.second.y = p2.y + m * (hits.second.x - p2.x);
-  hits.firstOnSegment = InRange(hits.first.x, p1.x, p2.x);
-  hits.secondOnSegment = InRange(hits.second.x, p1.x, p2.x);
-  return true;
+  SegmentLine line;
+  TakeSlope(p1, p2, line);
+  return LineCircleIntersectionOf(g, line, p1, p2, centre, r, hits);
 }
 
 double LineDistance(GeometryContext& g, GeoPoint p1, GeoPoint p2, GeoPoint q) {
-  const double dx = p1.x - p2.x;
-  const double dy = p1.y - p2.y;
-  const double length = std::sqrt(dx * dx + dy * dy);
-  if (!(length > 0.001)) {
-    g.errorFlag = true;
-    return 0.0;
-  }
-  g.errorFlag = false;
-  return ((p1.y - p2.y) * (q.x - p2.x) - (p1.x - p2.x) * (q.y - p2.y)) / length;
-}
-
-bool PointWithinDistance(GeoPoint p, GeoPoint q, double r) {
-  const double dx = p.x - q.x;
-  const double dy = p.y - q.y;
-  return dx * dx + dy * dy <= r * r;
+  SegmentLine line;
+  TakeLength(p1, p2, line);
+  return LineDistanceOf(g, line, p2, q);
 }
 
 // --- polygons -------------------------------------------------------------------------------------

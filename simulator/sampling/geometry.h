@@ -12,7 +12,10 @@
 //
 // All working state (crossing table, edge walk, error flag, reports, the edge correction's chord and
 // corner triangle) lives in one GeometryContext passed by reference. Nothing here allocates per call.
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace tolvek {
@@ -136,6 +139,32 @@ struct ClipStandView {
   std::array<double, kStandPolygonSlots + 1> clear{};
 };
 
+// The line of a segment p1-p2 as LineDistance and LineCircleIntersection take it, for segments met
+// again and again.
+struct SegmentLine {
+  double dx = 0.0, dy = 0.0;  // p1 - p2
+  double length = 0.0;
+  bool steep = false;         // |dx| <= 0.1: taken as the vertical through p2
+  double slope = 0.0;         // (p2.y - p1.y) / (p2.x - p1.x) when not steep
+};
+
+// What the edge correction's crossing search keeps of a stand boundary: per edge (point i to i + 1) its
+// box and its line, and for bands of x and of y the edges whose boxes may reach them, so that a circle
+// visits only the edges near it, still in their order. Taken again when the points change.
+inline constexpr int kCrossingBands = 64;
+struct BoundaryEdgeTable {
+  int n = 0;            // points of the boundary it was taken from (0: none yet)
+  bool usable = false;  // finite points and at most 64 edges; otherwise every edge is visited
+  std::array<double, kStandPolygonSlots + 1> x{}, y{};
+  std::array<double, kStandPolygonSlots + 1> minX{}, maxX{}, minY{}, maxY{};
+  std::array<SegmentLine, kStandPolygonSlots + 1> line{};
+  // Band of a value: (v - origin) × scale, truncated and held to 0..kCrossingBands - 1. Bit i - 1 of
+  // lowAtMost[b] is set for edge i when the band of its lower end is b or below, of highAtLeast[b] when
+  // the band of its upper end is b or above.
+  double originX = 0.0, scaleX = 0.0, originY = 0.0, scaleY = 0.0;
+  std::array<std::uint64_t, kCrossingBands> lowXAtMost{}, highXAtLeast{}, lowYAtMost{}, highYAtLeast{};
+};
+
 struct GeometryContext {
   // GeometryErrorFlag: set by a failed geometry step; PolygonArea clears it on entry, so a caller reads
   // it after its last geometry call.
@@ -175,6 +204,9 @@ struct GeometryContext {
   ClipPolygonPoints clipResult;              // result of the last clip made by the edge correction
   ClipAreas clipAreas;                       // its areas
   bool edgeFailure = false;                  // the last weight failed: the point gives no plot
+  BoundaryEdgeTable crossingEdges;           // the boundary of the last crossing search
+  // Tests: the crossing search visits every boundary edge and takes every line afresh.
+  bool crossingsWithoutShortcuts = false;
 
   // The last report not yet shown.
   GeometryReport report;
@@ -195,7 +227,11 @@ void ReportGeometryCapacity(GeometryContext& g, const std::string& place, const 
 // --- small routines -----------------------------------------------------------------------------
 
 // min(b1, b2) <= value < max(b1, b2); equal bounds never hold.
-bool InRange(double value, double bound1, double bound2);
+inline bool InRange(double value, double bound1, double bound2) {
+  const double lo = std::min(bound1, bound2);
+  const double hi = std::max(bound1, bound2);
+  return lo <= value && value < hi;
+}
 
 // Intersection of the line through p1, p2 with the line through p3, p4. False when both are vertical
 // or they are parallel; the point is then left unchanged.
@@ -222,8 +258,65 @@ bool LineCircleIntersection(GeometryContext& g, GeoPoint p1, GeoPoint p2, GeoPoi
 // and gives 0; otherwise the flag is cleared.
 double LineDistance(GeometryContext& g, GeoPoint p1, GeoPoint p2, GeoPoint q);
 
+// The line of the segment p1-p2 with every piece taken.
+SegmentLine LineOf(GeoPoint p1, GeoPoint p2);
+
+// LineDistance and LineCircleIntersection of the segment p1-p2 whose line is given: the same steps
+// on the same values.
+inline double LineDistanceOf(GeometryContext& g, const SegmentLine& line, GeoPoint p2, GeoPoint q) {
+  if (!(line.length > 0.001)) {
+    g.errorFlag = true;
+    return 0.0;
+  }
+  g.errorFlag = false;
+  return (line.dy * (q.x - p2.x) - line.dx * (q.y - p2.y)) / line.length;
+}
+inline bool LineCircleIntersectionOf(GeometryContext& g, const SegmentLine& line, GeoPoint p1, GeoPoint p2,
+                                     GeoPoint centre, double r, LineCircleHits& hits) {
+  if (line.steep) {
+    const double dx = p2.x - centre.x;
+    const double rest = r * r - dx * dx;
+    if (!(rest >= 0.0)) {
+      g.errorFlag = true;
+      return false;
+    }
+    const double h = std::sqrt(rest);
+    hits.first = {p2.x, centre.y + h};
+    hits.second = {p2.x, centre.y - h};
+    hits.firstOnSegment = InRange(hits.first.y, p1.y, p2.y);
+    hits.secondOnSegment = InRange(hits.second.y, p1.y, p2.y);
+    return true;
+  }
+  // y = y2 + m (x - x2) in the circle's equation, solved for u = x - xc: taking the unknown
+  // relative to the centre keeps the quadratic well conditioned far from the origin.
+  const double m = line.slope;
+  const double k = p2.y + m * (centre.x - p2.x) - centre.y;  // the line's height over the centre
+  const double qa = 1.0 + m * m;
+  const double qb = 2.0 * m * k;
+  const double qc = k * k - r * r;
+  const double disc = qb * qb - 4.0 * qa * qc;
+  if (!(disc >= 0.0)) {
+    g.errorFlag = true;
+    return false;
+  }
+  const double root = std::sqrt(disc);
+  const double u1 = (-qb + root) / (2.0 * qa);
+  const double u2 = (-qb - root) / (2.0 * qa);
+  hits.first.x = centre.x + u1;
+  hits.first.y = p2.y + m * (hits.first.x - p2.x);
+  hits.second.x = centre.x + u2;
+  hits.second.y = p2.y + m * (hits.second.x - p2.x);
+  hits.firstOnSegment = InRange(hits.first.x, p1.x, p2.x);
+  hits.secondOnSegment = InRange(hits.second.x, p1.x, p2.x);
+  return true;
+}
+
 // (p - q)² <= r².
-bool PointWithinDistance(GeoPoint p, GeoPoint q, double r);
+inline bool PointWithinDistance(GeoPoint p, GeoPoint q, double r) {
+  const double dx = p.x - q.x;
+  const double dy = p.y - q.y;
+  return dx * dx + dy * dy <= r * r;
+}
 
 // --- polygons -------------------------------------------------------------------------------------
 

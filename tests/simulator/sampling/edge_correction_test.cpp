@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <string>
 #include <tuple>
@@ -225,6 +226,7 @@ TEST(EdgeWeight, ClipShortcutsGiveTheSameWeights) {
         const double a = tree % 3 == 0 ? 0.0 : 500.0 * unit(rng);
         GeometryContext full;
         full.clipWithoutShortcuts = true;
+        full.crossingsWithoutShortcuts = true;
         const EdgeWeightResult q = EdgeWeight(quick, boundary, a, r, y, x);
         const EdgeWeightResult f = EdgeWeight(full, boundary, a, r, y, x);
         SCOPED_TRACE("stand " + std::to_string(stand) + " centre " + std::to_string(centre) + " tree " +
@@ -244,6 +246,60 @@ TEST(EdgeWeight, ClipShortcutsGiveTheSameWeights) {
     }
   }
   EXPECT_GT(complex, 10000);
+}
+
+// The crossing search keeps each boundary's edges with their boxes and lines and visits only those near
+// the circle. Kept across stands changed in place, with circles near, across and far from the boundary
+// and at its very corners, it must leave every result as the visit of all edges does.
+TEST(BoundaryCrossings, NearEdgesGiveTheSameCutsAsEveryEdge) {
+  std::mt19937 rng(523);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  GeometryContext quick;
+  StandPolygonPoints boundary;
+  int byKind[4] = {0, 0, 0, 0};
+  for (int stand = 0; stand < 400; ++stand) {
+    if (stand % 4 != 3) {
+      PointList pts = StarStand(rng, 3 + static_cast<int>(unit(rng) * 56));
+      for (std::size_t k = 0; k < pts.size(); k += 3) pts[k] = {std::round(pts[k].first), std::round(pts[k].second)};
+      // Flat stands and nearly vertical edges, where the bands and the steep-edge rule are borderline.
+      if (stand % 10 == 0)
+        for (auto& pt : pts) pt.second = 100.0;
+      if (stand % 10 == 1) pts[1].first = pts[0].first + 0.05;
+      boundary = MakePolygon<kStandPolygonSlots>(pts);
+    } else {
+      // The same arrays moved in place: the kept edges must follow.
+      const int i = 1 + static_cast<int>(unit(rng) * (boundary.n - 1));
+      boundary.x[i] = std::nextafter(boundary.x[i], 1e9) + (stand % 8 == 3 ? 30.0 : 0.0);
+    }
+    for (int circle = 0; circle < 60; ++circle) {
+      const int k = 1 + static_cast<int>(unit(rng) * boundary.n);
+      double x = boundary.x[std::min(k, boundary.n)], y = boundary.y[std::min(k, boundary.n)];
+      if (circle % 3 != 0) {
+        x += 60 * (2 * unit(rng) - 1);
+        y += 60 * (2 * unit(rng) - 1);
+      }
+      double r = circle % 7 == 6 ? 0.01 * unit(rng) : 1.0 + 60.0 * unit(rng);
+      if (circle == 59) r = stand % 2 == 0 ? -5.0 : std::numeric_limits<double>::quiet_NaN();
+      GeometryContext full;
+      full.crossingsWithoutShortcuts = true;
+      quick.errorFlag = circle % 2 == 0;
+      full.errorFlag = quick.errorFlag;
+      SCOPED_TRACE("stand " + std::to_string(stand) + " circle " + std::to_string(circle));
+      const EdgeCutKind q = BoundaryCrossings(quick, boundary, y, x, r);
+      const EdgeCutKind f = BoundaryCrossings(full, boundary, y, x, r);
+      ++byKind[static_cast<int>(f)];
+      ASSERT_EQ(q, f);
+      ASSERT_EQ(quick.errorFlag, full.errorFlag);
+      for (auto [a, b] : {std::pair{quick.chord1, full.chord1}, std::pair{quick.chord2, full.chord2}})
+        ASSERT_TRUE(std::memcmp(&a, &b, sizeof a) == 0);
+      ASSERT_EQ(quick.cornerTriangle.n, full.cornerTriangle.n);
+      ASSERT_TRUE(quick.cornerTriangle.x == full.cornerTriangle.x && quick.cornerTriangle.y == full.cornerTriangle.y);
+    }
+  }
+  EXPECT_GT(byKind[0], 1000);
+  EXPECT_GT(byKind[1], 1000);
+  EXPECT_GT(byKind[2], 500);
+  EXPECT_GT(byKind[3], 1000);
 }
 
 TEST(EdgeWeight, RangeLimits) {
