@@ -39,36 +39,6 @@ bool WeightInRange(double weight) { return weight >= 0.98 && weight <= 10.0; }
 
 namespace {
 
-// The band of a value (see BoundaryEdgeTable). It never falls as the value rises, so an edge whose box
-// reaches a circle's box always shares a band with it on either axis.
-int CrossingBand(double v, double origin, double scale) {
-  double t = (v - origin) * scale;
-  if (!(t >= 0.0)) t = 0.0;  // (NaN only for a scale of 0, where every value is in band 0)
-  if (t > kCrossingBands - 1) t = kCrossingBands - 1;
-  return static_cast<int>(t);
-}
-
-// The bands of one axis: its origin and scale, and the edges' masks by the band of each end.
-void TakeBands(int edges, const double* lows, const double* highs, double& origin, double& scale,
-               std::array<std::uint64_t, kCrossingBands>& lowAtMost,
-               std::array<std::uint64_t, kCrossingBands>& highAtLeast) {
-  double lo = lows[1], hi = highs[1];
-  for (int i = 2; i <= edges; ++i) {
-    lo = std::min(lo, lows[i]);
-    hi = std::max(hi, highs[i]);
-  }
-  origin = lo;
-  scale = kCrossingBands / (hi - lo);
-  if (!(hi > lo) || !std::isfinite(scale)) scale = 0.0;
-  lowAtMost.fill(0);
-  highAtLeast.fill(0);
-  for (int i = 1; i <= edges; ++i) {
-    const std::uint64_t bit = std::uint64_t{1} << (i - 1);
-    for (int b = CrossingBand(lows[i], origin, scale); b < kCrossingBands; ++b) lowAtMost[b] |= bit;
-    for (int b = CrossingBand(highs[i], origin, scale); b >= 0; --b) highAtLeast[b] |= bit;
-  }
-}
-
 // The table of this boundary, taken afresh when its points differ bit for bit from the last one's.
 const BoundaryEdgeTable& CrossingEdges(GeometryContext& g, PolygonRef boundary) {
   BoundaryEdgeTable& t = g.crossingEdges;
@@ -99,8 +69,19 @@ const BoundaryEdgeTable& CrossingEdges(GeometryContext& g, PolygonRef boundary) 
     t.maxY[i] = std::max(p.y, q.y);
     t.line[i] = LineOf(p, q);
   }
-  TakeBands(edges, t.minX.data(), t.maxX.data(), t.originX, t.scaleX, t.lowXAtMost, t.highXAtLeast);
-  TakeBands(edges, t.minY.data(), t.maxY.data(), t.originY, t.scaleY, t.lowYAtMost, t.highYAtLeast);
+  // Bands over the extent of the boundary's boxes.
+  const auto take = [&](const double* lows, const double* highs, EdgeBands& bands) {
+    double lo = lows[1], hi = highs[1];
+    for (int i = 2; i <= edges; ++i) {
+      lo = std::min(lo, lows[i]);
+      hi = std::max(hi, highs[i]);
+    }
+    double scale = kEdgeBands / (hi - lo);
+    if (!(hi > lo) || !std::isfinite(scale)) scale = 0.0;
+    TakeEdgeBands(edges, lows, highs, lo, scale, 0, bands);
+  };
+  take(t.minX.data(), t.maxX.data(), t.bandsX);
+  take(t.minY.data(), t.maxY.data(), t.bandsY);
   return t;
 }
 
@@ -165,10 +146,7 @@ EdgeCutKind BoundaryCrossings(GeometryContext& g, PolygonRef boundary, double y,
     // The edges sharing a band with the circle's box on both axes, in their order; the others' boxes
     // miss it, as the box test below would find.
     const BoundaryEdgeTable& t = *table;
-    std::uint64_t near = t.lowXAtMost[CrossingBand(right, t.originX, t.scaleX)] &
-                         t.highXAtLeast[CrossingBand(left, t.originX, t.scaleX)] &
-                         t.lowYAtMost[CrossingBand(top, t.originY, t.scaleY)] &
-                         t.highYAtLeast[CrossingBand(bottom, t.originY, t.scaleY)];
+    std::uint64_t near = t.bandsX.Meeting(left, right) & t.bandsY.Meeting(bottom, top);
     while (near != 0) {
       const int i = std::countr_zero(near) + 1;
       near &= near - 1;

@@ -1,6 +1,7 @@
 #include "simulator/sampling/geometry.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -139,6 +140,19 @@ double LineDistance(GeometryContext& g, GeoPoint p1, GeoPoint p2, GeoPoint q) {
   SegmentLine line;
   TakeLength(p1, p2, line);
   return LineDistanceOf(g, line, p2, q);
+}
+
+void TakeEdgeBands(int count, const double* lows, const double* highs, double origin, double scale, int widen,
+                   EdgeBands& out) {
+  out.origin = origin;
+  out.scale = scale;
+  out.lowAtMost.fill(0);
+  out.highAtLeast.fill(0);
+  for (int i = 1; i <= count; ++i) {
+    const std::uint64_t bit = std::uint64_t{1} << (i - 1);
+    for (int b = std::max(0, out.Band(lows[i]) - widen); b < kEdgeBands; ++b) out.lowAtMost[b] |= bit;
+    for (int b = std::min(kEdgeBands - 1, out.Band(highs[i]) + widen); b >= 0; --b) out.highAtLeast[b] |= bit;
+  }
 }
 
 // --- polygons -------------------------------------------------------------------------------------
@@ -304,6 +318,9 @@ struct PlotEdges {
   // The narrowest |dx| and the steepest |slope| of all edges; finite: every corner is.
   double narrowest = 0.0, steepest = 0.0;
   bool finite = true;
+  // Circle clips whose view holds: the edges by bands, over the radius (see NearPlotEdges).
+  const CircleEdgeBands* bands = nullptr;
+  double overRadius = 0.0;
 };
 
 void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
@@ -377,6 +394,45 @@ bool MissesEveryEdge(const PlotEdges& edges, const SegmentBox& s) {
   return s.yUsable && edges.allYUsable && (s.top < edges.allMinY - 1.0 || s.bottom > edges.allMaxY + 1.0);
 }
 
+// Edges 1..n as bits 0..n - 1 (n at most kPlotEdgeLimit).
+std::uint64_t AllPlotEdges(int n) { return n > 0 ? (std::uint64_t{1} << n) - 1 : 0; }
+
+// The plot edges whose boxes may meet the segment's as EdgeCut tests them, as bits (see AllPlotEdges):
+// with the bands of a circle clip only those sharing a band with the segment's box (on the y axis a
+// metre wider, as EdgeCut keeps it), otherwise all. The box is taken over the radius; its rounding and
+// that of the corners stay far inside the band kept on either side of every edge.
+std::uint64_t NearPlotEdges(const PlotEdges& edges, const SegmentBox& s, int nA) {
+  const std::uint64_t all = AllPlotEdges(nA);
+  if (edges.bands == nullptr) return all;
+  const double left = s.left * edges.overRadius, right = s.right * edges.overRadius;
+  if (std::isnan(left + right)) return all;
+  std::uint64_t near = edges.bands->x.Meeting(left, right) & all;
+  // (Every edge of a circle clip whose view holds is wider than 1e-5 in x.)
+  if (s.yUsable) {
+    const double bottom = (s.bottom - 1.0) * edges.overRadius, top = (s.top + 1.0) * edges.overRadius;
+    if (!std::isnan(bottom + top)) near &= edges.bands->y.Meeting(bottom, top);
+  }
+  return near;
+}
+
+// The bands of the circle polygons of nA corners, from this one of radius r.
+void TakeCircleEdgeBands(PolygonRef plot, int nA, double r, CircleEdgeBands& bands) {
+  std::array<double, kPlotEdgeLimit + 1> lowX{}, highX{}, lowY{}, highY{};
+  for (int j = 1; j <= nA; ++j) {
+    const double x1 = plot.x[j] / r, x2 = plot.x[j + 1] / r;
+    const double y1 = plot.y[j] / r, y2 = plot.y[j + 1] / r;
+    lowX[j] = std::min(x1, x2);
+    highX[j] = std::max(x1, x2);
+    lowY[j] = std::min(y1, y2);
+    highY[j] = std::max(y1, y2);
+  }
+  // The corners lie within -1..1 of the centre over the radius.
+  const double scale = kEdgeBands / 2.0;
+  TakeEdgeBands(nA, lowX.data(), highX.data(), -1.0, scale, 1, bands.x);
+  TakeEdgeBands(nA, lowY.data(), highY.data(), -1.0, scale, 1, bands.y);
+  bands.corners = nA;
+}
+
 // Whether the segment cuts plot edge j (corner j to corner j + 1), and where.
 bool LineCut(PolygonRef plot, const SegmentBox& s, int j, GeoPoint& at) {
   const GeoPoint c1 = At(plot, j);
@@ -439,11 +495,16 @@ Hit FirstBoundaryHit(GeometryContext& g, PolygonRef plot, const PlotEdges& edges
     return Hit::None;
   }
   // The order (startAfter + step - 1) % nA + 1 gives, without a division per step: the edges after
-  // startAfter, then those up to it.
-  for (int j = startAfter + 1; j <= nA; ++j)
-    if (EdgeCut(plot, edges, s, j, at)) return found(j, at);
-  for (int j = 1; j <= startAfter; ++j)
-    if (EdgeCut(plot, edges, s, j, at)) return found(j, at);
+  // startAfter, then those up to it. Edges whose boxes miss the segment's are not cut and are passed.
+  const std::uint64_t near = NearPlotEdges(edges, s, nA);
+  const std::uint64_t upTo = AllPlotEdges(startAfter);
+  for (std::uint64_t part : {near & ~upTo, near & upTo}) {
+    while (part != 0) {
+      const int j = std::countr_zero(part) + 1;
+      part &= part - 1;
+      if (EdgeCut(plot, edges, s, j, at)) return found(j, at);
+    }
+  }
   return Hit::None;
 }
 
@@ -609,7 +670,9 @@ void SettleLastEdge(ClipWalk& w) {
   TakeLine(way);
   int first = w.owedCut;
   GeoPoint at;
-  for (int j = 1; j < w.owedCut; ++j) {
+  for (std::uint64_t near = NearPlotEdges(w.edges, way, w.nA) & AllPlotEdges(w.owedCut - 1); near != 0;
+       near &= near - 1) {
+    const int j = std::countr_zero(near) + 1;
     if (EdgeCut(w.plot, w.edges, way, j, at)) {
       first = j;
       break;
@@ -788,6 +851,11 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
   PreparePlotEdges(plot, nA, edges);
   ClipWalk walk{g, plot, edges, nA, !g.clipWithoutShortcuts};
   if (circleWalk) walk.farReach2 = UseStandView(g, plot, nA, edges, stand, nB, viewHolds, areas.stand);
+  if (walk.farReach2 > 0.0) {
+    if (g.circleEdgeBands.corners != nA) TakeCircleEdgeBands(plot, nA, g.clipCircleRadius, g.circleEdgeBands);
+    edges.bands = &g.circleEdgeBands;
+    edges.overRadius = 1.0 / g.clipCircleRadius;
+  }
   // The last edge is left as the searches left it, whatever way the walk ends.
   const auto walkFailed = [&] {
     SettleLastEdge(walk);

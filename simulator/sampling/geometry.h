@@ -148,21 +148,48 @@ struct SegmentLine {
   double slope = 0.0;         // (p2.y - p1.y) / (p2.x - p1.x) when not steep
 };
 
+// Edges sorted into bands of one axis, for searches that visit only the edges whose boxes may reach a
+// box, still in their order: bit i - 1 stands for edge i. The band of a value is (v - origin) × scale,
+// truncated and held to 0..kEdgeBands - 1; it never falls as the value rises, so an edge whose span meets
+// a range shares a band with it.
+inline constexpr int kEdgeBands = 64;
+struct EdgeBands {
+  double origin = 0.0, scale = 0.0;
+  // The edges whose span's low end lies in band b or below, whose high end lies in band b or above.
+  std::array<std::uint64_t, kEdgeBands> lowAtMost{}, highAtLeast{};
+
+  int Band(double v) const {
+    double t = (v - origin) * scale;
+    if (!(t >= 0.0)) t = 0.0;  // (NaN only for a scale of 0, where every value is in band 0)
+    if (t > kEdgeBands - 1) t = kEdgeBands - 1;
+    return static_cast<int>(t);
+  }
+  // The edges whose span may meet low..high (finite bounds).
+  std::uint64_t Meeting(double low, double high) const { return lowAtMost[Band(high)] & highAtLeast[Band(low)]; }
+};
+// Sorts edges 1..count (at most 64) with spans lows[i]..highs[i] into bands, each span widened by
+// `widen` bands either way.
+void TakeEdgeBands(int count, const double* lows, const double* highs, double origin, double scale, int widen,
+                   EdgeBands& out);
+
 // What the edge correction's crossing search keeps of a stand boundary: per edge (point i to i + 1) its
-// box and its line, and for bands of x and of y the edges whose boxes may reach them, so that a circle
-// visits only the edges near it, still in their order. Taken again when the points change.
-inline constexpr int kCrossingBands = 64;
+// box and its line, and the edges by bands of x and of y, so that a circle visits only the edges near
+// it. Taken again when the points change.
 struct BoundaryEdgeTable {
   int n = 0;            // points of the boundary it was taken from (0: none yet)
   bool usable = false;  // finite points and at most 64 edges; otherwise every edge is visited
   std::array<double, kStandPolygonSlots + 1> x{}, y{};
   std::array<double, kStandPolygonSlots + 1> minX{}, maxX{}, minY{}, maxY{};
   std::array<SegmentLine, kStandPolygonSlots + 1> line{};
-  // Band of a value: (v - origin) × scale, truncated and held to 0..kCrossingBands - 1. Bit i - 1 of
-  // lowAtMost[b] is set for edge i when the band of its lower end is b or below, of highAtLeast[b] when
-  // the band of its upper end is b or above.
-  double originX = 0.0, scaleX = 0.0, originY = 0.0, scaleY = 0.0;
-  std::array<std::uint64_t, kCrossingBands> lowXAtMost{}, highXAtLeast{}, lowYAtMost{}, highYAtLeast{};
+  EdgeBands bandsX, bandsY;
+};
+
+// The edges of the circle polygons of one corner count by bands of x and y relative to the radius
+// (the corners over the radius, each edge widened by a band for the rounding of its corners), taken
+// once per corner count: the clip's searches test only the edges near the segment in hand.
+struct CircleEdgeBands {
+  int corners = 0;  // 0: none taken
+  EdgeBands x, y;
 };
 
 struct GeometryContext {
@@ -192,6 +219,7 @@ struct GeometryContext {
   int clipCircleCorners = 0;
   double clipCircleRadius = 0.0;
   ClipStandView clipStandView;
+  CircleEdgeBands circleEdgeBands;
   CrossingRecord entry;       // entry and exit of the current stand edge
   CrossingRecord exit;
 

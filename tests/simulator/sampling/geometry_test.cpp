@@ -7,7 +7,9 @@
 #include <boost/geometry/geometries/polygon.hpp>
 #include <boost/geometry/multi/geometries/multi_polygon.hpp>
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <random>
 #include <string>
@@ -457,7 +459,8 @@ TEST(ClipPlotPolygon, RandomPlotsAgainstRandomBoundaries) {
 // edge left for the next search must be as with the full search at every point, also for stand points
 // lined up with plot corners, straight above or below the centroid, on the plot's corners and edges,
 // for stands that are not proper polygons at all, and for circles of other radii clipped against the
-// same stand points before.
+// same stand points before (the searches then test only the plot edges whose bands, taken once per
+// corner count, meet the segment's box).
 TEST(ClipPlotPolygon, ShortcutsAgreeWithTheFullSearches) {
   const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
   std::mt19937 rng(9071);
@@ -555,6 +558,67 @@ TEST(ClipPlotPolygon, ShortcutsAgreeWithTheFullSearches) {
     if (fullOk && fullResult.n > 0 && fullAreas.result < fullAreas.plot) ++cut;
   }
   EXPECT_GT(cut, 3000);
+}
+
+// Edge bands skip edges only when their spans surely miss the range asked for: every edge whose span
+// meets a range (touching included) is among those Meeting gives, at any origin and scale, for a scale
+// of 0 and for ranges reaching far beyond the bands.
+TEST(EdgeBands, NoEdgeMeetingARangeIsLeftOut) {
+  std::mt19937 rng(4417);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  for (int round = 0; round < 2000; ++round) {
+    const int count = 1 + static_cast<int>(unit(rng) * 64);
+    std::array<double, 65> lows{}, highs{};
+    for (int i = 1; i <= count; ++i) {
+      const double a = 100 * unit(rng) - 50, b = a + (i % 4 == 0 ? 0.0 : 30 * unit(rng));
+      lows[i] = a;
+      highs[i] = b;
+    }
+    EdgeBands bands;
+    const double scale = round % 10 == 0 ? 0.0 : kEdgeBands / (60 + 100 * unit(rng));
+    TakeEdgeBands(count, lows.data(), highs.data(), -50 - 20 * unit(rng), scale, round % 2, bands);
+    for (int query = 0; query < 50; ++query) {
+      const int k = 1 + static_cast<int>(unit(rng) * count);
+      double low = 400 * unit(rng) - 200, high = low + 100 * unit(rng);
+      if (query % 3 == 0) low = high = (query % 2 == 0 ? lows[k] : highs[k]);  // touching an end
+      const std::uint64_t near = bands.Meeting(low, high);
+      for (int i = 1; i <= count; ++i)
+        if (highs[i] >= low && lows[i] <= high) ASSERT_TRUE((near >> (i - 1)) & 1) << round << " " << i;
+    }
+  }
+}
+
+// The bands of a circle clip are taken once per corner count from the first circle's corners over its
+// radius and serve every radius after: each edge's box, taken over the radius as the searches take a
+// segment's, lies in the edge's bands.
+TEST(ClipPlotPolygon, CircleEdgeBandsHoldForEveryRadius) {
+  std::mt19937 rng(812);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  // A stand far out to the right: the view holds and the clip takes the bands.
+  const StandPolygonPoints stand = MakePolygon<kStandPolygonSlots>({{5000, -10}, {5000, 10}, {5020, 10}, {5020, -10}});
+  for (int nA : {3, 5, 12, 36, 49}) {
+    GeometryContext g;
+    CirclePolygonPoints circle;
+    const double first = std::exp(std::log(1e-3) + unit(rng) * std::log(1e6));
+    ASSERT_TRUE(CirclePolygon(nA, 0, 0, first, circle));
+    g.clipCircleCorners = nA;
+    g.clipCircleRadius = first;
+    ClipPolygonPoints result;
+    ClipAreas areas;
+    ClipPlotPolygon(g, nA, circle, stand, stand.n, result, areas);
+    ASSERT_EQ(g.circleEdgeBands.corners, nA);
+    for (int round = 0; round < 300; ++round) {
+      const double r = std::exp(std::log(1e-3) + unit(rng) * std::log(1e6));
+      ASSERT_TRUE(CirclePolygon(nA, 0, 0, r, circle));
+      for (int j = 1; j <= nA; ++j) {
+        const std::uint64_t bit = std::uint64_t{1} << (j - 1);
+        for (double v : {circle.x[j], circle.x[j + 1]})
+          ASSERT_TRUE(g.circleEdgeBands.x.Meeting(v * (1.0 / r), v * (1.0 / r)) & bit) << nA << " " << r << " " << j;
+        for (double v : {circle.y[j], circle.y[j + 1]})
+          ASSERT_TRUE(g.circleEdgeBands.y.Meeting(v * (1.0 / r), v * (1.0 / r)) & bit) << nA << " " << r << " " << j;
+      }
+    }
+  }
 }
 
 TEST(ClipPlotPolygon, TwoCirclesOneInsideTheOther) {
