@@ -346,13 +346,15 @@ void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
     e.narrowest = std::min(e.narrowest, wide);
     e.steepest = std::max(e.steepest, std::fabs(e.slope[j]));
     e.allYUsable = e.allYUsable && e.yUsable[j];
-    // x * 0 is 0 for every finite x and NaN for an infinite or NaN one.
-    probe += (c1.x * 0.0 + c1.y * 0.0) + (c2.x * 0.0 + c2.y * 0.0);
+    // x * 0 is 0 for every finite x and NaN for an infinite or NaN one (each corner is the first of
+    // an edge but the last, taken after the loop).
+    probe += c1.x * 0.0 + c1.y * 0.0;
     e.allMinX = std::min(e.allMinX, e.minX[j]);
     e.allMaxX = std::max(e.allMaxX, e.maxX[j]);
     e.allMinY = std::min(e.allMinY, e.minY[j]);
     e.allMaxY = std::max(e.allMaxY, e.maxY[j]);
   }
+  probe += plot.x[nA + 1] * 0.0 + plot.y[nA + 1] * 0.0;
   const bool finite = probe == 0.0;
   e.finite = finite;
   if (!finite) {
@@ -864,7 +866,20 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
   const double radius = g.clipCircleRadius;
   for (int i = 2; i <= lastStandPoint; ++i) {
     if (walk.farReach2 > 0.0 && radius < g.clipStandView.clear[static_cast<std::size_t>(i)]) {
-      InsidePlot(walk, At(stand, i), i);  // outside; its start was the point kept
+      // Outside; its start was the point kept. Along a run of such edges each end differing from the
+      // one before replaces all the walk keeps of it and leaves nothing else: only the run's last end
+      // is walked. (When that end is the point kept before the run, the end before it is walked first,
+      // as the walk along the run would have left it.)
+      int last = i;
+      if (!SamePoint(At(stand, i - 1), At(stand, i))) {
+        while (last < lastStandPoint && radius < g.clipStandView.clear[static_cast<std::size_t>(last + 1)] &&
+               !SamePoint(At(stand, last), At(stand, last + 1)))
+          ++last;
+        if (last > i && walk.known && SamePoint(walk.p, At(stand, last)))
+          InsidePlot(walk, At(stand, last - 1), last - 1);
+      }
+      InsidePlot(walk, At(stand, last), last);
+      i = last;
       continue;
     }
     const GeoPoint start = At(stand, i - 1);

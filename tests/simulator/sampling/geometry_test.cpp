@@ -512,6 +512,13 @@ TEST(ClipPlotPolygon, ShortcutsAgreeWithTheFullSearches) {
           x = std::round(x);
           y = std::round(y);
           break;
+        case 4:  // the point before again, or the one before that (a spike out and back)
+          if (i > 2) {
+            const int back = unit(rng) < 0.5 ? i - 1 : i - 2;
+            x = stand.x[back];
+            y = stand.y[back];
+          }
+          break;
         default:
           break;
       }
