@@ -31,10 +31,13 @@ double SegmentDistanceSq(double cx, double cy, double x1, double y1, double x2, 
   return px * px + py * py;
 }
 
-// The square of the distance from a point to the nearest boundary edge (infinite without edges).
-double ClearanceSq(const BoundaryPolygon& b, double cx, double cy) {
+// The square of the distance from a point to the nearest boundary edge (infinite without edges); only
+// the edges `edges` lists (0-terminated, ascending) when it is given: their nearest is the nearest of all.
+double ClearanceSq(const BoundaryPolygon& b, double cx, double cy, const std::uint8_t* edges = nullptr) {
   double clear2 = std::numeric_limits<double>::infinity();
-  for (int i = 1; i < b.n; ++i) {
+  for (int k = 1;; ++k) {
+    const int i = edges != nullptr ? edges[k - 1] : k;
+    if (edges != nullptr ? i == 0 : i >= b.n) break;
     const double x1 = b.x[static_cast<std::size_t>(i)], y1 = b.y[static_cast<std::size_t>(i)];
     const double x2 = b.x[static_cast<std::size_t>(i + 1)], y2 = b.y[static_cast<std::size_t>(i + 1)];
     // An edge whose box lies farther off than the nearest edge so far cannot be nearer; the slack is far
@@ -59,6 +62,8 @@ void FollowBoundary(BoundaryClearance& c, const BoundaryPolygon& b) {
   c.boundaryY.assign(b.y.begin(), b.y.begin() + static_cast<std::ptrdiff_t>(n));
   c.columns = c.rows = 0;
   c.middleDistance.clear();
+  c.nearStart.clear();
+  c.nearEdges.clear();
   if (b.n < 2) return;
   double minX = b.x[1], maxX = b.x[1], minY = b.y[1], maxY = b.y[1];
   for (int i = 2; i <= b.n; ++i) {
@@ -81,19 +86,50 @@ void FollowBoundary(BoundaryClearance& c, const BoundaryPolygon& b) {
   c.rows = static_cast<int>(std::floor((maxY - minY + 2 * kMargin) / c.cell)) + 1;
   c.middleDistance.assign(static_cast<std::size_t>(c.columns) * static_cast<std::size_t>(c.rows),
                       std::numeric_limits<double>::quiet_NaN());
+  c.nearStart.assign(c.middleDistance.size(), -1);
 }
 
-// The distance of the centre's cell middle from the boundary: every point of the cell lies within half
-// the cell's diagonal of it (NaN: the centre lies off the table).
-double CellMiddleClearance(BoundaryClearance& c, const BoundaryPolygon& b, double cx, double cy) {
-  const double none = std::numeric_limits<double>::quiet_NaN();
-  if (c.middleDistance.empty()) return none;
+// The cell of a centre (-1: off the table).
+std::ptrdiff_t CellOfCentre(const BoundaryClearance& c, double cx, double cy) {
+  if (c.middleDistance.empty()) return -1;
   const double u = std::floor((cx - c.originX) / c.cell), v = std::floor((cy - c.originY) / c.cell);
-  if (!(u >= 0.0 && u < c.columns && v >= 0.0 && v < c.rows)) return none;
-  double& d = c.middleDistance[static_cast<std::size_t>(v) * static_cast<std::size_t>(c.columns) +
-                               static_cast<std::size_t>(u)];
-  if (std::isnan(d)) d = std::sqrt(ClearanceSq(b, c.originX + (u + 0.5) * c.cell, c.originY + (v + 0.5) * c.cell));
+  if (!(u >= 0.0 && u < c.columns && v >= 0.0 && v < c.rows)) return -1;
+  return static_cast<std::ptrdiff_t>(v) * c.columns + static_cast<std::ptrdiff_t>(u);
+}
+
+GeoPoint CellMiddle(const BoundaryClearance& c, std::ptrdiff_t cell) {
+  return {c.originX + (static_cast<double>(cell % c.columns) + 0.5) * c.cell,
+          c.originY + (static_cast<double>(cell / c.columns) + 0.5) * c.cell};
+}
+
+// The distance of a cell's middle from the boundary: every point of the cell lies within half the
+// cell's diagonal of it.
+double CellMiddleClearance(BoundaryClearance& c, const BoundaryPolygon& b, std::ptrdiff_t cell) {
+  double& d = c.middleDistance[static_cast<std::size_t>(cell)];
+  if (std::isnan(d)) {
+    const GeoPoint m = CellMiddle(c, cell);
+    d = std::sqrt(ClearanceSq(b, m.x, m.y));
+  }
   return d;
+}
+
+// The exact distance of a centre of the cell from the boundary, from the edges that can be nearest to
+// a point of the cell: an edge farther from the middle than the middle's distance and a diagonal is
+// farther from every point of the cell than the middle's nearest edge (the millimetre covers rounding).
+double NearClearanceSq(BoundaryClearance& c, const BoundaryPolygon& b, std::ptrdiff_t cell, double cx, double cy) {
+  std::int32_t& start = c.nearStart[static_cast<std::size_t>(cell)];
+  if (start < 0) {
+    const GeoPoint m = CellMiddle(c, cell);
+    const double reach = CellMiddleClearance(c, b, cell) + c.cell * 1.4142135623730951 + 1e-3;
+    start = static_cast<std::int32_t>(c.nearEdges.size());
+    for (int i = 1; i < b.n; ++i) {
+      const double d2 = SegmentDistanceSq(m.x, m.y, b.x[static_cast<std::size_t>(i)], b.y[static_cast<std::size_t>(i)],
+                                          b.x[static_cast<std::size_t>(i + 1)], b.y[static_cast<std::size_t>(i + 1)]);
+      if (!(d2 > reach * reach)) c.nearEdges.push_back(static_cast<std::uint8_t>(i));
+    }
+    c.nearEdges.push_back(0);
+  }
+  return ClearanceSq(b, cx, cy, c.nearEdges.data() + start);
 }
 
 // Edge weights on the stand boundary. A circle around the current plot centre that stays clear of every
@@ -113,7 +149,8 @@ class BoundaryWeigher : public EdgeWeigher {
     clearKnown_ = false;
     lower_ = -1.0;
     upper_ = std::numeric_limits<double>::infinity();
-    const double middle = table_ != nullptr ? CellMiddleClearance(*table_, boundary_, cx, cy) : -1.0;
+    cell_ = table_ != nullptr ? CellOfCentre(*table_, cx, cy) : -1;
+    const double middle = cell_ >= 0 ? CellMiddleClearance(*table_, boundary_, cell_) : -1.0;
     if (middle >= 0.0) {
       // The millimetre kept off on either side covers every rounding of the distances, so the bounds
       // hold for the distance the exact test below computes as well.
@@ -132,7 +169,8 @@ class BoundaryWeigher : public EdgeWeigher {
       if (!clearKnown_) {
         // The root of the smallest square is the smallest root: one square root per point, not per edge.
         // A margin keeps the shortcut away from circles that merely touch an edge.
-        clear_ = std::sqrt(ClearanceSq(boundary_, cx_, cy_)) - 1e-6;
+        clear_ = std::sqrt(cell_ >= 0 ? NearClearanceSq(*table_, boundary_, cell_, cx_, cy_)
+                                      : ClearanceSq(boundary_, cx_, cy_)) - 1e-6;
         clearKnown_ = true;
       }
       if (r < clear_) {
@@ -150,6 +188,7 @@ class BoundaryWeigher : public EdgeWeigher {
   const BoundaryPolygon& boundary_;
   BoundaryClearance* table_;
   double cx_ = std::numeric_limits<double>::quiet_NaN(), cy_ = std::numeric_limits<double>::quiet_NaN();
+  std::ptrdiff_t cell_ = -1;  // the centre's cell in the table
   double lower_ = -1.0, upper_ = std::numeric_limits<double>::infinity();  // bounds of the centre's distance
   double clear_ = -1.0;
   bool clearKnown_ = false;

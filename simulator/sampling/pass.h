@@ -114,6 +114,11 @@ struct BoundaryClearance {
   double cell = 2.0;
   int columns = 0, rows = 0;
   std::vector<double> middleDistance;  // per cell; NaN: not taken yet
+  // The edges that can be nearest to some centre of the cell (those within the middle's distance and a
+  // diagonal of the middle), taken the first time a centre of the cell needs its exact distance:
+  // nearEdges[nearStart[c] ..] up to the next 0; nearStart -1: not taken yet.
+  std::vector<std::int32_t> nearStart;
+  std::vector<std::uint8_t> nearEdges;
 };
 
 // Everything the sampling engine keeps program-wide.
