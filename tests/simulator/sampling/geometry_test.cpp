@@ -589,8 +589,11 @@ TEST(EdgeBands, NoEdgeMeetingARangeIsLeftOut) {
       double low = 400 * unit(rng) - 200, high = low + 100 * unit(rng);
       if (query % 3 == 0) low = high = (query % 2 == 0 ? lows[k] : highs[k]);  // touching an end
       const std::uint64_t near = bands.Meeting(low, high);
-      for (int i = 1; i <= count; ++i)
-        if (highs[i] >= low && lows[i] <= high) ASSERT_TRUE((near >> (i - 1)) & 1) << round << " " << i;
+      for (int i = 1; i <= count; ++i) {
+        if (highs[i] >= low && lows[i] <= high) {
+          ASSERT_TRUE((near >> (i - 1)) & 1) << round << " " << i;
+        }
+      }
     }
   }
 }
