@@ -177,7 +177,9 @@ TEST_F(Collection, EveryStandLoadsAndIsRealistic) {
 
     // The reader moves the trees of stand 88 by (30, 20); every kept tree lies inside the boundary.
     const double dx = e.number == "88" ? 30.0 : 0.0, dy = e.number == "88" ? 20.0 : 0.0;
-    if (e.number == "71") EXPECT_EQ(trees.size(), 1121u) << "the reader stops after 1121 trees of stand 71";
+    if (e.number == "71") {
+      EXPECT_EQ(trees.size(), 1121u) << "the reader stops after 1121 trees of stand 71";
+    }
     EXPECT_GE(trees.size(), 300u);
     EXPECT_LE(trees.size(), 5000u);
     std::set<int> species;
@@ -191,8 +193,12 @@ TEST_F(Collection, EveryStandLoadsAndIsRealistic) {
       ASSERT_GT(t.y, 0.0f);
       ASSERT_TRUE(makestands::InsideRing(ring, t.x + dx, t.y + dy)) << t.x << " " << t.y;
     }
-    if (e.mixture == 'M') EXPECT_GE(species.size(), 2u) << "a mixed stand";
-    if (e.mixture == 'R') EXPECT_EQ(species.size(), 1u) << "a pure stand";
+    if (e.mixture == 'M') {
+      EXPECT_GE(species.size(), 2u) << "a mixed stand";
+    }
+    if (e.mixture == 'R') {
+      EXPECT_EQ(species.size(), 1u) << "a pure stand";
+    }
   }
   EXPECT_EQ(counterClockwise, 1) << "one boundary is stored counter-clockwise";
 }

@@ -52,8 +52,9 @@ TEST(SpeciesColour, PalettesFollowTheSpeciesList) {
 TEST(SpeciesColour, ASpeciesKeepsItsColourInBothLists) {
   for (int a = 1; a <= 9; ++a)
     for (int b = 1; b <= 9; ++b)
-      if (SpeciesNameTable::Name(a, 1) == SpeciesNameTable::Name(b, 2))
+      if (SpeciesNameTable::Name(a, 1) == SpeciesNameTable::Name(b, 2)) {
         EXPECT_EQ(SpeciesColour(a, 1), SpeciesColour(b, 2)) << SpeciesNameTable::Name(a, 1);
+      }
 }
 
 TEST(StandMapTransform, PixelPositionsRoundHalfToEven) {
