@@ -303,15 +303,19 @@ namespace {
 
 enum class Hit { Found, None };
 
-// The boxes of the plot polygon's edges, taken once per clip: every search of the clip runs over the
-// same edges. yUsable: the edge is vertical or wider than 1e-5 in x (see FirstBoundaryHit).
-// Only edges 1..nA are filled and read: the arrays are left uninitialised, every clip makes one.
+// The boxes of the plot polygon's edges, taken once per plot polygon (see ClipPlotParts): every search
+// of a clip runs over the same edges. yUsable: the edge is vertical or wider than 1e-5 in x (see
+// FirstBoundaryHit). Only edges 1..nA are filled and read: the arrays are left uninitialised.
 struct PlotEdges {
-  std::array<double, kPlotEdgeLimit + 1> minX, maxX, minY, maxY;
-  std::array<bool, kPlotEdgeLimit + 1> yUsable;
-  // The line of each edge as LineIntersection takes it (|dx|, slope, height at x = 0 through the
-  // edge's second corner): taken once, a test against a segment makes one division instead of three.
-  std::array<double, kPlotEdgeLimit + 1> wide, slope, level;
+  // Each edge's box and its line as LineIntersection takes it (|dx|, slope, height at x = 0 through
+  // the edge's second corner): taken once, a test against a segment makes one division instead of
+  // three. An edge's values share one cache line: the searches visit few edges of a kept plot.
+  struct alignas(64) Edge {
+    double minX, maxX, minY, maxY;
+    double wide, slope, level;
+    bool yUsable;
+  };
+  std::array<Edge, kPlotEdgeLimit + 1> edge;
   // The box of all edges; allYUsable: every edge is yUsable. Infinite when a corner is not finite.
   double allMinX = 0.0, allMaxX = 0.0, allMinY = 0.0, allMaxY = 0.0;
   bool allYUsable = true;
@@ -334,25 +338,25 @@ void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
   for (int j = 1; j <= nA; ++j) {
     const GeoPoint c1 = At(plot, j);
     const GeoPoint c2 = At(plot, j + 1);
-    e.minX[j] = std::min(c1.x, c2.x);
-    e.maxX[j] = std::max(c1.x, c2.x);
-    e.minY[j] = std::min(c1.y, c2.y);
-    e.maxY[j] = std::max(c1.y, c2.y);
+    e.edge[j].minX = std::min(c1.x, c2.x);
+    e.edge[j].maxX = std::max(c1.x, c2.x);
+    e.edge[j].minY = std::min(c1.y, c2.y);
+    e.edge[j].maxY = std::max(c1.y, c2.y);
     const double wide = std::fabs(c1.x - c2.x);
-    e.yUsable[j] = wide > 1e-5 || wide == 0.0;
-    e.wide[j] = wide;
-    e.slope[j] = (c1.y - c2.y) / (c1.x - c2.x);
-    e.level[j] = c2.y - e.slope[j] * c2.x;
+    e.edge[j].yUsable = wide > 1e-5 || wide == 0.0;
+    e.edge[j].wide = wide;
+    e.edge[j].slope = (c1.y - c2.y) / (c1.x - c2.x);
+    e.edge[j].level = c2.y - e.edge[j].slope * c2.x;
     e.narrowest = std::min(e.narrowest, wide);
-    e.steepest = std::max(e.steepest, std::fabs(e.slope[j]));
-    e.allYUsable = e.allYUsable && e.yUsable[j];
+    e.steepest = std::max(e.steepest, std::fabs(e.edge[j].slope));
+    e.allYUsable = e.allYUsable && e.edge[j].yUsable;
     // x * 0 is 0 for every finite x and NaN for an infinite or NaN one (each corner is the first of
     // an edge but the last, taken after the loop).
     probe += c1.x * 0.0 + c1.y * 0.0;
-    e.allMinX = std::min(e.allMinX, e.minX[j]);
-    e.allMaxX = std::max(e.allMaxX, e.maxX[j]);
-    e.allMinY = std::min(e.allMinY, e.minY[j]);
-    e.allMaxY = std::max(e.allMaxY, e.maxY[j]);
+    e.allMinX = std::min(e.allMinX, e.edge[j].minX);
+    e.allMaxX = std::max(e.allMaxX, e.edge[j].maxX);
+    e.allMinY = std::min(e.allMinY, e.edge[j].minY);
+    e.allMaxY = std::max(e.allMaxY, e.edge[j].maxY);
   }
   probe += plot.x[nA + 1] * 0.0 + plot.y[nA + 1] * 0.0;
   const bool finite = probe == 0.0;
@@ -361,6 +365,46 @@ void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
     e.allMinX = e.allMinY = -inf;
     e.allMaxX = e.allMaxY = inf;
   }
+}
+
+}  // namespace
+
+struct ClipPlotEntry {
+  int nA = 0;  // corners of the plot polygon it holds; 0: none
+  std::array<double, kPlotEdgeLimit + 2> x, y;  // its points 1..nA + 1
+  bool areaKnown = false;  // area is PolygonArea's (not taken on the enterprise route)
+  double area = 0.0;
+  GeoPoint centroid;
+  PlotEdges edges;
+};
+
+ClipPlotParts::ClipPlotParts() = default;
+ClipPlotParts::~ClipPlotParts() = default;
+ClipPlotParts::ClipPlotParts(const ClipPlotParts&) {}
+ClipPlotParts& ClipPlotParts::operator=(const ClipPlotParts&) { return *this; }
+
+namespace {
+
+// 512 slots: the circles of the sample trees' radii met near a stand's boundary mostly keep their own.
+// An entry (some 4 kB) is made the first time its slot is used.
+constexpr int kClipPlotPartsBits = 9;
+constexpr std::size_t kClipPlotPartsSlots = std::size_t{1} << kClipPlotPartsBits;
+
+// The entry holding this plot polygon (held), or the one its parts are to go to, emptied.
+ClipPlotEntry& KeptPlotParts(ClipPlotParts& parts, PolygonRef plot, int nA, bool& held) {
+  if (!parts.entries) parts.entries = std::make_unique<std::unique_ptr<ClipPlotEntry>[]>(kClipPlotPartsSlots);
+  std::uint64_t x1 = 0, y1 = 0;
+  std::memcpy(&x1, &plot.x[1], sizeof x1);
+  std::memcpy(&y1, &plot.y[1], sizeof y1);
+  const std::uint64_t mixed = (x1 ^ std::rotl(y1, 29) ^ static_cast<std::uint64_t>(nA)) * 0x9E3779B97F4A7C15ull;
+  std::unique_ptr<ClipPlotEntry>& slot = parts.entries[mixed >> (64 - kClipPlotPartsBits)];
+  if (!slot) slot = std::make_unique<ClipPlotEntry>();
+  ClipPlotEntry& e = *slot;
+  const auto bytes = static_cast<std::size_t>(nA + 1) * sizeof(double);
+  held = e.nA == nA && std::memcmp(&e.x[1], &plot.x[1], bytes) == 0 &&
+         std::memcmp(&e.y[1], &plot.y[1], bytes) == 0;
+  if (!held) e.nA = 0;
+  return e;
 }
 
 // A segment s1-s2 with the box every edge test of the searches compares, and its line as the plot
@@ -446,18 +490,18 @@ bool LineCut(PolygonRef plot, const SegmentBox& s, int j, GeoPoint& at) {
 bool LineCutPrepared(PolygonRef plot, const PlotEdges& edges, const SegmentBox& s, int j, GeoPoint& at) {
   const GeoPoint c1 = At(plot, j);
   const GeoPoint c2 = At(plot, j + 1);
-  if (s.wide + edges.wide[j] <= 1e-4) return false;
-  if (edges.wide[j] <= 1e-5) {
+  if (s.wide + edges.edge[j].wide <= 1e-4) return false;
+  if (edges.edge[j].wide <= 1e-5) {
     at.x = c2.x;
     at.y = s.s2.y + s.slope * (at.x - s.s2.x);
   } else if (s.wide <= 1e-5) {
     at.x = s.s2.x;
-    at.y = c2.y + edges.slope[j] * (at.x - c2.x);
+    at.y = c2.y + edges.edge[j].slope * (at.x - c2.x);
   } else {
-    const double turn = edges.slope[j] - s.slope;
+    const double turn = edges.edge[j].slope - s.slope;
     if (std::fabs(turn) < 1e-5) return false;
-    at.x = (s.level - edges.level[j]) / turn;
-    at.y = c2.y + edges.slope[j] * (at.x - c2.x);
+    at.x = (s.level - edges.edge[j].level) / turn;
+    at.y = c2.y + edges.edge[j].slope * (at.x - c2.x);
   }
   return OnBothSegments(s.s1, s.s2, c1, c2, at);
 }
@@ -465,11 +509,12 @@ bool LineCutPrepared(PolygonRef plot, const PlotEdges& edges, const SegmentBox& 
 bool EdgeCut(PolygonRef plot, const PlotEdges& edges, const SegmentBox& s, int j, GeoPoint& at) {
   // Every crossing PointOnBothSegments accepts has its x within the x range of one segment and taken
   // from (or lying in) the other: segments whose x ranges do not meet never cross.
-  if (s.right < edges.minX[j] || s.left > edges.maxX[j]) return false;
+  if (s.right < edges.edge[j].minX || s.left > edges.edge[j].maxX) return false;
   // Nor do segments whose y ranges lie more than a metre apart: an accepted crossing lies on both
   // segments up to the rounding of the intersection, far below that metre. Segments within 1e-5 of
   // vertical but not exactly so are left to the full test, as in PointInPolygon.
-  if (s.yUsable && edges.yUsable[j] && (s.top < edges.minY[j] - 1.0 || s.bottom > edges.maxY[j] + 1.0)) return false;
+  const PlotEdges::Edge& e = edges.edge[j];
+  if (s.yUsable && e.yUsable && (s.top < e.minY - 1.0 || s.bottom > e.maxY + 1.0)) return false;
   return LineCutPrepared(plot, edges, s, j, at);
 }
 
@@ -833,7 +878,15 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
   }
   if (nA < 3 || nB < 3) return FailClip(g, result, areas);
 
-  areas.plot = PolygonArea(g, plot.WithCount(nA + 1));
+  // The parts taken of the plot polygon alone are kept: they are the same for every clip of it.
+  bool held = false;
+  ClipPlotEntry* kept = g.clipWithoutShortcuts ? nullptr : &KeptPlotParts(g.clipPlotParts, plot, nA, held);
+  if (held && kept->areaKnown && !g.enterpriseMode) {
+    areas.plot = kept->area;
+    g.errorFlag = false;
+  } else {
+    areas.plot = PolygonArea(g, plot.WithCount(nA + 1));
+  }
   bool inputFailed = g.errorFlag;
   // Circle clips at one plot centre see the same stand points: their area is taken once.
   const bool circleWalk = !g.clipWithoutShortcuts && !closingEdge && g.clipCircleCorners == nA;
@@ -847,10 +900,28 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
   inputFailed = inputFailed || g.errorFlag;
   if (inputFailed) return FailClip(g, result, areas);
 
-  PolygonCentroid(g, plot.WithCount(nA), g.plotCentroid.x, g.plotCentroid.y);
-
-  PlotEdges edges;
-  PreparePlotEdges(plot, nA, edges);
+  PlotEdges unkept;
+  PlotEdges& edges = kept != nullptr ? kept->edges : unkept;
+  if (held) {
+    g.plotCentroid = kept->centroid;
+  } else {
+    PolygonCentroid(g, plot.WithCount(nA), g.plotCentroid.x, g.plotCentroid.y);
+    PreparePlotEdges(plot, nA, edges);
+    if (kept != nullptr) {
+      const auto bytes = static_cast<std::size_t>(nA + 1) * sizeof(double);
+      std::memcpy(&kept->x[1], &plot.x[1], bytes);
+      std::memcpy(&kept->y[1], &plot.y[1], bytes);
+      kept->centroid = g.plotCentroid;
+      kept->areaKnown = false;
+      kept->nA = nA;
+    }
+  }
+  if (kept != nullptr && !g.enterpriseMode) {
+    kept->area = areas.plot;
+    kept->areaKnown = true;
+  }
+  edges.bands = nullptr;
+  edges.overRadius = 0.0;
   ClipWalk walk{g, plot, edges, nA, !g.clipWithoutShortcuts};
   if (circleWalk) walk.farReach2 = UseStandView(g, plot, nA, edges, stand, nB, viewHolds, areas.stand);
   if (walk.farReach2 > 0.0) {

@@ -11,11 +11,13 @@
 // the computation fails through the error flag, so the work in hand can be abandoned cleanly.
 //
 // All working state (crossing table, edge walk, error flag, reports, the edge correction's chord and
-// corner triangle) lives in one GeometryContext passed by reference. Nothing here allocates per call.
+// corner triangle) lives in one GeometryContext passed by reference. Nothing here allocates per call
+// (the table of kept plot parts makes each of its slots once, see ClipPlotParts).
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace tolvek {
@@ -192,6 +194,21 @@ struct CircleEdgeBands {
   EdgeBands x, y;
 };
 
+// What a clip takes of its plot polygon alone (its area, centroid and edges), kept per plot polygon
+// clipped before: the edge correction builds every circle around (0, 0), so the circles of one radius
+// are the same polygon at every plot centre, and the same trees' radii come up again and again. An
+// entry serves only a plot polygon equal to its own bit for bit. The slots are made at the first clip
+// that uses them and each entry at its slot's first use, so a run's clips soon stop allocating; a
+// context copied or assigned from another takes none of the other's entries.
+struct ClipPlotEntry;
+struct ClipPlotParts {
+  std::unique_ptr<std::unique_ptr<ClipPlotEntry>[]> entries;
+  ClipPlotParts();
+  ~ClipPlotParts();
+  ClipPlotParts(const ClipPlotParts&);
+  ClipPlotParts& operator=(const ClipPlotParts&);
+};
+
 struct GeometryContext {
   // GeometryErrorFlag: set by a failed geometry step; PolygonArea clears it on entry, so a caller reads
   // it after its last geometry call.
@@ -220,6 +237,7 @@ struct GeometryContext {
   double clipCircleRadius = 0.0;
   ClipStandView clipStandView;
   CircleEdgeBands circleEdgeBands;
+  ClipPlotParts clipPlotParts;  // not used while clipWithoutShortcuts is set
   CrossingRecord entry;       // entry and exit of the current stand edge
   CrossingRecord exit;
 

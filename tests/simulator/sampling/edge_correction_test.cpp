@@ -206,11 +206,14 @@ TEST(EdgeWeight, RandomPlotsAgainstNonConvexStands) {
 
 // The clip of a circle takes stand points far out and clear of the circle's corners as outside without
 // testing an edge, from directions kept while the plot centre stays. Weights at one centre for many
-// radii, as a pass makes them, and at the next centres must come out as with every edge tested.
+// radii, as a pass makes them, and at the next centres must come out as with every edge tested. Most
+// trees come again at other centres and stands with their radii, whose circles' parts the context keeps.
 TEST(EdgeWeight, ClipShortcutsGiveTheSameWeights) {
   std::mt19937 rng(311);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   GeometryContext quick;  // kept across centres and stands, as in a run
+  std::array<double, 60> treeRadii{};
+  for (double& r : treeRadii) r = 2.0 + 45.0 * unit(rng);
   int complex = 0;
   for (int stand = 0; stand < 300; ++stand) {
     PointList pts = StarStand(rng, 4 + static_cast<int>(unit(rng) * 55));
@@ -222,7 +225,9 @@ TEST(EdgeWeight, ClipShortcutsGiveTheSameWeights) {
       double x = 100 + 110 * (2 * unit(rng) - 1), y = 100 + 110 * (2 * unit(rng) - 1);
       if (centre % 2 == 0) x = std::round(x), y = std::round(y);
       for (int tree = 0; tree < 15; ++tree) {
-        const double r = tree % 5 == 4 ? 0.002 + 0.01 * unit(rng) : 2.0 + 45.0 * unit(rng);
+        const double r = tree % 5 == 4   ? 0.002 + 0.01 * unit(rng)
+                         : tree % 5 == 0 ? 2.0 + 45.0 * unit(rng)
+                                         : treeRadii[static_cast<std::size_t>(unit(rng) * 60)];
         const double a = tree % 3 == 0 ? 0.0 : 500.0 * unit(rng);
         GeometryContext full;
         full.clipWithoutShortcuts = true;
@@ -239,6 +244,8 @@ TEST(EdgeWeight, ClipShortcutsGiveTheSameWeights) {
         ++complex;
         ASSERT_EQ(quick.lastEdgeHit, full.lastEdgeHit);
         ASSERT_EQ(quick.crossingCount, full.crossingCount);
+        ASSERT_EQ(std::memcmp(&quick.clipAreas, &full.clipAreas, sizeof quick.clipAreas), 0);
+        ASSERT_EQ(std::memcmp(&quick.plotCentroid, &full.plotCentroid, sizeof quick.plotCentroid), 0);
         ASSERT_EQ(quick.clipResult.n, full.clipResult.n);
         for (int i = 1; i <= full.clipResult.n; ++i)
           ASSERT_TRUE(quick.clipResult.x[i] == full.clipResult.x[i] && quick.clipResult.y[i] == full.clipResult.y[i]);

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "common/language.h"
 #include "simulator/sampling/edge_correction.h"
@@ -468,13 +469,30 @@ TEST(ClipPlotPolygon, ShortcutsAgreeWithTheFullSearches) {
   int cut = 0;
   GeometryContext kept;
   StandPolygonPoints lastStand;
+  // Circles clipped before, by corner count: now and then one comes again to the kept context after
+  // clips of other circles and stands, and must be clipped as the first time (its plot's parts kept).
+  std::array<std::vector<std::array<double, 3>>, 50> before;
+  int again = 0;
   for (int round = 0; round < 60000; ++round) {
     const int cornerChoices[] = {36, 36, 36, 5, 12, 49};
     const int nA = cornerChoices[round % 6];
     const bool atOrigin = round % 3 != 0;  // the edge correction clips around (0, 0)
-    const double cx = atOrigin ? 0.0 : 400.0 * unit(rng) - 200.0;
-    const double cy = atOrigin ? 0.0 : 400.0 * unit(rng) - 200.0;
-    const double r = std::exp(std::log(1e-3) + unit(rng) * std::log(6e4));  // 0.001 .. 60
+    double cx = atOrigin ? 0.0 : 400.0 * unit(rng) - 200.0;
+    double cy = atOrigin ? 0.0 : 400.0 * unit(rng) - 200.0;
+    double r = std::exp(std::log(1e-3) + unit(rng) * std::log(6e4));  // 0.001 .. 60
+    auto& earlier = before[static_cast<std::size_t>(nA)];
+    const bool repeated = round % 4 == 1 && !earlier.empty();
+    if (repeated) {
+      const auto& c = earlier[static_cast<std::size_t>(round / 4) % earlier.size()];
+      if (!atOrigin) {
+        cx = c[0];
+        cy = c[1];
+      }
+      r = atOrigin ? earlier[static_cast<std::size_t>(round / 4 + 1) % earlier.size()][2] : c[2];
+      ++again;
+    } else if (earlier.size() < 40) {
+      earlier.push_back({cx, cy, r});
+    }
     CirclePolygonPoints circle;
     ASSERT_TRUE(CirclePolygon(nA, cx, cy, r, circle));
     double mx = 0.0, my = 0.0;
@@ -536,9 +554,10 @@ TEST(ClipPlotPolygon, ShortcutsAgreeWithTheFullSearches) {
     lastStand = stand;
     const bool enterprise = round % 7 == 0;
 
-    // Circles around (0, 0) are clipped by one context, as the edge correction does, told the circle.
+    // Circles around (0, 0) are clipped by one context, as the edge correction does, told the circle;
+    // so are the circles that come again.
     GeometryContext fresh, full;
-    GeometryContext& quick = atOrigin ? kept : fresh;
+    GeometryContext& quick = atOrigin || repeated ? kept : fresh;
     quick.clipCircleCorners = atOrigin ? nA : 0;
     quick.clipCircleRadius = atOrigin ? r : 0.0;
     quick.enterpriseMode = full.enterpriseMode = enterprise;
@@ -551,6 +570,9 @@ TEST(ClipPlotPolygon, ShortcutsAgreeWithTheFullSearches) {
     ASSERT_EQ(quickOk, fullOk);
     ASSERT_EQ(quick.errorFlag, full.errorFlag);
     ASSERT_EQ(quick.lastEdgeHit, full.lastEdgeHit);
+    if (quickOk) {
+      ASSERT_TRUE(same(quick.plotCentroid.x, full.plotCentroid.x) && same(quick.plotCentroid.y, full.plotCentroid.y));
+    }
     ASSERT_EQ(quick.crossingCount, full.crossingCount);
     for (int i = 1; i <= full.crossingCount; ++i) {
       const CrossingRecord& a = quick.crossings[static_cast<std::size_t>(i)];
@@ -565,6 +587,43 @@ TEST(ClipPlotPolygon, ShortcutsAgreeWithTheFullSearches) {
     if (fullOk && fullResult.n > 0 && fullAreas.result < fullAreas.plot) ++cut;
   }
   EXPECT_GT(cut, 3000);
+  EXPECT_GT(again, 10000);
+}
+
+// The parts a context keeps of a plot polygon serve only that polygon: plots sharing their first corners
+// with one clipped before, or differing from it in one coordinate of one corner by the least step, are
+// clipped as by a context that never saw another plot.
+TEST(ClipPlotPolygon, KeptPlotPartsServeOnlyTheSamePlot) {
+  const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  std::mt19937 rng(4417);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  const StandPolygonPoints stand = MakePolygon<kStandPolygonSlots>({{-3, -20}, {-3, 4}, {2, 20}, {30, 20}, {30, -20}});
+  GeometryContext kept;
+  for (int round = 0; round < 3000; ++round) {
+    const int nA = round % 3 == 0 ? 12 : 36;
+    CirclePolygonPoints plot;
+    ASSERT_TRUE(CirclePolygon(nA, 0, 0, 10.0, plot));
+    if (round % 5 != 0) {
+      const int k = 2 + static_cast<int>(unit(rng) * (nA - 1));  // the first corner stays
+      double& v = round % 2 == 0 ? plot.x[k] : plot.y[k];
+      v = round % 4 < 2 ? std::nextafter(v, 100.0) : v + 2.0 * unit(rng) - 1.0;
+    }
+    kept.clipCircleCorners = round % 5 == 0 ? nA : 0;
+    kept.clipCircleRadius = round % 5 == 0 ? 10.0 : 0.0;
+    GeometryContext fresh;
+    fresh.clipWithoutShortcuts = true;
+    ClipPolygonPoints keptResult, freshResult;
+    ClipAreas keptAreas, freshAreas;
+    SCOPED_TRACE("round " + std::to_string(round));
+    ASSERT_EQ(ClipPlotPolygon(kept, nA, plot, stand, stand.n, keptResult, keptAreas),
+              ClipPlotPolygon(fresh, nA, plot, stand, stand.n, freshResult, freshAreas));
+    ASSERT_TRUE(same(keptAreas.plot, freshAreas.plot) && same(keptAreas.result, freshAreas.result));
+    ASSERT_TRUE(same(kept.plotCentroid.x, fresh.plotCentroid.x) && same(kept.plotCentroid.y, fresh.plotCentroid.y));
+    ASSERT_EQ(kept.lastEdgeHit, fresh.lastEdgeHit);
+    ASSERT_EQ(keptResult.n, freshResult.n);
+    for (int i = 1; i <= freshResult.n; ++i)
+      ASSERT_TRUE(same(keptResult.x[i], freshResult.x[i]) && same(keptResult.y[i], freshResult.y[i])) << "point " << i;
+  }
 }
 
 // Edge bands skip edges only when their spans surely miss the range asked for: every edge whose span
