@@ -13,7 +13,10 @@
 #include "simulator/stand/expected_vc.h"
 #include "simulator/stand/stand_choice.h"
 #include "simulator/stand/tree_list.h"
+#include <memory>
+
 #include "simulator/sampling/evaluation.h"
+#include "simulator/sampling/geometry.h"
 #include "simulator/sampling/pass.h"
 #include "simulator/translate.h"
 #include "simulator/views/stand_map.h"
@@ -53,6 +56,9 @@ struct SimulatorState {
   StandChoiceState standChoice;
   // The sampling engine: method settings, grid, plot list of the last pass and its counters.
   SamplingState sampling;
+  // The edge correction's working storage and what it keeps of the boundary and of circles met before;
+  // one for the program's life, so a run of repetitions does not build it again for every pass.
+  std::unique_ptr<GeometryContext> geometry = std::make_unique<GeometryContext>();
   // The evaluation of the last pass, the deviation histograms and the statistics of a repetition run.
   EvaluationState evaluation;
 };

@@ -733,8 +733,7 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, bool mapOnScre
   if (!run.endRequested) {
     observer.emplace(f, stamps, mapOnScreen);
     try {
-      auto geometry = std::make_unique<GeometryContext>();
-      PassEnvironment env{s,   state.currentStand.trees, state.currentStand.boundary, *geometry,
+      PassEnvironment env{s,   state.currentStand.trees, state.currentStand.boundary, *state.geometry,
                           run, state.services,           state.language,              *observer};
       env.enterprise = f.enterprisePassRoute ? f.enterprisePassRoute() : nullptr;
       env.areas = f.enterpriseGridAreas;
