@@ -739,6 +739,9 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, bool mapOnScre
       env.areas = f.enterpriseGridAreas;
       env.gridContext = f.MakeGridContext();
       env.repetition = repetition;
+      // A run of repetitions waits only in single steps, after each repetition; the pass's own short wait
+      // for the next clock tick would idle up to a millisecond on every pass.
+      env.singleStepWait = !repetition;
       outcome = RunSamplingPass(env);
     } catch (const std::bad_alloc&) {
       QApplication::restoreOverrideCursor();
