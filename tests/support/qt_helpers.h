@@ -7,6 +7,12 @@
 #include <QWidget>
 #include <cstdlib>
 #include <functional>
+#include <memory>
+
+#include "common/paths.h"
+#include "simulator/forms/program.h"
+#include "simulator/state.h"
+#include "tests/support/fakes.h"
 
 namespace tolvek::testing {
 
@@ -25,5 +31,21 @@ inline void WhenModal(QWidget* w, std::function<void()> step, std::function<bool
     step();
   });
 }
+
+// The simulator's windows built on a fresh copy of the shipped program folder, with fake services.
+struct ShippedProgram {
+  ShippedProgram() : state(fs.services) {
+    CopyShippedData(dir);
+    state.folders = ProgramFoldersFromFolder(dir.path());
+    program = std::make_unique<SimulatorProgram>(state, false);
+  }
+  TForm1& form1() { return *program->forms.form1; }
+  Forms& forms() { return program->forms; }
+
+  TempDir dir;
+  FakeServices fs;
+  SimulatorState state;
+  std::unique_ptr<SimulatorProgram> program;
+};
 
 }  // namespace tolvek::testing

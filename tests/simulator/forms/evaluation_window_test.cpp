@@ -24,6 +24,7 @@
 #include "simulator/stand/expected_vc.h"
 #include "simulator/stand/stand_loader.h"
 #include "tests/support/fakes.h"
+#include "tests/support/qt_helpers.h"
 
 using namespace tolvek;
 using tolvek::testing::FakeServices;
@@ -39,11 +40,8 @@ QString OutputFile(const char* name) {
 
 // A program with a stand loaded, fixed circles of 500 m² chosen and a 50 m grid laid; the pass is the
 // core's, without drawing.
-struct Fixture {
-  Fixture() : state(fs.services) {
-    tolvek::testing::CopyShippedData(dir);
-    state.folders = ProgramFoldersFromFolder(dir.path());
-    program = std::make_unique<SimulatorProgram>(state, false);
+struct Fixture : tolvek::testing::ShippedProgram {
+  Fixture() {
     state.random.SetSeed(4711);
     const StandLoadResult r = TryLoadStand(state, dir.path() + "Bestande/Bestnd01.txt");
     loaded = r.ok;
@@ -72,13 +70,8 @@ struct Fixture {
     env.singleStepWait = false;
     return RunSamplingPass(env);
   }
-  TForm1& form1() { return *program->forms.form1; }
   TForm18& form18() { return *program->forms.form18; }
 
-  TempDir dir;
-  FakeServices fs;
-  SimulatorState state;
-  std::unique_ptr<SimulatorProgram> program;
   GeometryContext geometry;
   PassObserver observer;
   bool loaded = false;

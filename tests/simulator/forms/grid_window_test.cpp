@@ -44,16 +44,11 @@ namespace {
 
 
 
-struct Fixture {
-  Fixture() : state(fs.services) {
-    tolvek::testing::CopyShippedData(dir);
-    state.folders = ProgramFoldersFromFolder(dir.path());
-    program = std::make_unique<SimulatorProgram>(state, false);
+struct Fixture : tolvek::testing::ShippedProgram {
+  Fixture() {
     form1().resize(1366, 742);
     form1().show();
   }
-  TForm1& form1() { return *program->forms.form1; }
-  Forms& forms() { return program->forms; }
 
   // "Bestand": the catalogue opens; a double click on entry 1 takes Bestnd01.
   bool TakeFirstStand() {
@@ -110,10 +105,6 @@ struct Fixture {
     return best;
   }
 
-  TempDir dir;
-  FakeServices fs;
-  SimulatorState state;
-  std::unique_ptr<SimulatorProgram> program;
 };
 
 int CountColour(const QImage& image, QRgb colour) {

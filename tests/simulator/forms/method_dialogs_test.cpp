@@ -37,14 +37,10 @@ namespace {
 
 // Runs step as soon as w is the modal window on top and ready() holds.
 
-struct Fixture {
-  Fixture() : state(fs.services) {
-    tolvek::testing::CopyShippedData(dir);
-    state.folders = ProgramFoldersFromFolder(dir.path());
-    program = std::make_unique<SimulatorProgram>(state, false);
+struct Fixture : tolvek::testing::ShippedProgram {
+  Fixture() {
     form1().show();
   }
-  TForm1& form1() { return *program->forms.form1; }
   TBtnRightDlg1& d1() { return *program->forms.btnRightDlg1; }
   TBtnRightDlg4& d4() { return *program->forms.btnRightDlg4; }
   TBtnRightDlg5& d5() { return *program->forms.btnRightDlg5; }
@@ -77,10 +73,6 @@ struct Fixture {
     });
   }
 
-  TempDir dir;
-  FakeServices fs;
-  SimulatorState state;
-  std::unique_ptr<SimulatorProgram> program;
 };
 
 }  // namespace

@@ -34,20 +34,12 @@ using tolvek::testing::WhenModal;
 
 namespace {
 
-struct Fixture {
-  Fixture() : state(fs.services) {
-    tolvek::testing::CopyShippedData(dir);
-    state.folders = ProgramFoldersFromFolder(dir.path());
-    program = std::make_unique<SimulatorProgram>(state, false);
+struct Fixture : tolvek::testing::ShippedProgram {
+  Fixture() {
     program->forms.form1->show();
   }
-  TForm1& form1() { return *program->forms.form1; }
   TForm23& form23() { return *program->forms.form23; }
   TForm44& form44() { return *program->forms.form44; }
-  TempDir dir;
-  FakeServices fs;
-  SimulatorState state;
-  std::unique_ptr<SimulatorProgram> program;
 };
 
 // Saves a picture of a window when TOLVEK_SCREENSHOT_DIR names a folder (for looking at the windows).

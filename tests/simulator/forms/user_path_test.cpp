@@ -48,14 +48,10 @@ constexpr int kBroadleaf22 = 22;
 constexpr int kGenerated99 = 34;
 constexpr int kSelection71 = 35;
 
-struct Fixture {
-  Fixture() : state(fs.services) {
-    tolvek::testing::CopyShippedData(dir);
-    state.folders = ProgramFoldersFromFolder(dir.path());
-    program = std::make_unique<SimulatorProgram>(state, false);
+struct Fixture : tolvek::testing::ShippedProgram {
+  Fixture() {
     form1().show();
   }
-  TForm1& form1() { return *program->forms.form1; }
   TForm23& form23() { return *program->forms.form23; }
   TBtnRightDlg1& d1() { return *program->forms.btnRightDlg1; }
 
@@ -82,10 +78,6 @@ struct Fixture {
     });
   }
 
-  TempDir dir;
-  FakeServices fs;
-  SimulatorState state;
-  std::unique_ptr<SimulatorProgram> program;
 };
 
 // Pixels of the stand map (trees, boundary, plots) that lie in the visible part of the map and under
