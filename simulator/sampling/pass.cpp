@@ -264,25 +264,22 @@ void AppendPlot(SamplingState& s, const GridPoint* point, int gridIndex, double 
 }
 
 void AppendSampleTree(SamplingState& s, const TreeRecord* tree, double edgeWeight, double plotArea) {
-  SampleTreeRecorder recorder(s);
-  if (tree == nullptr) {
-    recorder.Finish();
-    return;
-  }
-  recorder.Add(*tree, s.pass.distance, s.pass.layer, edgeWeight, plotArea);
+  SampleTreeRecorder recorder(s, 1);
+  if (tree != nullptr) recorder.Add(*tree, s.pass.distance, s.pass.layer, edgeWeight, plotArea);
   recorder.Finish();
 }
 
-void SampleTreeRecorder::Finish() {
-  if (!recording_) return;
-  PassResult& pass = s_.pass;
-  const std::span<const SampleTreeRecord> added(s_.plots.trees.data() + first_, s_.plots.trees.size() - first_);
+void SampleTreeRecorder::Count(SamplingState& s, bool recording, SampleTreeRecord* first, SampleTreeRecord* next) {
+  if (!recording) return;
+  PassResult& pass = s.pass;
+  const std::span<const SampleTreeRecord> added(first, static_cast<std::size_t>(next - first));
+  s.plots.trees.Commit(added.size());
   // The empty plot counts as one entry without a record.
   const auto entries = static_cast<std::int32_t>(std::max<std::size_t>(added.size(), 1));
   pass.treesOfCurrentPlot = static_cast<std::uint16_t>(pass.treesOfCurrentPlot + entries);
   pass.sampleTreeTotal += entries;
   if (added.empty()) return;
-  s_.plots.plots.back().treeCount += static_cast<std::int32_t>(added.size());
+  s.plots.plots.back().treeCount += static_cast<std::int32_t>(added.size());
   // Marked in a table of every code first, so that the loop over the records reads nothing else back.
   std::array<std::uint8_t, 256> seen{};
   for (const SampleTreeRecord& r : added) seen[r.species] = 1;

@@ -4,9 +4,13 @@
 // plot and every repetition, so it draws nothing itself: it reports to an observer that the window
 // implements, and it reuses its storage from pass to pass.
 #include <array>
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
+#include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/canvas.h"
@@ -50,11 +54,93 @@ struct PlotRecord {
   std::int32_t gridIndex = 0;   // the grid point (1-based) the plot belongs to
 };
 
+// The sample trees of a pass, used like a vector of records. Every slot up to the capacity always holds
+// a record, so a selection writes its trees straight into the room behind the last one and counts them
+// once it is done: no check of the capacity and no update of the size per tree.
+class SampleTreeStore {
+ public:
+  SampleTreeStore() = default;
+  SampleTreeStore(std::initializer_list<SampleTreeRecord> records) { Assign(records.begin(), records.size()); }
+  SampleTreeStore(const SampleTreeStore& other) { Assign(other.data(), other.size()); }
+  SampleTreeStore& operator=(const SampleTreeStore& other) {
+    if (this != &other) Assign(other.data(), other.size());
+    return *this;
+  }
+  SampleTreeStore(SampleTreeStore&& other) noexcept
+      : slots_(std::move(other.slots_)), size_(std::exchange(other.size_, 0)),
+        capacity_(std::exchange(other.capacity_, 0)) {}
+  SampleTreeStore& operator=(SampleTreeStore&& other) noexcept {
+    slots_ = std::move(other.slots_);
+    size_ = std::exchange(other.size_, 0);
+    capacity_ = std::exchange(other.capacity_, 0);
+    return *this;
+  }
+
+  std::size_t size() const { return size_; }
+  std::size_t capacity() const { return capacity_; }
+  bool empty() const { return size_ == 0; }
+  SampleTreeRecord* data() { return slots_.get(); }
+  const SampleTreeRecord* data() const { return slots_.get(); }
+  SampleTreeRecord* begin() { return data(); }
+  SampleTreeRecord* end() { return data() + size_; }
+  const SampleTreeRecord* begin() const { return data(); }
+  const SampleTreeRecord* end() const { return data() + size_; }
+  SampleTreeRecord& operator[](std::size_t i) { return slots_[i]; }
+  const SampleTreeRecord& operator[](std::size_t i) const { return slots_[i]; }
+  SampleTreeRecord& front() { return slots_[0]; }
+  const SampleTreeRecord& front() const { return slots_[0]; }
+  SampleTreeRecord& back() { return slots_[size_ - 1]; }
+  const SampleTreeRecord& back() const { return slots_[size_ - 1]; }
+
+  void clear() { size_ = 0; }
+  void pop_back() { --size_; }
+  void push_back(const SampleTreeRecord& r) { *Room(1) = r; ++size_; }
+  template <class... Args>
+  SampleTreeRecord& emplace_back(Args&&... args) {
+    SampleTreeRecord* at = Room(1);
+    *at = SampleTreeRecord{std::forward<Args>(args)...};
+    ++size_;
+    return *at;
+  }
+  // Shorter: the records behind are dropped; longer: the new ones are default records.
+  void resize(std::size_t n) {
+    if (n > size_) std::fill(Room(n - size_), data() + n, SampleTreeRecord{});
+    size_ = n;
+  }
+  void reserve(std::size_t n) {
+    if (n > capacity_) Grow(n);
+  }
+
+  // Room for `count` records behind the last one; they belong to the store once Commit counts them.
+  SampleTreeRecord* Room(std::size_t count) {
+    if (count > capacity_ - size_) Grow(std::max(size_ + count, capacity_ + capacity_ / 2));
+    return data() + size_;
+  }
+  void Commit(std::size_t count) { size_ += count; }
+
+ private:
+  void Grow(std::size_t wanted) {
+    std::unique_ptr<SampleTreeRecord[]> larger(new SampleTreeRecord[wanted]);
+    std::copy(data(), data() + size_, larger.get());
+    slots_ = std::move(larger);
+    capacity_ = wanted;
+  }
+  void Assign(const SampleTreeRecord* from, std::size_t count) {
+    size_ = 0;
+    std::copy(from, from + count, Room(count));
+    size_ = count;
+  }
+
+  std::unique_ptr<SampleTreeRecord[]> slots_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
 // The plots of the last pass in pass order, each with its sample trees in selection order. The
 // storage is cleared, never freed, between passes.
 struct PlotList {
   std::vector<PlotRecord> plots;
-  std::vector<SampleTreeRecord> trees;
+  SampleTreeStore trees;
 
   std::span<const SampleTreeRecord> TreesOf(const PlotRecord& p) const {
     return {trees.data() + p.firstTree, static_cast<std::size_t>(p.treeCount)};
@@ -241,27 +327,33 @@ void MarkSampledSpecies(PassResult& pass, std::uint8_t species);
 
 // Records the sample trees of the current plot as AppendSampleTree does tree by tree, but brings the
 // counters, the species-seen flags and the plot's tree count up to date once, in Finish: the selection
-// loops write nothing but the records themselves, which the compiler cannot otherwise keep apart from
-// the counters. Nothing is recorded while the failure flag is set or before a plot was started.
+// loops write nothing but the records themselves, into room the store keeps for them. `room` is the
+// most trees the plot may add (its candidates). Nothing is recorded while the failure flag is set or
+// before a plot was started: the records are written all the same and Finish forgets them.
 class SampleTreeRecorder {
  public:
-  explicit SampleTreeRecorder(SamplingState& s)
-      : s_(s), recording_(!s.pass.failed && !s.plots.plots.empty()), first_(s.plots.trees.size()) {}
+  SampleTreeRecorder(SamplingState& s, std::size_t room)
+      : s_(s), recording_(!s.pass.failed && !s.plots.plots.empty()), first_(s.plots.trees.Room(room)),
+        next_(first_) {}
 
   void Add(const TreeRecord& tree, double distance, std::uint8_t layer, double edgeWeight, double plotArea) {
-    if (!recording_) return;
     // Every field given at once, so the record is written once where it lies.
-    s_.plots.trees.emplace_back(distance, edgeWeight, plotArea, static_cast<float>(tree.dbh),
+    *next_++ = SampleTreeRecord{distance, edgeWeight, plotArea, static_cast<float>(tree.dbh),
                                 static_cast<float>(tree.x), static_cast<float>(tree.y), layer, tree.species,
-                                tree.species2, tree.weightDone);
+                                tree.species2, tree.weightDone};
   }
   // The plot's trees are all added: counts them, or the empty-plot entry when there were none.
-  void Finish();
+  void Finish() { Count(s_, recording_, first_, next_); }
 
  private:
+  // Out of line, but given the recorder's parts rather than the recorder: its cursor stays in a register
+  // through the selection loop instead of going to memory for every tree.
+  static void Count(SamplingState& s, bool recording, SampleTreeRecord* first, SampleTreeRecord* next);
+
   SamplingState& s_;
   bool recording_;
-  std::size_t first_;
+  SampleTreeRecord* first_;
+  SampleTreeRecord* next_;
 };
 
 }  // namespace tolvek

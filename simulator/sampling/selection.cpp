@@ -36,7 +36,7 @@ bool RecordNTreeLayer(SamplingState& s, const std::array<double, 14>& dist, cons
   weight = weigher.Weight(area, radius, pass.centreY, pass.centreX, failed);
   if (failed) return false;
   pass.layer = layer;
-  SampleTreeRecorder recorder(s);
+  SampleTreeRecorder recorder(s, static_cast<std::size_t>(std::max(k, 0)));
   for (int i = 1; i <= k; ++i)
     recorder.Add(*tree[static_cast<std::size_t>(i)], std::sqrt(dist[static_cast<std::size_t>(i)]), layer, weight, area);
   recorder.Finish();
@@ -103,7 +103,7 @@ bool CircleLoop(SamplingState& s, std::span<TreeRecord* const> candidates, int k
   const double cx = pass.centreX, cy = pass.centreY;
   const double plotWeight = pass.plotWeight;
   const std::uint8_t layer = pass.layer;
-  SampleTreeRecorder recorder(s);
+  SampleTreeRecorder recorder(s, candidates.size());
   for (TreeRecord* t : candidates) {
     const double d2 = SquaredDistance(*t, cx, cy);
     double weight = 1.0;
@@ -169,7 +169,7 @@ bool SelectConcentricTrees(SamplingState& s, std::span<TreeRecord* const> candid
   const std::span<const double> radii(limits.radius.data(), 7);
   const std::span<const double> dbhs(limits.dbh.data(), 6);
   const std::uint8_t layer = pass.layer;
-  SampleTreeRecorder recorder(s);
+  SampleTreeRecorder recorder(s, candidates.size());
   for (TreeRecord* t : candidates) {
     const double d2 = SquaredDistance(*t, cx, cy);
     if (!(d2 <= r2Max)) continue;

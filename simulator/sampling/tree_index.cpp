@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "simulator/sampling/selection.h"
@@ -125,7 +126,7 @@ void BuildTreeIndex(TreeIndex& index, const TreeList& trees) {
     index.dbh[k] = trees[i].dbh;
   }
   index.density = placed > 0 ? static_cast<double>(placed) / (columns * rows * cell * cell) : 0.0;
-  index.found.assign((n + 63) / 64, 0);
+  index.found.assign((n + 7) / 8, 0);
   index.seen.assign(placed, 0);
   index.seenD2.assign(placed, 0.0);
   index.reachOf.valid = false;
@@ -141,18 +142,30 @@ bool RefreshTreeIndex(TreeIndex& index, const TreeList& trees) {
 
 namespace {
 
-// Hands out the trees whose bits are set, in list order, and clears the bits.
-std::size_t HandOut(TreeIndex& index, TreeList& trees, std::size_t lowWord, std::size_t highWord, TreeRecord** out) {
-  std::uint64_t* found = index.found.data();
+// Hands out the trees whose marks are set (ids lowId .. highId at most), in list order, and clears the
+// marks. Eight marks are read at a time: most words of a plot's stretch of the list hold none.
+std::size_t HandOut(TreeIndex& index, TreeList& trees, std::int32_t lowId, std::int32_t highId, TreeRecord** out) {
+  if (highId < lowId) return 0;
+  std::uint64_t* words = index.found.data();
   TreeRecord* const first = trees.data();
   TreeRecord** o = out;
-  for (std::size_t w = lowWord; w <= highWord && w < index.found.size(); ++w) {
-    std::uint64_t set = found[w];
-    found[w] = 0;
-    TreeRecord* const base = first + (w << 6);
-    while (set != 0) {
-      *o++ = base + std::countr_zero(set);
-      set &= set - 1;
+  const auto lastWord = static_cast<std::size_t>(highId) >> 3;
+  for (std::size_t w = static_cast<std::size_t>(lowId) >> 3; w <= lastWord; ++w) {
+    std::uint64_t set = words[w];
+    if (set == 0) continue;
+    words[w] = 0;
+    TreeRecord* const base = first + (w << 3);
+    if constexpr (std::endian::native == std::endian::little) {
+      // Each mark is a byte of 0 or 1, so the lowest set bit is the first marked tree of the word.
+      while (set != 0) {
+        *o++ = base + (std::countr_zero(set) >> 3);
+        set &= set - 1;
+      }
+    } else {
+      unsigned char marks[8];
+      std::memcpy(marks, &set, 8);
+      for (int k = 0; k < 8; ++k)
+        if (marks[k] != 0) *o++ = base + k;
     }
   }
   return static_cast<std::size_t>(o - out);
@@ -173,7 +186,7 @@ struct CellView {
 // only at cells within scanRadius (at most √r2). Each row of cells is taken only as far as the circle's
 // chord through the row reaches.
 template <bool kOwnReach>
-void ScanCells(const CellView v, double cx, double cy, double r2, double scanRadius, std::uint64_t* found,
+void ScanCells(const CellView v, double cx, double cy, double r2, double scanRadius, std::uint8_t* found,
                std::int32_t& lowId, std::int32_t& highId) {
   const double r = scanRadius;
   // The cells whose span overlaps the square around the circle; none when the square misses the grid.
@@ -214,7 +227,9 @@ void ScanCells(const CellView v, double cx, double cy, double r2, double scanRad
       bool keep = d2 <= r2;
       if constexpr (kOwnReach) keep = keep & (d2 <= v.reach2[k]);
       const std::int32_t id = v.ids[k];
-      found[id >> 6] |= static_cast<std::uint64_t>(keep) << (id & 63);
+      // A tree lies in one cell of one part, so its mark is written once per query: a plain store, not
+      // an addition to a word that the next tree's mark may have to wait for.
+      found[id] = static_cast<std::uint8_t>(keep);
       low = std::min(low, id);
       high = std::max(high, id);
     }
@@ -334,7 +349,7 @@ template <Reach kReach>
 std::size_t CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, TreeRecord** out) {
   const double r = Widened(query.radius);
   const double r2 = r * r;
-  std::uint64_t* found = index.found.data();
+  auto* found = reinterpret_cast<std::uint8_t*>(index.found.data());
   std::int32_t lowId = std::numeric_limits<std::int32_t>::max(), highId = -1;
   if constexpr (kReach == Reach::None) {
     const CellView all{index.originX, index.originY, index.cell, index.columns, index.rows, index.cellStart.data(),
@@ -348,8 +363,7 @@ std::size_t CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& quer
       ScanCells<true>(part, query.cx, query.cy, r2, std::min(r, t.scanRadius), found, lowId, highId);
     }
   }
-  if (highId < 0) return 0;
-  return HandOut(index, trees, static_cast<std::size_t>(lowId) >> 6, static_cast<std::size_t>(highId) >> 6, out);
+  return HandOut(index, trees, lowId, highId, out);
 }
 
 // The smallest few squared distances seen, in order (at most kSlots of them).
@@ -462,16 +476,16 @@ std::size_t NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& que
   }
 
   const std::int32_t* ids = index.listIndex.data();
-  std::uint64_t* found = index.found.data();
-  std::size_t lowWord = index.found.size(), highWord = 0;
+  auto* found = reinterpret_cast<std::uint8_t*>(index.found.data());
+  std::int32_t lowId = std::numeric_limits<std::int32_t>::max(), highId = -1;
   for (std::size_t i = 0; i < seenCount; ++i) {
     if (!(seenD2[i] <= limit2)) continue;
-    const auto id = static_cast<std::size_t>(ids[seen[i]]);
-    found[id >> 6] |= std::uint64_t{1} << (id & 63);
-    lowWord = std::min(lowWord, id >> 6);
-    highWord = std::max(highWord, id >> 6);
+    const std::int32_t id = ids[seen[i]];
+    found[id] = 1;
+    lowId = std::min(lowId, id);
+    highId = std::max(highId, id);
   }
-  return HandOut(index, trees, lowWord, highWord, out);
+  return HandOut(index, trees, lowId, highId, out);
 }
 
 }  // namespace

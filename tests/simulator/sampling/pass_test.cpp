@@ -359,3 +359,64 @@ TEST(InventoryPass, AFailureWhileDrawingEndsTheProgramWithItsStageCode) {
 
 }  // namespace
 }  // namespace tolvek
+
+namespace {
+tolvek::SampleTreeRecord Record(double distance, std::uint8_t species) {
+  tolvek::SampleTreeRecord r;
+  r.distance = distance;
+  r.species = species;
+  return r;
+}
+}  // namespace
+
+// The sample-tree storage hands out room behind its records that a selection fills before counting it:
+// growing must keep every counted record, room not counted must never show, and copies must be whole.
+TEST(SampleTreeStorage, RoomCountsOnlyWhatIsCommittedAndGrowingKeepsTheRecords) {
+  tolvek::SampleTreeStore store;
+  EXPECT_TRUE(store.empty());
+  store.push_back(Record(1.0, 1));
+  tolvek::SampleTreeRecord* room = store.Room(500);  // far beyond the first capacity: moves the records
+  ASSERT_GE(store.capacity(), 501u);
+  EXPECT_EQ(store.size(), 1u);
+  EXPECT_EQ(store[0].distance, 1.0);
+  for (int i = 0; i < 500; ++i) room[i] = Record(2.0 + i, 2);
+  store.Commit(3);  // only three of the trees written were kept
+  ASSERT_EQ(store.size(), 4u);
+  EXPECT_EQ(store.back().distance, 4.0);
+
+  store.resize(6);  // new records are default records, not what the room held
+  EXPECT_EQ(store[4].distance, 0.0);
+  EXPECT_EQ(store[5].edgeWeight, 1.0);
+  store.resize(2);
+  store.pop_back();
+  ASSERT_EQ(store.size(), 1u);
+
+  tolvek::SampleTreeStore copy = store;
+  store.clear();
+  EXPECT_TRUE(store.empty());
+  ASSERT_EQ(copy.size(), 1u);
+  EXPECT_EQ(copy.front().distance, 1.0);
+  copy = tolvek::SampleTreeStore{Record(7.0, 3), Record(8.0, 4)};
+  ASSERT_EQ(copy.size(), 2u);
+  EXPECT_EQ(copy[1].species, 4);
+  tolvek::SampleTreeStore moved = std::move(copy);
+  EXPECT_EQ(moved.size(), 2u);
+  EXPECT_TRUE(copy.empty());  // NOLINT: the moved-from store is empty, not half there
+}
+
+// A plot whose failure flag is set writes into the room but records nothing, and the counters of the
+// pass stay as they were.
+TEST(SampleTreeStorage, ARecorderThatMayNotRecordLeavesNoTrace) {
+  tolvek::SamplingState s;
+  tolvek::AppendPlot(s, nullptr, 1, 500.0, 0.0, 0.0);
+  s.pass.failed = true;
+  tolvek::TreeRecord tree;
+  tree.species = 3;
+  tolvek::SampleTreeRecorder recorder(s, 4);
+  recorder.Add(tree, 2.0, 0, 1.0, 500.0);
+  recorder.Finish();
+  EXPECT_TRUE(s.plots.trees.empty());
+  EXPECT_EQ(s.pass.sampleTreeTotal, 0);
+  EXPECT_EQ(s.plots.plots.back().treeCount, 0);
+  EXPECT_EQ(s.pass.speciesSeen[3], 0);
+}
