@@ -313,5 +313,42 @@ TEST(NTreeSelection, InsertNearestShiftsTheListDown) {
   EXPECT_DOUBLE_EQ(d[4], 144.0);
 }
 
+// The list as the plain shift leaves it, for every tree number and long runs of inserts: lists that
+// fill up, trees that land behind the slots that move (slot 12 with a short list) and the last slot 13.
+TEST(NTreeSelection, InsertNearestAgreesWithThePlainShiftOnLongRuns) {
+  const auto plain = [](std::array<double, 14>& dist, std::array<TreeRecord*, 14>& tree, int n, TreeRecord* t,
+                        double d2) {
+    for (int p = 1; p <= 12; ++p) {
+      if (d2 < dist[p]) {
+        for (int q = std::min(n + 5, 12); q >= p; --q) {
+          dist[q + 1] = dist[q];
+          tree[q + 1] = tree[q];
+        }
+        dist[p] = d2;
+        tree[p] = t;
+        return;
+      }
+    }
+  };
+  std::array<TreeRecord, 40> trees{};
+  unsigned seed = 7;
+  for (int n = 2; n <= 7; ++n) {
+    for (int round = 0; round < 50; ++round) {
+      std::array<double, 14> d1{}, d2{};
+      std::array<TreeRecord*, 14> t1{}, t2{};
+      d1.fill(144.0);
+      d2.fill(144.0);
+      for (TreeRecord& tree : trees) {
+        seed = seed * 1103515245u + 12345u;
+        const double dist = static_cast<double>((seed >> 16) % 150);  // ties and values past the limit too
+        plain(d1, t1, n, &tree, dist);
+        InsertNearest(d2, t2, n, &tree, dist);
+        ASSERT_EQ(d1, d2) << "n " << n;
+        ASSERT_EQ(t1, t2) << "n " << n;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tolvek
