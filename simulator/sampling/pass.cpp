@@ -411,12 +411,15 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
       listedSize = env.trees.size();
       listedModelStand = pass.lastLoadedModelStand;
       listed = true;
-      largestDbh = 0.0;
-      for (const TreeRecord& t : env.trees) largestDbh = std::max(largestDbh, t.dbh);
       if (indexed) {
         RefreshTreeIndex(s.treeIndex, env.trees);
+        // The index keeps the largest dbh of the list it describes (now this one).
+        largestDbh = s.treeIndex.largestDbh;
         // Room for every tree: the index writes a point's trees straight into it.
         if (candidates.size() < env.trees.size()) candidates.resize(env.trees.size());
+      } else {
+        largestDbh = 0.0;
+        for (const TreeRecord& t : env.trees) largestDbh = std::max(largestDbh, t.dbh);
       }
       if (wholeList) env.candidates->Candidates(env.trees, 0.0, 0.0, 0.0, candidates);
       query.radius = SelectionSearchRadius(m, largestDbh);

@@ -58,11 +58,13 @@ void BuildTreeIndex(TreeIndex& index, const TreeList& trees) {
   index.builtDbh.resize(n);
   double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
   std::size_t placed = 0;
+  index.largestDbh = 0.0;
   for (std::size_t i = 0; i < n; ++i) {
     const TreeRecord& t = trees[i];
     index.builtX[i] = t.x;
     index.builtY[i] = t.y;
     index.builtDbh[i] = t.dbh;
+    index.largestDbh = std::max(index.largestDbh, t.dbh);
     if (!std::isfinite(t.x) || !std::isfinite(t.y)) continue;
     if (placed == 0) {
       minX = maxX = t.x;

@@ -23,6 +23,7 @@ struct TreeIndex {
   std::vector<double> builtX, builtY, builtDbh;
   bool built = false;
   int builds = 0;  // how often the index was (re)built
+  double largestDbh = 0.0;  // of the whole list (0 for none), as the angle count's search radius takes it
 
   // Cell grid: cell (column, row) covers [originX + column·cell, +cell) × [originY + row·cell, +cell).
   double originX = 0.0, originY = 0.0;

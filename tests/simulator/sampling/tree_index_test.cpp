@@ -227,6 +227,17 @@ TEST(TreeIndex, FollowsTheTreeList) {
   EXPECT_EQ(index.builds, 1);
   trees[17].dbh += 0.1;  // another calliper limit or stand reads other trees
   EXPECT_TRUE(RefreshTreeIndex(index, trees));
+  // The largest dbh (the angle count's search radius) follows the list, a dbh that is not a number
+  // left out.
+  trees[3].dbh = 250.0;
+  trees[4].dbh = std::nan("");
+  EXPECT_TRUE(RefreshTreeIndex(index, trees));
+  EXPECT_EQ(index.largestDbh, 250.0);
+  trees[3].dbh = 20.0;
+  double largest = 0.0;
+  for (const TreeRecord& t : trees) largest = std::max(largest, t.dbh);
+  EXPECT_TRUE(RefreshTreeIndex(index, trees));
+  EXPECT_EQ(index.largestDbh, largest);
   trees.pop_back();
   EXPECT_TRUE(RefreshTreeIndex(index, trees));
   // Asked about a list it was not built for, it hands out every tree rather than a wrong few.
