@@ -472,6 +472,13 @@ void TakeCircleEdgeBands(PolygonRef plot, int nA, double r, CircleEdgeBands& ban
     lowY[j] = std::min(y1, y2);
     highY[j] = std::max(y1, y2);
   }
+  // The edges' lines pass the centre no nearer than this over the radius.
+  double nearest = std::numeric_limits<double>::infinity();
+  for (int j = 1; j <= nA; ++j) {
+    const double dx = plot.x[j + 1] - plot.x[j], dy = plot.y[j + 1] - plot.y[j];
+    nearest = std::min(nearest, std::fabs(plot.x[j] * dy - plot.y[j] * dx) / std::sqrt(dx * dx + dy * dy) / r);
+  }
+  bands.nearest = nearest;
   // The corners lie within -1..1 of the centre over the radius.
   const double scale = kEdgeBands / 2.0;
   TakeEdgeBands(nA, lowX.data(), highX.data(), -1.0, scale, 1, bands.x);
@@ -568,8 +575,10 @@ struct ClipWalk {
   int nA = 0;
   bool shortcuts = true;
   // Squared distance from the circle's centre beyond which a stand point with a view edge is outside
-  // (0: the view does not hold for this clip; see UseStandView).
+  // (0: the view does not hold for this clip; see UseStandView), and within which any stand point is
+  // inside (see NearReach).
   double farReach2 = 0.0;
+  double nearReach2 = 0.0;
   // The last point tested, its answer and the plot edge its search stopped at (0: not yet known).
   bool known = false;
   GeoPoint p{};
@@ -621,24 +630,41 @@ bool ShownOutside(ClipWalk& w, GeoPoint p, int& guess) {
   return EdgeCut(w.plot, w.edges, way, guess, at);
 }
 
-// Circle clips: a stand point far out (1.2 radii or more) whose way to the centre is not steep
-// (|dx| >= 0.1 of its length) and crosses the circle edge in its direction between 1 % and 99 % of
-// that edge's length is shown outside by that edge without testing it. The test would find it cut:
+// Circle clips: a stand point far out (1.2 radii or more) whose way to the centre crosses the circle
+// edge in its direction between 1 % and 99 % of that edge's length is shown outside by that edge
+// without testing it, when the way is wider than 1e-5 in x (checked per clip: the centroid moves with
+// the radius). The test would find it cut:
 //  - the way's box holds the centre and the crossing, so no box test refuses it;
-//  - the way and the edge are both wider than 1e-5 in x (the edges by the clip's check, the way by its
-//    slope and length), so the crossing is taken by the general formula, and they meet at 30 degrees
-//    or more (a circle sector spans at most 120), so their slopes differ by 0.5 or more, not by 1e-5;
+//  - the way and the edge are both wider than 1e-5 in x (the edges by the clip's check), so the
+//    crossing is taken by the general formula, and they meet at 30 degrees or more (a circle sector
+//    spans at most 120), so their slopes differ by 0.5 or more, not by 1e-5;
 //  - the centroid lies within 1e-4 r of the centre (the corners do not quite go round: about 2e-5 r),
 //    which moves the crossing along the edge by at most 0.3 % of its length (0.128 r or more);
-//  - with slopes of at most 10 (way) and 1000 (edge) and corners within r, the crossing's x comes out
-//    within a few 1e-12 r of the true one, while it lies at least 0.7 % of the edge's x extent (over
-//    1e-6 r) inside the edge's x range and at least 0.02 r inside the way's, so both half-open range
-//    tests hold.
+//  - with an edge slope of at most 1000 and corners within r, the crossing's x comes out within a few
+//    1e-16 r plus 1e-16 of the way's |dx| r over its length of the true one (the way's steep slope is
+//    divided out again), while it lies at least 0.7 % of the edge's x extent (over 1e-6 r) inside the
+//    edge's x range and at least |dx| r / (2 × reach) inside the way's; with |dx| > 1e-5 and a reach
+//    of at most 1e5 m over r >= 1e-3 (points farther out on a way steeper than 10 are not taken),
+//    both half-open range tests hold.
 // The view is taken from the corners of whichever circle of the corner count comes first: their
 // directions are the same for every radius up to rounding far below the 1 % kept from the corners.
 constexpr double kFarReach = 1.2;
 constexpr double kWayNotSteep = 0.1;
+constexpr double kSteepWayReach2 = 1e10;  // (1e5 m)²
 constexpr double kCrossingOffCorner = 0.01;
+// With eight corners or more, that edge is also the first the search finds cut, the one it leaves for
+// the next search: no other edge is found cut.
+//  - The way's line meets the polygon's boundary only at that edge and on the far side of the centroid,
+//    and every other edge's line outside that edge (the polygon lies on one side of each).
+//  - Beyond the centroid, the meeting lies outside the way's x range by |dx| 0.9 r / reach or more, a
+//    few hundred times what the formula's rounding may move it (r 1000 |dx| / reach times a few 1e-16).
+//  - Between the edge cut and the stand point (or beyond the point), the meeting lies outside the
+//    polygon, as far from it as from the crossing (or more) times the sine of the way's angle with the
+//    edge cut (67 degrees or more): a neighbour's line, running on from the shared corner at 22 degrees
+//    or more to the way, is met 0.7 % of the edge cut's length or more past that corner; other edges lie
+//    farther from the crossing. The meeting is then 1e-7 r or more outside that edge's x range (slope
+//    at most 1000), and the formula places it within a few 1e-13 r.
+constexpr int kFirstCutCorners = 8;
 
 bool ViewHolds(const ClipStandView& v, int nA, PolygonRef stand, int nB) {
   const auto bytes = static_cast<std::size_t>(nB) * sizeof(double);
@@ -662,7 +688,7 @@ void TakeStandView(GeometryContext& g, PolygonRef plot, int nA, PolygonRef stand
     v.y[at] = p.y;
     v.reach2[at] = p.x * p.x + p.y * p.y;
     v.edge[at] = 0;
-    if (!(std::fabs(p.x) >= kWayNotSteep * std::sqrt(v.reach2[at]))) continue;
+    if (!(std::fabs(p.x) >= kWayNotSteep * std::sqrt(v.reach2[at])) && !(v.reach2[at] <= kSteepWayReach2)) continue;
     guess = EdgeInDirection(plot, nA, {0.0, 0.0}, p, guess);
     const GeoPoint a{plot.x[guess], plot.y[guess]};
     const GeoPoint b{plot.x[guess + 1], plot.y[guess + 1]};
@@ -678,12 +704,14 @@ void TakeStandView(GeometryContext& g, PolygonRef plot, int nA, PolygonRef stand
   // r (1 + 1e-16) of the centre; the y side a metre further, as the box tests keep it) meets no plot
   // edge's box and changes nothing but the point kept: the walk passes it while r stays below `clear`.
   // (The clip's view holds only when every circle edge is wider than 1e-5 in x, so the y side counts
-  // whenever the stand edge's does.)
+  // whenever the stand edge's does.) The points passed are not tested: their ways must be wider than
+  // 1e-5 in x at every such radius, the centroid lying within 1e-4 r < 1e-4 reach of the centre.
+  const auto wideWay = [&](std::size_t at) { return std::fabs(v.x[at]) >= 2e-5 + 1e-4 * std::sqrt(v.reach2[at]); };
   v.clear[1] = 0.0;
   for (int i = 2; i <= nB; ++i) {
     const auto at = static_cast<std::size_t>(i);
     v.clear[at] = 0.0;
-    if (v.edge[at - 1] == 0 || v.edge[at] == 0) continue;
+    if (v.edge[at - 1] == 0 || v.edge[at] == 0 || !wideWay(at - 1) || !wideWay(at)) continue;
     const double reach = std::sqrt(std::min(v.reach2[at - 1], v.reach2[at])) / kFarReach;
     const double left = std::min(v.x[at - 1], v.x[at]), right = std::max(v.x[at - 1], v.x[at]);
     double beyond = std::max(left, -right);
@@ -706,6 +734,19 @@ double UseStandView(GeometryContext& g, PolygonRef plot, int nA, const PlotEdges
   if (!(std::fabs(g.plotCentroid.x) <= 1e-4 * r && std::fabs(g.plotCentroid.y) <= 1e-4 * r)) return 0.0;
   if (!viewHolds) TakeStandView(g, plot, nA, stand, nB, standArea);
   return (kFarReach * r) * (kFarReach * r);
+}
+
+// Circle clips: a stand point within 0.99 of the distance at which the circle edges' lines pass the
+// centre is inside, when its way to the centroid is wider than 1e-5 in x; the search would find no edge
+// cut. Every point of the way lies within that reach (the centroid within 1e-4 r of the centre), at
+// least 0.005 r inside every edge's line (0.5 r or more away for three corners, more for more), so the
+// line of the way (at most 1.0002 r long) meets an edge's line, if at all, that far beyond the way's
+// end: 0.004 |dx| or more outside its x range, where the general formula (the narrow ones are not
+// taken) places the crossing's x within a few 1e-16 r, and its x alone is what the range tests compare.
+// Squared reach, nothing (0) when NaN.
+double NearReach2(const CircleEdgeBands& bands, double r) {
+  const double reach = 0.99 * bands.nearest * r;
+  return reach * reach >= 0.0 ? reach * reach : 0.0;
 }
 
 // Pays what the walk owes: g.lastEdgeHit as the search from the owing point leaves it. That search
@@ -754,9 +795,17 @@ inline bool InsidePlot(ClipWalk& w, GeoPoint p, int standPoint) {
     w.edge = 0;
     const auto at = static_cast<std::size_t>(standPoint);
     const ClipStandView& view = w.g.clipStandView;
-    // (farReach2 is 0 without shortcuts.)
-    if (w.farReach2 > 0.0 && view.edge[at] > 0 && view.reach2[at] >= w.farReach2) {
-      w.cutEdge = view.edge[at];
+    // (farReach2 is 0 without shortcuts.) A way within 1e-5 of vertical meets the edges by the narrow
+    // formulas, which these shortcuts do not follow.
+    const bool viewed = w.farReach2 > 0.0 && std::fabs(p.x - w.g.plotCentroid.x) > 1e-5;
+    if (viewed && view.edge[at] > 0 && view.reach2[at] >= w.farReach2) {
+      if (w.nA >= kFirstCutCorners)
+        w.edge = view.edge[at];
+      else
+        w.cutEdge = view.edge[at];
+    } else if (viewed && view.reach2[at] <= w.nearReach2) {
+      w.inside = true;  // as the search finds it, leaving g.lastEdgeHit
+      return true;
     } else if (SearchInside(w, p, at)) {
       return true;
     } else if (w.edge > 0) {
@@ -928,6 +977,7 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
     if (g.circleEdgeBands.corners != nA) TakeCircleEdgeBands(plot, nA, g.clipCircleRadius, g.circleEdgeBands);
     edges.bands = &g.circleEdgeBands;
     edges.overRadius = 1.0 / g.clipCircleRadius;
+    walk.nearReach2 = NearReach2(g.circleEdgeBands, g.clipCircleRadius);
   }
   // The last edge is left as the searches left it, whatever way the walk ends.
   const auto walkFailed = [&] {

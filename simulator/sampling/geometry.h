@@ -192,6 +192,7 @@ struct BoundaryEdgeTable {
 struct CircleEdgeBands {
   int corners = 0;  // 0: none taken
   EdgeBands x, y;
+  double nearest = 0.0;  // the least distance of an edge's line from the centre, over the radius
 };
 
 // What a clip takes of its plot polygon alone (its area, centroid and edges), kept per plot polygon

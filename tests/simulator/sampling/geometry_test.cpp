@@ -454,6 +454,39 @@ TEST(ClipPlotPolygon, RandomPlotsAgainstRandomBoundaries) {
   EXPECT_LT(failed, compared / 50 + 1);
 }
 
+// One clip as the tests compare it: the context, its success, the result and the areas.
+struct ClipOutcome {
+  const GeometryContext& g;
+  bool ok;
+  const ClipPolygonPoints& result;
+  const ClipAreas& areas;
+};
+
+// Everything a clip leaves that callers or later clips may read, bit for bit (the centroid only of a
+// clip that held: a failed one may leave the last clip's).
+void ExpectSameClip(const ClipOutcome& quick, const ClipOutcome& full) {
+  const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  ASSERT_EQ(quick.ok, full.ok);
+  ASSERT_EQ(quick.g.errorFlag, full.g.errorFlag);
+  ASSERT_EQ(quick.g.lastEdgeHit, full.g.lastEdgeHit);
+  if (quick.ok) {
+    ASSERT_TRUE(same(quick.g.plotCentroid.x, full.g.plotCentroid.x) &&
+                same(quick.g.plotCentroid.y, full.g.plotCentroid.y));
+  }
+  ASSERT_EQ(quick.g.crossingCount, full.g.crossingCount);
+  for (int i = 1; i <= full.g.crossingCount; ++i) {
+    const CrossingRecord& a = quick.g.crossings[static_cast<std::size_t>(i)];
+    const CrossingRecord& b = full.g.crossings[static_cast<std::size_t>(i)];
+    ASSERT_TRUE(same(a.x, b.x) && same(a.y, b.y) && a.edge == b.edge && a.kind == b.kind) << "crossing " << i;
+  }
+  ASSERT_EQ(quick.result.n, full.result.n);
+  for (int i = 1; i <= full.result.n; ++i)
+    ASSERT_TRUE(same(quick.result.x[i], full.result.x[i]) && same(quick.result.y[i], full.result.y[i]))
+        << "point " << i;
+  ASSERT_TRUE(same(quick.areas.plot, full.areas.plot) && same(quick.areas.stand, full.areas.stand) &&
+              same(quick.areas.result, full.areas.result));
+}
+
 // The clip settles most stand points as outside by one plot edge cut on the way to the centroid (for a
 // circle around (0, 0), far points clear of its corners without any test) and works out the edge the
 // full search would stop at only when a later search starts after it. Every result, crossing and the
@@ -463,7 +496,6 @@ TEST(ClipPlotPolygon, RandomPlotsAgainstRandomBoundaries) {
 // same stand points before (the searches then test only the plot edges whose bands, taken once per
 // corner count, meet the segment's box).
 TEST(ClipPlotPolygon, ShortcutsAgreeWithTheFullSearches) {
-  const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
   std::mt19937 rng(9071);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   int cut = 0;
@@ -567,27 +599,117 @@ TEST(ClipPlotPolygon, ShortcutsAgreeWithTheFullSearches) {
     const bool quickOk = ClipPlotPolygon(quick, nA, circle, stand, stand.n, quickResult, quickAreas);
     const bool fullOk = ClipPlotPolygon(full, nA, circle, stand, stand.n, fullResult, fullAreas);
     SCOPED_TRACE("round " + std::to_string(round));
-    ASSERT_EQ(quickOk, fullOk);
-    ASSERT_EQ(quick.errorFlag, full.errorFlag);
-    ASSERT_EQ(quick.lastEdgeHit, full.lastEdgeHit);
-    if (quickOk) {
-      ASSERT_TRUE(same(quick.plotCentroid.x, full.plotCentroid.x) && same(quick.plotCentroid.y, full.plotCentroid.y));
-    }
-    ASSERT_EQ(quick.crossingCount, full.crossingCount);
-    for (int i = 1; i <= full.crossingCount; ++i) {
-      const CrossingRecord& a = quick.crossings[static_cast<std::size_t>(i)];
-      const CrossingRecord& b = full.crossings[static_cast<std::size_t>(i)];
-      ASSERT_TRUE(same(a.x, b.x) && same(a.y, b.y) && a.edge == b.edge && a.kind == b.kind) << "crossing " << i;
-    }
-    ASSERT_EQ(quickResult.n, fullResult.n);
-    for (int i = 1; i <= fullResult.n; ++i)
-      ASSERT_TRUE(same(quickResult.x[i], fullResult.x[i]) && same(quickResult.y[i], fullResult.y[i])) << "point " << i;
-    ASSERT_TRUE(same(quickAreas.plot, fullAreas.plot) && same(quickAreas.stand, fullAreas.stand) &&
-                same(quickAreas.result, fullAreas.result));
+    ASSERT_NO_FATAL_FAILURE(ExpectSameClip({quick, quickOk, quickResult, quickAreas}, {full, fullOk, fullResult, fullAreas}));
     if (fullOk && fullResult.n > 0 && fullAreas.result < fullAreas.plot) ++cut;
   }
   EXPECT_GT(cut, 3000);
   EXPECT_GT(again, 10000);
+}
+
+// A stand point whose way to c is exactly 1e-5 wide in x, where the search's formulas change: the
+// nearest such x to the one asked for, or that x when none lies within a few steps.
+double ExactlyNarrow(double cx, double sign) {
+  double x = cx + sign * 1e-5;
+  for (int step = 0; step < 8 && std::fabs(x - cx) != 1e-5; ++step)
+    x = std::nextafter(x, std::fabs(x - cx) < 1e-5 ? sign * 1e9 : -sign * 1e9);
+  return x;
+}
+
+// Circles around (0, 0) clipped one after another against the same stand points, as at one plot centre:
+// stand points straight above and below the centre far out (ways within, at and just beyond 1e-5 of
+// vertical in x), at the reach where points count as far out, just inside and outside the circle's
+// edges, in the directions of its corners and just off them. The walk takes many of these as outside
+// by the edge in their direction, or as inside by their distance, and leaves the edge its search would
+// have stopped at; every clip must come out as with every point searched.
+TEST(CircleClipShortcuts, PointsAtTheLimitsOfTheShortcutsAgreeWithTheFullSearches) {
+  std::mt19937 rng(2207);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  GeometryContext quick;  // kept over all clips, as the edge correction keeps it
+  int cut = 0;
+  int clips = 0;
+  for (int round = 0; round < 10000; ++round) {
+    const int cornerChoices[] = {36, 36, 8, 7, 9, 12, 3, 5, 49, 36};
+    const int nA = cornerChoices[round % 10];
+    const double r0 = std::exp(std::log(1e-3) + unit(rng) * std::log(1e6));  // 0.001 .. 1000
+    CirclePolygonPoints circle;
+    ASSERT_TRUE(CirclePolygon(nA, 0, 0, r0, circle));
+    GeoPoint c;
+    GeometryContext scratch;
+    PolygonCentroid(scratch, PolygonRef(circle).WithCount(nA), c.x, c.y);
+    const double half = M_PI / nA;  // half a corner step
+    const double nearest = r0 * std::cos(half);
+
+    // A clockwise ring of points, each of one of the awkward kinds.
+    const int points = 4 + static_cast<int>(unit(rng) * 54);
+    StandPolygonPoints stand;
+    for (int i = 1; i <= points; ++i) {
+      const double angle = -2.0 * M_PI * (i - 1 + 0.8 * unit(rng)) / points;
+      double reach = r0 * (0.3 + 3.0 * unit(rng));
+      GeoPoint p{reach * std::cos(angle), reach * std::sin(angle)};
+      const double side = p.y >= 0.0 ? 1.0 : -1.0;
+      const double far = r0 * (1.2 + (unit(rng) < 0.5 ? 1e-9 * unit(rng) : 40.0 * unit(rng)));
+      switch (static_cast<int>(unit(rng) * 9)) {
+        case 0:  // far straight above or below the centroid, the way within 1e-5 of vertical or at it
+          p = {unit(rng) < 0.5 ? ExactlyNarrow(c.x, unit(rng) < 0.5 ? 1.0 : -1.0) : c.x, side * far};
+          break;
+        case 1: {  // just beyond 1e-5, or anywhere within a millimetre of vertical
+          const double dx = unit(rng) < 0.5 ? std::nextafter(1e-5, 1.0) * (1.0 + 1e-6 * unit(rng)) : 1e-3 * unit(rng);
+          p = {c.x + (unit(rng) < 0.5 ? dx : -dx), side * far};
+          break;
+        }
+        case 2:  // at the far reach, in any direction
+          p = {far * std::cos(angle), far * std::sin(angle)};
+          break;
+        case 3: {  // about the distance of the edges' lines from the centre, just inside or outside it
+          const double d = nearest * (unit(rng) < 0.5 ? 0.99 + 2e-3 * (unit(rng) - 0.5) : 0.98 + 0.04 * unit(rng));
+          p = {d * std::cos(angle), d * std::sin(angle)};
+          break;
+        }
+        case 4: {  // far out through a corner, or 1 % along an edge from one, give or take a little
+          const int k = 1 + static_cast<int>(unit(rng) * nA);
+          const double t = unit(rng) < 0.3 ? 0.0 : 0.01 + 1e-4 * (unit(rng) - 0.5);
+          const GeoPoint at{circle.x[k] + t * (circle.x[k + 1] - circle.x[k]),
+                            circle.y[k] + t * (circle.y[k + 1] - circle.y[k])};
+          const double along = far / std::hypot(at.x, at.y);
+          p = {along * at.x, along * at.y};
+          break;
+        }
+        case 5:  // near the centre, within 1e-5 of the centroid in x
+          p = {c.x + 2e-5 * (unit(rng) - 0.5), r0 * (unit(rng) - 0.5)};
+          break;
+        default:
+          break;
+      }
+      stand.x[i] = p.x;
+      stand.y[i] = p.y;
+    }
+    stand.x[points + 1] = stand.x[1];
+    stand.y[points + 1] = stand.y[1];
+    stand.n = points + 1;
+
+    // This circle and others at the same centre: the first, exactly, and radii a little and far off.
+    for (int k = 0; k < 6; ++k) {
+      const double r = k == 0 ? r0 : r0 * (k % 2 == 0 ? 1.0 + 1e-6 * (unit(rng) - 0.5) : 0.5 + 2.0 * unit(rng));
+      ASSERT_TRUE(CirclePolygon(nA, 0, 0, r, circle));
+      quick.clipCircleCorners = nA;
+      quick.clipCircleRadius = r;
+      GeometryContext full;
+      full.clipWithoutShortcuts = true;
+      ClipPolygonPoints quickResult, fullResult;
+      ClipAreas quickAreas, fullAreas;
+      const bool quickOk = ClipPlotPolygon(quick, nA, circle, stand, stand.n, quickResult, quickAreas);
+      const bool fullOk = ClipPlotPolygon(full, nA, circle, stand, stand.n, fullResult, fullAreas);
+      quick.clipCircleCorners = 0;
+      quick.clipCircleRadius = 0.0;
+      SCOPED_TRACE("round " + std::to_string(round) + " radius " + std::to_string(k));
+      ASSERT_NO_FATAL_FAILURE(
+          ExpectSameClip({quick, quickOk, quickResult, quickAreas}, {full, fullOk, fullResult, fullAreas}));
+      ++clips;
+      if (fullOk && fullResult.n > 0 && fullAreas.result < fullAreas.plot) ++cut;
+    }
+  }
+  EXPECT_EQ(clips, 60000);
+  EXPECT_GT(cut, 6000);
 }
 
 // The parts a context keeps of a plot polygon serve only that polygon: plots sharing their first corners
