@@ -385,26 +385,35 @@ ClipPlotParts& ClipPlotParts::operator=(const ClipPlotParts&) { return *this; }
 
 namespace {
 
-// 512 slots: the circles of the sample trees' radii met near a stand's boundary mostly keep their own.
-// An entry (some 4 kB) is made the first time its slot is used.
-constexpr int kClipPlotPartsBits = 9;
-constexpr std::size_t kClipPlotPartsSlots = std::size_t{1} << kClipPlotPartsBits;
+// 1024 sets of two slots, the one used last first: the circles of the sample trees' radii met near a
+// stand's boundary (some hundreds) mostly keep their own. An entry (some 4 kB) is made the first time
+// its slot is used.
+constexpr int kClipPlotSetBits = 10;
+constexpr std::size_t kClipPlotSlots = std::size_t{2} << kClipPlotSetBits;
 
-// The entry holding this plot polygon (held), or the one its parts are to go to, emptied.
+bool HoldsPlot(const ClipPlotEntry* e, PolygonRef plot, int nA) {
+  const auto bytes = static_cast<std::size_t>(nA + 1) * sizeof(double);
+  return e != nullptr && e->nA == nA && std::memcmp(&e->x[1], &plot.x[1], bytes) == 0 &&
+         std::memcmp(&e->y[1], &plot.y[1], bytes) == 0;
+}
+
+// The entry holding this plot polygon (held), or the one its parts are to go to, emptied: the set's
+// slot used longer ago.
 ClipPlotEntry& KeptPlotParts(ClipPlotParts& parts, PolygonRef plot, int nA, bool& held) {
-  if (!parts.entries) parts.entries = std::make_unique<std::unique_ptr<ClipPlotEntry>[]>(kClipPlotPartsSlots);
+  if (!parts.entries) parts.entries = std::make_unique<std::unique_ptr<ClipPlotEntry>[]>(kClipPlotSlots);
   std::uint64_t x1 = 0, y1 = 0;
   std::memcpy(&x1, &plot.x[1], sizeof x1);
   std::memcpy(&y1, &plot.y[1], sizeof y1);
   const std::uint64_t mixed = (x1 ^ std::rotl(y1, 29) ^ static_cast<std::uint64_t>(nA)) * 0x9E3779B97F4A7C15ull;
-  std::unique_ptr<ClipPlotEntry>& slot = parts.entries[mixed >> (64 - kClipPlotPartsBits)];
-  if (!slot) slot = std::make_unique<ClipPlotEntry>();
-  ClipPlotEntry& e = *slot;
-  const auto bytes = static_cast<std::size_t>(nA + 1) * sizeof(double);
-  held = e.nA == nA && std::memcmp(&e.x[1], &plot.x[1], bytes) == 0 &&
-         std::memcmp(&e.y[1], &plot.y[1], bytes) == 0;
-  if (!held) e.nA = 0;
-  return e;
+  std::unique_ptr<ClipPlotEntry>* set = &parts.entries[(mixed >> (64 - kClipPlotSetBits)) * 2];
+  held = HoldsPlot(set[0].get(), plot, nA);
+  if (!held) {
+    held = HoldsPlot(set[1].get(), plot, nA);
+    std::swap(set[0], set[1]);
+    if (!set[0]) set[0] = std::make_unique<ClipPlotEntry>();
+    if (!held) set[0]->nA = 0;
+  }
+  return *set[0];
 }
 
 // A segment s1-s2 with the box every edge test of the searches compares, and its line as the plot
@@ -722,6 +731,25 @@ void TakeStandView(GeometryContext& g, PolygonRef plot, int nA, PolygonRef stand
     }
     v.clear[at] = std::min(reach, beyond) * (1.0 - 1e-9);
   }
+  // (Clips of a radius of 1e-3 or more only: an edge clear of none of them is left out.)
+  std::array<int, kStandPolygonSlots + 1> order{};
+  int count = 0;
+  v.repeated = 0;
+  for (int i = 2; i <= nB; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    if (SamePoint({v.x[at - 1], v.y[at - 1]}, {v.x[at], v.y[at]})) v.repeated |= std::uint64_t{1} << i;
+    if (v.clear[at] >= 1e-3) order[static_cast<std::size_t>(count++)] = i;
+  }
+  std::sort(order.begin(), order.begin() + count,
+            [&](int a, int b) { return v.clear[static_cast<std::size_t>(a)] > v.clear[static_cast<std::size_t>(b)]; });
+  std::uint64_t passed = 0;
+  for (int k = 0; k < count; ++k) {
+    const auto at = static_cast<std::size_t>(order[static_cast<std::size_t>(k)]);
+    passed |= std::uint64_t{1} << at;
+    v.passing[static_cast<std::size_t>(k)] = v.clear[at];
+    v.passed[static_cast<std::size_t>(k)] = passed;
+  }
+  v.passingCount = count;
 }
 
 // Whether the view holds for this clip (see TakeStandView), taking it when needed: the squared reach
@@ -984,18 +1012,19 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
     SettleLastEdge(walk);
     return FailClip(g, result, areas);
   };
-  const double radius = g.clipCircleRadius;
+  // The edges this circle passes untouched (see ClipStandView::clear; points up to nB only) and those
+  // of them that do not end at a repeated point.
+  const std::uint64_t passed = walk.farReach2 > 0.0 ? g.clipStandView.PassedAt(g.clipCircleRadius) : 0;
+  const std::uint64_t running = passed & ~g.clipStandView.repeated;
   for (int i = 2; i <= lastStandPoint; ++i) {
-    if (walk.farReach2 > 0.0 && radius < g.clipStandView.clear[static_cast<std::size_t>(i)]) {
+    if ((passed >> i) & 1) {
       // Outside; its start was the point kept. Along a run of such edges each end differing from the
       // one before replaces all the walk keeps of it and leaves nothing else: only the run's last end
       // is walked. (When that end is the point kept before the run, the end before it is walked first,
       // as the walk along the run would have left it.)
       int last = i;
-      if (!SamePoint(At(stand, i - 1), At(stand, i))) {
-        while (last < lastStandPoint && radius < g.clipStandView.clear[static_cast<std::size_t>(last + 1)] &&
-               !SamePoint(At(stand, last), At(stand, last + 1)))
-          ++last;
+      if ((running >> i) & 1) {
+        last += std::countr_one(running >> (i + 1));
         if (last > i && walk.known && SamePoint(walk.p, At(stand, last)))
           InsidePlot(walk, At(stand, last - 1), last - 1);
       }

@@ -139,6 +139,20 @@ struct ClipStandView {
   std::array<int, kStandPolygonSlots + 1> edge{};
   // Per stand edge (ending at point i): circles of a radius below this pass it untouched (0: none).
   std::array<double, kStandPolygonSlots + 1> clear{};
+  // The same by radius: the edges' `clear` from the highest down (passing[0..passingCount - 1]) and
+  // passed[k], the edges (bit i: the edge ending at point i) whose `clear` is passing[k] or above. And
+  // the points equal to the point before them, bit for bit (bit i for point i).
+  int passingCount = 0;
+  std::array<double, kStandPolygonSlots + 1> passing{};
+  std::array<std::uint64_t, kStandPolygonSlots + 1> passed{};
+  std::uint64_t repeated = 0;
+
+  // The edges a circle of radius r passes untouched.
+  std::uint64_t PassedAt(double r) const {
+    const auto end = passing.begin() + passingCount;
+    const auto k = std::partition_point(passing.begin(), end, [r](double c) { return r < c; }) - passing.begin();
+    return k == 0 ? 0 : passed[static_cast<std::size_t>(k - 1)];
+  }
 };
 
 // The line of a segment p1-p2 as LineDistance and LineCircleIntersection take it, for segments met

@@ -627,6 +627,7 @@ TEST(CircleClipShortcuts, PointsAtTheLimitsOfTheShortcutsAgreeWithTheFullSearche
   GeometryContext quick;  // kept over all clips, as the edge correction keeps it
   int cut = 0;
   int clips = 0;
+  int passable = 0;  // edges some radius passes untouched
   for (int round = 0; round < 10000; ++round) {
     const int cornerChoices[] = {36, 36, 8, 7, 9, 12, 3, 5, 49, 36};
     const int nA = cornerChoices[round % 10];
@@ -706,10 +707,25 @@ TEST(CircleClipShortcuts, PointsAtTheLimitsOfTheShortcutsAgreeWithTheFullSearche
           ExpectSameClip({quick, quickOk, quickResult, quickAreas}, {full, fullOk, fullResult, fullAreas}));
       ++clips;
       if (fullOk && fullResult.n > 0 && fullAreas.result < fullAreas.plot) ++cut;
+      if (k > 0) continue;
+      // The edges a radius passes untouched, looked up by radius, are those whose own limit lies above
+      // it, also for radii at the limits themselves.
+      const ClipStandView& view = quick.clipStandView;
+      for (int i = 2; i <= view.n; ++i) {
+        for (double at : {view.clear[static_cast<std::size_t>(i)], std::nextafter(view.clear[static_cast<std::size_t>(i)], 0.0), r}) {
+          if (!(at >= 1e-3)) continue;
+          std::uint64_t limits = 0;
+          for (int e = 2; e <= view.n; ++e)
+            if (at < view.clear[static_cast<std::size_t>(e)]) limits |= std::uint64_t{1} << e;
+          ASSERT_EQ(view.PassedAt(at), limits) << "edge " << i;
+        }
+        if (view.clear[static_cast<std::size_t>(i)] >= 1e-3) ++passable;
+      }
     }
   }
   EXPECT_EQ(clips, 60000);
   EXPECT_GT(cut, 6000);
+  EXPECT_GT(passable, 10000);
 }
 
 // The parts a context keeps of a plot polygon serve only that polygon: plots sharing their first corners
