@@ -536,12 +536,9 @@ bool EdgeCut(PolygonRef plot, const PlotEdges& edges, const SegmentBox& s, int j
 
 // The first plot edge cut by the segment s1-s2, searching cyclically once around the nA edges from
 // the edge after `startAfter`. Remembers the edge for the next search.
-Hit FirstBoundaryHit(GeometryContext& g, PolygonRef plot, const PlotEdges& edges, int nA, GeoPoint s1, GeoPoint s2,
-                     int startAfter, CrossingRecord& hit) {
-  SegmentBox s = BoxOf(s1, s2);
-  // (A start before edge 0 would reach slot 0; no caller passes one.)
-  if (startAfter >= 0 && MissesEveryEdge(edges, s)) return Hit::None;
-  TakeLine(s);
+// The segment's box given, its line taken, and the box meeting that of all edges when startAfter >= 0.
+Hit FirstHitOnSegment(GeometryContext& g, PolygonRef plot, const PlotEdges& edges, int nA, const SegmentBox& s,
+                      int startAfter, CrossingRecord& hit) {
   const auto found = [&](int j, GeoPoint at) {
     hit.x = at.x;
     hit.y = at.y;
@@ -569,6 +566,15 @@ Hit FirstBoundaryHit(GeometryContext& g, PolygonRef plot, const PlotEdges& edges
     }
   }
   return Hit::None;
+}
+
+Hit FirstBoundaryHit(GeometryContext& g, PolygonRef plot, const PlotEdges& edges, int nA, GeoPoint s1, GeoPoint s2,
+                     int startAfter, CrossingRecord& hit) {
+  SegmentBox s = BoxOf(s1, s2);
+  // (A start before edge 0 would reach slot 0; no caller passes one.)
+  if (startAfter >= 0 && MissesEveryEdge(edges, s)) return Hit::None;
+  TakeLine(s);
+  return FirstHitOnSegment(g, plot, edges, nA, s, startAfter, hit);
 }
 
 // The walk of one clip over the stand edges. Most stand points lie far outside the plot polygon, where
@@ -690,14 +696,19 @@ void TakeStandView(GeometryContext& g, PolygonRef plot, int nA, PolygonRef stand
   v.areaKnown = !g.enterpriseMode;
   v.area = standArea;
   int guess = 1;
+  // Per point its distance from the centre and whether it may be passed untested (see below).
+  std::array<double, kStandPolygonSlots + 1> reach{};
+  std::array<bool, kStandPolygonSlots + 1> passable{};
   for (int i = 1; i <= nB; ++i) {
     const auto at = static_cast<std::size_t>(i);
     const GeoPoint p{stand.x[i], stand.y[i]};
     v.x[at] = p.x;
     v.y[at] = p.y;
     v.reach2[at] = p.x * p.x + p.y * p.y;
+    reach[at] = std::sqrt(v.reach2[at]);
     v.edge[at] = 0;
-    if (!(std::fabs(p.x) >= kWayNotSteep * std::sqrt(v.reach2[at])) && !(v.reach2[at] <= kSteepWayReach2)) continue;
+    passable[at] = false;
+    if (!(std::fabs(p.x) >= kWayNotSteep * reach[at]) && !(v.reach2[at] <= kSteepWayReach2)) continue;
     guess = EdgeInDirection(plot, nA, {0.0, 0.0}, p, guess);
     const GeoPoint a{plot.x[guess], plot.y[guess]};
     const GeoPoint b{plot.x[guess + 1], plot.y[guess + 1]};
@@ -708,6 +719,7 @@ void TakeStandView(GeometryContext& g, PolygonRef plot, int nA, PolygonRef stand
     if (!(ca < 0.0 && cb > 0.0)) continue;
     const double t = ca / (ca - cb);
     if (t >= kCrossingOffCorner && t <= 1.0 - kCrossingOffCorner) v.edge[at] = guess;
+    passable[at] = v.edge[at] != 0 && std::fabs(p.x) >= 2e-5 + 1e-4 * reach[at];
   }
   // A stand edge between two such points whose box lies beyond the circle's (every corner within
   // r (1 + 1e-16) of the centre; the y side a metre further, as the box tests keep it) meets no plot
@@ -715,13 +727,12 @@ void TakeStandView(GeometryContext& g, PolygonRef plot, int nA, PolygonRef stand
   // (The clip's view holds only when every circle edge is wider than 1e-5 in x, so the y side counts
   // whenever the stand edge's does.) The points passed are not tested: their ways must be wider than
   // 1e-5 in x at every such radius, the centroid lying within 1e-4 r < 1e-4 reach of the centre.
-  const auto wideWay = [&](std::size_t at) { return std::fabs(v.x[at]) >= 2e-5 + 1e-4 * std::sqrt(v.reach2[at]); };
   v.clear[1] = 0.0;
   for (int i = 2; i <= nB; ++i) {
     const auto at = static_cast<std::size_t>(i);
     v.clear[at] = 0.0;
-    if (v.edge[at - 1] == 0 || v.edge[at] == 0 || !wideWay(at - 1) || !wideWay(at)) continue;
-    const double reach = std::sqrt(std::min(v.reach2[at - 1], v.reach2[at])) / kFarReach;
+    if (!passable[at - 1] || !passable[at]) continue;
+    const double far = std::min(reach[at - 1], reach[at]) / kFarReach;
     const double left = std::min(v.x[at - 1], v.x[at]), right = std::max(v.x[at - 1], v.x[at]);
     double beyond = std::max(left, -right);
     const double wide = std::fabs(v.x[at - 1] - v.x[at]);
@@ -729,7 +740,7 @@ void TakeStandView(GeometryContext& g, PolygonRef plot, int nA, PolygonRef stand
       const double bottom = std::min(v.y[at - 1], v.y[at]), top = std::max(v.y[at - 1], v.y[at]);
       beyond = std::max(beyond, std::max(bottom, -top) - 1.0);
     }
-    v.clear[at] = std::min(reach, beyond) * (1.0 - 1e-9);
+    v.clear[at] = std::min(far, beyond) * (1.0 - 1e-9);
   }
   // (Clips of a radius of 1e-3 or more only: an edge clear of none of them is left out.)
   std::array<int, kStandPolygonSlots + 1> order{};
@@ -865,9 +876,12 @@ EdgeOutcome EdgeIntersections(ClipWalk& w, GeoPoint start, GeoPoint end, int sta
   const bool endInside = InsidePlot(w, end, endPoint);
   CrossingRecord crossing;
   bool found = false;
-  if (!MissesEveryEdge(edges, BoxOf(start, end))) {
+  SegmentBox edge = BoxOf(start, end);
+  const bool near = !MissesEveryEdge(edges, edge);
+  if (near) {
     SettleLastEdge(w);
-    found = FirstBoundaryHit(g, plot, edges, nA, start, end, g.lastEdgeHit, crossing) == Hit::Found;
+    TakeLine(edge);
+    found = FirstHitOnSegment(g, plot, edges, nA, edge, g.lastEdgeHit, crossing) == Hit::Found;
   }
   if (!found && !startInside && !endInside) return EdgeOutcome::Nothing;
 
@@ -892,7 +906,7 @@ EdgeOutcome EdgeIntersections(ClipWalk& w, GeoPoint start, GeoPoint end, int sta
   }
   // Both ends outside: the edge passes through the plot polygon.
   CrossingRecord second;
-  FirstBoundaryHit(g, plot, edges, nA, start, end, crossing.edge, second);  // finds at least `crossing` again
+  FirstHitOnSegment(g, plot, edges, nA, edge, crossing.edge, second);  // finds at least `crossing` again
   g.exit = {crossing.x, crossing.y, crossing.edge, 2};
   g.entry = {second.x, second.y, second.edge, 1};
   const bool useX = std::fabs(start.x - end.x) > 0.01;
@@ -925,6 +939,28 @@ void AddResultPoint(GeometryContext& g, ClipPolygonPoints& result, double x, dou
   ++result.n;
   result.x[result.n] = x;
   result.y[result.n] = y;
+}
+
+// Appends plot corners k % nA + 1 for k = a .. b - 1 (1 <= a, b <= a + nA): one run up to corner nA,
+// one from corner 1 on. Point by point where the result would overflow (and without shortcuts).
+void AddPlotCorners(GeometryContext& g, ClipPolygonPoints& result, PolygonRef plot, int nA, int a, int b) {
+  if (b <= a) return;
+  if (g.clipWithoutShortcuts || result.n + (b - a) + 1 >= kClipPolygonSlots) {
+    for (int k = a; k <= b - 1; ++k) {
+      const int corner = k % nA + 1;
+      AddResultPoint(g, result, plot.x[corner], plot.y[corner]);
+    }
+    return;
+  }
+  const auto copy = [&](int first, int last) {
+    for (int corner = first; corner <= last; ++corner) {
+      ++result.n;
+      result.x[result.n] = plot.x[corner];
+      result.y[result.n] = plot.y[corner];
+    }
+  };
+  copy(a + 1, std::min(b, nA));
+  copy(1, b - nA);
 }
 
 bool FailClip(GeometryContext& g, ClipPolygonPoints& result, ClipAreas& areas) {
@@ -1075,10 +1111,7 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
         int b = next.edge;
         if (b < a) b += nA;
         if (b == a && PointOnSegmentRange({next.x, next.y}, At(plot, a), {here.x, here.y})) b += nA;
-        for (int k = a; k <= b - 1; ++k) {
-          const int corner = k % nA + 1;
-          AddResultPoint(g, result, plot.x[corner], plot.y[corner]);
-        }
+        AddPlotCorners(g, result, plot, nA, a, b);
       }
     }
     AddResultPoint(g, result, g.crossings[count + 1].x, g.crossings[count + 1].y);
