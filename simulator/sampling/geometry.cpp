@@ -877,8 +877,14 @@ EdgeOutcome EdgeIntersections(ClipWalk& w, GeoPoint start, GeoPoint end, int sta
   CrossingRecord crossing;
   bool found = false;
   SegmentBox edge = BoxOf(start, end);
-  const bool near = !MissesEveryEdge(edges, edge);
-  if (near) {
+  // An edge wider than 1e-5 in x between two points within the near reach of a circle clip lies within
+  // it and cuts no plot edge, as a way from such a point does not (see NearReach2): the search would
+  // find none and leave g.lastEdgeHit, so what the walk owes may wait.
+  const ClipStandView& view = g.clipStandView;
+  const bool within = w.nearReach2 > 0.0 && edge.wide > 1e-5 &&
+                      view.reach2[static_cast<std::size_t>(startPoint)] <= w.nearReach2 &&
+                      view.reach2[static_cast<std::size_t>(endPoint)] <= w.nearReach2;
+  if (!within && !MissesEveryEdge(edges, edge)) {
     SettleLastEdge(w);
     TakeLine(edge);
     found = FirstHitOnSegment(g, plot, edges, nA, edge, g.lastEdgeHit, crossing) == Hit::Found;

@@ -649,7 +649,7 @@ TEST(CircleClipShortcuts, PointsAtTheLimitsOfTheShortcutsAgreeWithTheFullSearche
       GeoPoint p{reach * std::cos(angle), reach * std::sin(angle)};
       const double side = p.y >= 0.0 ? 1.0 : -1.0;
       const double far = r0 * (1.2 + (unit(rng) < 0.5 ? 1e-9 * unit(rng) : 40.0 * unit(rng)));
-      switch (static_cast<int>(unit(rng) * 9)) {
+      switch (static_cast<int>(unit(rng) * 10)) {
         case 0:  // far straight above or below the centroid, the way within 1e-5 of vertical or at it
           p = {unit(rng) < 0.5 ? ExactlyNarrow(c.x, unit(rng) < 0.5 ? 1.0 : -1.0) : c.x, side * far};
           break;
@@ -677,6 +677,22 @@ TEST(CircleClipShortcuts, PointsAtTheLimitsOfTheShortcutsAgreeWithTheFullSearche
         }
         case 5:  // near the centre, within 1e-5 of the centroid in x
           p = {c.x + 2e-5 * (unit(rng) - 0.5), r0 * (unit(rng) - 0.5)};
+          break;
+        case 6:  // this point and the next on a line along a circle edge, just inside or outside it
+          if (i < points) {
+            const int k = 1 + static_cast<int>(unit(rng) * nA);
+            const double ex = circle.x[k + 1] - circle.x[k], ey = circle.y[k + 1] - circle.y[k];
+            const double length = std::hypot(ex, ey);
+            const GeoPoint along{ex / length, ey / length}, out{-ey / length, ex / length};
+            const double d = nearest * (0.99 + 4e-3 * (unit(rng) - 0.5));
+            for (int end = 0; end < 2; ++end) {
+              const double t = r0 * (unit(rng) - 0.5);
+              stand.x[i + end] = d * out.x + t * along.x;
+              stand.y[i + end] = d * out.y + t * along.y;
+            }
+            ++i;
+            continue;
+          }
           break;
         default:
           break;
