@@ -327,6 +327,10 @@ class TForm1 : public QMainWindow {
   std::string T(const std::string& german) const;
   void UncheckMethodButtons();
   void FinishNeuesVerfahren();
+  // The labels of the stand map and of the run's three pictures; a run of repetitions shows them paced.
+  class PacedPicture* mapPicture_ = nullptr;
+  class PacedPicture* repeatPictures_[3] = {};
+  void PaceRunPictures(bool paced);
   bool stopPending_ = false;  // "Neues Verfahren / Druck" pressed during a run: its rest follows the run
   bool quitting_ = false;
   // Inside a run the sample-tree table of an evaluation is made only when it is written: making it for

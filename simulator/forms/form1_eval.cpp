@@ -232,7 +232,9 @@ void TForm1::sBtAuswertungClick() {
   const TrueStandValues truth = ComputeTrueStandValues(state.currentStand.trees, state.currentStand.areaHa);
   StandRunSteps steps(*this, truth);
   run.busy = true;
+  PaceRunPictures(true);
   RunRepetitions(ev.run, run, state.services, steps);
+  PaceRunPictures(false);
   run.busy = false;
   Panel15->hide();
   if (run.endRequested) return;

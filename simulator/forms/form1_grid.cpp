@@ -20,6 +20,7 @@
 #include <functional>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
@@ -36,6 +37,7 @@
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form15.h"
 #include "simulator/forms/method_dialogs.h"
+#include "simulator/forms/paced_picture.h"
 #include "simulator/sampling/geometry.h"
 #include "simulator/sampling/grid.h"
 #include "simulator/sampling/pass.h"
@@ -89,20 +91,27 @@ class Stamps {
   static constexpr int kMargin = 2, kLargest = 400;
 
   // Sets the pixels of the shape of key in colour, its corner at (left, top) and w × h in size; draw
-  // puts the shape on a canvas with its corner at (kMargin, kMargin). False where it cannot be done.
-  bool Set(const MapPixels* map, std::uint64_t key, int left, int top, int w, int h, Colour colour,
-           const std::function<void(QtCanvas&)>& draw) {
-    // The whole picture of the shape, margins and all, must lie on the map.
-    if (!map || w < 0 || h < 0 || w > kLargest || h > kLargest || left < kMargin || top < kMargin ||
+  // puts the shape on a canvas (a QtCanvas&) with its corner at (kMargin, kMargin). False where it
+  // cannot be done.
+  template <typename Draw>
+  bool Set(const MapPixels* map, std::uint64_t key, int left, int top, int w, int h, Colour colour, const Draw& draw) {
+    if (!map || w < 0 || h < 0) return false;
+    // A shape whose picture lies wholly beside the map sets none of its pixels: the grid reaches beyond
+    // the map, and a dense grid has dozens of crosses there.
+    if (left - kMargin >= map->width || top - kMargin >= map->height || left - kMargin + StampSize(w) <= 0 ||
+        top - kMargin + StampSize(h) <= 0)
+      return true;
+    // Else the whole picture of the shape, margins and all, must lie on the map.
+    if (w > kLargest || h > kLargest || left < kMargin || top < kMargin ||
         left - kMargin + StampSize(w) > map->width || top - kMargin + StampSize(h) > map->height)
       return false;
-    const std::vector<std::uint32_t>* pixels = Pixels(key, w, h, draw);
-    if (!pixels) return false;
+    Stamp* const stamp = Find(key, w, h, draw);
+    if (!stamp->whole) return false;
+    const qsizetype stride = map->bytesPerLine / static_cast<qsizetype>(sizeof(QRgb));
+    const std::vector<qsizetype>& offsets = stamp->OffsetsFor(stride);
     const QRgb rgb = qRgb(ColourRed(colour), ColourGreen(colour), ColourBlue(colour));
-    uchar* const origin = map->bits + (top - kMargin) * map->bytesPerLine;
-    const int x0 = left - kMargin;
-    for (const std::uint32_t p : *pixels)
-      reinterpret_cast<QRgb*>(origin + (p >> 16) * map->bytesPerLine)[x0 + static_cast<int>(p & 0xFFFF)] = rgb;
+    QRgb* const corner = reinterpret_cast<QRgb*>(map->bits + (top - kMargin) * map->bytesPerLine) + (left - kMargin);
+    for (const qsizetype offset : offsets) corner[offset] = rgb;
     return true;
   }
 
@@ -111,36 +120,64 @@ class Stamps {
 
   static int StampSize(int extent) { return extent + 1 + 2 * kMargin; }
 
-  // The pixels (row << 16 | column, from the corner less the margin); null when the shape does not
-  // come out as whole pixels.
-  const std::vector<std::uint32_t>* Pixels(std::uint64_t key, int w, int h,
-                                           const std::function<void(QtCanvas&)>& draw) {
+  struct Stamp {
+    bool whole = true;                  // false: the shape does not come out as whole pixels
+    std::vector<std::uint32_t> pixels;  // row << 16 | column, from the corner less the margin
+    // The same as steps from that corner in a picture of the stride they were made for, taken anew
+    // for a picture of another.
+    qsizetype stride = 0;
+    std::vector<qsizetype> offsets;
+
+    const std::vector<qsizetype>& OffsetsFor(qsizetype pictureStride) {
+      if (stride != pictureStride) {
+        stride = pictureStride;
+        offsets.clear();
+        offsets.reserve(pixels.size());
+        for (const std::uint32_t p : pixels)
+          offsets.push_back(static_cast<qsizetype>(p >> 16) * stride + static_cast<qsizetype>(p & 0xFFFF));
+      }
+      return offsets;
+    }
+  };
+
+  // The stamp of key, drawn when it is first asked for. Rings of one size come in runs, so the last
+  // stamp is tried first.
+  template <typename Draw>
+  Stamp* Find(std::uint64_t key, int w, int h, const Draw& draw) {
+    if (last_ && lastKey_ == key) return last_;
     auto it = stamps_.find(key);
     if (it == stamps_.end()) {
       if (stamps_.size() >= kMostStamps) stamps_.clear();
-      QImage stamp(StampSize(w), StampSize(h), QImage::Format_ARGB32_Premultiplied);
-      stamp.fill(Qt::transparent);
+      QImage picture(StampSize(w), StampSize(h), QImage::Format_ARGB32_Premultiplied);
+      picture.fill(Qt::transparent);
       {
-        QtCanvas c(stamp);
+        QtCanvas c(picture);
         draw(c);
       }
-      std::optional<std::vector<std::uint32_t>> pixels(std::in_place);
-      for (int y = 0; y < stamp.height() && pixels; ++y)
-        for (int x = 0; x < stamp.width(); ++x) {
-          const int alpha = qAlpha(stamp.pixel(x, y));
+      Stamp stamp;
+      for (int y = 0; y < picture.height() && stamp.whole; ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+          const int alpha = qAlpha(picture.pixel(x, y));
           if (alpha == 255) {
-            pixels->push_back(static_cast<std::uint32_t>(y) << 16 | static_cast<std::uint32_t>(x));
+            stamp.pixels.push_back(static_cast<std::uint32_t>(y) << 16 | static_cast<std::uint32_t>(x));
           } else if (alpha != 0) {
-            pixels.reset();
+            stamp.whole = false;
+            stamp.pixels.clear();
             break;
           }
         }
-      it = stamps_.emplace(key, std::move(pixels)).first;
+      it = stamps_.emplace(key, std::move(stamp)).first;
     }
-    return it->second ? &*it->second : nullptr;
+    lastKey_ = key;
+    last_ = &it->second;
+    return last_;
   }
 
-  std::unordered_map<std::uint64_t, std::optional<std::vector<std::uint32_t>>> stamps_;
+  // Stamps keep their place in the table as others come, so last_ holds until the table is cleared,
+  // and the stamp made after a clear becomes the last one.
+  std::unordered_map<std::uint64_t, Stamp> stamps_;
+  std::uint64_t lastKey_ = 0;
+  Stamp* last_ = nullptr;
 };
 
 // A ring in the pen's colour, dotted or solid, with a clear brush.
@@ -230,13 +267,14 @@ class StandMapMouse : public QObject {
 // graphics leaves the picture untouched.
 class MapPassObserver : public PassObserver {
  public:
-  // mapOnScreen: the map on the screen shows the picture as it is now.
-  MapPassObserver(TForm1& form, Stamps& stamps, bool mapOnScreen)
-      : f_(form), stamps_(stamps), t_(form.MapTransform()), onScreen_(mapOnScreen) {}
+  // The map is on the screen as the pass begins (the grid's crosses, or a repetition's, shown with the
+  // rings at the end): the first 100 ms are counted from here.
+  MapPassObserver(TForm1& form, Stamps& stamps)
+      : f_(form), stamps_(stamps), t_(form.MapTransform()), shown_(form.state.services.clock->TickMs()) {}
 
   void PassStarted() override {
     f_.LblBaumZahl->show();
-    f_.LblBaumZahl->raise();
+    RaiseWhereCovered(f_.LblBaumZahl);
   }
   void PointStarted(int) override {
     const std::uint64_t now = f_.state.services.clock->TickMs();
@@ -286,8 +324,8 @@ class MapPassObserver : public PassObserver {
   std::unique_ptr<QtCanvas> canvas_;
   std::optional<MapPixels> pixels_;
   StandMapTransform t_;
-  bool onScreen_;
-  std::uint64_t shown_ = 0;
+  bool onScreen_ = false;
+  std::uint64_t shown_;
 };
 
 // The stand's description window stays open beside the map; where it would cover the grid group it
@@ -328,8 +366,25 @@ void EnableWhenIdle(TForm1& f, std::vector<QPushButton*> buttons, std::shared_pt
 struct RunPictures {
   TreePictureKey key;
   QImage picture;
+  QImage spare;  // the buffer the map had before the last repetition; the screen may still show it
   Stamps rings, crosses;
 };
+
+// The kept picture goes into the spare buffer, which then becomes the map: the screen holds on to the
+// buffer it was last given until the next picture is shown, so the one before is free again by now.
+// Sharing the kept picture instead would copy it anyway at the first cross, and into memory taken
+// afresh every repetition.
+void PutBack(RunPictures& kept, QImage& map) {
+  QImage& spare = kept.spare;
+  if (spare.size() != map.size() || spare.format() != map.format() || !spare.isDetached())
+    spare = QImage(map.size(), map.format());
+  if (spare.sizeInBytes() != kept.picture.sizeInBytes() || spare.bytesPerLine() != kept.picture.bytesPerLine()) {
+    map = kept.picture;
+    return;
+  }
+  std::memcpy(spare.bits(), kept.picture.constBits(), static_cast<std::size_t>(spare.sizeInBytes()));
+  map.swap(spare);
+}
 
 void RedrawStandFrom(TForm1& f, RunPictures& kept) {
   const CurrentStand& cs = f.state.currentStand;
@@ -341,7 +396,7 @@ void RedrawStandFrom(TForm1& f, RunPictures& kept) {
     kept.picture = map;  // shared until the map is drawn on
     return;
   }
-  map = kept.picture;
+  PutBack(kept, map);
   // The rest of what DrawTrees leaves; the map reaches the screen with the grid drawn over it.
   f.LblFlaeche->setText(Q(StandAreaLabel(Translate(f.state.language, "Fläche"), cs.areaHa)));
   f.LblFlaeche->show();
@@ -351,8 +406,9 @@ void RedrawStandFrom(TForm1& f, RunPictures& kept) {
 }
 
 // The crosses of the grid (blinking five times); marks inside points first. After a pass the stand is
-// redrawn first, by redrawStand.
-void DrawGridOver(TForm1& f, bool blink, const std::function<void()>& redrawStand, Stamps& stamps) {
+// redrawn first, by redrawStand. show: the crosses reach the screen here; a repetition leaves that to its
+// pass, which shows them with its rings (showing them first would make the pass's rings copy the map).
+void DrawGridOver(TForm1& f, bool blink, bool show, const std::function<void()>& redrawStand, Stamps& stamps) {
   SimulatorState& state = f.state;
   SampleGrid& g = state.sampling.grid;
   RunControl& run = state.run;
@@ -377,7 +433,7 @@ void DrawGridOver(TForm1& f, bool blink, const std::function<void()>& redrawStan
                   highlight ? kRed : (p.inside ? kWhite : kBlack));
       }
     }
-    f.ShowMap();
+    if (show) f.ShowMap();
   };
   const bool wasBusy = run.busy;
   if (blink) run.busy = true;  // only the run controls act while the points blink
@@ -391,8 +447,8 @@ void DrawGridOver(TForm1& f, bool blink, const std::function<void()>& redrawStan
   run.busy = wasBusy;
 }
 
-// The pass itself (see RunPass); mapOnScreen: the map on the screen is the picture as it is now.
-PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, bool mapOnScreen, Stamps& stamps);
+// The pass itself (see RunPass).
+PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps);
 
 }  // namespace
 
@@ -515,10 +571,9 @@ void TForm1::BuildGridArea() {
       return;
     }
     g.assign = true;
-    DrawGridOver(*this, false, [this, pictures] { RedrawStandFrom(*this, *pictures); }, pictures->crosses);
-    // With the graphics on the crosses have just put the map on the screen.
-    const PassOutcome outcome =
-        RunPassOver(*this, false, true, state.run.graphics && !g.points.empty(), pictures->rings);
+    DrawGridOver(*this, false, false, [this, pictures] { RedrawStandFrom(*this, *pictures); }, pictures->crosses);
+    // The pass puts the map on the screen, crosses and rings, when it has ended.
+    const PassOutcome outcome = RunPassOver(*this, false, true, pictures->rings);
     if (outcome != PassOutcome::Done) state.run.repetitionStop = true;
     // Inside a run the buttons come back when it has ended.
     EnableWhenIdle(*this, {sBtGitter, sBtVerfahren}, enablePending);
@@ -551,7 +606,7 @@ void TForm1::EraseGridCrosses() {
 
 void TForm1::DrawGrid(bool blink) {
   Stamps stamps;
-  DrawGridOver(*this, blink, [this] { DrawTrees(); }, stamps);
+  DrawGridOver(*this, blink, true, [this] { DrawTrees(); }, stamps);
 }
 
 void TForm1::sBtGitterClick() {
@@ -700,12 +755,12 @@ void TForm1::GitterFertigClick() {
 
 PassOutcome TForm1::RunPass(bool wait100, bool repetition) {
   Stamps stamps;
-  return RunPassOver(*this, wait100, repetition, false, stamps);
+  return RunPassOver(*this, wait100, repetition, stamps);
 }
 
 namespace {
 
-PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, bool mapOnScreen, Stamps& stamps) {
+PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps) {
   SimulatorState& state = f.state;
   SamplingState& s = state.sampling;
   RunControl& run = state.run;
@@ -731,7 +786,7 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, bool mapOnScre
   PassOutcome outcome = PassOutcome::Stopped;
   std::optional<MapPassObserver> observer;
   if (!run.endRequested) {
-    observer.emplace(f, stamps, mapOnScreen);
+    observer.emplace(f, stamps);
     try {
       PassEnvironment env{s,   state.currentStand.trees, state.currentStand.boundary, *state.geometry,
                           run, state.services,           state.language,              *observer};

@@ -13,6 +13,7 @@
 #include "common/qt/qt_services.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form18.h"
+#include "simulator/forms/paced_picture.h"
 #include "simulator/forms/small_dialogs.h"
 #include "simulator/views/repetition_display.h"
 #include "simulator/views/stand_report.h"
@@ -44,6 +45,8 @@ void TForm1::BuildRunDisplayArea() {
   repeatImages[1] = new QImage(w, r, QImage::Format_RGB32);
   repeatImages[2] = new QImage(w, r, QImage::Format_RGB32);
   for (QImage* image : repeatImages) image->fill(Qt::white);
+  QLabel* const labels[3] = {ImgRepeat, ImgRepeatN, ImgRepeatD};
+  for (int i = 0; i < 3; ++i) repeatPictures_[i] = new PacedPicture(labels[i], repeatImages[i], 40, false);
 
   Panel11 = new QFrame(Client);
   Panel11->setObjectName("Panel11");
@@ -77,10 +80,15 @@ void TForm1::ShowRunStatistics() {
   }
   QLabel* const labels[3] = {ImgRepeat, ImgRepeatN, ImgRepeatD};
   for (int i = 0; i < 3; ++i) {
-    labels[i]->setPixmap(QPixmap::fromImage(*repeatImages[i]));
+    repeatPictures_[i]->Show();
     labels[i]->show();
-    labels[i]->raise();
+    RaiseWhereCovered(labels[i]);
   }
+}
+
+void TForm1::PaceRunPictures(bool paced) {
+  mapPicture_->SetPaced(paced);
+  for (PacedPicture* picture : repeatPictures_) picture->SetPaced(paced);
 }
 
 void TForm1::PrintRunResult() {

@@ -17,6 +17,7 @@
 #include "simulator/forms/form23.h"
 #include "simulator/forms/form35.h"
 #include "simulator/forms/form44.h"
+#include "simulator/forms/paced_picture.h"
 #include "simulator/screen_fit.h"
 #include "simulator/stand/stand_loader.h"
 #include "simulator/translate.h"
@@ -64,6 +65,8 @@ void TForm1::BuildStandArea() {
   mapImage->fill(Qt::black);
   legendImage = new QImage(130, 330, QImage::Format_RGB32);
   legendImage->fill(Qt::black);
+  // A run redraws the map far more often than a screen shows pictures.
+  mapPicture_ = new PacedPicture(ImgBest, mapImage, 40, true);
   QImage* map = mapImage;
   QImage* legend = legendImage;
   connect(this, &QObject::destroyed, [map, legend] {
@@ -86,10 +89,7 @@ StandMapTransform TForm1::MapTransform() const {
   return t;
 }
 
-void TForm1::ShowMap() {
-  ImgBest->setPixmap(QPixmap::fromImage(*mapImage));
-  ImgBest->resize(mapImage->size());
-}
+void TForm1::ShowMap() { mapPicture_->Show(); }
 
 void TForm1::PaintOnMap(const std::function<void(Canvas&, const StandMapTransform&)>& paint) {
   {

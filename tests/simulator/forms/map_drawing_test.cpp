@@ -214,6 +214,8 @@ struct Program {
   }
   QImage Map() { return *w().mapImage; }
   QImage OnScreen() { return w().ImgBest->pixmap().toImage(); }
+  // What the map's label paints now: inside a run it paints from the map, not from a pixmap.
+  QImage Painted() { return w().ImgBest->grab().toImage(); }
 
   TForm1& w() { return *program->forms.form1; }
 
@@ -312,7 +314,8 @@ class MapDrawingTest : public QObject {
 
   // A run of repetitions with the graphics on: after every repetition the map is the stand drawn afresh,
   // the crosses of the shifted grid and the rings of its pass, also where the kept picture of the stand
-  // was put back, and the screen shows it.
+  // was put back, and the label paints it (from the map itself while the run goes on); after the run the
+  // label's own picture is the last one.
   void everyRepetitionOfARunDrawsTheFreshPicture() {
     Program p(500);
     QVERIFY(p.Load("01"));
@@ -328,7 +331,7 @@ class MapDrawingTest : public QObject {
     p.w().randomGridShift = [&] {
       shift();
       const std::vector<Shape> shapes = p.ShapesOfPass(true);
-      seen.push_back({p.Map(), p.OnScreen(), p.Repetition(shapes), RingsAtTheEdge(p.w().MapTransform(), shapes)});
+      seen.push_back({p.Map(), p.Painted(), p.Repetition(shapes), RingsAtTheEdge(p.w().MapTransform(), shapes)});
       if (seen.size() == 4) p.w().sBtNeuesVerfahren->click();  // the print question gets "nein"
     };
     p.state.run.repeatMode = true;
@@ -343,6 +346,8 @@ class MapDrawingTest : public QObject {
       edgeRings += seen[i].edgeRings;
     }
     QVERIFY(edgeRings > 0);
+    COMPARE_PICTURES(p.OnScreen(), seen.back().expected, "the label's picture after the run");
+    COMPARE_PICTURES(p.Painted(), seen.back().expected, "painted after the run");
     // The repetitions laid different grids: the pictures compared are not one picture four times.
     QVERIFY(!Difference(seen[1].expected, seen[2].expected).isEmpty());
   }
