@@ -33,6 +33,8 @@ double ChordAngle(GeoPoint c1, GeoPoint c2, double r) {
 
 bool Finite(double v) { return std::isfinite(v); }
 
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
 }  // namespace
 
 bool WeightInRange(double weight) { return weight >= 0.98 && weight <= 10.0; }
@@ -46,12 +48,14 @@ const BoundaryEdgeTable& CrossingEdges(GeometryContext& g, PolygonRef boundary) 
   if (n > kStandPolygonSlots) {
     t.n = 0;
     t.usable = false;
+    ++t.taken;
     return t;
   }
   const auto bytes = static_cast<std::size_t>(n) * sizeof(double);
   if (t.n == n && std::memcmp(&t.x[1], &boundary.x[1], bytes) == 0 &&
       std::memcmp(&t.y[1], &boundary.y[1], bytes) == 0)
     return t;
+  ++t.taken;
   t.n = n;
   std::memcpy(&t.x[1], &boundary.x[1], bytes);
   std::memcpy(&t.y[1], &boundary.y[1], bytes);
@@ -225,7 +229,10 @@ bool CirclePolygon(int n, double cx, double cy, double r, CirclePolygonPoints& o
   return true;
 }
 
-bool CircleInsideArea(GeometryContext& g, PolygonRef boundary, double r, double y, double x) {
+namespace {
+
+// CircleInsideArea; fromTable: the boundary is, bit for bit, that of the crossing table as last taken.
+bool CircleInsideAreaOf(GeometryContext& g, PolygonRef boundary, double r, double y, double x, bool fromTable) {
   if (g.errorFlag) return false;
   const int corners = g.cornersPerCircle;
   if (!CirclePolygon(corners, 0.0, 0.0, r, g.circle)) {
@@ -238,18 +245,32 @@ bool CircleInsideArea(GeometryContext& g, PolygonRef boundary, double r, double 
     g.errorFlag = true;
     return false;
   }
-  for (int i = 1; i <= n; ++i) {
-    g.shiftedBoundary.x[i] = boundary.x[i] - x;
-    g.shiftedBoundary.y[i] = boundary.y[i] - y;
+  // The weights at one plot centre clip the same boundary copy: it is taken once, and the clip view
+  // that held it after the last clip holds it still.
+  auto& from = g.shiftedFrom;
+  const bool same = fromTable && !g.clipWithoutShortcuts && from.table == g.crossingEdges.taken &&
+                    g.shiftedBoundary.n == n && SameBits(from.x, x) && SameBits(from.y, y);
+  if (!same) {
+    for (int i = 1; i <= n; ++i) {
+      g.shiftedBoundary.x[i] = boundary.x[i] - x;
+      g.shiftedBoundary.y[i] = boundary.y[i] - y;
+    }
+    g.shiftedBoundary.n = n;
+    from.table = fromTable ? g.crossingEdges.taken : 0;
+    from.x = x;
+    from.y = y;
   }
-  g.shiftedBoundary.n = n;
   if (g.observer) g.observer->ClipInput(g.circle, g.shiftedBoundary);
 
   g.clipCircleCorners = corners;
   g.clipCircleRadius = r;
+  g.clipStandAsBefore = same && from.viewed && from.view == g.clipStandView.taken;
   const bool clipped = ClipPlotPolygon(g, corners, g.circle, g.shiftedBoundary, n, g.clipResult, g.clipAreas);
   g.clipCircleCorners = 0;
   g.clipCircleRadius = 0.0;
+  g.clipStandAsBefore = false;
+  from.viewed = g.clipStandViewed;
+  from.view = g.clipStandView.taken;
   if (!clipped) return false;
   // A stand that cuts the circle into two pieces makes the walk go once more around the circle: its
   // area is then counted in once too often. More than that cannot be told apart from a wrong ring.
@@ -260,6 +281,12 @@ bool CircleInsideArea(GeometryContext& g, PolygonRef boundary, double r, double 
   }
   if (g.observer) g.observer->ClipOutput(g.clipResult);
   return true;
+}
+
+}  // namespace
+
+bool CircleInsideArea(GeometryContext& g, PolygonRef boundary, double r, double y, double x) {
+  return CircleInsideAreaOf(g, boundary, r, y, x, false);
 }
 
 EdgeWeightResult EdgeWeight(GeometryContext& g, PolygonRef boundary, double a, double r, double y, double x) {
@@ -310,7 +337,9 @@ EdgeWeightResult EdgeWeight(GeometryContext& g, PolygonRef boundary, double a, d
     }
     case EdgeCutKind::Complex: {
       g.errorFlag = false;
-      const bool clipped = CircleInsideArea(g, boundary, r, y, x);
+      // The crossing search has just compared the boundary with its table's, or taken the table from it.
+      const bool fromTable = !g.crossingsWithoutShortcuts && g.crossingEdges.n == boundary.n;
+      const bool clipped = CircleInsideAreaOf(g, boundary, r, y, x, fromTable);
       if (!clipped || g.errorFlag) {
         if (g.beeper) g.beeper->Beep(350, 500);
         return fail(0.0);

@@ -693,6 +693,7 @@ void TakeStandView(GeometryContext& g, PolygonRef plot, int nA, PolygonRef stand
   ClipStandView& v = g.clipStandView;
   v.n = nB;
   v.corners = nA;
+  ++v.taken;
   v.areaKnown = !g.enterpriseMode;
   v.area = standArea;
   int guess = 1;
@@ -772,6 +773,7 @@ double UseStandView(GeometryContext& g, PolygonRef plot, int nA, const PlotEdges
   if (!(edges.narrowest > 1e-5 && edges.steepest <= 1000.0)) return 0.0;
   if (!(std::fabs(g.plotCentroid.x) <= 1e-4 * r && std::fabs(g.plotCentroid.y) <= 1e-4 * r)) return 0.0;
   if (!viewHolds) TakeStandView(g, plot, nA, stand, nB, standArea);
+  g.clipStandViewed = true;
   return (kFarReach * r) * (kFarReach * r);
 }
 
@@ -980,6 +982,7 @@ bool FailClip(GeometryContext& g, ClipPolygonPoints& result, ClipAreas& areas) {
 
 bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef stand, int nB,
                      ClipPolygonPoints& result, ClipAreas& areas) {
+  g.clipStandViewed = false;
   g.crossingCount = 0;
   g.lastEdgeHit = 0;
   result.n = 0;
@@ -1009,7 +1012,11 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
   bool inputFailed = g.errorFlag;
   // Circle clips at one plot centre see the same stand points: their area is taken once.
   const bool circleWalk = !g.clipWithoutShortcuts && !closingEdge && g.clipCircleCorners == nA;
-  const bool viewHolds = circleWalk && ViewHolds(g.clipStandView, nA, stand, nB);
+  const ClipStandView& view = g.clipStandView;
+  const bool viewHolds = circleWalk && (g.clipStandAsBefore && view.n == nB && view.corners == nA
+                                            ? true
+                                            : ViewHolds(view, nA, stand, nB));
+  g.clipStandViewed = viewHolds;
   if (viewHolds && g.clipStandView.areaKnown && !g.enterpriseMode) {
     areas.stand = g.clipStandView.area;
     g.errorFlag = false;

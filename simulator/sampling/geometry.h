@@ -133,6 +133,7 @@ class GeometryObserver {
 struct ClipStandView {
   int n = 0;
   int corners = 0;
+  std::uint64_t taken = 0;  // counts the times it was taken
   bool areaKnown = false;
   double area = 0.0;
   std::array<double, kStandPolygonSlots + 1> x{}, y{}, reach2{};
@@ -193,6 +194,7 @@ void TakeEdgeBands(int count, const double* lows, const double* highs, double or
 // it. Taken again when the points change.
 struct BoundaryEdgeTable {
   int n = 0;            // points of the boundary it was taken from (0: none yet)
+  std::uint64_t taken = 0;  // counts the times it was taken
   bool usable = false;  // finite points and at most 64 edges; otherwise every edge is visited
   std::array<double, kStandPolygonSlots + 1> x{}, y{};
   std::array<double, kStandPolygonSlots + 1> minX{}, maxX{}, minY{}, maxY{};
@@ -250,6 +252,11 @@ struct GeometryContext {
   // and the stand is given relative to the circle's centre (0: any plot polygon).
   int clipCircleCorners = 0;
   double clipCircleRadius = 0.0;
+  // Set while the stand of a circle clip is the one of the last clip, when the view held that one's
+  // points after it (clipStandViewed) and has not been taken since: the view then holds without
+  // comparing the points.
+  bool clipStandAsBefore = false;
+  bool clipStandViewed = false;  // after a clip: the view holds its stand's points and corner count
   ClipStandView clipStandView;
   CircleEdgeBands circleEdgeBands;
   ClipPlotParts clipPlotParts;  // not used while clipWithoutShortcuts is set
@@ -262,6 +269,15 @@ struct GeometryContext {
   Polygon<4> cornerTriangle;                 // corner, crossing on the edge leaving it, on the edge reaching it, corner
   CirclePolygonPoints circle;                // plot-centred circle polygon
   StandPolygonPoints shiftedBoundary;        // plot-centred boundary copy
+  // What it was taken from: the boundary of the crossing table taken that time (0: another) and the
+  // centre; and whether the clip view held it after the last clip, the view taken that time. The
+  // copy is taken again only when one of them changes.
+  struct {
+    std::uint64_t table = 0;
+    double x = 0.0, y = 0.0;
+    bool viewed = false;
+    std::uint64_t view = 0;
+  } shiftedFrom;
   ClipPolygonPoints clipResult;              // result of the last clip made by the edge correction
   ClipAreas clipAreas;                       // its areas
   bool edgeFailure = false;                  // the last weight failed: the point gives no plot

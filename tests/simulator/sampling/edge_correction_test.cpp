@@ -204,6 +204,29 @@ TEST(EdgeWeight, RandomPlotsAgainstNonConvexStands) {
   EXPECT_LT(failed, 100);
 }
 
+// Everything a weight leaves that callers or later weights may read, bit for bit, against a context
+// that takes every part afresh.
+void ExpectSameWeight(const GeometryContext& quick, const GeometryContext& full, const EdgeWeightResult& q,
+                      const EdgeWeightResult& f) {
+  const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  ASSERT_EQ(q.kind, f.kind);
+  ASSERT_EQ(q.failed, f.failed);
+  ASSERT_TRUE(same(q.weight, f.weight)) << q.weight << " " << f.weight;
+  ASSERT_EQ(quick.errorFlag, full.errorFlag);
+  if (f.kind != EdgeCutKind::Complex) return;
+  ASSERT_EQ(quick.lastEdgeHit, full.lastEdgeHit);
+  ASSERT_EQ(quick.crossingCount, full.crossingCount);
+  ASSERT_EQ(std::memcmp(&quick.clipAreas, &full.clipAreas, sizeof quick.clipAreas), 0);
+  ASSERT_EQ(std::memcmp(&quick.plotCentroid, &full.plotCentroid, sizeof quick.plotCentroid), 0);
+  ASSERT_EQ(quick.clipResult.n, full.clipResult.n);
+  for (int i = 1; i <= full.clipResult.n; ++i)
+    ASSERT_TRUE(same(quick.clipResult.x[i], full.clipResult.x[i]) && same(quick.clipResult.y[i], full.clipResult.y[i]));
+  ASSERT_EQ(quick.shiftedBoundary.n, full.shiftedBoundary.n);
+  for (int i = 1; i <= full.shiftedBoundary.n; ++i)
+    ASSERT_TRUE(same(quick.shiftedBoundary.x[i], full.shiftedBoundary.x[i]) &&
+                same(quick.shiftedBoundary.y[i], full.shiftedBoundary.y[i]));
+}
+
 // The clip of a circle takes stand points far out and clear of the circle's corners as outside without
 // testing an edge, from directions kept while the plot centre stays. Weights at one centre for many
 // radii, as a pass makes them, and at the next centres must come out as with every edge tested. Most
@@ -236,23 +259,98 @@ TEST(EdgeWeight, ClipShortcutsGiveTheSameWeights) {
         const EdgeWeightResult f = EdgeWeight(full, boundary, a, r, y, x);
         SCOPED_TRACE("stand " + std::to_string(stand) + " centre " + std::to_string(centre) + " tree " +
                      std::to_string(tree));
-        ASSERT_EQ(q.kind, f.kind);
-        ASSERT_EQ(q.failed, f.failed);
-        ASSERT_EQ(std::memcmp(&q.weight, &f.weight, sizeof q.weight), 0) << q.weight << " " << f.weight;
-        ASSERT_EQ(quick.errorFlag, full.errorFlag);
-        if (f.kind != EdgeCutKind::Complex) continue;
-        ++complex;
-        ASSERT_EQ(quick.lastEdgeHit, full.lastEdgeHit);
-        ASSERT_EQ(quick.crossingCount, full.crossingCount);
-        ASSERT_EQ(std::memcmp(&quick.clipAreas, &full.clipAreas, sizeof quick.clipAreas), 0);
-        ASSERT_EQ(std::memcmp(&quick.plotCentroid, &full.plotCentroid, sizeof quick.plotCentroid), 0);
-        ASSERT_EQ(quick.clipResult.n, full.clipResult.n);
-        for (int i = 1; i <= full.clipResult.n; ++i)
-          ASSERT_TRUE(quick.clipResult.x[i] == full.clipResult.x[i] && quick.clipResult.y[i] == full.clipResult.y[i]);
+        ASSERT_NO_FATAL_FAILURE(ExpectSameWeight(quick, full, q, f));
+        if (f.kind == EdgeCutKind::Complex) ++complex;
       }
     }
   }
   EXPECT_GT(complex, 10000);
+}
+
+// The weights at one plot centre shift the boundary to it once, and each clip trusts the view of it the
+// clip before left. A boundary moved in place, clips of another boundary or stand by the same context in
+// between, a new centre (or the same one reached again) and a clip at a new centre that failed before it
+// took the view must each be noticed: every weight agrees bit for bit with one taken afresh.
+TEST(EdgeWeight, BoundaryShiftedOncePerCentreFollowsEveryChange) {
+  std::mt19937 rng(733);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  GeometryContext quick;
+  int complex = 0;
+  int changes[6] = {0, 0, 0, 0, 0, 0};
+  for (int stand = 0; stand < 150; ++stand) {
+    PointList pts = StarStand(rng, 4 + static_cast<int>(unit(rng) * 50));
+    for (std::size_t k = 0; k < pts.size(); k += 3) pts[k] = {std::round(pts[k].first), std::round(pts[k].second)};
+    StandPolygonPoints boundary = MakePolygon<kStandPolygonSlots>(pts);
+    const StandPolygonPoints other = MakePolygon<kStandPolygonSlots>(StarStand(rng, 4 + static_cast<int>(unit(rng) * 50)));
+    const auto nearBoundary = [&](double& x, double& y) {
+      const auto& [ex, ey] = pts[static_cast<std::size_t>(unit(rng) * static_cast<double>(pts.size()))];
+      x = std::round(ex + 30 * (2 * unit(rng) - 1));
+      y = std::round(ey + 30 * (2 * unit(rng) - 1));
+    };
+    double x = 0, y = 0;
+    nearBoundary(x, y);
+    for (int step = 0; step < 60; ++step) {
+      const double r = 5.0 + 40.0 * unit(rng);
+      const int change = static_cast<int>(unit(rng) * 10);
+      switch (change) {
+        case 0: {  // another centre, or the same one worked out again
+          if (unit(rng) < 0.5) {
+            nearBoundary(x, y);
+          } else {
+            const double back = x;
+            x = std::nextafter(std::nextafter(back, 1e9), -1e9);
+          }
+          break;
+        }
+        case 1: {  // the boundary moved in place by the least step at one point
+          const int i = 1 + static_cast<int>(unit(rng) * (boundary.n - 1));
+          boundary.y[i] = std::nextafter(boundary.y[i], 1e9);
+          break;
+        }
+        case 2:  // another boundary's clip at this centre, straight through CircleInsideArea
+          quick.errorFlag = false;
+          CircleInsideArea(quick, other, r, y, x);
+          break;
+        case 3: {  // a circle clip of another stand, which takes the view of it
+          CirclePolygonPoints circle;
+          ASSERT_TRUE(CirclePolygon(36, 0, 0, r, circle));
+          StandPolygonPoints shifted = other;
+          for (int i = 1; i <= shifted.n; ++i) shifted.x[i] -= x, shifted.y[i] -= y;
+          quick.clipCircleCorners = 36;
+          quick.clipCircleRadius = r;
+          ClipPolygonPoints result;
+          ClipAreas areas;
+          ClipPlotPolygon(quick, 36, circle, shifted, shifted.n, result, areas);
+          quick.clipCircleCorners = 0;
+          quick.clipCircleRadius = 0.0;
+          break;
+        }
+        case 4:  // the crossing search of another boundary, which takes its table
+          BoundaryCrossings(quick, other, y, x, r);
+          break;
+        case 5:  // at a new centre, a weight whose clip fails before it looks at the stand (too many corners)
+          nearBoundary(x, y);
+          quick.cornersPerCircle = 50;
+          EdgeWeight(quick, boundary, 0.0, r, y, x);
+          quick.cornersPerCircle = 36;
+          break;
+        default:
+          break;
+      }
+      if (change < 6) ++changes[change];
+      GeometryContext full;
+      full.clipWithoutShortcuts = true;
+      full.crossingsWithoutShortcuts = true;
+      const double a = step % 3 == 0 ? 0.0 : 500.0 * unit(rng);
+      const EdgeWeightResult q = EdgeWeight(quick, boundary, a, r, y, x);
+      const EdgeWeightResult f = EdgeWeight(full, boundary, a, r, y, x);
+      SCOPED_TRACE("stand " + std::to_string(stand) + " step " + std::to_string(step));
+      ASSERT_NO_FATAL_FAILURE(ExpectSameWeight(quick, full, q, f));
+      if (f.kind == EdgeCutKind::Complex) ++complex;
+    }
+  }
+  EXPECT_GT(complex, 2000);
+  for (int seen : changes) EXPECT_GT(seen, 500);
 }
 
 // The crossing search keeps each boundary's edges with their boxes and lines and visits only those near
