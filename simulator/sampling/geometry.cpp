@@ -645,7 +645,7 @@ bool ShownOutside(ClipWalk& w, GeoPoint p, int& guess) {
   return EdgeCut(w.plot, w.edges, way, guess, at);
 }
 
-// Circle clips: a stand point far out (1.2 radii or more) whose way to the centre crosses the circle
+// Circle clips: a stand point out of reach (1.02 radii or more) whose way to the centre crosses the circle
 // edge in its direction between 1 % and 99 % of that edge's length is shown outside by that edge
 // without testing it, when the way is wider than 1e-5 in x (checked per clip: the centroid moves with
 // the radius). The test would find it cut:
@@ -658,12 +658,12 @@ bool ShownOutside(ClipWalk& w, GeoPoint p, int& guess) {
 //  - with an edge slope of at most 1000 and corners within r, the crossing's x comes out within a few
 //    1e-16 r plus 1e-16 of the way's |dx| r over its length of the true one (the way's steep slope is
 //    divided out again), while it lies at least 0.7 % of the edge's x extent (over 1e-6 r) inside the
-//    edge's x range and at least |dx| r / (2 × reach) inside the way's; with |dx| > 1e-5 and a reach
-//    of at most 1e5 m over r >= 1e-3 (points farther out on a way steeper than 10 are not taken),
-//    both half-open range tests hold.
+//    edge's x range and at least |dx| min(0.019, r / (2 × reach)) inside the way's; with |dx| > 1e-5
+//    and a reach of at most 1e5 m over r >= 1e-3 (points farther out on a way steeper than 10 are not
+//    taken), both half-open range tests hold.
 // The view is taken from the corners of whichever circle of the corner count comes first: their
 // directions are the same for every radius up to rounding far below the 1 % kept from the corners.
-constexpr double kFarReach = 1.2;
+constexpr double kFarReach = 1.02;
 constexpr double kWayNotSteep = 0.1;
 constexpr double kSteepWayReach2 = 1e10;  // (1e5 m)²
 constexpr double kCrossingOffCorner = 0.01;
