@@ -372,6 +372,7 @@ void PreparePlotEdges(PolygonRef plot, int nA, PlotEdges& e) {
 struct ClipPlotEntry {
   int nA = 0;  // corners of the plot polygon it holds; 0: none
   std::array<double, kPlotEdgeLimit + 2> x, y;  // its points 1..nA + 1
+  double circle = 0.0;  // > 0: the plot was told to be CirclePolygon(nA, 0, 0, circle)
   bool areaKnown = false;  // area is PolygonArea's (not taken on the enterprise route)
   double area = 0.0;
   GeoPoint centroid;
@@ -391,24 +392,27 @@ namespace {
 constexpr int kClipPlotSetBits = 10;
 constexpr std::size_t kClipPlotSlots = std::size_t{2} << kClipPlotSetBits;
 
-bool HoldsPlot(const ClipPlotEntry* e, PolygonRef plot, int nA) {
+// A circle (radius > 0: the plot is CirclePolygon(nA, 0, 0, circle)) is told by its radius: the same
+// corner count and radius make the same polygon bit for bit.
+bool HoldsPlot(const ClipPlotEntry* e, PolygonRef plot, int nA, double circle) {
+  if (e == nullptr || e->nA != nA) return false;
+  if (circle > 0.0 && std::memcmp(&e->circle, &circle, sizeof circle) == 0) return true;
   const auto bytes = static_cast<std::size_t>(nA + 1) * sizeof(double);
-  return e != nullptr && e->nA == nA && std::memcmp(&e->x[1], &plot.x[1], bytes) == 0 &&
-         std::memcmp(&e->y[1], &plot.y[1], bytes) == 0;
+  return std::memcmp(&e->x[1], &plot.x[1], bytes) == 0 && std::memcmp(&e->y[1], &plot.y[1], bytes) == 0;
 }
 
 // The entry holding this plot polygon (held), or the one its parts are to go to, emptied: the set's
 // slot used longer ago.
-ClipPlotEntry& KeptPlotParts(ClipPlotParts& parts, PolygonRef plot, int nA, bool& held) {
+ClipPlotEntry& KeptPlotParts(ClipPlotParts& parts, PolygonRef plot, int nA, double circle, bool& held) {
   if (!parts.entries) parts.entries = std::make_unique<std::unique_ptr<ClipPlotEntry>[]>(kClipPlotSlots);
   std::uint64_t x1 = 0, y1 = 0;
   std::memcpy(&x1, &plot.x[1], sizeof x1);
   std::memcpy(&y1, &plot.y[1], sizeof y1);
   const std::uint64_t mixed = (x1 ^ std::rotl(y1, 29) ^ static_cast<std::uint64_t>(nA)) * 0x9E3779B97F4A7C15ull;
   std::unique_ptr<ClipPlotEntry>* set = &parts.entries[(mixed >> (64 - kClipPlotSetBits)) * 2];
-  held = HoldsPlot(set[0].get(), plot, nA);
+  held = HoldsPlot(set[0].get(), plot, nA, circle);
   if (!held) {
-    held = HoldsPlot(set[1].get(), plot, nA);
+    held = HoldsPlot(set[1].get(), plot, nA, circle);
     std::swap(set[0], set[1]);
     if (!set[0]) set[0] = std::make_unique<ClipPlotEntry>();
     if (!held) set[0]->nA = 0;
@@ -1002,7 +1006,8 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
 
   // The parts taken of the plot polygon alone are kept: they are the same for every clip of it.
   bool held = false;
-  ClipPlotEntry* kept = g.clipWithoutShortcuts ? nullptr : &KeptPlotParts(g.clipPlotParts, plot, nA, held);
+  const double circle = g.clipCircleCorners == nA && g.clipCircleRadius > 0.0 ? g.clipCircleRadius : 0.0;
+  ClipPlotEntry* kept = g.clipWithoutShortcuts ? nullptr : &KeptPlotParts(g.clipPlotParts, plot, nA, circle, held);
   if (held && kept->areaKnown && !g.enterpriseMode) {
     areas.plot = kept->area;
     g.errorFlag = false;
@@ -1039,6 +1044,7 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
       std::memcpy(&kept->y[1], &plot.y[1], bytes);
       kept->centroid = g.plotCentroid;
       kept->areaKnown = false;
+      kept->circle = circle;
       kept->nA = nA;
     }
   }
