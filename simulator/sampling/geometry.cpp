@@ -965,11 +965,11 @@ void AddPlotCorners(GeometryContext& g, ClipPolygonPoints& result, PolygonRef pl
     return;
   }
   const auto copy = [&](int first, int last) {
-    for (int corner = first; corner <= last; ++corner) {
-      ++result.n;
-      result.x[result.n] = plot.x[corner];
-      result.y[result.n] = plot.y[corner];
-    }
+    if (last < first) return;
+    const auto bytes = static_cast<std::size_t>(last - first + 1) * sizeof(double);
+    std::memmove(&result.x[result.n + 1], &plot.x[first], bytes);
+    std::memmove(&result.y[result.n + 1], &plot.y[first], bytes);
+    result.n += last - first + 1;
   };
   copy(a + 1, std::min(b, nA));
   copy(1, b - nA);
