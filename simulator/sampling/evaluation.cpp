@@ -54,11 +54,15 @@ double NTreePlotArea(int layer, std::span<const SampleTreeRecord> plotTrees, dou
   for (const SampleTreeRecord& t : plotTrees) {
     if (t.layer != layer) continue;
     ++i;
-    const int s = BookedSpecies(t.species);
     const double dm = static_cast<double>(t.dbh) * 0.01;
     sumD2 += dm * dm;
-    const double sa = kStandingArea[s].a + kStandingArea[s].b * (kAreaPi * dm * dm / 4.0);
-    sumSa += sa;
+    // The standing areas enter variant 2 only.
+    double sa = 0.0;
+    if (variant == 2) {
+      const int s = BookedSpecies(t.species);
+      sa = kStandingArea[s].a + kStandingArea[s].b * (kAreaPi * dm * dm / 4.0);
+      sumSa += sa;
+    }
     if (i == n) {
       dn2 = dm * dm;
       san = sa;
