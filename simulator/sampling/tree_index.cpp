@@ -408,10 +408,22 @@ std::size_t NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& que
   const double* xs = index.x.data();
   const double* ys = index.y.data();
   const double* ds = index.dbh.data();
+  const int wanted = std::min(query.nearest, NearestDistances::kSlots);
+  NearestDistances main(wanted), under(wanted);
+  // The selection's own split between the lists; a tree counts where it would be inserted.
+  const auto classify = [&](double d2, std::int32_t k) {
+    if (d2 <= query.mainLimitSq && ds[k] > query.mainDbhLimit) {
+      if (d2 < query.mainLimitSq) main.Add(d2);
+    } else if (d2 < query.underLimitSq) {
+      under.Add(d2);
+    }
+  };
   // The scratch holds room for every tree, so no query allocates.
   std::int32_t* seen = index.seen.data();
   double* seenD2 = index.seenD2.data();
   std::size_t seenCount = 0;
+  // While the first block is taken, its trees within this squared distance go into the lists at once.
+  double listedSure2 = -1.0;
   auto look = [&](int r, int ca, int cb) {
     if (r < 0 || r >= index.rows) return;
     ca = std::max(ca, 0);
@@ -422,20 +434,35 @@ std::size_t NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& que
     for (std::int32_t k = index.cellStart[base + static_cast<std::size_t>(ca)]; k < k1; ++k) {
       const double dx = xs[k] - cx;
       const double dy = ys[k] - cy;
+      const double d2 = dx * dx + dy * dy;
       seen[seenCount] = k;
-      seenD2[seenCount] = dx * dx + dy * dy;
+      seenD2[seenCount] = d2;
       ++seenCount;
+      if (d2 <= listedSure2) classify(d2, k);
     }
+  };
+  // How far every tree not yet looked at lies at least once the block of `ring` rings is taken: its
+  // nearest side, where a side on the border of the grid has no trees beyond it.
+  const auto sureAfter = [&](int ring) {
+    const double c = index.cell;
+    const double toLeft = col - ring <= 0 ? inf : cx - (index.originX + (col - ring) * c);
+    const double toRight = col + ring >= index.columns - 1 ? inf : index.originX + (col + ring + 1) * c - cx;
+    const double toBottom = row - ring <= 0 ? inf : cy - (index.originY + (row - ring) * c);
+    const double toTop = row + ring >= index.rows - 1 ? inf : index.originY + (row + ring + 1) * c - cy;
+    const double reached = std::min(std::min(toLeft, toRight), std::min(toBottom, toTop));
+    return reached * (1.0 - kRelativeSlack) - 1e-6;
   };
   double limit2 = rMax * rMax;
   // The first block is as large as the stand's mean density says the nearest trees need, so that
   // one ring more seldom has to follow.
   const double expected = std::sqrt(query.nearest / (3.141592654 * std::max(index.density, 1e-9)));
   const int first = static_cast<int>(std::clamp(std::floor(expected / index.cell) + 1.0, 0.0, 64.0));
-  const int wanted = std::min(query.nearest, NearestDistances::kSlots);
   for (int ring = first;; ++ring) {
+    const double sure = sureAfter(ring);
     if (ring == first) {
+      if (sure < rMax && sure > 0.0) listedSure2 = sure * sure;
       for (int r = row - ring; r <= row + ring; ++r) look(r, col - ring, col + ring);
+      listedSure2 = -1.0;
     } else {
       look(row - ring, col - ring, col + ring);
       look(row + ring, col - ring, col + ring);
@@ -444,28 +471,15 @@ std::size_t NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& que
         look(r, col + ring, col + ring);
       }
     }
-    // How far every tree not yet looked at lies at least: the nearest side of the block of cells taken,
-    // where a side on the border of the grid has no trees beyond it.
-    const double c = index.cell;
-    const double toLeft = col - ring <= 0 ? inf : cx - (index.originX + (col - ring) * c);
-    const double toRight = col + ring >= index.columns - 1 ? inf : index.originX + (col + ring + 1) * c - cx;
-    const double toBottom = row - ring <= 0 ? inf : cy - (index.originY + (row - ring) * c);
-    const double toTop = row + ring >= index.rows - 1 ? inf : index.originY + (row + ring + 1) * c - cy;
-    const double reached = std::min(std::min(toLeft, toRight), std::min(toBottom, toTop));
-    const double sure = reached * (1.0 - kRelativeSlack) - 1e-6;
     if (!(sure < rMax)) break;  // every tree the search radius holds has been looked at
     if (!(sure > 0.0)) continue;
     const double sure2 = sure * sure;
-    NearestDistances main(wanted), under(wanted);
-    for (std::size_t i = 0; i < seenCount; ++i) {
-      const double d2 = seenD2[i];
-      if (!(d2 <= sure2)) continue;
-      // The selection's own split between the lists; a tree counts where it would be inserted.
-      if (d2 <= query.mainLimitSq && ds[seen[i]] > query.mainDbhLimit) {
-        if (d2 < query.mainLimitSq) main.Add(d2);
-      } else if (d2 < query.underLimitSq) {
-        under.Add(d2);
-      }
+    if (ring != first) {
+      // A wider block: the lists afresh from every tree within the new distance.
+      main = NearestDistances(wanted);
+      under = NearestDistances(wanted);
+      for (std::size_t i = 0; i < seenCount; ++i)
+        if (seenD2[i] <= sure2) classify(seenD2[i], seen[i]);
     }
     const bool underComplete = query.underLimitSq <= sure2;
     if (main.Full() && (underComplete || under.Full())) {
