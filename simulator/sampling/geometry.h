@@ -127,9 +127,9 @@ class GeometryObserver {
 
 // What circle clips keep of the stand points they saw, relative to the circle's centre: for each point
 // the circle edge it lies in the direction of, when the way to it crosses that edge well away from both
-// corners and not steeply (0 otherwise), and its squared distance from the centre. The directions are
-// those of every circle polygon of the same corner count; taken again when the points change. The
-// stand's area (as PolygonArea gives it) goes with the points.
+// corners (and, for a way steeper than 10, the point lies within 1e5 m; 0 otherwise), and its squared
+// distance from the centre. The directions are those of every circle polygon of the same corner count;
+// taken again when the points change. The stand's area (as PolygonArea gives it) goes with the points.
 struct ClipStandView {
   int n = 0;
   int corners = 0;
