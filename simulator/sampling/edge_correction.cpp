@@ -51,7 +51,9 @@ const BoundaryEdgeTable& CrossingEdges(GeometryContext& g, PolygonRef boundary) 
     ++t.taken;
     return t;
   }
+  if (t.n == n && t.comparedAt != nullptr && t.comparedAt == boundary.x && g.heldBoundary == boundary.x) return t;
   const auto bytes = static_cast<std::size_t>(n) * sizeof(double);
+  t.comparedAt = boundary.x;
   if (t.n == n && std::memcmp(&t.x[1], &boundary.x[1], bytes) == 0 &&
       std::memcmp(&t.y[1], &boundary.y[1], bytes) == 0)
     return t;

@@ -194,6 +194,9 @@ void TakeEdgeBands(int count, const double* lows, const double* highs, double or
 // it. Taken again when the points change.
 struct BoundaryEdgeTable {
   int n = 0;            // points of the boundary it was taken from (0: none yet)
+  // Where the boundary lay when its points were last found equal to the table's (null: not since the
+  // caller last asked for a comparison); see GeometryContext::heldBoundary.
+  const double* comparedAt = nullptr;
   std::uint64_t taken = 0;  // counts the times it was taken
   bool usable = false;  // finite points and at most 64 edges; otherwise every edge is visited
   std::array<double, kStandPolygonSlots + 1> x{}, y{};
@@ -284,6 +287,11 @@ struct GeometryContext {
   BoundaryEdgeTable crossingEdges;           // the boundary of the last crossing search
   // Tests: the crossing search visits every boundary edge and takes every line afresh.
   bool crossingsWithoutShortcuts = false;
+  // Set by a caller that keeps one boundary unchanged at one place over a series of weights (the pass
+  // at one plot centre): a crossing search on the boundary lying where the table last found it equal
+  // then takes the table without comparing the points again. The caller clears
+  // crossingEdges.comparedAt wherever the boundary may have changed; null: every search compares.
+  const double* heldBoundary = nullptr;
 
   // The last report not yet shown.
   GeometryReport report;

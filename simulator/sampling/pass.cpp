@@ -141,9 +141,16 @@ class BoundaryWeigher : public EdgeWeigher {
   BoundaryWeigher(GeometryContext& g, const BoundaryPolygon& b, BoundaryClearance* table)
       : g_(g), boundary_(b), table_(table) {
     if (table_ != nullptr) FollowBoundary(*table_, b);
+    g_.heldBoundary = PolygonRef(boundary_).x;
   }
+  ~BoundaryWeigher() override { g_.heldBoundary = nullptr; }
+  BoundaryWeigher(const BoundaryWeigher&) = delete;
+  BoundaryWeigher& operator=(const BoundaryWeigher&) = delete;
 
   void SetCentre(double cx, double cy) {
+    // Nothing changes the boundary while one point's weights are taken (the enterprise route loads a
+    // point's model stand before), so the crossing search compares it once per point, not per weight.
+    g_.crossingEdges.comparedAt = nullptr;
     cx_ = cx;
     cy_ = cy;
     clearKnown_ = false;

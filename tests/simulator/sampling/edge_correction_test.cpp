@@ -270,14 +270,21 @@ TEST(EdgeWeight, ClipShortcutsGiveTheSameWeights) {
 // The weights at one plot centre shift the boundary to it once, and each clip trusts the view of it the
 // clip before left. A boundary moved in place, clips of another boundary or stand by the same context in
 // between, a new centre (or the same one reached again) and a clip at a new centre that failed before it
-// took the view must each be noticed: every weight agrees bit for bit with one taken afresh.
-TEST(EdgeWeight, BoundaryShiftedOncePerCentreFollowsEveryChange) {
+// took the view must each be noticed: every weight agrees bit for bit with one taken afresh. Also with the
+// boundary held as a pass holds it: the crossing search compares it only when told that it may have
+// changed (a new stand, centre or change in place, as a pass at each point) and follows other boundaries
+// by their place.
+class HeldBoundaryTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(HeldBoundaryTest, BoundaryShiftedOncePerCentreFollowsEveryChange) {
+  const bool held = GetParam();
   std::mt19937 rng(733);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   GeometryContext quick;
   int complex = 0;
   int changes[6] = {0, 0, 0, 0, 0, 0};
   for (int stand = 0; stand < 150; ++stand) {
+    quick.crossingEdges.comparedAt = nullptr;
     PointList pts = StarStand(rng, 4 + static_cast<int>(unit(rng) * 50));
     for (std::size_t k = 0; k < pts.size(); k += 3) pts[k] = {std::round(pts[k].first), std::round(pts[k].second)};
     StandPolygonPoints boundary = MakePolygon<kStandPolygonSlots>(pts);
@@ -338,6 +345,8 @@ TEST(EdgeWeight, BoundaryShiftedOncePerCentreFollowsEveryChange) {
           break;
       }
       if (change < 6) ++changes[change];
+      if (held && (change == 0 || change == 1 || change == 5)) quick.crossingEdges.comparedAt = nullptr;
+      quick.heldBoundary = held ? boundary.x.data() : nullptr;
       GeometryContext full;
       full.clipWithoutShortcuts = true;
       full.crossingsWithoutShortcuts = true;
@@ -352,6 +361,7 @@ TEST(EdgeWeight, BoundaryShiftedOncePerCentreFollowsEveryChange) {
   EXPECT_GT(complex, 2000);
   for (int seen : changes) EXPECT_GT(seen, 500);
 }
+INSTANTIATE_TEST_SUITE_P(EdgeWeight, HeldBoundaryTest, ::testing::Bool());
 
 // The crossing search keeps each boundary's edges with their boxes and lines and visits only those near
 // the circle. Kept across stands changed in place, with circles near, across and far from the boundary

@@ -188,6 +188,30 @@ TEST(InventoryPass, PlotWeightFromTheEdgeCorrection) {
   EXPECT_GT(expected, 1.2);
 }
 
+// A stand read into the same boundary between passes (as another stand is read into the program's one
+// record) must be weighed as itself, though the edge correction keeps what it took of the boundary: the
+// second pass gives the weights a fresh program gives.
+TEST(InventoryPass, ABoundaryChangedInPlaceBetweenPassesIsWeighedAfresh) {
+  HandMadeStand st(kMethodAngleCount);
+  st.sampling.method.countingFactor = 1;
+  ASSERT_EQ(st.Points({{5, 100}, {100, 6}, {195, 120}}), 3);
+  st.trees = {Tree(4, 60, 6, 100), Tree(2, 70, 100, 8), Tree(1, 65, 193, 121)};
+  ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+  // The western edge moves 1 mm outwards, the rest stays.
+  st.boundary.x[1] = st.boundary.x[2] = st.boundary.x[5] = -0.001;
+  ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+  HandMadeStand fresh(kMethodAngleCount);
+  fresh.sampling.method.countingFactor = 1;
+  fresh.boundary = st.boundary;
+  ASSERT_EQ(fresh.Points({{5, 100}, {100, 6}, {195, 120}}), 3);
+  fresh.trees = st.trees;
+  ASSERT_EQ(RunSamplingPass(fresh.env), PassOutcome::Done);
+  ASSERT_EQ(st.Plots().trees.size(), 3u);
+  ASSERT_EQ(fresh.Plots().trees.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(st.Plots().trees[i].edgeWeight, fresh.Plots().trees[i].edgeWeight) << i;
+  EXPECT_NE(st.Plots().trees[0].edgeWeight, 1.0);
+}
+
 TEST(InventoryPass, AWeightOutsideTheRangeDropsThePointWhole) {
   HandMadeStand st(kMethodFixedCircle);
   st.sampling.method.circleArea = 500.0;
