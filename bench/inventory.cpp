@@ -404,6 +404,7 @@ struct Options {
   bool smoke = false;
   int reps = 2000;
   int plainReps = 100;   // the plain scan on the dense grid (the stand grid runs it over all repetitions)
+  bool plainRepsGiven = false;  // --plain-reps given: it holds for the stand grid too (for profiling)
   int checkReps = -1;    // lockstep repetitions; -1: as many as the plain scan runs
   int runs = 3;
   int standNumber = 0;   // 0: the largest shipped stand by tree count
@@ -454,7 +455,8 @@ CaseResult RunCase(const Stand& stand, const LanguageTable& lang, Services& serv
                    int spacing, const Options& o, bool timePlain) {
   CaseResult res;
   const int reps = SmokeOr(o, g, o.reps);
-  const int plainReps = o.smoke ? reps : (g == GridKind::Dense ? std::min(o.plainReps, reps) : reps);
+  const int plainReps =
+      o.smoke ? reps : (g == GridKind::Dense || o.plainRepsGiven ? std::min(o.plainReps, reps) : reps);
   const int checkReps = o.checkReps >= 0 ? o.checkReps : plainReps;
 
   // Lockstep: the pass before the run and every repetition must agree.
@@ -503,7 +505,10 @@ int Main(int argc, char** argv) {
     if (a == "--smoke") o.smoke = true;
     else if (a == "--data") o.data = next();
     else if (a == "--reps") o.reps = std::max(1, std::atoi(next().c_str()));
-    else if (a == "--plain-reps") o.plainReps = std::max(1, std::atoi(next().c_str()));
+    else if (a == "--plain-reps") {
+      o.plainReps = std::max(1, std::atoi(next().c_str()));
+      o.plainRepsGiven = true;
+    }
     else if (a == "--check-reps") o.checkReps = std::max(0, std::atoi(next().c_str()));
     else if (a == "--runs") o.runs = std::max(1, std::atoi(next().c_str()));
     else if (a == "--stand") o.standNumber = std::atoi(next().c_str());
