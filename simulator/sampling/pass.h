@@ -94,17 +94,26 @@ class SampleTreeStore {
 
   void clear() { size_ = 0; }
   void pop_back() { --size_; }
-  void push_back(const SampleTreeRecord& r) { *Room(1) = r; ++size_; }
+  // The record is made before room is made for it, since it may be a copy of one the room moves.
+  void push_back(const SampleTreeRecord& r) {
+    const SampleTreeRecord record = r;
+    *Room(1) = record;
+    ++size_;
+  }
   template <class... Args>
   SampleTreeRecord& emplace_back(Args&&... args) {
+    const SampleTreeRecord record{std::forward<Args>(args)...};
     SampleTreeRecord* at = Room(1);
-    *at = SampleTreeRecord{std::forward<Args>(args)...};
+    *at = record;
     ++size_;
     return *at;
   }
   // Shorter: the records behind are dropped; longer: the new ones are default records.
   void resize(std::size_t n) {
-    if (n > size_) std::fill(Room(n - size_), data() + n, SampleTreeRecord{});
+    if (n > size_) {
+      SampleTreeRecord* const from = Room(n - size_);  // may move the records: the end is taken after
+      std::fill(from, data() + n, SampleTreeRecord{});
+    }
     size_ = n;
   }
   void reserve(std::size_t n) {

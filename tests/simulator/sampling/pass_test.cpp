@@ -411,9 +411,22 @@ TEST(SampleTreeStorage, RoomCountsOnlyWhatIsCommittedAndGrowingKeepsTheRecords) 
   store.resize(6);  // new records are default records, not what the room held
   EXPECT_EQ(store[4].distance, 0.0);
   EXPECT_EQ(store[5].edgeWeight, 1.0);
+  // Growing far beyond the capacity moves the records and fills the new ones in the new place.
+  const std::size_t large = store.capacity() * 3;
+  store.resize(large);
+  ASSERT_EQ(store.size(), large);
+  EXPECT_EQ(store[3].distance, 4.0);
+  EXPECT_EQ(store[large - 1].edgeWeight, 1.0);
+  EXPECT_EQ(store[large - 1].distance, 0.0);
   store.resize(2);
   store.pop_back();
   ASSERT_EQ(store.size(), 1u);
+
+  // A record of the store appended to it while the store grows is copied before it moves.
+  tolvek::SampleTreeStore full{Record(9.0, 1)};
+  while (full.size() < full.capacity()) full.push_back(Record(1.0, 1));
+  full.push_back(full[0]);
+  EXPECT_EQ(full.back().distance, 9.0);
 
   tolvek::SampleTreeStore copy = store;
   store.clear();
