@@ -135,6 +135,13 @@ TEST(TreeIndexQuery, TreesOnCellBordersAndOnOneSpot) {
   EXPECT_EQ(got.size(), 300u);
 }
 
+// The angle count's own test of a tree against the centre, as the selection makes it.
+bool AngleCountSelects(const TreeRecord& t, double cx, double cy, int k) {
+  const double dx = t.x - cx, dy = t.y - cy;
+  const double half = t.dbh * 0.5;
+  return dx * dx + dy * dy < half * half / k;
+}
+
 TEST(TreeIndexQuery, AngleCountReachKeepsEveryTreeWhoseCircleHoldsTheCentre) {
   TreeList trees = RandomStand(11, 700, 120.0, 120.0);
   TreeIndex index;
@@ -152,11 +159,8 @@ TEST(TreeIndexQuery, AngleCountReachKeepsEveryTreeWhoseCircleHoldsTheCentre) {
       query.cy = r.Next(1200) / 10.0;
       QueryTreeIndex(index, trees, query, got);
       std::vector<const TreeRecord*> needed;
-      for (const TreeRecord& t : trees) {
-        const double dx = t.x - query.cx, dy = t.y - query.cy;
-        const double half = t.dbh * 0.5;
-        if (dx * dx + dy * dy < half * half / k) needed.push_back(&t);  // the selection's own test
-      }
+      for (const TreeRecord& t : trees)
+        if (AngleCountSelects(t, query.cx, query.cy, k)) needed.push_back(&t);
       ExpectSupersetInListOrder(got, needed, "k " + std::to_string(k));
     }
   }
@@ -205,8 +209,7 @@ TEST(TreeIndexQuery, OwnReachFollowsTheRule) {
           const double d2 = dx * dx + dy * dy;
           bool selected = false;
           if (rule.code == kMethodAngleCount) {
-            const double half = t.dbh * 0.5;
-            selected = d2 < half * half / rule.factor;
+            selected = AngleCountSelects(t, query.cx, query.cy, rule.factor);
           } else {
             selected = d2 <= 144.0 &&
                        ConcentricRing(std::sqrt(d2), t.dbh, 3, std::span<const double>(limits.radius.data(), 7),
