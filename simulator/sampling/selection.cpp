@@ -79,18 +79,15 @@ void InsertNearest(std::array<double, 14>& dist, std::array<TreeRecord*, 14>& tr
                    double d2) {
   for (int p = 1; p <= 12; ++p) {
     if (d2 < dist[p]) {
-      const int last = std::min(n + 5, 12);
-      // Slots p..last move one down and the new tree takes slot p: carried along slot by slot, which
-      // for these few slots costs less than the two block moves a plain shift becomes.
+      // Slots p..min(n + 5, 12) move one down and the new tree takes slot p (a slot p beyond them only
+      // takes it): carried along slot by slot, which for these few slots costs less than the two block
+      // moves a plain shift becomes.
+      const int end = std::max(p, std::min(n + 5, 12) + 1);
       double carryD = d2;
       TreeRecord* carryT = t;
-      for (int q = p; q <= last + 1; ++q) {
+      for (int q = p; q <= end; ++q) {
         std::swap(carryD, dist[q]);
         std::swap(carryT, tree[q]);
-      }
-      if (p > last) {
-        dist[p] = d2;
-        tree[p] = t;
       }
       return;
     }
