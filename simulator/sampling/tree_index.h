@@ -37,8 +37,8 @@ struct TreeIndex {
   std::vector<std::int32_t> listIndex;
   std::vector<double> x, y, dbh;
 
-  // Scratch of a query: one byte per tree of the list (in words of eight), 1 for the trees found;
-  // cleared as they are handed out, so it is all zero between queries.
+  // Scratch of a query: one byte per tree of the list (in words of eight, four words of room behind),
+  // 1 for the trees found; cleared as they are handed out, so it is all zero between queries.
   std::vector<std::uint64_t> found;
   // Scratch of a nearest-trees query: the trees looked at so far (position in cell order) and their d².
   std::vector<std::int32_t> seen;
