@@ -351,6 +351,13 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
   const bool indexed = env.candidates == nullptr;
   const bool wholeList = !indexed && env.candidates->WholeList();
   TreeQuery query = TreeQueryFor(m);
+  // Where trees reach distances of their own, the trees of every centre are found at once, tree by
+  // tree, when the list is first taken: a query per centre would look at many trees that reach only a
+  // fraction of its search radius. The enterprise route changes its trees from point to point.
+  const bool batched = indexed && !enterprise &&
+                       (m.passCode == kMethodConcentric || (m.passCode == kMethodAngleCount && m.countingFactor != 0));
+  CentreBatch& batch = s.scratch.batch;
+  std::vector<std::int32_t>& batchCentre = s.scratch.batchCentre;
   // The whole tree list serves every point unless a source narrows it; it is listed again only when the
   // list itself changed (a model stand loaded by the enterprise route).
   const TreeRecord* listedData = nullptr;
@@ -433,9 +440,26 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
       }
       if (wholeList) env.candidates->Candidates(env.trees, 0.0, 0.0, 0.0, candidates);
       query.radius = SelectionSearchRadius(m, largestDbh);
+      if (batched) {
+        // The centres of this point and every later one, as the loop takes them.
+        batch.cx.clear();
+        batch.cy.clear();
+        batchCentre.assign(static_cast<std::size_t>(grid.pointCount) + 1, -1);
+        for (int j = i; j <= grid.pointCount; ++j) {
+          const GridPoint& later = grid.Point(j);
+          if (later.inside == 0) continue;
+          batchCentre[static_cast<std::size_t>(j)] = static_cast<std::int32_t>(batch.cx.size());
+          batch.cx.push_back(static_cast<double>(later.x + grid.originX));
+          batch.cy.push_back(static_cast<double>(later.y + grid.originY));
+        }
+        QueryTreeIndexBatch(s.treeIndex, env.trees, query, batch);
+      }
     }
     std::span<TreeRecord* const> chosen(candidates);
-    if (indexed) {
+    if (batched) {
+      const auto c = static_cast<std::size_t>(batchCentre[static_cast<std::size_t>(i)]);
+      chosen = std::span<TreeRecord* const>(batch.centreTrees.data() + batch.start[c], batch.start[c + 1] - batch.start[c]);
+    } else if (indexed) {
       query.cx = pass.centreX;
       query.cy = pass.centreY;
       chosen = chosen.first(QueryTreeIndexInto(s.treeIndex, env.trees, query, candidates.data()));

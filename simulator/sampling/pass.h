@@ -190,6 +190,10 @@ struct PassResult {
 // Scratch of the selection, kept so that no point allocates.
 struct SelectionScratch {
   std::vector<TreeRecord*> candidates;
+  // The trees of all centres of a pass at once (methods whose trees reach distances of their own), and
+  // each grid point's centre in it (-1: none).
+  CentreBatch batch;
+  std::vector<std::int32_t> batchCentre;
   // n-tree nearest lists, slots 1..13
   std::array<double, 14> mainDist{};  // distance²
   std::array<TreeRecord*, 14> mainTree{};

@@ -24,6 +24,9 @@ constexpr double kTreesPerCell = 1.0;
 constexpr double kMinCell = 0.5;
 constexpr double kMaxCells = 1 << 20;
 
+// Plot centres a tree reaches on average from which the walk over the trees beats a query per centre.
+constexpr double kBatchCentresPerTree = 4.0;
+
 double Widened(double r) { return r * (1.0 + kRelativeSlack) + kAbsoluteSlack; }
 
 bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
@@ -144,6 +147,23 @@ bool RefreshTreeIndex(TreeIndex& index, const TreeList& trees) {
 
 namespace {
 
+// Where the marks of a word lie: for each pattern of eight marks (bit i for byte i), the byte
+// positions of its marks in order, and how many there are.
+struct MarkPositions {
+  std::array<std::array<std::uint8_t, 8>, 256> at{};
+  std::array<std::uint8_t, 256> count{};
+};
+constexpr MarkPositions kMarkPositions = [] {
+  MarkPositions p;
+  for (int m = 0; m < 256; ++m) {
+    int c = 0;
+    for (int i = 0; i < 8; ++i)
+      if ((m >> i) & 1) p.at[static_cast<std::size_t>(m)][static_cast<std::size_t>(c++)] = static_cast<std::uint8_t>(i);
+    p.count[static_cast<std::size_t>(m)] = static_cast<std::uint8_t>(c);
+  }
+  return p;
+}();
+
 // Hands out the trees whose marks are set (ids lowId .. highId at most), in list order, and clears the
 // marks. Eight marks are read at a time: most words of a plot's stretch of the list hold none.
 std::size_t HandOut(TreeIndex& index, TreeList& trees, std::int32_t lowId, std::int32_t highId, TreeRecord** out) {
@@ -152,6 +172,9 @@ std::size_t HandOut(TreeIndex& index, TreeList& trees, std::int32_t lowId, std::
   TreeRecord* const first = trees.data();
   TreeRecord** o = out;
   const auto lastWord = static_cast<std::size_t>(highId) >> 3;
+  // Words wholly within the list: before them lie at most eight trees per word, so all eight slots of
+  // a word can be written whatever its marks, and out holds room for them.
+  const std::size_t fullWords = trees.size() >> 3;
   for (std::size_t w = static_cast<std::size_t>(lowId) >> 3; w <= lastWord; ++w) {
     // Four words at a time over stretches without marks, which a plot of few trees mostly has (no mark
     // lies beyond highId, and the scratch keeps four words of room behind the list).
@@ -161,7 +184,15 @@ std::size_t HandOut(TreeIndex& index, TreeList& trees, std::int32_t lowId, std::
     words[w] = 0;
     TreeRecord* const base = first + (w << 3);
     if constexpr (std::endian::native == std::endian::little) {
-      // Each mark is a byte of 0 or 1, so the lowest set bit is the first marked tree of the word.
+      if (w < fullWords) {
+        // Each mark is a byte of 0 or 1: the product gathers byte i's mark into bit 56 + i. The
+        // slots are written without a branch per mark, whose count no predictor guesses.
+        const auto m = static_cast<std::size_t>((set * 0x0102040810204080ull) >> 56);
+        const std::uint8_t* at = kMarkPositions.at[m].data();
+        for (int k = 0; k < 8; ++k) o[k] = base + at[k];
+        o += kMarkPositions.count[m];
+        continue;
+      }
       while (set != 0) {
         *o++ = base + (std::countr_zero(set) >> 3);
         set &= set - 1;
@@ -315,10 +346,8 @@ void BuildReachTiers(TreeIndex& index) {
 // What a tree's own reach is in a circle query.
 enum class Reach { None, PerDbh, Steps };
 
-// The reach of every tree for the query's rule and the parts by reach, unless the index already holds
-// them.
 template <Reach kReach>
-void PrepareReach(TreeIndex& index, const TreeQuery& query) {
+TreeIndex::ReachRule RuleOf(const TreeQuery& query) {
   TreeIndex::ReachRule rule;
   rule.valid = true;
   if constexpr (kReach == Reach::PerDbh) rule.perDbh = query.reachPerDbh;
@@ -327,24 +356,47 @@ void PrepareReach(TreeIndex& index, const TreeQuery& query) {
     rule.stepDbh = query.stepDbh;
     rule.stepRadius = query.stepRadius;
   }
+  return rule;
+}
+
+// A tree's own reach under the rule, widened like the search radius.
+template <Reach kReach>
+double OwnReach(const TreeIndex::ReachRule& rule, double dbh) {
+  double own = 0.0;
+  if constexpr (kReach == Reach::PerDbh) own = Widened(std::fabs(dbh) * rule.perDbh);
+  if constexpr (kReach == Reach::Steps) {
+    // The selection's own comparison of the dbh with each circle's limit.
+    for (int i = 0; i < rule.steps; ++i)
+      if (rule.stepDbh[static_cast<std::size_t>(i)] <= dbh) own = std::max(own, rule.stepRadius[static_cast<std::size_t>(i)]);
+    own = Widened(own);
+  }
+  return own;
+}
+
+// The reach of every tree for the query's rule and the parts by reach, unless the index already holds
+// them.
+template <Reach kReach>
+void PrepareReach(TreeIndex& index, const TreeQuery& query) {
+  const TreeIndex::ReachRule rule = RuleOf<kReach>(query);
   const TreeIndex::ReachRule& held = index.reachOf;
   const bool same = held.valid && SameBits(held.perDbh, rule.perDbh) && held.steps == rule.steps &&
                     std::equal(held.stepDbh.begin(), held.stepDbh.end(), rule.stepDbh.begin(), SameBits) &&
                     std::equal(held.stepRadius.begin(), held.stepRadius.end(), rule.stepRadius.begin(), SameBits);
   if (same) return;
   index.reach2.resize(index.dbh.size());
+  index.listReach.assign(index.builtDbh.size(), 0.0);
+  double sum = 0.0;
+  std::size_t finite = 0;
   for (std::size_t k = 0; k < index.dbh.size(); ++k) {
-    const double dbh = index.dbh[k];
-    double own = 0.0;
-    if constexpr (kReach == Reach::PerDbh) own = Widened(std::fabs(dbh) * rule.perDbh);
-    if constexpr (kReach == Reach::Steps) {
-      // The selection's own comparison of the dbh with each circle's limit.
-      for (int i = 0; i < rule.steps; ++i)
-        if (rule.stepDbh[static_cast<std::size_t>(i)] <= dbh) own = std::max(own, rule.stepRadius[static_cast<std::size_t>(i)]);
-      own = Widened(own);
-    }
+    const double own = OwnReach<kReach>(rule, index.dbh[k]);
     index.reach2[k] = own * own;
+    index.listReach[static_cast<std::size_t>(index.listIndex[k])] = own;
+    if (std::isfinite(own)) {
+      sum += own * own;
+      ++finite;
+    }
   }
+  index.meanReach2 = finite > 0 ? sum / static_cast<double>(finite) : 0.0;
   BuildReachTiers(index);
   index.reachOf = rule;
 }
@@ -507,6 +559,122 @@ std::size_t NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& que
   return HandOut(index, trees, lowId, highId, out);
 }
 
+// The centres of a batch within reach of each tree, walked tree by tree in list order: a pair is
+// kept under exactly the tests of ScanCells (same squared distance, same widened limits), and the
+// pairs, sorted stably by centre, give every centre its trees in list order.
+template <Reach kReach>
+void BatchCircle(const TreeIndex& index, TreeList& trees, const TreeQuery& query, CentreBatch& b) {
+  const std::size_t centres = b.cx.size();
+  const double r = Widened(query.radius);
+  const double r2 = r * r;
+  const double* const reach = index.listReach.data();  // prepared by the caller for this rule
+
+  // The centres by square cells of about one centre each, over the centres' extent.
+  double minX = b.cx[0], maxX = minX, minY = b.cy[0], maxY = minY;
+  for (std::size_t j = 1; j < centres; ++j) {
+    minX = std::min(minX, b.cx[j]);
+    maxX = std::max(maxX, b.cx[j]);
+    minY = std::min(minY, b.cy[j]);
+    maxY = std::max(maxY, b.cy[j]);
+  }
+  const double width = maxX - minX, height = maxY - minY;
+  double cell = std::sqrt(width * height / static_cast<double>(centres));
+  if (!std::isfinite(cell) || cell < kMinCell) cell = kMinCell;
+  cell = std::max(cell, std::max(width, height) / kMaxCells);
+  while ((std::floor(width / cell) + 1.0) * (std::floor(height / cell) + 1.0) > kMaxCells) cell *= 2.0;
+  const int columns = static_cast<int>(std::floor(width / cell)) + 1;
+  const int rows = static_cast<int>(std::floor(height / cell)) + 1;
+  const std::size_t cells = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
+  b.cellStart.assign(cells + 1, 0);
+  b.centreCell.resize(centres);
+  for (std::size_t j = 0; j < centres; ++j) {
+    const int c = CellOf(b.cy[j], minY, cell, rows) * columns + CellOf(b.cx[j], minX, cell, columns);
+    b.centreCell[j] = c;
+    ++b.cellStart[static_cast<std::size_t>(c) + 1];
+  }
+  for (std::size_t c = 0; c < cells; ++c) b.cellStart[c + 1] += b.cellStart[c];
+  b.cellCentres.resize(centres);
+  {
+    std::vector<std::int32_t>& next = b.cellNext;
+    next.assign(b.cellStart.begin(), b.cellStart.end() - 1);
+    for (std::size_t j = 0; j < centres; ++j)
+      b.cellCentres[static_cast<std::size_t>(next[static_cast<std::size_t>(b.centreCell[j])]++)] = static_cast<std::int32_t>(j);
+  }
+  // Cell-ordered copies of the centres, read in the walk below.
+  b.cellX.resize(centres);
+  b.cellY.resize(centres);
+  for (std::size_t k = 0; k < centres; ++k) {
+    const auto j = static_cast<std::size_t>(b.cellCentres[k]);
+    b.cellX[k] = b.cx[j];
+    b.cellY[k] = b.cy[j];
+  }
+  const double* xs = b.cellX.data();
+  const double* ys = b.cellY.data();
+  const std::int32_t* ids = b.cellCentres.data();
+  const std::int32_t* starts = b.cellStart.data();
+
+  // Pairs are written at every test and kept by advancing past them, without a branch on the test
+  // (which no predictor guesses): the scratch holds room for a whole row of cells ahead.
+  std::size_t pairs = 0;
+  const double inverse = 1.0 / cell;
+  const double lastColumn = columns - 1, lastRow = rows - 1;
+  const auto column = [&](double u) { return static_cast<int>(std::clamp((u - minX) * inverse, 0.0, lastColumn)); };
+  const auto rowOf = [&](double u) { return static_cast<int>(std::clamp((u - minY) * inverse, 0.0, lastRow)); };
+  const double gridRight = minX + cell * columns, gridTop = minY + cell * rows;
+  for (std::size_t i = 0; i < trees.size(); ++i) {
+    const TreeRecord& t = trees[i];
+    const double tx = t.x, ty = t.y;
+    // A tree without a finite position has no cell in the index and is never handed out.
+    if (!std::isfinite(tx) || !std::isfinite(ty)) continue;
+    double own2 = r2, scan = r;
+    if constexpr (kReach != Reach::None) {
+      const double own = reach[i];
+      own2 = own * own;
+      scan = std::min(r, own);
+    }
+    if (!(scan >= 0.0)) continue;
+    const double left = tx - scan, right = tx + scan, bottom = ty - scan, top = ty + scan;
+    if (right < minX || bottom > gridTop || top < minY || left > gridRight) continue;
+    const double margin = 1e-6 * (1.0 + std::fabs(tx) + std::fabs(ty) + scan);
+    const int r0 = rowOf(bottom - margin), r1 = rowOf(top + margin);
+    const double scan2 = scan * scan;
+    for (int row = r0; row <= r1; ++row) {
+      const double rowBottom = minY + row * cell - margin;
+      const double rowTop = minY + (row + 1) * cell + margin;
+      const double dy = std::max(0.0, std::max(rowBottom - ty, ty - rowTop));
+      const double halfChord = std::sqrt(std::max(0.0, scan2 - dy * dy)) + margin;
+      const std::size_t base = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns);
+      const std::int32_t k0 = starts[base + static_cast<std::size_t>(column(tx - halfChord))];
+      const std::int32_t k1 = starts[base + static_cast<std::size_t>(column(tx + halfChord)) + 1];
+      if (pairs + static_cast<std::size_t>(k1 - k0) > b.pairs.size()) b.pairs.resize(2 * (pairs + static_cast<std::size_t>(k1 - k0)));
+      CentreBatch::Pair* const out = b.pairs.data();
+      for (std::int32_t k = k0; k < k1; ++k) {
+        // The tree index's expression: the tree's coordinate less the centre's.
+        const double dx = tx - xs[k];
+        const double dy2 = ty - ys[k];
+        const double d2 = dx * dx + dy2 * dy2;
+        bool keep = d2 <= r2;
+        if constexpr (kReach != Reach::None) keep = keep & (d2 <= own2);
+        out[pairs] = {ids[k], static_cast<std::int32_t>(i)};
+        pairs += keep ? 1 : 0;
+      }
+    }
+  }
+
+  // Stable counting sort of the pairs by centre.
+  const CentreBatch::Pair* const found = b.pairs.data();
+  b.start.assign(centres + 1, 0);
+  for (std::size_t p = 0; p < pairs; ++p) ++b.start[static_cast<std::size_t>(found[p].centre) + 1];
+  for (std::size_t j = 0; j < centres; ++j) b.start[j + 1] += b.start[j];
+  if (b.centreTrees.size() < pairs) b.centreTrees.resize(pairs);
+  // The cell scratch, no longer needed, holds the next free place of each centre.
+  std::vector<std::int32_t>& next = b.centreCell;
+  for (std::size_t j = 0; j < centres; ++j) next[j] = static_cast<std::int32_t>(b.start[j]);
+  TreeRecord* const first = trees.data();
+  for (std::size_t p = 0; p < pairs; ++p)
+    b.centreTrees[static_cast<std::size_t>(next[static_cast<std::size_t>(found[p].centre)]++)] = first + found[p].tree;
+}
+
 }  // namespace
 
 std::size_t QueryTreeIndexInto(TreeIndex& index, TreeList& trees, const TreeQuery& query, TreeRecord** out) {
@@ -525,6 +693,54 @@ std::size_t QueryTreeIndexInto(TreeIndex& index, TreeList& trees, const TreeQuer
 void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, std::vector<TreeRecord*>& out) {
   out.resize(trees.size());
   out.resize(QueryTreeIndexInto(index, trees, query, out.data()));
+}
+
+void QueryTreeIndexBatch(TreeIndex& index, TreeList& trees, const TreeQuery& query, CentreBatch& batch) {
+  const std::size_t centres = batch.cx.size();
+  batch.start.assign(centres + 1, 0);
+  bool finite = std::isfinite(query.radius) && query.radius >= 0.0;
+  double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
+  for (std::size_t j = 0; j < centres && finite; ++j) {
+    finite = std::isfinite(batch.cx[j]) && std::isfinite(batch.cy[j]);
+    minX = j == 0 ? batch.cx[j] : std::min(minX, batch.cx[j]);
+    maxX = j == 0 ? batch.cx[j] : std::max(maxX, batch.cx[j]);
+    minY = j == 0 ? batch.cy[j] : std::min(minY, batch.cy[j]);
+    maxY = j == 0 ? batch.cy[j] : std::max(maxY, batch.cy[j]);
+  }
+  bool walk = centres > 0 && finite && query.nearest <= 0 && index.built && index.builtX.size() == trees.size() &&
+              !index.listIndex.empty() && trees.size() < static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+  const Reach kind = query.steps > 0 ? Reach::Steps : query.reachPerDbh > 0.0 ? Reach::PerDbh : Reach::None;
+  if (walk) {
+    double reach2 = Widened(query.radius) * Widened(query.radius);
+    if (kind == Reach::Steps) PrepareReach<Reach::Steps>(index, query);
+    if (kind == Reach::PerDbh) PrepareReach<Reach::PerDbh>(index, query);
+    if (kind != Reach::None) reach2 = std::min(reach2, index.meanReach2);
+    // The walk pays for every tree; it is worth it where a tree reaches several centres on average
+    // (a dense grid), not where the centres lie far apart (a stand's own grid).
+    const double spread = std::max((maxX - minX) * (maxY - minY), 1.0);
+    const double centresPerTree = static_cast<double>(centres) / spread * 3.141592654 * reach2;
+    walk = centresPerTree >= kBatchCentresPerTree;
+  }
+  if (walk) {
+    if (kind == Reach::Steps)
+      BatchCircle<Reach::Steps>(index, trees, query, batch);
+    else if (kind == Reach::PerDbh)
+      BatchCircle<Reach::PerDbh>(index, trees, query, batch);
+    else
+      BatchCircle<Reach::None>(index, trees, query, batch);
+    return;
+  }
+  // Otherwise a query per centre, each written straight behind the last. The list only ever grows
+  // (room for a whole tree list behind the last centre), so no pass clears it again.
+  std::size_t used = 0;
+  for (std::size_t j = 0; j < centres; ++j) {
+    TreeQuery q = query;
+    q.cx = batch.cx[j];
+    q.cy = batch.cy[j];
+    if (batch.centreTrees.size() < used + trees.size()) batch.centreTrees.resize(used + trees.size());
+    used += QueryTreeIndexInto(index, trees, q, batch.centreTrees.data() + used);
+    batch.start[j + 1] = used;
+  }
 }
 
 TreeQuery TreeQueryFor(const MethodSettings& m) {

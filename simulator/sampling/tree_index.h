@@ -46,6 +46,10 @@ struct TreeIndex {
   // Each tree's own reach squared (cell order) for the reach rule of `reachOf`, kept until the rule or
   // the trees change: a query then reads one number per tree instead of working it out.
   std::vector<double> reach2;
+  // The same reach (not squared) in list order, and the mean of its square over the trees of finite
+  // reach, which tells how many plot centres a tree reaches on average.
+  std::vector<double> listReach;
+  double meanReach2 = 0.0;
   struct ReachRule {
     bool valid = false;
     double perDbh = 0.0;
@@ -103,6 +107,28 @@ void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, s
 // The same into room for every tree of the list (out[0 .. trees.size())); returns how many it wrote. The
 // pass keeps that room, so no query grows a vector tree by tree.
 std::size_t QueryTreeIndexInto(TreeIndex& index, TreeList& trees, const TreeQuery& query, TreeRecord** out);
+
+// The trees of many plot centres of one circle query (the query's centre aside) at once: for centre j
+// the trees centreTrees[start[j] .. start[j + 1]) (the list may hold more behind), in tree-list order, exactly those QueryTreeIndexInto
+// hands out at that centre. The trees are walked once, each finding the centres within its own reach,
+// which costs far less than a query per centre when trees reach distances of their own (angle count,
+// concentric circles): no centre looks at trees that reach only a fraction of its search radius.
+struct CentreBatch {
+  std::vector<double> cx, cy;  // the centres, set by the caller
+  std::vector<std::size_t> start;
+  std::vector<TreeRecord*> centreTrees;
+  // Scratch: the centres by cells (their numbers and positions in cell order), the pairs found in tree
+  // order.
+  std::vector<std::int32_t> cellStart, cellCentres, centreCell, cellNext;
+  std::vector<double> cellX, cellY;
+  struct Pair {
+    std::int32_t centre, tree;
+  };
+  std::vector<Pair> pairs;
+};
+// Fills start and centreTrees for the centres of the batch. An n-tree query (nearest > 0) is answered
+// centre by centre.
+void QueryTreeIndexBatch(TreeIndex& index, TreeList& trees, const TreeQuery& query, CentreBatch& batch);
 
 // The query of a point for the method's selection rule; the caller sets centre and radius.
 TreeQuery TreeQueryFor(const MethodSettings& m);

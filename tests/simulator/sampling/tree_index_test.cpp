@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 
 #include "common/language.h"
 #include "common/random.h"
@@ -293,7 +294,7 @@ void ExpectSamePlots(const PlotList& a, const PlotList& b, const std::string& wh
 
 // Runs the same passes with the index and with the plain scan and compares every plot list.
 void ComparePasses(const TreeList& trees, const BoundaryPolygon& boundary, const MethodSettings& method,
-                   const std::string& name, int shifts = 6) {
+                   const std::string& name, int shifts = 6, int spacing = 12) {
   testing::FakeServices fakes;
   LanguageTable language;
   AllTreesSource plain;
@@ -304,7 +305,7 @@ void ComparePasses(const TreeList& trees, const BoundaryPolygon& boundary, const
     s.trees = trees;
     s.run.graphics = false;
     s.sampling.method = method;
-    s.sampling.grid.dx = s.sampling.grid.dy = 12;
+    s.sampling.grid.dx = s.sampling.grid.dy = spacing;
     envs.push_back(PassEnvironment{s.sampling, s.trees, boundary, s.geometry, s.run, fakes.services, language, s.observer});
     envs.back().repetition = true;
     envs.back().singleStepWait = false;
@@ -355,6 +356,112 @@ TEST(IndexedPass, EqualsThePlainScanForEveryMethod) {
                       "method " + std::to_string(code) + (treeCentred ? " tree" : " plot") + " seed " +
                           std::to_string(seed));
   }
+}
+
+// Every centre of a batch must get exactly what a query of its own hands out: the same trees in the
+// same order, whether the batch walks the trees or asks centre by centre.
+void ExpectBatchAsSingleQueries(TreeIndex& index, TreeList& trees, const TreeQuery& query, CentreBatch& batch,
+                                const std::string& where) {
+  QueryTreeIndexBatch(index, trees, query, batch);
+  ASSERT_EQ(batch.start.size(), batch.cx.size() + 1) << where;
+  std::vector<TreeRecord*> single;
+  for (std::size_t j = 0; j < batch.cx.size(); ++j) {
+    TreeQuery q = query;
+    q.cx = batch.cx[j];
+    q.cy = batch.cy[j];
+    QueryTreeIndex(index, trees, q, single);
+    ASSERT_LE(batch.start[j + 1], batch.centreTrees.size()) << where;
+    const std::vector<TreeRecord*> got(batch.centreTrees.begin() + static_cast<std::ptrdiff_t>(batch.start[j]),
+                                       batch.centreTrees.begin() + static_cast<std::ptrdiff_t>(batch.start[j + 1]));
+    ASSERT_EQ(got, single) << where << ", centre " << j << " at " << q.cx << ", " << q.cy;
+  }
+}
+
+TEST(TreeIndexBatch, EveryCentreGetsWhatItsOwnQueryHandsOut) {
+  TreeList trees = RandomStand(41, 1500, 120.0, 100.0);
+  // Trees the index leaves out or that reach nowhere, and trees on one spot.
+  trees[10].x = std::nan("");
+  trees[11].y = std::numeric_limits<double>::infinity();
+  trees[12].dbh = std::nan("");
+  trees[13].dbh = 0.0;
+  trees[14] = trees[15];
+  TreeIndex index;
+  BuildTreeIndex(index, trees);
+  struct Rule {
+    const char* name;
+    MethodCode code;
+    int factor;
+  };
+  const Rule rules[] = {{"fixed circle", kMethodFixedCircle, 0},
+                        {"angle count 1", kMethodAngleCount, 1},
+                        {"angle count 4", kMethodAngleCount, 4},
+                        {"concentric", kMethodConcentric, 0}};
+  RandomGenerator r(8);
+  CentreBatch batch;
+  for (const Rule& rule : rules) {
+    MethodSettings m = Method(rule.code, false);
+    m.passCode = rule.code;
+    m.countingFactor = static_cast<std::uint8_t>(rule.factor);
+    TreeQuery query = TreeQueryFor(m);
+    query.radius = SelectionSearchRadius(m, index.largestDbh);
+    // Whole-metre centres of a dense and of a sparse grid (the walk and the queries centre by centre),
+    // and odd centres: beyond the stand, on a tree, on a cell border.
+    for (int spacing : {3, 5, 40}) {
+      batch.cx.clear();
+      batch.cy.clear();
+      for (int y = -10; y <= 115; y += spacing)
+        for (int x = -10 + r.Next(spacing); x <= 135; x += spacing) {
+          batch.cx.push_back(x);
+          batch.cy.push_back(y);
+        }
+      batch.cx.push_back(trees[20].x);
+      batch.cy.push_back(trees[20].y);
+      batch.cx.push_back(index.originX + 3 * index.cell);
+      batch.cy.push_back(index.originY + 2 * index.cell);
+      ExpectBatchAsSingleQueries(index, trees, query, batch, std::string(rule.name) + " spacing " + std::to_string(spacing));
+    }
+  }
+  // No centres; a centre that is not a number (every tree, as a single query gives); an n-tree query.
+  MethodSettings m = Method(kMethodAngleCount, false);
+  m.passCode = kMethodAngleCount;
+  TreeQuery query = TreeQueryFor(m);
+  query.radius = SelectionSearchRadius(m, index.largestDbh);
+  batch.cx.clear();
+  batch.cy.clear();
+  ExpectBatchAsSingleQueries(index, trees, query, batch, "no centres");
+  for (int k = 0; k < 400; ++k) {
+    batch.cx.push_back(k % 20 * 6.0);
+    batch.cy.push_back(k / 20 * 5.0);
+  }
+  batch.cx[7] = std::nan("");
+  ExpectBatchAsSingleQueries(index, trees, query, batch, "a centre not a number");
+  batch.cx[7] = 7.0;
+  MethodSettings nTree = Method(kMethodNTree, false);
+  nTree.passCode = kMethodNTree;
+  nTree.treeNumber = 6;
+  TreeQuery nearest = TreeQueryFor(nTree);
+  nearest.radius = SelectionSearchRadius(nTree, index.largestDbh);
+  ExpectBatchAsSingleQueries(index, trees, nearest, batch, "n-tree");
+  // An index built for another list: every centre gets every tree.
+  TreeList other = RandomStand(42, 300, 50.0, 50.0);
+  ExpectBatchAsSingleQueries(index, other, query, batch, "another list");
+  EXPECT_EQ(batch.start[1], other.size());
+}
+
+// Circles so large against the grid that each tree reaches many centres: the pass then finds the trees
+// of all centres at once.
+TEST(IndexedPass, OverlappingCirclesEqualThePlainScan) {
+  const BoundaryPolygon boundary = Irregular();
+  const TreeList trees = RandomStand(23, 900, 150.0, 110.0);
+  for (MethodCode code : {kMethodAngleCount, kMethodConcentric})
+    for (bool treeCentred : {false, true}) {
+      MethodSettings m = Method(code, treeCentred);
+      m.countingFactor = 1;
+      m.concentricRadius = {0.0, 6.0, 12.0, 20.0, 0.0, 0.0, 0.0};
+      m.concentricDbhLimit = {0, 7, 15, 30, 0, 0};
+      ComparePasses(trees, boundary, m, "overlapping, method " + std::to_string(code) + (treeCentred ? " tree" : " plot"),
+                    3, 11);
+    }
 }
 
 TEST(IndexedPass, NTreeTiesVariantsAndUnderstoreyEqualThePlainScan) {
