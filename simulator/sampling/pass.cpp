@@ -354,8 +354,8 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
   // Where trees reach distances of their own, the trees of every centre are found at once, tree by
   // tree, when the list is first taken: a query per centre would look at many trees that reach only a
   // fraction of its search radius. The enterprise route changes its trees from point to point.
-  const bool batched = indexed && !enterprise &&
-                       (m.passCode == kMethodConcentric || (m.passCode == kMethodAngleCount && m.countingFactor != 0));
+  const bool batchable = indexed && !enterprise && m.passCode != kMethodNTree;
+  bool batched = false;
   CentreBatch& batch = s.scratch.batch;
   std::vector<std::int32_t>& batchCentre = s.scratch.batchCentre;
   // The whole tree list serves every point unless a source narrows it; it is listed again only when the
@@ -440,7 +440,7 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
       }
       if (wholeList) env.candidates->Candidates(env.trees, 0.0, 0.0, 0.0, candidates);
       query.radius = SelectionSearchRadius(m, largestDbh);
-      if (batched) {
+      if (batchable) {
         // The centres of this point and every later one, as the loop takes them.
         batch.cx.clear();
         batch.cy.clear();
@@ -452,7 +452,7 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
           batch.cx.push_back(static_cast<double>(later.x + grid.originX));
           batch.cy.push_back(static_cast<double>(later.y + grid.originY));
         }
-        QueryTreeIndexBatch(s.treeIndex, env.trees, query, batch);
+        batched = QueryTreeIndexBatch(s.treeIndex, env.trees, query, batch);
       }
     }
     std::span<TreeRecord* const> chosen(candidates);

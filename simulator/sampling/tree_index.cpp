@@ -24,8 +24,9 @@ constexpr double kTreesPerCell = 1.0;
 constexpr double kMinCell = 0.5;
 constexpr double kMaxCells = 1 << 20;
 
-// Plot centres a tree reaches on average from which the walk over the trees beats a query per centre.
-constexpr double kBatchCentresPerTree = 4.0;
+// Plot centres a tree reaches on average from which the walk over the trees beats a query per centre
+// for trees of a reach of their own. A fixed radius the query per centre takes as cheaply as the walk.
+constexpr double kBatchCentresPerTree = 2.0;
 
 double Widened(double r) { return r * (1.0 + kRelativeSlack) + kAbsoluteSlack; }
 
@@ -562,7 +563,6 @@ std::size_t NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& que
 // The centres of a batch within reach of each tree, walked tree by tree in list order: a pair is
 // kept under exactly the tests of ScanCells (same squared distance, same widened limits), and the
 // pairs, sorted stably by centre, give every centre its trees in list order.
-template <Reach kReach>
 void BatchCircle(const TreeIndex& index, TreeList& trees, const TreeQuery& query, CentreBatch& b) {
   const std::size_t centres = b.cx.size();
   const double r = Widened(query.radius);
@@ -626,26 +626,22 @@ void BatchCircle(const TreeIndex& index, TreeList& trees, const TreeQuery& query
     const double tx = t.x, ty = t.y;
     // A tree without a finite position has no cell in the index and is never handed out.
     if (!std::isfinite(tx) || !std::isfinite(ty)) continue;
-    double own2 = r2, scan = r;
-    if constexpr (kReach != Reach::None) {
-      const double own = reach[i];
-      own2 = own * own;
-      scan = std::min(r, own);
-    }
+    const double own = reach[i];
+    const double own2 = own * own;
+    const double scan = std::min(r, own);
     if (!(scan >= 0.0)) continue;
     const double left = tx - scan, right = tx + scan, bottom = ty - scan, top = ty + scan;
     if (right < minX || bottom > gridTop || top < minY || left > gridRight) continue;
     const double margin = 1e-6 * (1.0 + std::fabs(tx) + std::fabs(ty) + scan);
+    // The whole square around the reach, not the circle's chord row by row: a tree reaches only a few
+    // rows of centres, and a square root per row costs more than the few centres the chord leaves out.
     const int r0 = rowOf(bottom - margin), r1 = rowOf(top + margin);
-    const double scan2 = scan * scan;
+    const std::size_t c0 = static_cast<std::size_t>(column(left - margin));
+    const std::size_t c1 = static_cast<std::size_t>(column(right + margin)) + 1;
     for (int row = r0; row <= r1; ++row) {
-      const double rowBottom = minY + row * cell - margin;
-      const double rowTop = minY + (row + 1) * cell + margin;
-      const double dy = std::max(0.0, std::max(rowBottom - ty, ty - rowTop));
-      const double halfChord = std::sqrt(std::max(0.0, scan2 - dy * dy)) + margin;
       const std::size_t base = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns);
-      const std::int32_t k0 = starts[base + static_cast<std::size_t>(column(tx - halfChord))];
-      const std::int32_t k1 = starts[base + static_cast<std::size_t>(column(tx + halfChord)) + 1];
+      const std::int32_t k0 = starts[base + c0];
+      const std::int32_t k1 = starts[base + c1];
       if (pairs + static_cast<std::size_t>(k1 - k0) > b.pairs.size()) b.pairs.resize(2 * (pairs + static_cast<std::size_t>(k1 - k0)));
       CentreBatch::Pair* const out = b.pairs.data();
       for (std::int32_t k = k0; k < k1; ++k) {
@@ -653,8 +649,7 @@ void BatchCircle(const TreeIndex& index, TreeList& trees, const TreeQuery& query
         const double dx = tx - xs[k];
         const double dy2 = ty - ys[k];
         const double d2 = dx * dx + dy2 * dy2;
-        bool keep = d2 <= r2;
-        if constexpr (kReach != Reach::None) keep = keep & (d2 <= own2);
+        const bool keep = (d2 <= r2) & (d2 <= own2);
         out[pairs] = {ids[k], static_cast<std::int32_t>(i)};
         pairs += keep ? 1 : 0;
       }
@@ -695,9 +690,8 @@ void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, s
   out.resize(QueryTreeIndexInto(index, trees, query, out.data()));
 }
 
-void QueryTreeIndexBatch(TreeIndex& index, TreeList& trees, const TreeQuery& query, CentreBatch& batch) {
+bool QueryTreeIndexBatch(TreeIndex& index, TreeList& trees, const TreeQuery& query, CentreBatch& batch) {
   const std::size_t centres = batch.cx.size();
-  batch.start.assign(centres + 1, 0);
   bool finite = std::isfinite(query.radius) && query.radius >= 0.0;
   double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
   for (std::size_t j = 0; j < centres && finite; ++j) {
@@ -707,40 +701,21 @@ void QueryTreeIndexBatch(TreeIndex& index, TreeList& trees, const TreeQuery& que
     minY = j == 0 ? batch.cy[j] : std::min(minY, batch.cy[j]);
     maxY = j == 0 ? batch.cy[j] : std::max(maxY, batch.cy[j]);
   }
-  bool walk = centres > 0 && finite && query.nearest <= 0 && index.built && index.builtX.size() == trees.size() &&
-              !index.listIndex.empty() && trees.size() < static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+  // The single query hands out every tree in these cases, which a walk need not copy.
+  if (centres == 0 || !finite || query.nearest > 0 || !index.built || index.builtX.size() != trees.size() ||
+      index.listIndex.empty() || trees.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+    return false;
   const Reach kind = query.steps > 0 ? Reach::Steps : query.reachPerDbh > 0.0 ? Reach::PerDbh : Reach::None;
-  if (walk) {
-    double reach2 = Widened(query.radius) * Widened(query.radius);
-    if (kind == Reach::Steps) PrepareReach<Reach::Steps>(index, query);
-    if (kind == Reach::PerDbh) PrepareReach<Reach::PerDbh>(index, query);
-    if (kind != Reach::None) reach2 = std::min(reach2, index.meanReach2);
-    // The walk pays for every tree; it is worth it where a tree reaches several centres on average
-    // (a dense grid), not where the centres lie far apart (a stand's own grid).
-    const double spread = std::max((maxX - minX) * (maxY - minY), 1.0);
-    const double centresPerTree = static_cast<double>(centres) / spread * 3.141592654 * reach2;
-    walk = centresPerTree >= kBatchCentresPerTree;
-  }
-  if (walk) {
-    if (kind == Reach::Steps)
-      BatchCircle<Reach::Steps>(index, trees, query, batch);
-    else if (kind == Reach::PerDbh)
-      BatchCircle<Reach::PerDbh>(index, trees, query, batch);
-    else
-      BatchCircle<Reach::None>(index, trees, query, batch);
-    return;
-  }
-  // Otherwise a query per centre, each written straight behind the last. The list only ever grows
-  // (room for a whole tree list behind the last centre), so no pass clears it again.
-  std::size_t used = 0;
-  for (std::size_t j = 0; j < centres; ++j) {
-    TreeQuery q = query;
-    q.cx = batch.cx[j];
-    q.cy = batch.cy[j];
-    if (batch.centreTrees.size() < used + trees.size()) batch.centreTrees.resize(used + trees.size());
-    used += QueryTreeIndexInto(index, trees, q, batch.centreTrees.data() + used);
-    batch.start[j + 1] = used;
-  }
+  if (kind == Reach::None) return false;
+  if (kind == Reach::Steps) PrepareReach<Reach::Steps>(index, query);
+  if (kind == Reach::PerDbh) PrepareReach<Reach::PerDbh>(index, query);
+  const double reach2 = std::min(Widened(query.radius) * Widened(query.radius), index.meanReach2);
+  // The walk pays for every tree; it is worth it where a tree reaches centres (a dense grid), not
+  // where the centres lie far apart (a stand's own grid).
+  const double spread = std::max((maxX - minX) * (maxY - minY), 1.0);
+  if (static_cast<double>(centres) / spread * 3.141592654 * reach2 < kBatchCentresPerTree) return false;
+  BatchCircle(index, trees, query, batch);
+  return true;
 }
 
 TreeQuery TreeQueryFor(const MethodSettings& m) {

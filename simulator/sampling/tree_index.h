@@ -109,10 +109,11 @@ void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, s
 std::size_t QueryTreeIndexInto(TreeIndex& index, TreeList& trees, const TreeQuery& query, TreeRecord** out);
 
 // The trees of many plot centres of one circle query (the query's centre aside) at once: for centre j
-// the trees centreTrees[start[j] .. start[j + 1]) (the list may hold more behind), in tree-list order, exactly those QueryTreeIndexInto
-// hands out at that centre. The trees are walked once, each finding the centres within its own reach,
-// which costs far less than a query per centre when trees reach distances of their own (angle count,
-// concentric circles): no centre looks at trees that reach only a fraction of its search radius.
+// the trees centreTrees[start[j] .. start[j + 1]) (the list may hold more behind), in tree-list order,
+// exactly those QueryTreeIndexInto hands out at that centre. For trees that reach distances of their
+// own (angle count, concentric circles) the trees are walked once, each finding the centres within its
+// own reach: where the circles of neighbouring centres overlap (a dense grid) that costs less than a
+// query per centre, which looks at many trees that reach only a fraction of its search radius.
 struct CentreBatch {
   std::vector<double> cx, cy;  // the centres, set by the caller
   std::vector<std::size_t> start;
@@ -126,9 +127,11 @@ struct CentreBatch {
   };
   std::vector<Pair> pairs;
 };
-// Fills start and centreTrees for the centres of the batch. An n-tree query (nearest > 0) is answered
-// centre by centre.
-void QueryTreeIndexBatch(TreeIndex& index, TreeList& trees, const TreeQuery& query, CentreBatch& batch);
+// Fills start and centreTrees for the centres of the batch and returns true; false, leaving them as
+// they were, where the walk would cost more than a query per centre (centres far apart, a fixed
+// radius), for an n-tree query, and where a single query would hand out every tree (no index of this
+// list, a centre that is not a number): the caller then asks centre by centre.
+bool QueryTreeIndexBatch(TreeIndex& index, TreeList& trees, const TreeQuery& query, CentreBatch& batch);
 
 // The query of a point for the method's selection rule; the caller sets centre and radius.
 TreeQuery TreeQueryFor(const MethodSettings& m);
