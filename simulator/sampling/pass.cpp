@@ -190,6 +190,14 @@ class BoundaryWeigher : public EdgeWeigher {
     return res.weight;
   }
 
+  // The bounds Weight tests first, as far as they are known for this centre.
+  double ClearRadius(double x, double y) const override {
+    if (!(x == cx_ && y == cy_)) return -1.0;
+    double clear = std::min(lower_, upper_);
+    if (clearKnown_) clear = std::max(clear, std::min(clear_, upper_));
+    return clear;
+  }
+
  private:
   GeometryContext& g_;
   const BoundaryPolygon& boundary_;

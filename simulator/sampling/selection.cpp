@@ -107,6 +107,9 @@ bool CircleLoop(SamplingState& s, std::span<TreeRecord* const> candidates, int k
   const double cx = pass.centreX, cy = pass.centreY;
   const double plotWeight = pass.plotWeight;
   const std::uint8_t layer = pass.layer;
+  // Limiting circles smaller than this weigh 1 (the weigher's own first test); grows as the weigher
+  // learns the centre's distance from the boundary.
+  double clear = kFixed || kTreeCentred ? 0.0 : weigher.ClearRadius(cx, cy);
   SampleTreeRecorder recorder(s, candidates.size());
   for (TreeRecord* t : candidates) {
     const double d2 = SquaredDistance(*t, cx, cy);
@@ -131,10 +134,11 @@ bool CircleLoop(SamplingState& s, std::span<TreeRecord* const> candidates, int k
       if constexpr (kTreeCentred) {
         if (!TreeCentredWeight(*t, area, R, weigher)) return false;
         weight = t->edgeWeight;
-      } else {
+      } else if (!(R < clear)) {
         bool failed = false;
         weight = weigher.Weight(area, R, cy, cx, failed);
         if (failed) return false;
+        clear = weigher.ClearRadius(cx, cy);
       }
       if (t->dbh > pass.strongestDbh) {
         pass.strongestDbh = t->dbh;

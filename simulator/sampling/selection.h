@@ -18,6 +18,9 @@ class EdgeWeigher {
   // Weight of a circle of nominal area a (a ≤ 0.1: πr²) and radius r around (x, y). failed is set when
   // the weight is unusable (outside 0.98..10 or the clip failed).
   virtual double Weight(double a, double r, double y, double x, bool& failed) = 0;
+  // A radius below which every circle around (x, y) is known to weigh 1 without failing, as Weight
+  // would say (negative: none known). Asked once per plot, it spares the trees of many the call.
+  virtual double ClearRadius(double /*x*/, double /*y*/) const { return -1.0; }
 };
 
 // The per-point inputs of a selection.

@@ -212,6 +212,38 @@ TEST(InventoryPass, ABoundaryChangedInPlaceBetweenPassesIsWeighedAfresh) {
   EXPECT_NE(st.Plots().trees[0].edgeWeight, 1.0);
 }
 
+// The angle count weighs every sample tree's own circle at the plot centre. Circles that clear the
+// boundary skip the weighing; those from just below to well beyond the centre's distance from the edge
+// must still weigh as the edge correction says, in whatever order the trees come.
+TEST(InventoryPass, AngleCountWeightsOfCirclesAroundTheDistanceFromTheEdge) {
+  for (bool growing : {true, false}) {
+    HandMadeStand st(kMethodAngleCount);
+    st.sampling.method.countingFactor = 1;
+    // 20 m from the western edge, 30 m from the southern one.
+    ASSERT_EQ(st.Points({{20, 30}}), 1);
+    st.trees.clear();
+    for (int k = 0; k <= 80; ++k) {
+      const double dbh = growing ? 30.0 + k * 0.5 : 70.0 - k * 0.5;  // R = dbh / 2: 15 .. 35 m
+      st.trees.push_back(Tree(1, dbh, 20.5, 30.0));
+    }
+    ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+    const auto records = st.Plots().TreesOf(st.Plots().plots.at(0));
+    ASSERT_EQ(records.size(), st.trees.size());
+    GeometryContext fresh;
+    fresh.cornersPerCircle = st.geometry.cornersPerCircle;
+    int cut = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      const double R = st.trees[i].dbh * 0.5;
+      const EdgeWeightResult direct = EdgeWeight(fresh, PolygonRef(st.boundary), kPi * (R * R), R, 30.0, 20.0);
+      ASSERT_FALSE(direct.failed);
+      EXPECT_EQ(records[i].edgeWeight, direct.weight) << "R " << R;
+      cut += direct.weight != 1.0 ? 1 : 0;
+    }
+    EXPECT_GT(cut, 40);
+    EXPECT_LT(cut, 80);
+  }
+}
+
 TEST(InventoryPass, AWeightOutsideTheRangeDropsThePointWhole) {
   HandMadeStand st(kMethodFixedCircle);
   st.sampling.method.circleArea = 500.0;
