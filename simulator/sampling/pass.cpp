@@ -308,6 +308,31 @@ void MarkSampledSpecies(PassResult& pass, std::uint8_t species) {
   if (species >= 1 && species <= 9) pass.speciesSeen[species] = 1;
 }
 
+namespace {
+
+// The limiting distances a pass of the angle count reads instead of working them out at every plot a
+// tree is counted in; taken again only when the index was rebuilt (other trees or diameters), the
+// list moved or the counting factor changed.
+void TakeAngleLimits(SamplingState& s, const TreeList& trees, int factor) {
+  SelectionScratch& sc = s.scratch;
+  if (sc.angleTakenFor != trees.data() || sc.angleTakenSize != trees.size() || sc.angleTakenFactor != factor ||
+      sc.angleTakenBuild != s.treeIndex.builds) {
+    sc.angleLimit2.resize(trees.size());
+    sc.angleRadius.resize(trees.size());
+    for (std::size_t i = 0; i < trees.size(); ++i) {
+      sc.angleLimit2[i] = AngleLimit2(trees[i].dbh, factor);
+      sc.angleRadius[i] = std::sqrt(sc.angleLimit2[i]);
+    }
+    sc.angleTakenFor = trees.data();
+    sc.angleTakenSize = trees.size();
+    sc.angleTakenFactor = factor;
+    sc.angleTakenBuild = s.treeIndex.builds;
+  }
+  sc.angleFor = trees.data();
+}
+
+}  // namespace
+
 PassOutcome RunSamplingPass(PassEnvironment& env) {
   SamplingState& s = env.sampling;
   MethodSettings& m = s.method;
@@ -364,6 +389,7 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
   // fraction of its search radius. The enterprise route changes its trees from point to point.
   const bool batchable = indexed && !enterprise && m.passCode != kMethodNTree;
   bool batched = false;
+  s.scratch.angleFor = nullptr;
   CentreBatch& batch = s.scratch.batch;
   std::vector<std::int32_t>& batchCentre = s.scratch.batchCentre;
   // The whole tree list serves every point unless a source narrows it; it is listed again only when the
@@ -448,6 +474,8 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
       }
       if (wholeList) env.candidates->Candidates(env.trees, 0.0, 0.0, 0.0, candidates);
       query.radius = SelectionSearchRadius(m, largestDbh);
+      if (indexed && !enterprise && m.passCode == kMethodAngleCount && m.countingFactor != 0)
+        TakeAngleLimits(s, env.trees, m.countingFactor);
       if (batchable) {
         // The centres of this point and every later one, as the loop takes them.
         batch.cx.clear();
@@ -510,6 +538,7 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
     }
     if (!fatal.empty()) break;
   }
+  s.scratch.angleFor = nullptr;
   if (!fatal.empty()) FatalErrorCode(services, fatal);
 
   if (enterprise && env.enterprise != nullptr) env.enterprise->PassEnded(pass);

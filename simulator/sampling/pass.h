@@ -194,6 +194,14 @@ struct SelectionScratch {
   // each grid point's centre in it (-1: none).
   CentreBatch batch;
   std::vector<std::int32_t> batchCentre;
+  // The angle count's limiting distance of each tree (squared, and its root) in list order, for the
+  // counting factor and the tree list an index build described; `angleFor` is the list while a pass
+  // may read them, null otherwise.
+  std::vector<double> angleLimit2, angleRadius;
+  const TreeRecord* angleFor = nullptr;
+  const TreeRecord* angleTakenFor = nullptr;
+  std::size_t angleTakenSize = 0;
+  int angleTakenFactor = 0, angleTakenBuild = -1;
   // n-tree nearest lists, slots 1..13
   std::array<double, 14> mainDist{};  // distance²
   std::array<TreeRecord*, 14> mainTree{};

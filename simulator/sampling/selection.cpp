@@ -98,7 +98,7 @@ namespace {
 
 // The loop of SelectCircleTrees, one instance per rule (fixed circle or angle count) and weighting, so
 // that no tree pays for the branches of the others.
-template <bool kFixed, bool kTreeCentred>
+template <bool kFixed, bool kTreeCentred, bool kTaken = false>
 bool CircleLoop(SamplingState& s, std::span<TreeRecord* const> candidates, int k, EdgeWeigher& weigher) {
   PassResult& pass = s.pass;
   const double a = s.method.circleArea;
@@ -125,10 +125,17 @@ bool CircleLoop(SamplingState& s, std::span<TreeRecord* const> candidates, int k
         weight = plotWeight;
       }
     } else {
-      const double half = t->dbh * 0.5;
-      const double limit2 = half * half / k;
-      if (!(d2 < limit2)) continue;
-      const double R = std::sqrt(limit2);
+      double limit2 = 0.0, R = 0.0;
+      if constexpr (kTaken) {
+        const auto i = static_cast<std::size_t>(t - s.scratch.angleFor);
+        limit2 = s.scratch.angleLimit2[i];
+        if (!(d2 < limit2)) continue;
+        R = s.scratch.angleRadius[i];
+      } else {
+        limit2 = AngleLimit2(t->dbh, k);
+        if (!(d2 < limit2)) continue;
+        R = std::sqrt(limit2);
+      }
       area = kCirclePi * limit2;  // π R² of the limiting radius² itself, not of its root squared
       t->plotArea = area;
       if constexpr (kTreeCentred) {
@@ -161,6 +168,10 @@ bool SelectCircleTrees(SamplingState& s, std::span<TreeRecord* const> candidates
   if (k == 0)
     return pt.treeCentred ? CircleLoop<true, true>(s, candidates, k, weigher)
                           : CircleLoop<true, false>(s, candidates, k, weigher);
+  // A pass of the angle count has the limiting distances taken for its trees.
+  if (s.scratch.angleFor != nullptr)
+    return pt.treeCentred ? CircleLoop<false, true, true>(s, candidates, k, weigher)
+                          : CircleLoop<false, false, true>(s, candidates, k, weigher);
   return pt.treeCentred ? CircleLoop<false, true>(s, candidates, k, weigher)
                         : CircleLoop<false, false>(s, candidates, k, weigher);
 }

@@ -54,6 +54,12 @@ void InsertNearest(std::array<double, 14>& dist, std::array<TreeRecord*, 14>& tr
 bool SelectNTreeTrees(SamplingState& s, std::span<TreeRecord* const> candidates, const SelectionPoint& pt,
                       EdgeWeigher& weigher);
 // Methods 2 (k = 0) and 3 (k = counting factor).
+// The angle count's limiting distance squared of a tree of this dbh (cm) for counting factor k (m²).
+inline double AngleLimit2(double dbh, int k) {
+  const double half = dbh * 0.5;
+  return half * half / k;
+}
+
 bool SelectCircleTrees(SamplingState& s, std::span<TreeRecord* const> candidates, const SelectionPoint& pt,
                        int k, EdgeWeigher& weigher);
 // Method 52, with the pass's per-circle weights. The ring of a tree is the edge correction's

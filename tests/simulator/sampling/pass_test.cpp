@@ -244,6 +244,37 @@ TEST(InventoryPass, AngleCountWeightsOfCirclesAroundTheDistanceFromTheEdge) {
   }
 }
 
+// A pass of the angle count keeps each tree's limiting distance from pass to pass; another counting
+// factor or another diameter must count as in a fresh program.
+TEST(InventoryPass, AngleCountLimitsFollowTheFactorAndTheDiameters) {
+  const auto plotsOf = [](HandMadeStand& st) {
+    std::vector<std::pair<double, double>> v;
+    for (const SampleTreeRecord& t : st.Plots().trees) v.emplace_back(t.plotArea, t.edgeWeight);
+    return v;
+  };
+  const auto fresh = [&](int factor, const TreeList& trees) {
+    HandMadeStand f(kMethodAngleCount);
+    f.sampling.method.countingFactor = static_cast<std::uint8_t>(factor);
+    f.trees = trees;
+    f.Grid();
+    EXPECT_EQ(RunSamplingPass(f.env), PassOutcome::Done);
+    return plotsOf(f);
+  };
+  HandMadeStand st(kMethodAngleCount);
+  st.sampling.method.countingFactor = 1;
+  st.Grid();
+  ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+  EXPECT_EQ(plotsOf(st), fresh(1, st.trees));
+  st.sampling.method.countingFactor = 4;
+  ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+  EXPECT_EQ(plotsOf(st), fresh(4, st.trees));
+  st.trees[2].dbh = 60.0;  // 13 m from its point: with k = 4 counted only now
+  ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+  const auto changed = plotsOf(st);
+  EXPECT_EQ(changed, fresh(4, st.trees));
+  EXPECT_GT(changed.size(), fresh(4, SixTrees()).size());
+}
+
 TEST(InventoryPass, AWeightOutsideTheRangeDropsThePointWhole) {
   HandMadeStand st(kMethodFixedCircle);
   st.sampling.method.circleArea = 500.0;
