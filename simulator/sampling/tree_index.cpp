@@ -548,6 +548,19 @@ std::size_t NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& que
   }
 
   const std::int32_t* ids = index.listIndex.data();
+  // The few trees within the limit go straight out and are put in list order by insertion; only a
+  // crowd of them (trees on one spot, an understorey limit far out) goes by marks.
+  constexpr std::size_t kSortedAtMost = 32;
+  TreeRecord* const list = trees.data();
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < seenCount && count <= kSortedAtMost; ++i) {
+    if (!(seenD2[i] <= limit2)) continue;
+    TreeRecord* const t = list + ids[seen[i]];
+    std::size_t p = count++;
+    for (; p > 0 && out[p - 1] > t; --p) out[p] = out[p - 1];
+    out[p] = t;
+  }
+  if (count <= kSortedAtMost) return count;
   auto* found = reinterpret_cast<std::uint8_t*>(index.found.data());
   std::int32_t lowId = std::numeric_limits<std::int32_t>::max(), highId = -1;
   for (std::size_t i = 0; i < seenCount; ++i) {

@@ -134,6 +134,29 @@ TEST(TreeIndexQuery, TreesOnCellBordersAndOnOneSpot) {
   BuildTreeIndex(index, pile);
   QueryTreeIndex(index, pile, TreeQuery{50.0, 50.0, 0.0, 0.0}, got);
   EXPECT_EQ(got.size(), 300u);
+  // Nor for the nearest trees: all trees at the n-th distance come out, in list order, whether few
+  // (put in order one by one) or a crowd (by marks).
+  TreeQuery nearest;
+  nearest.nearest = 7;
+  nearest.mainLimitSq = 144.0;
+  nearest.radius = 12.0;
+  nearest.cx = nearest.cy = 50.0;
+  QueryTreeIndex(index, pile, nearest, got);
+  EXPECT_EQ(got.size(), 300u);
+  EXPECT_TRUE(std::is_sorted(got.begin(), got.end()));
+  for (std::size_t crowd : {9u, 32u, 33u}) {
+    TreeList mixed = RandomStand(8, 500, 100.0, 100.0);
+    std::vector<std::size_t> spot;
+    for (std::size_t i = 0; i < crowd; ++i) spot.push_back((i * 37 + 11) % mixed.size());
+    std::sort(spot.begin(), spot.end());
+    for (std::size_t i : spot) mixed[i].x = mixed[i].y = 40.0;
+    BuildTreeIndex(index, mixed);
+    nearest.cx = nearest.cy = 40.0;
+    QueryTreeIndex(index, mixed, nearest, got);
+    std::vector<TreeRecord*> expected;
+    for (std::size_t i : spot) expected.push_back(&mixed[i]);
+    EXPECT_EQ(got, expected) << crowd << " trees on the spot";
+  }
 }
 
 // The angle count's own test of a tree against the centre, as the selection makes it.
