@@ -18,6 +18,9 @@ struct TreeRecord {
   std::int32_t number = 0;        // running number 1..N, set by the true-value routines
   SpeciesCode species = 0;
   std::uint8_t species2 = 0;      // second species byte copied by sample trees; 0 after reading
+  // Beside the species, so that a sample tree's record takes all three with one read.
+  std::uint8_t weightDone = 0;    // 1 once a tree-centred weight has been computed
+  std::uint8_t weightFailed = 0;  // 1 when that computation failed (cached with weightDone)
   double dbh = 0.0;               // cm
   double x = 0.0;                 // m
   double y = 0.0;                 // m
@@ -26,8 +29,6 @@ struct TreeRecord {
   double selectionArea = 0.0;     // m², area of the tree's selection circle (true values)
   double plotArea = 0.0;          // m², plot area of the selection during a pass
   double plotShare = 0.0;         // area share (true values)
-  std::uint8_t weightDone = 0;    // 1 once a tree-centred weight has been computed
-  std::uint8_t weightFailed = 0;  // 1 when that computation failed (cached with weightDone)
   std::uint8_t layer = 0;         // layer marker of the n-tree sample
 };
 

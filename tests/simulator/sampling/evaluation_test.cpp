@@ -56,8 +56,8 @@ TrueStandValues Stand(double areaHa, std::initializer_list<std::pair<int, double
 // 30 trees on 1 ha: 20 spruce of 20 cm and 10 beech of 40 cm.
 TrueStandValues SpruceBeech() {
   TreeList list;
-  for (int i = 0; i < 20; ++i) list.push_back(TreeRecord{0, 1, 0, 20.0});
-  for (int i = 0; i < 10; ++i) list.push_back(TreeRecord{0, 5, 0, 40.0});
+  for (int i = 0; i < 20; ++i) list.push_back(TreeRecord{.number = 0, .species = 1, .dbh = 20.0});
+  for (int i = 0; i < 10; ++i) list.push_back(TreeRecord{.number = 0, .species = 5, .dbh = 40.0});
   return ComputeTrueStandValues(list, 1.0);
 }
 

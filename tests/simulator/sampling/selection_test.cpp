@@ -79,6 +79,31 @@ TEST(FixedCircleSelection, AnEmptyPlotIsOneEntryWithoutATree) {
   EXPECT_EQ(p.s.pass.sampleTreeTotal, 1);
 }
 
+// A sample tree's record carries the pass's layer and the tree's species bytes and weight flag, and
+// nothing of the tree's failure flag that lies beside them.
+TEST(FixedCircleSelection, RecordTakesTheLayerSpeciesBytesAndWeightFlag) {
+  Point p(kMethodFixedCircle);
+  TreeRecord a = Tree(7, 30, 1.0, 0.0);
+  a.species2 = 200;
+  a.weightDone = 1;
+  a.weightFailed = 1;
+  TreeRecord b = Tree(9, 25, 0.0, 2.0);
+  b.species2 = 3;
+  b.weightFailed = 1;
+  p.Add(a);
+  p.Add(b);
+  p.List();
+  p.s.pass.layer = 1;
+  ASSERT_TRUE(SelectCircleTrees(p.s, p.candidates, p.pt, 0, p.weigher));
+  ASSERT_EQ(p.Trees().size(), 2u);
+  const SampleTreeRecord& ra = p.Trees()[0];
+  const SampleTreeRecord& rb = p.Trees()[1];
+  EXPECT_EQ(std::vector<int>({ra.layer, ra.species, ra.species2, ra.weightDone}), std::vector<int>({1, 7, 200, 1}));
+  EXPECT_EQ(std::vector<int>({rb.layer, rb.species, rb.species2, rb.weightDone}), std::vector<int>({1, 9, 3, 0}));
+  EXPECT_EQ(ra.dbh, 30.0f);
+  EXPECT_EQ(rb.y, 2.0f);
+}
+
 TEST(FixedCircleSelection, TreeCentredWeightIsComputedOncePerTreeWithItsFailure) {
   Point p(kMethodFixedCircle);
   p.pt.treeCentred = true;
