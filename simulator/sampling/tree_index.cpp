@@ -675,12 +675,10 @@ void BatchCircle(const TreeIndex& index, TreeList& trees, const TreeQuery& query
   for (std::size_t p = 0; p < pairs; ++p) ++b.start[static_cast<std::size_t>(found[p].centre) + 1];
   for (std::size_t j = 0; j < centres; ++j) b.start[j + 1] += b.start[j];
   if (b.centreTrees.size() < pairs) b.centreTrees.resize(pairs);
-  // The cell scratch, no longer needed, holds the next free place of each centre.
-  std::vector<std::int32_t>& next = b.centreCell;
-  for (std::size_t j = 0; j < centres; ++j) next[j] = static_cast<std::int32_t>(b.start[j]);
+  std::vector<std::size_t>& next = b.centreNext;
+  next.assign(b.start.begin(), b.start.end() - 1);
   TreeRecord* const first = trees.data();
-  for (std::size_t p = 0; p < pairs; ++p)
-    b.centreTrees[static_cast<std::size_t>(next[static_cast<std::size_t>(found[p].centre)]++)] = first + found[p].tree;
+  for (std::size_t p = 0; p < pairs; ++p) b.centreTrees[next[static_cast<std::size_t>(found[p].centre)]++] = first + found[p].tree;
 }
 
 }  // namespace

@@ -121,6 +121,7 @@ struct CentreBatch {
   // Scratch: the centres by cells (their numbers and positions in cell order), the pairs found in tree
   // order.
   std::vector<std::int32_t> cellStart, cellCentres, centreCell, cellNext;
+  std::vector<std::size_t> centreNext;
   std::vector<double> cellX, cellY;
   struct Pair {
     std::int32_t centre, tree;
