@@ -244,31 +244,43 @@ void ScanCells(const CellView v, double cx, double cy, double r2, double scanRad
   const double scan2 = r * r;
   // Kept in registers over the loop: written through the references, every tree would store them.
   std::int32_t low = lowId, high = highId;
-  // Every tree of the cells is looked at and its bit set or not without a branch: most of them lie
-  // within the circle, yet no branch predictor guesses which.
-  for (int row = r0; row <= r1; ++row) {
-    const double rowBottom = v.originY + row * v.cell - margin;
-    const double rowTop = v.originY + (row + 1) * v.cell + margin;
-    const double dy = std::max(0.0, std::max(rowBottom - cy, cy - rowTop));
-    const double halfChord = std::sqrt(std::max(0.0, scan2 - dy * dy)) + margin;
-    const int c0 = column(cx - halfChord);
-    const int c1 = column(cx + halfChord);
-    const std::size_t base = static_cast<std::size_t>(row) * static_cast<std::size_t>(v.columns);
-    const std::int32_t k0 = v.cellStart[base + static_cast<std::size_t>(c0)];
-    const std::int32_t k1 = v.cellStart[base + static_cast<std::size_t>(c1) + 1];
-    for (std::int32_t k = k0; k < k1; ++k) {
-      // The same expression as the selection's distance, so both see the same d².
-      const double dx = v.x[k] - cx;
-      const double dy2 = v.y[k] - cy;
-      const double d2 = dx * dx + dy2 * dy2;
-      bool keep = d2 <= r2;
-      if constexpr (kOwnReach) keep = keep & (d2 <= v.reach2[k]);
-      const std::int32_t id = v.ids[k];
-      // A tree lies in one cell of one part, so its mark is written once per query: a plain store, not
-      // an addition to a word that the next tree's mark may have to wait for.
-      found[id] = static_cast<std::uint8_t>(keep);
-      low = std::min(low, id);
-      high = std::max(high, id);
+  // The rows' stretches of trees are found first, a batch of rows at a time, and the trees looked at
+  // afterwards: the square roots of the chords then overlap instead of each holding up its row's trees,
+  // and the loop over the trees keeps all it needs in registers.
+  constexpr int kRowsAtOnce = 32;
+  std::int32_t from[kRowsAtOnce], to[kRowsAtOnce];
+  for (int first = r0; first <= r1; first += kRowsAtOnce) {
+    const int last = std::min(r1, first + kRowsAtOnce - 1);
+    int stretches = 0;
+    for (int row = first; row <= last; ++row) {
+      const double rowBottom = v.originY + row * v.cell - margin;
+      const double rowTop = v.originY + (row + 1) * v.cell + margin;
+      const double dy = std::max(0.0, std::max(rowBottom - cy, cy - rowTop));
+      const double halfChord = std::sqrt(std::max(0.0, scan2 - dy * dy)) + margin;
+      const int c0 = column(cx - halfChord);
+      const int c1 = column(cx + halfChord);
+      const std::size_t base = static_cast<std::size_t>(row) * static_cast<std::size_t>(v.columns);
+      from[stretches] = v.cellStart[base + static_cast<std::size_t>(c0)];
+      to[stretches] = v.cellStart[base + static_cast<std::size_t>(c1) + 1];
+      ++stretches;
+    }
+    // Every tree of the stretches is looked at and its mark set or not without a branch: most of them
+    // lie within the circle, yet no branch predictor guesses which.
+    for (int j = 0; j < stretches; ++j) {
+      for (std::int32_t k = from[j]; k < to[j]; ++k) {
+        // The same expression as the selection's distance, so both see the same d².
+        const double dx = v.x[k] - cx;
+        const double dy2 = v.y[k] - cy;
+        const double d2 = dx * dx + dy2 * dy2;
+        bool keep = d2 <= r2;
+        if constexpr (kOwnReach) keep = keep & (d2 <= v.reach2[k]);
+        const std::int32_t id = v.ids[k];
+        // A tree lies in one cell of one part, so its mark is written once per query: a plain store,
+        // not an addition to a word that the next tree's mark may have to wait for.
+        found[id] = static_cast<std::uint8_t>(keep);
+        low = std::min(low, id);
+        high = std::max(high, id);
+      }
     }
   }
   lowId = low;

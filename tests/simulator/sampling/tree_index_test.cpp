@@ -90,6 +90,17 @@ TEST(TreeIndexQuery, HandsOutEveryTreeWithinTheRadiusInListOrder) {
                                 "seed " + std::to_string(seed) + " query " + std::to_string(q));
     }
   }
+  // Circles over most of a dense stand: far more rows of cells than a query takes at once.
+  TreeList dense = RandomStand(4, 5000, 150.0, 110.0);
+  TreeIndex index;
+  BuildTreeIndex(index, dense);
+  ASSERT_GT(110.0 / index.cell, 40.0);
+  std::vector<TreeRecord*> got;
+  for (int q = 0; q < 20; ++q) {
+    const TreeQuery query{20.0 + 5.0 * q, 10.0 + 4.0 * q, 30.0 + 3.0 * q, 0.0};
+    QueryTreeIndex(index, dense, query, got);
+    ExpectSupersetInListOrder(got, Within(dense, query.cx, query.cy, query.radius), "wide query " + std::to_string(q));
+  }
 }
 
 TEST(TreeIndexQuery, TreesOnCellBordersAndOnOneSpot) {
