@@ -639,7 +639,7 @@ void BatchCircle(const TreeIndex& index, TreeList& trees, const TreeQuery& query
   const std::int32_t* starts = b.cellStart.data();
 
   // Pairs are written at every test and kept by advancing past them, without a branch on the test
-  // (which no predictor guesses): the scratch holds room for a whole row of cells ahead.
+  // (which no predictor guesses): the scratch holds room for all of a tree's tests ahead.
   std::size_t pairs = 0;
   const double inverse = 1.0 / cell;
   const double lastColumn = columns - 1, lastRow = rows - 1;
@@ -663,19 +663,24 @@ void BatchCircle(const TreeIndex& index, TreeList& trees, const TreeQuery& query
     const int r0 = rowOf(bottom - margin), r1 = rowOf(top + margin);
     const std::size_t c0 = static_cast<std::size_t>(column(left - margin));
     const std::size_t c1 = static_cast<std::size_t>(column(right + margin)) + 1;
+    // The centres from the first row's first cell to the last row's last one bound the tree's tests.
+    const auto width = static_cast<std::size_t>(columns);
+    const auto most = static_cast<std::size_t>(starts[static_cast<std::size_t>(r1) * width + c1] -
+                                               starts[static_cast<std::size_t>(r0) * width + c0]);
+    if (pairs + most > b.pairs.size()) b.pairs.resize(2 * (pairs + most));
+    CentreBatch::Pair* const out = b.pairs.data();
+    const auto tree = static_cast<std::int32_t>(i);
     for (int row = r0; row <= r1; ++row) {
-      const std::size_t base = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns);
+      const std::size_t base = static_cast<std::size_t>(row) * width;
       const std::int32_t k0 = starts[base + c0];
       const std::int32_t k1 = starts[base + c1];
-      if (pairs + static_cast<std::size_t>(k1 - k0) > b.pairs.size()) b.pairs.resize(2 * (pairs + static_cast<std::size_t>(k1 - k0)));
-      CentreBatch::Pair* const out = b.pairs.data();
       for (std::int32_t k = k0; k < k1; ++k) {
         // The tree index's expression: the tree's coordinate less the centre's.
         const double dx = tx - xs[k];
         const double dy2 = ty - ys[k];
         const double d2 = dx * dx + dy2 * dy2;
         const bool keep = (d2 <= r2) & (d2 <= own2);
-        out[pairs] = {ids[k], static_cast<std::int32_t>(i)};
+        out[pairs] = {ids[k], tree};
         pairs += keep ? 1 : 0;
       }
     }
