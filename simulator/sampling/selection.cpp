@@ -217,10 +217,10 @@ bool SelectNTreeTrees(SamplingState& s, std::span<TreeRecord* const> candidates,
   const int n = std::clamp(m.treeNumber, 2, 7);
   const double cx = pass.centreX, cy = pass.centreY;
   // All slots, not only 1..n+5: slots past the reset would otherwise hold values of earlier points.
+  // A slot holds a tree of this point exactly when its distance lies below the list's limit (a tree
+  // goes in only below the distance it displaces, and moves with it), so the tree slots need no reset.
   sc.mainDist.fill(kNTreeMaxDistSq);
   sc.underDist.fill(m.understoreyRadiusSq);
-  sc.mainTree.fill(nullptr);
-  sc.underTree.fill(nullptr);
   for (TreeRecord* t : candidates) {
     const double d2 = SquaredDistance(*t, cx, cy);
     if (d2 <= kNTreeMaxDistSq && t->dbh > m.understoreyDbhLimit) {
@@ -235,8 +235,8 @@ bool SelectNTreeTrees(SamplingState& s, std::span<TreeRecord* const> candidates,
   pass.treesOfCurrentPlot = 0;
   int k1 = 0, k2 = 0;
   for (int i = 1; i <= n; ++i) {
-    if (sc.mainTree[i] != nullptr) k1 = i;
-    if (sc.underTree[i] != nullptr) k2 = i;
+    if (sc.mainDist[i] < kNTreeMaxDistSq) k1 = i;
+    if (sc.underDist[i] < m.understoreyRadiusSq) k2 = i;
   }
   double r1 = k1 == n ? std::sqrt(sc.mainDist[n]) : std::sqrt(kNTreeMaxDistSq);
   const double r2 = k2 == n ? std::sqrt(sc.underDist[n]) : m.understoreyRadius;

@@ -240,6 +240,29 @@ TEST(NTreeSelection, FewerTreesThanNWithinTwelveMetres) {
   EXPECT_EQ(p.weigher.calls, 1);  // one weight for the main plot, at the plot centre
 }
 
+// The lists are kept from point to point: a point with fewer trees after a full one must list only its
+// own, and a tree exactly at the twelve metres is not one of them.
+TEST(NTreeSelection, APointAfterAFullerOneListsOnlyItsOwnTrees) {
+  Point p(kMethodNTree);
+  p.s.method = NTree(6, 1);
+  for (int i = 1; i <= 9; ++i) p.Add(Tree(static_cast<std::uint8_t>(i), 30, 0.5 * i, 0.0));
+  p.List();
+  ASSERT_TRUE(SelectNTreeTrees(p.s, p.candidates, p.pt, p.weigher));
+  ASSERT_EQ(p.Trees().size(), 6u);
+  Point q(kMethodNTree);
+  q.s = p.s;
+  q.Add(Tree(7, 30, 0.0, 3.0));
+  q.Add(Tree(8, 30, 12.0, 0.0));  // exactly at the limit
+  q.Add(Tree(9, 30, 0.0, -2.0));
+  q.List();
+  ASSERT_TRUE(SelectNTreeTrees(q.s, q.candidates, q.pt, q.weigher));
+  const auto t = q.Trees();
+  ASSERT_EQ(t.size(), 2u);
+  EXPECT_EQ(t[0].species, 9);
+  EXPECT_EQ(t[1].species, 7);
+  EXPECT_NEAR(q.Plot().plotArea, 3.141592654 * 144.0, 1e-9);
+}
+
 TEST(NTreeSelection, OnlyTheFirstNTreesAndTheNthDistanceAsRadius) {
   Point p(kMethodNTree);
   p.s.method = NTree(2, 1);
