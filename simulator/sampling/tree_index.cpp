@@ -38,6 +38,29 @@ int CellOf(double v, double origin, double cell, int count) {
   return static_cast<int>(std::min(c, static_cast<double>(count - 1)));
 }
 
+// Square cells of about kTreesPerCell points each over an extent, never more than kMaxCells.
+struct CellLayout {
+  double cell;
+  double columns, rows;
+};
+CellLayout LayCells(double width, double height, std::size_t points) {
+  double cell = points > 0 ? std::sqrt(width * height * kTreesPerCell / static_cast<double>(points)) : 1.0;
+  if (!std::isfinite(cell) || cell < kMinCell) cell = kMinCell;
+  // Points in one line have no area: the cells follow the line's length instead.
+  cell = std::max(cell, std::max(width, height) / kMaxCells);
+  double columns = std::floor(width / cell) + 1.0, rows = std::floor(height / cell) + 1.0;
+  while (!(columns * rows <= kMaxCells)) {
+    cell *= 2.0;
+    columns = std::floor(width / cell) + 1.0;
+    rows = std::floor(height / cell) + 1.0;
+    if (!std::isfinite(cell)) {
+      // Positions too far apart for any grid: one cell holds them all.
+      columns = rows = 1.0;
+    }
+  }
+  return {cell, columns, rows};
+}
+
 std::size_t AllTrees(TreeList& trees, TreeRecord** out) {
   for (TreeRecord& t : trees) *out++ = &t;
   return trees.size();
@@ -82,21 +105,8 @@ void BuildTreeIndex(TreeIndex& index, const TreeList& trees) {
     ++placed;
   }
 
-  const double width = maxX - minX, height = maxY - minY;
-  double cell = placed > 0 ? std::sqrt(width * height * kTreesPerCell / static_cast<double>(placed)) : 1.0;
-  if (!std::isfinite(cell) || cell < kMinCell) cell = kMinCell;
-  // A stand of trees in one line has no area: its cells follow the line's length instead.
-  cell = std::max(cell, std::max(width, height) / kMaxCells);
-  double columns = std::floor(width / cell) + 1.0, rows = std::floor(height / cell) + 1.0;
-  while (!(columns * rows <= kMaxCells)) {
-    cell *= 2.0;
-    columns = std::floor(width / cell) + 1.0;
-    rows = std::floor(height / cell) + 1.0;
-    if (!std::isfinite(cell)) {
-      // Positions too far apart for any grid: one cell holds them all.
-      columns = rows = 1.0;
-    }
-  }
+  const CellLayout layout = LayCells(maxX - minX, maxY - minY, placed);
+  const double cell = layout.cell, columns = layout.columns, rows = layout.rows;
   index.originX = minX;
   index.originY = minY;
   index.cell = cell;
@@ -588,27 +598,19 @@ std::size_t NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& que
 // The centres of a batch within reach of each tree, walked tree by tree in list order: a pair is
 // kept under exactly the tests of ScanCells (same squared distance, same widened limits), and the
 // pairs, sorted stably by centre, give every centre its trees in list order.
-void BatchCircle(const TreeIndex& index, TreeList& trees, const TreeQuery& query, CentreBatch& b) {
+// minX .. maxY: the centres' extent, which the caller has taken.
+void BatchCircle(const TreeIndex& index, TreeList& trees, const TreeQuery& query, CentreBatch& b, double minX,
+                 double maxX, double minY, double maxY) {
   const std::size_t centres = b.cx.size();
   const double r = Widened(query.radius);
   const double r2 = r * r;
   const double* const reach = index.listReach.data();  // prepared by the caller for this rule
 
   // The centres by square cells of about one centre each, over the centres' extent.
-  double minX = b.cx[0], maxX = minX, minY = b.cy[0], maxY = minY;
-  for (std::size_t j = 1; j < centres; ++j) {
-    minX = std::min(minX, b.cx[j]);
-    maxX = std::max(maxX, b.cx[j]);
-    minY = std::min(minY, b.cy[j]);
-    maxY = std::max(maxY, b.cy[j]);
-  }
-  const double width = maxX - minX, height = maxY - minY;
-  double cell = std::sqrt(width * height / static_cast<double>(centres));
-  if (!std::isfinite(cell) || cell < kMinCell) cell = kMinCell;
-  cell = std::max(cell, std::max(width, height) / kMaxCells);
-  while ((std::floor(width / cell) + 1.0) * (std::floor(height / cell) + 1.0) > kMaxCells) cell *= 2.0;
-  const int columns = static_cast<int>(std::floor(width / cell)) + 1;
-  const int rows = static_cast<int>(std::floor(height / cell)) + 1;
+  const CellLayout layout = LayCells(maxX - minX, maxY - minY, centres);
+  const double cell = layout.cell;
+  const int columns = static_cast<int>(layout.columns);
+  const int rows = static_cast<int>(layout.rows);
   const std::size_t cells = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
   b.cellStart.assign(cells + 1, 0);
   b.centreCell.resize(centres);
@@ -742,7 +744,7 @@ bool QueryTreeIndexBatch(TreeIndex& index, TreeList& trees, const TreeQuery& que
   // where the centres lie far apart (a stand's own grid).
   const double spread = std::max((maxX - minX) * (maxY - minY), 1.0);
   if (static_cast<double>(centres) / spread * 3.141592654 * reach2 < kBatchCentresPerTree) return false;
-  BatchCircle(index, trees, query, batch);
+  BatchCircle(index, trees, query, batch, minX, maxX, minY, maxY);
   return true;
 }
 
