@@ -221,7 +221,7 @@ void ReportPlot(PassEnvironment& env, int gridIndex) {
 
   if (standMap && m.passCode == kMethodNTree) {
     const int n = std::clamp(m.treeNumber, 2, 7);
-    env.observer.PlotCircle(cx, cy, std::sqrt(s.scratch.mainDist[static_cast<std::size_t>(n)]), kYellow, true);
+    env.observer.PlotCircle(cx, cy, std::sqrt(s.scratch.nearest.mainDist[static_cast<std::size_t>(n)]), kYellow, true);
   }
   // The species seen were marked as the trees were recorded.
   if (draw)
@@ -492,13 +492,18 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
       }
     }
     std::span<TreeRecord* const> chosen(candidates);
+    // The n-tree sample takes its nearest lists straight from the index.
+    bool listedNearest = false;
     if (batched) {
       const auto c = static_cast<std::size_t>(batchCentre[static_cast<std::size_t>(i)]);
       chosen = std::span<TreeRecord* const>(batch.centreTrees.data() + batch.start[c], batch.start[c + 1] - batch.start[c]);
     } else if (indexed) {
       query.cx = pass.centreX;
       query.cy = pass.centreY;
-      chosen = chosen.first(QueryTreeIndexInto(s.treeIndex, env.trees, query, candidates.data()));
+      if (m.passCode == kMethodNTree)
+        listedNearest = QueryNearestLists(s.treeIndex, env.trees, query, s.scratch.nearest);
+      if (!listedNearest)
+        chosen = chosen.first(QueryTreeIndexInto(s.treeIndex, env.trees, query, candidates.data()));
     } else if (!wholeList) {
       env.candidates->Candidates(env.trees, pass.centreX, pass.centreY, query.radius, candidates);
       chosen = candidates;
@@ -511,7 +516,9 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
     bool ok = false;
     try {
       switch (m.passCode) {
-        case kMethodNTree: ok = SelectNTreeTrees(s, chosen, pt, weigher); break;
+        case kMethodNTree:
+          ok = listedNearest ? SelectNTreeFromLists(s, pt, weigher) : SelectNTreeTrees(s, chosen, pt, weigher);
+          break;
         case kMethodFixedCircle: ok = SelectCircleTrees(s, chosen, pt, 0, weigher); break;
         case kMethodAngleCount: ok = SelectCircleTrees(s, chosen, pt, m.countingFactor, weigher); break;
         case kMethodConcentric: ok = SelectConcentricTrees(s, chosen, pt, limits, weigher); break;

@@ -213,11 +213,8 @@ struct SelectionScratch {
   const TreeRecord* angleTakenFor = nullptr;
   std::size_t angleTakenSize = 0;
   int angleTakenFactor = 0, angleTakenBuild = -1;
-  // n-tree nearest lists, slots 1..13
-  std::array<double, 14> mainDist{};  // distance²
-  std::array<TreeRecord*, 14> mainTree{};
-  std::array<double, 14> underDist{};
-  std::array<TreeRecord*, 14> underTree{};
+  // The n-tree sample's nearest lists, slots 1..13.
+  NearestLists nearest;
 };
 
 // How far plot centres lie from the stand boundary, by square cells over the boundary: the distance of

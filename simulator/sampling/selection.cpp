@@ -211,26 +211,33 @@ bool SelectConcentricTrees(SamplingState& s, std::span<TreeRecord* const> candid
 
 bool SelectNTreeTrees(SamplingState& s, std::span<TreeRecord* const> candidates, const SelectionPoint& pt,
                       EdgeWeigher& weigher) {
-  PassResult& pass = s.pass;
   const MethodSettings& m = s.method;
-  SelectionScratch& sc = s.scratch;
+  NearestLists& lists = s.scratch.nearest;
   const int n = std::clamp(m.treeNumber, 2, 7);
-  const double cx = pass.centreX, cy = pass.centreY;
+  const double cx = s.pass.centreX, cy = s.pass.centreY;
   // All slots, not only 1..n+5: slots past the reset would otherwise hold values of earlier points.
   // A slot holds a tree of this point exactly when its distance lies below the list's limit (a tree
   // goes in only below the distance it displaces, and moves with it), so the tree slots need no reset.
-  sc.mainDist.fill(kNTreeMaxDistSq);
-  sc.underDist.fill(m.understoreyRadiusSq);
+  lists.mainDist.fill(kNTreeMaxDistSq);
+  lists.underDist.fill(m.understoreyRadiusSq);
   for (TreeRecord* t : candidates) {
     const double d2 = SquaredDistance(*t, cx, cy);
     if (d2 <= kNTreeMaxDistSq && t->dbh > m.understoreyDbhLimit) {
       t->layer = 0;
-      InsertNearest(sc.mainDist, sc.mainTree, n, t, d2);
+      InsertNearest(lists.mainDist, lists.mainTree, n, t, d2);
     } else if (d2 <= m.understoreyRadiusSq) {
       t->layer = 1;
-      InsertNearest(sc.underDist, sc.underTree, n, t, d2);
+      InsertNearest(lists.underDist, lists.underTree, n, t, d2);
     }
   }
+  return SelectNTreeFromLists(s, pt, weigher);
+}
+
+bool SelectNTreeFromLists(SamplingState& s, const SelectionPoint& pt, EdgeWeigher& weigher) {
+  PassResult& pass = s.pass;
+  const MethodSettings& m = s.method;
+  NearestLists& sc = s.scratch.nearest;
+  const int n = std::clamp(m.treeNumber, 2, 7);
   // NTreeEstimate
   pass.treesOfCurrentPlot = 0;
   int k1 = 0, k2 = 0;

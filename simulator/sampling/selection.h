@@ -53,6 +53,9 @@ void InsertNearest(std::array<double, 14>& dist, std::array<TreeRecord*, 14>& tr
 // Method 1. Returns false when an edge weight of the point failed.
 bool SelectNTreeTrees(SamplingState& s, std::span<TreeRecord* const> candidates, const SelectionPoint& pt,
                       EdgeWeigher& weigher);
+// The same from the point's nearest lists, already in the scratch as SelectNTreeTrees lists the
+// candidates (the tree index takes them without handing the trees out).
+bool SelectNTreeFromLists(SamplingState& s, const SelectionPoint& pt, EdgeWeigher& weigher);
 // Methods 2 (k = 0) and 3 (k = counting factor).
 // The angle count's limiting distance squared of a tree of this dbh (cm) for counting factor k (m²).
 inline double AngleLimit2(double dbh, int k) {

@@ -446,35 +446,56 @@ std::size_t CircleQuery(TreeIndex& index, TreeList& trees, const TreeQuery& quer
   return HandOut(index, trees, lowId, highId, out);
 }
 
-// The smallest few squared distances seen, in order (at most kSlots of them).
-class NearestDistances {
+// The nearest few trees seen, nearest first: squared distance and list position, a tie going to the
+// tree earlier in the list, as the selection's insertion in list order orders them (at most kSlots).
+class NearestTrees {
  public:
   static constexpr int kSlots = 16;
-  explicit NearestDistances(int wanted) : wanted_(wanted) {}
-  void Add(double d2) {
-    if (count_ == wanted_ && !(d2 < d_[count_ - 1])) return;
+  explicit NearestTrees(int wanted) : wanted_(wanted) {}
+  void Add(double d2, std::int32_t id) {
+    if (count_ == wanted_ && !Before(d2, id, d_[count_ - 1], id_[count_ - 1])) return;
     int p = count_ < wanted_ ? count_++ : wanted_ - 1;
-    while (p > 0 && d2 < d_[p - 1]) {
+    while (p > 0 && Before(d2, id, d_[p - 1], id_[p - 1])) {
       d_[p] = d_[p - 1];
+      id_[p] = id_[p - 1];
       --p;
     }
     d_[p] = d2;
+    id_[p] = id;
   }
   bool Full() const { return count_ == wanted_; }
   double Last() const { return d_[count_ - 1]; }
+  int Count() const { return count_; }
+  double Distance(int i) const { return d_[i]; }
+  std::int32_t Id(int i) const { return id_[i]; }
 
  private:
+  static bool Before(double d2, std::int32_t id, double otherD2, std::int32_t otherId) {
+    return d2 < otherD2 || (d2 == otherD2 && id < otherId);
+  }
   int wanted_;
   int count_ = 0;
   double d_[kSlots];
+  std::int32_t id_[kSlots];
 };
 
 // The n-tree sample keeps only the nearest trees of its two lists, so the cells are taken ring by
 // ring around the centre until both lists are complete within a distance D that every tree not yet
-// looked at exceeds; all trees within D are handed out (the lists then come out as from every tree:
-// a tree farther than D only queues behind the n + 1 that are already closer). A tree's ring is that
-// of the cell it was sorted into, which rounding may have moved by far less than the slack kept off D.
-std::size_t NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, TreeRecord** out) {
+// looked at exceeds. A tree's ring is that of the cell it was sorted into, which rounding may have
+// moved by far less than the slack kept off D. Every tree looked at stays in the index's scratch
+// (seen, seenD2).
+struct NearestSearch {
+  NearestTrees main, under;
+  std::size_t seenCount = 0;
+  // The trees within this squared distance include both lists and every tree at their last distances.
+  double limit2 = 0.0;
+  // False when the search ended by taking every tree within the query's radius before the lists were
+  // known complete: the lists then hold only part of those trees.
+  bool listsComplete = false;
+};
+
+// completeLists: where the search ends by the radius, the lists are taken from every tree looked at.
+NearestSearch SearchNearest(TreeIndex& index, const TreeQuery& query, bool completeLists) {
   const double inf = std::numeric_limits<double>::infinity();
   const double cx = query.cx, cy = query.cy;
   const double rMax = Widened(query.radius);
@@ -483,14 +504,17 @@ std::size_t NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& que
   const double* xs = index.x.data();
   const double* ys = index.y.data();
   const double* ds = index.dbh.data();
-  const int wanted = std::min(query.nearest, NearestDistances::kSlots);
-  NearestDistances main(wanted), under(wanted);
+  const std::int32_t* ids = index.listIndex.data();
+  const int wanted = std::min(query.nearest, NearestTrees::kSlots);
+  NearestSearch result{NearestTrees(wanted), NearestTrees(wanted)};
+  NearestTrees& main = result.main;
+  NearestTrees& under = result.under;
   // The selection's own split between the lists; a tree counts where it would be inserted.
   const auto classify = [&](double d2, std::int32_t k) {
     if (d2 <= query.mainLimitSq && ds[k] > query.mainDbhLimit) {
-      if (d2 < query.mainLimitSq) main.Add(d2);
+      if (d2 < query.mainLimitSq) main.Add(d2, ids[k]);
     } else if (d2 < query.underLimitSq) {
-      under.Add(d2);
+      under.Add(d2, ids[k]);
     }
   };
   // The scratch holds room for every tree, so no query allocates.
@@ -527,7 +551,7 @@ std::size_t NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& que
     const double reached = std::min(std::min(toLeft, toRight), std::min(toBottom, toTop));
     return reached * (1.0 - kRelativeSlack) - 1e-6;
   };
-  double limit2 = rMax * rMax;
+  result.limit2 = rMax * rMax;
   // The first block is as large as the stand's mean density says the nearest trees need, so that
   // one ring more seldom has to follow.
   const double expected = std::sqrt(query.nearest / (3.141592654 * std::max(index.density, 1e-9)));
@@ -551,8 +575,8 @@ std::size_t NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& que
     const double sure2 = sure * sure;
     if (ring != first) {
       // A wider block: the lists afresh from every tree within the new distance.
-      main = NearestDistances(wanted);
-      under = NearestDistances(wanted);
+      main = NearestTrees(wanted);
+      under = NearestTrees(wanted);
       for (std::size_t i = 0; i < seenCount; ++i)
         if (seenD2[i] <= sure2) classify(seenD2[i], seen[i]);
     }
@@ -560,15 +584,34 @@ std::size_t NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& que
     if (main.Full() && (underComplete || under.Full())) {
       // Up to the n + 1-th distance of each list, every tree at that distance included; an understorey
       // list with fewer trees needs all of them.
-      limit2 = main.Last();
+      double limit2 = main.Last();
       if (under.Full())
         limit2 = std::max(limit2, under.Last());
       else if (query.underLimitSq > 0.0)
         limit2 = std::max(limit2, query.underLimitSq);
+      result.limit2 = limit2;
+      result.listsComplete = true;
       break;
     }
   }
+  if (completeLists && !result.listsComplete) {
+    main = NearestTrees(wanted);
+    under = NearestTrees(wanted);
+    for (std::size_t i = 0; i < seenCount; ++i) classify(seenD2[i], seen[i]);
+    result.listsComplete = true;
+  }
+  result.seenCount = seenCount;
+  return result;
+}
 
+// The trees within the distance that makes both lists certain, in list order (the lists then come out
+// as from every tree: a tree farther off only queues behind the n + 1 that are already closer).
+std::size_t NearestQuery(TreeIndex& index, TreeList& trees, const TreeQuery& query, TreeRecord** out) {
+  const NearestSearch search = SearchNearest(index, query, false);
+  const double limit2 = search.limit2;
+  const std::size_t seenCount = search.seenCount;
+  const std::int32_t* seen = index.seen.data();
+  const double* seenD2 = index.seenD2.data();
   const std::int32_t* ids = index.listIndex.data();
   // The few trees within the limit go straight out and are put in list order by insertion; only a
   // crowd of them (trees on one spot, an understorey limit far out) goes by marks.
@@ -713,6 +756,31 @@ std::size_t QueryTreeIndexInto(TreeIndex& index, TreeList& trees, const TreeQuer
   if (query.steps > 0) return CircleQuery<Reach::Steps>(index, trees, query, out);
   if (query.reachPerDbh > 0.0) return CircleQuery<Reach::PerDbh>(index, trees, query, out);
   return CircleQuery<Reach::None>(index, trees, query, out);
+}
+
+bool QueryNearestLists(TreeIndex& index, TreeList& trees, const TreeQuery& query, NearestLists& lists) {
+  if (query.nearest <= 0 || !index.built || index.builtX.size() != trees.size()) return false;
+  if (!(query.radius >= 0.0) || !std::isfinite(query.radius) || !std::isfinite(query.cx) ||
+      !std::isfinite(query.cy))
+    return false;
+  lists.mainDist.fill(query.mainLimitSq);
+  lists.underDist.fill(query.underLimitSq);
+  if (index.listIndex.empty()) return true;
+  const NearestSearch search = SearchNearest(index, query, true);
+  TreeRecord* const list = trees.data();
+  const auto put = [&](const NearestTrees& from, std::array<double, 14>& dist, std::array<TreeRecord*, 14>& tree,
+                       std::uint8_t layer) {
+    const int count = std::min(from.Count(), 13);
+    for (int i = 0; i < count; ++i) {
+      TreeRecord* const t = list + from.Id(i);
+      t->layer = layer;
+      dist[static_cast<std::size_t>(i + 1)] = from.Distance(i);
+      tree[static_cast<std::size_t>(i + 1)] = t;
+    }
+  };
+  put(search.main, lists.mainDist, lists.mainTree, 0);
+  put(search.under, lists.underDist, lists.underTree, 1);
+  return true;
 }
 
 void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, std::vector<TreeRecord*>& out) {

@@ -108,6 +108,22 @@ void QueryTreeIndex(TreeIndex& index, TreeList& trees, const TreeQuery& query, s
 // pass keeps that room, so no query grows a vector tree by tree.
 std::size_t QueryTreeIndexInto(TreeIndex& index, TreeList& trees, const TreeQuery& query, TreeRecord** out);
 
+// The two lists of the n-tree sample at one centre, nearest first in slots 1 .. 13 (slot 0 unused):
+// squared distance and tree. A slot without a tree holds the list's limit (main: mainLimitSq,
+// understorey: underLimitSq); its tree is then meaningless.
+struct NearestLists {
+  std::array<double, 14> mainDist{};
+  std::array<TreeRecord*, 14> mainTree{};
+  std::array<double, 14> underDist{};
+  std::array<TreeRecord*, 14> underTree{};
+};
+// For an n-tree query: the first `nearest` slots of each list exactly as the selection's insertion of
+// the trees in list order fills them (a tie goes to the tree earlier in the list), without handing the
+// trees out; the trees listed get their layer marker. False, leaving the lists as they were, where
+// QueryTreeIndexInto would hand out every tree (no index of this list, a centre that is not a number),
+// and for a query of another kind.
+bool QueryNearestLists(TreeIndex& index, TreeList& trees, const TreeQuery& query, NearestLists& lists);
+
 // The trees of many plot centres of one circle query (the query's centre aside) at once: for centre j
 // the trees centreTrees[start[j] .. start[j + 1]) (the list may hold more behind), in tree-list order,
 // exactly those QueryTreeIndexInto hands out at that centre. For trees that reach distances of their

@@ -530,5 +530,116 @@ TEST(IndexedPass, NTreeTiesVariantsAndUnderstoreyEqualThePlainScan) {
   }
 }
 
+// Weights that never fail: the n-tree selection only needs some weight to record its trees.
+class UnitWeigher : public EdgeWeigher {
+ public:
+  double Weight(double, double, double, double, bool& failed) override {
+    failed = false;
+    return 1.0;
+  }
+};
+
+// The index's nearest lists must be the selection's own from every tree in list order: the first n + 1
+// slots of both lists, distances bit for bit, the same trees (a tie to the tree earlier in the list)
+// and the layer markers; slots without a tree hold the list's limit.
+TEST(TreeIndexNearestLists, AreTheListsTheSelectionTakesFromEveryTree) {
+  TreeList trees = RandomStand(41, 700, 120.0, 90.0);
+  // A crowd on one spot (more trees at one distance than a list holds) and a few trees far off, so
+  // that some centres need ring after ring and some take every tree within the radius.
+  for (int i = 0; i < 20; ++i) trees.push_back(Tree(8.0 + i, 60.0, 45.0, static_cast<std::uint8_t>(1 + i % 9)));
+  for (int i = 0; i < 6; ++i) trees.push_back(Tree(40.0, 300.0 + 7.0 * i, 280.0 - 5.0 * i));
+  std::swap(trees[3], trees[705]);  // a crowd tree early in the list
+  TreeIndex index;
+  BuildTreeIndex(index, trees);
+  struct Understorey {
+    double dbh, radius;
+  };
+  int centres = 0;
+  for (int n : {2, 6, 7}) {
+    for (const Understorey u : {Understorey{0.0, 0.0}, Understorey{12.0, 6.0}, Understorey{30.0, 15.0}}) {
+      MethodSettings m;
+      m.code = m.passCode = kMethodNTree;
+      m.treeNumber = n;
+      m.variant = 5;
+      m.understoreyDbhLimit = u.dbh;
+      m.understoreyRadius = u.radius;
+      m.understoreyRadiusSq = u.radius * u.radius;
+      TreeQuery query = TreeQueryFor(m);
+      query.radius = SelectionSearchRadius(m, index.largestDbh);
+      std::vector<std::pair<double, double>> points;
+      for (double x = -20.0; x <= 140.0; x += 6.3)
+        for (double y = -20.0; y <= 110.0; y += 5.9) points.emplace_back(x, y);
+      for (auto p : {std::pair{60.0, 45.0}, {60.0, 46.0}, {310.0, 270.0}, {200.0, 200.0}, {-400.0, 50.0}})
+        points.push_back(p);
+      for (const auto& [x, y] : points) {
+        const std::string where = "n " + std::to_string(n) + " understorey " + std::to_string(u.radius) +
+                                  " at " + std::to_string(x) + ", " + std::to_string(y);
+        SamplingState expected;
+        expected.method = m;
+        expected.pass.centreX = x;
+        expected.pass.centreY = y;
+        std::vector<TreeRecord*> all;
+        for (TreeRecord& t : trees) all.push_back(&t);
+        UnitWeigher weigher;
+        GridPoint grid;
+        ASSERT_TRUE(SelectNTreeTrees(expected, all, SelectionPoint{1, &grid, false}, weigher)) << where;
+        const NearestLists& want = expected.scratch.nearest;
+        for (TreeRecord& t : trees) t.layer = 7;
+        NearestLists got;
+        got.mainDist.fill(-1.0);
+        got.underDist.fill(-1.0);
+        query.cx = x;
+        query.cy = y;
+        ASSERT_TRUE(QueryNearestLists(index, trees, query, got)) << where;
+        const auto same = [&](const std::array<double, 14>& wd, const std::array<TreeRecord*, 14>& wt,
+                              const std::array<double, 14>& gd, const std::array<TreeRecord*, 14>& gt, double limit,
+                              std::uint8_t layer, const char* list) {
+          for (int i = 1; i <= n + 1; ++i) {
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(wd[i]), std::bit_cast<std::uint64_t>(gd[i]))
+                << where << ", " << list << " slot " << i;
+            if (!(wd[i] < limit)) continue;
+            EXPECT_EQ(wt[i], gt[i]) << where << ", " << list << " slot " << i;
+            EXPECT_EQ(gt[i]->layer, layer) << where << ", " << list << " slot " << i;
+          }
+        };
+        same(want.mainDist, want.mainTree, got.mainDist, got.mainTree, kNTreeMaxDistSq, 0, "main");
+        same(want.underDist, want.underTree, got.underDist, got.underTree, m.understoreyRadiusSq, 1, "understorey");
+        ++centres;
+      }
+    }
+  }
+  EXPECT_GT(centres, 4000);
+}
+
+TEST(TreeIndexNearestLists, LeavesTheListsAloneWhereItCannotTakeThem) {
+  TreeList trees = RandomStand(42, 200, 60.0, 60.0);
+  TreeIndex index;
+  BuildTreeIndex(index, trees);
+  MethodSettings m;
+  m.code = m.passCode = kMethodNTree;
+  m.treeNumber = 6;
+  TreeQuery query = TreeQueryFor(m);
+  query.radius = SelectionSearchRadius(m, index.largestDbh);
+  query.cx = query.cy = 30.0;
+  NearestLists lists;
+  lists.mainDist.fill(-1.0);
+  TreeQuery fixed;  // a circle query
+  fixed.cx = fixed.cy = 30.0;
+  fixed.radius = 10.0;
+  EXPECT_FALSE(QueryNearestLists(index, trees, fixed, lists));
+  TreeQuery nowhere = query;
+  nowhere.cx = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_FALSE(QueryNearestLists(index, trees, nowhere, lists));
+  TreeList other = trees;
+  other.pop_back();  // a list the index was not built for
+  EXPECT_FALSE(QueryNearestLists(index, other, query, lists));
+  EXPECT_EQ(lists.mainDist[1], -1.0);
+  // A stand without trees gives empty lists.
+  TreeList none;
+  BuildTreeIndex(index, none);
+  ASSERT_TRUE(QueryNearestLists(index, none, query, lists));
+  EXPECT_EQ(lists.mainDist[1], kNTreeMaxDistSq);
+}
+
 }  // namespace
 }  // namespace tolvek
