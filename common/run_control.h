@@ -3,6 +3,14 @@
 
 namespace tolvek {
 
+// When a long loop last handled window events (clock ms), shared by the loops of one program: a run
+// of repetitions starts a pass at every repetition, and a pass that pumped at its start, however
+// recently the run had, made the windows repaint at every repetition.
+struct PumpSchedule {
+  std::uint64_t lastMs = 0;
+  bool started = false;
+};
+
 // The run flags that buttons set and long loops test. While `busy` is set a pass, a repetition run or
 // an animation is under way, and only the run controls and "Ende" may act.
 struct RunControl {
@@ -20,6 +28,7 @@ struct RunControl {
   bool specialFunctions = false;
   bool busy = false;                // a long computation runs on the event loop
   bool endRequested = false;        // "Ende" was confirmed while busy: the loop stops, then the program ends
+  PumpSchedule pumps;               // of every loop's PumpThrottle
 };
 
 }  // namespace tolvek

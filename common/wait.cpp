@@ -29,9 +29,10 @@ void WaitMs(unsigned ms, RunControl& run, Services& services) {
 
 bool PumpThrottle::Tick(Services& services) {
   std::uint64_t now = services.clock->TickMs();
-  if (started_ && now - last_ < interval_) return false;
-  started_ = true;
-  last_ = now;
+  PumpSchedule& s = *schedule_;
+  if (s.started && now - s.lastMs < interval_) return false;
+  s.started = true;
+  s.lastMs = now;
   services.pump->Pump(0);
   return true;
 }

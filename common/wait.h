@@ -15,14 +15,18 @@ void WaitMs(unsigned ms, RunControl& run, Services& services);
 // answer without the loop paying for a pump on every step.
 class PumpThrottle {
  public:
-  explicit PumpThrottle(unsigned intervalMs = 20) : interval_(intervalMs) {}
+  // schedule: when events were last handled, shared with other loops (null: a schedule of its own).
+  explicit PumpThrottle(unsigned intervalMs = 20, PumpSchedule* schedule = nullptr)
+      : interval_(intervalMs), schedule_(schedule ? schedule : &own_) {}
+  PumpThrottle(const PumpThrottle&) = delete;
+  PumpThrottle& operator=(const PumpThrottle&) = delete;
   // True when it pumped.
   bool Tick(Services& services);
 
  private:
   unsigned interval_;
-  std::uint64_t last_ = 0;
-  bool started_ = false;
+  PumpSchedule own_;
+  PumpSchedule* schedule_;
 };
 
 // Shows text + " Fehler: " (cut to 80 characters with the request to inform the maker) in the platform's

@@ -400,7 +400,8 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
   bool listed = false;
   double largestDbh = 0.0;
 
-  PumpThrottle throttle;
+  // On the run's schedule: a repetition's pass pumps only when the run's last pump is due again.
+  PumpThrottle throttle(20, &env.run.pumps);
   bool stopped = false;
   // The clock is asked at every 16th point only: reading it costs about as much as a small plot, and
   // 16 points take far less than the throttle's interval, so the run controls answer as quickly.

@@ -87,7 +87,7 @@ RunCounterTexts MakeRunCounterTexts(const RunStatistics& stats, const LanguageTa
 
 RunEnd RunRepetitions(RunStatistics& stats, RunControl& run, Services& services, RepetitionSteps& steps,
                       int maxRepetitions) {
-  PumpThrottle throttle;
+  PumpThrottle throttle(20, &run.pumps);
   for (int r = 1; r <= maxRepetitions; ++r) {
     RepetitionEstimate estimate;
     const bool evaluated = steps.Evaluate(r, estimate);

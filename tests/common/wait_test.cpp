@@ -59,6 +59,26 @@ TEST(PumpThrottle, PumpsAtMostOncePerInterval) {
   EXPECT_EQ(fs.pump.pumps, 2);
 }
 
+// Loops on one schedule (a run and the pass of each repetition) pump together at most once per
+// interval: a new loop does not pump at its start when another just did.
+TEST(PumpThrottle, LoopsOnOneSchedulePumpTogether) {
+  FakeServices fs;
+  PumpSchedule schedule;
+  PumpThrottle run(20, &schedule);
+  EXPECT_TRUE(run.Tick(fs.services));
+  for (int repetition = 0; repetition < 5; ++repetition) {
+    PumpThrottle pass(20, &schedule);
+    EXPECT_FALSE(pass.Tick(fs.services)) << repetition;
+    EXPECT_FALSE(run.Tick(fs.services)) << repetition;
+    fs.clock.now += 3;
+  }
+  fs.clock.now += 5;
+  PumpThrottle pass(20, &schedule);
+  EXPECT_TRUE(pass.Tick(fs.services));  // 20 ms since the run pumped
+  EXPECT_FALSE(run.Tick(fs.services));
+  EXPECT_EQ(fs.pump.pumps, 2);
+}
+
 TEST(FatalError, TextIsCutToEightyCharacters) {
   EXPECT_EQ(FatalErrorText("Gitterfeld"), "Gitterfeld Fehler: Bitte OXV informieren und Fehlermeldung mitteilen");
   const std::string seventy(70, 'x');

@@ -19,7 +19,14 @@ class FakeClock : public Clock {
  public:
   std::uint64_t now = 1000;
   std::uint32_t seed = 12345;
-  std::uint64_t TickMs() override { return now; }
+  // The time work takes between two looks at the clock (0: none), so that loops which handle events
+  // only every so many milliseconds get to them while they run.
+  std::uint64_t msPerRead = 0;
+  std::uint64_t TickMs() override {
+    const std::uint64_t t = now;
+    now += msPerRead;
+    return t;
+  }
   std::uint32_t SeedFromTime() override { return seed; }
 };
 

@@ -35,6 +35,8 @@ inline void WhenModal(QWidget* w, std::function<void()> step, std::function<bool
 // The simulator's windows built on a fresh copy of the shipped program folder, with fake services.
 struct ShippedProgram {
   ShippedProgram() : state(fs.services) {
+    // Work takes time: a run's loops handle events every 20 ms, here at every look at the clock.
+    fs.clock.msPerRead = 20;
     CopyShippedData(dir);
     state.folders = ProgramFoldersFromFolder(dir.path());
     program = std::make_unique<SimulatorProgram>(state, false);

@@ -436,6 +436,22 @@ TEST(InventoryPass, EndRequestedWhileRunningStopsThePass) {
   EXPECT_TRUE(st.fakes.messages.shown.empty());
 }
 
+// The passes of a run handle events on the run's schedule: a pass right after a pump does not pump
+// again at its start (that repainted the windows at every repetition); one that finds a pump due does.
+TEST(InventoryPass, PassesHandleEventsOnTheRunsSchedule) {
+  HandMadeStand st(kMethodFixedCircle);
+  st.Grid();
+  st.env.singleStepWait = false;
+  ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+  const int pumps = st.fakes.pump.pumps;
+  ASSERT_GE(pumps, 1);
+  ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+  EXPECT_EQ(st.fakes.pump.pumps, pumps);
+  st.fakes.clock.now += 20;
+  ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
+  EXPECT_EQ(st.fakes.pump.pumps, pumps + 1);
+}
+
 TEST(InventoryPass, AFailureWhileDrawingEndsTheProgramWithItsStageCode) {
   HandMadeStand st(kMethodFixedCircle);
   st.Grid();
