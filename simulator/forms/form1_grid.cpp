@@ -81,6 +81,79 @@ std::optional<MapPixels> PixelsUnder(QPainter& painter, QImage& image) {
   return MapPixels{image.bits(), image.bytesPerLine(), image.width(), image.height()};
 }
 
+// The pixels stamps set on one picture since it was last put back to a clean state: a run draws its
+// grid and plots over a kept picture of the stand at every repetition, and puts back only these
+// pixels instead of copying the whole picture. Drawing of any other kind, or a change to the picture
+// between the drawings logged (a redraw by a handler while events are pumped, another image), leaves
+// the log incomplete, and the whole picture is copied. A drawing is logged between Begin and End,
+// which the picture's cache key ties together: it changes whenever anybody may have written into the
+// picture through it. Stamps write through a pointer taken once the drawing has Started, which leaves
+// the key alone, so a change of the key before End means somebody else wrote (a handler, while the
+// drawing pumps events). (A painter that begins may move the pixels to a copy of their own: the same
+// pixels, so the log holds for the copy.)
+struct StampLog {
+  struct Entry {
+    const std::vector<qsizetype>* offsets;  // of a stamp, which lives as long as its table; null: a box
+    qsizetype corner;                       // the stamp's (box's) corner in pixels from the picture's first
+    int width = 0, height = 0;              // of a box
+  };
+  std::vector<Entry> entries;
+  bool complete = false;
+  qsizetype stride = 0;  // of the picture, in pixels, its size and its cache key after the last drawing
+  int width = 0, height = 0;
+  qint64 key = 0;
+  qint64 startedKey = 0;  // the key as the drawing under way started
+  // Above this many stamps a copy of the whole picture costs less.
+  static constexpr std::size_t kMostEntries = std::size_t{1} << 20;
+
+  void Invalidate() {
+    complete = false;
+    entries.clear();
+  }
+  // A clean picture (just drawn, or put back whole) from which logging starts afresh.
+  void Restart(const QImage& image) {
+    entries.clear();
+    complete = true;
+    Clean(image);
+  }
+  void Begin(const QImage& image) {
+    if (image.cacheKey() != key) Invalidate();
+  }
+  void Started(const QImage& image) { startedKey = image.cacheKey(); }
+  void End(const QImage& image) {
+    if (image.cacheKey() != startedKey) Invalidate();
+    Clean(image);
+  }
+  // The picture as it is now is what the log describes.
+  void Clean(const QImage& image) {
+    stride = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    width = image.width();
+    height = image.height();
+    key = image.cacheKey();
+  }
+  void Add(qsizetype pictureStride, const std::vector<qsizetype>* offsets, qsizetype corner) {
+    if (!complete) return;
+    if (pictureStride != stride || entries.size() >= kMostEntries) {
+      Invalidate();
+      return;
+    }
+    entries.push_back({offsets, corner});
+  }
+  // Something drawn another way within the box (corners included), which is widened by two pixels
+  // all round for the pen.
+  void AddBox(int x1, int y1, int x2, int y2) {
+    if (!complete) return;
+    if (entries.size() >= kMostEntries) {
+      Invalidate();
+      return;
+    }
+    const int left = std::max(std::min(x1, x2) - 2, 0), right = std::min(std::max(x1, x2) + 2, width - 1);
+    const int top = std::max(std::min(y1, y2) - 2, 0), bottom = std::min(std::max(y1, y2) + 2, height - 1);
+    if (left > right || top > bottom) return;
+    entries.push_back({nullptr, top * stride + left, right - left + 1, bottom - top + 1});
+  }
+};
+
 // A ring, or a cross, of given corners and pen style covers the same pixels wherever it stands (the
 // map is drawn without antialiasing), so its pixels are found once by drawing it into a picture of its
 // own, and every one of that shape afterwards sets them in the pen's colour: a run draws thousands of
@@ -110,9 +183,28 @@ class Stamps {
     const qsizetype stride = map->bytesPerLine / static_cast<qsizetype>(sizeof(QRgb));
     const std::vector<qsizetype>& offsets = stamp->OffsetsFor(stride);
     const QRgb rgb = qRgb(ColourRed(colour), ColourGreen(colour), ColourBlue(colour));
-    QRgb* const corner = reinterpret_cast<QRgb*>(map->bits + (top - kMargin) * map->bytesPerLine) + (left - kMargin);
+    const qsizetype cornerIndex = (top - kMargin) * stride + (left - kMargin);
+    QRgb* const corner = reinterpret_cast<QRgb*>(map->bits) + cornerIndex;
     for (const qsizetype offset : offsets) corner[offset] = rgb;
+    if (log_) log_->Add(stride, &offsets, cornerIndex);
     return true;
+  }
+  // What is set from now on goes into log (null: nowhere).
+  void LogTo(StampLog* log) { log_ = log; }
+  // A shape was drawn on the picture another way, within this box.
+  void DrawnWithin(int x1, int y1, int x2, int y2) {
+    if (log_) log_->AddBox(x1, y1, x2, y2);
+  }
+  // Around every drawing on the picture (before its painter begins, after it has ended).
+  void BeginDrawing(const QImage& image) {
+    if (log_) log_->Begin(image);
+  }
+  // The painter has begun and the pixels are taken.
+  void DrawingStarted(const QImage& image) {
+    if (log_) log_->Started(image);
+  }
+  void EndDrawing(const QImage& image) {
+    if (log_) log_->End(image);
   }
 
  private:
@@ -147,7 +239,11 @@ class Stamps {
     if (last_ && lastKey_ == key) return last_;
     auto it = stamps_.find(key);
     if (it == stamps_.end()) {
-      if (stamps_.size() >= kMostStamps) stamps_.clear();
+      if (stamps_.size() >= kMostStamps) {
+        // The log points into the stamps.
+        if (log_) log_->Invalidate();
+        stamps_.clear();
+      }
       QImage picture(StampSize(w), StampSize(h), QImage::Format_ARGB32_Premultiplied);
       picture.fill(Qt::transparent);
       {
@@ -178,6 +274,7 @@ class Stamps {
   std::unordered_map<std::uint64_t, Stamp> stamps_;
   std::uint64_t lastKey_ = 0;
   Stamp* last_ = nullptr;
+  StampLog* log_ = nullptr;
 };
 
 // A ring in the pen's colour, dotted or solid, with a clear brush.
@@ -194,6 +291,7 @@ void DrawRing(Stamps& stamps, QtCanvas& canvas, const MapPixels* map, EllipseBox
     c.Ellipse(Stamps::kMargin, Stamps::kMargin, Stamps::kMargin + w, Stamps::kMargin + h);
   });
   if (set) return;
+  stamps.DrawnWithin(b.x1, b.y1, b.x2, b.y2);
   canvas.SetPen(colour, 1, style);
   canvas.SetBrush(kBlack, BrushStyle::Clear);
   canvas.Ellipse(b.x1, b.y1, b.x2, b.y2);
@@ -223,6 +321,7 @@ void DrawCross(Stamps& stamps, QtCanvas& canvas, const MapPixels* map, const Sta
     });
   }
   if (set) return;
+  stamps.DrawnWithin(left, top, right, bottom);
   canvas.SetPen(colour);
   DrawCrossMark(canvas, t, x, y);
 }
@@ -297,17 +396,21 @@ class MapPassObserver : public PassObserver {
   // The painter closed and the picture on the screen.
   void Finish() {
     canvas_.reset();
+    const bool drew = painter_.has_value();
     painter_.reset();
     pixels_.reset();
+    if (drew) stamps_.EndDrawing(*f_.mapImage);
     Show();
   }
 
  private:
   void Paper() {
     if (!painter_) {
+      stamps_.BeginDrawing(*f_.mapImage);
       painter_.emplace(f_.mapImage);
       canvas_ = std::make_unique<QtCanvas>(*painter_);
       pixels_ = PixelsUnder(*painter_, *f_.mapImage);
+      stamps_.DrawingStarted(*f_.mapImage);
     }
     onScreen_ = false;
   }
@@ -364,11 +467,41 @@ void EnableWhenIdle(TForm1& f, std::vector<QPushButton*> buttons, std::shared_pt
 // A run redraws the stand under every pass, and the stand does not change while it runs: the picture
 // of its trees is kept and put back as long as everything it was drawn from is the same.
 struct RunPictures {
+  RunPictures() {
+    rings.LogTo(&log);
+    crosses.LogTo(&log);
+  }
+  RunPictures(const RunPictures&) = delete;
+  RunPictures& operator=(const RunPictures&) = delete;
+
   TreePictureKey key;
   QImage picture;
   QImage spare;  // the buffer the map had before the last repetition; the screen may still show it
   Stamps rings, crosses;
+  StampLog log;  // what rings and crosses set on the map since the picture was put back
 };
+
+// Puts back the kept picture's pixels where the log says stamps set others since it was last put
+// back; false, touching nothing, where the log does not hold every change.
+bool PutBackStamped(RunPictures& kept, QImage& map) {
+  StampLog& log = kept.log;
+  log.Begin(map);
+  if (!log.complete || kept.picture.bytesPerLine() != map.bytesPerLine()) return false;
+  // The map is the only holder of its pixels here (else this copies them first, as any drawing would).
+  QRgb* const to = reinterpret_cast<QRgb*>(map.bits());
+  const QRgb* const from = reinterpret_cast<const QRgb*>(kept.picture.constBits());
+  for (const StampLog::Entry& e : log.entries) {
+    QRgb* const t = to + e.corner;
+    const QRgb* const f = from + e.corner;
+    if (e.offsets) {
+      for (const qsizetype offset : *e.offsets) t[offset] = f[offset];
+    } else {
+      for (int row = 0; row < e.height; ++row)
+        std::memcpy(t + row * log.stride, f + row * log.stride, static_cast<std::size_t>(e.width) * sizeof(QRgb));
+    }
+  }
+  return true;
+}
 
 // The kept picture goes into the spare buffer, which then becomes the map: the screen holds on to the
 // buffer it was last given until the next picture is shown, so the one before is free again by now.
@@ -388,15 +521,18 @@ void PutBack(RunPictures& kept, QImage& map) {
 
 void RedrawStandFrom(TForm1& f, RunPictures& kept) {
   const CurrentStand& cs = f.state.currentStand;
-  TreePictureKey key(f.MapTransform(), cs.trees, cs.speciesList, cs.boundary, f.state.screenScale);
+  const StandMapTransform t = f.MapTransform();
   QImage& map = *f.mapImage;
-  if (!(key == kept.key) || kept.picture.size() != map.size() || kept.picture.format() != map.format()) {
+  if (!kept.key.Describes(t, cs.trees, cs.speciesList, cs.boundary, f.state.screenScale) ||
+      kept.picture.size() != map.size() || kept.picture.format() != map.format()) {
     f.DrawTrees();
-    kept.key = std::move(key);
+    kept.key = TreePictureKey(t, cs.trees, cs.speciesList, cs.boundary, f.state.screenScale);
     kept.picture = map;  // shared until the map is drawn on
+    kept.log.Restart(map);
     return;
   }
-  PutBack(kept, map);
+  if (!PutBackStamped(kept, map)) PutBack(kept, map);
+  kept.log.Restart(map);
   // The rest of what DrawTrees leaves; the map reaches the screen with the grid drawn over it.
   f.LblFlaeche->setText(Q(StandAreaLabel(Translate(f.state.language, "Fläche"), cs.areaHa)));
   f.LblFlaeche->show();
@@ -421,10 +557,12 @@ void DrawGridOver(TForm1& f, bool blink, bool show, const std::function<void()>&
   MarkInsidePoints(g, &state.currentStand.boundary, f.enterpriseGridAreas, run.enterpriseMode, g.assign);
   if (!run.graphics) return;
   auto crosses = [&](bool highlight) {
+    stamps.BeginDrawing(*f.mapImage);
     {
       QPainter painter(f.mapImage);
       QtCanvas c(painter);
       const std::optional<MapPixels> pixels = PixelsUnder(painter, *f.mapImage);
+      stamps.DrawingStarted(*f.mapImage);
       const StandMapTransform t = f.MapTransform();
       for (int i = 1; i <= g.pointCount; ++i) {
         const GridPoint& p = g.Point(i);
@@ -433,6 +571,7 @@ void DrawGridOver(TForm1& f, bool blink, bool show, const std::function<void()>&
                   highlight ? kRed : (p.inside ? kWhite : kBlack));
       }
     }
+    stamps.EndDrawing(*f.mapImage);
     if (show) f.ShowMap();
   };
   const bool wasBusy = run.busy;

@@ -125,6 +125,22 @@ TreePictureKey::TreePictureKey(const StandMapTransform& t, const TreeList& trees
   }
 }
 
+bool TreePictureKey::Describes(const StandMapTransform& t, const TreeList& trees, int selector,
+                               const BoundaryPolygon& boundary, double screenScale) const {
+  if (!made_ || !(transform_ == t) || selector_ != selector || !(screenScale_ == screenScale) ||
+      trees_.size() != trees.size())
+    return false;
+  for (std::size_t i = 0; i < trees.size(); ++i) {
+    const TreeRecord& tree = trees[i];
+    if (!(trees_[i] == Tree{tree.x, tree.y, tree.dbh, tree.species})) return false;
+  }
+  const std::size_t points = boundary.n >= 2 ? 2 * static_cast<std::size_t>(boundary.n) : 0;
+  if (boundary_.size() != points) return false;
+  for (std::size_t i = 0; i < points / 2; ++i)
+    if (!(boundary_[2 * i] == boundary.x[i + 1]) || !(boundary_[2 * i + 1] == boundary.y[i + 1])) return false;
+  return true;
+}
+
 int DrawSpeciesLegend(Canvas& legend, int width, int height, const std::array<int, 11>& treeCount, int selector,
                       double screenScale, const std::function<std::string(int)>& names, StandMapState& map) {
   // The earlier legend is cleared as a whole: the names of another stand may have stood anywhere.

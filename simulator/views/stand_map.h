@@ -99,6 +99,10 @@ class TreePictureKey {
   TreePictureKey(const StandMapTransform& t, const TreeList& trees, int selector, const BoundaryPolygon& boundary,
                  double screenScale);
   bool operator==(const TreePictureKey&) const = default;
+  // The same as comparing with the key of these inputs, without making one: a run asks at every
+  // repetition, and a key copies every tree.
+  bool Describes(const StandMapTransform& t, const TreeList& trees, int selector, const BoundaryPolygon& boundary,
+                 double screenScale) const;
 
  private:
   struct Tree {

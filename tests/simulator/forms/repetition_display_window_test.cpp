@@ -34,6 +34,8 @@ QString OutputFile(const char* name) {
 // main window's own work; every repetition shifts the grid with the window's random shift.
 struct Program {
   Program() : state(fs.services) {
+    // Work takes time: a run's loops handle events every 20 ms, here at every look at the clock.
+    fs.clock.msPerRead = 20;
     tolvek::testing::CopyShippedData(dir);
     state.folders = ProgramFoldersFromFolder(dir.path());
     program = std::make_unique<SimulatorProgram>(state, false);
@@ -152,6 +154,48 @@ class RepetitionDisplayWindowTest : public QObject {
     // stem number on silver, mean diameter on pale green
     QCOMPARE(p.Picture(w.ImgRepeatN).pixelColor(2, 20), QColor(192, 192, 192));
     QCOMPARE(p.Picture(w.ImgRepeatD).pixelColor(2, 20), QColor(192, 220, 192));
+  }
+
+  // A run puts the stand's picture back under every repetition by undoing only what it drew over it.
+  // Pixels somebody else wrote meanwhile (between two drawings, and while a pass draws and handles
+  // events) must not survive, and the map must end exactly as in a run nobody wrote into.
+  void theMapEndsAsInARunNobodyWroteInto() {
+    Program plain, touched;
+    QVERIFY(plain.loaded && touched.loaded);
+    // A dense grid: a pass handles events between its plots too.
+    for (Program* p : {&plain, &touched}) p->state.sampling.grid.dx = p->state.sampling.grid.dy = 15;
+    // The map as the third repetition has drawn it, the first write two repetitions back.
+    QImage plainAtThree, touchedAtThree;
+    plain.onPass = [&](int passes) {
+      if (passes == 3 && plainAtThree.isNull()) plainAtThree = plain.w().mapImage->copy();
+    };
+    plain.RunAndStopAt(6);
+    int pumpsAtFour = 0;
+    bool between = false, during = false;
+    // Blocks in the middle of the map, where rings and crosses are set as stamps.
+    const auto block = [&](int left, QRgb colour) {
+      QImage& map = *touched.w().mapImage;
+      const int top = map.height() / 2;
+      left += map.width() / 2;
+      for (int y = top; y < top + 20; ++y)
+        for (int x = left; x < left + 20; ++x) map.setPixel(x, y, colour);
+    };
+    touched.onPass = [&](int passes) {
+      if (passes == 2 && !between) {
+        block(-40, qRgb(255, 0, 255));
+        between = true;
+      }
+      if (passes == 3 && touchedAtThree.isNull()) touchedAtThree = touched.w().mapImage->copy();
+      if (passes == 4 && ++pumpsAtFour == 3) {
+        block(20, qRgb(0, 255, 255));
+        during = true;
+      }
+    };
+    touched.RunAndStopAt(6);
+    QVERIFY2(between && during, std::to_string(pumpsAtFour).c_str());
+    QCOMPARE(touched.state.evaluation.run.count, plain.state.evaluation.run.count);
+    QVERIFY(!plainAtThree.isNull() && touchedAtThree == plainAtThree);
+    QVERIFY(*touched.w().mapImage == *plain.w().mapImage);
   }
 
   void neinStopsWithoutPrintingAndThePressAfterReopensTheMethodChoice() {

@@ -206,6 +206,11 @@ TEST(TreePictureKey, EqualForTheSameInputsAndDifferentWhenAnyOfThemChanges) {
   // Equal inputs made separately (other vectors, other arrays) give equal keys.
   const Inputs same = base;
   EXPECT_TRUE(base.Key() == same.Key());
+  // Describes answers as the comparison with a key made of the inputs.
+  const auto describes = [](const TreePictureKey& key, const Inputs& i) {
+    return key.Describes(i.t, i.trees, i.selector, i.boundary, i.screenScale);
+  };
+  EXPECT_TRUE(describes(base.Key(), same));
   // Fields DrawTrees does not read leave the key alone: a pass writes them into every tree.
   Inputs passed = base;
   passed.trees[1].edgeWeight = 0.5;
@@ -215,9 +220,12 @@ TEST(TreePictureKey, EqualForTheSameInputsAndDifferentWhenAnyOfThemChanges) {
   passed.boundary.minX = -3;
   passed.boundary.areaHa = 7;
   EXPECT_TRUE(base.Key() == passed.Key());
+  EXPECT_TRUE(describes(base.Key(), passed));
   // A default key stands for no picture: it equals no made key, not even that of an empty stand.
   EXPECT_FALSE(TreePictureKey() == Inputs{}.Key());
   EXPECT_TRUE(TreePictureKey() == TreePictureKey());
+  EXPECT_FALSE(describes(TreePictureKey(), Inputs{}));
+  EXPECT_TRUE(describes(Inputs{}.Key(), Inputs{}));
 
   const std::pair<const char*, std::function<void(Inputs&)>> changes[] = {
       {"tree x by one ulp", [](Inputs& i) { i.trees[1].x = std::nextafter(i.trees[1].x, 1e9); }},
@@ -247,6 +255,8 @@ TEST(TreePictureKey, EqualForTheSameInputsAndDifferentWhenAnyOfThemChanges) {
     change(changed);
     EXPECT_FALSE(base.Key() == changed.Key()) << what;
     EXPECT_FALSE(changed.Key() == base.Key()) << what;
+    EXPECT_FALSE(describes(base.Key(), changed)) << what;
+    EXPECT_FALSE(describes(changed.Key(), base)) << what;
   }
 }
 
