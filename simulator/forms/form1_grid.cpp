@@ -93,11 +93,15 @@ std::optional<MapPixels> PixelsUnder(QPainter& painter, QImage& image) {
 // pixels, so the log holds for the copy.)
 struct StampLog {
   struct Entry {
-    const std::vector<qsizetype>* offsets;  // of a stamp, which lives as long as its table; null: a box
-    qsizetype corner;                       // the stamp's (box's) corner in pixels from the picture's first
-    int width = 0, height = 0;              // of a box
+    const std::vector<qsizetype>* offsets;  // of a stamp, which lives as long as its table
+    qsizetype corner;                       // the stamp's corner in pixels from the picture's first
+  };
+  struct Box {
+    qsizetype corner;  // in pixels from the picture's first
+    int width, height;
   };
   std::vector<Entry> entries;
+  std::vector<Box> boxes;
   bool complete = false;
   qsizetype stride = 0;  // of the picture, in pixels, its size and its cache key after the last drawing
   int width = 0, height = 0;
@@ -109,10 +113,12 @@ struct StampLog {
   void Invalidate() {
     complete = false;
     entries.clear();
+    boxes.clear();
   }
   // A clean picture (just drawn, or put back whole) from which logging starts afresh.
   void Restart(const QImage& image) {
     entries.clear();
+    boxes.clear();
     complete = true;
     Clean(image);
   }
@@ -143,14 +149,14 @@ struct StampLog {
   // all round for the pen.
   void AddBox(int x1, int y1, int x2, int y2) {
     if (!complete) return;
-    if (entries.size() >= kMostEntries) {
+    if (boxes.size() >= kMostEntries) {
       Invalidate();
       return;
     }
     const int left = std::max(std::min(x1, x2) - 2, 0), right = std::min(std::max(x1, x2) + 2, width - 1);
     const int top = std::max(std::min(y1, y2) - 2, 0), bottom = std::min(std::max(y1, y2) + 2, height - 1);
     if (left > right || top > bottom) return;
-    entries.push_back({nullptr, top * stride + left, right - left + 1, bottom - top + 1});
+    boxes.push_back({top * stride + left, right - left + 1, bottom - top + 1});
   }
 };
 
@@ -237,11 +243,20 @@ class Stamps {
   template <typename Draw>
   Stamp* Find(std::uint64_t key, int w, int h, const Draw& draw) {
     if (last_ && lastKey_ == key) return last_;
+    // The sample trees' discs come in a dozen sizes, one after another in no order: a few recent
+    // stamps are kept by a hash of their key, so most shapes skip the table's look-up.
+    Recent& recent = recent_[(key * 0x9E3779B97F4A7C15ull) >> (64 - kRecentBits)];
+    if (recent.stamp && recent.key == key) {
+      lastKey_ = key;
+      last_ = recent.stamp;
+      return last_;
+    }
     auto it = stamps_.find(key);
     if (it == stamps_.end()) {
       if (stamps_.size() >= kMostStamps) {
-        // The log points into the stamps.
+        // The log and the recent stamps point into the stamps.
         if (log_) log_->Invalidate();
+        recent_.fill(Recent{});
         stamps_.clear();
       }
       QImage picture(StampSize(w), StampSize(h), QImage::Format_ARGB32_Premultiplied);
@@ -266,6 +281,7 @@ class Stamps {
     }
     lastKey_ = key;
     last_ = &it->second;
+    recent = Recent{key, last_};
     return last_;
   }
 
@@ -274,6 +290,12 @@ class Stamps {
   std::unordered_map<std::uint64_t, Stamp> stamps_;
   std::uint64_t lastKey_ = 0;
   Stamp* last_ = nullptr;
+  static constexpr int kRecentBits = 8;
+  struct Recent {
+    std::uint64_t key = 0;
+    Stamp* stamp = nullptr;
+  };
+  std::array<Recent, std::size_t{1} << kRecentBits> recent_{};
   StampLog* log_ = nullptr;
 };
 
@@ -493,13 +515,12 @@ bool PutBackStamped(RunPictures& kept, QImage& map) {
   for (const StampLog::Entry& e : log.entries) {
     QRgb* const t = to + e.corner;
     const QRgb* const f = from + e.corner;
-    if (e.offsets) {
-      for (const qsizetype offset : *e.offsets) t[offset] = f[offset];
-    } else {
-      for (int row = 0; row < e.height; ++row)
-        std::memcpy(t + row * log.stride, f + row * log.stride, static_cast<std::size_t>(e.width) * sizeof(QRgb));
-    }
+    for (const qsizetype offset : *e.offsets) t[offset] = f[offset];
   }
+  for (const StampLog::Box& b : log.boxes)
+    for (int row = 0; row < b.height; ++row)
+      std::memcpy(to + b.corner + row * log.stride, from + b.corner + row * log.stride,
+                  static_cast<std::size_t>(b.width) * sizeof(QRgb));
   return true;
 }
 
@@ -577,7 +598,9 @@ void DrawGridOver(TForm1& f, bool blink, bool show, const std::function<void()>&
   const bool wasBusy = run.busy;
   if (blink) run.busy = true;  // only the run controls act while the points blink
   for (int k = 0; k < (blink ? 5 : 1); ++k) {
-    crosses(true);
+    // The highlight is seen only where it is shown or blinks: a repetition's crosses, shown with its
+    // pass, would only be drawn over at once with the same pixels.
+    if (blink || show) crosses(true);
     if (blink) WaitMs(200, run, state.services);
     crosses(false);
     if (blink) WaitMs(200, run, state.services);
