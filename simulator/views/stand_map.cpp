@@ -115,7 +115,7 @@ TreePictureKey::TreePictureKey(const StandMapTransform& t, const TreeList& trees
                                const BoundaryPolygon& boundary, double screenScale)
     : made_(true), transform_(t), selector_(selector), screenScale_(screenScale) {
   trees_.reserve(trees.size());
-  for (const TreeRecord& tree : trees) trees_.push_back({tree.x, tree.y, tree.dbh, tree.species});
+  for (const TreeRecord& tree : trees) trees_.push_back(Tree::Of(tree));
   if (boundary.n >= 2) {
     boundary_.reserve(2 * static_cast<std::size_t>(boundary.n));
     for (int i = 1; i <= boundary.n; ++i) {
@@ -130,10 +130,8 @@ bool TreePictureKey::Describes(const StandMapTransform& t, const TreeList& trees
   if (!made_ || !(transform_ == t) || selector_ != selector || !(screenScale_ == screenScale) ||
       trees_.size() != trees.size())
     return false;
-  for (std::size_t i = 0; i < trees.size(); ++i) {
-    const TreeRecord& tree = trees[i];
-    if (!(trees_[i] == Tree{tree.x, tree.y, tree.dbh, tree.species})) return false;
-  }
+  for (std::size_t i = 0; i < trees.size(); ++i)
+    if (!(trees_[i] == Tree::Of(trees[i]))) return false;
   const std::size_t points = boundary.n >= 2 ? 2 * static_cast<std::size_t>(boundary.n) : 0;
   if (boundary_.size() != points) return false;
   for (std::size_t i = 0; i < points / 2; ++i)

@@ -109,6 +109,8 @@ class TreePictureKey {
     double x, y, dbh;
     int species;
     bool operator==(const Tree&) const = default;
+    // What the picture takes of a tree.
+    static Tree Of(const TreeRecord& t) { return {t.x, t.y, t.dbh, t.species}; }
   };
   bool made_ = false;
   StandMapTransform transform_;
