@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 
 namespace tolvek {
 
@@ -9,6 +10,9 @@ namespace tolvek {
 struct PumpSchedule {
   std::uint64_t lastMs = 0;
   bool started = false;
+  // Runs before every loop of the program hands over to window events (a throttle's pump, a wait):
+  // what the windows may look at then is brought up to date (null: nothing to do).
+  std::function<void()> beforePump;
 };
 
 // The run flags that buttons set and long loops test. While `busy` is set a pass, a repetition run or

@@ -20,6 +20,7 @@ void WaitMs(unsigned ms, RunControl& run, Services& services) {
       std::uint64_t left = ms - elapsed + 1;
       slice = static_cast<unsigned>(left < 20 ? left : 20);
     }
+    if (run.pumps.beforePump) run.pumps.beforePump();
     services.pump->Pump(slice);
     elapsed = services.clock->TickMs() - start;
     if (elapsed > ms || run.waitAbort) break;
@@ -33,6 +34,7 @@ bool PumpThrottle::Tick(Services& services) {
   if (s.started && now - s.lastMs < interval_) return false;
   s.started = true;
   s.lastMs = now;
+  if (s.beforePump) s.beforePump();
   services.pump->Pump(0);
   return true;
 }

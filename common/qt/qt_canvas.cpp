@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/qt/qt_services.h"
+#include "common/qt/vector_state.h"
 
 namespace tolvek {
 
@@ -16,7 +17,10 @@ QtCanvas::QtCanvas(QImage& image) : image_(&image), own_(std::make_unique<QPaint
 
 QtCanvas::QtCanvas(QPainter& painter) : p_(&painter) { Setup(); }
 
-QtCanvas::~QtCanvas() = default;
+QtCanvas::~QtCanvas() {
+  own_.reset();
+  ClearUpperVectorState();
+}
 
 void QtCanvas::Setup() {
   pen_ = QPen(Qt::black, 1);
@@ -30,6 +34,7 @@ void QtCanvas::Setup() {
   p_->setPen(pen_);
   p_->setBrush(brush_);
   p_->setFont(font_);
+  ClearUpperVectorState();
 }
 
 void QtCanvas::SetPen(Colour colour, int width, PenStyle style) {

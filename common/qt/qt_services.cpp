@@ -13,6 +13,7 @@
 #include <cstdlib>
 
 #include "common/format.h"
+#include "common/qt/vector_state.h"
 
 namespace tolvek {
 
@@ -22,10 +23,12 @@ std::uint32_t QtClock::SeedFromTime() {
 
 void QtEventPump::Pump(unsigned maxWaitMs) {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
-  if (maxWaitMs == 0) return;
-  QEventLoop loop;
-  QTimer::singleShot(static_cast<int>(maxWaitMs), &loop, &QEventLoop::quit);
-  loop.exec();
+  if (maxWaitMs > 0) {
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(maxWaitMs), &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  ClearUpperVectorState();
 }
 
 static QMessageBox::StandardButtons ToQt(PlatformButtons b) {

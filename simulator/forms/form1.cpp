@@ -96,6 +96,9 @@ void ScaleLabel(QLabel* l, double scale) {
 
 }  // namespace
 
+// The run's loops outlive the window in the program's state: they must not call into it afterwards.
+TForm1::~TForm1() { state.run.pumps.beforePump = nullptr; }
+
 TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(parent), state(st), forms(fm) {
   setObjectName("Form1");
   setWindowTitle("TOLVEK");

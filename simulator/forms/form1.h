@@ -38,6 +38,7 @@ class TForm1 : public QMainWindow {
 
  public:
   TForm1(SimulatorState& state, Forms& forms, QWidget* parent = nullptr);
+  ~TForm1() override;
 
   SimulatorState& state;
   Forms& forms;
@@ -294,6 +295,10 @@ class TForm1 : public QMainWindow {
   std::function<RunTrueValues()> enterpriseTrueValues;
   std::function<void()> runStatisticsShown;
   std::function<void()> printRunResult;
+  // A run's drawing on the stand map may be held back until the map is looked at; this puts it on the
+  // map (the grid and pass area sets it; the map's label, the run's loops before they hand over to
+  // events, and the run's end call it).
+  std::function<void()> settleMap;
   // The run's picture: the histogram of the deviations with basal area (ImgRepeat), stem number
   // (ImgRepeatN) and mean diameter (ImgRepeatD), each painted from a picture of its own; Panel11
   // carries the plot plan of a pass.

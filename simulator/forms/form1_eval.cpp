@@ -7,6 +7,7 @@
 
 #include "common/format.h"
 #include "common/qt/qt_services.h"
+#include "common/qt/vector_state.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form18.h"
 #include "simulator/forms/translate_forms.h"
@@ -39,6 +40,7 @@ class StandRunSteps : public RepetitionSteps {
     if (st.run.enterpriseMode) {
       ok = f_.enterpriseEvaluation && f_.enterpriseEvaluation(estimate);
     } else {
+      ClearUpperVectorState();
       ok = f_.EvaluateStandRun();
       const SampleEstimate& e = st.evaluation.estimate;
       estimate.plots = e.plotCount;

@@ -32,6 +32,7 @@
 #include "common/paths.h"
 #include "common/qt/qt_canvas.h"
 #include "common/qt/qt_services.h"
+#include "common/qt/vector_state.h"
 #include "common/rounding.h"
 #include "common/wait.h"
 #include "simulator/forms/form1.h"
@@ -160,6 +161,76 @@ struct StampLog {
   }
 };
 
+// A shape drawn the ordinary way, with the painter: one that reaches near the map's edge, or that a
+// stamp cannot take.
+struct PlainShape {
+  bool ring = false;         // else the two lines of a cross
+  Colour colour = kBlack;
+  PenStyle style = PenStyle::Solid;
+  std::array<int, 8> ends{};  // ring: its box's corners; cross: both lines' ends
+  int left = 0, top = 0, right = 0, bottom = 0;  // what it covers, less the pen
+
+  void Draw(QtCanvas& canvas) const {
+    if (ring) {
+      canvas.SetPen(colour, 1, style);
+      canvas.SetBrush(kBlack, BrushStyle::Clear);
+      canvas.Ellipse(ends[0], ends[1], ends[2], ends[3]);
+    } else {
+      canvas.SetPen(colour);
+      canvas.Line(ends[0], ends[1], ends[2], ends[3]);
+      canvas.Line(ends[4], ends[5], ends[6], ends[7]);
+    }
+  }
+};
+
+// A run's repetitions are drawn many hundred times a second and nearly all of them are drawn over by
+// the next before anybody looks: while a run draws, its shapes are noted here, in order, and put on
+// the map only when it is about to be looked at (painted, handed to a label, read by a handler while
+// events are pumped) and at the run's end. The picture put back under every repetition then has only
+// what was set to put back. At each of those moments the map is exactly as drawing straight away
+// would have left it.
+struct DeferredDrawing {
+  struct Entry {
+    const std::vector<qsizetype>* offsets;  // of a stamp, which lives as long as its table; null: shape
+    qsizetype corner;                       // in pixels from the picture's first
+    QRgb rgb;
+    std::size_t shape;  // in shapes, where offsets is null
+  };
+  std::vector<Entry> entries;
+  std::vector<PlainShape> shapes;
+  // The picture the entries were noted for.
+  qsizetype stride = 0;
+  int width = 0, height = 0;
+  // The drawing under way (between its Started and End), where a painter holds the map.
+  struct Session {
+    MapPixels pixels;
+    QtCanvas* canvas;
+  };
+  std::optional<Session> session;
+  // Puts the entries on the map (the owner of the map knows it).
+  std::function<void()> settle;
+
+  // False where the map is not the picture the entries were noted for: the shape is drawn at once.
+  bool Fits(const MapPixels& map) {
+    const qsizetype pictureStride = map.bytesPerLine / static_cast<qsizetype>(sizeof(QRgb));
+    if (entries.empty()) {
+      stride = pictureStride;
+      width = map.width;
+      height = map.height;
+      shapes.clear();
+      return true;
+    }
+    return pictureStride == stride && map.width == width && map.height == height;
+  }
+  void Settle() {
+    if (!entries.empty() && settle) settle();
+  }
+  void Drop() {
+    entries.clear();
+    shapes.clear();
+  }
+};
+
 // A ring, or a cross, of given corners and pen style covers the same pixels wherever it stands (the
 // map is drawn without antialiasing), so its pixels are found once by drawing it into a picture of its
 // own, and every one of that shape afterwards sets them in the pen's colour: a run draws thousands of
@@ -190,6 +261,11 @@ class Stamps {
     const std::vector<qsizetype>& offsets = stamp->OffsetsFor(stride);
     const QRgb rgb = qRgb(ColourRed(colour), ColourGreen(colour), ColourBlue(colour));
     const qsizetype cornerIndex = (top - kMargin) * stride + (left - kMargin);
+    if (deferred_) {
+      if (!deferred_->Fits(*map)) return false;
+      deferred_->entries.push_back({&offsets, cornerIndex, rgb, 0});
+      return true;
+    }
     QRgb* const corner = reinterpret_cast<QRgb*>(map->bits) + cornerIndex;
     for (const qsizetype offset : offsets) corner[offset] = rgb;
     if (log_) log_->Add(stride, &offsets, cornerIndex);
@@ -197,19 +273,33 @@ class Stamps {
   }
   // What is set from now on goes into log (null: nowhere).
   void LogTo(StampLog* log) { log_ = log; }
-  // A shape was drawn on the picture another way, within this box.
-  void DrawnWithin(int x1, int y1, int x2, int y2) {
-    if (log_) log_->AddBox(x1, y1, x2, y2);
+  // Shapes are noted in deferred instead of set (null: set at once).
+  void DeferTo(DeferredDrawing* deferred) { deferred_ = deferred; }
+  // A shape drawn on the picture the ordinary way (map: the pixels, null where they cannot be had).
+  void DrawPlain(QtCanvas& canvas, const MapPixels* map, const PlainShape& shape) {
+    if (deferred_ && map && deferred_->Fits(*map)) {
+      deferred_->entries.push_back({nullptr, 0, 0, deferred_->shapes.size()});
+      deferred_->shapes.push_back(shape);
+      return;
+    }
+    if (deferred_) deferred_->Settle();
+    if (log_) log_->AddBox(shape.left, shape.top, shape.right, shape.bottom);
+    shape.Draw(canvas);
   }
   // Around every drawing on the picture (before its painter begins, after it has ended).
   void BeginDrawing(const QImage& image) {
     if (log_) log_->Begin(image);
   }
-  // The painter has begun and the pixels are taken.
-  void DrawingStarted(const QImage& image) {
+  // The painter has begun and the pixels are taken (null: not as 32-bit pixels); canvas draws with it.
+  void DrawingStarted(const QImage& image, const MapPixels* pixels, QtCanvas& canvas) {
     if (log_) log_->Started(image);
+    if (deferred_) {
+      deferred_->session.reset();
+      if (pixels) deferred_->session = DeferredDrawing::Session{*pixels, &canvas};
+    }
   }
   void EndDrawing(const QImage& image) {
+    if (deferred_) deferred_->session.reset();
     if (log_) log_->End(image);
   }
 
@@ -254,7 +344,8 @@ class Stamps {
     auto it = stamps_.find(key);
     if (it == stamps_.end()) {
       if (stamps_.size() >= kMostStamps) {
-        // The log and the recent stamps point into the stamps.
+        // The log, the noted stamps and the recent stamps point into the stamps.
+        if (deferred_) deferred_->Settle();
         if (log_) log_->Invalidate();
         recent_.fill(Recent{});
         stamps_.clear();
@@ -297,6 +388,7 @@ class Stamps {
   };
   std::array<Recent, std::size_t{1} << kRecentBits> recent_{};
   StampLog* log_ = nullptr;
+  DeferredDrawing* deferred_ = nullptr;
 };
 
 // A ring in the pen's colour, dotted or solid, with a clear brush.
@@ -313,10 +405,8 @@ void DrawRing(Stamps& stamps, QtCanvas& canvas, const MapPixels* map, EllipseBox
     c.Ellipse(Stamps::kMargin, Stamps::kMargin, Stamps::kMargin + w, Stamps::kMargin + h);
   });
   if (set) return;
-  stamps.DrawnWithin(b.x1, b.y1, b.x2, b.y2);
-  canvas.SetPen(colour, 1, style);
-  canvas.SetBrush(kBlack, BrushStyle::Clear);
-  canvas.Ellipse(b.x1, b.y1, b.x2, b.y2);
+  PlainShape ring{true, colour, style, {b.x1, b.y1, b.x2, b.y2}, b.x1, b.y1, b.x2, b.y2};
+  stamps.DrawPlain(canvas, map, ring);
 }
 
 // A grid point's cross in the pen's colour.
@@ -343,9 +433,16 @@ void DrawCross(Stamps& stamps, QtCanvas& canvas, const MapPixels* map, const Sta
     });
   }
   if (set) return;
-  stamps.DrawnWithin(left, top, right, bottom);
-  canvas.SetPen(colour);
-  DrawCrossMark(canvas, t, x, y);
+  const PlainShape cross{false,
+                         colour,
+                         PenStyle::Solid,
+                         {lines[0].x1, lines[0].y1, lines[0].x2, lines[0].y2, lines[1].x1, lines[1].y1, lines[1].x2,
+                          lines[1].y2},
+                         left,
+                         top,
+                         right,
+                         bottom};
+  stamps.DrawPlain(canvas, map, cross);
 }
 
 // Hands the mouse on the stand image to the main window's handlers.
@@ -432,7 +529,8 @@ class MapPassObserver : public PassObserver {
       painter_.emplace(f_.mapImage);
       canvas_ = std::make_unique<QtCanvas>(*painter_);
       pixels_ = PixelsUnder(*painter_, *f_.mapImage);
-      stamps_.DrawingStarted(*f_.mapImage);
+      stamps_.DrawingStarted(*f_.mapImage, Pixels(), *canvas_);
+      ClearUpperVectorState();  // the pass goes on after the painter began
     }
     onScreen_ = false;
   }
@@ -490,8 +588,10 @@ void EnableWhenIdle(TForm1& f, std::vector<QPushButton*> buttons, std::shared_pt
 // of its trees is kept and put back as long as everything it was drawn from is the same.
 struct RunPictures {
   RunPictures() {
-    rings.LogTo(&log);
-    crosses.LogTo(&log);
+    for (Stamps* s : {&rings, &crosses}) {
+      s->LogTo(&log);
+      s->DeferTo(&deferred);
+    }
   }
   RunPictures(const RunPictures&) = delete;
   RunPictures& operator=(const RunPictures&) = delete;
@@ -501,7 +601,46 @@ struct RunPictures {
   QImage spare;  // the buffer the map had before the last repetition; the screen may still show it
   Stamps rings, crosses;
   StampLog log;  // what rings and crosses set on the map since the picture was put back
+  DeferredDrawing deferred;  // what they are still to set
 };
+
+// Puts what was noted on the map, in the drawing under way or in one of its own.
+void SettleDeferred(RunPictures& kept, QImage& map) {
+  DeferredDrawing& d = kept.deferred;
+  if (d.entries.empty()) return;
+  const auto put = [&](const MapPixels& pixels, QtCanvas& canvas) {
+    const qsizetype stride = pixels.bytesPerLine / static_cast<qsizetype>(sizeof(QRgb));
+    // Noted for a picture that is no longer there (drawn anew at another size): that picture would
+    // have taken them.
+    if (stride != d.stride || pixels.width != d.width || pixels.height != d.height) return;
+    QRgb* const bits = reinterpret_cast<QRgb*>(pixels.bits);
+    for (const DeferredDrawing::Entry& e : d.entries) {
+      if (e.offsets) {
+        QRgb* const corner = bits + e.corner;
+        for (const qsizetype offset : *e.offsets) corner[offset] = e.rgb;
+        kept.log.Add(stride, e.offsets, e.corner);
+      } else {
+        const PlainShape& shape = d.shapes[e.shape];
+        kept.log.AddBox(shape.left, shape.top, shape.right, shape.bottom);
+        shape.Draw(canvas);
+      }
+    }
+  };
+  if (d.session) {
+    put(d.session->pixels, *d.session->canvas);
+  } else {
+    kept.log.Begin(map);
+    {
+      QPainter painter(&map);
+      QtCanvas canvas(painter);
+      const std::optional<MapPixels> pixels = PixelsUnder(painter, map);
+      kept.log.Started(map);
+      if (pixels) put(*pixels, canvas);
+    }
+    kept.log.End(map);
+  }
+  d.Drop();
+}
 
 // Puts back the kept picture's pixels where the log says stamps set others since it was last put
 // back; false, touching nothing, where the log does not hold every change.
@@ -541,6 +680,8 @@ void PutBack(RunPictures& kept, QImage& map) {
 }
 
 void RedrawStandFrom(TForm1& f, RunPictures& kept) {
+  // What is still noted would be drawn over now.
+  kept.deferred.Drop();
   const CurrentStand& cs = f.state.currentStand;
   const StandMapTransform t = f.MapTransform();
   QImage& map = *f.mapImage;
@@ -583,7 +724,7 @@ void DrawGridOver(TForm1& f, bool blink, bool show, const std::function<void()>&
       QPainter painter(f.mapImage);
       QtCanvas c(painter);
       const std::optional<MapPixels> pixels = PixelsUnder(painter, *f.mapImage);
-      stamps.DrawingStarted(*f.mapImage);
+      stamps.DrawingStarted(*f.mapImage, pixels ? &*pixels : nullptr, c);
       const StandMapTransform t = f.MapTransform();
       for (int i = 1; i <= g.pointCount; ++i) {
         const GridPoint& p = g.Point(i);
@@ -721,8 +862,13 @@ void TForm1::BuildGridArea() {
   ImgBest->installEventFilter(new StandMapMouse(*this));
 
   auto pictures = std::make_shared<RunPictures>();
+  pictures->deferred.settle = [this, kept = pictures.get()] { SettleDeferred(*kept, *mapImage); };
+  settleMap = [pictures] { pictures->deferred.Settle(); };
+  state.run.pumps.beforePump = settleMap;
+  mapPicture_->SetBeforeLook(settleMap);
   auto enablePending = std::make_shared<bool>(false);
   randomGridShift = [this, pictures, enablePending] {
+    ClearUpperVectorState();  // after the last repetition's drawing, before the grid's arithmetic
     SampleGrid& g = state.sampling.grid;
     RandomGridOrigin(g, state.random);
     g.rotation = state.gridRotation;
@@ -959,6 +1105,7 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps
       // A run of repetitions waits only in single steps, after each repetition; the pass's own short wait
       // for the next clock tick would idle up to a millisecond on every pass.
       env.singleStepWait = !repetition;
+      ClearUpperVectorState();
       outcome = RunSamplingPass(env);
     } catch (const std::bad_alloc&) {
       QApplication::restoreOverrideCursor();

@@ -87,6 +87,7 @@ void TForm1::ShowRunStatistics() {
 }
 
 void TForm1::PaceRunPictures(bool paced) {
+  if (!paced && settleMap) settleMap();
   mapPicture_->SetPaced(paced);
   for (PacedPicture* picture : repeatPictures_) picture->SetPaced(paced);
 }

@@ -20,6 +20,7 @@ void PacedPicture::Show() {
   // A label the picture does not cover as a whole is left to paint its own pixmap.
   if (!paced_ || (!fitLabel_ && label_->size() != image_->size())) {
     live_ = false;
+    if (beforeLook_) beforeLook_();
     label_->setPixmap(QPixmap::fromImage(*image_));
     if (fitLabel_) label_->resize(image_->size());
     return;
@@ -53,6 +54,7 @@ void PacedPicture::SetPaced(bool paced) {
 bool PacedPicture::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() != QEvent::Paint || watched != label_ || !live_ || label_->size() != image_->size())
     return QObject::eventFilter(watched, e);
+  if (beforeLook_) beforeLook_();
   QPainter painter(label_);
   for (const QRect& r : static_cast<QPaintEvent*>(e)->region()) painter.drawImage(r.topLeft(), *image_, r);
   return true;

@@ -7,6 +7,7 @@
 // as its pixmap, as plain labels are shown.
 #include <QElapsedTimer>
 #include <QObject>
+#include <functional>
 
 class QImage;
 class QLabel;
@@ -27,6 +28,8 @@ class PacedPicture : public QObject {
   // shows, as after an unpaced show.
   void SetPaced(bool paced);
   bool Paced() const { return paced_; }
+  // Runs just before the picture is painted or copied: its owner may hold drawing back until then.
+  void SetBeforeLook(std::function<void()> beforeLook) { beforeLook_ = std::move(beforeLook); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
@@ -42,6 +45,7 @@ class PacedPicture : public QObject {
   bool live_ = false;     // the label paints from the image, not from its pixmap
   bool waiting_ = false;  // a repaint is due when the interval has passed
   QElapsedTimer sinceRepaint_;
+  std::function<void()> beforeLook_;
 };
 
 // Raises w over its siblings only where one of those stacked above it overlaps it: a raise repaints

@@ -212,7 +212,11 @@ struct Program {
     const StandMapTransform t = w().MapTransform();
     return WithRings(StandWithGrid(state, t, w().mapImage->format()), t, shapes);
   }
-  QImage Map() { return *w().mapImage; }
+  // The map as whoever looks at it gets it: a run holds its drawing back until then.
+  QImage Map() {
+    if (w().settleMap) w().settleMap();
+    return *w().mapImage;
+  }
   QImage OnScreen() { return w().ImgBest->pixmap().toImage(); }
   // What the map's label paints now: inside a run it paints from the map, not from a pixmap.
   QImage Painted() { return w().ImgBest->grab().toImage(); }
@@ -331,13 +335,28 @@ class MapDrawingTest : public QObject {
     p.w().randomGridShift = [&] {
       shift();
       const std::vector<Shape> shapes = p.ShapesOfPass(true);
-      seen.push_back({p.Map(), p.Painted(), p.Repetition(shapes), RingsAtTheEdge(p.w().MapTransform(), shapes)});
+      // The screen first: the label's painting must bring the map up to date by itself.
+      const QImage screen = p.Painted();
+      seen.push_back({p.Map(), screen, p.Repetition(shapes), RingsAtTheEdge(p.w().MapTransform(), shapes)});
       if (seen.size() == 4) p.w().sBtNeuesVerfahren->click();  // the print question gets "nein"
+    };
+    // Whatever handles events during the run finds the map as drawn so far, nothing held back. (Work
+    // takes time here, so the run's loops hand over to events.)
+    p.fs.clock.msPerRead = 20;
+    int pumps = 0, heldBack = 0;
+    p.fs.pump.onPump = [&](int) {
+      ++pumps;
+      const QImage now = p.w().mapImage->copy();
+      heldBack += p.Map() != now;
     };
     p.state.run.repeatMode = true;
     p.w().sBtAuswertung->setEnabled(true);
     p.w().sBtAuswertung->click();
+    p.fs.pump.onPump = nullptr;
+    QVERIFY(pumps > 0);
+    QCOMPARE(heldBack, 0);
     QCOMPARE(int(seen.size()), 4);
+    COMPARE_PICTURES(*p.w().mapImage, seen.back().expected, "the map itself after the run");
     int edgeRings = 0;
     for (std::size_t i = 0; i < seen.size(); ++i) {
       const QString what = QString("repetition %1").arg(i + 1);
@@ -350,6 +369,31 @@ class MapDrawingTest : public QObject {
     COMPARE_PICTURES(p.Painted(), seen.back().expected, "painted after the run");
     // The repetitions laid different grids: the pictures compared are not one picture four times.
     QVERIFY(!Difference(seen[1].expected, seen[2].expected).isEmpty());
+  }
+
+  // Repetitions that nobody looked at (no events handled, nothing painted) leave nothing behind: the
+  // map looked at after the next one shows that one alone, the stand under it put back.
+  void repetitionsNobodyLookedAtLeaveNothingBehind() {
+    Program p(500);
+    QVERIFY(p.Load("01"));
+    p.Choose(kMethodFixedCircle, 5000.0);  // rings over the map's edges as well
+    p.LayGrid();
+    QCOMPARE(p.w().RunPass(false, false), PassOutcome::Done);
+    int repetitions = 0, looked = 0;
+    auto shift = p.w().randomGridShift;
+    p.w().randomGridShift = [&] {
+      shift();
+      if (++repetitions % 3 != 0) return;
+      if (repetitions == 6) p.w().sBtNeuesVerfahren->click();  // the print question gets "nein"
+      const QImage expected = p.Repetition(p.ShapesOfPass(true));
+      COMPARE_PICTURES(p.Painted(), expected, QString("repetition %1 on the screen").arg(repetitions));
+      COMPARE_PICTURES(p.Map(), expected, QString("repetition %1").arg(repetitions));
+      ++looked;
+    };
+    p.state.run.repeatMode = true;
+    p.w().sBtAuswertung->setEnabled(true);
+    p.w().sBtAuswertung->click();
+    QCOMPARE(looked, 2);
   }
 
   // The kept picture of the stand serves only the stand it was drawn from: after any change the next
