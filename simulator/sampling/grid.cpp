@@ -1,6 +1,7 @@
 #include "simulator/sampling/grid.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -145,19 +146,39 @@ bool GenerateGrid(SampleGrid& grid, const BoundaryPolygon* boundary, int step, c
   }
   grid.extentX = ctx.enterpriseMode ? 5800 : 720;
   grid.extentY = ctx.enterpriseMode ? 5800 : 620;
+  // Only points 1..pointCount are ever read: those after them are left as they are.
   if (grid.points.size() != static_cast<std::size_t>(kMaxGridPoints)) grid.points.resize(kMaxGridPoints);
-  std::fill(grid.points.begin(), grid.points.end(), GridPoint{});
+  // A grid turned by less than 1e-4 rad is laid unturned.
   const bool rotate = std::fabs(grid.rotation) >= kMinRotation;
+  GridMemo::Turned& turned = grid.memo.turned;
+  if (rotate && !(turned.made && turned.x0 == lattice.x0 && turned.nx == lattice.nx && turned.y0 == lattice.y0 &&
+                  turned.ny == lattice.ny && turned.dx == grid.dx && turned.dy == grid.dy &&
+                  std::bit_cast<std::uint64_t>(turned.rotation) == std::bit_cast<std::uint64_t>(grid.rotation))) {
+    turned = {true, lattice.x0, lattice.nx, lattice.y0, lattice.ny, grid.dx, grid.dy, grid.rotation, {}};
+    turned.xy.reserve(2 * static_cast<std::size_t>(lattice.nx) * static_cast<std::size_t>(lattice.ny));
+    for (int cx = 0; cx < lattice.nx; ++cx) {
+      for (int cy = 0; cy < lattice.ny; ++cy) {
+        double x = lattice.x0 + cx * grid.dx;
+        double y = lattice.y0 + cy * grid.dy;
+        RotatePoint(x, y, grid.rotation);
+        turned.xy.push_back(RoundInt(x));
+        turned.xy.push_back(RoundInt(y));
+      }
+    }
+  }
   int i = 0;
   for (int cx = 0; cx < lattice.nx; ++cx) {
     for (int cy = 0; cy < lattice.ny; ++cy) {
-      double x = lattice.x0 + cx * grid.dx;
-      double y = lattice.y0 + cy * grid.dy;
-      // A grid turned by less than 1e-4 rad is laid unturned.
-      if (rotate) RotatePoint(x, y, grid.rotation);
-      GridPoint& p = grid.points[static_cast<std::size_t>(i++)];
-      p.x = RoundInt(x);
-      p.y = RoundInt(y);
+      GridPoint& p = grid.points[static_cast<std::size_t>(i)];
+      p = GridPoint{};
+      if (rotate) {
+        p.x = turned.xy[2 * static_cast<std::size_t>(i)];
+        p.y = turned.xy[2 * static_cast<std::size_t>(i) + 1];
+      } else {
+        p.x = RoundInt(lattice.x0 + cx * grid.dx);
+        p.y = RoundInt(lattice.y0 + cy * grid.dy);
+      }
+      ++i;
     }
   }
   grid.pointCount = i;
@@ -170,7 +191,7 @@ void MarkInsidePoints(SampleGrid& grid, const BoundaryPolygon* boundary, Enterpr
                       bool enterpriseMode, bool assign) {
   grid.insideCount = grid.pointCount;
   const bool standBoundary = !enterpriseMode && boundary != nullptr && boundary->n >= 4;
-  const PreparedInsideTest standTest(standBoundary ? PolygonRef(*boundary) : PolygonRef());
+  const PreparedInsideTest& standTest = grid.memo.inside.For(standBoundary ? PolygonRef(*boundary) : PolygonRef());
   for (int i = 1; i <= grid.pointCount; ++i) {
     GridPoint& p = grid.Point(i);
     const double gx = p.x + grid.originX;
@@ -190,7 +211,6 @@ void MarkInsidePoints(SampleGrid& grid, const BoundaryPolygon* boundary, Enterpr
 
 bool NewGrid(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGridAreas* areas,
              const GridContext& ctx, std::string* problem) {
-  grid.points.assign(kMaxGridPoints, GridPoint{});
   grid.pointCount = 0;
   grid.insideCount = 0;
   grid.loadedFromFile = false;

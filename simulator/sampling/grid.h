@@ -11,6 +11,7 @@
 #include "common/platform.h"
 #include "common/random.h"
 #include "common/run_control.h"
+#include "simulator/sampling/prepared_inside.h"
 
 namespace tolvek {
 
@@ -31,6 +32,20 @@ struct GridPoint {
   std::uint8_t ageClass = 0;     // enterprise: class of the enterprise stand
   double centreX = 0.0;          // enterprise: the plot position drawn inside the model stand
   double centreY = 0.0;
+};
+
+// What laying a grid keeps from one time to the next, found again from its inputs whenever they
+// differ: a run lays the same lattice, turned by the same angle, on the same stand at every repetition,
+// only moved by the origin.
+struct GridMemo {
+  // The lattice's points turned by the angle and rounded to whole metres, in the order they are laid.
+  struct Turned {
+    bool made = false;
+    int x0 = 0, nx = 0, y0 = 0, ny = 0, dx = 0, dy = 0;
+    double rotation = 0.0;
+    std::vector<std::int32_t> xy;
+  } turned;
+  PreparedInsideMemo inside;  // the stand boundary's inside test
 };
 
 struct SampleGrid {
@@ -56,6 +71,7 @@ struct SampleGrid {
   std::array<double, kMaxDigitisedPoints> digitisedX{};
   std::array<double, kMaxDigitisedPoints> digitisedY{};
   int digitisedCount = 0;
+  GridMemo memo;
 
   GridPoint& Point(int i) { return points[static_cast<std::size_t>(i - 1)]; }  // i = 1..pointCount
   const GridPoint& Point(int i) const { return points[static_cast<std::size_t>(i - 1)]; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace tolvek {
@@ -67,6 +68,25 @@ PreparedInsideTest::PreparedInsideTest(PolygonRef p) {
   }
   yLow_ = low;
   yHigh_ = high;
+}
+
+const PreparedInsideTest& PreparedInsideMemo::For(PolygonRef p) {
+  const bool hasCorners = p.x != nullptr && p.y != nullptr && p.n >= 1 && p.n <= p.highestSlot;
+  const auto n = static_cast<std::size_t>(hasCorners ? p.n : 0);
+  const auto same = [n](const std::vector<double>& kept, const double* corners) {
+    return n == 0 || std::memcmp(kept.data(), corners + 1, n * sizeof(double)) == 0;
+  };
+  if (made_ && n_ == p.n && highestSlot_ == p.highestSlot && hasCorners_ == hasCorners && x_.size() == n &&
+      same(x_, p.x) && same(y_, p.y))
+    return test_;
+  made_ = true;
+  n_ = p.n;
+  highestSlot_ = p.highestSlot;
+  hasCorners_ = hasCorners;
+  x_.assign(hasCorners ? p.x + 1 : nullptr, hasCorners ? p.x + 1 + n : nullptr);
+  y_.assign(hasCorners ? p.y + 1 : nullptr, hasCorners ? p.y + 1 + n : nullptr);
+  test_ = PreparedInsideTest(p);
+  return test_;
 }
 
 bool PreparedInsideTest::Inside(double x, double y) const {

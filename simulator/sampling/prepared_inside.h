@@ -31,4 +31,19 @@ class PreparedInsideTest {
   std::vector<int> unfiltered_;
 };
 
+// The prepared test of the last polygon asked for, kept while the polygon stays the same corner for
+// corner: a run marks the inside points of a new grid on one stand at every repetition, and preparing
+// the test of a stand of many corners cost more than a good part of those points' tests.
+class PreparedInsideMemo {
+ public:
+  const PreparedInsideTest& For(PolygonRef polygon);
+
+ private:
+  bool made_ = false;
+  int n_ = 0, highestSlot_ = 0;
+  bool hasCorners_ = false;
+  std::vector<double> x_, y_;  // corners 1..n
+  PreparedInsideTest test_{PolygonRef()};
+};
+
 }  // namespace tolvek

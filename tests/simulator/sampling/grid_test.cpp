@@ -107,6 +107,54 @@ TEST(GridGeneration, MoreThan4200PointsAreRefusedAndTheGridStays) {
   EXPECT_EQ(g.pointCount, before);
 }
 
+// A grid keeps the turned lattice and the stand's inside test from one laying to the next; whatever
+// changed in between, the grid laid again is the one a fresh grid gets.
+TEST(GridGeneration, LaidAgainAfterAnyChangeAsLaidFresh) {
+  BoundaryPolygon stand = Rectangle(300, 200);
+  SampleGrid kept;
+  const auto expectAsFresh = [&](const char* what) {
+    SampleGrid fresh;
+    fresh.dx = kept.dx;
+    fresh.dy = kept.dy;
+    fresh.originX = kept.originX;
+    fresh.originY = kept.originY;
+    fresh.rotation = kept.rotation;
+    ASSERT_TRUE(NewGrid(kept, &stand, nullptr, GridContext{})) << what;
+    ASSERT_TRUE(NewGrid(fresh, &stand, nullptr, GridContext{})) << what;
+    ASSERT_EQ(kept.pointCount, fresh.pointCount) << what;
+    EXPECT_EQ(kept.insideCount, fresh.insideCount) << what;
+    for (int i = 1; i <= fresh.pointCount; ++i) {
+      ASSERT_EQ(kept.Point(i).x, fresh.Point(i).x) << what << ", point " << i;
+      ASSERT_EQ(kept.Point(i).y, fresh.Point(i).y) << what << ", point " << i;
+      ASSERT_EQ(kept.Point(i).inside, fresh.Point(i).inside) << what << ", point " << i;
+    }
+  };
+  expectAsFresh("first");
+  expectAsFresh("the same again");
+  kept.originX += 7;
+  expectAsFresh("moved within the lattice");
+  kept.rotation = -0.06;
+  expectAsFresh("turned the other way");
+  kept.rotation = 0.0;
+  expectAsFresh("not turned");
+  kept.rotation = 0.06;
+  kept.dx = 35;
+  expectAsFresh("wider apart across");
+  kept.dy = 35;
+  expectAsFresh("wider apart along");
+  stand = Rectangle(1000, 150);
+  expectAsFresh("a longer stand widens the lattice");
+  kept.originX = 400;
+  expectAsFresh("moved so that the lattice widens to the left");
+  stand.x[3] = 900.0;  // one corner moved in place: a stand of another shape at the same address
+  stand.x[4] = 900.0;
+  expectAsFresh("a corner moved");
+  stand.n = 4;
+  stand.x[4] = stand.x[1];
+  stand.y[4] = stand.y[1];
+  expectAsFresh("a corner fewer");
+}
+
 TEST(GridSpacing, StandModeStepsStopAt21) {
   SampleGrid g;
   GridContext ctx;

@@ -82,6 +82,25 @@ TEST(PreparedInsideTest, AnswersAsPointInPolygonOnRandomStars) {
   }
 }
 
+// The memo hands out the test of the polygon as it is now, also when it changed in place.
+TEST(PreparedInsideTest, MemoFollowsThePolygon) {
+  BoundaryPolygon b = testing::BoundaryOf({{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0, 0}});
+  PreparedInsideMemo memo;
+  EXPECT_TRUE(memo.For(PolygonRef(b)).Inside(8, 5));
+  EXPECT_TRUE(memo.For(PolygonRef(b)).Inside(8, 5));
+  b.x[3] = 6.0;  // the right side pulled in
+  b.x[4] = 6.0;
+  EXPECT_FALSE(memo.For(PolygonRef(b)).Inside(8, 5));
+  b.y[2] = 4.0;  // the top lowered on the left only
+  b.y[3] = 4.0;
+  EXPECT_FALSE(memo.For(PolygonRef(b)).Inside(3, 5));
+  EXPECT_TRUE(memo.For(PolygonRef(b)).Inside(3, 3));
+  EXPECT_FALSE(memo.For(PolygonRef()).Inside(3, 3));
+  EXPECT_TRUE(memo.For(PolygonRef(b)).Inside(3, 3));
+  b.n = 3;  // fewer corners, the same arrays
+  EXPECT_EQ(memo.For(PolygonRef(b)).Inside(3, 3), PointInPolygon(PolygonRef(b), 3, 3));
+}
+
 TEST(PreparedInsideTest, DegenerateInputAsPointInPolygon) {
   const BoundaryPolygon empty;
   EXPECT_FALSE(PreparedInsideTest(PolygonRef(empty)).Inside(1, 1));
