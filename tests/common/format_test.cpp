@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "common/random.h"
 #include "common/rounding.h"
 
 namespace tolvek {
@@ -92,6 +98,34 @@ TEST(Rounding, HalfGoesToEven) {
   EXPECT_EQ(RoundInt(2.5), 2);
   EXPECT_EQ(RoundInt(-2.5), -2);
   EXPECT_EQ(RoundInt(1092.5), 1092);
+}
+
+// The rounding without the library call must give std::nearbyint's value bit for bit: halves and their
+// neighbours, both signs, zeros, the ends of the exact range and beyond, NaN and the infinities, and
+// random values of every size.
+TEST(Rounding, NearbyIntAsTheLibrary) {
+  const auto same = [](double x) {
+    const double expected = std::nearbyint(x), got = NearbyInt(x);
+    if (std::isnan(expected)) return std::isnan(got);
+    return std::memcmp(&expected, &got, sizeof got) == 0;
+  };
+  std::vector<double> xs = {0.0, -0.0, 0.4, -0.4, 0.5, -0.5, 0.6, 1.5, -1.5, 2.5, -2.5, 1e-300, -1e-300,
+                            4503599627370495.5, -4503599627370495.5, 4503599627370496.0, 4503599627370497.0,
+                            9007199254740993.0, 1e300, -1e300, std::numeric_limits<double>::infinity(),
+                            -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(),
+                            std::numeric_limits<double>::denorm_min()};
+  for (double half = 0.5; half < 1e7; half = half * 3.0 + 1.0)
+    for (double x : {half, std::nextafter(half, 0.0), std::nextafter(half, 1e9)}) {
+      xs.push_back(x);
+      xs.push_back(-x);
+    }
+  RandomGenerator r(11);
+  for (int i = 0; i < 200000; ++i) {
+    const double x = (r.NextReal() - 0.5) * std::pow(2.0, static_cast<int>(r.NextReal() * 120.0) - 60);
+    xs.push_back(x);
+    xs.push_back(std::floor(x) + 0.5);
+  }
+  for (double x : xs) ASSERT_TRUE(same(x)) << std::hexfloat << x;
 }
 
 }  // namespace
