@@ -161,76 +161,6 @@ struct StampLog {
   }
 };
 
-// A shape drawn the ordinary way, with the painter: one that reaches near the map's edge, or that a
-// stamp cannot take.
-struct PlainShape {
-  bool ring = false;         // else the two lines of a cross
-  Colour colour = kBlack;
-  PenStyle style = PenStyle::Solid;
-  std::array<int, 8> ends{};  // ring: its box's corners; cross: both lines' ends
-  int left = 0, top = 0, right = 0, bottom = 0;  // what it covers, less the pen
-
-  void Draw(QtCanvas& canvas) const {
-    if (ring) {
-      canvas.SetPen(colour, 1, style);
-      canvas.SetBrush(kBlack, BrushStyle::Clear);
-      canvas.Ellipse(ends[0], ends[1], ends[2], ends[3]);
-    } else {
-      canvas.SetPen(colour);
-      canvas.Line(ends[0], ends[1], ends[2], ends[3]);
-      canvas.Line(ends[4], ends[5], ends[6], ends[7]);
-    }
-  }
-};
-
-// A run's repetitions are drawn many hundred times a second and nearly all of them are drawn over by
-// the next before anybody looks: while a run draws, its shapes are noted here, in order, and put on
-// the map only when it is about to be looked at (painted, handed to a label, read by a handler while
-// events are pumped) and at the run's end. The picture put back under every repetition then has only
-// what was set to put back. At each of those moments the map is exactly as drawing straight away
-// would have left it.
-struct DeferredDrawing {
-  struct Entry {
-    const std::vector<qsizetype>* offsets;  // of a stamp, which lives as long as its table; null: shape
-    qsizetype corner;                       // in pixels from the picture's first
-    QRgb rgb;
-    std::size_t shape;  // in shapes, where offsets is null
-  };
-  std::vector<Entry> entries;
-  std::vector<PlainShape> shapes;
-  // The picture the entries were noted for.
-  qsizetype stride = 0;
-  int width = 0, height = 0;
-  // The drawing under way (between its Started and End), where a painter holds the map.
-  struct Session {
-    MapPixels pixels;
-    QtCanvas* canvas;
-  };
-  std::optional<Session> session;
-  // Puts the entries on the map (the owner of the map knows it).
-  std::function<void()> settle;
-
-  // False where the map is not the picture the entries were noted for: the shape is drawn at once.
-  bool Fits(const MapPixels& map) {
-    const qsizetype pictureStride = map.bytesPerLine / static_cast<qsizetype>(sizeof(QRgb));
-    if (entries.empty()) {
-      stride = pictureStride;
-      width = map.width;
-      height = map.height;
-      shapes.clear();
-      return true;
-    }
-    return pictureStride == stride && map.width == width && map.height == height;
-  }
-  void Settle() {
-    if (!entries.empty() && settle) settle();
-  }
-  void Drop() {
-    entries.clear();
-    shapes.clear();
-  }
-};
-
 // A ring, or a cross, of given corners and pen style covers the same pixels wherever it stands (the
 // map is drawn without antialiasing), so its pixels are found once by drawing it into a picture of its
 // own, and every one of that shape afterwards sets them in the pen's colour: a run draws thousands of
@@ -261,11 +191,6 @@ class Stamps {
     const std::vector<qsizetype>& offsets = stamp->OffsetsFor(stride);
     const QRgb rgb = qRgb(ColourRed(colour), ColourGreen(colour), ColourBlue(colour));
     const qsizetype cornerIndex = (top - kMargin) * stride + (left - kMargin);
-    if (deferred_) {
-      if (!deferred_->Fits(*map)) return false;
-      deferred_->entries.push_back({&offsets, cornerIndex, rgb, 0});
-      return true;
-    }
     QRgb* const corner = reinterpret_cast<QRgb*>(map->bits) + cornerIndex;
     for (const qsizetype offset : offsets) corner[offset] = rgb;
     if (log_) log_->Add(stride, &offsets, cornerIndex);
@@ -273,33 +198,19 @@ class Stamps {
   }
   // What is set from now on goes into log (null: nowhere).
   void LogTo(StampLog* log) { log_ = log; }
-  // Shapes are noted in deferred instead of set (null: set at once).
-  void DeferTo(DeferredDrawing* deferred) { deferred_ = deferred; }
-  // A shape drawn on the picture the ordinary way (map: the pixels, null where they cannot be had).
-  void DrawPlain(QtCanvas& canvas, const MapPixels* map, const PlainShape& shape) {
-    if (deferred_ && map && deferred_->Fits(*map)) {
-      deferred_->entries.push_back({nullptr, 0, 0, deferred_->shapes.size()});
-      deferred_->shapes.push_back(shape);
-      return;
-    }
-    if (deferred_) deferred_->Settle();
-    if (log_) log_->AddBox(shape.left, shape.top, shape.right, shape.bottom);
-    shape.Draw(canvas);
+  // A shape was drawn on the picture another way, within this box.
+  void DrawnWithin(int x1, int y1, int x2, int y2) {
+    if (log_) log_->AddBox(x1, y1, x2, y2);
   }
   // Around every drawing on the picture (before its painter begins, after it has ended).
   void BeginDrawing(const QImage& image) {
     if (log_) log_->Begin(image);
   }
-  // The painter has begun and the pixels are taken (null: not as 32-bit pixels); canvas draws with it.
-  void DrawingStarted(const QImage& image, const MapPixels* pixels, QtCanvas& canvas) {
+  // The painter has begun and the pixels are taken.
+  void DrawingStarted(const QImage& image) {
     if (log_) log_->Started(image);
-    if (deferred_) {
-      deferred_->session.reset();
-      if (pixels) deferred_->session = DeferredDrawing::Session{*pixels, &canvas};
-    }
   }
   void EndDrawing(const QImage& image) {
-    if (deferred_) deferred_->session.reset();
     if (log_) log_->End(image);
   }
 
@@ -344,8 +255,7 @@ class Stamps {
     auto it = stamps_.find(key);
     if (it == stamps_.end()) {
       if (stamps_.size() >= kMostStamps) {
-        // The log, the noted stamps and the recent stamps point into the stamps.
-        if (deferred_) deferred_->Settle();
+        // The log and the recent stamps point into the stamps.
         if (log_) log_->Invalidate();
         recent_.fill(Recent{});
         stamps_.clear();
@@ -388,7 +298,6 @@ class Stamps {
   };
   std::array<Recent, std::size_t{1} << kRecentBits> recent_{};
   StampLog* log_ = nullptr;
-  DeferredDrawing* deferred_ = nullptr;
 };
 
 // A ring in the pen's colour, dotted or solid, with a clear brush.
@@ -405,8 +314,10 @@ void DrawRing(Stamps& stamps, QtCanvas& canvas, const MapPixels* map, EllipseBox
     c.Ellipse(Stamps::kMargin, Stamps::kMargin, Stamps::kMargin + w, Stamps::kMargin + h);
   });
   if (set) return;
-  PlainShape ring{true, colour, style, {b.x1, b.y1, b.x2, b.y2}, b.x1, b.y1, b.x2, b.y2};
-  stamps.DrawPlain(canvas, map, ring);
+  stamps.DrawnWithin(b.x1, b.y1, b.x2, b.y2);
+  canvas.SetPen(colour, 1, style);
+  canvas.SetBrush(kBlack, BrushStyle::Clear);
+  canvas.Ellipse(b.x1, b.y1, b.x2, b.y2);
 }
 
 // A grid point's cross in the pen's colour.
@@ -433,17 +344,55 @@ void DrawCross(Stamps& stamps, QtCanvas& canvas, const MapPixels* map, const Sta
     });
   }
   if (set) return;
-  const PlainShape cross{false,
-                         colour,
-                         PenStyle::Solid,
-                         {lines[0].x1, lines[0].y1, lines[0].x2, lines[0].y2, lines[1].x1, lines[1].y1, lines[1].x2,
-                          lines[1].y2},
-                         left,
-                         top,
-                         right,
-                         bottom};
-  stamps.DrawPlain(canvas, map, cross);
+  stamps.DrawnWithin(left, top, right, bottom);
+  canvas.SetPen(colour);
+  DrawCrossMark(canvas, t, x, y);
 }
+
+// A run's repetitions are drawn many hundred times a second and nearly all of them are drawn over by
+// the next before anybody looks. While a run draws, the stand's picture is not put back under a
+// repetition and its shapes are not drawn: the put-back and the shapes (with what they are drawn
+// from) are noted, in order, and drawn only when the map is about to be looked at (painted, handed to
+// a label, read by a handler while events are pumped) and at the run's end. A repetition then costs
+// no painter and no pixel of the map; at each of those moments the map is exactly as drawing straight
+// away would have left it, since the same drawing is done in the same order on the same picture.
+struct DeferredDrawing {
+  struct Shape {
+    enum class Kind : std::uint8_t { Circle, Disc, Cross };
+    Kind kind;
+    bool dotted;
+    Colour colour;
+    Stamps* stamps;
+    double a, b, c;  // circle: centre x, y and radius; disc: dbh, x, y; cross: x, y
+  };
+  bool putBackDue = false;  // the stand's picture comes back before the shapes
+  std::vector<Shape> shapes;
+  StandMapTransform transform;  // of the shapes noted
+  // Does what was noted (the owner of the map knows how).
+  std::function<void()> settle;
+  bool settling = false;
+
+  void Note(const StandMapTransform& t, const Shape& shape) {
+    if (!shapes.empty() && !(t == transform)) Settle();
+    if (shapes.empty()) transform = t;
+    shapes.push_back(shape);
+  }
+  void Settle() {
+    if ((putBackDue || !shapes.empty()) && settle && !settling) settle();
+  }
+  // Draws one noted shape with the map's painter and pixels.
+  void Draw(const Shape& s, QtCanvas& canvas, const MapPixels* pixels) const {
+    switch (s.kind) {
+      case Shape::Kind::Circle:
+        DrawRing(*s.stamps, canvas, pixels, WorldCircleBox(transform, s.a, s.b, s.c), s.colour, s.dotted);
+        break;
+      case Shape::Kind::Disc:
+        DrawRing(*s.stamps, canvas, pixels, TreeDiscBox(transform, s.a, s.c, s.b), s.colour, false);
+        break;
+      case Shape::Kind::Cross: DrawCross(*s.stamps, canvas, pixels, transform, s.a, s.b, s.colour); break;
+    }
+  }
+};
 
 // Hands the mouse on the stand image to the main window's handlers.
 class StandMapMouse : public QObject {
@@ -487,8 +436,9 @@ class MapPassObserver : public PassObserver {
  public:
   // The map is on the screen as the pass begins (the grid's crosses, or a repetition's, shown with the
   // rings at the end): the first 100 ms are counted from here.
-  MapPassObserver(TForm1& form, Stamps& stamps)
-      : f_(form), stamps_(stamps), t_(form.MapTransform()), shown_(form.state.services.clock->TickMs()) {}
+  // notes: where the shapes are noted instead of drawn (null: drawn at once).
+  MapPassObserver(TForm1& form, Stamps& stamps, DeferredDrawing* notes)
+      : f_(form), stamps_(stamps), notes_(notes), t_(form.MapTransform()), shown_(form.state.services.clock->TickMs()) {}
 
   void PassStarted() override {
     f_.LblBaumZahl->show();
@@ -501,10 +451,20 @@ class MapPassObserver : public PassObserver {
     Show();
   }
   void PlotCircle(double cx, double cy, double radius, Colour colour, bool dotted) override {
+    if (notes_) {
+      onScreen_ = false;
+      notes_->Note(t_, {DeferredDrawing::Shape::Kind::Circle, dotted, colour, &stamps_, cx, cy, radius});
+      return;
+    }
     Paper();
     DrawRing(stamps_, *canvas_, Pixels(), WorldCircleBox(t_, cx, cy, radius), colour, dotted);
   }
   void SampledTree(std::uint8_t, double dbh, double x, double y, Colour pen) override {
+    if (notes_) {
+      onScreen_ = false;
+      notes_->Note(t_, {DeferredDrawing::Shape::Kind::Disc, false, pen, &stamps_, dbh, x, y});
+      return;
+    }
     Paper();
     DrawRing(stamps_, *canvas_, Pixels(), TreeDiscBox(t_, dbh, y, x), pen, false);
   }
@@ -529,7 +489,7 @@ class MapPassObserver : public PassObserver {
       painter_.emplace(f_.mapImage);
       canvas_ = std::make_unique<QtCanvas>(*painter_);
       pixels_ = PixelsUnder(*painter_, *f_.mapImage);
-      stamps_.DrawingStarted(*f_.mapImage, Pixels(), *canvas_);
+      stamps_.DrawingStarted(*f_.mapImage);
       ClearUpperVectorState();  // the pass goes on after the painter began
     }
     onScreen_ = false;
@@ -543,6 +503,7 @@ class MapPassObserver : public PassObserver {
 
   TForm1& f_;
   Stamps& stamps_;
+  DeferredDrawing* notes_;
   std::optional<QPainter> painter_;
   std::unique_ptr<QtCanvas> canvas_;
   std::optional<MapPixels> pixels_;
@@ -588,10 +549,8 @@ void EnableWhenIdle(TForm1& f, std::vector<QPushButton*> buttons, std::shared_pt
 // of its trees is kept and put back as long as everything it was drawn from is the same.
 struct RunPictures {
   RunPictures() {
-    for (Stamps* s : {&rings, &crosses}) {
-      s->LogTo(&log);
-      s->DeferTo(&deferred);
-    }
+    rings.LogTo(&log);
+    crosses.LogTo(&log);
   }
   RunPictures(const RunPictures&) = delete;
   RunPictures& operator=(const RunPictures&) = delete;
@@ -601,46 +560,8 @@ struct RunPictures {
   QImage spare;  // the buffer the map had before the last repetition; the screen may still show it
   Stamps rings, crosses;
   StampLog log;  // what rings and crosses set on the map since the picture was put back
-  DeferredDrawing deferred;  // what they are still to set
+  DeferredDrawing deferred;  // what a run still has to draw
 };
-
-// Puts what was noted on the map, in the drawing under way or in one of its own.
-void SettleDeferred(RunPictures& kept, QImage& map) {
-  DeferredDrawing& d = kept.deferred;
-  if (d.entries.empty()) return;
-  const auto put = [&](const MapPixels& pixels, QtCanvas& canvas) {
-    const qsizetype stride = pixels.bytesPerLine / static_cast<qsizetype>(sizeof(QRgb));
-    // Noted for a picture that is no longer there (drawn anew at another size): that picture would
-    // have taken them.
-    if (stride != d.stride || pixels.width != d.width || pixels.height != d.height) return;
-    QRgb* const bits = reinterpret_cast<QRgb*>(pixels.bits);
-    for (const DeferredDrawing::Entry& e : d.entries) {
-      if (e.offsets) {
-        QRgb* const corner = bits + e.corner;
-        for (const qsizetype offset : *e.offsets) corner[offset] = e.rgb;
-        kept.log.Add(stride, e.offsets, e.corner);
-      } else {
-        const PlainShape& shape = d.shapes[e.shape];
-        kept.log.AddBox(shape.left, shape.top, shape.right, shape.bottom);
-        shape.Draw(canvas);
-      }
-    }
-  };
-  if (d.session) {
-    put(d.session->pixels, *d.session->canvas);
-  } else {
-    kept.log.Begin(map);
-    {
-      QPainter painter(&map);
-      QtCanvas canvas(painter);
-      const std::optional<MapPixels> pixels = PixelsUnder(painter, map);
-      kept.log.Started(map);
-      if (pixels) put(*pixels, canvas);
-    }
-    kept.log.End(map);
-  }
-  d.Drop();
-}
 
 // Puts back the kept picture's pixels where the log says stamps set others since it was last put
 // back; false, touching nothing, where the log does not hold every change.
@@ -679,9 +600,8 @@ void PutBack(RunPictures& kept, QImage& map) {
   map.swap(spare);
 }
 
-void RedrawStandFrom(TForm1& f, RunPictures& kept) {
-  // What is still noted would be drawn over now.
-  kept.deferred.Drop();
+// The stand's picture as it is now, from the kept one where it still describes the stand.
+void PutBackStand(TForm1& f, RunPictures& kept) {
   const CurrentStand& cs = f.state.currentStand;
   const StandMapTransform t = f.MapTransform();
   QImage& map = *f.mapImage;
@@ -695,7 +615,39 @@ void RedrawStandFrom(TForm1& f, RunPictures& kept) {
   }
   if (!PutBackStamped(kept, map)) PutBack(kept, map);
   kept.log.Restart(map);
+}
+
+// Does what was noted: the stand's picture put back, then the shapes in their order.
+void SettleDeferred(TForm1& f, RunPictures& kept) {
+  DeferredDrawing& d = kept.deferred;
+  d.settling = true;
+  if (d.putBackDue) {
+    d.putBackDue = false;
+    PutBackStand(f, kept);
+  }
+  QImage& map = *f.mapImage;
+  if (!d.shapes.empty()) {
+    // As a repetition draws them: one painter over the map, its pixels taken for the stamps.
+    kept.log.Begin(map);
+    {
+      QPainter painter(&map);
+      QtCanvas canvas(painter);
+      const std::optional<MapPixels> pixels = PixelsUnder(painter, map);
+      kept.log.Started(map);
+      for (const DeferredDrawing::Shape& shape : d.shapes) d.Draw(shape, canvas, pixels ? &*pixels : nullptr);
+    }
+    kept.log.End(map);
+  }
+  d.shapes.clear();
+  d.settling = false;
+}
+
+void RedrawStandFrom(TForm1& f, RunPictures& kept) {
+  // What is still noted would be drawn over now: only the put-back is left to do.
+  kept.deferred.shapes.clear();
+  kept.deferred.putBackDue = true;
   // The rest of what DrawTrees leaves; the map reaches the screen with the grid drawn over it.
+  const CurrentStand& cs = f.state.currentStand;
   f.LblFlaeche->setText(Q(StandAreaLabel(Translate(f.state.language, "Fläche"), cs.areaHa)));
   f.LblFlaeche->show();
   f.ImgBest->setToolTip(Q(Translate(f.state.language,
@@ -706,7 +658,9 @@ void RedrawStandFrom(TForm1& f, RunPictures& kept) {
 // The crosses of the grid (blinking five times); marks inside points first. After a pass the stand is
 // redrawn first, by redrawStand. show: the crosses reach the screen here; a repetition leaves that to its
 // pass, which shows them with its rings (showing them first would make the pass's rings copy the map).
-void DrawGridOver(TForm1& f, bool blink, bool show, const std::function<void()>& redrawStand, Stamps& stamps) {
+// notes: where the crosses are noted instead of drawn (null: drawn at once).
+void DrawGridOver(TForm1& f, bool blink, bool show, const std::function<void()>& redrawStand, Stamps& stamps,
+                  DeferredDrawing* notes = nullptr) {
   SimulatorState& state = f.state;
   SampleGrid& g = state.sampling.grid;
   RunControl& run = state.run;
@@ -719,21 +673,30 @@ void DrawGridOver(TForm1& f, bool blink, bool show, const std::function<void()>&
   MarkInsidePoints(g, &state.currentStand.boundary, f.enterpriseGridAreas, run.enterpriseMode, g.assign);
   if (!run.graphics) return;
   auto crosses = [&](bool highlight) {
-    stamps.BeginDrawing(*f.mapImage);
-    {
-      QPainter painter(f.mapImage);
-      QtCanvas c(painter);
-      const std::optional<MapPixels> pixels = PixelsUnder(painter, *f.mapImage);
-      stamps.DrawingStarted(*f.mapImage, pixels ? &*pixels : nullptr, c);
-      const StandMapTransform t = f.MapTransform();
+    const StandMapTransform t = f.MapTransform();
+    const auto colour = [&](const GridPoint& p) { return highlight ? kRed : (p.inside ? kWhite : kBlack); };
+    if (notes) {
       for (int i = 1; i <= g.pointCount; ++i) {
         const GridPoint& p = g.Point(i);
         if (highlight && p.inside == 0) continue;
-        DrawCross(stamps, c, pixels ? &*pixels : nullptr, t, p.x + g.originX, p.y + g.originY,
-                  highlight ? kRed : (p.inside ? kWhite : kBlack));
+        notes->Note(t, {DeferredDrawing::Shape::Kind::Cross, false, colour(p), &stamps, double(p.x + g.originX),
+                        double(p.y + g.originY), 0.0});
       }
+    } else {
+      stamps.BeginDrawing(*f.mapImage);
+      {
+        QPainter painter(f.mapImage);
+        QtCanvas c(painter);
+        const std::optional<MapPixels> pixels = PixelsUnder(painter, *f.mapImage);
+        stamps.DrawingStarted(*f.mapImage);
+        for (int i = 1; i <= g.pointCount; ++i) {
+          const GridPoint& p = g.Point(i);
+          if (highlight && p.inside == 0) continue;
+          DrawCross(stamps, c, pixels ? &*pixels : nullptr, t, p.x + g.originX, p.y + g.originY, colour(p));
+        }
+      }
+      stamps.EndDrawing(*f.mapImage);
     }
-    stamps.EndDrawing(*f.mapImage);
     if (show) f.ShowMap();
   };
   const bool wasBusy = run.busy;
@@ -750,8 +713,8 @@ void DrawGridOver(TForm1& f, bool blink, bool show, const std::function<void()>&
   run.busy = wasBusy;
 }
 
-// The pass itself (see RunPass).
-PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps);
+// The pass itself (see RunPass); notes: where its shapes are noted instead of drawn (null: drawn at once).
+PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps, DeferredDrawing* notes = nullptr);
 
 }  // namespace
 
@@ -862,7 +825,7 @@ void TForm1::BuildGridArea() {
   ImgBest->installEventFilter(new StandMapMouse(*this));
 
   auto pictures = std::make_shared<RunPictures>();
-  pictures->deferred.settle = [this, kept = pictures.get()] { SettleDeferred(*kept, *mapImage); };
+  pictures->deferred.settle = [this, kept = pictures.get()] { SettleDeferred(*this, *kept); };
   settleMap = [pictures] { pictures->deferred.Settle(); };
   state.run.pumps.beforePump = settleMap;
   mapPicture_->SetBeforeLook(settleMap);
@@ -879,9 +842,10 @@ void TForm1::BuildGridArea() {
       return;
     }
     g.assign = true;
-    DrawGridOver(*this, false, false, [this, pictures] { RedrawStandFrom(*this, *pictures); }, pictures->crosses);
+    DrawGridOver(*this, false, false, [this, pictures] { RedrawStandFrom(*this, *pictures); }, pictures->crosses,
+                 &pictures->deferred);
     // The pass puts the map on the screen, crosses and rings, when it has ended.
-    const PassOutcome outcome = RunPassOver(*this, false, true, pictures->rings);
+    const PassOutcome outcome = RunPassOver(*this, false, true, pictures->rings, &pictures->deferred);
     if (outcome != PassOutcome::Done) state.run.repetitionStop = true;
     // Inside a run the buttons come back when it has ended.
     EnableWhenIdle(*this, {sBtGitter, sBtVerfahren}, enablePending);
@@ -1068,7 +1032,7 @@ PassOutcome TForm1::RunPass(bool wait100, bool repetition) {
 
 namespace {
 
-PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps) {
+PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps, DeferredDrawing* notes) {
   SimulatorState& state = f.state;
   SamplingState& s = state.sampling;
   RunControl& run = state.run;
@@ -1094,7 +1058,7 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps
   PassOutcome outcome = PassOutcome::Stopped;
   std::optional<MapPassObserver> observer;
   if (!run.endRequested) {
-    observer.emplace(f, stamps);
+    observer.emplace(f, stamps, notes);
     try {
       PassEnvironment env{s,   state.currentStand.trees, state.currentStand.boundary, *state.geometry,
                           run, state.services,           state.language,              *observer};
