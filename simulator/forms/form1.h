@@ -13,6 +13,8 @@
 //   under way (state.run.busy) only the run controls and "Ende" may act.
 #include <QMainWindow>
 #include <QObject>
+#include <QPointer>
+#include <array>
 #include <functional>
 #include <string>
 
@@ -277,8 +279,9 @@ class TForm1 : public QMainWindow {
   void sBtFinClick();
   void sBtNeuesVerfahrenClick();
   // One evaluation of the last pass on the stand route; with the show-report flag set it writes the
-  // sample-tree table and shows the stand report modally.
-  bool EvaluateStandRun();
+  // sample-tree table and shows the stand report modally. runTruth: the stand's true values as a run
+  // took them at its start (the stand cannot change while it runs); null: taken now.
+  bool EvaluateStandRun(const TrueStandValues* runTruth = nullptr);
   // Before the first repetition of a run: tree- or plot-centred weighting.
   void WeightingQuestion();
   // The main window's captions the sample-tree table opens with.
@@ -341,6 +344,9 @@ class TForm1 : public QMainWindow {
   // Inside a run the sample-tree table of an evaluation is made only when it is written: making it for
   // every repetition took longer than the repetition. What it is made from is kept (storage reused).
   PlotList tablePlots_;
+  // The labels the table's captions are read from, found by name when first asked for: searching the
+  // whole window for them at every repetition of a run took longer than the evaluation itself.
+  mutable std::array<QPointer<QLabel>, 9> captionLabels_;
   MethodCode tableMethod_ = kMethodNone;
   SampleTableHeader tableCaptions_;
   bool tablePending_ = false;

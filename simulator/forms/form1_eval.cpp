@@ -21,11 +21,6 @@ namespace {
 
 QLabel* LabelNamed(QWidget* root, const char* name) { return root->findChild<QLabel*>(QString::fromLatin1(name)); }
 
-std::string Caption(QWidget* root, const char* name) {
-  QLabel* l = LabelNamed(root, name);
-  return l ? S(l->text()) : std::string();
-}
-
 }  // namespace
 
 // The stand route of a run: one evaluation per repetition, the counters on the main window, the
@@ -41,7 +36,7 @@ class StandRunSteps : public RepetitionSteps {
       ok = f_.enterpriseEvaluation && f_.enterpriseEvaluation(estimate);
     } else {
       ClearUpperVectorState();
-      ok = f_.EvaluateStandRun();
+      ok = f_.EvaluateStandRun(&truth_);
       const SampleEstimate& e = st.evaluation.estimate;
       estimate.plots = e.plotCount;
       estimate.sampleTrees = st.sampling.pass.sampleTreeTotal;
@@ -116,10 +111,15 @@ void TForm1::BuildEvaluationArea() {
 
 SampleTableHeader TForm1::SampleTableCaptions() const {
   SampleTableHeader h;
-  const char* stand[6] = {"LblBestand", "LblFlaeche", "LblBaeume", "LbBestGroesse", "LblVerfahren", "LblRadius"};
-  const char* grid[3] = {"LblGitterAnf", "LblAnzStp", "LblBaumZahl"};
-  for (int i = 0; i < 6; ++i) h.standLines[static_cast<std::size_t>(i)] = Caption(Client, stand[i]);
-  for (int i = 0; i < 3; ++i) h.gridLines[static_cast<std::size_t>(i)] = Caption(Client, grid[i]);
+  static constexpr const char* kNames[9] = {"LblBestand",   "LblFlaeche", "LblBaeume",    "LbBestGroesse", "LblVerfahren",
+                                            "LblRadius",    "LblGitterAnf", "LblAnzStp", "LblBaumZahl"};
+  const auto caption = [this](int i) {
+    QPointer<QLabel>& label = captionLabels_[static_cast<std::size_t>(i)];
+    if (!label) label = LabelNamed(Client, kNames[i]);
+    return label ? S(label->text()) : std::string();
+  };
+  for (int i = 0; i < 6; ++i) h.standLines[static_cast<std::size_t>(i)] = caption(i);
+  for (int i = 0; i < 3; ++i) h.gridLines[static_cast<std::size_t>(i)] = caption(6 + i);
   return h;
 }
 
@@ -140,10 +140,11 @@ bool TForm1::WriteSampleTreeTableNow() {
   return false;
 }
 
-bool TForm1::EvaluateStandRun() {
+bool TForm1::EvaluateStandRun(const TrueStandValues* runTruth) {
   SamplingState& sm = state.sampling;
   EvaluationState& ev = state.evaluation;
-  const TrueStandValues truth = ComputeTrueStandValues(state.currentStand.trees, state.currentStand.areaHa);
+  const TrueStandValues truth =
+      runTruth ? *runTruth : ComputeTrueStandValues(state.currentStand.trees, state.currentStand.areaHa);
   const EvaluationInput input{sm.method, sm.method.passCode, sm.plots, truth, sm.grid.dx, state.run.enterpriseMode};
   EvaluateSample(input, state.language, ev.estimate, ev.histograms);
   ev.evaluated = true;
