@@ -311,8 +311,11 @@ class TForm1 : public QMainWindow {
   QFrame* Panel11 = nullptr;
   QImage* repeatImages[3] = {};  // ImgRepeat, ImgRepeatN, ImgRepeatD
   void BuildRunDisplayArea();
-  // After a repetition's statistics: the scales fitted and, while the graphics are on, the pictures drawn.
+  // After a repetition's statistics: the scales fitted and, while the graphics are on, the pictures shown
+  // (drawn when they are looked at).
   void ShowRunStatistics();
+  // Draws what a run held back of the map and of its three pictures.
+  void SettleRunPictures();
   // "ja" to the print question: printer, print position, page.
   void PrintRunResult();
   // The page on a printer already chosen; false (with the message) when the job cannot start.
@@ -339,6 +342,10 @@ class TForm1 : public QMainWindow {
   class PacedPicture* mapPicture_ = nullptr;
   class PacedPicture* repeatPictures_[3] = {};
   void PaceRunPictures(bool paced);
+  // The statistics the run's pictures are to show, and whether they are still to be drawn.
+  RunStatistics drawnStatistics_;
+  bool statisticsToDraw_ = false;
+  void DrawHeldRunStatistics();
   bool stopPending_ = false;  // "Neues Verfahren / Druck" pressed during a run: its rest follows the run
   bool quitting_ = false;
   // Inside a run the sample-tree table of an evaluation is made only when it is written: making it for

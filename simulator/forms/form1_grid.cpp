@@ -827,7 +827,6 @@ void TForm1::BuildGridArea() {
   auto pictures = std::make_shared<RunPictures>();
   pictures->deferred.settle = [this, kept = pictures.get()] { SettleDeferred(*this, *kept); };
   settleMap = [pictures] { pictures->deferred.Settle(); };
-  state.run.pumps.beforePump = settleMap;
   mapPicture_->SetBeforeLook(settleMap);
   auto enablePending = std::make_shared<bool>(false);
   randomGridShift = [this, pictures, enablePending] {

@@ -46,7 +46,12 @@ void TForm1::BuildRunDisplayArea() {
   repeatImages[2] = new QImage(w, r, QImage::Format_RGB32);
   for (QImage* image : repeatImages) image->fill(Qt::white);
   QLabel* const labels[3] = {ImgRepeat, ImgRepeatN, ImgRepeatD};
-  for (int i = 0; i < 3; ++i) repeatPictures_[i] = new PacedPicture(labels[i], repeatImages[i], 40, false);
+  for (int i = 0; i < 3; ++i) {
+    repeatPictures_[i] = new PacedPicture(labels[i], repeatImages[i], 40, false);
+    repeatPictures_[i]->SetBeforeLook([this] { DrawHeldRunStatistics(); });
+  }
+  // What a run holds back is drawn before its loops hand over to events, where anybody may look.
+  state.run.pumps.beforePump = [this] { SettleRunPictures(); };
 
   Panel11 = new QFrame(Client);
   Panel11->setObjectName("Panel11");
@@ -66,18 +71,15 @@ void TForm1::BuildRunDisplayArea() {
 
 void TForm1::ShowRunStatistics() {
   RunStatistics& stats = state.evaluation.run;
-  if (!state.run.graphics) {
-    // Nothing drawn, yet the page printed after the run needs the scales the picture would have set.
-    FitHistogramScales(stats);
-    stats.statisticsReady = true;
-    return;
-  }
-  {
-    QtCanvas g(*repeatImages[0]), n(*repeatImages[1]), d(*repeatImages[2]);
-    DrawDeviationHistogram(stats, {g, repeatImages[0]->width(), repeatImages[0]->height()},
-                           {n, repeatImages[1]->width(), repeatImages[1]->height()},
-                           {d, repeatImages[2]->width(), repeatImages[2]->height()}, state.language);
-  }
+  // The scales follow every repetition, drawn or not: the page printed after the run needs them.
+  FitHistogramScales(stats);
+  stats.statisticsReady = true;
+  if (!state.run.graphics) return;
+  // The pictures are drawn from these statistics when they are next looked at: a run shows them a few
+  // dozen times a second, and drawing them for every one of hundreds of repetitions a second took
+  // longer than the repetitions.
+  drawnStatistics_ = stats;
+  statisticsToDraw_ = true;
   QLabel* const labels[3] = {ImgRepeat, ImgRepeatN, ImgRepeatD};
   for (int i = 0; i < 3; ++i) {
     repeatPictures_[i]->Show();
@@ -86,8 +88,22 @@ void TForm1::ShowRunStatistics() {
   }
 }
 
+void TForm1::DrawHeldRunStatistics() {
+  if (!statisticsToDraw_) return;
+  statisticsToDraw_ = false;
+  QtCanvas g(*repeatImages[0]), n(*repeatImages[1]), d(*repeatImages[2]);
+  DrawDeviationHistogram(drawnStatistics_, {g, repeatImages[0]->width(), repeatImages[0]->height()},
+                         {n, repeatImages[1]->width(), repeatImages[1]->height()},
+                         {d, repeatImages[2]->width(), repeatImages[2]->height()}, state.language);
+}
+
+void TForm1::SettleRunPictures() {
+  if (settleMap) settleMap();
+  DrawHeldRunStatistics();
+}
+
 void TForm1::PaceRunPictures(bool paced) {
-  if (!paced && settleMap) settleMap();
+  if (!paced) SettleRunPictures();
   mapPicture_->SetPaced(paced);
   for (PacedPicture* picture : repeatPictures_) picture->SetPaced(paced);
 }

@@ -156,6 +156,35 @@ class RepetitionDisplayWindowTest : public QObject {
     QCOMPARE(p.Picture(w.ImgRepeatD).pixelColor(2, 20), QColor(192, 220, 192));
   }
 
+  // While a run goes on, the histogram is drawn when it is looked at, from the statistics of the last
+  // repetition shown: whenever the label paints, its bars are the run's counts so far.
+  void histogramLookedAtInARunShowsTheRunSoFar() {
+    Program p;
+    QVERIFY(p.loaded);
+    TForm1& w = p.w();
+    w.resize(1000, 760);
+    p.fs.clock.msPerRead = 0;  // no events handled inside the run: only the label's own painting draws
+    int looked = 0;
+    auto shift = w.randomGridShift;
+    w.randomGridShift = [&] {
+      const RunStatistics& s = p.state.evaluation.run;
+      const auto look = [&] {
+        const QImage g = w.ImgRepeat->grab().toImage();
+        const int axis = kRepeatImageHeight - 38;
+        for (int j = -25; j <= 25; ++j)
+          QCOMPARE(DarkPixelsInColumn(g, DeviationToPixel(j) + 1, 100, axis), RoundInt(s.HistogramCount(j) * s.screenScale));
+        ++looked;
+      };
+      if (s.count >= 2 && w.ImgRepeat->isVisible() && !QTest::currentTestFailed()) look();
+      if (s.count >= 6 && !p.state.run.repetitionStop) w.sBtNeuesVerfahren->click();
+      shift();
+    };
+    w.show();
+    w.sBtAuswertung->setEnabled(true);
+    w.sBtAuswertung->click();
+    QVERIFY(looked >= 3);
+  }
+
   // A run puts the stand's picture back under every repetition by undoing only what it drew over it.
   // Pixels somebody else wrote meanwhile (between two drawings, and while a pass draws and handles
   // events) must not survive, and the map must end exactly as in a run nobody wrote into.
