@@ -191,15 +191,17 @@ void MarkInsidePoints(SampleGrid& grid, const BoundaryPolygon* boundary, Enterpr
                       bool enterpriseMode, bool assign) {
   grid.insideCount = grid.pointCount;
   const bool standBoundary = !enterpriseMode && boundary != nullptr && boundary->n >= 4;
-  const PreparedInsideTest& standTest = grid.memo.inside.For(standBoundary ? PolygonRef(*boundary) : PolygonRef());
+  PreparedInsideMemo& standTest = grid.memo.inside;
+  standTest.For(standBoundary ? PolygonRef(*boundary) : PolygonRef());
   for (int i = 1; i <= grid.pointCount; ++i) {
     GridPoint& p = grid.Point(i);
-    const double gx = p.x + grid.originX;
-    const double gy = p.y + grid.originY;
+    const int ix = p.x + grid.originX, iy = p.y + grid.originY;
+    const double gx = ix;
+    const double gy = iy;
     p.standNumber = 0;
     bool inside = false;
     if (!enterpriseMode) {
-      inside = standBoundary && standTest.Inside(gx, gy);
+      inside = standBoundary && standTest.InsideAt(ix, iy);
     } else if (areas != nullptr) {
       inside = areas->InsideCompartment(gx, gy);
       if (inside && assign) areas->AssignModelStand(gx, gy, p);

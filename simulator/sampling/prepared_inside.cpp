@@ -86,7 +86,38 @@ const PreparedInsideTest& PreparedInsideMemo::For(PolygonRef p) {
   x_.assign(hasCorners ? p.x + 1 : nullptr, hasCorners ? p.x + 1 + n : nullptr);
   y_.assign(hasCorners ? p.y + 1 : nullptr, hasCorners ? p.y + 1 + n : nullptr);
   test_ = PreparedInsideTest(p);
+  answers_.clear();
+  windowW_ = windowH_ = 0;
+  if (hasCorners) {
+    constexpr double kAround = 400.0;
+    constexpr double kMostPoints = 16e6;  // 4 MB of answers
+    const auto [minX, maxX] = std::minmax_element(x_.begin(), x_.end());
+    const auto [minY, maxY] = std::minmax_element(y_.begin(), y_.end());
+    const double left = std::floor(*minX - kAround), right = std::ceil(*maxX + kAround);
+    const double bottom = std::floor(*minY - kAround), top = std::ceil(*maxY + kAround);
+    if (std::isfinite(left + right + bottom + top) && left > -1e9 && right < 1e9 && bottom > -1e9 && top < 1e9 &&
+        (right - left + 1.0) * (top - bottom + 1.0) <= kMostPoints) {
+      windowX_ = static_cast<long long>(left);
+      windowY_ = static_cast<long long>(bottom);
+      windowW_ = static_cast<long long>(right - left) + 1;
+      windowH_ = static_cast<long long>(top - bottom) + 1;
+    }
+  }
   return test_;
+}
+
+bool PreparedInsideMemo::InsideAt(int x, int y) {
+  const long long u = x - windowX_, v = y - windowY_;
+  if (u < 0 || v < 0 || u >= windowW_ || v >= windowH_) return test_.Inside(x, y);
+  if (answers_.empty()) answers_.assign(static_cast<std::size_t>((windowW_ * windowH_ + 3) / 4), 0);
+  const auto k = static_cast<std::size_t>(v * windowW_ + u);
+  std::uint8_t& four = answers_[k >> 2];
+  const unsigned shift = static_cast<unsigned>(k & 3) * 2;
+  const unsigned known = (four >> shift) & 3u;
+  if (known != 0) return known == 2;
+  const bool inside = test_.Inside(x, y);
+  four = static_cast<std::uint8_t>(four | ((inside ? 2u : 1u) << shift));
+  return inside;
 }
 
 bool PreparedInsideTest::Inside(double x, double y) const {

@@ -101,6 +101,42 @@ TEST(PreparedInsideTest, MemoFollowsThePolygon) {
   EXPECT_EQ(memo.For(PolygonRef(b)).Inside(3, 3), PointInPolygon(PolygonRef(b), 3, 3));
 }
 
+// The answers kept for points of whole metres are the test's, asked twice, near the polygon and beyond
+// the window they are kept for, and they go with the polygon they were given for.
+TEST(PreparedInsideTest, KeptAnswersForWholeMetres) {
+  RandomGenerator r(3);
+  BoundaryPolygon b;
+  const int corners = 40;
+  for (int i = 1; i <= corners; ++i) {
+    const double angle = 2.0 * 3.141592653589793 * (i - 1) / corners;
+    const double radius = 30.0 + r.NextReal() * 90.0;
+    b.x[static_cast<std::size_t>(i)] = 200.0 + radius * std::cos(angle);
+    b.y[static_cast<std::size_t>(i)] = 150.0 + radius * std::sin(angle);
+  }
+  b.x[static_cast<std::size_t>(corners + 1)] = b.x[1];
+  b.y[static_cast<std::size_t>(corners + 1)] = b.y[1];
+  b.n = corners + 1;
+  PreparedInsideMemo memo;
+  for (int round = 0; round < 2; ++round) {
+    memo.For(PolygonRef(b));
+    int inside = 0;
+    for (int pass = 0; pass < 2; ++pass)
+      for (int x = -700; x <= 1100; x += 7)
+        for (int y = -600; y <= 900; y += 3) {
+          const bool expected = PointInPolygon(PolygonRef(b), x, y);
+          inside += expected;
+          ASSERT_EQ(memo.InsideAt(x, y), expected) << "round " << round << ", pass " << pass << ": " << x << ", " << y;
+        }
+    EXPECT_GT(inside, 100);
+    // Corners pulled in and pushed out in place: the answers kept belong to the old polygon. (A shift
+    // by whole metres would keep the window's answers right, the window moving with the polygon.)
+    for (int i = 2; i < b.n; i += 3) {
+      b.x[static_cast<std::size_t>(i)] = 200.0 + (b.x[static_cast<std::size_t>(i)] - 200.0) * 0.5;
+      b.y[static_cast<std::size_t>(i)] = 150.0 + (b.y[static_cast<std::size_t>(i)] - 150.0) * 1.3;
+    }
+  }
+}
+
 TEST(PreparedInsideTest, DegenerateInputAsPointInPolygon) {
   const BoundaryPolygon empty;
   EXPECT_FALSE(PreparedInsideTest(PolygonRef(empty)).Inside(1, 1));
