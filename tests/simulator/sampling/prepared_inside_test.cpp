@@ -63,23 +63,27 @@ TEST(PreparedInsideTest, AnswersAsPointInPolygon) {
                     4980, 5330, 6980, 7420, 6);
 }
 
+// A closed star of corners around (cx, cy), each at a random distance from minRadius to minRadius + span.
+BoundaryPolygon RandomStar(RandomGenerator& r, int corners, double cx, double cy, double minRadius, double span) {
+  BoundaryPolygon b;
+  for (int i = 1; i <= corners; ++i) {
+    const double angle = 2.0 * 3.141592653589793 * (i - 1) / corners;
+    const double radius = minRadius + r.NextReal() * span;
+    b.x[static_cast<std::size_t>(i)] = cx + radius * std::cos(angle);
+    b.y[static_cast<std::size_t>(i)] = cy + radius * std::sin(angle);
+  }
+  b.x[static_cast<std::size_t>(corners + 1)] = b.x[1];
+  b.y[static_cast<std::size_t>(corners + 1)] = b.y[1];
+  b.n = corners + 1;
+  return b;
+}
+
 TEST(PreparedInsideTest, AnswersAsPointInPolygonOnRandomStars) {
   // Corners anywhere, not on whole metres: edges end at every height within a slab.
   RandomGenerator r(7);
-  for (int shape = 0; shape < 12; ++shape) {
-    BoundaryPolygon b;
-    const int corners = 5 + shape * 4;
-    for (int i = 1; i <= corners; ++i) {
-      const double angle = 2.0 * 3.141592653589793 * (i - 1) / corners;
-      const double radius = 20.0 + r.NextReal() * 100.0;
-      b.x[static_cast<std::size_t>(i)] = 150.0 + radius * std::cos(angle);
-      b.y[static_cast<std::size_t>(i)] = 140.0 + radius * std::sin(angle);
-    }
-    b.x[static_cast<std::size_t>(corners + 1)] = b.x[1];
-    b.y[static_cast<std::size_t>(corners + 1)] = b.y[1];
-    b.n = corners + 1;
-    ExpectSameAnswers(b, 20, 280, 10, 270, 100 + static_cast<std::uint32_t>(shape));
-  }
+  for (int shape = 0; shape < 12; ++shape)
+    ExpectSameAnswers(RandomStar(r, 5 + shape * 4, 150.0, 140.0, 20.0, 100.0), 20, 280, 10, 270,
+                      100 + static_cast<std::uint32_t>(shape));
 }
 
 // The memo hands out the test of the polygon as it is now, also when it changed in place.
@@ -105,17 +109,7 @@ TEST(PreparedInsideTest, MemoFollowsThePolygon) {
 // the window they are kept for, and they go with the polygon they were given for.
 TEST(PreparedInsideTest, KeptAnswersForWholeMetres) {
   RandomGenerator r(3);
-  BoundaryPolygon b;
-  const int corners = 40;
-  for (int i = 1; i <= corners; ++i) {
-    const double angle = 2.0 * 3.141592653589793 * (i - 1) / corners;
-    const double radius = 30.0 + r.NextReal() * 90.0;
-    b.x[static_cast<std::size_t>(i)] = 200.0 + radius * std::cos(angle);
-    b.y[static_cast<std::size_t>(i)] = 150.0 + radius * std::sin(angle);
-  }
-  b.x[static_cast<std::size_t>(corners + 1)] = b.x[1];
-  b.y[static_cast<std::size_t>(corners + 1)] = b.y[1];
-  b.n = corners + 1;
+  BoundaryPolygon b = RandomStar(r, 40, 200.0, 150.0, 30.0, 90.0);
   PreparedInsideMemo memo;
   for (int round = 0; round < 2; ++round) {
     memo.For(PolygonRef(b));
