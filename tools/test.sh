@@ -13,3 +13,13 @@ fi
 if [ -x build/bench/bench_window_run ]; then
   build/bench/bench_window_run --smoke
 fi
+# Every test again under AddressSanitizer and UndefinedBehaviorSanitizer: a read of freed memory, or of a
+# window already being taken down, passes an ordinary run unnoticed.
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer" \
+  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+cmake --build build-sanitize -j"$(nproc)"
+export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)" --timeout 900
+build-sanitize/bench/bench_inventory --smoke
+build-sanitize/bench/bench_window_run --smoke

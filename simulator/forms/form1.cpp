@@ -96,8 +96,12 @@ void ScaleLabel(QLabel* l, double scale) {
 
 }  // namespace
 
-// The run's loops outlive the window in the program's state: they must not call into it afterwards.
-TForm1::~TForm1() { state.run.pumps.beforePump = nullptr; }
+// The run's loops outlive the window in the program's state: they must not call into it afterwards;
+// nor may the events of the window's children while they are taken down after it.
+TForm1::~TForm1() {
+  state.run.pumps.beforePump = nullptr;
+  qApp->removeEventFilter(this);
+}
 
 TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(parent), state(st), forms(fm) {
   setObjectName("Form1");

@@ -394,14 +394,16 @@ struct DeferredDrawing {
   }
 };
 
-// Hands the mouse on the stand image to the main window's handlers.
+// Hands the mouse on the stand image to the main window's handlers. The image is known from the start:
+// while the window is taken down its children still get events, and the window is no longer there to
+// ask.
 class StandMapMouse : public QObject {
  public:
-  explicit StandMapMouse(TForm1& form) : QObject(&form), f_(form) {}
+  explicit StandMapMouse(TForm1& form) : QObject(&form), f_(form), image_(form.ImgBest) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override {
-    if (watched != f_.ImgBest) return false;
+    if (watched != image_) return false;
     switch (e->type()) {
       case QEvent::MouseButtonPress: {
         auto* m = static_cast<QMouseEvent*>(e);
@@ -425,6 +427,7 @@ class StandMapMouse : public QObject {
 
  private:
   TForm1& f_;
+  const QObject* image_;
 };
 
 // Draws the pass on the stand map while it runs: plot circles and the sample trees in the pen the
