@@ -198,6 +198,7 @@ class Stamps {
   }
   // What is set from now on goes into log (null: nowhere).
   void LogTo(StampLog* log) { log_ = log; }
+  StampLog* Log() const { return log_; }
   // A shape was drawn on the picture another way, within this box.
   void DrawnWithin(int x1, int y1, int x2, int y2) {
     if (log_) log_->AddBox(x1, y1, x2, y2);
@@ -299,6 +300,21 @@ class Stamps {
   std::array<Recent, std::size_t{1} << kRecentBits> recent_{};
   StampLog* log_ = nullptr;
 };
+
+// One drawing on the map: a painter over it, its pixels taken for the stamps, between the log's Begin
+// and End (log null: none). draw gets the canvas and the pixels (null where they cannot be had).
+template <typename Draw>
+void DrawOnMap(QImage& map, StampLog* log, const Draw& draw) {
+  if (log) log->Begin(map);
+  {
+    QPainter painter(&map);
+    QtCanvas canvas(painter);
+    const std::optional<MapPixels> pixels = PixelsUnder(painter, map);
+    if (log) log->Started(map);
+    draw(canvas, pixels ? &*pixels : nullptr);
+  }
+  if (log) log->End(map);
+}
 
 // A ring in the pen's colour, dotted or solid, with a clear brush.
 void DrawRing(Stamps& stamps, QtCanvas& canvas, const MapPixels* map, EllipseBox b, Colour colour, bool dotted) {
@@ -628,19 +644,11 @@ void SettleDeferred(TForm1& f, RunPictures& kept) {
     d.putBackDue = false;
     PutBackStand(f, kept);
   }
-  QImage& map = *f.mapImage;
-  if (!d.shapes.empty()) {
-    // As a repetition draws them: one painter over the map, its pixels taken for the stamps.
-    kept.log.Begin(map);
-    {
-      QPainter painter(&map);
-      QtCanvas canvas(painter);
-      const std::optional<MapPixels> pixels = PixelsUnder(painter, map);
-      kept.log.Started(map);
-      for (const DeferredDrawing::Shape& shape : d.shapes) d.Draw(shape, canvas, pixels ? &*pixels : nullptr);
-    }
-    kept.log.End(map);
-  }
+  // As a repetition draws them: one painter over the map, its pixels taken for the stamps.
+  if (!d.shapes.empty())
+    DrawOnMap(*f.mapImage, &kept.log, [&d](QtCanvas& canvas, const MapPixels* pixels) {
+      for (const DeferredDrawing::Shape& shape : d.shapes) d.Draw(shape, canvas, pixels);
+    });
   d.shapes.clear();
   d.settling = false;
 }
@@ -677,28 +685,22 @@ void DrawGridOver(TForm1& f, bool blink, bool show, const std::function<void()>&
   if (!run.graphics) return;
   auto crosses = [&](bool highlight) {
     const StandMapTransform t = f.MapTransform();
-    const auto colour = [&](const GridPoint& p) { return highlight ? kRed : (p.inside ? kWhite : kBlack); };
-    if (notes) {
+    // Every cross the drawing takes: its centre and colour.
+    const auto each = [&](const auto& cross) {
       for (int i = 1; i <= g.pointCount; ++i) {
         const GridPoint& p = g.Point(i);
         if (highlight && p.inside == 0) continue;
-        notes->Note(t, {DeferredDrawing::Shape::Kind::Cross, false, colour(p), &stamps, double(p.x + g.originX),
-                        double(p.y + g.originY), 0.0});
+        cross(double(p.x + g.originX), double(p.y + g.originY), highlight ? kRed : (p.inside ? kWhite : kBlack));
       }
+    };
+    if (notes) {
+      each([&](double x, double y, Colour colour) {
+        notes->Note(t, {DeferredDrawing::Shape::Kind::Cross, false, colour, &stamps, x, y, 0.0});
+      });
     } else {
-      stamps.BeginDrawing(*f.mapImage);
-      {
-        QPainter painter(f.mapImage);
-        QtCanvas c(painter);
-        const std::optional<MapPixels> pixels = PixelsUnder(painter, *f.mapImage);
-        stamps.DrawingStarted(*f.mapImage);
-        for (int i = 1; i <= g.pointCount; ++i) {
-          const GridPoint& p = g.Point(i);
-          if (highlight && p.inside == 0) continue;
-          DrawCross(stamps, c, pixels ? &*pixels : nullptr, t, p.x + g.originX, p.y + g.originY, colour(p));
-        }
-      }
-      stamps.EndDrawing(*f.mapImage);
+      DrawOnMap(*f.mapImage, stamps.Log(), [&](QtCanvas& c, const MapPixels* pixels) {
+        each([&](double x, double y, Colour colour) { DrawCross(stamps, c, pixels, t, x, y, colour); });
+      });
     }
     if (show) f.ShowMap();
   };
