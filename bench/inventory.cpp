@@ -259,6 +259,7 @@ class Run {
            sampling_.plots.trees.capacity() * sizeof(SampleTreeRecord) +
            sampling_.scratch.candidates.capacity() * sizeof(TreeRecord*);
   }
+  std::size_t KeptBytes() const { return sampling_.plotMemo.Bytes(); }
 
  private:
   const Stand& stand_;
@@ -428,6 +429,7 @@ struct CaseResult {
   double indexMs = 0.0, plainMs = 0.0;  // per repetition, median over the runs
   double peakMb = 0.0;
   double growthKb = 0.0;  // storage of the plot list and scratch after the first tenth of the run to its end
+  double keptMb = 0.0;    // what the run kept of its plot centres at the end
   double bias = 0.0, sd = 0.0;
 };
 
@@ -445,6 +447,7 @@ double TimeRun(const Stand& stand, const LanguageTable& lang, Services& services
   if (out != nullptr) {
     out->points = run.InsidePoints();
     out->growthKb = (static_cast<double>(run.StorageCapacity()) - static_cast<double>(early)) / 1024.0;
+    out->keptMb = static_cast<double>(run.KeptBytes()) / (1024.0 * 1024.0);
     out->bias = run.Stats().g.bias;
     out->sd = run.Stats().g.sd;
   }
@@ -552,8 +555,8 @@ int Main(int argc, char** argv) {
   }
   std::printf("bench_inventory%s: %zu stands loaded; stand %s has %zu trees on %.2f ha; dense grid %d m\n",
               o.smoke ? " --smoke" : "", stands.size(), big->label.c_str(), big->trees.size(), big->areaHa, spacing);
-  std::printf("%-22s %-6s %-6s %5s %6s %11s %11s %7s %10s %8s %8s  %s\n", "method", "weight", "grid", "pts", "reps",
-              "index ms/r", "plain ms/r", "ratio", "2000 r (s)", "peak MB", "grow KB", "results");
+  std::printf("%-22s %-6s %-6s %5s %6s %11s %11s %7s %10s %8s %8s %8s  %s\n", "method", "weight", "grid", "pts",
+              "reps", "index ms/r", "plain ms/r", "ratio", "2000 r (s)", "peak MB", "grow KB", "kept MB", "results");
 
   bool allSame = true;
   int caseNumber = 0;
@@ -563,10 +566,10 @@ int Main(int argc, char** argv) {
       const CaseResult r = RunCase(*big, state.language, platform.services, m, g, spacing, o, true);
       allSame = allSame && r.same;
       const int reps = SmokeOr(o, g, o.reps);
-      std::printf("%-22s %-6s %-6s %5d %6d %11.4f %11.4f %7.1f %10.3f %8.1f %8.1f  %s\n", m.name,
+      std::printf("%-22s %-6s %-6s %5d %6d %11.4f %11.4f %7.1f %10.3f %8.1f %8.1f %8.1f  %s\n", m.name,
                   m.treeCentred ? "tree" : "plot", g == GridKind::Stand ? "50 m" : "dense", r.points, reps, r.indexMs,
                   r.plainMs, r.indexMs > 0.0 ? r.plainMs / r.indexMs : 0.0, r.indexMs * 2000.0 / 1000.0, r.peakMb,
-                  r.growthKb, r.same ? "identical" : ("DIFFERENT: " + r.difference).c_str());
+                  r.growthKb, r.keptMb, r.same ? "identical" : ("DIFFERENT: " + r.difference).c_str());
       std::fflush(stdout);
     }
   }

@@ -174,10 +174,11 @@ void BookPlots(const EvaluationInput& in, SampleEstimate& e, PlotSums& plotSums)
         }
       }
     }
-    if (std::fabs(w - 1.0) > kUnweightedTolerance) {
-      gShare *= w;
-      nShare *= w;
-    }
+    // Near the boundary weighted and unweighted trees alternate as no predictor guesses: a factor of
+    // exactly 1 (which changes no product) instead of a branch.
+    const double factor = std::fabs(w - 1.0) > kUnweightedTolerance ? w : 1.0;
+    gShare *= factor;
+    nShare *= factor;
     if constexpr (kWeightSums) {
       weightSum += w;
       weightedBasalArea += g * w;

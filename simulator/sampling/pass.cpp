@@ -154,20 +154,13 @@ class BoundaryWeigher : public EdgeWeigher {
     cx_ = cx;
     cy_ = cy;
     clearKnown_ = false;
-    lower_ = -1.0;
-    upper_ = std::numeric_limits<double>::infinity();
-    cell_ = table_ != nullptr ? CellOfCentre(*table_, cx, cy) : -1;
-    const double middle = cell_ >= 0 ? CellMiddleClearance(*table_, boundary_, cell_) : -1.0;
-    if (middle >= 0.0) {
-      // The millimetre kept off on either side covers every rounding of the distances, so the bounds
-      // hold for the distance the exact test below computes as well.
-      const double halfDiagonal = table_->cell * 0.7071067811865476;
-      lower_ = middle - halfDiagonal - 1e-3;
-      upper_ = middle + halfDiagonal + 1e-3;
-    }
+    // The bounds are taken when a weight at the centre first needs them: a point whose weights are
+    // kept from an earlier pass needs none.
+    boundsKnown_ = false;
   }
 
   double Weight(double a, double r, double y, double x, bool& failed) override {
+    if (x == cx_ && y == cy_) TakeBounds();
     if (x == cx_ && y == cy_ && r < upper_) {
       if (r < lower_) {
         failed = false;
@@ -193,18 +186,38 @@ class BoundaryWeigher : public EdgeWeigher {
   // The bounds Weight tests first, as far as they are known for this centre.
   double ClearRadius(double x, double y) const override {
     if (!(x == cx_ && y == cy_)) return -1.0;
+    TakeBounds();
     double clear = std::min(lower_, upper_);
     if (clearKnown_) clear = std::max(clear, std::min(clear_, upper_));
     return clear;
   }
 
  private:
+  // The bounds of the centre's distance from the boundary that its cell of the table gives.
+  void TakeBounds() const {
+    if (boundsKnown_) return;
+    boundsKnown_ = true;
+    lower_ = -1.0;
+    upper_ = std::numeric_limits<double>::infinity();
+    cell_ = table_ != nullptr ? CellOfCentre(*table_, cx_, cy_) : -1;
+    const double middle = cell_ >= 0 ? CellMiddleClearance(*table_, boundary_, cell_) : -1.0;
+    if (middle >= 0.0) {
+      // The millimetre kept off on either side covers every rounding of the distances, so the bounds
+      // hold for the distance the exact test below computes as well.
+      const double halfDiagonal = table_->cell * 0.7071067811865476;
+      lower_ = middle - halfDiagonal - 1e-3;
+      upper_ = middle + halfDiagonal + 1e-3;
+    }
+  }
+
   GeometryContext& g_;
   const BoundaryPolygon& boundary_;
   BoundaryClearance* table_;
   double cx_ = std::numeric_limits<double>::quiet_NaN(), cy_ = std::numeric_limits<double>::quiet_NaN();
-  std::ptrdiff_t cell_ = -1;  // the centre's cell in the table
-  double lower_ = -1.0, upper_ = std::numeric_limits<double>::infinity();  // bounds of the centre's distance
+  // Taken by TakeBounds, which the const ClearRadius calls too.
+  mutable bool boundsKnown_ = false;
+  mutable std::ptrdiff_t cell_ = -1;  // the centre's cell in the table
+  mutable double lower_ = -1.0, upper_ = std::numeric_limits<double>::infinity();  // bounds of the centre's distance
   double clear_ = -1.0;
   bool clearKnown_ = false;
 };
@@ -284,7 +297,8 @@ void AppendSampleTree(SamplingState& s, const TreeRecord* tree, double edgeWeigh
   recorder.Finish();
 }
 
-void SampleTreeRecorder::Count(SamplingState& s, bool recording, SampleTreeRecord* first, SampleTreeRecord* next) {
+void SampleTreeRecorder::Count(SamplingState& s, bool recording, SampleTreeRecord* first, SampleTreeRecord* next,
+                               std::uint32_t seen) {
   if (!recording) return;
   PassResult& pass = s.pass;
   const std::span<const SampleTreeRecord> added(first, static_cast<std::size_t>(next - first));
@@ -295,11 +309,8 @@ void SampleTreeRecorder::Count(SamplingState& s, bool recording, SampleTreeRecor
   pass.sampleTreeTotal += entries;
   if (added.empty()) return;
   s.plots.plots.back().treeCount += static_cast<std::int32_t>(added.size());
-  // Marked in a table of every code first, so that the loop over the records reads nothing else back.
-  std::array<std::uint8_t, 256> seen{};
-  for (const SampleTreeRecord& r : added) seen[r.species] = 1;
   for (std::uint8_t species = 1; species <= 9; ++species)
-    if (seen[species] != 0) MarkSampledSpecies(pass, species);
+    if ((seen >> species & 1u) != 0) MarkSampledSpecies(pass, species);
   pass.distance = added.back().distance;
   pass.layer = added.back().layer;
 }
@@ -329,6 +340,31 @@ void TakeAngleLimits(SamplingState& s, const TreeList& trees, int factor) {
     sc.angleTakenBuild = s.treeIndex.builds;
   }
   sc.angleFor = trees.data();
+}
+
+// Everything the answers kept for a centre are worked out from: the trees (by the index's build, the
+// list's place and size), the query, the method's circles, the edge correction's settings and the
+// boundary.
+void DescribeForMemo(std::vector<double>& key, const TreeIndex& index, const TreeList& trees, const TreeQuery& q,
+                     const MethodSettings& m, const GeometryContext& g, const BoundaryPolygon& b) {
+  key.clear();
+  const auto bits = [&](std::uint64_t v) { key.push_back(std::bit_cast<double>(v)); };
+  bits(static_cast<std::uint64_t>(index.builds));
+  bits(reinterpret_cast<std::uintptr_t>(trees.data()));
+  bits(trees.size());
+  key.insert(key.end(), {q.radius, q.reachPerDbh, static_cast<double>(q.steps), static_cast<double>(q.nearest),
+                         q.mainLimitSq, q.mainDbhLimit, q.underLimitSq});
+  key.insert(key.end(), q.stepDbh.begin(), q.stepDbh.end());
+  key.insert(key.end(), q.stepRadius.begin(), q.stepRadius.end());
+  key.insert(key.end(), {static_cast<double>(m.passCode), m.circleArea, static_cast<double>(m.countingFactor),
+                         static_cast<double>(m.circleCount)});
+  key.insert(key.end(), m.concentricRadius.begin(), m.concentricRadius.end());
+  key.insert(key.end(), {static_cast<double>(g.cornersPerCircle), g.enterpriseMode ? 1.0 : 0.0,
+                         g.clipWithoutShortcuts ? 1.0 : 0.0, g.crossingsWithoutShortcuts ? 1.0 : 0.0});
+  const int n = std::clamp(b.n, 0, kBoundaryCapacity);
+  key.push_back(static_cast<double>(b.n));
+  key.insert(key.end(), b.x.begin(), b.x.begin() + n + 1);
+  key.insert(key.end(), b.y.begin(), b.y.begin() + n + 1);
 }
 
 }  // namespace
@@ -387,7 +423,8 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
   // Where trees reach distances of their own, the trees of every centre are found at once, tree by
   // tree, when the list is first taken: a query per centre would look at many trees that reach only a
   // fraction of its search radius. The enterprise route changes its trees from point to point.
-  const bool batchable = indexed && !enterprise && m.passCode != kMethodNTree;
+  const bool batchable =
+      indexed && !enterprise && m.passCode != kMethodNTree && (query.steps > 0 || query.reachPerDbh > 0.0);
   bool batched = false;
   s.scratch.angleFor = nullptr;
   CentreBatch& batch = s.scratch.batch;
@@ -399,6 +436,21 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
   std::int32_t listedModelStand = 0;
   bool listed = false;
   double largestDbh = 0.0;
+
+  // In the repetitions of stand mode with the index, what a centre found is kept for the next time it
+  // comes back, on grids of few enough shifts for that to happen. The index is brought up to date
+  // first, since the kept answers belong to its trees.
+  PlotMemo* memo = nullptr;
+  bool indexFresh = false;  // refreshed for this very list just now: the first listing need not compare again
+  const double shifts = static_cast<double>(grid.dx) * static_cast<double>(grid.dy);
+  if (indexed && !enterprise && env.repetition && shifts <= kKeptShiftsAtMost) {
+    RefreshTreeIndex(s.treeIndex, env.trees);
+    indexFresh = true;
+    TreeQuery described = query;
+    described.radius = SelectionSearchRadius(m, s.treeIndex.largestDbh);
+    DescribeForMemo(s.plotMemo.nextKey, s.treeIndex, env.trees, described, m, env.geometry, env.boundary);
+    if (BeginPlotMemo(s.plotMemo, env.boundary)) memo = &s.plotMemo;
+  }
 
   // On the run's schedule: a repetition's pass pumps only when the run's last pump is due again.
   PumpThrottle throttle(20, &env.run.pumps);
@@ -442,16 +494,29 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
     // Plot weights; any failed circle drops the point (a failed inner circle is not hidden by a good
     // outer one).
     weigher.SetCentre(pass.centreX, pass.centreY);
+    PlotMemo::Entry* const kept = memo != nullptr ? PlotMemoEntry(*memo, pass.centreX, pass.centreY) : nullptr;
+    const bool keptPlotWeights = kept != nullptr && (kept->kept & PlotMemo::kPlotWeights) != 0;
     bool failed = false;
     if (m.passCode == kMethodFixedCircle) {
-      // The radius the selection uses: the one that belongs to the circle area.
-      pass.plotWeight = weigher.Weight(0.0, fixedRadius, pass.centreY, pass.centreX, failed);
+      if (keptPlotWeights) {
+        pass.plotWeight = KeptPlotWeights(*kept)[0];
+      } else {
+        // The radius the selection uses: the one that belongs to the circle area.
+        pass.plotWeight = weigher.Weight(0.0, fixedRadius, pass.centreY, pass.centreX, failed);
+        if (kept != nullptr && !failed) KeepPlotWeights(*memo, *kept, std::span<const double>(&pass.plotWeight, 1));
+      }
     } else if (m.passCode == kMethodConcentric) {
-      for (int c = 1; c <= circleCount; ++c) {
-        bool f = false;
-        pass.concentricWeight[static_cast<std::size_t>(c)] =
-            weigher.Weight(0.0, limits.radius[static_cast<std::size_t>(c)], pass.centreY, pass.centreX, f);
-        failed = failed || f;
+      const std::span<double> weights(pass.concentricWeight.data() + 1, static_cast<std::size_t>(std::max(circleCount, 0)));
+      if (keptPlotWeights) {
+        std::ranges::copy(KeptPlotWeights(*kept), weights.begin());
+      } else {
+        for (int c = 1; c <= circleCount; ++c) {
+          bool f = false;
+          pass.concentricWeight[static_cast<std::size_t>(c)] =
+              weigher.Weight(0.0, limits.radius[static_cast<std::size_t>(c)], pass.centreY, pass.centreX, f);
+          failed = failed || f;
+        }
+        if (kept != nullptr && !failed) KeepPlotWeights(*memo, *kept, weights);
       }
     }
     if (failed) continue;
@@ -464,7 +529,8 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
       listedModelStand = pass.lastLoadedModelStand;
       listed = true;
       if (indexed) {
-        RefreshTreeIndex(s.treeIndex, env.trees);
+        if (!indexFresh) RefreshTreeIndex(s.treeIndex, env.trees);
+        indexFresh = false;
         // The index keeps the largest dbh of the list it describes (now this one).
         largestDbh = s.treeIndex.largestDbh;
         // Room for every tree: the index writes a point's trees straight into it.
@@ -485,9 +551,14 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
         for (int j = i; j <= grid.pointCount; ++j) {
           const GridPoint& later = grid.Point(j);
           if (later.inside == 0) continue;
+          const double x = static_cast<double>(later.x + grid.originX);
+          const double y = static_cast<double>(later.y + grid.originY);
+          // A centre whose trees are kept needs no walk.
+          const PlotMemo::Entry* known = memo != nullptr ? FindPlotMemoEntry(*memo, x, y) : nullptr;
+          if (known != nullptr && (known->kept & PlotMemo::kTrees) != 0) continue;
           batchCentre[static_cast<std::size_t>(j)] = static_cast<std::int32_t>(batch.cx.size());
-          batch.cx.push_back(static_cast<double>(later.x + grid.originX));
-          batch.cy.push_back(static_cast<double>(later.y + grid.originY));
+          batch.cx.push_back(x);
+          batch.cy.push_back(y);
         }
         batched = QueryTreeIndexBatch(s.treeIndex, env.trees, query, batch);
       }
@@ -495,16 +566,30 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
     std::span<TreeRecord* const> chosen(candidates);
     // The n-tree sample takes its nearest lists straight from the index.
     bool listedNearest = false;
-    if (batched) {
+    const std::uint8_t keptBits = kept != nullptr ? kept->kept : 0;
+    if ((keptBits & PlotMemo::kTrees) != 0) {
+      chosen = KeptTrees(*kept);
+      ++memo->reused;
+    } else if ((keptBits & PlotMemo::kNearest) != 0) {
+      TakeNearest(*kept, query.mainLimitSq, query.underLimitSq, s.scratch.nearest);
+      listedNearest = true;
+      ++memo->reused;
+    } else if (batched && batchCentre[static_cast<std::size_t>(i)] >= 0) {
       const auto c = static_cast<std::size_t>(batchCentre[static_cast<std::size_t>(i)]);
       chosen = std::span<TreeRecord* const>(batch.centreTrees.data() + batch.start[c], batch.start[c + 1] - batch.start[c]);
+      if (kept != nullptr) KeepTrees(*memo, *kept, chosen);
     } else if (indexed) {
       query.cx = pass.centreX;
       query.cy = pass.centreY;
-      if (m.passCode == kMethodNTree)
+      if (m.passCode == kMethodNTree) {
         listedNearest = QueryNearestLists(s.treeIndex, env.trees, query, s.scratch.nearest);
-      if (!listedNearest)
+        if (listedNearest && kept != nullptr)
+          KeepNearest(*memo, *kept, s.scratch.nearest, query.mainLimitSq, query.underLimitSq);
+      }
+      if (!listedNearest) {
         chosen = chosen.first(QueryTreeIndexInto(s.treeIndex, env.trees, query, candidates.data()));
+        if (kept != nullptr && m.passCode != kMethodNTree) KeepTrees(*memo, *kept, chosen);
+      }
     } else if (!wholeList) {
       env.candidates->Candidates(env.trees, pass.centreX, pass.centreY, query.radius, candidates);
       chosen = candidates;
@@ -514,6 +599,19 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
     const std::size_t treesBefore = s.plots.trees.size();
     const std::int32_t totalBefore = pass.sampleTreeTotal;
     SelectionPoint pt{i, &point, treeCentred};
+    // The angle count's plot-centred weights kept for this centre refer to the places of its kept
+    // trees, which this plot takes.
+    CentreWeights weights;
+    CentreWeights* centreWeights = nullptr;
+    if (kept != nullptr && (kept->kept & PlotMemo::kTrees) != 0 && m.passCode == kMethodAngleCount && !treeCentred) {
+      centreWeights = &weights;
+      if ((kept->kept & PlotMemo::kTreeWeights) != 0) {
+        weights.replay = true;
+        weights.known = KeptTreeWeights(*kept);
+      } else {
+        weights.learned = TreeWeightsToLearn(*memo);
+      }
+    }
     bool ok = false;
     try {
       switch (m.passCode) {
@@ -521,10 +619,11 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
           ok = listedNearest ? SelectNTreeFromLists(s, pt, weigher) : SelectNTreeTrees(s, chosen, pt, weigher);
           break;
         case kMethodFixedCircle: ok = SelectCircleTrees(s, chosen, pt, 0, weigher); break;
-        case kMethodAngleCount: ok = SelectCircleTrees(s, chosen, pt, m.countingFactor, weigher); break;
+        case kMethodAngleCount: ok = SelectCircleTrees(s, chosen, pt, m.countingFactor, weigher, centreWeights); break;
         case kMethodConcentric: ok = SelectConcentricTrees(s, chosen, pt, limits, weigher); break;
         default: break;
       }
+      if (weights.learned != nullptr && ok) KeepTreeWeights(*memo, *kept);
     } catch (...) {
       fatal = (m.passCode == kMethodFixedCircle || m.passCode == kMethodAngleCount) ? "1763" : "Fehler1889";
     }

@@ -21,6 +21,7 @@
 #include "common/run_control.h"
 #include "simulator/sampling/grid.h"
 #include "simulator/sampling/method.h"
+#include "simulator/sampling/plot_memo.h"
 #include "simulator/sampling/tree_index.h"
 #include "simulator/stand/tree_list.h"
 
@@ -245,6 +246,7 @@ struct SamplingState {
   SelectionScratch scratch;
   TreeIndex treeIndex;  // the candidate trees of a plot by position; follows the tree list by itself
   BoundaryClearance clearance;  // stand mode only: the enterprise route changes boundaries within a pass
+  PlotMemo plotMemo;            // stand mode with the tree index only
 };
 
 // What the window does while a pass runs. Every call comes after the point's plot is settled, so a
@@ -378,19 +380,24 @@ class SampleTreeRecorder {
       std::memcpy(&r.layer, &bytes, sizeof bytes);
     }
     *next_++ = r;
+    // The species seen, as the plot's marks want them (1..9), without reading the records back.
+    const std::uint8_t species = tree.species;
+    seen_ |= species <= 9 ? std::uint32_t{1} << species : 0u;
   }
   // The plot's trees are all added: counts them, or the empty-plot entry when there were none.
-  void Finish() { Count(s_, recording_, first_, next_); }
+  void Finish() { Count(s_, recording_, first_, next_, seen_); }
 
  private:
   // Out of line, but given the recorder's parts rather than the recorder: its cursor stays in a register
   // through the selection loop instead of going to memory for every tree.
-  static void Count(SamplingState& s, bool recording, SampleTreeRecord* first, SampleTreeRecord* next);
+  static void Count(SamplingState& s, bool recording, SampleTreeRecord* first, SampleTreeRecord* next,
+                    std::uint32_t seen);
 
   SamplingState& s_;
   bool recording_;
   SampleTreeRecord* first_;
   SampleTreeRecord* next_;
+  std::uint32_t seen_ = 0;  // bit s: a tree of species s was added
 };
 
 }  // namespace tolvek

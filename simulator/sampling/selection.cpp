@@ -99,7 +99,8 @@ namespace {
 // The loop of SelectCircleTrees, one instance per rule (fixed circle or angle count) and weighting, so
 // that no tree pays for the branches of the others.
 template <bool kFixed, bool kTreeCentred, bool kTaken = false>
-bool CircleLoop(SamplingState& s, std::span<TreeRecord* const> candidates, int k, EdgeWeigher& weigher) {
+bool CircleLoop(SamplingState& s, std::span<TreeRecord* const> candidates, int k, EdgeWeigher& weigher,
+                CentreWeights* kept) {
   PassResult& pass = s.pass;
   const double a = s.method.circleArea;
   const double r = std::sqrt(a / kCirclePi);
@@ -110,8 +111,14 @@ bool CircleLoop(SamplingState& s, std::span<TreeRecord* const> candidates, int k
   // Limiting circles smaller than this weigh 1 (the weigher's own first test); grows as the weigher
   // learns the centre's distance from the boundary.
   double clear = kFixed || kTreeCentred ? 0.0 : weigher.ClearRadius(cx, cy);
+  // Weights kept from an earlier plot at this centre, in the order of the candidates.
+  const bool replay = kept != nullptr && kept->replay;
+  const KeptWeight* known = replay ? kept->known.data() : nullptr;
+  const KeptWeight* const knownEnd = replay ? known + kept->known.size() : nullptr;
+  std::vector<KeptWeight>* const learned = kept != nullptr && !replay ? kept->learned : nullptr;
   SampleTreeRecorder recorder(s, candidates.size());
-  for (TreeRecord* t : candidates) {
+  for (std::size_t position = 0; position < candidates.size(); ++position) {
+    TreeRecord* const t = candidates[position];
     const double d2 = SquaredDistance(*t, cx, cy);
     double weight = 1.0;
     double area = a;
@@ -141,11 +148,14 @@ bool CircleLoop(SamplingState& s, std::span<TreeRecord* const> candidates, int k
       if constexpr (kTreeCentred) {
         if (!TreeCentredWeight(*t, area, R, weigher)) return false;
         weight = t->edgeWeight;
+      } else if (replay) {
+        if (known != knownEnd && known->position == static_cast<std::int32_t>(position)) weight = (known++)->weight;
       } else if (!(R < clear)) {
         bool failed = false;
         weight = weigher.Weight(area, R, cy, cx, failed);
         if (failed) return false;
         clear = weigher.ClearRadius(cx, cy);
+        if (learned != nullptr) learned->push_back({static_cast<std::int32_t>(position), weight});
       }
       if (t->dbh > pass.strongestDbh) {
         pass.strongestDbh = t->dbh;
@@ -162,18 +172,18 @@ bool CircleLoop(SamplingState& s, std::span<TreeRecord* const> candidates, int k
 }  // namespace
 
 bool SelectCircleTrees(SamplingState& s, std::span<TreeRecord* const> candidates, const SelectionPoint& pt,
-                       int k, EdgeWeigher& weigher) {
+                       int k, EdgeWeigher& weigher, CentreWeights* kept) {
   AppendPlot(s, pt.gridPoint, pt.gridIndex, s.method.circleArea, 0.0, 0.0);
   s.pass.strongestDbh = 0.0;
   if (k == 0)
-    return pt.treeCentred ? CircleLoop<true, true>(s, candidates, k, weigher)
-                          : CircleLoop<true, false>(s, candidates, k, weigher);
+    return pt.treeCentred ? CircleLoop<true, true>(s, candidates, k, weigher, nullptr)
+                          : CircleLoop<true, false>(s, candidates, k, weigher, nullptr);
   // A pass of the angle count has the limiting distances taken for its trees.
   if (s.scratch.angleFor != nullptr)
-    return pt.treeCentred ? CircleLoop<false, true, true>(s, candidates, k, weigher)
-                          : CircleLoop<false, false, true>(s, candidates, k, weigher);
-  return pt.treeCentred ? CircleLoop<false, true>(s, candidates, k, weigher)
-                        : CircleLoop<false, false>(s, candidates, k, weigher);
+    return pt.treeCentred ? CircleLoop<false, true, true>(s, candidates, k, weigher, kept)
+                          : CircleLoop<false, false, true>(s, candidates, k, weigher, kept);
+  return pt.treeCentred ? CircleLoop<false, true>(s, candidates, k, weigher, kept)
+                        : CircleLoop<false, false>(s, candidates, k, weigher, kept);
 }
 
 bool SelectConcentricTrees(SamplingState& s, std::span<TreeRecord* const> candidates,

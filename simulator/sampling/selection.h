@@ -63,8 +63,18 @@ inline double AngleLimit2(double dbh, int k) {
   return half * half / k;
 }
 
+// The weights the plot-centred angle count took at a centre, kept from an earlier plot there with the
+// same candidates. With `replay` they take the place of weighing: a tree the earlier plot weighed finds
+// its weight there, any other selected tree had weight 1. Otherwise each weight taken is appended to
+// `learned`, when given.
+struct CentreWeights {
+  bool replay = false;
+  std::span<const KeptWeight> known;
+  std::vector<KeptWeight>* learned = nullptr;
+};
+
 bool SelectCircleTrees(SamplingState& s, std::span<TreeRecord* const> candidates, const SelectionPoint& pt,
-                       int k, EdgeWeigher& weigher);
+                       int k, EdgeWeigher& weigher, CentreWeights* kept = nullptr);
 // Method 52, with the pass's per-circle weights. The ring of a tree is the edge correction's
 // ConcentricRing.
 bool SelectConcentricTrees(SamplingState& s, std::span<TreeRecord* const> candidates,

@@ -10,6 +10,7 @@
 #include "simulator/sampling/geometry.h"
 #include "simulator/stand/boundary.h"
 #include "tests/support/fakes.h"
+#include "tests/support/pass_pair.h"
 
 namespace tolvek {
 namespace {
@@ -30,14 +31,7 @@ BoundaryPolygon PolygonOf(std::initializer_list<std::pair<double, double>> pts) 
 
 BoundaryPolygon Square200() { return PolygonOf({{0, 0}, {0, 200}, {200, 200}, {200, 0}, {0, 0}}); }
 
-TreeRecord Tree(std::uint8_t species, double dbh, double x, double y) {
-  TreeRecord t;
-  t.species = species;
-  t.dbh = dbh;
-  t.x = x;
-  t.y = y;
-  return t;
-}
+TreeRecord Tree(std::uint8_t species, double dbh, double x, double y) { return testing::TreeAt(dbh, x, y, species); }
 
 // Six trees around four of the sixteen points of the square's grid (see HandMadeStand).
 TreeList SixTrees() {

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "tests/support/pass_pair.h"
+
 namespace tolvek {
 namespace {
 
@@ -20,14 +22,7 @@ class FixedWeigher : public EdgeWeigher {
   }
 };
 
-TreeRecord Tree(std::uint8_t species, double dbh, double x, double y) {
-  TreeRecord t;
-  t.species = species;
-  t.dbh = dbh;
-  t.x = x;
-  t.y = y;
-  return t;
-}
+TreeRecord Tree(std::uint8_t species, double dbh, double x, double y) { return testing::TreeAt(dbh, x, y, species); }
 
 struct Point {
   SamplingState s;

@@ -16,38 +16,16 @@
 #include "simulator/stand/boundary.h"
 #include "tests/support/boundary_of.h"
 #include "tests/support/fakes.h"
+#include "tests/support/pass_pair.h"
 
 namespace tolvek {
 namespace {
 
 constexpr double kPi = 3.141592654;
 
-TreeRecord Tree(double dbh, double x, double y, std::uint8_t species = 1) {
-  TreeRecord t;
-  t.species = species;
-  t.dbh = dbh;
-  t.x = x;
-  t.y = y;
-  return t;
-}
-
-// Trees on a 0.1 m raster (as the tree files give them) over w × h metres, dbh 7..60 cm, with some
-// trees standing exactly on others' spots, so that equal distances occur.
-TreeList RandomStand(std::uint32_t seed, int count, double w, double h) {
-  RandomGenerator r(seed);
-  TreeList trees;
-  for (int i = 0; i < count; ++i) {
-    if (i > 4 && r.Next(10) == 0) {
-      TreeRecord twin = trees[static_cast<std::size_t>(r.Next(i))];
-      twin.dbh = 7.0 + r.Next(530) / 10.0;
-      trees.push_back(twin);
-      continue;
-    }
-    trees.push_back(Tree(7.0 + r.Next(530) / 10.0, r.Next(static_cast<int>(w * 10)) / 10.0,
-                         r.Next(static_cast<int>(h * 10)) / 10.0, static_cast<std::uint8_t>(1 + r.Next(9))));
-  }
-  return trees;
-}
+using testing::ExpectSamePlots;
+using testing::RandomStand;
+using testing::TreeAt;
 
 // The trees within `radius` by a walk over the whole list: what the index must never leave out.
 std::vector<const TreeRecord*> Within(const TreeList& trees, double cx, double cy, double radius) {
@@ -140,8 +118,8 @@ TEST(TreeIndexQuery, TreesOnCellBordersAndOnOneSpot) {
   }
 
   // No cap: 300 trees on one spot all come out.
-  TreeList pile(300, Tree(30.0, 50.0, 50.0));
-  pile.push_back(Tree(30.0, 0.0, 0.0));
+  TreeList pile(300, TreeAt(30.0, 50.0, 50.0));
+  pile.push_back(TreeAt(30.0, 0.0, 0.0));
   BuildTreeIndex(index, pile);
   QueryTreeIndex(index, pile, TreeQuery{50.0, 50.0, 0.0, 0.0}, got);
   EXPECT_EQ(got.size(), 300u);
@@ -284,7 +262,7 @@ TEST(TreeIndex, FollowsTheTreeList) {
   QueryTreeIndex(index, other, TreeQuery{20.0, 20.0, 1.0, 0.0}, all);
   EXPECT_EQ(all.size(), other.size());
   // Trees as far apart as 32-bit positions allow still make an index.
-  TreeList wide = {Tree(20.0, -3.0e38, 0.0), Tree(20.0, 3.0e38, 5.0), Tree(20.0, 1.0, 1.0)};
+  TreeList wide = {TreeAt(20.0, -3.0e38, 0.0), TreeAt(20.0, 3.0e38, 5.0), TreeAt(20.0, 1.0, 1.0)};
   EXPECT_TRUE(RefreshTreeIndex(index, wide));
   QueryTreeIndex(index, wide, TreeQuery{1.0, 1.0, 2.0, 0.0}, all);
   ExpectSupersetInListOrder(all, Within(wide, 1.0, 1.0, 2.0), "far apart");
@@ -297,88 +275,17 @@ TEST(TreeIndex, FollowsTheTreeList) {
 
 // ---- whole passes: the index against the plain scan ----
 
-struct Side {
-  GeometryContext geometry;
-  SamplingState sampling;
-  TreeList trees;
-  PassObserver observer;
-  RunControl run;
-};
-
-void ExpectSamePlots(const PlotList& a, const PlotList& b, const std::string& where) {
-  ASSERT_EQ(a.plots.size(), b.plots.size()) << where;
-  ASSERT_EQ(a.trees.size(), b.trees.size()) << where;
-  for (std::size_t i = 0; i < a.plots.size(); ++i) {
-    const PlotRecord &p = a.plots[i], &q = b.plots[i];
-    EXPECT_EQ(p.gridIndex, q.gridIndex) << where;
-    EXPECT_EQ(p.treeCount, q.treeCount) << where << " plot " << i;
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(p.plotArea), std::bit_cast<std::uint64_t>(q.plotArea)) << where;
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(p.secondArea), std::bit_cast<std::uint64_t>(q.secondArea)) << where;
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(p.insideShare), std::bit_cast<std::uint64_t>(q.insideShare)) << where;
-  }
-  for (std::size_t i = 0; i < a.trees.size(); ++i) {
-    const SampleTreeRecord &s = a.trees[i], &t = b.trees[i];
-    EXPECT_TRUE(s.x == t.x && s.y == t.y && s.dbh == t.dbh && s.layer == t.layer && s.species == t.species)
-        << where << " sample tree " << i;
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(s.distance), std::bit_cast<std::uint64_t>(t.distance)) << where;
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(s.edgeWeight), std::bit_cast<std::uint64_t>(t.edgeWeight)) << where;
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(s.plotArea), std::bit_cast<std::uint64_t>(t.plotArea)) << where;
-  }
-}
-
 // Runs the same passes with the index and with the plain scan and compares every plot list.
 void ComparePasses(const TreeList& trees, const BoundaryPolygon& boundary, const MethodSettings& method,
                    const std::string& name, int shifts = 6, int spacing = 12) {
-  testing::FakeServices fakes;
-  LanguageTable language;
-  AllTreesSource plain;
-  Side sides[2];
-  std::vector<PassEnvironment> envs;
-  for (int k = 0; k < 2; ++k) {
-    Side& s = sides[k];
-    s.trees = trees;
-    s.run.graphics = false;
-    s.sampling.method = method;
-    s.sampling.grid.dx = s.sampling.grid.dy = spacing;
-    envs.push_back(PassEnvironment{s.sampling, s.trees, boundary, s.geometry, s.run, fakes.services, language, s.observer});
-    envs.back().repetition = true;
-    envs.back().singleStepWait = false;
-  }
-  envs[1].candidates = &plain;
-  RandomGenerator r1(3), r2(3);
-  RandomGenerator* random[2] = {&r1, &r2};
-  for (int pass = 0; pass < shifts; ++pass) {
-    for (int k = 0; k < 2; ++k) {
-      if (pass == 0) {
-        ASSERT_TRUE(NewGrid(sides[k].sampling.grid, &boundary, nullptr, GridContext{}));
-        RunSamplingPass(envs[static_cast<std::size_t>(k)]);
-      } else {
-        RandomGridShiftAndPass(envs[static_cast<std::size_t>(k)], *random[k]);
-      }
-    }
-    ASSERT_FALSE(sides[0].sampling.plots.Empty()) << name;
-    ExpectSamePlots(sides[0].sampling.plots, sides[1].sampling.plots, name + " pass " + std::to_string(pass));
-    EXPECT_EQ(sides[0].sampling.pass.sampleTreeTotal, sides[1].sampling.pass.sampleTreeTotal) << name;
-  }
+  testing::PassPair pair(trees, boundary, method, spacing);
+  if (!pair.FirstPass(name + " pass 0")) return;
+  for (int pass = 1; pass < shifts; ++pass)
+    if (!pair.ShiftedPass(name + " pass " + std::to_string(pass))) return;
 }
 
-// An irregular boundary, so that plots and trees near it take edge-corrected weights.
-BoundaryPolygon Irregular() {
-  return testing::BoundaryOf({{0, 0}, {0, 80}, {35, 110}, {90, 100}, {150, 105}, {140, 40}, {95, 0}, {0, 0}});
-}
-
-MethodSettings Method(MethodCode code, bool treeCentred) {
-  MethodSettings m;
-  m.code = code;
-  m.weighting = treeCentred ? WeightingMode::TreeCentred : WeightingMode::PlotCentred;
-  m.circleArea = 300.0;
-  m.circleRadius = std::sqrt(300.0 / kPi);
-  m.countingFactor = 2;
-  m.circleCount = 3;
-  m.concentricRadius = {0.0, 3.0, 6.0, 12.0, 0.0, 0.0, 0.0};
-  m.concentricDbhLimit = {0, 10, 15, 30, 0, 0};
-  return m;
-}
+using testing::Irregular;
+using testing::Method;
 
 TEST(IndexedPass, EqualsThePlainScanForEveryMethod) {
   const BoundaryPolygon boundary = Irregular();
@@ -510,10 +417,10 @@ TEST(IndexedPass, NTreeTiesVariantsAndUnderstoreyEqualThePlainScan) {
     const double px = 5 + r.Next(140), py = 5 + r.Next(95);
     const double d = 0.5 * (1 + r.Next(16));
     const double dbh = r.Next(2) ? 8.0 : 7.0 + r.Next(400) / 10.0;
-    trees.push_back(Tree(dbh, px + d, py));
-    trees.push_back(Tree(dbh + 1.0, px - d, py));
-    trees.push_back(Tree(dbh, px, py + d));
-    if (i % 3 == 0) trees.push_back(Tree(dbh + 2.0, px, py - d));
+    trees.push_back(TreeAt(dbh, px + d, py));
+    trees.push_back(TreeAt(dbh + 1.0, px - d, py));
+    trees.push_back(TreeAt(dbh, px, py + d));
+    if (i % 3 == 0) trees.push_back(TreeAt(dbh + 2.0, px, py - d));
   }
   for (int variant : {1, 4, 5}) {
     for (int n : {2, 6, 7}) {
@@ -546,8 +453,8 @@ TEST(TreeIndexNearestLists, AreTheListsTheSelectionTakesFromEveryTree) {
   TreeList trees = RandomStand(41, 700, 120.0, 90.0);
   // A crowd on one spot (more trees at one distance than a list holds) and a few trees far off, so
   // that some centres need ring after ring and some take every tree within the radius.
-  for (int i = 0; i < 20; ++i) trees.push_back(Tree(8.0 + i, 60.0, 45.0, static_cast<std::uint8_t>(1 + i % 9)));
-  for (int i = 0; i < 6; ++i) trees.push_back(Tree(40.0, 300.0 + 7.0 * i, 280.0 - 5.0 * i));
+  for (int i = 0; i < 20; ++i) trees.push_back(TreeAt(8.0 + i, 60.0, 45.0, static_cast<std::uint8_t>(1 + i % 9)));
+  for (int i = 0; i < 6; ++i) trees.push_back(TreeAt(40.0, 300.0 + 7.0 * i, 280.0 - 5.0 * i));
   std::swap(trees[3], trees[705]);  // a crowd tree early in the list
   TreeIndex index;
   BuildTreeIndex(index, trees);
