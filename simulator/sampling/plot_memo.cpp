@@ -47,7 +47,7 @@ void* KeptArena::Take(std::size_t bytes) {
   bytes = Aligned(bytes);
   if (bytes > left_) {
     const std::size_t size = std::max(kBlock, bytes);
-    blocks_.push_back(std::make_unique<std::byte[]>(size));
+    blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
     bytes_ += size;
     next_ = blocks_.back().get();
     left_ = size;
