@@ -446,9 +446,9 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
   if (indexed && !enterprise && env.repetition && shifts <= kKeptShiftsAtMost) {
     RefreshTreeIndex(s.treeIndex, env.trees);
     indexFresh = true;
-    TreeQuery described = query;
-    described.radius = SelectionSearchRadius(m, s.treeIndex.largestDbh);
-    DescribeForMemo(s.plotMemo.nextKey, s.treeIndex, env.trees, described, m, env.geometry, env.boundary);
+    // The radius the list's first taking sets again, from the same largest dbh.
+    query.radius = SelectionSearchRadius(m, s.treeIndex.largestDbh);
+    DescribeForMemo(s.plotMemo.nextKey, s.treeIndex, env.trees, query, m, env.geometry, env.boundary);
     if (BeginPlotMemo(s.plotMemo, env.boundary)) memo = &s.plotMemo;
   }
 
