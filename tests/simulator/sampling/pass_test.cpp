@@ -402,7 +402,7 @@ TEST(EnterpriseRoute, RandomPlotCentreInsideTheModelStand) {
   EXPECT_EQ(x, copy.Next(200));
   EXPECT_EQ(y, copy.Next(200));
   // No position inside: 101 tries, then the last one stays.
-  BoundaryPolygon none = PolygonOf({{0, 0}, {0, 0.5}, {0.5, 0.5}, {0.5, 0}, {0, 0}});
+  BoundaryPolygon none = PolygonOf({{0.25, 0.25}, {0.25, 0.75}, {0.75, 0.75}, {0.75, 0.25}, {0.25, 0.25}});
   none.minX = none.minY = 0;
   none.maxX = none.maxY = 10;
   RandomGenerator r2(3), c2(3);
