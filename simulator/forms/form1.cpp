@@ -1,5 +1,7 @@
 #include "simulator/forms/form1.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QCloseEvent>
@@ -518,15 +520,31 @@ void TForm1::HideTitleScreen() {
 }
 
 void TForm1::ShowTitleScreen() {
-  // Whatever the work left on the client would cover the title: it goes first.
-  for (QWidget* w : std::initializer_list<QWidget*>{ImgText, GroupBox1, GrpExtras, Memo1, BitStop, LbEinhBest})
-    w->hide();
-  for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label4, Label6, Label7, Label9, Label14,
-                                                    Bevel3, Panel1, Panel2, LbLernPrg, LbStudent, LbFortbild,
-                                                    LbEinricht, Panel6, LblVersion1})
-    w->show();
-  for (QLabel* image : {Image1, Image2, Image3})
-    image->setVisible(!image->pixmap().isNull());
+  // Leaving a mode hides whatever it showed: every control of the client area but the title screen, the
+  // tool bar's own buttons and the containers the title screen keeps (the mode buttons' Panel6, Panel12).
+  const std::initializer_list<QWidget*> title{Label1,    Label2,    Label3,     Label4,     Label6,    Label7,
+                                              Label9,    Label14,   Bevel3,     Panel1,     Panel2,    LbLernPrg,
+                                              LbStudent, LbFortbild, LbEinricht, Panel6,    LblVersion1};
+  const std::initializer_list<QWidget*> kept{PnWerkzeug,     sBtBestand,   sBtVerfahren, sBtGitter, sBtAuswertung,
+                                             sBtDiagramm,    sBtProbeBaeume, sBtExtras,  sBtAnweisung, sBtAnmerk,
+                                             sBtZurueck,     BtEnde,       Panel12,      BitHinweise, Image1,
+                                             Image2,         Image3};
+  const auto among = [](const std::initializer_list<QWidget*>& list, const QObject* o) {
+    return std::find(list.begin(), list.end(), o) != list.end();
+  };
+  for (QObject* o : Client->children()) {
+    auto* w = qobject_cast<QWidget*>(o);
+    if (w && !w->isWindow() && !among(title, w) && !among(kept, w) && LanguageNumberOf(w) == 0) w->hide();
+  }
+  for (QWidget* w : title) w->show();
+  for (QLabel* image : {Image1, Image2, Image3}) image->setVisible(!image->pixmap().isNull());
+  for (int i = 1; i <= 7; ++i) LanguageButton(i)->show();
+}
+
+int TForm1::LanguageNumberOf(const QObject* o) const {
+  for (int i = 1; i <= 7; ++i)
+    if (LanguageButton(i) == o) return i;
+  return 0;
 }
 
 void TForm1::BtStartClick() {
@@ -580,16 +598,19 @@ void TForm1::Button18Click() {
   Panel3->hide();
   LbEinhBest->hide();
   Button14->setEnabled(true);
+  // Back on the whole title screen with both modes at hand (it once stayed stripped, "Bestand" disabled).
+  ShowTitleScreen();
+  Button12->setEnabled(true);
 }
 
 void TForm1::BitStopClick() { sBtEndeClick(); }
 
-void TForm1::sBtEndeClick() {
-  if (quitting_) return;
+bool TForm1::sBtEndeClick() {
+  if (quitting_) return true;
   // The captions of the message box are translated (form id "F42") here.
   TranslateMessageBoxButtons(state);
   int answer = state.services.messages->AskYesNoAt(T("Programm wird beendet"), kKindQuestion, 3, 650);
-  if (answer != kResultYes) return;
+  if (answer != kResultYes) return false;
   quitting_ = true;
   if (state.run.busy) {
     // A loop is running under this handler: it stops after its current step, then the program ends.
@@ -598,25 +619,22 @@ void TForm1::sBtEndeClick() {
     state.run.endRequested = true;
   }
   state.services.exit->Quit(0);
+  return true;
 }
 
-void TForm1::Panel15Click() {
-  quitting_ = true;
-  state.run.repetitionStop = true;
-  state.run.waitAbort = true;
-  state.run.endRequested = true;
-  state.services.exit->Quit(0);
-}
+// A click on the wait panel ends the program as "Ende" does, asked first: a click there is easily made
+// by mistake while a run goes on.
+void TForm1::Panel15Click() { sBtEndeClick(); }
 
 void TForm1::sBtProbeBaeumeClick() {
   if (GuardBusy()) return;
   if (state.sampleTreeCount > 1500) {
-    // Yes, No and Cancel all return: the list is simply not shown (Cancel once ended the program,
-    // which lost the user's work for no reason).
-    state.services.messages->PlatformBox(
+    // The list is not shown; Cancel ends the program, asked first as "Ende" asks.
+    const int answer = state.services.messages->PlatformBox(
         T("Nur bis 1500 Probebäume darstellbar") + ". " +
             T("File " + JoinPath(state.folders.program, "Temp/ProbeBa.Txt") + " # mit Notepad ausgeben."),
         "", PlatformButtons::YesNoCancel, PlatformIcon::None);
+    if (answer == kResultCancel) sBtEndeClick();
     return;
   }
   forms.btnRightDlg3->ShowTextFile(1, ResolveIn(state.folders.program, "Temp/ProbeBa.Txt"));
@@ -651,16 +669,13 @@ void TForm1::sBtAnmerkClick() {
 
 void TForm1::sBtZurueckClick() {
   if (GuardBusy()) return;
-  for (QWidget* w : std::initializer_list<QWidget*>{Panel10, Panel3, ScrollBox1, Panel7, PnDaten, sBtDrehen})
-    w->hide();
-  // The operating-help group closes here.
+  // The operating-help group closes here; the map, legend, data column, panels and run pictures go with
+  // the rest of the mode.
   ShowTitleScreen();
   Panel12->show();
   Panel6->show();
   Button12->setEnabled(true);
   Button14->setEnabled(true);
-  for (int i = 15; i <= 21; ++i)
-    if (auto* b = Client->findChild<QPushButton*>(QString("BitBtn%1").arg(i))) b->show();
   if (state.run.enterpriseMode) {
     Panel8->hide();
     ImgBest->hide();

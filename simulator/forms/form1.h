@@ -153,7 +153,7 @@ class TForm1 : public QMainWindow {
   // return at once. Run controls and "Ende" do not call it.
   bool GuardBusy() const;
 
-  // Title screen off / back on.
+  // Title screen off / back on (everything a mode showed on the client area hidden).
   void HideTitleScreen();
   void ShowTitleScreen();
   // "Auswertung", "Diagramm", "Probebäume" and "Simulation wiederholen" off after a new stand, method or grid.
@@ -163,13 +163,17 @@ class TForm1 : public QMainWindow {
   void ClearRunLabels(bool withGrid);
   // The seven language buttons in language order (BitBtn15 = German ... BitBtn21 = Turkish).
   QPushButton* LanguageButton(int languageNumber) const;
+  // 1 .. 7 for a language button, else 0.
+  int LanguageNumberOf(const QObject* o) const;
 
   // Handlers of this window's frame.
   void BtStartClick();
   void Button17Click();
   void Button18Click();
   void BitStopClick();
-  void sBtEndeClick();
+  // "Programm wird beendet" asked; true when answered "ja" (the program then ends). Every click or
+  // answer that ends the program goes through here, so none ends it unasked.
+  bool sBtEndeClick();
   void sBtProbeBaeumeClick();
   void sBStatModBstClick();
   void sBtExtrasClick();

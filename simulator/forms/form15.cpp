@@ -176,9 +176,11 @@ void TForm15::ShowStandDescription() {
   Memo1->clear();
   StandFiles files;
   if (!ResolveStandFiles(state.folders, c.treePath, files) || !FileExists(ResolvePath(files.treeFile))) {
-    // The user picks again; the program goes on whatever the answer.
-    state.services.messages->PlatformBox(Translate(state.language, "Bestand nicht gefunden, bitte neu wählen."), "",
-                                         PlatformButtons::YesNoCancel, PlatformIcon::None);
+    // "ja": the user picks again; the other answers end the program, asked first as "Ende" asks.
+    const int answer = state.services.messages->PlatformBox(
+        Translate(state.language, "Bestand nicht gefunden, bitte neu wählen."), "", PlatformButtons::YesNoCancel,
+        PlatformIcon::None);
+    if (answer != kResultYes && forms.form1) forms.form1->sBtEndeClick();
     return;
   }
   StandDescriptionView view;

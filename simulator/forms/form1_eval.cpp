@@ -201,6 +201,14 @@ void TForm1::sBtAuswertungClick() {
     sBtVerfahren->setEnabled(true);
     return;
   }
+  if (sm.grid.exists && sm.plots.Empty() && sm.pass.completed) {
+    // The grid was laid and sampled, but no point gave a plot (plots too large for the stand, a grid
+    // beside it): that is the cause, and another method, grid or stand the way on.
+    state.services.messages->PlatformBox(T("Keine Probebäume gefunden"), "", PlatformButtons::Ok,
+                                         PlatformIcon::None);
+    for (QPushButton* b : {sBtVerfahren, sBtGitter, sBtBestand, sBtZurueck}) b->setEnabled(true);
+    return;
+  }
   if (!sm.grid.exists || sm.plots.Empty()) {
     state.services.messages->PlatformBox(T("Bitte Gitter festlegen"), "", PlatformButtons::Ok, PlatformIcon::None);
     sBtGitter->setEnabled(true);
@@ -241,6 +249,9 @@ void TForm1::sBtAuswertungClick() {
   run.busy = false;
   Panel15->hide();
   if (run.endRequested) return;
+  // After a run the stand choice and the title screen are one click away.
+  sBtBestand->setEnabled(true);
+  sBtZurueck->setEnabled(true);
   if (forms.form18) forms.form18->ApplyPendingButtons();
   // The sample-tree table of the run's last evaluation.
   WriteSampleTreeTableNow();
@@ -284,12 +295,9 @@ void TForm1::WeightingQuestion() {
   const int answer = state.services.messages->AskYesNoAt(
       T("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]"), kKindQuestion, 3, 560);
   SamplingState& sm = state.sampling;
-  if (answer == kResultLeft) {
-    sm.method.weighting = WeightingMode::TreeCentred;
-    if (QLabel* radius = LabelNamed(Client, "LblRadius")) radius->setText(radius->text() + " i");
-  } else {
-    sm.method.weighting = WeightingMode::PlotCentred;
-  }
+  // Tree-centred weighting is marked by " i" after the parameter line, once, however many runs asked.
+  sm.method.weighting = answer == kResultLeft ? WeightingMode::TreeCentred : WeightingMode::PlotCentred;
+  SetDataLabel(LblRadius, sm.method.parameterLine + (answer == kResultLeft ? " i" : ""));
   sBtNeuesVerfahren->setEnabled(true);
   if (!state.run.enterpriseMode) {
     sBtPausePlus->show();
@@ -327,7 +335,7 @@ void TForm1::FinishNeuesVerfahren() {
   RunStatistics& stats = state.evaluation.run;
   if (stats.statisticsReady) {
     const int answer = state.services.messages->AskYesNoAt(
-        T("Häufigkeitsverteilung") + " " + T("drucken") + "?", kKindQuestion, 8, 540);
+        T("Häufigkeitsverteilung drucken?"), kKindQuestion, 8, 540);
     if (answer == kResultYes && printRunResult) printRunResult();
     stats.statisticsReady = false;
   } else {

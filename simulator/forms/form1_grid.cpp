@@ -1088,12 +1088,22 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps
     observer->Finish();
   else
     f.ShowMap();
+  // Cancel in "Keine Probebäume gefunden": the program ends once that is confirmed; else, as after the
+  // other answers, the empty pass stands.
+  if (outcome == PassOutcome::EndProgram) {
+    if (f.sBtEndeClick()) return outcome;
+    outcome = PassOutcome::NoPlots;
+  }
   if (wasBusy) return outcome;
 
   switch (outcome) {
     case PassOutcome::Done:
-    case PassOutcome::NoPlots:
       f.sBtAuswertung->setEnabled(true);
+      break;
+    case PassOutcome::NoPlots:
+      // "Auswertung" names the cause again; the method, the grid or the stand is what the user changes.
+      for (QPushButton* b : {f.sBtAuswertung, f.sBtVerfahren, f.sBtGitter, f.sBtBestand, f.sBtZurueck})
+        b->setEnabled(true);
       break;
     case PassOutcome::NoMethod:
     case PassOutcome::GridFailed:
@@ -1101,7 +1111,7 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps
       f.sBtGitter->setEnabled(true);
       f.sBtBestand->setEnabled(true);
       break;
-    case PassOutcome::EndProgram:
+    case PassOutcome::EndProgram:  // confirmed above
     case PassOutcome::Stopped:
       break;
   }

@@ -101,6 +101,8 @@ void TForm1::sBtVerfahrenClick() {
   else if (state.currentStand.loaded)
     DrawTrees();
   sBtNeuesVerfahren->setEnabled(false);
+  // The last run's picture belongs to the method now left: it would show under the grid group.
+  for (QLabel* picture : {ImgRepeat, ImgRepeatN, ImgRepeatD}) picture->hide();
 
   if (!dialog->property("placed").toBool()) {
     // Beside the tool bar, its left edge scaled to the screen once.
@@ -113,6 +115,8 @@ void TForm1::sBtVerfahrenClick() {
     if (dialog->Tag != 0) return;
     state.services.messages->ShowMessageBox(T("Bitte Verfahren festlegen"), kKindInfo, kButtonsOk);
   }
+  // Another method confirmed: its first "Auswertung" is a single evaluation with its report.
+  state.run.repeatMode = false;
   if (!state.run.enterpriseMode) sBtAnmerk->show();
   BtVarianz->show();
 }

@@ -194,9 +194,17 @@ void TForm1::sBtBestandClick() {
   if (forms.form15) forms.form15->BtnFoto->setEnabled(false);
   DisableResultButtons();
 
-  // "zurück" leaves the loaded stand as it was, and so its map.
+  // "zurück" leaves the loaded stand as it was, and so its map; coming from the title screen, where
+  // the stand was hidden, it is drawn again.
+  const bool standLoaded = state.currentStand.loaded;
   auto restore = [&] {
-    if (!mapWasShown) return;
+    if (!mapWasShown) {
+      if (!standLoaded) return;
+      DrawStand();
+      LblBestand->show();
+      PnDaten->show();
+      return;
+    }
     ScrollBox1->show();
     ImgBest->show();
     Panel3->show();
@@ -251,6 +259,11 @@ bool TForm1::LoadChosenStand() {
   }
   ApplyChoiceToStand(choice, state.currentStand);
   ClearRunLabels(true);
+  // Another stand: its first "Auswertung" is a single evaluation with its report, and the last run's
+  // picture goes with the stand it was made on.
+  state.run.repeatMode = false;
+  for (QLabel* picture : {ImgRepeat, ImgRepeatN, ImgRepeatD}) picture->hide();
+  sBtZurueck->setEnabled(true);
   sBtGitter->setEnabled(true);
   LblBestand->setText(Q(StandLabel(choice)));
   LblBestand->show();

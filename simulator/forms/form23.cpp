@@ -126,9 +126,11 @@ void TForm23::PrepareCatalogue() {
     state.services.messages->PlatformBox(ProblemMessage(state.language, r.problem), "", PlatformButtons::Ok,
                                          PlatformIcon::Warning);
   else if (r.tooMany)
-    // Only the first 52 stands are offered; the program goes on whatever the answer.
-    state.services.messages->PlatformBox(T("nur 52 Bestände möglich"), "", PlatformButtons::YesNoCancel,
-                                         PlatformIcon::None);
+    // Only the first 52 stands are offered; Cancel ends the program, asked first as "Ende" asks.
+    if (state.services.messages->PlatformBox(T("nur 52 Bestände möglich"), "", PlatformButtons::YesNoCancel,
+                                             PlatformIcon::None) == kResultCancel &&
+        forms.form1)
+      forms.form1->sBtEndeClick();
   QPixmap overview(Q(ResolveIn(state.folders.program, "Bitmap/Bestande.bmp")));
   if (!overview.isNull()) ImgBestande->setPixmap(overview);
   // Headings in white on the plain green, in dark green on the overview map.

@@ -83,9 +83,11 @@ bool TBtnRightDlg3::ShowTextFile(int kind, const std::string& path) {
 
 bool TBtnRightDlg3::ReadForPrinting(const std::string& path, std::vector<std::string>& lines) {
   if (ReadTextLines(path, lines)) return true;
-  // Whatever the answer, nothing is printed and the program goes on.
-  state.services.messages->PlatformBox(T("Datei nicht gefunden!"), "", PlatformButtons::YesNoCancel,
-                                       PlatformIcon::None);
+  // Nothing is printed; Cancel ends the program, asked first as "Ende" asks.
+  if (state.services.messages->PlatformBox(T("Datei nicht gefunden!"), "", PlatformButtons::YesNoCancel,
+                                           PlatformIcon::None) == kResultCancel &&
+      forms.form1)
+    forms.form1->sBtEndeClick();
   return false;
 }
 

@@ -38,7 +38,13 @@ double FitStandMapScale(double ymin, double ymax, double xmin, double xmax, int 
   const double spanX = xmax - xmin + 20.0;
   const double spanY = ymax - ymin + 35.0;
   if (!(spanX > 0.0) || !(spanY > 0.0) || !std::isfinite(spanX) || !std::isfinite(spanY)) return 1.0;
-  return std::min(imageWidth / spanX, imageHeight / spanY);
+  double s = std::min(imageWidth / spanX, imageHeight / spanY);
+  // The margins of 20 and 35 m are pixels in the frame's offsets: at a scale below 1.5 they leave a
+  // wide stand's east edge and its last x label beyond the picture (and below 0.7 a tall stand's top).
+  // The stand and the labels of its frame stay within the picture.
+  if (xmax - xmin > 0.0) s = std::min(s, (imageWidth - kMapRightRoom) / (xmax - xmin));
+  if (ymax - ymin > 0.0) s = std::min(s, (imageHeight - kMapTopRoom) / (ymax - ymin));
+  return s > 0.0 ? s : 1.0;
 }
 
 void RotatePoint(double& x, double& y, double angle) {

@@ -96,6 +96,29 @@ TEST(FitStandMapScale, FitsWithMarginsAndRefusesEmptyExtents) {
   EXPECT_EQ(FitStandMapScale(0, NAN, 0, 300, 600, 500), 1.0);
 }
 
+TEST(FitStandMapScale, WideAndTallStandsStayWithinThePictureWithTheirLabels) {
+  // A stand of 720 x 260 m on the map of a 768-pixel screen once reached 20 pixels past the picture's
+  // east edge, its last x label cut to its first digit. The stand's far corner and the frame's labels
+  // for the extents (three digits, about 21 pixels of text) lie inside the picture.
+  for (auto [w, h] : {std::pair{720.0, 260.0}, std::pair{230.0, 210.0}, std::pair{200.0, 600.0}, std::pair{60.0, 40.0}})
+    for (auto [iw, ih] : {std::pair{682, 742}, std::pair{950, 742}, std::pair{600, 500}, std::pair{968, 968}}) {
+      SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h) + " on " + std::to_string(iw) + " x " + std::to_string(ih));
+      StandMapTransform t;
+      t.scale = FitStandMapScale(0, h, 0, w, iw, ih);
+      t.imageWidth = iw;
+      t.imageHeight = ih;
+      EXPECT_LT(t.StandMapX(w), iw);
+      EXPECT_GE(t.StandMapY(h), 0);
+      const int lastX = static_cast<int>(w / 50) * 50, lastY = static_cast<int>(h / 50) * 50;
+      if (lastX >= 50) {
+        EXPECT_LE(RoundInt(lastX * t.scale) + 20 + 21, iw);
+      }
+      if (lastY >= 50 && lastY <= 400) {
+        EXPECT_GE(ih - RoundInt(lastY * t.scale) - 34, 0);
+      }
+    }
+}
+
 TEST(RotatePoint, UsesTheRoundedConstants) {
   double x = 0, y = 5;
   RotatePoint(x, y, 0);
