@@ -100,7 +100,7 @@ bool InStand(const GeneratedTree& t, double W, double H) { return t.x > 0.0 && t
 }  // namespace
 
 GenerationResult GenerateStand(const GenerationParameters& p, GenerationLevel level, int& passCounter,
-                               RandomGenerator& random) {
+                               RandomGenerator& random, CloseTreeRemoval removeClose) {
   GenerationResult result;
   const double W = StandSide(level), H = StandSide(level), A = W * H;
   const bool enterprise = level == GenerationLevel::kEnterprise;
@@ -258,7 +258,7 @@ GenerationResult GenerateStand(const GenerationParameters& p, GenerationLevel le
       t.x = t.y = kRemovedPosition;
       ++result.felled;
     }
-  result.closeRemovals = RemoveCloseTrees(stand.trees);
+  result.closeRemovals = removeClose(stand.trees);
   result.stand = std::move(stand);
   return result;
 }

@@ -58,15 +58,17 @@ struct GenerationResult {
   int closeRemovals = 0;
 };
 
+int RemoveCloseTrees(std::vector<GeneratedTree>& trees);
+using CloseTreeRemoval = int (*)(std::vector<GeneratedTree>& trees);
+
 // One pass. passCounter was counted up by the caller; it becomes ((passCounter − 1) mod 5) + 1, the
 // gap centre used. The parameters must have passed ValidateAll. A refused pass draws no random number
-// and leaves passCounter alone.
+// and leaves passCounter alone. removeClose is the last step (the benchmark compares the two).
 GenerationResult GenerateStand(const GenerationParameters& p, GenerationLevel level, int& passCounter,
-                               RandomGenerator& random);
+                               RandomGenerator& random, CloseTreeRemoval removeClose = RemoveCloseTrees);
 
 // Removes (x = y = −1) every tree with x > 0 that lies closer than √0.5 m to an earlier tree with x > 0
 // that was itself kept: the later tree of a close pair goes. Returns how many went. Cell hash, linear.
-int RemoveCloseTrees(std::vector<GeneratedTree>& trees);
 // The same by comparing every pair, for the checks of the fast one.
 int RemoveCloseTreesPairwise(std::vector<GeneratedTree>& trees);
 
