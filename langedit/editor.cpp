@@ -256,6 +256,7 @@ bool WriteTargetFile(EditorState& s, std::string* error) {
 bool LoadEditorTexts(EditorState& s) {
   Settings settings;
   if (ReadSettingsFile(s.folder, settings) != SettingsRead::kOk) settings.language = 0;
+  s.textsLanguage = settings.language;
   LanguageTable& t = s.texts;
   t.tableFile = ResolveIn(s.folder, LanguageFilesFor(settings.language).table);
   std::vector<LanguageRow> rows;

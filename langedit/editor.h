@@ -38,6 +38,7 @@ struct EditorState {
   bool targetChanged = false;       // target texts shifted or copied since the last load
   bool referenceChanged = false;    // reference fields edited or rows inserted
   LanguageTable texts;              // the editor's own window texts, in the language of the settings
+  LanguageNumber textsLanguage = 0;  // that language (0 before the simulator has written the settings)
 };
 
 int RowCount(const EditorState& s);

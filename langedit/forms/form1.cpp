@@ -7,10 +7,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QToolButton>
+#include <QTranslator>
 #include <QVBoxLayout>
 #include <clocale>
 
@@ -39,13 +41,13 @@ void QtRepeatTimer::Start(unsigned intervalMs, std::function<void()> tick) {
 void QtRepeatTimer::Stop() { timer_.stop(); }
 
 int EditorGridModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : RowCount(state_);
+  return parent.isValid() ? 0 : shownRows_;
 }
 
 int EditorGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 1 + kEditableFields; }
 
 QVariant EditorGridModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= RowCount(state_)) return {};
+  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= std::min(shownRows_, RowCount(state_))) return {};
   if (index.column() == 0) return index.row() + 1;
   return Q(state_.rows[static_cast<std::size_t>(index.row())].field[static_cast<std::size_t>(index.column() - 1)]);
 }
@@ -61,7 +63,12 @@ void EditorGridModel::SetCaptions(const QStringList& captions) {
 }
 
 void EditorGridModel::Refill() {
+  if (shownRows_ == RowCount(state_)) {
+    if (shownRows_ > 0) emit dataChanged(index(0, 0), index(shownRows_ - 1, kEditableFields));
+    return;
+  }
   beginResetModel();
+  shownRows_ = RowCount(state_);
   endResetModel();
 }
 
@@ -123,7 +130,8 @@ void SetCaption(QWidget* w, const QString& text) {
 
 void SetHint(QWidget* w, const QString& text) {
   w->setToolTip(text);
-  if (auto* e = qobject_cast<QLineEdit*>(w); e && !e->isReadOnly()) e->setPlaceholderText(text);
+  // The empty search field says what it is for; in the table's fields grey text would pass for content.
+  if (w->objectName() == "Edit8") static_cast<QLineEdit*>(w)->setPlaceholderText(text);
 }
 
 QLineEdit* NewEdit(const char* name, QWidget* parent, bool readOnly, int width = 0) {
@@ -264,7 +272,7 @@ void TForm1::BuildControls() {
   top->addLayout(buttons);
   top->addWidget(StringGrid1, 1);
   resize(1120, 720);
-  for (int c = 0; c < 4; ++c) StringGrid1->setColumnWidth(c, std::array{50, 60, 150, 300}[c]);
+  for (int c = 0; c < 4; ++c) StringGrid1->setColumnWidth(c, std::array{50, 70, 150, 300}[c]);
 
   // Built-in German texts; the language table replaces them.
   for (const TextOf& t : kTexts) {
@@ -428,10 +436,18 @@ void TForm1::edRowNrExit() {
 }
 
 void TForm1::edSpracheExit() {
+  // The boxes below take the focus from the field, which may report its exit once more.
+  if (changingLanguage_) return;
+  changingLanguage_ = true;
+  ChangeLanguage();
+  changingLanguage_ = false;
+}
+
+void TForm1::ChangeLanguage() {
   std::optional<long long> n = ParseInt(S(edSprache->text().trimmed()));
   if (!n || !IsEditorLanguage(*n)) {
-    Inform(T("Nur die Sprachen 1 bis 7 sind möglich"), PlatformIcon::Information);
     ShowLanguage();
+    Inform(T("Nur die Sprachen 1 bis 7 sind möglich"), PlatformIcon::Information);
     return;
   }
   if (*n == state.target) return;
@@ -548,6 +564,13 @@ int ProgramStart(int argc, char** argv) {
   EditorState state;
   state.folder = ProgramFoldersFor(S(QCoreApplication::applicationDirPath())).program;
   LoadEditorTexts(state);
+  // Qt's own buttons ("Yes", "No", "OK") in the window's language, where Qt ships a translation.
+  static const char* const kQtLanguage[] = {"de", "de", "en", "cs", "fr", "es", "pl", "tr"};
+  QTranslator qtTexts;
+  if (state.textsLanguage >= 0 && state.textsLanguage <= kLastLanguage &&
+      qtTexts.load(QString("qtbase_") + kQtLanguage[state.textsLanguage],
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&qtTexts);
   QtRepeatTimer timer;
   TForm1 form(state, qt.services, timer);
   form.show();

@@ -51,6 +51,7 @@ class EditorGridModel : public QAbstractTableModel {
  private:
   const EditorState& state_;
   QStringList captions_;
+  int shownRows_ = 0;
 };
 
 class TForm1 : public QWidget {
@@ -125,6 +126,7 @@ class TForm1 : public QWidget {
   void CommitEdits();
   void SelectGridRow(int row);
   void ShowLanguage();
+  void ChangeLanguage();
   void Inform(const std::string& text, PlatformIcon icon);
   bool Ask(const std::string& text);
   // Writes the target's file and says whether it worked; a failure keeps every edit.
@@ -136,6 +138,7 @@ class TForm1 : public QWidget {
   EditorGridModel* model_ = nullptr;
   bool ending_ = false;
   bool selecting_ = false;
+  bool changingLanguage_ = false;
 };
 
 // Creates the window on the program folder and runs the event loop; returns the exit code.
