@@ -120,7 +120,7 @@ const TextOf kTexts[] = {
 };
 
 // Grid headers: row number, then fields 1 … 4.
-const char* const kGridCaptions[] = {"Zeile", "Formular", "Komponente", "Beschriftung", "Hinweis / Meldung"};
+const char* const kGridCaptions[] = {"Nr.", "Formular", "Komponente", "Beschriftung", "Hinweis / Meldung"};
 
 void SetCaption(QWidget* w, const QString& text) {
   if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(text);

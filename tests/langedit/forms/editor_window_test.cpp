@@ -283,7 +283,7 @@ class EditorWindowTest : public QObject {
     QCOMPARE(e.f().Label1->text(), QString("Language"));
     QCOMPARE(e.f().BtPlus->text(), QString("+"));
     QCOMPARE(e.f().Edit8->toolTip(), QString("Search term"));
-    QCOMPARE(e.f().StringGrid1->model()->headerData(0, Qt::Horizontal).toString(), QString("Row"));
+    QCOMPARE(e.f().StringGrid1->model()->headerData(0, Qt::Horizontal).toString(), QString("No."));
     // Every row of the editor's form id names a control of the window.
     int editorRows = 0;
     for (const LanguageRow& r : e.Shipped("SpracheEN.txt")) {
