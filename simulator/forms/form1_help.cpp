@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <functional>
 
 #include "common/paths.h"
@@ -96,7 +97,7 @@ void TForm1::BuildHelpArea() {
   }
   ButtonX = new QPushButton("x", GbNbaum);
   ButtonX->setObjectName("ButtonX");
-  ButtonX->setGeometry(368, 4, 24, 22);
+  ButtonX->setGeometry(368, 14, 24, 22);
   connect(ButtonX, &QPushButton::clicked, this, &TForm1::ButtonXClick);
 
   connect(sBtAnweisung, &QPushButton::clicked, this, &TForm1::sBtAnweisungClick);
@@ -161,6 +162,10 @@ void TForm1::BitHinweiseClick() {
   for (const std::string& l : ImportantNotes(state.language)) lines << Q(l);
   MemHilfe->setPlainText(lines.join('\n'));
   MemHilfe->setToolTip(Q(T("Fenster durch Anklicken schliessen")));
+  // within the window also on a small screen
+  const QRect g = MemHilfe->geometry();
+  MemHilfe->resize(std::min(700, Client->width() - g.left() - 20), std::min(500, Client->height() - g.top() - 20));
+  MemHilfe->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   MemHilfe->show();
   MemHilfe->raise();
   BitHinweise->hide();

@@ -4,7 +4,7 @@
 //   letters are italic, digits and operators upright; x_i, x^2, x_{ij}^{2}; \frac{a}{b}; \sqrt{a};
 //   \sum_{i=1}^{n}; \bar{x}, \hat{G}; \left( … \right) (also [ ] and |); \text{words}; \sin, \cos,
 //   \arctan, \arccos, \ln, \min, \max; Greek letters (\pi, \theta, \Sigma …); \pm \le \ge \approx \ne
-//   \cdot \times \lt \gt; spaces \, \; \quad.
+//   \cdot \times \ast \lt \gt; spaces \, \; \quad.
 #include <QFont>
 #include <QPainterPath>
 #include <QPointF>
