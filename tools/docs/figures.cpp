@@ -188,24 +188,29 @@ void Methods(Canvas& c, bool en) {
   }
 }
 
+// A plot circle with its part in the stand green and the part outside red.
+void CircleAtEdge(Canvas& c, double cx, double cy, double r, const QPainterPath& stand) {
+  QPainterPath circle;
+  circle.addEllipse(QPointF(cx, cy), r, r);
+  c.Pen(Qt::transparent, 0);
+  c.Brush(kLightGreen);
+  c.Path(circle.intersected(stand));
+  c.Brush(QColor(255, 205, 210));
+  c.Path(circle.subtracted(stand));
+  c.NoBrush();
+  c.Pen(kInk, 0.3);
+  c.Circle(cx, cy, r);
+}
+
 // Edge correction: a circle cut by a straight edge, and one around a corner of the boundary.
 void Edge(Canvas& c, bool en) {
   const double r = 18;
   // chord case
   {
     const double cx = 30, cy = 24, edgeX = cx + 9;
-    QPainterPath circle;
-    circle.addEllipse(QPointF(cx, cy), r, r);
-    QPainterPath outside;
-    outside.addRect(edgeX, cy - r - 2, r + 4, 2 * r + 4);
-    c.Pen(Qt::transparent, 0);
-    c.Brush(kLightGreen);
-    c.Path(circle.subtracted(outside));
-    c.Brush(QColor(255, 205, 210));
-    c.Path(circle.intersected(outside));
-    c.NoBrush();
-    c.Pen(kInk, 0.3);
-    c.Circle(cx, cy, r);
+    QPainterPath stand;
+    stand.addRect(cx - r - 2, cy - r - 2, edgeX - (cx - r - 2), 2 * r + 4);
+    CircleAtEdge(c, cx, cy, r, stand);
     c.Pen(kInk, 0.6);
     c.Line(edgeX, cy - r - 4, edgeX, cy + r + 4);
     const double half = std::sqrt(r * r - 9.0 * 9.0);
@@ -226,8 +231,6 @@ void Edge(Canvas& c, bool en) {
   // corner case
   {
     const double cx = 104, cy = 22;
-    QPainterPath circle;
-    circle.addEllipse(QPointF(cx, cy), r, r);
     const QPointF corner(cx + 8, cy + 6);
     QPainterPath stand;
     stand.moveTo(corner);
@@ -235,14 +238,7 @@ void Edge(Canvas& c, bool en) {
     stand.lineTo(cx - r - 30, cy - r - 30);
     stand.lineTo(cx - r - 30, corner.y());
     stand.closeSubpath();
-    c.Pen(Qt::transparent, 0);
-    c.Brush(kLightGreen);
-    c.Path(circle.intersected(stand));
-    c.Brush(QColor(255, 205, 210));
-    c.Path(circle.subtracted(stand));
-    c.NoBrush();
-    c.Pen(kInk, 0.3);
-    c.Circle(cx, cy, r);
+    CircleAtEdge(c, cx, cy, r, stand);
     c.Pen(kInk, 0.6);
     c.Line(corner.x(), corner.y(), corner.x(), cy - r - 4);
     c.Line(corner.x(), corner.y(), cx - r - 4, corner.y());
