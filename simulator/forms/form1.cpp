@@ -130,6 +130,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildMethodArea();
   BuildGridArea();
   BuildRunDisplayArea();
+  BuildHelpArea();
 
   sBtNeuesVerfahren->setEnabled(false);
   sBtMultiSim->setEnabled(false);
@@ -533,7 +534,7 @@ void TForm1::BtStartClick() {
   if (GuardBusy()) return;
   TranslateAllForms(state);
   HideTitleScreen();
-  // The operating-help group is closed here when it is open.
+  CloseOperatingHelp();
   sBtBestand->show();
   sBtBestand->setEnabled(true);
   sBtVerfahren->show();
@@ -561,7 +562,7 @@ void TForm1::BtStartClick() {
 void TForm1::Button17Click() {
   if (GuardBusy()) return;
   HideTitleScreen();
-  // The operating-help group closes here.
+  CloseOperatingHelp();
   TranslateAllForms(state);
   Panel7->show();
   Panel7->raise();
@@ -653,7 +654,7 @@ void TForm1::sBtZurueckClick() {
   if (GuardBusy()) return;
   for (QWidget* w : std::initializer_list<QWidget*>{Panel10, Panel3, ScrollBox1, Panel7, PnDaten, sBtDrehen})
     w->hide();
-  // The operating-help group closes here.
+  CloseOperatingHelp();
   ShowTitleScreen();
   Panel12->show();
   Panel6->show();
