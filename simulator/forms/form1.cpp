@@ -132,6 +132,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildMethodArea();
   BuildGridArea();
   BuildRunDisplayArea();
+  BuildHelpArea();
 
   sBtNeuesVerfahren->setEnabled(false);
   sBtMultiSim->setEnabled(false);
@@ -551,7 +552,7 @@ void TForm1::BtStartClick() {
   if (GuardBusy()) return;
   TranslateAllForms(state);
   HideTitleScreen();
-  // The operating-help group is closed here when it is open.
+  CloseOperatingHelp();
   sBtBestand->show();
   sBtBestand->setEnabled(true);
   sBtVerfahren->show();
@@ -579,7 +580,7 @@ void TForm1::BtStartClick() {
 void TForm1::Button17Click() {
   if (GuardBusy()) return;
   HideTitleScreen();
-  // The operating-help group closes here.
+  CloseOperatingHelp();
   TranslateAllForms(state);
   Panel7->show();
   Panel7->raise();
@@ -669,8 +670,8 @@ void TForm1::sBtAnmerkClick() {
 
 void TForm1::sBtZurueckClick() {
   if (GuardBusy()) return;
-  // The operating-help group closes here; the map, legend, data column, panels and run pictures go with
-  // the rest of the mode.
+  // The map, legend, data column, panels and run pictures go with the rest of the mode.
+  CloseOperatingHelp();
   ShowTitleScreen();
   Panel12->show();
   Panel6->show();
