@@ -147,7 +147,14 @@ BoundaryOverlap OverlapAtBoundary(GeometryContext& g, PolygonRef boundary, GeoPo
       return out;
     }
     g.twoCircle = {true, 0.0, 0.0, ri, rx, ry, rj};
-    const bool clipped = ClipPlotPolygon(g, corners, circleI, circleJ, circleJ.n, work.lens, areas);
+    bool clipped = ClipPlotPolygon(g, corners, circleI, circleJ, circleJ.n, work.lens, areas);
+    if (!clipped) {
+      // A crossing that falls on a corner of one polygon can leave the walk without its partner; the
+      // lens is the same seen from the other circle, whose corners lie elsewhere.
+      g.errorFlag = false;
+      g.twoCircle = {true, rx, ry, rj, 0.0, 0.0, ri};
+      clipped = ClipPlotPolygon(g, corners, circleJ, circleI, circleI.n, work.lens, areas);
+    }
     // The containment rule must not outlive this pair: every later clip would take it.
     g.twoCircle = {};
     if (!clipped) {
@@ -210,14 +217,14 @@ int NumberTrees(GeometryContext& g, TreeList& trees, PolygonRef boundary, double
   return failures;
 }
 
-std::optional<TrueStandValues> ComputeTrueValues(GeometryContext& g, TreeList& trees, PolygonRef boundary,
+std::optional<DesignValues> ComputeTrueValues(GeometryContext& g, TreeList& trees, PolygonRef boundary,
                                                  double standHa, const MethodChoice& method,
                                                  TrueValueObserver* observer, bool* cancelled) {
   if (cancelled) *cancelled = false;
   const double standM2 = standHa * 10000.0;
   if (!(standM2 > 0.0) || !Finite(standM2)) return std::nullopt;
 
-  TrueStandValues v;
+  DesignValues v;
   v.clipFailures = NumberTrees(g, trees, boundary, standM2, method, observer);
 
   // The radii once, so the pair loop does not work them out again for every pair.
@@ -279,14 +286,15 @@ std::optional<TrueStandValues> ComputeTrueValues(GeometryContext& g, TreeList& t
   return v;
 }
 
-std::string TrueValuesText(const TrueStandValues& v, double standHa, const LanguageTable& lang) {
+std::string TrueValuesText(const DesignValues& v, double standHa, const LanguageTable& lang) {
   const double sdCov = std::sqrt(std::max(v.Vcov, 0.0)) / standHa;
   const double cv = v.G > 0.0 ? 100.0 * std::sqrt(std::max(v.V, 0.0)) / v.G : 0.0;
+  const std::string qm = Translate(lang, "qm");
   std::string s = "\t" + Translate(lang, "Wahre Bestandeswerte") + "\n\n";
   s += Translate(lang, "Bäume insgesamt:") + "\t" + FormatInt(v.N, 6) + "\n";
   s += Translate(lang, "Bäume/Probefläche:") + "\t" + FormatFixed(6, 2, v.En) + "\n";
-  s += Translate(lang, "Grundfläche/ha:") + "\t\t" + FormatFixed(6, 2, v.G / standHa) + " qm\n";
-  s += std::string(kDitto) + Translate(lang, "Std-Abw.") + "\t" + FormatFixed(6, 1, sdCov) + " qm\n";
+  s += Translate(lang, "Grundfläche/ha:") + "\t\t" + FormatFixed(6, 2, v.G / standHa) + " " + qm + "\n";
+  s += std::string(kDitto) + Translate(lang, "Std-Abw.") + "\t" + FormatFixed(6, 1, sdCov) + " " + qm + "\n";
   s += std::string(kDitto) + Translate(lang, "Var-Koef.") + "\t" + FormatFixed(6, 1, cv) + " %";
   return s;
 }
@@ -297,21 +305,22 @@ std::string SelectionAreaText(int mode, const SelectionAreaFigures& f, const Lan
   const std::string tree = Translate(lang, "Baum");
   const std::string withBoundary = Translate(lang, "mit Grenze");
   const std::string withTree = Translate(lang, "mit Baum");
+  const std::string qm = Translate(lang, "qm");
   switch (mode) {
     case 1:
-      return tree + "  " + FormatInt(f.number, 4) + " Fl:" + FormatFixed(6, 1, circle) + " qm" + "  R: " +
+      return tree + "  " + FormatInt(f.number, 4) + " Fl:" + FormatFixed(6, 1, circle) + " " + qm + "  R: " +
              FormatFixed(6, 2, f.r) + " m" + "\n" + "   " + withBoundary + ":   Fl:" + FormatFixed(6, 1, f.insideArea) +
              FormatFixed(14, 1, percent(f.insideArea)) + " %";
     case 2:
-      return tree + "  " + FormatInt(f.number, 8) + "        Fl:" + FormatFixed(7, 1, circle) + " qm" + "   R: " +
+      return tree + "  " + FormatInt(f.number, 8) + "        Fl:" + FormatFixed(7, 1, circle) + " " + qm + "   R: " +
              FormatFixed(6, 2, f.r) + " m" + "\n" + "  " + withTree + FormatFixed(5, 0, f.partner) + "    Fl: " +
-             FormatFixed(7, 1, f.overlap) + " qm" + "     " + FormatFixed(6, 1, percent(f.overlap)) + " %" + "\n" +
-             "      " + withBoundary + "       Fl: " + FormatFixed(7, 1, f.insideArea) + " qm" +
+             FormatFixed(7, 1, f.overlap) + " " + qm + "     " + FormatFixed(6, 1, percent(f.overlap)) + " %" + "\n" +
+             "      " + withBoundary + "       Fl: " + FormatFixed(7, 1, f.insideArea) + " " + qm +
              FormatFixed(9, 1, percent(f.insideArea)) + " %";
     default:
-      return tree + "  " + FormatInt(f.number, 6) + "         Fl:" + FormatFixed(7, 1, circle) + " qm" +
+      return tree + "  " + FormatInt(f.number, 6) + "         Fl:" + FormatFixed(7, 1, circle) + " " + qm +
              "       R: " + FormatFixed(6, 2, f.r) + " m" + "\n" + "   " + withTree + FormatFixed(5, 0, f.partner) +
-             "    Fl:" + FormatFixed(7, 1, f.overlap) + " qm" + "       " + FormatFixed(6, 1, percent(f.overlap)) + " %";
+             "    Fl:" + FormatFixed(7, 1, f.overlap) + " " + qm + "       " + FormatFixed(6, 1, percent(f.overlap)) + " %";
   }
 }
 
@@ -330,8 +339,9 @@ std::optional<VarianceSplit> SplitVariance(double e8, double sd8, double e16, do
 }
 
 std::string VarianceSplitText(double basalAreaPerHa, const VarianceSplit& split, const LanguageTable& lang) {
+  const std::string qm = Translate(lang, "qm");
   const auto line = [&](const char* label, double value) {
-    return PadRight(Translate(lang, label), 25) + FormatFixed(10, 2, value) + " qm";
+    return PadRight(Translate(lang, label), 25) + FormatFixed(10, 2, value) + " " + qm;
   };
   return line("Grundfläche / ha", basalAreaPerHa) + "\n" + line("St-Abw. zwischen  Flächen", split.between) + "\n" +
          line("St-Abw. innerhalb Flächen", split.within);

@@ -13,24 +13,11 @@
 #include "common/language.h"
 #include "simulator/sampling/geometry.h"
 #include "simulator/sampling/method.h"
+#include "simulator/sampling/plan_optimisation.h"
+#include "simulator/sampling/true_values_basic.h"
 #include "simulator/stand/tree_list.h"
 
 namespace tolvek {
-
-// Basal area of a tree in the true values (dbh in cm, m²).
-inline constexpr double kTrueBasalAreaFactor = 7.853981635e-5;
-
-struct TrueStandValues {
-  std::int32_t N = 0;   // trees with a positive limiting radius
-  double G = 0.0;       // their basal area, m²
-  double sumG2 = 0.0;   // Σ g²
-  double En = 0.0;      // expected sample trees per plot (Σ of the area shares)
-  double V = 0.0;       // variance of a single plot's estimate of the stand's basal area, m⁴
-  double Vcov = 0.0;    // the same in its covariance form
-  double sdPerHa = 0.0; // √V / stand ha
-  // Clips that failed; the tree or pair then took the share of its whole circle or lens.
-  int clipFailures = 0;
-};
 
 // Limiting radius of a tree (m) under the chosen method: the circle radius for fixed circles,
 // dbh / √(4k) for the angle count, the radius of the last concentric circle whose dbh limit the tree
@@ -93,12 +80,12 @@ int NumberTrees(GeometryContext& g, TreeList& trees, PolygonRef boundary, double
 
 // The whole computation. Empty when the stand's area is not positive or the observer cancelled
 // (`cancelled` tells which).
-std::optional<TrueStandValues> ComputeTrueValues(GeometryContext& g, TreeList& trees, PolygonRef boundary,
+std::optional<DesignValues> ComputeTrueValues(GeometryContext& g, TreeList& trees, PolygonRef boundary,
                                                  double standHa, const MethodChoice& method,
                                                  TrueValueObserver* observer, bool* cancelled = nullptr);
 
 // The text of the result box "Wahre Bestandeswerte" (tabs and line breaks as the box shows them).
-std::string TrueValuesText(const TrueStandValues& v, double standHa, const LanguageTable& lang);
+std::string TrueValuesText(const DesignValues& v, double standHa, const LanguageTable& lang);
 
 // The side panel's text of one selection area: 1 a tree at the boundary, 2 an overlap at the
 // boundary, 3 an overlap inside the stand.
@@ -122,5 +109,22 @@ std::optional<VarianceSplit> SplitVariance(double e8, double sd8, double e16, do
 
 // The result box of "Optimierung": three lines of label and value.
 std::string VarianceSplitText(double basalAreaPerHa, const VarianceSplit& split, const LanguageTable& lang);
+
+// What the true-value computation keeps between its runs and shows while it runs.
+struct TrueValueState {
+  // Ctrl + left button on "E-Wert der Varianz": the selection areas are drawn one by one.
+  bool stepDisplay = false;
+  bool quiet = false;  // "Optimierung" runs the computation without its result box
+  bool fast = true;    // "schnell": no pause after each selection-area text
+  // The display options of "Auswahlfläche anzeigen".
+  bool showSingle = false;         // "Einzelbaum an Bestandesgrenze"
+  bool showBoundaryPairs = false;  // "Überlappung an Bestandesgrenze"
+  bool showInnerPairs = false;     // "Überlappung im Bestandesinneren"
+  DesignValues last;               // of the last computation
+  // "Optimierung": the runs at 8 m and 16 m, their split and the plan built on it.
+  double e8 = 0.0, sd8 = 0.0, e16 = 0.0, sd16 = 0.0;
+  VarianceSplit split;
+  PlanOptimisationModel plan;
+};
 
 }  // namespace tolvek

@@ -42,7 +42,7 @@ struct Stand {
   GeometryContext g;
   BoundaryPolygon boundary;
   TreeList trees;
-  TrueStandValues v;
+  DesignValues v;
   bool Compute(const MethodChoice& m, double ha) {
     auto r = ComputeTrueValues(g, trees, boundary, ha, m, nullptr);
     if (r) v = *r;
