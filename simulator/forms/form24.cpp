@@ -47,7 +47,7 @@ TForm24::TForm24(SimulatorState& st, TForm1* m, QWidget* parent) : QDialog(paren
   setWindowTitle(QString::fromUtf8("Optimierung des Stichprobenplans"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint);
   setModal(true);
-  setFixedSize(900, 550);
+  setFixedSize(930, 556);
   QLabel* title = widgets::Label(this, "Label10", "Zeitbedarf der Inventur", QRect(10, 6, 400, 20));
   QFont bold = title->font();
   bold.setBold(true);
@@ -61,26 +61,30 @@ TForm24::TForm24(SimulatorState& st, TForm1* m, QWidget* parent) : QDialog(paren
 
   GrpVorgaben = new QGroupBox(QString::fromUtf8("Vorgaben"), this);
   GrpVorgaben->setObjectName("GrpVorgaben");
-  GrpVorgaben->setGeometry(584, 10, 306, 424);
+  GrpVorgaben->setGeometry(584, 10, 336, 424);
   QLineEdit** edits[] = {&Ed_tF0, &Ed_tB0, &Ed_tFMkm, &Ed_tBMkm, &Ed_SigF, &Ed_sigB, &Ed_BestFl, &Ed_AnzB, &Ed_VC};
   int top = 24;
   for (std::size_t i = 0; i < std::size(kRows); ++i) {
     const FieldRow& row = kRows[i];
     if (row.header) {
-      QLabel* h = widgets::Label(GrpVorgaben, row.headerName, row.header, QRect(10, top, 286, 20));
+      QLabel* h = widgets::Label(GrpVorgaben, row.headerName, row.header, QRect(10, top, 316, 20));
       h->setFont(bold);
       top += 22;
     }
-    widgets::Label(GrpVorgaben, row.labelName, row.label, QRect(18, top + 3, 192, 20));
-    QLineEdit* e = widgets::Edit(GrpVorgaben, row.edit, QRect(214, top, 80, 26));
+    widgets::Label(GrpVorgaben, row.labelName, row.label, QRect(18, top + 3, 222, 20));
+    QLineEdit* e = widgets::Edit(GrpVorgaben, row.edit, QRect(244, top, 80, 26));
     e->setAlignment(Qt::AlignRight);
     *edits[i] = e;
     connect(e, &QLineEdit::editingFinished, this, [this, e] { Ed_VCExit(e); });
     top += 32;
   }
-  LbKurve1 = widgets::Label(this, "Label2", "Die Baumzahl-Flächenzahl-Kominationen der Kurve", QRect(584, 442, 306, 20));
-  LbKurve2 = widgets::Label(this, "Label3", "gewährleisten den vorgegebenen Stichprobenfehler", QRect(584, 462, 306, 20));
-  Button1 = widgets::Button(this, "Button1", "beenden", QRect(740, 504, 150, 32));
+  LbKurve1 = widgets::Label(this, "Label2", "Die Baumzahl-Flächenzahl-Kominationen der Kurve", QRect(584, 438, 336, 36));
+  LbKurve2 = widgets::Label(this, "Label3", "gewährleisten den vorgegebenen Stichprobenfehler", QRect(584, 474, 336, 36));
+  for (QLabel* l : {LbKurve1, LbKurve2}) {
+    l->setWordWrap(true);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  }
+  Button1 = widgets::Button(this, "Button1", "beenden", QRect(770, 516, 150, 32));
   connect(Button1, &QPushButton::clicked, this, &TForm24::Button1Click);
 }
 
