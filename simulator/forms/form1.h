@@ -12,14 +12,17 @@
 // - Handlers that start work first call GuardBusy(): while a pass, a repetition run or an animation is
 //   under way (state.run.busy) only the run controls and "Ende" may act.
 #include <QMainWindow>
+#include <QMargins>
 #include <QObject>
 #include <QPointer>
 #include <array>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "simulator/forms/forms.h"
+#include "simulator/screen_fit.h"
 #include "simulator/state.h"
 
 class QLabel;
@@ -42,6 +45,15 @@ class TForm1 : public QMainWindow {
  public:
   TForm1(SimulatorState& state, Forms& forms, QWidget* parent = nullptr);
   ~TForm1() override;
+
+  // The tool bar: rows of buttons from the top, and below them the row of the rotation and end buttons
+  // with the stand's name, area and tree count.
+  static constexpr int kToolBarTop = 6, kToolBarButtonHeight = 28, kToolBarPitch = 31;
+  static constexpr int kToolBarStandRow = kToolBarTop + 18 * kToolBarPitch + 10;
+  // The data column, top to bottom: the method and grid figures, the run's counters, the wait panel
+  // while a run goes, then one slot for the grid group, a run's pictures or the extras group, and the
+  // species legend at its foot.
+  static constexpr int kDataCountersTop = 100, kDataWaitTop = 158, kDataSlotTop = 212;
 
   SimulatorState& state;
   Forms& forms;
@@ -379,6 +391,14 @@ class TForm1 : public QMainWindow {
   void BuildPanels();
   void LoadTitlePictures();
   void FitToTheScreen(int screenHeight);
+  // The window on the screen as FitToTheScreen fitted it, its frame as the window system draws it
+  // (known once the window is up; until then none).
+  void PlaceOnScreen();
+  ScreenFit fit_;
+  QMargins placedMargins_;
+  int mapSide_ = 0;  // the map picture's side as fitted
+  // What stepped aside for the extras group while it is open.
+  std::vector<QPointer<QWidget>> besideExtras_;
   void ScaleTitleScreen();
   std::string T(const std::string& german) const;
   void UncheckMethodButtons();

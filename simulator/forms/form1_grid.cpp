@@ -727,7 +727,7 @@ void TForm1::BuildGridArea() {
   GroupBox1->setTitle("  Gitter bearbeiten ");
   // In the data column below the counters: the tool bar's run buttons, the stand's name and area and
   // the map stay in view.
-  GroupBox1->setGeometry(PnDaten->x(), 378, PnDaten->width(), 256);
+  GroupBox1->setGeometry(PnDaten->x(), kDataSlotTop, PnDaten->width(), 256);
   auto button = [this](const char* name, const char* caption, QRect r) {
     auto* b = new QPushButton(QString::fromUtf8(caption), GroupBox1);
     b->setObjectName(name);
@@ -799,8 +799,8 @@ void TForm1::BuildGridArea() {
     l->show();
   };
   LblGitterAnf = label(PnDaten, "LblGitterAnf", "", QRect());
-  dataLabel(LblGitterAnf, 64);
-  dataLabel(LblAnzStp, 88);
+  dataLabel(LblGitterAnf, 52);
+  dataLabel(LblAnzStp, 74);
 
   for (int i : {9, 10, 11, 12}) {
     const int step = i == 9 ? 5 : i == 10 ? 1 : i == 11 ? -5 : -1;

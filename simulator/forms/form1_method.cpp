@@ -32,7 +32,7 @@ void TForm1::BuildMethodArea() {
     return l;
   };
   LblVerfahren = label("LblVerfahren", 8, 22, true);
-  LblRadius = label("LblRadius", 32, 22, false);
+  LblRadius = label("LblRadius", 30, 22, false);
   connect(sBtVerfahren, &QPushButton::clicked, this, &TForm1::sBtVerfahrenClick);
 }
 

@@ -150,8 +150,8 @@ double StandScaleForBoundary(const BoundaryPolygon& boundary, int imageWidth, in
 std::string TreesPerHectareLabel(const std::string& prefix, int treeCount, double areaHa);
 std::string StandAreaLabel(const std::string& areaWord, double areaHa);
 
-// Catalogue thumbnail: black square, each tree one pixel, the boundary in red, and for entries below
-// 52 the number and description in white.
+// Catalogue thumbnail: black square, each tree one pixel, the boundary in red, and the number and
+// description in white, on as many lines as the square's width asks.
 struct ThumbnailTransform {
   double scale = 1.0;  // image height / 270
   int imageHeight = 75;
@@ -160,5 +160,8 @@ struct ThumbnailTransform {
 };
 void DrawStandThumbnail(Canvas& canvas, const ThumbnailTransform& t, const TreeList& trees, int selector,
                         const BoundaryPolygon& boundary, int entry, const std::string& caption);
+// The text in lines no wider than width in the canvas's font, broken after a blank or comma where one
+// lies within the line, else within a word.
+std::vector<std::string> FitLines(Canvas& canvas, const std::string& text, int width);
 
 }  // namespace tolvek
