@@ -26,6 +26,9 @@
 #include "common/paths.h"
 #include "common/rounding.h"
 #include "common/qt/qt_services.h"
+#include "simulator/forms/form15.h"
+#include "simulator/forms/form35.h"
+#include "simulator/forms/form44.h"
 #include "simulator/forms/translate_forms.h"
 #include "simulator/forms/widget_makers.h"
 #include "simulator/forms/text_viewer.h"
@@ -464,7 +467,9 @@ void TForm1::PlaceOnScreen() {
   const PixelRect c =
       PlaceMainWindow(fit_, {free.x(), free.y(), free.width(), free.height()},
                       {placedMargins_.left(), placedMargins_.top(), placedMargins_.right(), placedMargins_.bottom()});
-  setGeometry(c.left, c.top, c.width, c.height);
+  // The frame's position (a top-level window's pos() is its frame's), the client's size.
+  resize(c.width, c.height);
+  move(c.left - placedMargins_.left(), c.top - placedMargins_.top());
   PnWerkzeug->resize(PnWerkzeug->width(), std::max(c.height, 600));
   // The map begins right of the data column and its box ends within the window; the picture fills the
   // box, so the whole map is in view without scrolling (the map's scale follows the picture's size).
@@ -699,9 +704,14 @@ void TForm1::sBtAnmerkClick() {
 
 void TForm1::sBtZurueckClick() {
   if (GuardBusy()) return;
-  // The map, legend, data column, panels and run pictures go with the rest of the mode.
+  // The map, legend, data column, panels and run pictures go with the rest of the mode, and so do the
+  // stand's description and preview windows; the work buttons wait for a mode as on the first title.
   CloseOperatingHelp();
   ShowTitleScreen();
+  for (QWidget* window : std::initializer_list<QWidget*>{forms.form15, forms.form35, forms.form44})
+    if (window && !window->isModal()) window->hide();
+  for (QPushButton* b : {sBtBestand, sBtVerfahren, sBtGitter, sBtAuswertung, sBtDiagramm, sBtProbeBaeume, sBtExtras})
+    b->setEnabled(false);
   Panel12->show();
   Panel6->show();
   Button12->setEnabled(true);
@@ -766,11 +776,14 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
       if (w) w->show();
     besideExtras_.clear();
   }
-  // The window system's frame is known once the window is up: the window is placed again so that the
-  // frame, not only the client, stands on the screen.
+  // The window system's frame is known only some time after the window is up (a window manager frames
+  // it when it gets to it): the window is placed again then, so that the frame, not only the client,
+  // stands on the screen.
   if (watched == this && (e->type() == QEvent::Show || e->type() == QEvent::Move) && windowHandle()) {
-    const QMargins m = windowHandle()->frameMargins();
-    if (m != placedMargins_) QTimer::singleShot(0, this, [this] { PlaceOnScreen(); });
+    for (int ms : {0, 300, 1500})
+      QTimer::singleShot(ms, this, [this] {
+        if (windowHandle() && isVisible() && windowHandle()->frameMargins() != placedMargins_) PlaceOnScreen();
+      });
   }
   if (e->type() == QEvent::MouseButtonPress && (watched == Panel15 || watched == Panel15Text)) {
     Panel15Click();

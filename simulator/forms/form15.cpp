@@ -83,6 +83,12 @@ TForm15::TForm15(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
   LbTitel->setFont(bold);
   MemVerz = Memo(this, "MemVerz", QRect(10, 66, kWidth - 124, 26));
   MemCode = Memo(this, "MemCode", QRect(kWidth - 108, 66, 98, 26));
+  // One line each, the folder and the code: no scroll bar takes half of their room.
+  for (QPlainTextEdit* line : {MemVerz, MemCode}) {
+    line->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    line->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    line->setLineWrapMode(QPlainTextEdit::NoWrap);
+  }
   Memo1 = Memo(this, "Memo1", QRect(10, 98, kWidth - 20, 200));
   const int half = (kWidth - 26) / 2, right = 16 + half;
   Button1 = Button(this, "Button1", "Beschreibung", QRect(10, 306, half, 28));

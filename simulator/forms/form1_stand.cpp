@@ -204,6 +204,8 @@ void TForm1::sBtBestandClick() {
       DrawStand();
       LblBestand->show();
       PnDaten->show();
+      // As a chosen stand leaves them (its results wait for a new pass).
+      for (QPushButton* b : {sBtVerfahren, sBtExtras, sBtGitter}) b->setEnabled(true);
       return;
     }
     ScrollBox1->show();
