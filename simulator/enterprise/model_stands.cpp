@@ -183,6 +183,33 @@ std::string ModelStandOverview(const ModelStandTable& table, ClassificationMode 
   return s;
 }
 
+std::string ModelStandOverviewDisplay(std::string_view overview) {
+  // Tab stops at 16 and 26 characters, then every 8: the sum line reaches the first number column
+  // with two tabs, the rows with one after their name.
+  auto nextStop = [](std::size_t column) -> std::size_t {
+    if (column < 16) return 16;
+    if (column < 26) return 26;
+    return 26 + ((column - 26) / 8 + 1) * 8;
+  };
+  std::string out;
+  std::size_t column = 0;
+  for (std::size_t i = 0; i < overview.size(); ++i) {
+    const char c = overview[i];
+    if (c == '\r' || c == '\n') {
+      out += '\n';
+      column = 0;
+    } else if (c == '\t') {
+      const std::size_t stop = nextStop(column);
+      out.append(stop - column, ' ');
+      column = stop;
+    } else {
+      out += c;
+      if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++column;
+    }
+  }
+  return out;
+}
+
 std::string TypeChoiceCaption(const ModelStandTable& table, const std::array<std::string, kTypeSlots>& names, int type) {
   if (type < 1 || type > kTypeCount) return {};
   return names[static_cast<std::size_t>(type)] + "  (" + FormatInt(table.counts[static_cast<std::size_t>(type)][0], 2) + ")";

@@ -85,6 +85,10 @@ std::optional<std::string> ModelStandTreePath(const ProgramFolders& folders, con
 std::string ModelStandOverview(const ModelStandTable& table, ClassificationMode mode, const LanguageTable& language,
                                const std::string& caption);
 
+// The overview as a fixed-pitch dialog shows it: line breaks for "\r", the tabs laid out so that the
+// type names, the head and the sum line all start their number columns at the same place.
+std::string ModelStandOverviewDisplay(std::string_view overview);
+
 // The caption of a type's check box in the type choice: its name + "  (" + its count + ")".
 std::string TypeChoiceCaption(const ModelStandTable& table, const std::array<std::string, kTypeSlots>& names, int type);
 
@@ -156,7 +160,8 @@ class ModelStandState final : public StandRegisterCorners {
   std::string chosenText;
   bool singleModelStand = false;  // one model stand for the whole enterprise
   bool classWrite = false;        // the next class in the register is written, not read
-  int matrixTag = 0;              // the model-stand list's tag
+  // The class the matrix found for the chosen stand: the stratum the enterprise views single out.
+  MatrixCell stratum;
   // The model stand whose corners a boundary read takes: the one loaded last.
   int cornerEntry = 0;
   // The register problems shown last: the same problems are not shown again at every reload.

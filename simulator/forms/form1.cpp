@@ -1,6 +1,7 @@
 #include "simulator/forms/form1.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QCloseEvent>
 #include <QFile>
@@ -130,6 +131,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildMethodArea();
   BuildGridArea();
   BuildRunDisplayArea();
+  BuildModelStandPanel();
 
   sBtNeuesVerfahren->setEnabled(false);
   sBtMultiSim->setEnabled(false);
@@ -553,8 +555,8 @@ void TForm1::BtStartClick() {
     ImgText->setPixmap(photo);
     ImgText->show();
   }
-  // The result graphic window's "Liste" and "Fläche" are disabled and the model-stand table loaded
-  // once, here.
+  // The result graphic window's "Liste" and "Fläche" are disabled here.
+  if (!state.run.modelStandTableLoaded) LoadModelStandTable();
   if (!state.run.enterpriseMode) sBtBestandClick();
 }
 
@@ -569,7 +571,8 @@ void TForm1::Button17Click() {
   Panel6->show();
   Button12->setEnabled(false);
   Button14->setEnabled(false);
-  // The model-stand check boxes are enabled here.
+  CheckBox2->setEnabled(true);
+  CheckBox3->setEnabled(true);
   state.run.specialFunctions = true;
 }
 
@@ -579,6 +582,13 @@ void TForm1::Button18Click() {
   ScrollBox1->hide();
   Panel3->hide();
   LbEinhBest->hide();
+  if (modelStandShown) {
+    // The figures of the model stand shown go with its map.
+    LblFlaeche->hide();
+    LblBaumZahl->hide();
+    modelStandShown = false;
+  }
+  Panel6->show();
   Button14->setEnabled(true);
 }
 

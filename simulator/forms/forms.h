@@ -23,6 +23,9 @@ class TBtnRightDlg5;
 class TBtnRightDlg6;
 class TBtnRightDlg7;
 class TBtnRightDlg40;
+class TForm30;
+class TForm36;
+class TForm43;
 
 struct Forms {
   TForm1* form1 = nullptr;
@@ -43,6 +46,9 @@ struct Forms {
   TBtnRightDlg6* btnRightDlg6 = nullptr;  // n-tree sample
   TBtnRightDlg7* btnRightDlg7 = nullptr;  // angle count
   TBtnRightDlg40* btnRightDlg40 = nullptr;  // understorey of the n-tree sample
+  TForm30* form30 = nullptr;  // model-stand list
+  TForm36* form36 = nullptr;  // classification matrix of a model stand
+  TForm43* form43 = nullptr;  // real or generated model stands
 };
 
 }  // namespace tolvek

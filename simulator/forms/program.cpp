@@ -10,7 +10,10 @@
 #include "simulator/forms/text_viewer.h"
 #include "simulator/forms/form15.h"
 #include "simulator/forms/form23.h"
+#include "simulator/forms/form30.h"
 #include "simulator/forms/form35.h"
+#include "simulator/forms/form36.h"
+#include "simulator/forms/form43.h"
 #include "simulator/forms/form44.h"
 #include "simulator/forms/form42.h"
 #include "simulator/forms/small_dialogs.h"
@@ -30,14 +33,18 @@ SimulatorProgram::SimulatorProgram(SimulatorState& st, bool installOwnMessageBox
   forms.btnRightDlg8 = Add(new TBtnRightDlg8());
   forms.form18 = Add(new TForm18(state, forms, forms.form1));
   forms.form23 = Add(new TForm23(state, forms, forms.form1));
+  forms.form30 = Add(new TForm30(state, forms, forms.form1));
   forms.btnRightDlg3 = Add(new TBtnRightDlg3(state, forms, forms.form1));
   forms.form32 = Add(new TForm32(state));
   forms.form34 = Add(new TForm34());
   // The stand information and the preview answer while the catalogue is open modally: its windows.
   forms.form35 = Add(new TForm35(state, forms, forms.form23));
+  // The matrix answers while the model-stand list is open modally: a window of the list.
+  forms.form36 = Add(new TForm36(state, forms, forms.form30));
   forms.form38 = Add(new TForm38(state));
   forms.btnRightDlg40 = Add(new TBtnRightDlg40(state, forms.form1));
   forms.form42 = Add(new TForm42(state));
+  forms.form43 = Add(new TForm43(state, forms, forms.form1));
   forms.form44 = Add(new TForm44(state, forms, forms.form23));
 
   if (installOwnMessageBox) {
