@@ -42,12 +42,14 @@ class FileRollback {
   std::vector<Saved> saved_;
 };
 
-StoreOutcome Failed(StoreStatus status, std::string fileName, std::string path, std::string reason = {}) {
+StoreOutcome Outcome(StoreStatus status, std::string fileName, std::string path = {}, std::string reason = {},
+                     bool deleting = false) {
   StoreOutcome o;
   o.status = status;
   o.fileName = std::move(fileName);
   o.path = std::move(path);
   o.reason = std::move(reason);
+  o.deleting = deleting;
   return o;
 }
 
@@ -125,7 +127,7 @@ StoreOutcome SaveStandLevel(const std::string& programFolder, int slot, const St
   const std::string name = SlotFileName(slot);
   const std::string folder = ResolveIn(programFolder, "Bestande/");
   if (slot < kFirstStandSlot || slot > kLastStandSlot || !IsFolder(folder))
-    return Failed(StoreStatus::SlotMissing, name, JoinPath(folder, name));
+    return Outcome(StoreStatus::SlotMissing, name, JoinPath(folder, name));
 
   const std::string number = std::to_string(slot);
   const std::string treePath = ResolveIn(folder, "w" + name);
@@ -149,66 +151,55 @@ StoreOutcome SaveStandLevel(const std::string& programFolder, int slot, const St
     failed = descriptionPath;
   if (!failed.empty()) {
     rollback.Restore();
-    return Failed(StoreStatus::WriteFailed, name, failed, reason);
+    return Outcome(StoreStatus::WriteFailed, name, failed, reason);
   }
-  StoreOutcome o;
-  o.status = StoreStatus::Saved;
-  o.fileName = name;
-  return o;
+  return Outcome(StoreStatus::Saved, name);
 }
 
 StoreOutcome SaveEnterpriseStand(const std::string& programFolder, const GeneratedStandIdentity& identity,
                                  const StandToSave& stand) {
   const std::string name = GeneratedStandFileName(identity.number);
-  if (identity.number < 301 || identity.number > 999) return Failed(StoreStatus::BadNumber, name, {});
+  if (identity.number < 301 || identity.number > 999) return Outcome(StoreStatus::BadNumber, name, {});
   const std::optional<std::string> line = GeneratedRegisterLine(identity, stand.width, stand.height);
-  if (!line) return Failed(StoreStatus::BadSize, name, {});
+  if (!line) return Outcome(StoreStatus::BadSize, name, {});
 
   const std::string registerPath = GeneratedRegisterPath(programFolder);
   RegisterFile reg;
   // A register not there yet is an empty one; one that is there but cannot be read is never replaced.
   if (ReadRegisterFile(registerPath, reg) == RegisterFileProblem::Unreadable)
-    return Failed(StoreStatus::Unreadable, name, registerPath);
+    return Outcome(StoreStatus::Unreadable, name, registerPath);
 
   std::string reason;
   const std::string folder = GeneratedFolder(programFolder);
-  if (!MakeFolder(folder, reason)) return Failed(StoreStatus::WriteFailed, name, folder, reason);
+  if (!MakeFolder(folder, reason)) return Outcome(StoreStatus::WriteFailed, name, folder, reason);
   const std::string treePath = ResolveIn(folder, "w" + name);
   FileRollback rollback;
   rollback.Remember(treePath);
   if (!WriteTreeFile(treePath, StandingTreeRecords(stand), &reason))
-    return Failed(StoreStatus::WriteFailed, name, treePath, reason);
+    return Outcome(StoreStatus::WriteFailed, name, treePath, reason);
 
   ReplaceRegisterEntry(reg, name, &*line);
   if (!WriteRegisterFile(registerPath, reg, &reason)) {
     // The register still names the old stand (or none): the old tree file goes back with it.
     rollback.Restore();
-    return Failed(StoreStatus::WriteFailed, name, registerPath, reason);
+    return Outcome(StoreStatus::WriteFailed, name, registerPath, reason);
   }
-  StoreOutcome o;
-  o.status = StoreStatus::Saved;
-  o.fileName = name;
-  return o;
+  return Outcome(StoreStatus::Saved, name);
 }
 
 StoreOutcome DeleteEnterpriseStand(const std::string& programFolder, int number) {
   const std::string name = GeneratedStandFileName(number);
-  auto Failed = [](StoreStatus status, std::string fileName, std::string path, std::string reason = {}) {
-    StoreOutcome o = tolvek::Failed(status, std::move(fileName), std::move(path), std::move(reason));
-    o.deleting = true;
-    return o;
-  };
-  if (number < 301 || number > 999) return Failed(StoreStatus::BadNumber, name, {});
+  if (number < 301 || number > 999) return Outcome(StoreStatus::BadNumber, name, {}, {}, true);
   const std::string registerPath = GeneratedRegisterPath(programFolder);
   RegisterFile reg;
   const RegisterFileProblem read = ReadRegisterFile(registerPath, reg);
-  if (read == RegisterFileProblem::Unreadable) return Failed(StoreStatus::Unreadable, name, registerPath);
+  if (read == RegisterFileProblem::Unreadable) return Outcome(StoreStatus::Unreadable, name, registerPath, {}, true);
   std::string reason;
   if (read == RegisterFileProblem::None) {
     ReplaceRegisterEntry(reg, name, nullptr);
     // The line goes first: should the files then stay, no register line points at a missing stand.
     if (!WriteRegisterFile(registerPath, reg, &reason))
-      return Failed(StoreStatus::WriteFailed, name, registerPath, reason);
+      return Outcome(StoreStatus::WriteFailed, name, registerPath, reason, true);
   }
   const std::string folder = GeneratedFolder(programFolder);
   bool removedAny = false;
@@ -218,10 +209,7 @@ StoreOutcome DeleteEnterpriseStand(const std::string& programFolder, int number)
     std::error_code ec;
     if (fs::remove(path, ec)) removedAny = true;
   }
-  StoreOutcome o;
-  o.status = StoreStatus::Deleted;
-  o.deleting = true;
-  o.fileName = name;
+  StoreOutcome o = Outcome(StoreStatus::Deleted, name, {}, {}, true);
   o.fileMissing = !removedAny;
   return o;
 }

@@ -14,6 +14,7 @@
 #include "common/format.h"
 #include "common/qt/qt_services.h"
 #include "simulator/enterprise/model_stand_loading.h"
+#include "simulator/forms/controls.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form30.h"
 #include "simulator/forms/form35.h"
@@ -24,41 +25,22 @@
 
 namespace tolvek {
 
-namespace {
-
-QPushButton* PanelButton(QWidget* parent, const char* name, const char* caption, QRect r, const char* hint) {
-  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-  b->setObjectName(name);
-  b->setGeometry(r);
-  b->setFocusPolicy(Qt::TabFocus);
-  if (hint) b->setToolTip(QString::fromUtf8(hint));
-  return b;
-}
-
-QCheckBox* PanelCheckBox(QWidget* parent, const char* name, const char* caption, QRect r) {
-  auto* c = new QCheckBox(QString::fromUtf8(caption), parent);
-  c->setObjectName(name);
-  c->setGeometry(r);
-  c->setChecked(true);
-  c->setEnabled(false);
-  return c;
-}
-
-}  // namespace
-
 void TForm1::BuildModelStandPanel() {
   // The panel stands in the data column, left of the map, above the mode buttons also on a 768-pixel
   // screen; the model-stand list opens over it.
   Panel7->setGeometry(164, 6, 246, 284);
-  CheckBox2 = PanelCheckBox(Panel7, "CheckBox2", "Reale Bestände o. PW", QRect(12, 10, 226, 24));
-  CheckBox3 = PanelCheckBox(Panel7, "CheckBox3", "Generierte Bestände", QRect(12, 36, 226, 24));
-  Button22 = PanelButton(Panel7, "Button22", "Anzahl der Modellbestände", QRect(10, 68, 226, 30),
+  CheckBox2 = NamedCheckBox(Panel7, "CheckBox2", "Reale Bestände o. PW", QRect(12, 10, 226, 24), true);
+  CheckBox3 = NamedCheckBox(Panel7, "CheckBox3", "Generierte Bestände", QRect(12, 36, 226, 24), true);
+  // The boxes answer once "Sonderfunktionen" is chosen.
+  CheckBox2->setEnabled(false);
+  CheckBox3->setEnabled(false);
+  Button22 = NamedButton(Panel7, "Button22", "Anzahl der Modellbestände", QRect(10, 68, 226, 30),
                          "Modellbestände je Bestandestyp und Klasse");
-  Button1 = PanelButton(Panel7, "Button1", "Bestand zeichnen", QRect(10, 104, 226, 30),
+  Button1 = NamedButton(Panel7, "Button1", "Bestand zeichnen", QRect(10, 104, 226, 30),
                         "Modellbestand zeichnen, Klassifikation ändern");
-  Button15 = PanelButton(Panel7, "Button15", "Einh. Bestand wählen", QRect(10, 140, 226, 30),
+  Button15 = NamedButton(Panel7, "Button15", "Einh. Bestand wählen", QRect(10, 140, 226, 30),
                          "Den gesamten Betrieb mit einem Modellbestand belegen");
-  Button16 = PanelButton(Panel7, "Button16", "Bestand generieren", QRect(10, 186, 226, 30),
+  Button16 = NamedButton(Panel7, "Button16", "Bestand generieren", QRect(10, 186, 226, 30),
                          "Programm Vorlint starten");
   Button18->setGeometry(10, 238, 108, 34);
   Button21->setGeometry(128, 238, 108, 34);

@@ -6,42 +6,22 @@
 #include <QPushButton>
 
 #include "common/qt/qt_services.h"
+#include "simulator/forms/controls.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form35.h"
 #include "simulator/forms/form36.h"
 
 namespace tolvek {
 
-namespace {
-
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect r) {
-  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-  b->setObjectName(name);
-  b->setGeometry(r);
-  return b;
-}
-
-QLabel* Label(QWidget* parent, const char* name, const char* text, QRect r) {
-  auto* l = new QLabel(QString::fromUtf8(text), parent);
-  l->setObjectName(name);
-  l->setGeometry(r);
-  l->setTextFormat(Qt::PlainText);
-  l->setWordWrap(true);
-  return l;
-}
-
-}  // namespace
-
 TForm30::TForm30(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(parent), state(st), forms(fm) {
   setObjectName("Form30");
   setWindowTitle(" Form30");
   setFixedSize(214, 392);
-  Label1 = Label(this, "Label1", "Modellbestände", QRect(8, 4, 170, 22));
+  Label1 = NamedLabel(this, "Label1", "Modellbestände", QRect(8, 4, 170, 22));
   QFont bold = Label1->font();
   bold.setBold(true);
   Label1->setFont(bold);
-  SpeedButton1 = Button(this, "SpeedButton1", "x", QRect(184, 4, 22, 22));
-  SpeedButton1->setToolTip(QString::fromUtf8("Bestandesdaten schliessen"));
+  SpeedButton1 = NamedButton(this, "SpeedButton1", "x", QRect(184, 4, 22, 22), "Bestandesdaten schliessen");
   ListBox1 = new QListWidget(this);
   ListBox1->setObjectName("ListBox1");
   ListBox1->setGeometry(8, 30, 198, 246);
@@ -50,18 +30,17 @@ TForm30::TForm30(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
   mono.setStyleHint(QFont::Monospace);
   mono.setPointSize(9);
   ListBox1->setFont(mono);
-  LbF30Frage = Label(this, "LbF30Frage", "Klassifikation ändern", QRect(13, 282, 190, 22));
-  LbF30FrageW = Label(this, "LbF30FrageW", "", QRect(8, 280, 140, 40));
-  BtF30Ja = Button(this, "BtF30Ja", "Ja", QRect(150, 284, 56, 28));
-  BtChAKL = Button(this, "BtChAKL", "BT / Akl", QRect(13, 310, 90, 28));
-  BtChAKL->setToolTip(QString::fromUtf8("Bestandestyp und Altersklasse ändern"));
-  BtChWET = Button(this, "BtChWET", "WET / BHT", QRect(109, 310, 90, 28));
-  BtChWET->setToolTip(QString::fromUtf8("Waldentwicklungstyp und Behandlungstyp ändern"));
-  F30BtnZurueck = Button(this, "F30BtnZurueck", "zurück", QRect(8, 352, 198, 30));
-  Button1 = Button(this, "Button1", "schliessen", QRect(8, 352, 198, 30));
-  F30BtZurueck = Button(this, "F30BtZurueck", "zurück", QRect(8, 352, 198, 30));
-  BtnDrehen = Button(this, "BtnDrehen", "", QRect(0, 0, 0, 0));
-  BtDelF35 = Button(this, "BtDelF35", "", QRect(0, 0, 0, 0));
+  LbF30Frage = NamedLabel(this, "LbF30Frage", "Klassifikation ändern", QRect(13, 282, 190, 22));
+  LbF30FrageW = NamedLabel(this, "LbF30FrageW", "", QRect(8, 280, 140, 40));
+  BtF30Ja = NamedButton(this, "BtF30Ja", "Ja", QRect(150, 284, 56, 28));
+  BtChAKL = NamedButton(this, "BtChAKL", "BT / Akl", QRect(13, 310, 90, 28), "Bestandestyp und Altersklasse ändern");
+  BtChWET =
+      NamedButton(this, "BtChWET", "WET / BHT", QRect(109, 310, 90, 28), "Waldentwicklungstyp und Behandlungstyp ändern");
+  F30BtnZurueck = NamedButton(this, "F30BtnZurueck", "zurück", QRect(8, 352, 198, 30));
+  Button1 = NamedButton(this, "Button1", "schliessen", QRect(8, 352, 198, 30));
+  F30BtZurueck = NamedButton(this, "F30BtZurueck", "zurück", QRect(8, 352, 198, 30));
+  BtnDrehen = NamedButton(this, "BtnDrehen", "", QRect(0, 0, 0, 0));
+  BtDelF35 = NamedButton(this, "BtDelF35", "", QRect(0, 0, 0, 0));
   for (QWidget* w : std::initializer_list<QWidget*>{Button1, F30BtZurueck, BtnDrehen, BtDelF35, LbF30FrageW, BtF30Ja})
     w->hide();
 
