@@ -227,7 +227,8 @@ std::string RegisterShortName(std::string_view name) {
   return s;
 }
 
-std::optional<std::string> GeneratedRegisterLine(const GeneratedStandIdentity& id, double w, double h) {
+std::optional<std::string> RegisterLineFor(const GeneratedStandIdentity& id, double w, double h,
+                                           RegisterCornerForm form) {
   const std::string fh = FormatFixed(7, 2, h);
   const std::string fw = FormatFixed(7, 2, w);
   if (fh.size() != 7 || fw.size() != 7 || !(w > 0.0) || !(h > 0.0)) return std::nullopt;
@@ -237,7 +238,8 @@ std::optional<std::string> GeneratedRegisterLine(const GeneratedStandIdentity& i
   line += id.standType;
   line += id.treatmentDigit;
   line += id.ageDigit;
-  line += "   00.0   0.00   0.00" + fh + fw + fh + fw + "   0.00";
+  line += form == RegisterCornerForm::Generated ? "   00.0   0.00" : fw + fh;
+  line += "   0.00" + fh + fw + fh + fw + "   0.00";
   return line;
 }
 

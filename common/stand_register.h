@@ -137,9 +137,17 @@ std::string GeneratedStandFileName(int number);
 // The short name as it goes into its 16 columns: control characters become blanks, cut or padded to
 // exactly 16 characters.
 std::string RegisterShortName(std::string_view name);
-// The line of a generated stand of width w and height h (metres): 90 characters, corners (0, 0),
-// (0, h), (w, h), (w, 0). Nothing when w or h does not fit its 7 columns.
-std::optional<std::string> GeneratedRegisterLine(const GeneratedStandIdentity& id, double w, double h);
+// How a line's corners describe the stand's rectangle of width w and height h: as the generator writes
+// them (corner 1 "00.0", then (0, h), (w, h), (w, 0)), or with the size as corner 1, (w, h), which is
+// all the folder "StandsEU" reads (corners 2-4 as the generator writes them).
+enum class RegisterCornerForm { Generated, SizeFirst };
+// The line of a stand "Stand" + number of width w and height h (metres): 90 characters. Nothing when w or
+// h does not fit its 7 columns.
+std::optional<std::string> RegisterLineFor(const GeneratedStandIdentity& id, double w, double h,
+                                           RegisterCornerForm form);
+inline std::optional<std::string> GeneratedRegisterLine(const GeneratedStandIdentity& id, double w, double h) {
+  return RegisterLineFor(id, w, h, RegisterCornerForm::Generated);
+}
 // Drops the empty lines and every line whose columns 1-12 name the file; with a new line, appends it.
 void ReplaceRegisterEntry(RegisterFile& file, std::string_view fileName, const std::string* newLine);
 // The generator's list of its stands: columns 6-8 + " " + columns 14-29 of every line that is not empty.

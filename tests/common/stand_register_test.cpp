@@ -47,6 +47,11 @@ TEST(RegisterLine, TheGeneratorsLineIsNinetyCharactersInItsColumns) {
   EXPECT_EQ(c.x, (std::array<double, 5>{0, 0, 120, 120, 0}));
   EXPECT_EQ(c.y, (std::array<double, 5>{0, 80.5, 80.5, 0, 0}));
 
+  // The folder "StandsEU" reads the size from corner 1.
+  line = RegisterLineFor(id, 120.0, 80.5, RegisterCornerForm::SizeFirst);
+  ASSERT_TRUE(line);
+  EXPECT_EQ(line->substr(34), " 120.00  80.50   0.00  80.50 120.00  80.50 120.00   0.00");
+
   // A size that does not fit seven columns is refused, not written wider.
   EXPECT_FALSE(GeneratedRegisterLine(id, 12000.0, 100.0));
   EXPECT_FALSE(GeneratedRegisterLine(id, 0.0, 100.0));
