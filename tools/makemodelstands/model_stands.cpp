@@ -35,7 +35,9 @@ const std::vector<Share> kTypeShares[8] = {
     {{7, 35}, {8, 35}, {9, 30}},                    // G ash, maple and other valuable broadleaves
     {{4, 80}, {1, 10}, {5, 10}},                    // H Douglas fir
 };
-const char* const kTypeShort[8] = {"Fichte", "Tanne", "Kiefer", "Buche", "Eiche", "Mischw", "Edellb", "Dougl"};
+// Short names show 13 characters in the simulator's list: type letter, leading species, class, treatment
+// type and mixture ("A Fi 3 DFe": spruce, age class 3, thinned, single-tree mixture; "g" groups).
+const char* const kTypeShort[8] = {"Fi", "Ta", "Ki", "Bu", "Ei", "Mi", "Lb", "Dg"};
 const char* const kAgeLabel[5] = {"1/2", "3", "4", "5", "6"};
 
 bool Broadleaved(int type) { return type == 4 || type == 5 || type == 7; }
@@ -115,8 +117,9 @@ std::vector<ModelStandPlan> RealModelStandPlans() {
   for (int type = 1; type <= 8; ++type)
     for (int klass = 1; klass <= 5; ++klass)
       for (int variant = 0; variant <= 1; ++variant) {
-        const std::string name = std::string(kTypeShort[type - 1]) + "-" + kAgeLabel[klass - 1] + "-" +
-                                 TreatmentTypeName(klass) + (variant == 0 ? "e" : "g");
+        const std::string name = std::string(1, TypeLetter(ClassificationMode::StandTypes, type)) + " " +
+                                 kTypeShort[type - 1] + " " + kAgeLabel[klass - 1] + " " + TreatmentTypeName(klass) +
+                                 (variant == 0 ? "e" : "g");
         plans.push_back(MakePlan(number++, type, klass, variant, name));
       }
   return plans;
@@ -127,7 +130,8 @@ std::vector<ModelStandPlan> GeneratedModelStandPlans() {
   for (int type = 1; type <= 8; ++type) {
     const int klass = type % 5 + 1;
     plans.push_back(MakePlan(300 + type, type, klass, type % 2,
-                             std::string("Gen ") + kTypeShort[type - 1] + " AK" + kAgeLabel[klass - 1]));
+                             std::string("Gen ") + TypeLetter(ClassificationMode::StandTypes, type) + " " +
+                                 kTypeShort[type - 1] + " AK" + kAgeLabel[klass - 1]));
   }
   return plans;
 }
