@@ -58,6 +58,7 @@ bool Fail(MapReadProblem& p, const std::string& file, int line, const std::strin
   p.file = file;
   p.line = line;
   p.compartment = compartment;
+  p.corner = 0;
   p.reason = reason;
   return false;
 }
@@ -72,9 +73,9 @@ std::optional<int> WholeNumber(const std::string& text) {
 bool TakeNumber(TokenStream& s, const std::string& file, int& value, MapReadProblem& p, int compartment = 0) {
   const int line = s.Line();
   const Token* t = s.Take();
-  if (!t) return Fail(p, file, line, "Datei endet mitten in einer Abteilung", compartment);
+  if (!t) return Fail(p, file, line, kMapCutShort, compartment);
   std::optional<int> v = WholeNumber(t->text);
-  if (!v) return Fail(p, file, t->line, "ganze Zahl erwartet", compartment);
+  if (!v) return Fail(p, file, t->line, kMapNotANumber, compartment);
   value = *v;
   return true;
 }
@@ -110,6 +111,7 @@ std::string MapProblemText(const MapReadProblem& p, const TranslateFn& tr) {
   std::string text = tr("Karte des Betriebs nicht lesbar") + "#" + p.file;
   if (p.line > 0) text += ", " + tr("Zeile") + " " + std::to_string(p.line);
   text += ": " + tr(p.reason);
+  if (p.corner > 0) text += " " + std::to_string(p.corner);
   if (p.compartment > 0) text += " (" + tr("Abteilung") + " " + std::to_string(p.compartment) + ")";
   return text;
 }
@@ -122,11 +124,11 @@ bool ParseCornerTable(const std::vector<std::string>& lines, int enterprise, con
     const std::vector<std::string> t = Split(lines[i]);
     if (t.empty()) continue;
     // Three whole numbers; whatever follows on the line is a remark.
-    if (t.size() < 3) return Fail(problem, name, line, "drei ganze Zahlen erwartet");
+    if (t.size() < 3) return Fail(problem, name, line, kMapThreeNumbers);
     std::optional<int> index = WholeNumber(t[0]), x = WholeNumber(t[1]), y = WholeNumber(t[2]);
-    if (!index || !x || !y) return Fail(problem, name, line, "ganze Zahl erwartet");
+    if (!index || !x || !y) return Fail(problem, name, line, kMapNotANumber);
     if (*index <= 0) continue;
-    if (*index > kCornerTableSize) return Fail(problem, name, line, "Eckpunkt-Nummer nicht zwischen 1 und 365");
+    if (*index > kCornerTableSize) return Fail(problem, name, line, kMapCornerNumber);
     GeoPoint& c = out.at[static_cast<std::size_t>(*index)];
     if (enterprise == 1) {
       c = {double(*x - 8), double(*y + 500)};
@@ -147,12 +149,12 @@ bool ParseCornerLists(const std::vector<std::string>& lines, const std::string& 
     const int line = s.Line();
     if (!TakeNumber(s, name, m, problem)) return false;
     if (m < 1) break;  // a compartment number below 1 ends the lists
-    if (m > kMaxCompartments) return Fail(problem, name, line, "Abteilungs-Nummer nicht zwischen 1 und 80");
+    if (m > kMaxCompartments) return Fail(problem, name, line, kMapCompartmentNumber);
     std::array<int, kCornerListLength> list{};
     for (int& index : list) {
       if (!TakeNumber(s, name, index, problem, m)) return false;
       if (index < 0 || index > kCornerTableSize)
-        return Fail(problem, name, s.Line(), "Eckpunkt-Nummer nicht zwischen 1 und 365", m);
+        return Fail(problem, name, s.Line(), kMapCornerNumber, m);
     }
     out.index[static_cast<std::size_t>(m)] = list;
     out.line[static_cast<std::size_t>(m)] = line;
@@ -165,12 +167,15 @@ bool BuildOutlines(const CornerTable& corners, const CornerLists& lists, int cou
   outlines.assign(static_cast<std::size_t>(count) + 1, Ring{});
   for (int m = 1; m <= count; ++m) {
     const int line = lists.line[static_cast<std::size_t>(m)];
-    if (line == 0) return Fail(problem, listFile, 0, "Abteilung fehlt", m);
+    if (line == 0) return Fail(problem, listFile, 0, kMapCompartmentMissing, m);
     Ring& ring = outlines[static_cast<std::size_t>(m)];
     for (int index : lists.index[static_cast<std::size_t>(m)]) {
       if (index == 0) continue;  // no corner at this place
-      if (!corners.given[static_cast<std::size_t>(index)])
-        return Fail(problem, listFile, line, "Eckpunkt " + std::to_string(index) + " nicht definiert", m);
+      if (!corners.given[static_cast<std::size_t>(index)]) {
+        Fail(problem, listFile, line, kMapCornerMissing, m);
+        problem.corner = index;
+        return false;
+      }
       ring.push_back(corners.at[static_cast<std::size_t>(index)]);
     }
   }
@@ -185,13 +190,13 @@ bool ParseCompartmentCorners(const std::vector<std::string>& lines, int count, c
   int i = 0;
   while (!s.AtEnd()) {
     ++i;
-    if (i > kMaxCompartments) return Fail(problem, name, s.Line(), "mehr als 80 Abteilungen");
+    if (i > kMaxCompartments) return Fail(problem, name, s.Line(), kMapTooManyCompartments);
     std::array<int, kCornerSlots> x{}, y{};
     if (firstLines && i <= count) (*firstLines)[static_cast<std::size_t>(i)] = s.Line();
     s.Take();  // the compartment's token before its x values
     for (int& v : x)
       if (!TakeNumber(s, name, v, problem, i)) return false;
-    if (s.AtEnd()) return Fail(problem, name, s.Line(), "Datei endet mitten in einer Abteilung", i);
+    if (s.AtEnd()) return Fail(problem, name, s.Line(), kMapCutShort, i);
     s.Take();  // and before its y values
     for (int& v : y)
       if (!TakeNumber(s, name, v, problem, i)) return false;
@@ -201,7 +206,7 @@ bool ParseCompartmentCorners(const std::vector<std::string>& lines, int count, c
       if (x[static_cast<std::size_t>(k)] > 0)
         ring.push_back({x[static_cast<std::size_t>(k)] * 1.4275, y[static_cast<std::size_t>(k)] * 1.6});
   }
-  if (i < count) return Fail(problem, name, 0, "Abteilung fehlt", i + 1);
+  if (i < count) return Fail(problem, name, 0, kMapCompartmentMissing, i + 1);
   return true;
 }
 
@@ -220,8 +225,8 @@ bool CheckOutlines(std::vector<Ring>& outlines, int count, const std::vector<int
         distinct.push_back(ring[i]);
     const double area = RingArea(ring);
     if (distinct.size() < 3 || std::fabs(area) < 1.0)
-      return Fail(problem, file, line, "Abteilung hat weniger als drei Ecken", m);
-    if (CutReach(ring) > kCutArmLength) return Fail(problem, file, line, "Abteilung reicht weiter als 700 m von ihrer Mitte", m);
+      return Fail(problem, file, line, kMapTooFewCorners, m);
+    if (CutReach(ring) > kCutArmLength) return Fail(problem, file, line, kMapBeyondTheCuts, m);
     if (area < 0.0) std::reverse(ring.begin(), ring.end());
   }
   return true;
@@ -239,14 +244,14 @@ std::vector<std::string> EnterpriseMapFiles(int enterprise) {
 bool ReadEnterpriseOutlines(const std::string& presetsFolder, int enterprise, std::vector<Ring>& outlines,
                             MapReadProblem& problem) {
   const std::vector<std::string> files = EnterpriseMapFiles(enterprise);
-  if (files.empty()) return Fail(problem, "", 0, "kein Modellbetrieb");
+  if (files.empty()) return Fail(problem, "", 0, kMapFileMissing);
   const int count = ModelEnterprise(enterprise).compartments;
   std::vector<std::vector<std::string>> texts;
   for (const std::string& f : files) {
     std::vector<std::string> lines;
     // The names as the program writes them ("Vorgaben\..."): the folder part is the presets folder.
     if (!ReadTextLines(ResolveIn(presetsFolder, f.substr(f.find('\\') + 1)), lines))
-      return Fail(problem, f, 0, "Datei fehlt oder ist nicht lesbar");
+      return Fail(problem, f, 0, kMapFileMissing);
     texts.push_back(std::move(lines));
   }
   std::vector<int> lines(static_cast<std::size_t>(count) + 1, 0);

@@ -24,11 +24,29 @@ inline constexpr double kCutArmLength = 700.0;
 // The cut spread every compartment is cut with (per cent).
 inline constexpr int kCompartmentCutSpread = 70;
 
+// Why a map input is refused: German texts, shown through the language table.
+inline constexpr const char* kMapFileMissing = "Datei fehlt oder ist nicht lesbar";
+inline constexpr const char* kMapNotANumber = "ganze Zahl erwartet";
+inline constexpr const char* kMapThreeNumbers = "drei ganze Zahlen erwartet";
+inline constexpr const char* kMapCornerNumber = "Eckpunkt-Nummer nicht zwischen 1 und 365";
+inline constexpr const char* kMapCompartmentNumber = "Abteilungs-Nummer nicht zwischen 1 und 80";
+inline constexpr const char* kMapTooManyCompartments = "mehr als 80 Abteilungen";
+inline constexpr const char* kMapCutShort = "Datei endet mitten in einer Abteilung";
+inline constexpr const char* kMapCornerMissing = "Eckpunkt nicht definiert";
+inline constexpr const char* kMapCompartmentMissing = "Abteilung fehlt";
+inline constexpr const char* kMapTooFewCorners = "Abteilung hat weniger als drei Ecken";
+inline constexpr const char* kMapBeyondTheCuts = "Abteilung reicht weiter als 700 m von ihrer Mitte";
+inline constexpr const char* kMapReasons[] = {kMapFileMissing,        kMapNotANumber,          kMapThreeNumbers,
+                                              kMapCornerNumber,       kMapCompartmentNumber,   kMapTooManyCompartments,
+                                              kMapCutShort,           kMapCornerMissing,       kMapCompartmentMissing,
+                                              kMapTooFewCorners,      kMapBeyondTheCuts};
+
 struct MapReadProblem {
   std::string file;        // as the program addresses it: "Vorgaben\EckenAbt.txt"
   int line = 0;            // 1-based; 0: the file as a whole
   int compartment = 0;     // the compartment concerned; 0: none
-  std::string reason;      // German; shown through the language table
+  int corner = 0;          // the corner concerned; 0: none
+  std::string reason;      // one of kMapReasons
 };
 
 // The message to show: which map could not be read, where and why. tr translates German texts.

@@ -31,7 +31,7 @@ bool ResetEnterpriseFile(const std::string& programFolder, int n, std::string& f
   std::string bytes;
   if (!ReadWholeFile(from, bytes)) {
     failedFile = from;
-    reason = "Datei fehlt oder ist nicht lesbar";
+    reason = kMapFileMissing;
     return false;
   }
   const std::string to = EnterpriseFilePath(programFolder, n);
@@ -40,7 +40,7 @@ bool ResetEnterpriseFile(const std::string& programFolder, int n, std::string& f
   std::string error;
   if (!WriteFileAtomic(to, bytes, &error)) {
     failedFile = to;
-    reason = "Datei kann nicht geschrieben werden";
+    reason = kFileNotWritten;
     return false;
   }
   return true;

@@ -17,6 +17,8 @@ std::string DefaultEnterpriseFilePath(const std::string& programFolder, int n);
 // 9 when the file is missing or its first line is neither.
 int ReadStoredMode(const std::string& path);
 
+inline constexpr const char* kFileNotWritten = "Datei kann nicht geschrieben werden";
+
 // Copies the default of enterprise n over its structure file. False with the reason (German) when the
 // default cannot be read or the file cannot be written; the file is then as it was.
 bool ResetEnterpriseFile(const std::string& programFolder, int n, std::string& failedFile, std::string& reason);

@@ -130,6 +130,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildMethodArea();
   BuildGridArea();
   BuildRunDisplayArea();
+  BuildEnterpriseArea();
 
   sBtNeuesVerfahren->setEnabled(false);
   sBtMultiSim->setEnabled(false);
@@ -662,8 +663,7 @@ void TForm1::sBtZurueckClick() {
   for (int i = 15; i <= 21; ++i)
     if (auto* b = Client->findChild<QPushButton*>(QString("BitBtn%1").arg(i))) b->show();
   if (state.run.enterpriseMode) {
-    Panel8->hide();
-    ImgBest->hide();
+    LeaveEnterpriseView();
     state.folders.stands = JoinPath(state.folders.program, "Bestande/");
   } else {
     BitHinweise->show();

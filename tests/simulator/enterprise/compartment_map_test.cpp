@@ -72,7 +72,9 @@ TEST(CornerLists, TenIndicesPerCompartmentAcrossLinesUntilANumberBelowOne) {
   t.given[7] = false;
   ASSERT_TRUE(ParseCornerLists({"1 1 2 7 1 0 0 0 0 0 0"}, "L", l, p));
   EXPECT_FALSE(BuildOutlines(t, l, 1, "L", out, p));
-  EXPECT_EQ(p.reason, "Eckpunkt 7 nicht definiert");
+  EXPECT_EQ(p.reason, "Eckpunkt nicht definiert");
+  EXPECT_EQ(p.corner, 7);
+  EXPECT_EQ(MapProblemText(p, German), "Karte des Betriebs nicht lesbar#L, Zeile 1: Eckpunkt nicht definiert 7 (Abteilung 1)");
 }
 
 TEST(CompartmentCorners, SlotsWithXAboveZeroScaledToMetres) {
