@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 
 #include "common/paths.h"
 #include "common/qt/qt_canvas.h"
@@ -27,6 +28,14 @@
 namespace tolvek {
 
 namespace {
+
+// Pixels left free beyond the map's farthest corner.
+constexpr int kMapMargin = 8;
+// The enterprise's figures in the data column, below the method and grid figures; the structure panel
+// below them.
+constexpr int kFiguresTop = 116;
+constexpr int kFigureLine = 21;
+constexpr int kStructurePanelTop = kFiguresTop + 4 * kFigureLine + 8;
 
 int ScreenHeight() {
   QScreen* screen = QGuiApplication::primaryScreen();
@@ -59,23 +68,18 @@ QIcon GlyphIcon(const std::string& path) {
 }  // namespace
 
 void TForm1::BuildEnterpriseArea() {
-  auto figure = [this](const char* name, int top) {
+  auto figure = [this](const char* name) {
     auto* l = new QLabel(Client);
     l->setObjectName(name);
-    l->setGeometry(6, top, 152, 20);
-    QFont f("Arial");
-    f.setPointSize(8);
-    f.setBold(true);
-    l->setFont(f);
     l->setStyleSheet("color: white; background: transparent;");
     l->hide();
     return l;
   };
-  LblBaeume = figure("LblBaeume", 720);
-  LbBestGroesse = figure("LbBestGroesse", 742);
+  LblBaeume = figure("LblBaeume");
+  LbBestGroesse = figure("LbBestGroesse");
 
-  // Panel8 "Betriebstruktur" in the data column, below the grid figures.
-  Panel8->setGeometry(PnDaten->x() + 4, 120, PnDaten->width() - 8, 150);
+  // Panel8 "Betriebstruktur" in the data column, below the enterprise's figures.
+  Panel8->setGeometry(PnDaten->x() + 4, kStructurePanelTop, PnDaten->width() - 8, 150);
   LbBetriebStruktur = new QLabel(QString::fromUtf8("Betriebstruktur"), Panel8);
   LbBetriebStruktur->setObjectName("LbBetriebStruktur");
   LbBetriebStruktur->setGeometry(10, 6, 220, 22);
@@ -156,14 +160,17 @@ void TForm1::BtBetriebClick() {
   ImgBest->setEnabled(true);
   if (!e.singleModelStand) Button25->setEnabled(false);
 
-  // The picture as large as the map needs, cleared white, then every compartment cut and drawn.
+  // The picture fills the map's box, and is larger only where the map needs it (with scroll bars).
   state.standMap.enterpriseScale = e.mapScale;
   const MapReach reach = EnterpriseMapReach(e.outlines, e.mapAngle, e.mapScale);
-  const ScreenFit fit = FitToScreen(ScreenHeight());
-  const QSize box = ScrollBox1->size();
-  const int width = reach.columns + 4 <= box.width() ? box.width() : std::max(fit.mapSize, reach.columns + 4);
-  const int height = reach.rows + 4 <= box.height() ? box.height() : std::max(fit.mapSize, reach.rows + 4);
-  *mapImage = QImage(width, height, QImage::Format_RGB32);
+  const int bar = ScrollBox1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  int width = ScrollBox1->width(), height = ScrollBox1->height();
+  const bool wide = reach.columns + kMapMargin > width;
+  if (wide) height -= bar;
+  const bool tall = reach.rows + kMapMargin > height;
+  if (tall && !wide) width -= bar;
+  *mapImage = QImage(wide ? reach.columns + kMapMargin : width, tall ? reach.rows + kMapMargin : height,
+                     QImage::Format_RGB32);
   mapImage->fill(Qt::white);
   GeneratorDraws random(state.random);
   const bool outside = SubdivideEnterprise(e, random);
@@ -217,10 +224,26 @@ void TForm1::ShowEnterpriseFigures(int numberWidth) {
       MakeEnterpriseLabels(state.enterprise, numberWidth, [this](const std::string& g) { return T(g); });
   const std::pair<QLabel*, const std::string*> labels[] = {
       {LblBestand, &t.bestand}, {LblFlaeche, &t.flaeche}, {LblBaeume, &t.baeume}, {LbBestGroesse, &t.groesse}};
+  // In the data column, one line each in a font of even widths: the figures are padded to stand under
+  // each other.
+  QFont mono("DejaVu Sans Mono");
+  mono.setStyleHint(QFont::TypeWriter);
+  mono.setBold(true);
+  int top = kFiguresTop;
   for (auto [label, text] : labels) {
-    label->setText(Q(*text));
+    if (!label->property("tolvekStandGeometry").isValid()) {
+      label->setProperty("tolvekStandGeometry", label->geometry());
+      label->setProperty("tolvekStandFont", label->font());
+      label->setProperty("tolvekStandStyle", label->styleSheet());
+    }
+    label->setGeometry(PnDaten->x() + 6, top, PnDaten->width() - 12, 20);
+    label->setStyleSheet("color: #1f3d1f; background: transparent;");
+    label->setWordWrap(false);
+    label->setFont(mono);
+    SetDataLabel(label, *text);
     label->show();
     label->raise();
+    top += kFigureLine;
   }
 }
 
@@ -244,7 +267,7 @@ void TForm1::EnterpriseMapMouseDown(int px, int py, bool rightButton) {
   if (outside) state.services.messages->ShowMessageBox(T("Außerhalb"), kKindInfo, kButtonsOk);
   SumEnterpriseArea(e);
   const EnterpriseLabelTexts t = MakeEnterpriseLabels(e, 2, [this](const std::string& g) { return T(g); });
-  LblBaeume->setText(Q(t.baeume));
+  SetDataLabel(LblBaeume, t.baeume);
 }
 
 void TForm1::LeaveEnterpriseView() {
@@ -252,6 +275,13 @@ void TForm1::LeaveEnterpriseView() {
                                                     ScrollBox1})
     w->hide();
   ImgBest->setToolTip(QString());
+  for (QLabel* l : {LblBestand, LblFlaeche}) {
+    if (!l->property("tolvekStandGeometry").isValid()) continue;
+    l->setGeometry(l->property("tolvekStandGeometry").toRect());
+    l->setFont(l->property("tolvekStandFont").value<QFont>());
+    l->setStyleSheet(l->property("tolvekStandStyle").toString());
+    l->setWordWrap(true);
+  }
   // The stand map's picture as large as its box again.
   const ScreenFit fit = FitToScreen(ScreenHeight());
   const QSize box = ScrollBox1->size();
