@@ -4,8 +4,9 @@
 // 0.2 s.
 //
 //   bench_enterprise_map            median of 21 entries (--runs N)
-//   bench_enterprise_map --smoke    three entries: the road works (exit status 1 when the stands do not
-//                                   cover the enterprise or the time is over the limit)
+//   bench_enterprise_map --smoke    three entries, no timing: the road works (exit status 1 when the
+//                                   stands do not cover the enterprise)
+// Without --smoke the exit status is 1 also when the whole takes the limit or more.
 // Options: --runs N, --data DIR (a program folder; TOLVEK_DATA_DIR works too), --seed S.
 #include <QGuiApplication>
 #include <QImage>
@@ -49,11 +50,12 @@ double Median(std::vector<double> v) {
 int main(int argc, char** argv) {
   using namespace tolvek;
   int runs = 21;
+  bool smoke = false;
   std::uint32_t seed = 4711;
   std::string data = std::getenv("TOLVEK_DATA_DIR") ? std::getenv("TOLVEK_DATA_DIR") : TOLVEK_BENCH_DATA_DIR;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "--smoke") runs = 3;
+    if (a == "--smoke") smoke = true, runs = 3;
     else if (a == "--runs" && i + 1 < argc) runs = std::max(1, std::atoi(argv[++i]));
     else if (a == "--data" && i + 1 < argc) data = argv[++i];
     else if (a == "--seed" && i + 1 < argc) seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
@@ -99,6 +101,8 @@ int main(int argc, char** argv) {
               Median(draw) * 1e3, median * 1e3, runs, kLimitSeconds * 1e3);
   const bool covered = std::fabs(area - 2851.0) <= 0.01 * 2851.0;
   if (!covered) std::printf("the stands do not cover the enterprise\n");
-  if (median > kLimitSeconds) std::printf("over the limit\n");
-  return covered && median <= kLimitSeconds ? 0 : 1;
+  // A smoke run (also under the sanitizers, many times slower) checks the road, not the time.
+  const bool inTime = smoke || median <= kLimitSeconds;
+  if (!inTime) std::printf("over the limit\n");
+  return covered && inTime ? 0 : 1;
 }

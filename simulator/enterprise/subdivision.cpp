@@ -149,62 +149,62 @@ Ring ClipPiece(const Ring& ring, const Ring& piece) {
   return best;
 }
 
-Subdivision SubdivideRing(const Ring& compartment, int kind, int spread, RandomDraws& random) {
-  const SubdivisionKind k = KindTable(kind);
-  const int L = k.level, P = k.pieces;
-  Subdivision out;
-  auto add = [&](const Ring& r) {
-    if (r.size() >= 4 && RingArea(r) >= kSmallestPiece) out.stands.push_back(MakeStand(r, random));
-  };
-  // The polygon being cut, the last clip result and the cut, as the nested loops hand them on; the
-  // clip result stays what it was where a level makes no cut of its own.
-  Ring cur = compartment, clip;
-  CrossCut cut = RandomCutLines(cur, spread, random);
-  if (!cut.inside) {
-    add(compartment);
-    return out;
+namespace {
+
+// The cuts of one compartment, level by level: the pieces of a cut at level d are clipped when the
+// compartment's stands lie deeper (L > d) and are stands at L = d + 1; each piece is cut again down to
+// the third level whether its stands need it or not. The last clip result is handed on as it stands
+// where a level makes no clip of its own.
+class CrossCutter {
+ public:
+  CrossCutter(int kind, int spread, RandomDraws& random)
+      : L_(KindTable(kind).level), P_(KindTable(kind).pieces), spread_(spread), random_(random) {}
+
+  Subdivision Cut(const Ring& compartment) {
+    const CrossCut cut = RandomCutLines(compartment, spread_, random_);
+    if (cut.inside)
+      Level(1, compartment, cut);
+    else
+      Add(compartment);
+    // Only pieces too small to count were left: the compartment stays one stand.
+    if (out_.stands.empty()) Add(compartment);
+    return std::move(out_);
   }
-  const CrossCut cut1 = cut;
-  const Ring level1 = cur;
-  for (int i = 1; i <= P; ++i) {
-    if (L > 1) {
-      clip = ClipPiece(cur, CutPiece(cut, i, P, L));
-      if (L == 2) add(clip);
-    }
-    cur = clip;
-    cut = RandomCutLines(cur, spread, random);
-    if (cut.inside) {
-      const CrossCut cut2 = cut;
-      const Ring level2 = cur;
-      for (int j = 1; j <= P; ++j) {
-        if (L > 2) {
-          clip = ClipPiece(cur, CutPiece(cut, j, P, L));
-          if (L == 3) add(clip);
-        }
-        cur = clip;
-        cut = RandomCutLines(cur, spread, random);
-        if (cut.inside) {
-          for (int q = 1; q <= P; ++q)
-            if (L > 3) {
-              clip = ClipPiece(cur, CutPiece(cut, q, P, L));
-              if (L == 4) add(clip);
-            }
-        } else if (L > 3) {
-          add(cur);
-          out.outsideAtThirdLevel = true;
-        }
-        cur = level2;
-        cut = cut2;
+
+ private:
+  void Level(int d, const Ring& polygon, const CrossCut& cut) {
+    for (int i = 1; i <= P_; ++i) {
+      if (L_ > d) {
+        clip_ = ClipPiece(polygon, CutPiece(cut, i, P_, L_));
+        if (L_ == d + 1) Add(clip_);
       }
-    } else if (L > 2) {
-      add(cur);
+      if (d == 3) continue;
+      const Ring piece = clip_;
+      const CrossCut next = RandomCutLines(piece, spread_, random_);
+      if (next.inside) {
+        Level(d + 1, piece, next);
+      } else if (L_ > d + 1) {
+        // The piece is not cut: it stays one stand.
+        Add(piece);
+        if (d + 1 == 3) out_.outsideAtThirdLevel = true;
+      }
     }
-    cur = level1;
-    cut = cut1;
   }
-  // Only pieces too small to count were left: the compartment stays one stand.
-  if (out.stands.empty()) add(compartment);
-  return out;
+
+  void Add(const Ring& r) {
+    if (r.size() >= 4 && RingArea(r) >= kSmallestPiece) out_.stands.push_back(MakeStand(r, random_));
+  }
+
+  const int L_, P_, spread_;
+  RandomDraws& random_;
+  Ring clip_;
+  Subdivision out_;
+};
+
+}  // namespace
+
+Subdivision SubdivideRing(const Ring& compartment, int kind, int spread, RandomDraws& random) {
+  return CrossCutter(kind, spread, random).Cut(compartment);
 }
 
 Subdivision SubdivideCompartment(EnterpriseSession& s, int a, RandomDraws& random) {

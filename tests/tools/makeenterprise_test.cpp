@@ -3,16 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "common/paths.h"
 #include "simulator/enterprise/compartment_map.h"
 #include "simulator/enterprise/enterprise_map.h"
+#include "tests/support/fakes.h"
 #include "tools/makeenterprise/enterprise_data.h"
 
 namespace fs = std::filesystem;
@@ -20,32 +18,28 @@ using namespace tolvek;
 
 namespace {
 
-std::string DataDir() {
-  const char* d = std::getenv("TOLVEK_DATA_DIR");
-  return d ? d : "data";
-}
+std::string DataDir() { return tolvek::testing::SourceDataDir(); }
 
+// The data made once into a fresh folder for all tests of the file.
 class EnterpriseData : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    out_ = new std::string((fs::temp_directory_path() / ("makeenterprise_" + std::to_string(::getpid()))).string());
-    fs::remove_all(*out_);
+    out_ = new tolvek::testing::TempDir();
     written_ = new std::vector<std::string>();
     std::string error;
-    ok_ = makeenterprise::MakeEnterpriseData(*out_, *written_, error);
+    ok_ = makeenterprise::MakeEnterpriseData(out_->path(), *written_, error);
     ASSERT_TRUE(ok_) << error;
   }
   static void TearDownTestSuite() {
-    fs::remove_all(*out_);
     delete out_;
     delete written_;
   }
-  static std::string* out_;
+  static tolvek::testing::TempDir* out_;
   static std::vector<std::string>* written_;
   static bool ok_;
 };
 
-std::string* EnterpriseData::out_ = nullptr;
+tolvek::testing::TempDir* EnterpriseData::out_ = nullptr;
 std::vector<std::string>* EnterpriseData::written_ = nullptr;
 bool EnterpriseData::ok_ = false;
 
@@ -56,7 +50,7 @@ TEST_F(EnterpriseData, ReproducesTheCommittedDataByteForByte) {
   EXPECT_EQ(written_->size(), 15u);  // five map inputs, six pictures, four glyphs
   for (const std::string& rel : *written_) {
     std::string made, shipped;
-    ASSERT_TRUE(ReadWholeFile(JoinPath(*out_, rel), made)) << rel;
+    ASSERT_TRUE(ReadWholeFile(out_->File(rel), made)) << rel;
     ASSERT_TRUE(ReadWholeFile(JoinPath(DataDir(), rel), shipped)) << rel << " is not in data/: run make_enterprise";
     EXPECT_TRUE(made == shipped) << rel << " differs from data/: rerun make_enterprise data";
   }

@@ -3,20 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 
 #include "common/paths.h"
 #include "simulator/enterprise/compartment_map.h"
 #include "simulator/enterprise/subdivision.h"
+#include "tests/support/fakes.h"
 
 using namespace tolvek;
 
 namespace {
 
-std::string Presets() {
-  const char* d = std::getenv("TOLVEK_DATA_DIR");
-  return JoinPath(d ? d : "data", "Vorgaben/");
-}
+std::string Presets() { return JoinPath(tolvek::testing::SourceDataDir(), "Vorgaben/"); }
 
 }  // namespace
 

@@ -121,21 +121,18 @@ TEST(Subdivision, KindsGiveTheirStandCountsOnTheSquare) {
 }
 
 TEST(Subdivision, AreasOfTheThreeAndFourWayCuts) {
-  const Ring square = Square(1000, 1000, 500);
-  ScriptedDraws d2;
-  const std::vector<double> three = Areas(SubdivideRing(square, 2, 70, d2).stands);
-  ASSERT_EQ(three.size(), 3u);
-  EXPECT_NEAR(three[0], 6.25, 1e-6);
-  EXPECT_NEAR(three[1], 6.25, 1e-6);
-  EXPECT_NEAR(three[2], 12.5, 1e-6);
-  // Four ways: the eastern halves meet at (1250, 1290) and are bounded by y = 1290 - 40 (x - 1250) / 700.
-  ScriptedDraws d6;
-  const std::vector<double> four = Areas(SubdivideRing(square, 6, 70, d6).stands);
-  ASSERT_EQ(four.size(), 4u);
-  EXPECT_NEAR(four[0], 6.25, 1e-6);
-  EXPECT_NEAR(four[1], 6.25, 1e-6);
-  EXPECT_NEAR(four[2], 7.0714286, 1e-6);
-  EXPECT_NEAR(four[3], 5.4285714, 1e-6);
+  // Three ways: two quarters and the eastern half. Four ways: the eastern pieces meet at (1250, 1290) and
+  // are bounded by y = 1290 - 40 (x - 1250) / 700.
+  const struct {
+    int kind;
+    std::vector<double> areas;
+  } cases[] = {{2, {6.25, 6.25, 12.5}}, {6, {6.25, 6.25, 7.0714286, 5.4285714}}};
+  for (const auto& c : cases) {
+    ScriptedDraws d;
+    const std::vector<double> got = Areas(SubdivideRing(Square(1000, 1000, 500), c.kind, 70, d).stands);
+    ASSERT_EQ(got.size(), c.areas.size()) << "kind " << c.kind;
+    for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], c.areas[i], 1e-6) << "kind " << c.kind;
+  }
 }
 
 TEST(Subdivision, DrawsComeInTheOrderOfTheCuts) {

@@ -225,26 +225,7 @@ class EnterpriseWindowTest : public QObject {
   }
 };
 
-int main(int argc, char** argv) {
-  // A screen of 1366 × 768 pixels, as on many class-room laptops; under Xvfb the real one.
-  const QString config = QDir::temp().filePath(QString("tolvek_enterprise_screen_%1.json").arg(QCoreApplication::applicationPid()));
-  if (qgetenv("QT_QPA_PLATFORM") != "xcb") {
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly)) return 2;
-    file.write(R"({"screens":[{"name":"qa","x":0,"y":0,"width":1366,"height":768,)"
-               R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
-    file.close();
-    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());
-  }
-  int result = 0;
-  {
-    QApplication app(argc, argv);
-    EnterpriseWindowTest test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    result = QTest::qExec(&test, argc, argv);
-  }
-  QFile::remove(config);
-  return result;
-}
+// A screen of 1366 × 768 pixels, as on many class-room laptops; under Xvfb the real one.
+int main(int argc, char** argv) { return tolvek::testing::RunOnScreen<EnterpriseWindowTest>(1366, 768, argc, argv); }
 
 #include "enterprise_window_test.moc"
