@@ -13,9 +13,13 @@ fi
 if [ -x build/bench/bench_window_run ]; then
   build/bench/bench_window_run --smoke
 fi
-# Entering the largest enterprise: its stands cover it and it takes under 0.2 s.
+# Entering the largest enterprise: its stands cover it.
 if [ -x build/bench/bench_enterprise_map ]; then
   build/bench/bench_enterprise_map --smoke
+fi
+# The stand generator's largest stand, and its close-tree removal against the pairwise loop.
+if [ -x build/bench/bench_generator ]; then
+  build/bench/bench_generator --smoke
 fi
 # Every test again under AddressSanitizer and UndefinedBehaviorSanitizer: a read of freed memory, or of a
 # window already being taken down, passes an ordinary run unnoticed.
@@ -28,3 +32,4 @@ ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)" --timeout 900
 build-sanitize/bench/bench_inventory --smoke
 build-sanitize/bench/bench_window_run --smoke
 build-sanitize/bench/bench_enterprise_map --smoke
+build-sanitize/bench/bench_generator --smoke

@@ -131,6 +131,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildGridArea();
   BuildRunDisplayArea();
   BuildEnterpriseArea();
+  BuildHelpArea();
 
   sBtNeuesVerfahren->setEnabled(false);
   sBtMultiSim->setEnabled(false);
@@ -534,7 +535,7 @@ void TForm1::BtStartClick() {
   if (GuardBusy()) return;
   TranslateAllForms(state);
   HideTitleScreen();
-  // The operating-help group is closed here when it is open.
+  CloseOperatingHelp();
   sBtBestand->show();
   sBtBestand->setEnabled(true);
   sBtVerfahren->show();
@@ -562,7 +563,7 @@ void TForm1::BtStartClick() {
 void TForm1::Button17Click() {
   if (GuardBusy()) return;
   HideTitleScreen();
-  // The operating-help group closes here.
+  CloseOperatingHelp();
   TranslateAllForms(state);
   Panel7->show();
   Panel7->raise();
@@ -654,7 +655,7 @@ void TForm1::sBtZurueckClick() {
   if (GuardBusy()) return;
   for (QWidget* w : std::initializer_list<QWidget*>{Panel10, Panel3, ScrollBox1, Panel7, PnDaten, sBtDrehen})
     w->hide();
-  // The operating-help group closes here.
+  CloseOperatingHelp();
   ShowTitleScreen();
   Panel12->show();
   Panel6->show();
