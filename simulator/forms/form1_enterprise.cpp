@@ -135,7 +135,7 @@ void TForm1::BtBetriebClick() {
     return;
   }
   if (forms.form32) forms.form32->hide();
-  // The operating help is toggled here.
+  CloseOperatingHelp();
   Panel7->hide();
   PnDaten->show();
   sBtAnmerk->hide();
@@ -150,7 +150,6 @@ void TForm1::BtBetriebClick() {
   ScrollBox1->show();
   TranslateAllForms(state);
   for (QWidget* w : std::initializer_list<QWidget*>{Panel1, Panel2, Panel6, Panel14}) w->hide();
-  if (auto* help = Client->findChild<QWidget*>("GrpDtEng")) help->hide();
   Panel8->show();
   Panel8->raise();
   Button24->setEnabled(false);
