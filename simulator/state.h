@@ -19,6 +19,7 @@
 #include "simulator/sampling/evaluation.h"
 #include "simulator/sampling/geometry.h"
 #include "simulator/sampling/pass.h"
+#include "simulator/sampling/true_values.h"
 #include "simulator/translate.h"
 #include "simulator/views/stand_map.h"
 
@@ -64,6 +65,8 @@ struct SimulatorState {
   EvaluationState evaluation;
   // The enterprise level: the chosen model enterprise, its compartments and stands, the map.
   EnterpriseSession enterprise;
+  // "E-Wert der Varianz" and "Optimierung".
+  TrueValueState trueValues;
 };
 
 }  // namespace tolvek
