@@ -16,9 +16,11 @@
 #include <memory>
 
 #include "simulator/enterprise/model_stands.h"
+#include "simulator/enterprise/enterprise_model.h"
 #include "simulator/sampling/evaluation.h"
 #include "simulator/sampling/geometry.h"
 #include "simulator/sampling/pass.h"
+#include "simulator/sampling/true_values.h"
 #include "simulator/translate.h"
 #include "simulator/views/stand_map.h"
 
@@ -64,6 +66,10 @@ struct SimulatorState {
   std::unique_ptr<GeometryContext> geometry = std::make_unique<GeometryContext>();
   // The evaluation of the last pass, the deviation histograms and the statistics of a repetition run.
   EvaluationState evaluation;
+  // The enterprise level: the chosen model enterprise, its compartments and stands, the map.
+  EnterpriseSession enterprise;
+  // "E-Wert der Varianz" and "Optimierung".
+  TrueValueState trueValues;
 };
 
 }  // namespace tolvek

@@ -5,10 +5,18 @@
 
 namespace tolvek {
 
+ClassificationMode CurrentClassification(const SimulatorState& state) {
+  return state.settings.forestDevelopmentTypes ? ClassificationMode::DevelopmentTypes : ClassificationMode::StandTypes;
+}
+
+void SetClassification(SimulatorState& state, ClassificationMode mode) {
+  state.settings.forestDevelopmentTypes = mode == ClassificationMode::DevelopmentTypes;
+}
+
 void ReloadModelStands(SimulatorState& state) {
   ModelStandState& m = state.modelStands;
   std::vector<RegisterProblem> problems;
-  m.table = LoadModelStandTable(state.folders, m.realStands, m.generatedStands, m.mode, problems);
+  m.table = LoadModelStandTable(state.folders, m.realStands, m.generatedStands, CurrentClassification(state), problems);
   state.standRegister = &m;
   std::string text;
   for (const RegisterProblem& p : problems) {

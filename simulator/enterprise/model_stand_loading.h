@@ -3,11 +3,17 @@
 // chose, and a model stand loaded as the current stand.
 #include <string>
 
+#include "common/stand_register.h"
 #include "simulator/stand/stand_loader.h"
 
 namespace tolvek {
 
 struct SimulatorState;
+
+// The classification mode in force: the settings' forest-development-type flag, which the enterprise
+// choice and the model-stand windows set.
+ClassificationMode CurrentClassification(const SimulatorState& state);
+void SetClassification(SimulatorState& state, ClassificationMode mode);
 
 // Builds the model-stand table by the panel's check boxes and the classification mode in force, and
 // makes it the register the boundary reader and the species-list choice consult. Problems with the

@@ -357,3 +357,28 @@ std::uint8_t ModelStandState::EntryAgeClass(int index) const {
 }
 
 }  // namespace tolvek
+
+namespace tolvek {
+
+namespace {
+const ModelStandCell* CellOf(const ModelStandTable& t, int typeCode, int cls) {
+  if (typeCode < 1 || typeCode > kTypeCount || cls < 1 || cls > kClassCount) return nullptr;
+  return &t.cells[static_cast<std::size_t>(typeCode)][static_cast<std::size_t>(cls)];
+}
+}  // namespace
+
+int ModelStandState::CellCount(int typeCode, int cls) const {
+  const ModelStandCell* c = CellOf(table, typeCode, cls);
+  return c ? static_cast<int>(c->entries.size()) : 0;
+}
+
+int ModelStandState::CellEntry(int typeCode, int cls, int i) const {
+  const ModelStandCell* c = CellOf(table, typeCode, cls);
+  if (!c || i < 1 || i > static_cast<int>(c->entries.size())) return 0;
+  return c->entries[static_cast<std::size_t>(i - 1)];
+}
+
+int ModelStandState::EntryType(int entry) const { return EntryStandType(entry); }
+int ModelStandState::EntryClass(int entry) const { return EntryAgeClass(entry); }
+
+}  // namespace tolvek

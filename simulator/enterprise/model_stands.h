@@ -12,6 +12,7 @@
 #include "common/language.h"
 #include "common/paths.h"
 #include "common/stand_register.h"
+#include "simulator/enterprise/model_stand_assignment.h"
 #include "simulator/stand/boundary.h"
 #include "simulator/stand/stand_files.h"
 
@@ -144,12 +145,9 @@ bool WriteModelStandStatistics(const ProgramFolders& folders, const std::vector<
 
 // The program-wide state of the model stands: the table, the choices of the model-stand panel and the
 // current model stand. It is the register side of the boundary reader and of the species-list choice.
-class ModelStandState final : public StandRegisterCorners {
+class ModelStandState final : public StandRegisterCorners, public ModelStandCells {
  public:
   ModelStandTable table;
-  // The enterprise level's classification mode: stand types with age classes, or forest development
-  // types with treatment types.
-  ClassificationMode mode = ClassificationMode::StandTypes;
   // The check boxes "Reale Bestände o. PW" and "Generierte Bestände".
   bool realStands = true;
   bool generatedStands = true;
@@ -172,6 +170,12 @@ class ModelStandState final : public StandRegisterCorners {
   std::string EntryText(int index) const override;
   std::uint8_t EntryStandType(int index) const override;
   std::uint8_t EntryAgeClass(int index) const override;
+
+  // The cells the assignment of model stands draws from.
+  int CellCount(int typeCode, int cls) const override;
+  int CellEntry(int typeCode, int cls, int i) const override;
+  int EntryType(int entry) const override;
+  int EntryClass(int entry) const override;
 };
 
 }  // namespace tolvek

@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
+#include <QMouseEvent>
 #include <QToolTip>
 
 #include "common/paths.h"
@@ -132,6 +133,8 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildGridArea();
   BuildRunDisplayArea();
   BuildModelStandPanel();
+  BuildEnterpriseArea();
+  BuildTrueValueArea();
   BuildHelpArea();
 
   sBtNeuesVerfahren->setEnabled(false);
@@ -673,8 +676,7 @@ void TForm1::sBtZurueckClick() {
   for (int i = 15; i <= 21; ++i)
     if (auto* b = Client->findChild<QPushButton*>(QString("BitBtn%1").arg(i))) b->show();
   if (state.run.enterpriseMode) {
-    Panel8->hide();
-    ImgBest->hide();
+    LeaveEnterpriseView();
     state.folders.stands = JoinPath(state.folders.program, "Bestande/");
   } else {
     BitHinweise->show();
@@ -729,6 +731,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::MouseButtonPress && (watched == Panel15 || watched == Panel15Text)) {
     Panel15Click();
     return true;
+  }
+  if (e->type() == QEvent::MouseButtonPress && watched == BtVarianz) {
+    const auto* me = static_cast<QMouseEvent*>(e);
+    BtVarianzMouseDown(me->button() == Qt::LeftButton && (me->modifiers() & Qt::ControlModifier));
   }
   return QMainWindow::eventFilter(watched, e);
 }

@@ -16,8 +16,10 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "simulator/enterprise/enterprise_map.h"
 #include "simulator/forms/forms.h"
 #include "simulator/state.h"
 
@@ -316,6 +318,32 @@ class TForm1 : public QMainWindow {
   // The enterprise number in the grid file's name ("Temp\Betrieb" + n + "Netz.txt").
   std::function<int()> gridFileEnterpriseNumber;
 
+  // ---- Enterprise mode: the choice of a model enterprise, its map and figures
+  QLabel* LblBaeume = nullptr;       // "Bestände:" and the stand count of the enterprise
+  QLabel* LbBestGroesse = nullptr;   // "Mittl. Fläche:" and the mean stand area
+  QLabel* LbBetriebStruktur = nullptr;  // "Betriebstruktur", the heading of Panel8
+  QPushButton* Button23 = nullptr;   // "Struktur ändern" (Panel8)
+  QPushButton* Button24 = nullptr;   // "Betrieb einlesen" (Panel8)
+  QPushButton* Button25 = nullptr;   // "Struktur beibehalten" (Panel8)
+  void BuildEnterpriseArea();
+  // "Betrieb": the choice window, then the chosen enterprise cut into stands and drawn.
+  void BtBetriebClick();
+  // Shows the choice window; the chosen enterprise's number (0: "zurück").
+  int ChooseEnterprise();
+  // "Betrieb generieren": the reset window.
+  void Button4Click();
+  // The whole enterprise map in the class colours (the first drawing ends).
+  void DrawEnterpriseMap();
+  // The figures of the enterprise in the data labels; numberWidth of the enterprise number.
+  void ShowEnterpriseFigures(int numberWidth);
+  // A click into the enterprise map: the left button cuts the compartment anew with its next kind, the
+  // right one marks it.
+  void EnterpriseMapMouseDown(int px, int py, bool rightButton);
+  // From metres of the enterprise map to pixels of the picture.
+  EnterpriseMapTransform EnterpriseTransform() const;
+  // The stand map's picture, labels and grid buttons as stand mode has them.
+  void LeaveEnterpriseView();
+
   // ---- Evaluation, repetitions and report
   QLabel* Label18 = nullptr;  // repetitions counted in the current run
   void BuildEvaluationArea();
@@ -369,6 +397,25 @@ class TForm1 : public QMainWindow {
   bool PrintRunResultOn(class QPrinter& printer);
   // The print dialog (PrintDialog1); true when the user chose to print. Tests put a PDF printer here.
   std::function<bool(class QPrinter&)> choosePrinter;
+
+  // ---- True values ("E-Wert der Varianz") and the sample-plan optimisation ("Optimierung")
+  QFrame* PnAuswahl = nullptr;        // side panel "Auswahlflächen der Bäume"
+  QLabel* LbAuswahlTitel = nullptr;
+  QLabel* LbAuswahl = nullptr;        // the text of the selection area in hand
+  QLabel* ImgKR = nullptr;            // the plan view on Panel11 (250 x 250)
+  QImage* planImage = nullptr;        // the picture ImgKR shows
+  void BuildTrueValueArea();
+  // Ctrl with the left button on "E-Wert der Varianz" switches the step display on, any other press off.
+  void BtVarianzMouseDown(bool ctrlAndLeft);
+  void BtVarianzClick();
+  void BtOptomClick();
+  // The whole computation for the chosen method; ask 1 asks first and shows the result box, 2 (the
+  // optimisation) neither asks nor shows the step display. Empty when it was declined or cannot run.
+  std::optional<DesignValues> ComputeTrueValuesNow(int ask);
+  // "Abbrechen" of the display options: the computation goes on without its step display.
+  void EndSelectionAreaDisplay();
+  // The species legend back after the optimisation window closed.
+  void ShowLegendAgain();
 
  protected:
   void closeEvent(class QCloseEvent* e) override;

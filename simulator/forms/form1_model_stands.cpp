@@ -122,9 +122,9 @@ void TForm1::LoadSelectedStand() {
   const ModelStandEntry* entry = m.table.Entry(m.chosenEntry);
   StandClassLine classLine;
   // The class is named by the classification it was read with.
-  classLine.wet = m.mode == ClassificationMode::DevelopmentTypes;
+  classLine.wet = CurrentClassification(state) == ClassificationMode::DevelopmentTypes;
   if (entry) {
-    classLine.typeName = TypeNames(m.mode, state.language)[static_cast<std::size_t>(entry->cls.type)];
+    classLine.typeName = TypeNames(CurrentClassification(state), state.language)[static_cast<std::size_t>(entry->cls.type)];
     classLine.treatmentName = TreatmentTypeName(entry->cls.klass);
     classLine.ageClass = entry->cls.klass + 1;
   }
@@ -151,7 +151,7 @@ void TForm1::Button15Click(QObject* sender) {
   if (!list) return;
   ModelStandState& m = state.modelStands;
   ScrollBox1->show();
-  m.mode = ClassificationMode::StandTypes;
+  SetClassification(state, ClassificationMode::StandTypes);
   LoadModelStandTable();
   sBtDrehen->hide();
   list->setWindowTitle(" Form30");
@@ -214,7 +214,7 @@ void TForm1::Button22Click(QObject* sender) {
   if (GuardBusy()) return;
   LoadModelStandTable();
   const ModelStandState& m = state.modelStands;
-  const std::string text = ModelStandOverview(m.table, m.mode, state.language,
+  const std::string text = ModelStandOverview(m.table, CurrentClassification(state), state.language,
                                               ModelStandCaption(m.realStands, m.generatedStands, state.language));
   state.services.messages->PlatformTableBox(ModelStandOverviewDisplay(text), 6, 402);
 }

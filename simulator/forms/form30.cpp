@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "common/qt/qt_services.h"
+#include "simulator/enterprise/model_stand_loading.h"
 #include "simulator/forms/controls.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form35.h"
@@ -119,7 +120,7 @@ void TForm30::F30BtZurueckClick() { done(1); }
 
 void TForm30::ChangeClassification(ClassificationMode mode) {
   ModelStandState& m = state.modelStands;
-  m.mode = mode;
+  SetClassification(state, mode);
   m.classWrite = false;
   if (!forms.form36) return;
   forms.form36->Prepare();

@@ -11,6 +11,7 @@
 
 #include "common/format.h"
 #include "common/qt/qt_services.h"
+#include "simulator/enterprise/model_stand_loading.h"
 #include "common/rounding.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form30.h"
@@ -68,10 +69,10 @@ TForm36::TForm36(SimulatorState& st, Forms& fm, QWidget* parent)
 
 void TForm36::Prepare() {
   const ModelStandState& m = state.modelStands;
-  const bool wet = m.mode == ClassificationMode::DevelopmentTypes;
+  const bool wet = CurrentClassification(state) == ClassificationMode::DevelopmentTypes;
   LbBestand->setText(Q(Utf8Left(m.chosenText, 8)));
   Button2->setText(Q(Translate(state.language, "zurück")));
-  const std::array<std::string, kTypeSlots> names = TypeNames(m.mode, state.language);
+  const std::array<std::string, kTypeSlots> names = TypeNames(CurrentClassification(state), state.language);
   cell = RoundInt(ImgMatrix->width() / 5.0);
   // The column heads are spaced by characters: a fixed-pitch font as large as the five cells allow puts
   // each head over its column.
@@ -120,14 +121,14 @@ void TForm36::StandClassInRegister() {
   const std::string path = ClassRegisterFor(state.folders, m.chosenText);
   if (!m.classWrite) {
     MatrixCell c;
-    if (ReadStandClass(path, code, m.mode, c) == ClassReadResult::Found) {
+    if (ReadStandClass(path, code, CurrentClassification(state), c) == ClassReadResult::Found) {
       marked_ = c;
       m.stratum = c;
       DrawMatrix();
     }
     return;
   }
-  const ClassWriteOutcome o = WriteStandClass(path, code, m.mode, marked_);
+  const ClassWriteOutcome o = WriteStandClass(path, code, CurrentClassification(state), marked_);
   const std::string message = ClassWriteMessage(o, path, code, state.language);
   if (!message.empty()) state.services.messages->ShowMessageBox(message, kKindWarning, kButtonsOk);
 }

@@ -131,6 +131,16 @@ TEST_F(ModelStandsTest, EntriesOutsideTheTableAreRefusedAndHitsCountPerCell) {
   for (int i = 0; i < 70000; ++i) CountModelStandHit(t, 2);  // beyond 16 bits
   CountModelStandHit(t, 9);
   EXPECT_EQ(t.cells[4][5].hits, std::vector<std::int32_t>{70000});
+
+  // The cells as the assignment of model stands draws from them.
+  ModelStandState m;
+  m.table = t;
+  EXPECT_EQ(m.CellCount(1, 1), 2);
+  EXPECT_EQ(m.CellEntry(1, 1, 2), 4);
+  EXPECT_EQ(m.CellEntry(1, 1, 3), 0);
+  EXPECT_EQ(m.CellCount(9, 1), 0);
+  EXPECT_EQ(m.EntryType(2), 4);
+  EXPECT_EQ(m.EntryClass(2), 5);
 }
 
 TEST_F(ModelStandsTest, TheOverviewCountsTypesByClass) {
