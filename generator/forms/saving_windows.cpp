@@ -12,17 +12,12 @@
 #include "common/rounding.h"
 #include "common/stand_register.h"
 #include "common/translate.h"
+#include "generator/forms/named.h"
 #include "generator/saving.h"
 
 namespace tolvek::generator {
 
 namespace {
-
-template <class W>
-W* Named(W* w, const char* name) {
-  w->setObjectName(name);
-  return w;
-}
 
 constexpr int kGridWidth = 150;
 constexpr int kGridTop = 92;
