@@ -19,6 +19,7 @@
 #include "simulator/sampling/geometry.h"
 #include "simulator/sampling/pass.h"
 #include "simulator/translate.h"
+#include "simulator/views/stand_diagrams.h"
 #include "simulator/views/stand_map.h"
 
 namespace tolvek {
@@ -61,6 +62,8 @@ struct SimulatorState {
   std::unique_ptr<GeometryContext> geometry = std::make_unique<GeometryContext>();
   // The evaluation of the last pass, the deviation histograms and the statistics of a repetition run.
   EvaluationState evaluation;
+  // The result window: the diagram to draw next, the command its buttons left, the species chosen.
+  ResultGraphState graph;
 };
 
 }  // namespace tolvek

@@ -21,6 +21,7 @@
 #include "common/paths.h"
 #include "common/rounding.h"
 #include "common/qt/qt_services.h"
+#include "simulator/forms/form2.h"
 #include "simulator/forms/translate_forms.h"
 #include "simulator/forms/text_viewer.h"
 #include "simulator/screen_fit.h"
@@ -130,6 +131,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildMethodArea();
   BuildGridArea();
   BuildRunDisplayArea();
+  BuildDiagramArea();
 
   sBtNeuesVerfahren->setEnabled(false);
   sBtMultiSim->setEnabled(false);
@@ -156,6 +158,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
 
   // 7. The main window's colour; the data labels cleared; the grid group hidden.
   setStyleSheet(QString("QMainWindow#Form1, QWidget#Client { background: %1; }").arg(kMainColour));
+  ClearInfoLabels();
   GroupBox1->hide();
 
   // 8.-9. Fit to the screen, scale the title screen on a 768-pixel screen.
@@ -553,8 +556,12 @@ void TForm1::BtStartClick() {
     ImgText->setPixmap(photo);
     ImgText->show();
   }
-  // The result graphic window's "Liste" and "Fläche" are disabled and the model-stand table loaded
-  // once, here.
+  // The result graphic window's "Liste" and "Fläche" belong to the enterprise views.
+  if (forms.form2) {
+    forms.form2->BtListe->setEnabled(false);
+    forms.form2->BtFlaeche->setEnabled(false);
+  }
+  // The model-stand table is loaded once, here.
   if (!state.run.enterpriseMode) sBtBestandClick();
 }
 

@@ -269,6 +269,15 @@ class TForm1 : public QMainWindow {
   // The enterprise number in the grid file's name ("Temp\Betrieb" + n + "Netz.txt").
   std::function<int()> gridFileEnterpriseNumber;
 
+  // ---- Result diagrams
+  void BuildDiagramArea();
+  // "Diagramm": the diagram loop of the last evaluation in the result window.
+  void sBtDiagrammClick();
+  // The loop itself; the stand report's "Diagramm" runs it too, also over a run's intermediate results.
+  void ShowStandDiagrams();
+  // Empties the stand, method and grid captions of the data column.
+  void ClearInfoLabels();
+
   // ---- Evaluation, repetitions and report
   QLabel* Label18 = nullptr;  // repetitions counted in the current run
   void BuildEvaluationArea();
