@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
+#include <QPalette>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -77,7 +78,10 @@ TForm2::TForm2(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(parent)
   setObjectName("Form2");
   setWindowTitle("2  Grafik");
   setFixedSize(kWindowWidth, kWindowHeight);
-  setStyleSheet("QDialog#Form2 { background: #f3f3ee; }");
+  // The window's own colour is no part of its picture: printed and saved, the drawing stands on white.
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, QColor(0xf3, 0xf3, 0xee));
+  setPalette(palette);
 
   Label3 = HeaderLabel(this, "Label3", QRect(kLeftColumn, 6, 660, 20), true, 14);
   LblMerkmal = HeaderLabel(this, "LblMerkmal", QRect(kChartLeft, 30, kChartWidth, 18), true, 12);

@@ -68,7 +68,14 @@ void DrawAxis(Canvas& axis, double pixelsPerUnit, int tickStep) {
     const int y = Px(h - i * pixelsPerUnit * tickStep);
     if (y < -kRowHeight) break;  // the ticks only climb from here: all above the picture
     axis.Line(12, y, i % 5 == 0 ? 6 : 9, y);
-    if (i % 10 == 0) axis.Text(-1, y - 4, FormatInt(static_cast<long long>(i) * tickStep, 3));
+    if (i % 10 == 0) {
+      // The label stands on white over its tick.
+      axis.SetPen(kWhite);
+      axis.SetBrush(kWhite);
+      axis.Rectangle(0, y - 4, kAxisWidth, y + 5);
+      axis.SetPen(kBlack);
+      axis.Text(-1, y - 4, FormatInt(static_cast<long long>(i) * tickStep, 3));
+    }
   }
 }
 
