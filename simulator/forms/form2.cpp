@@ -78,9 +78,9 @@ TForm2::TForm2(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(parent)
   setObjectName("Form2");
   setWindowTitle("2  Grafik");
   setFixedSize(kWindowWidth, kWindowHeight);
-  // The window's own colour is no part of its picture: printed and saved, the drawing stands on white.
+  // A white sheet, as the picture is printed and saved.
   QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, QColor(0xf3, 0xf3, 0xee));
+  palette.setColor(QPalette::Window, Qt::white);
   setPalette(palette);
 
   Label3 = HeaderLabel(this, "Label3", QRect(kLeftColumn, 6, 660, 20), true, 14);

@@ -150,6 +150,40 @@ class ResultDiagramWindowTest : public QObject {
     QVERIFY(!f.form2().isVisible());
   }
 
+  void allSimulationsShowTheSpreadOfTheRepetitions() {
+    Fixture f;
+    QVERIFY(f.loaded && f.passed);
+    // as after a run of eleven evaluations: the whole stand's basal area 0.5 m²/ha off in four of them
+    f.state.evaluation.run.count = 10;
+    f.state.evaluation.histograms.Clear();
+    f.state.evaluation.histograms.basalArea[0][15] = 7;
+    f.state.evaluation.histograms.basalArea[0][17] = 4;
+    f.form1().LbAnzStpQ->setText("Stichproben i.M.       64");
+    QString heading, spread, plots;
+    f.Script({[&](TForm2& w) {
+                QVERIFY(w.BtGesamt->isEnabled());
+                w.BtGesamt->click();
+              },
+              [&](TForm2& w) {
+                Snapshot(&w, "diagram_all_simulations");
+                heading = Cell(w, 4, 0);
+                spread = Cell(w, 4, 1);
+                plots = w.LblAnzStp->text();
+                QCOMPARE(w.BtGesamt->text(), QString("Letzte Simulation"));
+                QVERIFY(w.Label3->text().endsWith("Alle Simulationen"));
+                w.BtGesamt->click();  // back to the last simulation
+              },
+              [&](TForm2& w) {
+                QVERIFY(w.Label3->text().endsWith("Letzte Simulation"));
+                w.Button13->click();
+              }});
+    f.form1().sBtDiagramm->click();
+    QCOMPARE(heading, QString("Simulationen"));
+    QCOMPARE(spread, QString("     10"));
+    QCOMPARE(plots, QString("Stichproben i.M.       64"));
+    QVERIFY(!f.state.graph.allSimulations);
+  }
+
   void countedTreesHaveNoDiameterDiagram() {
     Fixture f;
     QVERIFY(f.loaded && f.passed);
