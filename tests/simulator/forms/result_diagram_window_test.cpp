@@ -54,6 +54,10 @@ struct Fixture : tolvek::testing::ShippedProgram {
     form1().sBtAuswertung->click();
   }
   TForm2& form2() { return *forms().form2; }
+  StandDiagramInput Input() const {
+    return {state.currentStand.sums, state.currentStand.areaHa, state.currentStand.speciesList,
+            state.evaluation.estimate, 1};
+  }
   // Runs the steps one after another, each when the result window is up again.
   void Script(std::vector<std::function<void(TForm2&)>> steps) {
     if (steps.empty()) return;
@@ -239,9 +243,7 @@ class ResultDiagramWindowTest : public QObject {
     Fixture f;
     QVERIFY(f.loaded && f.passed);
     TForm2& w = f.form2();
-    const StandDiagramInput in{f.state.currentStand.sums, f.state.currentStand.areaHa, f.state.currentStand.speciesList,
-                               f.state.evaluation.estimate, 1};
-    w.Fill(DiagramBasalArea(in, f.state.language).data);
+    w.Fill(DiagramBasalArea(f.Input(), f.state.language).data);
 
     // The page rendered offscreen as the printer gets it: A4 at 100 dpi.
     QImage page(827, 1169, QImage::Format_RGB32);
@@ -295,16 +297,17 @@ class ResultDiagramWindowTest : public QObject {
                            w.BtGesamt})
       QVERIFY2(!b->isHidden(), qPrintable(b->objectName()));
     QVERIFY(w.BtListe->isHidden());
-    if (const char* d = std::getenv("TOLVEK_SCREENSHOT_DIR")) QFile::copy(pdf, QString("%1/diagram.pdf").arg(d));
+    if (const char* d = std::getenv("TOLVEK_SCREENSHOT_DIR")) {
+      QFile::remove(QString("%1/diagram.pdf").arg(d));
+      QFile::copy(pdf, QString("%1/diagram.pdf").arg(d));
+    }
   }
 
   void savedPictureHoldsTheDrawingAlone() {
     Fixture f;
     QVERIFY(f.loaded && f.passed);
     TForm2& w = f.form2();
-    const StandDiagramInput in{f.state.currentStand.sums, f.state.currentStand.areaHa, f.state.currentStand.speciesList,
-                               f.state.evaluation.estimate, 1};
-    w.Fill(DiagramStemNumber(in, f.state.language).data);
+    w.Fill(DiagramStemNumber(f.Input(), f.state.language).data);
     TempDir out;
     w.chooseSaveFile = [&] { return std::pair<std::string, std::string>{out.File("grafik"), "PNG"}; };
     w.BtSpeichClick();

@@ -40,46 +40,28 @@ TEST(StandDiagrams, SpeciesDiagramsOfAPureSpruceStand) {
   SpruceStand st;
   const StandDiagram g = DiagramBasalArea(st.In(), kGerman);
   ASSERT_TRUE(g.refusal.empty());
-  EXPECT_EQ(g.data.code, 'G');
+  // only the whole stand and the spruce have labels, counts and values
   EXPECT_EQ(g.data.labels[0], "Bestand");
   EXPECT_EQ(g.data.labels[1], "Fichte");
   for (int s = 2; s < 10; ++s) {
     EXPECT_EQ(g.data.labels[s], "");
-    EXPECT_EQ(g.data.trueValues[s], 0.0);
-    EXPECT_EQ(g.data.counts[s], 0.0);
+    EXPECT_EQ(g.data.trueValues[s] + g.data.counts[s], 0.0);
   }
   EXPECT_DOUBLE_EQ(g.data.trueValues[0], 12.0);
-  EXPECT_DOUBLE_EQ(g.data.estimates[0], 11.0);
-  EXPECT_DOUBLE_EQ(g.data.standardErrors[0], 1.2);
   EXPECT_DOUBLE_EQ(g.data.counts[1], 35.0);
   EXPECT_EQ(g.data.colours[0], 8421504u);
   EXPECT_EQ(g.data.colours[1], SpeciesColour(1, kConiferList));
+  EXPECT_DOUBLE_EQ(DiagramStemNumber(st.In(), kGerman).data.standardErrors[0], 9.0);
 
-  const StandDiagram z = DiagramStemNumber(st.In(), kGerman);
-  EXPECT_EQ(z.data.code, 'Z');
-  EXPECT_DOUBLE_EQ(z.data.trueValues[0], 150.0);
-  EXPECT_DOUBLE_EQ(z.data.estimates[0], 140.0);
-  EXPECT_DOUBLE_EQ(z.data.standardErrors[0], 9.0);
-
-  const StandDiagram d = DiagramDbh(st.In(), kGerman);
-  ASSERT_TRUE(d.refusal.empty());
-  EXPECT_EQ(d.data.code, 'D');
-  EXPECT_EQ(d.data.unitText, " ");
-  EXPECT_NEAR(d.data.trueValues[0], std::sqrt(24.0 * kFourOverPi / 300.0) * 100.0, 1e-12);
-  EXPECT_NEAR(d.data.estimates[0], std::sqrt(11.0 * kFourOverPi / 140.0) * 100.0, 1e-12);
-  EXPECT_DOUBLE_EQ(d.data.standardErrors[0], 0.8);
-  EXPECT_DOUBLE_EQ(d.data.counts[0], 35.0);
-}
-
-TEST(StandDiagrams, MeanDiameterWithoutEstimatedStemsStaysEmpty) {
-  SpruceStand st;
-  st.e.nPerHa[1] = 0.0;
+  // the mean diameter: quadratic means of the stand and of the estimates
+  st.e.nPerHa[1] = 0.0;  // a species the sample found no stems of keeps no estimate, error or count
   st.e.meanDiameter.se[1] = 5.0;
   const StandDiagram d = DiagramDbh(st.In(), kGerman);
+  EXPECT_NEAR(d.data.trueValues[0], std::sqrt(24.0 * kFourOverPi / 300.0) * 100.0, 1e-12);
+  EXPECT_NEAR(d.data.estimates[0], std::sqrt(11.0 * kFourOverPi / 140.0) * 100.0, 1e-12);
+  EXPECT_DOUBLE_EQ(d.data.counts[0], 35.0);
   EXPECT_GT(d.data.trueValues[1], 0.0);
-  EXPECT_EQ(d.data.estimates[1], 0.0);
-  EXPECT_EQ(d.data.standardErrors[1], 0.0);
-  EXPECT_EQ(d.data.counts[1], 0.0);
+  EXPECT_EQ(d.data.estimates[1] + d.data.standardErrors[1] + d.data.counts[1], 0.0);
 }
 
 TEST(StandDiagrams, DistributionOfOneSpeciesAndOfTheWholeStand) {
