@@ -69,6 +69,11 @@ FormList MainWindowList() {
        K::kLabel);
   Each(v, {"RdDtsch", "RdAnwend", "RdBenutzer", "RdSuche", "RdNeue"}, K::kRadioButton);
   Each(v, {"GrpDtEng", "GroupBox1"}, K::kGroupBox);
+  // The theory group is translated with the help radio buttons.
+  Each(v, {"RbTeoAllgemein", "RbTeoBHD", "RbTeoGrundflaeche", "RbTeoVarianz", "RbTeoOptimierung", "RbTeoBias",
+           "RbTeoNBaum"},
+       K::kRadioButton);
+  v.push_back(Row("GbNbaum", K::kGroupBox));
   Each(v, {"LbAbstand", "LbVerschieben"}, K::kLabel);
   Each(v, {"CheckBox2", "CheckBox3"}, K::kCheckBox);
   v.push_back(Hint("Bevel1", K::kWidget, "Vorgaben können verändert werden", "BtnRightDlg4"));

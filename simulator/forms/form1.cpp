@@ -132,6 +132,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildGridArea();
   BuildRunDisplayArea();
   BuildDiagramArea();
+  BuildHelpArea();
 
   sBtNeuesVerfahren->setEnabled(false);
   sBtMultiSim->setEnabled(false);
@@ -536,7 +537,7 @@ void TForm1::BtStartClick() {
   if (GuardBusy()) return;
   TranslateAllForms(state);
   HideTitleScreen();
-  // The operating-help group is closed here when it is open.
+  CloseOperatingHelp();
   sBtBestand->show();
   sBtBestand->setEnabled(true);
   sBtVerfahren->show();
@@ -568,7 +569,7 @@ void TForm1::BtStartClick() {
 void TForm1::Button17Click() {
   if (GuardBusy()) return;
   HideTitleScreen();
-  // The operating-help group closes here.
+  CloseOperatingHelp();
   TranslateAllForms(state);
   Panel7->show();
   Panel7->raise();
@@ -660,7 +661,7 @@ void TForm1::sBtZurueckClick() {
   if (GuardBusy()) return;
   for (QWidget* w : std::initializer_list<QWidget*>{Panel10, Panel3, ScrollBox1, Panel7, PnDaten, sBtDrehen})
     w->hide();
-  // The operating-help group closes here.
+  CloseOperatingHelp();
   ShowTitleScreen();
   Panel12->show();
   Panel6->show();
@@ -712,6 +713,8 @@ void TForm1::closeEvent(QCloseEvent* e) {
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::ToolTip && watched->isWidgetType()) {
     auto* w = static_cast<QWidget*>(watched);
+    // A window may switch its hints off (the result window does while a distribution is chosen).
+    if (w->window()->property(kShowHintProperty) == QVariant(false)) return true;
     if (w->toolTip().isEmpty()) return false;
     std::string hint = HintText(S(w->toolTip()));
     for (char& c : hint)

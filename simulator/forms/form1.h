@@ -35,6 +35,9 @@ class QAction;
 
 namespace tolvek {
 
+// A window whose dynamic property of this name is false shows no hints.
+inline constexpr const char* kShowHintProperty = "tolvekShowHint";
+
 class TForm1 : public QMainWindow {
   Q_OBJECT
 
@@ -208,6 +211,27 @@ class TForm1 : public QMainWindow {
   void ShowMap();
   // The tree-count label after the trees were read again; prefix is the German "Bäume:".
   void ShowTreesPerHectare(const std::string& prefix);
+
+  // ---- Help and documents
+  QGroupBox* GrpDtEng = nullptr;        // " Bedienung "
+  class QRadioButton* RdDtsch = nullptr;     // "Bedienungsanleitung": the manual of the language
+  class QRadioButton* RdBenutzer = nullptr;  // "Benutzerhandbuch": help contents
+  class QRadioButton* RdNeue = nullptr;      // "Struktur d. Datenbestände": help topic 121
+  class QRadioButton* RdAnwend = nullptr;    // "Anwendungen": help topic 122
+  class QRadioButton* RdSuche = nullptr;     // "Theoretische Grundlagen": the theory group
+  QPushButton* BtWarten = nullptr;      // shown while the browser is started
+  QGroupBox* GbNbaum = nullptr;         // the theory documents
+  class QRadioButton* RbTeo[7] = {};         // RbTeoAllgemein … RbTeoNBaum, as kTheoryDocuments
+  QPushButton* ButtonX = nullptr;       // "x"
+  void BuildHelpArea();
+  void sBtAnweisungClick();
+  void RdDtschClick(QObject* sender);
+  void RbTeoAllgemeinClick(QObject* sender);
+  void ButtonXClick();
+  void BitHinweiseClick();
+  void MemHilfeClick();
+  // Closes the operating-help group when it is open.
+  void CloseOperatingHelp();
 
   // ---- Language
   // Connects the seven language buttons to BitBtn16Click.

@@ -1,6 +1,5 @@
 #include "simulator/forms/form2.h"
 
-#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -168,9 +167,6 @@ TForm2::TForm2(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(parent)
   connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
   connect(BtSpeich, &QPushButton::clicked, this, &TForm2::BtSpeichClick);
 
-  // Hints are switched on and off by the buttons: every control's hint goes through here.
-  installEventFilter(this);
-  for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
 
   choosePrinter = [this](QPrinter& printer) {
     QPrintDialog dialog(&printer, this);
@@ -187,12 +183,8 @@ TForm2::TForm2(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(parent)
 
 std::string TForm2::T(const char* german) const { return Translate(state.language, german); }
 
-bool TForm2::eventFilter(QObject* watched, QEvent* e) {
-  if (e->type() == QEvent::ToolTip && !hintsOn_) return true;
-  return QDialog::eventFilter(watched, e);
-}
-
-void TForm2::SetHints(bool on) { hintsOn_ = on; }
+// The main window's hint handler reads the property.
+void TForm2::SetHints(bool on) { setProperty(kShowHintProperty, on); }
 
 ResultDiagramSetting TForm2::MakeSetting(char) const {
   ResultDiagramSetting s;

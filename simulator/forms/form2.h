@@ -109,9 +109,6 @@ class TForm2 : public QDialog {
   // The picture save dialog: the chosen file and its format ("BMP" or "PNG"); an empty name cancels.
   std::function<std::pair<std::string, std::string>()> chooseSaveFile;
 
- protected:
-  bool eventFilter(QObject* watched, class QEvent* e) override;
-
  private:
   std::string T(const char* german) const;
   void Leave();
@@ -120,7 +117,6 @@ class TForm2 : public QDialog {
   std::array<QPushButton*, 9> CommandButtons() const;
   std::array<bool, 9> HideCommandButtons();
   void RestoreCommandButtons(const std::array<bool, 9>& visible);
-  bool hintsOn_ = true;
 };
 
 }  // namespace tolvek

@@ -3,12 +3,14 @@
 // page, saves it, and gives back every button it hid for that.
 #include <QApplication>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QToolTip>
 #include <QtTest>
 #include <functional>
 #include <vector>
@@ -86,6 +88,15 @@ int CountPixels(const QImage& image, const QColor& colour) {
 
 QString Cell(TForm2& w, int row, int column) { return w.Tabelle->item(row, column)->text(); }
 
+// The hint a pause of the mouse over w brings up (the window's own, where w has none).
+QString HintShown(QWidget* w) {
+  QToolTip::hideText();
+  w->window()->setToolTip("Baumarten-Schalter");
+  QHelpEvent e(QEvent::ToolTip, QPoint(5, 5), w->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(w, &e);
+  return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
 }  // namespace
 
 class ResultDiagramWindowTest : public QObject {
@@ -126,10 +137,13 @@ class ResultDiagramWindowTest : public QObject {
           // another category button changes nothing while a distribution is shown
           w.CategoryButton[3]->click();
           QVERIFY(w.isVisible());
+          // and the window's hints are off after a category button
+          QVERIFY(HintShown(w.Graf).isEmpty());
           w.BtBaumZahl->click();
         },
         [&](TForm2& w) {
           seen << w.LblMerkmal->text();
+          QVERIFY(HintShown(w.Graf).contains("Baumarten-Schalter"));
           QVERIFY(w.BtGrundfl->isEnabled());
           w.Button14->click();  // "BHD"
         },
