@@ -18,6 +18,7 @@
 #include "simulator/sampling/evaluation.h"
 #include "simulator/sampling/geometry.h"
 #include "simulator/sampling/pass.h"
+#include "simulator/sampling/true_values.h"
 #include "simulator/translate.h"
 #include "simulator/views/stand_diagrams.h"
 #include "simulator/views/stand_map.h"
@@ -64,6 +65,8 @@ struct SimulatorState {
   EvaluationState evaluation;
   // The result window: the diagram to draw next, the command its buttons left, the species chosen.
   ResultGraphState graph;
+  // "E-Wert der Varianz" and "Optimierung".
+  TrueValueState trueValues;
 };
 
 }  // namespace tolvek

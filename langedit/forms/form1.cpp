@@ -19,7 +19,7 @@
 #include "common/format.h"
 #include "common/paths.h"
 #include "common/qt/qt_services.h"
-#include "simulator/translate.h"
+#include "common/translate.h"
 
 namespace tolvek::langedit {
 

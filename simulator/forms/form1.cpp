@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
+#include <QMouseEvent>
 #include <QToolTip>
 
 #include "common/paths.h"
@@ -132,6 +133,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildGridArea();
   BuildRunDisplayArea();
   BuildDiagramArea();
+  BuildTrueValueArea();
   BuildHelpArea();
 
   sBtNeuesVerfahren->setEnabled(false);
@@ -728,6 +730,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::MouseButtonPress && (watched == Panel15 || watched == Panel15Text)) {
     Panel15Click();
     return true;
+  }
+  if (e->type() == QEvent::MouseButtonPress && watched == BtVarianz) {
+    const auto* me = static_cast<QMouseEvent*>(e);
+    BtVarianzMouseDown(me->button() == Qt::LeftButton && (me->modifiers() & Qt::ControlModifier));
   }
   return QMainWindow::eventFilter(watched, e);
 }
