@@ -15,6 +15,7 @@
 #include "simulator/stand/tree_list.h"
 #include <memory>
 
+#include "simulator/enterprise/enterprise_model.h"
 #include "simulator/sampling/evaluation.h"
 #include "simulator/sampling/geometry.h"
 #include "simulator/sampling/pass.h"
@@ -65,6 +66,8 @@ struct SimulatorState {
   EvaluationState evaluation;
   // The result window: the diagram to draw next, the command its buttons left, the species chosen.
   ResultGraphState graph;
+  // The enterprise level: the chosen model enterprise, its compartments and stands, the map.
+  EnterpriseSession enterprise;
   // "E-Wert der Varianz" and "Optimierung".
   TrueValueState trueValues;
 };
