@@ -23,6 +23,7 @@
 #include "common/paths.h"
 #include "common/rounding.h"
 #include "common/qt/qt_services.h"
+#include "simulator/forms/form2.h"
 #include "simulator/forms/translate_forms.h"
 #include "simulator/forms/text_viewer.h"
 #include "simulator/screen_fit.h"
@@ -133,6 +134,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildGridArea();
   BuildRunDisplayArea();
   BuildModelStandPanel();
+  BuildDiagramArea();
   BuildEnterpriseArea();
   BuildTrueValueArea();
   BuildHelpArea();
@@ -162,6 +164,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
 
   // 7. The main window's colour; the data labels cleared; the grid group hidden.
   setStyleSheet(QString("QMainWindow#Form1, QWidget#Client { background: %1; }").arg(kMainColour));
+  ClearInfoLabels();
   GroupBox1->hide();
 
   // 8.-9. Fit to the screen, scale the title screen on a 768-pixel screen.
@@ -559,7 +562,12 @@ void TForm1::BtStartClick() {
     ImgText->setPixmap(photo);
     ImgText->show();
   }
-  // The result graphic window's "Liste" and "Fläche" are disabled here.
+  // The result graphic window's "Liste" and "Fläche" belong to the enterprise views.
+  if (forms.form2) {
+    forms.form2->BtListe->setEnabled(false);
+    forms.form2->BtFlaeche->setEnabled(false);
+  }
+  // The model-stand table is loaded once, here.
   if (!state.run.modelStandTableLoaded) LoadModelStandTable();
   if (!state.run.enterpriseMode) sBtBestandClick();
 }
@@ -718,6 +726,8 @@ void TForm1::closeEvent(QCloseEvent* e) {
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::ToolTip && watched->isWidgetType()) {
     auto* w = static_cast<QWidget*>(watched);
+    // A window may switch its hints off (the result window does while a distribution is chosen).
+    if (w->window()->property(kShowHintProperty) == QVariant(false)) return true;
     if (w->toolTip().isEmpty()) return false;
     std::string hint = HintText(S(w->toolTip()));
     for (char& c : hint)
