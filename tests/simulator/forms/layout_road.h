@@ -33,12 +33,6 @@ struct LayoutRoad : ShippedProgram {
   LayoutRoad() { form1().show(); }
   TForm23& form23() { return *forms().form23; }
   TBtnRightDlg1& d1() { return *forms().btnRightDlg1; }
-
-  int EntryOf(const std::string& number) {
-    for (int k = 1; k <= state.standCatalogue.Count(); ++k)
-      if (state.standCatalogue.entries[static_cast<std::size_t>(k - 1)].number == number) return k;
-    return 0;
-  }
   // The windows a user has in front of him: the main window and the tool windows beside it.
   std::vector<QWidget*> Windows() {
     return {&form1(), forms().form15, forms().form35, forms().form44};

@@ -14,6 +14,8 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QtTest>
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <map>
 
@@ -41,13 +43,6 @@ struct Road : tolvek::testing::ShippedProgram {
   TBtnRightDlg1& d1() { return *forms().btnRightDlg1; }
   TBtnRightDlg4& d4() { return *forms().btnRightDlg4; }
   TBtnRightDlg5& d5() { return *forms().btnRightDlg5; }
-
-  // The catalogue entry of a stand number ("22").
-  int EntryOf(const std::string& number) {
-    for (int k = 1; k <= state.standCatalogue.Count(); ++k)
-      if (state.standCatalogue.entries[static_cast<std::size_t>(k - 1)].number == number) return k;
-    return 0;
-  }
   // "Bestand" on the title screen (or "Bestände"), then a double click on the stand's thumbnail.
   bool TakeStand(const std::string& number, bool fromTitle = true) {
     int k = 0;  // the catalogue is read as its window opens
@@ -200,14 +195,9 @@ class StandRoadTest : public QObject {
     QVERIFY2(shown.startsWith("Probekreis zu groß für den Bestand. Größter Radius: "), qPrintable(shown));
     // The largest radius is that of a circle of the stand's bounding box.
     const BoundaryPolygon& b = r.state.currentStand.boundary;
-    double minX = b.x[1], maxX = b.x[1], minY = b.y[1], maxY = b.y[1];
-    for (int i = 2; i <= b.n; ++i) {
-      minX = std::min(minX, b.x[static_cast<std::size_t>(i)]);
-      maxX = std::max(maxX, b.x[static_cast<std::size_t>(i)]);
-      minY = std::min(minY, b.y[static_cast<std::size_t>(i)]);
-      maxY = std::max(maxY, b.y[static_cast<std::size_t>(i)]);
-    }
-    const double largest = std::floor(std::sqrt((maxX - minX) * (maxY - minY) / 3.141592654) * 100) / 100;
+    const auto [minX, maxX] = std::minmax_element(b.x.begin() + 1, b.x.begin() + b.n + 1);
+    const auto [minY, maxY] = std::minmax_element(b.y.begin() + 1, b.y.begin() + b.n + 1);
+    const double largest = std::floor(std::sqrt((*maxX - *minX) * (*maxY - *minY) / 3.141592654) * 100) / 100;
     QVERIFY2(shown.contains(QString::number(largest, 'f', 2) + " m"), qPrintable(shown));
     QCOMPARE(int(r.state.sampling.method.code), int(kMethodConcentric));
     QCOMPARE(r.state.sampling.method.concentricRadius[5], 25.0);
