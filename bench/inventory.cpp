@@ -66,8 +66,8 @@ class HeadlessPlatform : public Clock, public EventPump, public MessageService, 
   }
   std::uint32_t SeedFromTime() override { return 1; }
   void Pump(unsigned) override {}
-  int ShowMessageBox(const std::string&, int, int) override { return kResultOk; }
-  int AskYesNoAt(const std::string&, int, int, int) override { return kResultNo; }
+  int ShowMessageBox(const std::string&, MessageKind, MessageButtons) override { return kResultOk; }
+  int AskYesNoAt(const std::string&, MessageKind, int, int) override { return kResultNo; }
   int PlatformBox(const std::string&, const std::string&, PlatformButtons, PlatformIcon) override { return kResultYes; }
   void Quit(int) override {}
   void Terminate(int code) override {

@@ -48,8 +48,8 @@ namespace {
 // Every question of the run answered without a window: plot-centred weighting, no print.
 class QuietMessages : public MessageService {
  public:
-  int ShowMessageBox(const std::string& text, int, int) override { return Note(text, kResultOk); }
-  int AskYesNoAt(const std::string& text, int, int, int) override { return Note(text, kResultNo); }
+  int ShowMessageBox(const std::string& text, MessageKind, MessageButtons) override { return Note(text, kResultOk); }
+  int AskYesNoAt(const std::string& text, MessageKind, int, int) override { return Note(text, kResultNo); }
   int PlatformBox(const std::string& text, const std::string&, PlatformButtons, PlatformIcon) override {
     return Note(text, kResultOk);
   }
@@ -178,18 +178,29 @@ class Session {
     RunResult r;
     if (state_.run.graphics != graphics) w.F1BnStatus->click();
     state_.random.SetSeed(815);
-    auto shown = w.runStatisticsShown;
     int left = reps;
-    w.runStatisticsShown = [&] {
+    // The histogram's share is timed around its drawing; past the wanted count the run is ended the way
+    // a user ends it.
+    struct Watch : TForm1::RunWatcher {
+      RunResult& r;
+      TForm1& w;
+      int& left;
+      double stopAfterMs;
       QElapsedTimer t;
-      t.start();
-      const double c0 = CpuSeconds();
-      shown();
-      r.histogramCpu += CpuSeconds() - c0;
-      r.histogramSeconds += Seconds(t);
-      // Past the wanted count the run is ended the way a user ends it.
-      if (--left == 0 && stopAfterMs < 0) w.sBtNeuesVerfahren->click();
-    };
+      double c0 = 0.0;
+      Watch(RunResult& result, TForm1& window, int& remaining, double stopAfter)
+          : r(result), w(window), left(remaining), stopAfterMs(stopAfter) {}
+      void ShowingStatistics() override {
+        t.start();
+        c0 = CpuSeconds();
+      }
+      void StatisticsShown() override {
+        r.histogramCpu += CpuSeconds() - c0;
+        r.histogramSeconds += Seconds(t);
+        if (--left == 0 && stopAfterMs < 0) w.sBtNeuesVerfahren->click();
+      }
+    } watch(r, w, left, stopAfterMs);
+    w.runWatcher = &watch;
     QElapsedTimer clock;
     qint64 stopDueNs = -1;
     if (stopAfterMs >= 0) {
@@ -203,7 +214,7 @@ class Session {
     w.sBtAuswertung->click();
     const qint64 endNs = clock.nsecsElapsed();
     r.cpu = CpuSeconds() - cpu0;
-    w.runStatisticsShown = shown;
+    w.runWatcher = nullptr;
     r.seconds = static_cast<double>(endNs) * 1e-9;
     if (stopDueNs >= 0) r.stopSeconds = static_cast<double>(endNs - stopDueNs) * 1e-9;
     const RunStatistics& s = state_.evaluation.run;

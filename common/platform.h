@@ -26,10 +26,10 @@ class EventPump {
 // Codes returned by message boxes (the same numbers throughout the programs).
 enum MessageResult : int { kResultOk = 1, kResultCancel = 2, kResultLeft = 5, kResultYes = 6, kResultNo = 7 };
 
-// Icon kind of the own message box: 0 warning, 2 information, 3 question mark, 4 none with the text moved left.
-enum MessageKind : int { kKindWarning = 0, kKindNone = 1, kKindInfo = 2, kKindQuestion = 3, kKindPlainLeft = 4 };
-// Button set of the own message box.
-enum MessageButtons : int { kButtonsYesNo = 1, kButtonsOk = 4 };
+// Icon of the own message box; PlainLeft shows none and moves the text left.
+enum class MessageKind { Warning, None, Info, Question, PlainLeft };
+// Button set of the own message box (a text with "[left,right]" names two buttons of its own instead).
+enum class MessageButtons { YesNo, Ok };
 
 enum class PlatformButtons { Ok, YesNo, YesNoCancel, OkCancel, Yes };
 enum class PlatformIcon { None, Information, Warning, Error, Question };
@@ -38,9 +38,9 @@ class MessageService {
  public:
   virtual ~MessageService() = default;
   // The program's own modal message box ("#" line breaks, "[left,right]" button spec); returns the code.
-  virtual int ShowMessageBox(const std::string& text, int kind, int buttons) = 0;
+  virtual int ShowMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons) = 0;
   // The own message box placed at a screen position with "ja" and "nein": 6 or 7.
-  virtual int AskYesNoAt(const std::string& text, int kind, int left, int top) = 0;
+  virtual int AskYesNoAt(const std::string& text, MessageKind kind, int left, int top) = 0;
   // The platform's standard message box; returns kResultOk/Cancel/Yes/No.
   virtual int PlatformBox(const std::string& text, const std::string& title, PlatformButtons buttons,
                           PlatformIcon icon) = 0;

@@ -56,7 +56,7 @@ std::string HintText(const std::string& hint) {
     n = 2;
     while (p + n < s.size() && (static_cast<unsigned char>(s[p + n]) & 0xC0) == 0x80) ++n;
   }
-  s.replace(p, n, "\r");
+  s.replace(p, n, 1, '\r');
   return s;
 }
 

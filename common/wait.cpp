@@ -52,7 +52,7 @@ void FatalError(Services& services, const std::string& text) {
 }
 
 void FatalErrorCode(Services& services, const std::string& code) {
-  if (services.messages) services.messages->ShowMessageBox("Fehler: " + code, kKindInfo, kButtonsOk);
+  if (services.messages) services.messages->ShowMessageBox("Fehler: " + code, MessageKind::Info, MessageButtons::Ok);
   TerminateProgram(services, 1);
 }
 

@@ -29,7 +29,7 @@ int MessageWidthEstimate(const std::string& text) {
   return std::max({p1, p2, r});
 }
 
-MessageLayout LayoutMessage(const std::string& input, int kind, int buttons, int fontPt) {
+MessageLayout LayoutMessage(const std::string& input, MessageKind kind, MessageButtons buttons, int fontPt) {
   MessageLayout m;
   std::string text = input;
   std::string buttonPart;
@@ -64,17 +64,15 @@ MessageLayout LayoutMessage(const std::string& input, int kind, int buttons, int
   m.labelTop = 8;
   m.labelHeight = m.buttonTop - 12;
   switch (kind) {
-    case kKindWarning: m.icon = MessageIcon::Warning; break;
-    case kKindInfo: m.icon = MessageIcon::Info; break;
-    case kKindQuestion: m.icon = MessageIcon::Question; break;
-    case kKindPlainLeft: m.labelLeft = 34; break;
-    default: break;
+    case MessageKind::Warning: m.icon = MessageIcon::Warning; break;
+    case MessageKind::Info: m.icon = MessageIcon::Info; break;
+    case MessageKind::Question: m.icon = MessageIcon::Question; break;
+    case MessageKind::PlainLeft: m.labelLeft = 34; break;
+    case MessageKind::None: break;
   }
   if (!m.namedButtons) {
-    m.showOk = (buttons & kButtonsOk) != 0;
-    m.showYes = m.showNo = (buttons & kButtonsYesNo) != 0;
-    // A box without any button could never be closed: it gets "OK".
-    if (!m.showOk && !m.showYes) m.showOk = true;
+    m.showOk = buttons == MessageButtons::Ok;
+    m.showYes = m.showNo = buttons == MessageButtons::YesNo;
     return m;
   }
   // "[left,right]": the right caption ends one character before the end of the bracket part, so a part

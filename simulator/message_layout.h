@@ -3,6 +3,8 @@
 // window only has to place what this says.
 #include <string>
 
+#include "common/platform.h"
+
 namespace tolvek {
 
 // Font size of the message label in points (Arial, 11 pixels high).
@@ -32,7 +34,7 @@ struct MessageLayout {
 // Width estimate in characters: the longest of the first part (up to and including the first "#"), the
 // second part (up to and including the next "#") and what follows.
 int MessageWidthEstimate(const std::string& text);
-MessageLayout LayoutMessage(const std::string& text, int kind, int buttons, int fontPt = kMessageFontPt);
+MessageLayout LayoutMessage(const std::string& text, MessageKind kind, MessageButtons buttons, int fontPt = kMessageFontPt);
 // Where the screen's font draws the text wider than the estimate, the box grows to textWidth (pixels
 // of the longest line) so nothing is cut off; the buttons keep their places relative to the middle.
 // A box wide enough already stays as it is.

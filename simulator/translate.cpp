@@ -44,20 +44,20 @@ void ReadSettings(const ProgramFolders& folders, Settings& settings, const Langu
     case SettingsRead::kOk:
       return;
     case SettingsRead::kBadLanguage:
-      messages.ShowMessageBox(path + ": " + Translate(table, "Sprachnummer ungültig, Deutsch gewählt"), kKindInfo,
-                              kButtonsOk);
+      messages.ShowMessageBox(path + ": " + Translate(table, "Sprachnummer ungültig, Deutsch gewählt"), MessageKind::Info,
+                              MessageButtons::Ok);
       return;
     case SettingsRead::kMissing:
       break;
   }
   if (FileExists(path)) {
     // There, but not readable: leave the user's file alone and go on with the values as they are.
-    messages.ShowMessageBox(path + ": " + Translate(table, "Datei kann nicht gelesen werden"), kKindInfo, kButtonsOk);
+    messages.ShowMessageBox(path + ": " + Translate(table, "Datei kann nicht gelesen werden"), MessageKind::Info, MessageButtons::Ok);
     return;
   }
   std::string error;
   if (!WriteSettingsFile(folders.program, settings, &error))
-    messages.ShowMessageBox(path + ": " + Translate(table, "Datei kann nicht erzeugt werden"), kKindInfo, kButtonsOk);
+    messages.ShowMessageBox(path + ": " + Translate(table, "Datei kann nicht erzeugt werden"), MessageKind::Info, MessageButtons::Ok);
 }
 
 bool WriteSettings(const ProgramFolders& folders, const Settings& settings, const LanguageTable& table,
@@ -65,7 +65,7 @@ bool WriteSettings(const ProgramFolders& folders, const Settings& settings, cons
   std::string error;
   if (WriteSettingsFile(folders.program, settings, &error)) return true;
   messages.ShowMessageBox(SettingsPath(folders.program) + ": " + Translate(table, "Datei kann nicht erzeugt werden"),
-                          kKindInfo, kButtonsOk);
+                          MessageKind::Info, MessageButtons::Ok);
   return false;
 }
 

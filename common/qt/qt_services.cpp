@@ -86,17 +86,17 @@ int QtMessages::PlatformTableBox(const std::string& text, int left, int top) {
   return kResultOk;
 }
 
-int QtMessages::ShowMessageBox(const std::string& text, int kind, int buttons) {
+int QtMessages::ShowMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons) {
   const std::string t = HashMarksToLineBreaks(text);
-  PlatformIcon icon = kind == kKindWarning ? PlatformIcon::Warning
-                      : kind == kKindInfo  ? PlatformIcon::Information
-                      : kind == kKindQuestion ? PlatformIcon::Question
+  PlatformIcon icon = kind == MessageKind::Warning ? PlatformIcon::Warning
+                      : kind == MessageKind::Info  ? PlatformIcon::Information
+                      : kind == MessageKind::Question ? PlatformIcon::Question
                                               : PlatformIcon::None;
-  return PlatformBox(t, "Message", (buttons & kButtonsYesNo) ? PlatformButtons::YesNo : PlatformButtons::Ok, icon);
+  return PlatformBox(t, "Message", buttons == MessageButtons::YesNo ? PlatformButtons::YesNo : PlatformButtons::Ok, icon);
 }
 
-int QtMessages::AskYesNoAt(const std::string& text, int kind, int, int) {
-  return ShowMessageBox(text, kind, kButtonsYesNo);
+int QtMessages::AskYesNoAt(const std::string& text, MessageKind kind, int, int) {
+  return ShowMessageBox(text, kind, MessageButtons::YesNo);
 }
 
 void QtExit::Quit(int code) { QCoreApplication::exit(code); }

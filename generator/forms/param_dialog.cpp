@@ -7,6 +7,7 @@
 
 #include "common/format.h"
 #include "common/qt/qt_services.h"
+#include "common/qt/widget_makers.h"
 #include "common/translate.h"
 #include "generator/flow.h"
 
@@ -14,11 +15,7 @@ namespace tolvek::generator {
 
 namespace {
 
-QLabel* NamedLabel(const QString& text, const QString& name) {
-  auto* l = new QLabel(text);
-  l->setObjectName(name);
-  return l;
-}
+QLabel* NamedLabel(const QString& text, const QString& name) { return widgets::Named(new QLabel(text), name); }
 
 // The row of a species edit (Edit1 … Edit24): the integer part of number / 5 + 1.
 int RowOf(int editNumber) { return editNumber / 5 + 1; }

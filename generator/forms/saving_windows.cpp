@@ -12,7 +12,7 @@
 #include "common/rounding.h"
 #include "common/stand_register.h"
 #include "common/translate.h"
-#include "generator/forms/named.h"
+#include "common/qt/widget_makers.h"
 #include "generator/saving.h"
 
 namespace tolvek::generator {
@@ -42,14 +42,14 @@ TBtnBottomDlg1::TBtnBottomDlg1() {
   setObjectName("BtnBottomDlg1");
   setWindowTitle("5 Bestand");
   setFixedSize(260, 250);
-  Label1 = Named(new QLabel("Auswahl der Bestandeskennung", this), "Label1");
+  Label1 = widgets::Named(new QLabel("Auswahl der Bestandeskennung", this), "Label1");
   Label1->setGeometry(12, 8, 236, 22);
-  ListBox1 = Named(new QListWidget(this), "ListBox1");
+  ListBox1 = widgets::Named(new QListWidget(this), "ListBox1");
   ListBox1->setGeometry(12, 34, 236, 160);
-  OKBtn = Named(new QPushButton("OK", this), "OKBtn");
+  OKBtn = widgets::Named(new QPushButton("OK", this), "OKBtn");
   OKBtn->setGeometry(12, 206, 110, 30);
   OKBtn->setDefault(true);
-  CancelBtn = Named(new QPushButton("Abbruch", this), "CancelBtn");
+  CancelBtn = widgets::Named(new QPushButton("Abbruch", this), "CancelBtn");
   CancelBtn->setGeometry(138, 206, 110, 30);
   QObject::connect(ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
   QObject::connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
@@ -78,39 +78,39 @@ void TBtnBottomDlg1::OKBtnClick() {
 TForm7::TForm7(GeneratorState& st) : state(st) {
   setObjectName("Form7");
   setWindowTitle("7 Bestand");
-  Label1 = Named(new QLabel("Bestandesdaten eingeben", this), "Label1");
+  Label1 = widgets::Named(new QLabel("Bestandesdaten eingeben", this), "Label1");
   Label1->setGeometry(14, 8, 320, 22);
   QFont bold = Label1->font();
   bold.setBold(true);
   Label1->setFont(bold);
-  ComboBox1 = Named(new QComboBox(this), "ComboBox1");
+  ComboBox1 = widgets::Named(new QComboBox(this), "ComboBox1");
   ComboBox1->setEditable(true);
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
   ComboBox1->setGeometry(14, 36, 320, 26);
   ComboBox1->setToolTip(QString::fromUtf8("Bestandesnummer: 301-999 # Kurzbezeichnung: 15 Zeichen"));
-  Panel1 = Named(new QFrame(this), "Panel1");
+  Panel1 = widgets::Named(new QFrame(this), "Panel1");
   Panel1->setFrameShape(QFrame::StyledPanel);
   Panel1->setGeometry(14, kGridTop - 24, 324, 8 * 30 + 34);
   Panel1->lower();
-  ImgBtAk = Named(new QLabel(this), "ImgBtAk");
+  ImgBtAk = widgets::Named(new QLabel(this), "ImgBtAk");
   ImgBtAk->setGeometry(kHalfWidth - kGridWidth - 20, kGridTop, kGridWidth, 8 * 30);
-  ImgWET = Named(new QLabel(this), "ImgWET");
+  ImgWET = widgets::Named(new QLabel(this), "ImgWET");
   ImgWET->setGeometry(14 + 638 - kGridWidth - 8, kGridTop, kGridWidth, 8 * 30);
   for (QLabel* image : {ImgBtAk, ImgWET}) {
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     image->installEventFilter(this);
   }
-  LbAk = Named(new QLabel("1/2    3    4    5    6", this), "LbAk");
-  LbBht = Named(new QLabel("JPF  DF  VPF  VN  DW", this), "LbBht");
+  LbAk = widgets::Named(new QLabel("1/2    3    4    5    6", this), "LbAk");
+  LbBht = widgets::Named(new QLabel("JPF  DF  VPF  VN  DW", this), "LbBht");
   for (int i = 1; i <= 8; ++i) {
-    LbBt[static_cast<std::size_t>(i)] = Named(new QLabel(this), "");
+    LbBt[static_cast<std::size_t>(i)] = widgets::Named(new QLabel(this), "");
     LbBt[static_cast<std::size_t>(i)]->setObjectName(QString("LbBt%1").arg(i));
-    LbWET[static_cast<std::size_t>(i)] = Named(new QLabel(this), "");
+    LbWET[static_cast<std::size_t>(i)] = widgets::Named(new QLabel(this), "");
     LbWET[static_cast<std::size_t>(i)]->setObjectName(QString("LbWET%1").arg(i));
   }
-  Button1 = Named(new QPushButton("speichern", this), "Button1");
-  BtLoeschen = Named(new QPushButton("Löschen", this), "BtLoeschen");
-  Button2 = Named(new QPushButton("zurück", this), "Button2");
+  Button1 = widgets::Named(new QPushButton("speichern", this), "Button1");
+  BtLoeschen = widgets::Named(new QPushButton("Löschen", this), "BtLoeschen");
+  Button2 = widgets::Named(new QPushButton("zurück", this), "Button2");
   QObject::connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Select(); });
   QObject::connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   QObject::connect(BtLoeschen, &QPushButton::clicked, this, [this] { BtLoeschenClick(); });

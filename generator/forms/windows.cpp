@@ -7,7 +7,7 @@
 
 #include "common/qt/qt_canvas.h"
 #include "common/qt/qt_services.h"
-#include "generator/forms/named.h"
+#include "common/qt/widget_makers.h"
 #include "common/translate.h"
 
 namespace tolvek::generator {
@@ -17,9 +17,9 @@ namespace tolvek::generator {
 TForm1::TForm1(std::function<void()> start) : start_(std::move(start)) {
   setObjectName("Form1");
   setWindowFlags(Qt::FramelessWindowHint);
-  BtnStart = Named(new QPushButton("Bestand wird generiert", this), "BtnStart");
+  BtnStart = widgets::Named(new QPushButton("Bestand wird generiert", this), "BtnStart");
   BtnStart->hide();
-  Timer1 = Named(new QTimer(this), "Timer1");
+  Timer1 = widgets::Named(new QTimer(this), "Timer1");
   Timer1->setInterval(1);
   QObject::connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
   QObject::connect(BtnStart, &QPushButton::clicked, this, [this] { BtnStartClick(); });
@@ -39,14 +39,14 @@ void TForm1::BtnStartClick() {
 TForm6::TForm6() {
   setObjectName("Form6");
   setWindowTitle("6 Bestand");
-  Label1 = Named(new QLabel("Bestand generieren für Simulation "), "Label1");
-  Label2 = Named(new QLabel("Die Kluppschwelle ist dabei ohne Bedeutung"), "Label2");
-  RadioButton1 = Named(new QRadioButton("auf Bestandesebene"), "RadioButton1");
+  Label1 = widgets::Named(new QLabel("Bestand generieren für Simulation "), "Label1");
+  Label2 = widgets::Named(new QLabel("Die Kluppschwelle ist dabei ohne Bedeutung"), "Label2");
+  RadioButton1 = widgets::Named(new QRadioButton("auf Bestandesebene"), "RadioButton1");
   RadioButton1->setToolTip("Bestand der Größe 300x300m wird erzeugt");
-  RadioButton2 = Named(new QRadioButton("auf Betriebsebene"), "RadioButton2");
+  RadioButton2 = widgets::Named(new QRadioButton("auf Betriebsebene"), "RadioButton2");
   RadioButton2->setToolTip("Bestand der Größe 100x100m wird erzeugt");
   RadioButton2->setChecked(true);
-  Button1 = Named(new QPushButton("weiter"), "Button1");
+  Button1 = widgets::Named(new QPushButton("weiter"), "Button1");
   Button1->setDefault(true);
   auto* l = new QVBoxLayout(this);
   QFont big = Label1->font();
@@ -75,25 +75,25 @@ void TForm6::Button1Click() {
 TForm3::TForm3() {
   setObjectName("Form3");
   setWindowTitle("F3  Bestand");
-  ImgBest = Named(new QLabel(this), "ImgBest");
-  Label1 = Named(new QLabel(this), "Label1");
+  ImgBest = widgets::Named(new QLabel(this), "ImgBest");
+  Label1 = widgets::Named(new QLabel(this), "Label1");
   QFont bold = Label1->font();
   bold.setBold(true);
   Label1->setFont(bold);
-  Memo1 = Named(new QPlainTextEdit(this), "Memo1");
+  Memo1 = widgets::Named(new QPlainTextEdit(this), "Memo1");
   Memo1->setReadOnly(true);
   Memo1->setToolTip("Angaben je Hektar");
   QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   fixed.setPointSize(9);
   Memo1->setFont(fixed);
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-  Label2 = Named(new QLabel("Abweichungen von den Vorgaben möglich", this), "Label2");
+  Label2 = widgets::Named(new QLabel("Abweichungen von den Vorgaben möglich", this), "Label2");
   Label2->setWordWrap(true);
-  BtnOK = Named(new QPushButton("weiter", this), "BtnOK");
+  BtnOK = widgets::Named(new QPushButton("weiter", this), "BtnOK");
   BtnOK->setToolTip("Einen weiteren Bestand generieren");
   BtnOK->setDefault(true);
-  Button1 = Named(new QPushButton("speichern", this), "Button1");
-  Button2 = Named(new QPushButton("zurück zu TOLVEK", this), "Button2");
+  Button1 = widgets::Named(new QPushButton("speichern", this), "Button1");
+  Button2 = widgets::Named(new QPushButton("zurück zu TOLVEK", this), "Button2");
   QObject::connect(BtnOK, &QPushButton::clicked, this, [this] { BtnOKClick(); });
   QObject::connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   QObject::connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });

@@ -24,7 +24,7 @@ void ReloadModelStands(SimulatorState& state) {
     text += Translate(state.language, p.text) + ": " + p.file;
   }
   if (text != m.problemsShown && !text.empty() && state.services.messages)
-    state.services.messages->ShowMessageBox(text, kKindWarning, kButtonsOk);
+    state.services.messages->ShowMessageBox(text, MessageKind::Warning, MessageButtons::Ok);
   m.problemsShown = text;
 }
 

@@ -12,7 +12,10 @@ namespace {
 
 std::string LineNumbers(const std::vector<int>& lines) {
   std::string s;
-  for (int n : lines) s += (s.empty() ? "" : " ") + std::to_string(n);
+  for (int n : lines) {
+    if (!s.empty()) s += ' ';
+    s += std::to_string(n);
+  }
   return s;
 }
 
@@ -299,7 +302,8 @@ std::vector<std::string> ModelStandStatisticsLines(const ModelStandTable& table,
       std::string first = std::string(1, static_cast<char>('A' + ty - 1)) + FormatInt(k, 4) + FormatFixed(5, 0, expected) + "  ";
       for (int e : cell.entries) {
         const ModelStandEntry* entry = table.Entry(e);
-        first += " " + (entry ? StatisticsName(entry->itemText) : std::string());
+        first += ' ';
+        if (entry) first += StatisticsName(entry->itemText);
       }
       lines.push_back(first);
       if (!cell.entries.empty()) {

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 
 #include "common/qt/qt_services.h"
+#include "common/qt/widget_makers.h"
 #include "simulator/enterprise/enterprise_choice.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/small_dialogs.h"
@@ -31,10 +32,7 @@ TForm37::TForm37(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
   setModal(true);
   setStyleSheet("QDialog#Form37 { background: #e8f5e9; }");
   auto label = [this](const char* name, const char* text, QRect r, int points, bool bold) {
-    auto* l = new QLabel(QString::fromUtf8(text), this);
-    l->setObjectName(name);
-    l->setTextFormat(Qt::PlainText);
-    l->setGeometry(r);
+    QLabel* l = widgets::Label(this, name, text, r);
     QFont f("Arial");
     f.setPointSize(points);
     f.setBold(bold);
@@ -64,10 +62,7 @@ TForm37::TForm37(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
     l->setAlignment(Qt::AlignHCenter);
     LbGroesse[static_cast<std::size_t>(n)] = l;
   }
-  BtZurueck = new QPushButton(QString::fromUtf8("zurück"), this);
-  BtZurueck->setObjectName("BtZurueck");
-  BtZurueck->setGeometry(kMargin, row2 + kPicture + 16, 120, 32);
-  BtZurueck->setAutoDefault(false);
+  BtZurueck = widgets::Button(this, "BtZurueck", "zurück", QRect(kMargin, row2 + kPicture + 16, 120, 32));
   connect(BtZurueck, &QPushButton::clicked, this, &TForm37::BtZurueckClick);
   setFixedSize(width, row2 + kPicture + 64);
 }

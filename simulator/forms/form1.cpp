@@ -31,8 +31,9 @@
 #include "simulator/forms/form2.h"
 #include "simulator/forms/form35.h"
 #include "simulator/forms/form44.h"
+#include "simulator/forms/map_run_drawing.h"
 #include "simulator/forms/translate_forms.h"
-#include "simulator/forms/widget_makers.h"
+#include "common/qt/widget_makers.h"
 #include "simulator/forms/text_viewer.h"
 #include "simulator/screen_fit.h"
 #include "simulator/translate.h"
@@ -46,12 +47,7 @@ const char* const kMainColour = "#3cb371";
 const char* const kBannerColour = "#1f5e34";
 const char* const kPanelColour = "#e8f5e9";
 
-template <class W>
-W* Make(QWidget* parent, const char* name) {
-  auto* w = new W(parent);
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
+using widgets::Make;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, QRect r, int pointSize, bool bold = false,
                   const char* colour = "white") {
@@ -649,7 +645,7 @@ bool TForm1::sBtEndeClick() {
   if (quitting_) return true;
   // The captions of the message box are translated (form id "F42") here.
   TranslateMessageBoxButtons(state);
-  int answer = state.services.messages->AskYesNoAt(T("Programm wird beendet"), kKindQuestion, 3, 650);
+  int answer = state.services.messages->AskYesNoAt(T("Programm wird beendet"), MessageKind::Question, 3, 650);
   if (answer != kResultYes) return false;
   quitting_ = true;
   if (state.run.busy) {

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,6 +44,8 @@ namespace tolvek {
 
 // A window whose dynamic property of this name is false shows no hints.
 inline constexpr const char* kShowHintProperty = "tolvekShowHint";
+
+class RunMapDrawing;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -390,20 +393,26 @@ class TForm1 : public QMainWindow {
   SampleTableHeader SampleTableCaptions() const;
   // Writes the table of the last evaluation to "Temp\ProbeBa.txt"; false (with the message) on failure.
   bool WriteSampleTreeTableNow();
-  // Hooks of the other areas a run needs. randomGridShift: new random origin within one grid cell of
-  // the base origin, new grid, next pass (the grid and pass area sets it). The enterprise route of an
-  // evaluation and its true values (the enterprise level sets them). runStatisticsShown: after each
-  // repetition's statistics (the run display draws its histogram). printRunResult: "Neues Verfahren /
-  // Druck" answered with "ja" after a run (the printed frequency distribution).
-  std::function<void()> randomGridShift;
+  // New random origin within one grid cell of the base origin, new grid, next pass: what a run does
+  // between its repetitions.
+  void RandomGridShift();
+  // A run's drawing on the stand map is held back until the map is looked at; this puts it on the map
+  // (the map's label, the run's loops before they hand over to events, and the run's end call it).
+  void SettleMap();
+  // The enterprise route of an evaluation and its true values (the enterprise level sets them).
   std::function<bool(RepetitionEstimate&)> enterpriseEvaluation;
   std::function<RunTrueValues()> enterpriseTrueValues;
-  std::function<void()> runStatisticsShown;
-  std::function<void()> printRunResult;
-  // A run's drawing on the stand map may be held back until the map is looked at; this puts it on the
-  // map (the grid and pass area sets it; the map's label, the run's loops before they hand over to
-  // events, and the run's end call it).
-  std::function<void()> settleMap;
+  // Watches a run of repetitions from outside (tests, the window benchmark); the window only tells it.
+  class RunWatcher {
+   public:
+    virtual ~RunWatcher() = default;
+    // After each repetition's new grid and pass.
+    virtual void GridShifted() {}
+    // Around the drawing of each repetition's statistics.
+    virtual void ShowingStatistics() {}
+    virtual void StatisticsShown() {}
+  };
+  RunWatcher* runWatcher = nullptr;
   // The run's picture: the histogram of the deviations with basal area (ImgRepeat), stem number
   // (ImgRepeatN) and mean diameter (ImgRepeatD), each painted from a picture of its own; Panel11
   // carries the plot plan of a pass.
@@ -422,7 +431,8 @@ class TForm1 : public QMainWindow {
   void PrintRunResult();
   // The page on a printer already chosen; false (with the message) when the job cannot start.
   bool PrintRunResultOn(class QPrinter& printer);
-  // The print dialog (PrintDialog1); true when the user chose to print. Tests put a PDF printer here.
+  // In place of the print dialog (PrintDialog1) where set: true when the user chose to print. Tests put
+  // a PDF printer here.
   std::function<bool(class QPrinter&)> choosePrinter;
 
   // ---- True values ("E-Wert der Varianz") and the sample-plan optimisation ("Optimierung")
@@ -475,6 +485,10 @@ class TForm1 : public QMainWindow {
   RunStatistics drawnStatistics_;
   bool statisticsToDraw_ = false;
   void DrawHeldRunStatistics();
+  // What a run keeps of the map between its repetitions, and whether the buttons a repetition disables
+  // wait for its end.
+  std::unique_ptr<RunMapDrawing> runMap_;
+  std::shared_ptr<bool> shiftEnablePending_ = std::make_shared<bool>(false);
   bool stopPending_ = false;  // "Neues Verfahren / Druck" pressed during a run: its rest follows the run
   bool quitting_ = false;
   // Inside a run the sample-tree table of an evaluation is made only when it is written: making it for

@@ -138,8 +138,8 @@ void TForm15::BuildStandMenu(bool menuMode) {
     } else {
       // More than 52 stands: the first 52 are offered and the program goes on.
       if (r.tooMany)
-        state.services.messages->ShowMessageBox(Translate(state.language, "nur 52 Bestände möglich"), kKindInfo,
-                                                kButtonsOk);
+        state.services.messages->ShowMessageBox(Translate(state.language, "nur 52 Bestände möglich"), MessageKind::Info,
+                                                MessageButtons::Ok);
       for (const auto& e : state.standCatalogue.entries) {
         QMenu* menu = MenuFor(MenuForEntry(e));
         if (!menu) continue;

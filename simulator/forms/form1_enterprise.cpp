@@ -130,7 +130,7 @@ void TForm1::BtBetriebClick() {
   MapReadProblem problem;
   if (!StartEnterprise(e, state.folders.presets, state.screenScale, ScreenHeight(), problem)) {
     state.services.messages->ShowMessageBox(
-        MapProblemText(problem, [this](const std::string& g) { return T(g); }), kKindWarning, kButtonsOk);
+        MapProblemText(problem, [this](const std::string& g) { return T(g); }), MessageKind::Warning, MessageButtons::Ok);
     sBtZurueckClick();
     return;
   }
@@ -181,7 +181,7 @@ void TForm1::BtBetriebClick() {
   ImgBest->show();
   ShowMap();
   ScrollBox1->raise();
-  if (outside) state.services.messages->ShowMessageBox(T("Außerhalb"), kKindInfo, kButtonsOk);
+  if (outside) state.services.messages->ShowMessageBox(T("Außerhalb"), MessageKind::Info, MessageButtons::Ok);
 
   ShowEnterpriseFigures(2);
   // LbModBestande shows which registers the model stands come from here (register).
@@ -263,7 +263,7 @@ void TForm1::EnterpriseMapMouseDown(int px, int py, bool rightButton) {
     DrawCompartment(canvas, e, a, 0, EnterpriseTransform());
   }
   ShowMap();
-  if (outside) state.services.messages->ShowMessageBox(T("Außerhalb"), kKindInfo, kButtonsOk);
+  if (outside) state.services.messages->ShowMessageBox(T("Außerhalb"), MessageKind::Info, MessageButtons::Ok);
   SumEnterpriseArea(e);
   const EnterpriseLabelTexts t = MakeEnterpriseLabels(e, 2, [this](const std::string& g) { return T(g); });
   SetDataLabel(LblBaeume, t.baeume);

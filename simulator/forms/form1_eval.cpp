@@ -62,17 +62,15 @@ class StandRunSteps : public RepetitionSteps {
   }
   void ShowStatistics(const RunStatistics&) override {
     // The histogram of the deviations and the bias ± SD rows are drawn here by the run display.
-    if (f_.runStatisticsShown) f_.runStatisticsShown();
+    if (f_.runWatcher) f_.runWatcher->ShowingStatistics();
+    f_.ShowRunStatistics();
+    if (f_.runWatcher) f_.runWatcher->StatisticsShown();
   }
   void ShiftGridAndPass() override {
     f_.Panel15->show();
-    if (f_.randomGridShift) {
-      f_.randomGridShift();
-      f_.Panel11->hide();
-    } else {
-      // Without a new pass every repetition would evaluate the same plots again.
-      f_.state.run.repetitionStop = true;
-    }
+    f_.RandomGridShift();
+    f_.Panel11->hide();
+    if (f_.runWatcher) f_.runWatcher->GridShifted();
   }
 
  private:
@@ -293,7 +291,7 @@ void TForm1::sBtFinClick() {
 
 void TForm1::WeightingQuestion() {
   const int answer = state.services.messages->AskYesNoAt(
-      T("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]"), kKindQuestion, 3, 560);
+      T("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]"), MessageKind::Question, 3, 560);
   SamplingState& sm = state.sampling;
   // Tree-centred weighting is marked by " i" after the parameter line, once, however many runs asked.
   sm.method.weighting = answer == kResultLeft ? WeightingMode::TreeCentred : WeightingMode::PlotCentred;
@@ -335,8 +333,8 @@ void TForm1::FinishNeuesVerfahren() {
   RunStatistics& stats = state.evaluation.run;
   if (stats.statisticsReady) {
     const int answer = state.services.messages->AskYesNoAt(
-        T("Häufigkeitsverteilung drucken?"), kKindQuestion, 8, 540);
-    if (answer == kResultYes && printRunResult) printRunResult();
+        T("Häufigkeitsverteilung drucken?"), MessageKind::Question, 8, 540);
+    if (answer == kResultYes) PrintRunResult();
     stats.statisticsReady = false;
   } else {
     // Back to the method choice, which must now be made afresh.

@@ -21,7 +21,7 @@
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form22.h"
 #include "simulator/forms/form24.h"
-#include "simulator/forms/widget_makers.h"
+#include "common/qt/widget_makers.h"
 #include "simulator/sampling/edge_correction.h"
 #include "simulator/sampling/true_values.h"
 #include "simulator/translate.h"
@@ -241,7 +241,7 @@ void TForm1::BtVarianzMouseDown(bool ctrlAndLeft) { state.trueValues.stepDisplay
 void TForm1::BtVarianzClick() {
   if (GuardBusy()) return;
   const auto refuse = [this](const char* german) {
-    state.services.messages->ShowMessageBox(T(german), kKindInfo, kButtonsOk);
+    state.services.messages->ShowMessageBox(T(german), MessageKind::Info, MessageButtons::Ok);
     GrpExtras->hide();
   };
   const MethodSettings& m = state.sampling.method;
@@ -295,7 +295,7 @@ std::optional<DesignValues> TForm1::ComputeTrueValuesNow(int ask) {
   };
   if (ask == 1) {
     const int answer =
-        state.services.messages->AskYesNoAt("      " + T("weiter") + "?", kKindQuestion, 55, 300);
+        state.services.messages->AskYesNoAt("      " + T("weiter") + "?", MessageKind::Question, 55, 300);
     if (answer != kResultYes) {
       restore();
       return std::nullopt;
@@ -344,7 +344,7 @@ void TForm1::BtOptomClick() {
   auto& tv = state.trueValues;
   CurrentStand& cs = state.currentStand;
   if (!cs.loaded) {
-    state.services.messages->ShowMessageBox(T("Bitte Bestand auswählen"), kKindInfo, kButtonsOk);
+    state.services.messages->ShowMessageBox(T("Bitte Bestand auswählen"), MessageKind::Info, MessageButtons::Ok);
     GrpExtras->hide();
     return;
   }
@@ -379,7 +379,7 @@ void TForm1::BtOptomClick() {
     split = SplitVariance(tv.e8, tv.sd8, tv.e16, tv.sd16);
   }
   if (!split) {
-    state.services.messages->ShowMessageBox(T("Berechnung abgebrochen. "), kKindInfo, kButtonsOk);
+    state.services.messages->ShowMessageBox(T("Berechnung abgebrochen. "), MessageKind::Info, MessageButtons::Ok);
     return;
   }
   tv.split = *split;

@@ -114,7 +114,7 @@ void TForm1::sBtVerfahrenClick() {
     dialog->exec();
     if (state.sampling.method.code != kMethodNone) break;
     if (dialog->Tag != 0) return;
-    state.services.messages->ShowMessageBox(T("Bitte Verfahren festlegen"), kKindInfo, kButtonsOk);
+    state.services.messages->ShowMessageBox(T("Bitte Verfahren festlegen"), MessageKind::Info, MessageButtons::Ok);
   }
   // Another method confirmed: its first "Auswertung" is a single evaluation with its report.
   state.run.repeatMode = false;

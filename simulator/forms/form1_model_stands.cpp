@@ -14,7 +14,7 @@
 #include "common/format.h"
 #include "common/qt/qt_services.h"
 #include "simulator/enterprise/model_stand_loading.h"
-#include "simulator/forms/controls.h"
+#include "common/qt/widget_makers.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form30.h"
 #include "simulator/forms/form35.h"
@@ -29,18 +29,18 @@ void TForm1::BuildModelStandPanel() {
   // The panel stands in the data column, left of the map, above the mode buttons also on a 768-pixel
   // screen; the model-stand list opens over it.
   Panel7->setGeometry(164, 6, 246, 284);
-  CheckBox2 = NamedCheckBox(Panel7, "CheckBox2", "Reale Bestände o. PW", QRect(12, 10, 226, 24), true);
-  CheckBox3 = NamedCheckBox(Panel7, "CheckBox3", "Generierte Bestände", QRect(12, 36, 226, 24), true);
+  CheckBox2 = widgets::Check(Panel7, "CheckBox2", "Reale Bestände o. PW", QRect(12, 10, 226, 24), true);
+  CheckBox3 = widgets::Check(Panel7, "CheckBox3", "Generierte Bestände", QRect(12, 36, 226, 24), true);
   // The boxes answer once "Sonderfunktionen" is chosen.
   CheckBox2->setEnabled(false);
   CheckBox3->setEnabled(false);
-  Button22 = NamedButton(Panel7, "Button22", "Anzahl der Modellbestände", QRect(10, 68, 226, 30),
+  Button22 = widgets::Button(Panel7, "Button22", "Anzahl der Modellbestände", QRect(10, 68, 226, 30),
                          "Modellbestände je Bestandestyp und Klasse");
-  Button1 = NamedButton(Panel7, "Button1", "Bestand zeichnen", QRect(10, 104, 226, 30),
+  Button1 = widgets::Button(Panel7, "Button1", "Bestand zeichnen", QRect(10, 104, 226, 30),
                         "Modellbestand zeichnen, Klassifikation ändern");
-  Button15 = NamedButton(Panel7, "Button15", "Einh. Bestand wählen", QRect(10, 140, 226, 30),
+  Button15 = widgets::Button(Panel7, "Button15", "Einh. Bestand wählen", QRect(10, 140, 226, 30),
                          "Den gesamten Betrieb mit einem Modellbestand belegen");
-  Button16 = NamedButton(Panel7, "Button16", "Bestand generieren", QRect(10, 186, 226, 30),
+  Button16 = widgets::Button(Panel7, "Button16", "Bestand generieren", QRect(10, 186, 226, 30),
                          "Programm Vorlint starten");
   Button18->setGeometry(10, 238, 108, 34);
   Button21->setGeometry(128, 238, 108, 34);
@@ -106,7 +106,7 @@ void TForm1::LoadSelectedStand() {
   if (m.chosenEntry <= 0) return;
   StandLoadResult r = LoadModelStand(state, m.chosenEntry);
   if (!r.ok) {
-    state.services.messages->ShowMessageBox(r.message, kKindWarning, kButtonsOk);
+    state.services.messages->ShowMessageBox(r.message, MessageKind::Warning, MessageButtons::Ok);
     return;
   }
   ImgBest->show();

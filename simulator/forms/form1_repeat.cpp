@@ -60,13 +60,6 @@ void TForm1::BuildRunDisplayArea() {
   Panel11->setStyleSheet("QFrame#Panel11 { background: white; }");
   Panel11->hide();
 
-  runStatisticsShown = [this] { ShowRunStatistics(); };
-  printRunResult = [this] { PrintRunResult(); };
-  choosePrinter = [this](QPrinter& printer) {
-    QPrintDialog dialog(&printer, this);
-    dialog.setObjectName("PrintDialog1");
-    return dialog.exec() == QDialog::Accepted;
-  };
 }
 
 void TForm1::ShowRunStatistics() {
@@ -98,7 +91,7 @@ void TForm1::DrawHeldRunStatistics() {
 }
 
 void TForm1::SettleRunPictures() {
-  if (settleMap) settleMap();
+  SettleMap();
   DrawHeldRunStatistics();
 }
 
@@ -110,7 +103,13 @@ void TForm1::PaceRunPictures(bool paced) {
 
 void TForm1::PrintRunResult() {
   QPrinter printer(QPrinter::HighResolution);
-  if (!choosePrinter || !choosePrinter(printer)) return;
+  if (choosePrinter) {
+    if (!choosePrinter(printer)) return;
+  } else {
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName("PrintDialog1");
+    if (dialog.exec() != QDialog::Accepted) return;
+  }
   if (forms.form38) forms.form38->exec();
   PrintRunResultOn(printer);
 }

@@ -7,7 +7,7 @@
 
 #include "common/qt/qt_services.h"
 #include "simulator/enterprise/model_stand_loading.h"
-#include "simulator/forms/controls.h"
+#include "common/qt/widget_makers.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form35.h"
 #include "simulator/forms/form36.h"
@@ -18,11 +18,11 @@ TForm30::TForm30(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
   setObjectName("Form30");
   setWindowTitle(" Form30");
   setFixedSize(232, 392);
-  Label1 = NamedLabel(this, "Label1", "Modellbestände", QRect(8, 4, 170, 22));
+  Label1 = widgets::WrappingLabel(this, "Label1", "Modellbestände", QRect(8, 4, 170, 22));
   QFont bold = Label1->font();
   bold.setBold(true);
   Label1->setFont(bold);
-  SpeedButton1 = NamedButton(this, "SpeedButton1", "x", QRect(202, 4, 22, 22), "Bestandesdaten schliessen");
+  SpeedButton1 = widgets::Button(this, "SpeedButton1", "x", QRect(202, 4, 22, 22), "Bestandesdaten schliessen");
   ListBox1 = new QListWidget(this);
   ListBox1->setObjectName("ListBox1");
   ListBox1->setGeometry(8, 30, 216, 246);
@@ -31,17 +31,17 @@ TForm30::TForm30(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
   mono.setStyleHint(QFont::Monospace);
   mono.setPointSize(9);
   ListBox1->setFont(mono);
-  LbF30Frage = NamedLabel(this, "LbF30Frage", "Klassifikation ändern", QRect(13, 282, 190, 22));
-  LbF30FrageW = NamedLabel(this, "LbF30FrageW", "", QRect(8, 280, 156, 40));
-  BtF30Ja = NamedButton(this, "BtF30Ja", "Ja", QRect(168, 284, 56, 28));
-  BtChAKL = NamedButton(this, "BtChAKL", "BT / Akl", QRect(13, 310, 90, 28), "Bestandestyp und Altersklasse ändern");
+  LbF30Frage = widgets::WrappingLabel(this, "LbF30Frage", "Klassifikation ändern", QRect(13, 282, 190, 22));
+  LbF30FrageW = widgets::WrappingLabel(this, "LbF30FrageW", "", QRect(8, 280, 156, 40));
+  BtF30Ja = widgets::Button(this, "BtF30Ja", "Ja", QRect(168, 284, 56, 28));
+  BtChAKL = widgets::Button(this, "BtChAKL", "BT / Akl", QRect(13, 310, 90, 28), "Bestandestyp und Altersklasse ändern");
   BtChWET =
-      NamedButton(this, "BtChWET", "WET / BHT", QRect(109, 310, 90, 28), "Waldentwicklungstyp und Behandlungstyp ändern");
-  F30BtnZurueck = NamedButton(this, "F30BtnZurueck", "zurück", QRect(8, 352, 216, 30));
-  Button1 = NamedButton(this, "Button1", "schliessen", QRect(8, 352, 216, 30));
-  F30BtZurueck = NamedButton(this, "F30BtZurueck", "zurück", QRect(8, 352, 216, 30));
-  BtnDrehen = NamedButton(this, "BtnDrehen", "", QRect(0, 0, 0, 0));
-  BtDelF35 = NamedButton(this, "BtDelF35", "", QRect(0, 0, 0, 0));
+      widgets::Button(this, "BtChWET", "WET / BHT", QRect(109, 310, 90, 28), "Waldentwicklungstyp und Behandlungstyp ändern");
+  F30BtnZurueck = widgets::Button(this, "F30BtnZurueck", "zurück", QRect(8, 352, 216, 30));
+  Button1 = widgets::Button(this, "Button1", "schliessen", QRect(8, 352, 216, 30));
+  F30BtZurueck = widgets::Button(this, "F30BtZurueck", "zurück", QRect(8, 352, 216, 30));
+  BtnDrehen = widgets::Button(this, "BtnDrehen", "", QRect(0, 0, 0, 0));
+  BtDelF35 = widgets::Button(this, "BtDelF35", "", QRect(0, 0, 0, 0));
   for (QWidget* w : std::initializer_list<QWidget*>{Button1, F30BtZurueck, BtnDrehen, BtDelF35, LbF30FrageW, BtF30Ja})
     w->hide();
 

@@ -130,7 +130,7 @@ void TForm36::StandClassInRegister() {
   }
   const ClassWriteOutcome o = WriteStandClass(path, code, CurrentClassification(state), marked_);
   const std::string message = ClassWriteMessage(o, path, code, state.language);
-  if (!message.empty()) state.services.messages->ShowMessageBox(message, kKindWarning, kButtonsOk);
+  if (!message.empty()) state.services.messages->ShowMessageBox(message, MessageKind::Warning, MessageButtons::Ok);
 }
 
 void TForm36::ImgMatrixMouseDown(int x, int y) {

@@ -10,22 +10,18 @@
 #include <algorithm>
 
 #include "common/qt/qt_services.h"
+#include "common/qt/widget_makers.h"
 
 namespace tolvek {
 
 namespace {
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int width) {
-  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-  b->setObjectName(name);
-  b->resize(width, 25);
-  b->setAutoDefault(false);
-  return b;
+  return widgets::Button(parent, name, caption, QRect(0, 0, width, 25));
 }
 
 QLabel* MakeIcon(QWidget* parent, const char* name) {
-  auto* l = new QLabel(parent);
-  l->setObjectName(name);
+  QLabel* l = widgets::Make<QLabel>(parent, name);
   l->setGeometry(6, 6, 28, 28);
   return l;
 }
@@ -71,10 +67,10 @@ TForm42::TForm42(SimulatorState& st, QWidget* parent) : QDialog(parent), state(s
   connect(btnOK, &QPushButton::clicked, this, [this] { btnYESClick(MessageButton::Ok); });
   connect(BtLinks, &QPushButton::clicked, this, [this] { btnYESClick(MessageButton::Left); });
   connect(BtRechts, &QPushButton::clicked, this, [this] { btnYESClick(MessageButton::Right); });
-  Prepare("", kKindNone, kButtonsOk);
+  Prepare("", MessageKind::None, MessageButtons::Ok);
 }
 
-void TForm42::Prepare(const std::string& text, int kind, int buttons) {
+void TForm42::Prepare(const std::string& text, MessageKind kind, MessageButtons buttons) {
   layout_ = LayoutMessage(text, kind, buttons);
   int textWidth = 0;
   for (const QString& line : Q(layout_.text).split('\n'))
@@ -115,7 +111,7 @@ void TForm42::Prepare(const std::string& text, int kind, int buttons) {
   first->setFocus();
 }
 
-int TForm42::ShowMessageBox(const std::string& text, int kind, int buttons) {
+int TForm42::ShowMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons) {
   Prepare(text, kind, buttons);
   if (state.services.beeper) state.services.beeper->Beep(300, 200);
   int screenHeight = 768;
@@ -124,9 +120,9 @@ int TForm42::ShowMessageBox(const std::string& text, int kind, int buttons) {
   return exec();
 }
 
-int TForm42::AskYesNoAt(const std::string& text, int kind, int left, int top) {
+int TForm42::AskYesNoAt(const std::string& text, MessageKind kind, int left, int top) {
   state.messageTop = top;
-  Prepare(text, kind, kButtonsYesNo);
+  Prepare(text, kind, MessageButtons::YesNo);
   if (state.services.beeper) state.services.beeper->Beep(300, 200);
   int screenHeight = 768;
   if (QScreen* s = QGuiApplication::primaryScreen()) screenHeight = s->availableGeometry().bottom() + 1;

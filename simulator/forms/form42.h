@@ -33,12 +33,12 @@ class TForm42 : public QDialog {
   QPushButton* BtRechts = nullptr;
 
   // Modal; the code of the button pressed (6 "ja", 7 "nein", 1 "OK", 5/6 the named buttons).
-  int ShowMessageBox(const std::string& text, int kind, int buttons);
+  int ShowMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons);
   // At the given screen position with "ja" and "nein"; the top is kept for later messages.
-  int AskYesNoAt(const std::string& text, int kind, int left, int top);
+  int AskYesNoAt(const std::string& text, MessageKind kind, int left, int top);
 
   // Lays the window out for a message without showing it (tests look at it this way).
-  void Prepare(const std::string& text, int kind, int buttons);
+  void Prepare(const std::string& text, MessageKind kind, MessageButtons buttons);
   const MessageLayout& Layout() const { return layout_; }
 
  public slots:
@@ -54,10 +54,10 @@ class TForm42 : public QDialog {
 class Form42Messages : public MessageService {
  public:
   Form42Messages(TForm42& box, MessageService& platform) : box_(box), platform_(platform) {}
-  int ShowMessageBox(const std::string& text, int kind, int buttons) override {
+  int ShowMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons) override {
     return box_.ShowMessageBox(text, kind, buttons);
   }
-  int AskYesNoAt(const std::string& text, int kind, int left, int top) override {
+  int AskYesNoAt(const std::string& text, MessageKind kind, int left, int top) override {
     return box_.AskYesNoAt(text, kind, left, top);
   }
   int PlatformBox(const std::string& text, const std::string& title, PlatformButtons buttons,

@@ -93,14 +93,14 @@ PlotSizeLimit StandPlotLimit(const SimulatorState& state) {
 bool RefusedAsTooLarge(SimulatorState& state, double radius) {
   const std::optional<std::string> tooLarge = PlotTooLarge(state.language, radius, StandPlotLimit(state));
   if (!tooLarge) return false;
-  state.services.messages->ShowMessageBox(*tooLarge, kKindInfo, kButtonsOk);
+  state.services.messages->ShowMessageBox(*tooLarge, MessageKind::Info, MessageButtons::Ok);
   return true;
 }
 
 }  // namespace
 
 void ShowDialogProblem(SimulatorState& state, const std::string& german) {
-  state.services.messages->ShowMessageBox(Translate(state.language, german), kKindInfo, kButtonsOk);
+  state.services.messages->ShowMessageBox(Translate(state.language, german), MessageKind::Info, MessageButtons::Ok);
 }
 
 // ---------------------------------------------------------------- n-tree sample

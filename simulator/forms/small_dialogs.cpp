@@ -4,39 +4,21 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "common/qt/widget_makers.h"
+
 namespace tolvek {
-
-namespace {
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, QRect r) {
-  auto* l = new QLabel(QString::fromUtf8(text), parent);
-  l->setObjectName(name);
-  l->setTextFormat(Qt::PlainText);
-  l->setGeometry(r);
-  return l;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect r) {
-  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-  b->setObjectName(name);
-  b->setGeometry(r);
-  b->setAutoDefault(false);
-  return b;
-}
-
-}  // namespace
 
 TBtnRightDlg8::TBtnRightDlg8(QWidget* parent) : QDialog(parent) {
   setObjectName("BtnRightDlg8");
   setWindowTitle("Dialog");
   setModal(true);
   setFixedSize(260, 260);
-  Label1 = MakeLabel(this, "Label1", "BHD Grenzdurchmesser ", QRect(12, 12, 150, 20));
-  Label2 = MakeLabel(this, "Label2", "cm", QRect(140, 36, 40, 20));
+  Label1 = widgets::Label(this, "Label1", "BHD Grenzdurchmesser ", QRect(12, 12, 150, 20));
+  Label2 = widgets::Label(this, "Label2", "cm", QRect(140, 36, 40, 20));
   ListBox1 = new QListWidget(this);
   ListBox1->setObjectName("ListBox1");
   ListBox1->setGeometry(12, 36, 120, 210);
-  BtWeiter = MakeButton(this, "BtWeiter", "OK", QRect(176, 12, 72, 28));
+  BtWeiter = widgets::Button(this, "BtWeiter", "OK", QRect(176, 12, 72, 28));
   BtWeiter->setDefault(true);
   connect(BtWeiter, &QPushButton::clicked, this, [this] { done(1); });
 }
@@ -47,12 +29,12 @@ TForm32::TForm32(SimulatorState& st, QWidget* parent) : QDialog(parent), state(s
   setModal(true);
   setFixedSize(420, 160);
   setStyleSheet("QDialog#Form32 { background: white; border: 1px solid #404040; }");
-  LbFrage = MakeLabel(this, "LbFrage", "", QRect(12, 10, 396, 40));
+  LbFrage = widgets::Label(this, "LbFrage", "", QRect(12, 10, 396, 40));
   LbFrage->setWordWrap(true);
-  LbTabelle = MakeLabel(this, "LbTabelle", "", QRect(12, 54, 396, 60));
+  LbTabelle = widgets::Label(this, "LbTabelle", "", QRect(12, 54, 396, 60));
   LbTabelle->setWordWrap(true);
-  Button1 = MakeButton(this, "Button1", "No", QRect(220, 122, 80, 28));
-  Button2 = MakeButton(this, "Button2", "Yes", QRect(120, 122, 80, 28));
+  Button1 = widgets::Button(this, "Button1", "No", QRect(220, 122, 80, 28));
+  Button2 = widgets::Button(this, "Button2", "Yes", QRect(120, 122, 80, 28));
   connect(Button1, &QPushButton::clicked, this, [this] {
     state.structureAnswer = 1;
     done(1);
@@ -69,10 +51,10 @@ TForm34::TForm34(QWidget* parent) : QDialog(parent) {
   setModal(true);
   setFixedSize(300, 110);
   setToolTip("Zum Baumarten-Aufruf diese Tabelle schliessen");
-  LbFrage = MakeLabel(this, "LbFrage", "", QRect(12, 10, 276, 50));
+  LbFrage = widgets::Label(this, "LbFrage", "", QRect(12, 10, 276, 50));
   LbFrage->setWordWrap(true);
-  Btja = MakeButton(this, "Btja", "ja", QRect(80, 70, 64, 28));
-  BtNein = MakeButton(this, "BtNein", "nein", QRect(156, 70, 64, 28));
+  Btja = widgets::Button(this, "Btja", "ja", QRect(80, 70, 64, 28));
+  BtNein = widgets::Button(this, "BtNein", "nein", QRect(156, 70, 64, 28));
   connect(Btja, &QPushButton::clicked, this, [this] {
     Tag = 1;
     done(1);
@@ -89,10 +71,10 @@ TForm38::TForm38(SimulatorState& st, QWidget* parent) : QDialog(parent), state(s
   setWindowTitle(QString::fromUtf8("Druckposition"));
   setModal(true);
   setFixedSize(260, 90);
-  Label1 = MakeLabel(this, "Label1", "Druckposition", QRect(12, 10, 236, 20));
-  BtOben = MakeButton(this, "BtOben", "oben", QRect(12, 44, 70, 28));
-  BtMitte = MakeButton(this, "BtMitte", "mitte", QRect(95, 44, 70, 28));
-  BtUnten = MakeButton(this, "BtUnten", "unten", QRect(178, 44, 70, 28));
+  Label1 = widgets::Label(this, "Label1", "Druckposition", QRect(12, 10, 236, 20));
+  BtOben = widgets::Button(this, "BtOben", "oben", QRect(12, 44, 70, 28));
+  BtMitte = widgets::Button(this, "BtMitte", "mitte", QRect(95, 44, 70, 28));
+  BtUnten = widgets::Button(this, "BtUnten", "unten", QRect(178, 44, 70, 28));
   const std::pair<QPushButton*, int> choices[] = {{BtOben, 70}, {BtMitte, 155}, {BtUnten, 240}};
   for (auto [button, top] : choices)
     connect(button, &QPushButton::clicked, this, [this, top = top] {

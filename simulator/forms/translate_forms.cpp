@@ -14,7 +14,7 @@
 
 #include "common/qt/qt_services.h"
 #include "simulator/forms/form1.h"
-#include "simulator/forms/widget_makers.h"
+#include "common/qt/widget_makers.h"
 
 namespace tolvek {
 

@@ -43,7 +43,7 @@ std::string GeometryReportText(const GeometryReport& report, const LanguageTable
 
 void ReportGeometryCapacity(GeometryContext& g, const std::string& place, const std::string& suffix) {
   g.report.pending = true;
-  g.report.kind = kKindWarning;
+  g.report.kind = MessageKind::Warning;
   g.report.prefix.clear();
   g.report.german = "Feldüberschreitung F21/" + place;
   g.report.suffix = suffix;
@@ -52,9 +52,9 @@ void ReportGeometryCapacity(GeometryContext& g, const std::string& place, const 
 int ShowGeometryReport(GeometryContext& g, MessageService& messages, const LanguageTable& language) {
   if (!g.report.pending) return 0;
   const std::string text = GeometryReportText(g.report, language);
-  const int kind = g.report.kind;
+  const MessageKind kind = g.report.kind;
   g.report = GeometryReport{};
-  return messages.ShowMessageBox(text, kind, kButtonsOk);
+  return messages.ShowMessageBox(text, kind, MessageButtons::Ok);
 }
 
 // --- small routines -----------------------------------------------------------------------------
@@ -186,7 +186,7 @@ AreaInput CheckAreaInput(GeometryContext& g, PolygonRef p, int limit, ClosureTex
   }
   if (!IsClosed(p)) {
     g.report.pending = true;
-    g.report.kind = kKindInfo;
+    g.report.kind = MessageKind::Info;
     const std::string numbers = FormatInt(g.objectNumber1, 5) + FormatInt(g.objectNumber2, 8);
     if (text == ClosureText::Points) {
       g.report.prefix = "Punkte:" + FormatInt(p.n, 5) + numbers + "  Polygon nicht geschlossen";

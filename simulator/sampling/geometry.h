@@ -20,6 +20,8 @@
 #include <memory>
 #include <string>
 
+#include "common/platform.h"
+
 namespace tolvek {
 
 class Beeper;
@@ -108,7 +110,7 @@ struct TwoCircleCase {
 // computation does, through ShowGeometryReport.
 struct GeometryReport {
   bool pending = false;
-  int kind = 0;          // message-box icon kind (0 error/warning, 2 information)
+  MessageKind kind = MessageKind::Warning;  // the message box's icon
   std::string prefix;    // shown as is (numbers in front of the text)
   std::string german;    // passed through Translate when shown; may be empty
   std::string suffix;    // shown as is (place number after the text)

@@ -106,7 +106,7 @@ StandLoadResult TryLoadStand(SimulatorState& state, std::string_view treePath) {
 StandLoadResult LoadStand(SimulatorState& state, std::string_view treePath) {
   StandLoadResult r = TryLoadStand(state, treePath);
   if (!r.ok && state.services.messages)
-    state.services.messages->ShowMessageBox(r.message, kKindWarning, kButtonsOk);
+    state.services.messages->ShowMessageBox(r.message, MessageKind::Warning, MessageButtons::Ok);
   return r;
 }
 

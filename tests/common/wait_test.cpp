@@ -104,8 +104,8 @@ TEST(FatalError, CodeGoesThroughTheOwnBoxWithInfoIconAndOk) {
   ASSERT_EQ(fs.messages.shown.size(), 1u);
   EXPECT_FALSE(fs.messages.shown[0].platform);
   EXPECT_EQ(fs.messages.shown[0].text, "Fehler: 1763 Bestand.dat");
-  EXPECT_EQ(fs.messages.shown[0].kind, kKindInfo);
-  EXPECT_EQ(fs.messages.shown[0].buttons, kButtonsOk);
+  EXPECT_EQ(fs.messages.shown[0].kind, MessageKind::Info);
+  EXPECT_EQ(fs.messages.shown[0].buttons, MessageButtons::Ok);
 }
 
 }  // namespace

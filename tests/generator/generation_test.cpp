@@ -165,8 +165,12 @@ TEST(Generation, RowsOfOneSpeciesTakeLayersAndLeftoversStayUnassigned) {
     RandomGenerator r(seed);
     int pass = 1;
     for (const auto& t : Generate(p, GenerationLevel::kEnterprise, pass, r).trees) {
-      if (t.row == 3) EXPECT_EQ(t.layer, 1);
-      if (t.row == 1) EXPECT_EQ(t.layer, 0);
+      if (t.row == 3) {
+        EXPECT_EQ(t.layer, 1);
+      }
+      if (t.row == 1) {
+        EXPECT_EQ(t.layer, 0);
+      }
       if (t.row == 0) {
         ++leftovers;
         EXPECT_EQ(t.species, 0);

@@ -8,7 +8,7 @@ namespace tolvek {
 namespace {
 
 TEST(MessageLayout, ShortInfoMessageKeepsTheMinimumWidth) {
-  MessageLayout m = LayoutMessage("Bitte Verfahren festlegen", kKindInfo, kButtonsOk);
+  MessageLayout m = LayoutMessage("Bitte Verfahren festlegen", MessageKind::Info, MessageButtons::Ok);
   EXPECT_EQ(m.width, 200);  // round(8 * 0.71 * 25 + 50) = 192
   EXPECT_EQ(m.height, 80);
   EXPECT_EQ(m.icon, MessageIcon::Info);
@@ -22,7 +22,7 @@ TEST(MessageLayout, ShortInfoMessageKeepsTheMinimumWidth) {
 
 TEST(MessageLayout, LongTextWidensTheBox) {
   const std::string text(60, 'x');
-  MessageLayout m = LayoutMessage(text, kKindWarning, kButtonsOk);
+  MessageLayout m = LayoutMessage(text, MessageKind::Warning, MessageButtons::Ok);
   EXPECT_EQ(m.width, 391);  // round(8 * 0.71 * 60 + 50) = round(390.8)
   EXPECT_EQ(m.icon, MessageIcon::Warning);
   // Widths count characters: umlauts do not widen the box.
@@ -38,18 +38,18 @@ TEST(MessageLayout, WidthEstimateTakesTheLongestOfThreeParts) {
 }
 
 TEST(MessageLayout, TwoLineBreaksAtMostTheThirdMarkStays) {
-  MessageLayout m = LayoutMessage("eins#zwei#drei#vier", kKindNone, kButtonsOk);
+  MessageLayout m = LayoutMessage("eins#zwei#drei#vier", MessageKind::None, MessageButtons::Ok);
   EXPECT_EQ(m.height, 100);
   EXPECT_EQ(m.text, "eins\nzwei\ndrei#vier");
   EXPECT_EQ(m.buttonTop, 62);
-  MessageLayout one = LayoutMessage("eins#zwei", kKindNone, kButtonsOk);
+  MessageLayout one = LayoutMessage("eins#zwei", MessageKind::None, MessageButtons::Ok);
   EXPECT_EQ(one.height, 90);
   EXPECT_EQ(one.text, "eins\nzwei");
 }
 
 TEST(MessageLayout, NamedButtonsFromTheBrackets) {
-  MessageLayout m = LayoutMessage("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]", kKindQuestion,
-                                  kButtonsYesNo);
+  MessageLayout m = LayoutMessage("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]", MessageKind::Question,
+                                  MessageButtons::YesNo);
   EXPECT_EQ(m.text, "Gewichtung der Probebäume ");
   EXPECT_EQ(m.width, 230);
   EXPECT_EQ(m.leftCaption, "Baum-zentriert");
@@ -63,27 +63,27 @@ TEST(MessageLayout, NamedButtonsFromTheBrackets) {
 }
 
 TEST(MessageLayout, ButtonPartWithoutClosingBracketLosesTheLastCharacter) {
-  MessageLayout m = LayoutMessage("Frage [links,rechts", kKindNone, kButtonsOk);
+  MessageLayout m = LayoutMessage("Frage [links,rechts", MessageKind::None, MessageButtons::Ok);
   EXPECT_EQ(m.leftCaption, "links");
   EXPECT_EQ(m.rightCaption, "recht");
 }
 
 TEST(MessageLayout, ButtonPartWithoutCommaGivesOneButtonAndReadsNothingOutside) {
-  MessageLayout m = LayoutMessage("Frage [abc]", kKindNone, kButtonsYesNo);
+  MessageLayout m = LayoutMessage("Frage [abc]", MessageKind::None, MessageButtons::YesNo);
   EXPECT_TRUE(m.showLeft);
   EXPECT_FALSE(m.showRight || m.showYes || m.showNo || m.showOk);
   EXPECT_EQ(m.leftCaption, "abc");
   EXPECT_EQ(MessageCloseResult(m), 5);
-  MessageLayout bare = LayoutMessage("[", kKindNone, kButtonsOk);
+  MessageLayout bare = LayoutMessage("[", MessageKind::None, MessageButtons::Ok);
   EXPECT_EQ(bare.text, "");
   EXPECT_EQ(bare.leftCaption, "");
-  MessageLayout emptyRight = LayoutMessage("x [a,]", kKindNone, kButtonsOk);
+  MessageLayout emptyRight = LayoutMessage("x [a,]", MessageKind::None, MessageButtons::Ok);
   EXPECT_EQ(emptyRight.leftCaption, "a");
   EXPECT_EQ(emptyRight.rightCaption, "");
 }
 
 TEST(MessageLayout, ButtonSetsAndResults) {
-  MessageLayout yn = LayoutMessage("Programm wird beendet", kKindQuestion, kButtonsYesNo);
+  MessageLayout yn = LayoutMessage("Programm wird beendet", MessageKind::Question, MessageButtons::YesNo);
   EXPECT_TRUE(yn.showYes && yn.showNo);
   EXPECT_FALSE(yn.showOk);
   EXPECT_EQ(yn.icon, MessageIcon::Question);
@@ -94,22 +94,19 @@ TEST(MessageLayout, ButtonSetsAndResults) {
   EXPECT_EQ(MessageButtonResult(MessageButton::Ok), 1);
   // Closing without a button answers with the cautious choice.
   EXPECT_EQ(MessageCloseResult(yn), 7);
-  EXPECT_EQ(MessageCloseResult(LayoutMessage("x", kKindInfo, kButtonsOk)), 1);
-  EXPECT_EQ(MessageCloseResult(LayoutMessage("x [a,b]", kKindInfo, kButtonsOk)), 6);
-  // No button asked for at all: "OK", so the box can be closed.
-  MessageLayout none = LayoutMessage("x", kKindInfo, 0);
-  EXPECT_TRUE(none.showOk);
+  EXPECT_EQ(MessageCloseResult(LayoutMessage("x", MessageKind::Info, MessageButtons::Ok)), 1);
+  EXPECT_EQ(MessageCloseResult(LayoutMessage("x [a,b]", MessageKind::Info, MessageButtons::Ok)), 6);
 }
 
 TEST(MessageLayout, KindFourMovesTheTextLeftWithoutIcon) {
-  MessageLayout m = LayoutMessage("x", kKindPlainLeft, kButtonsOk);
+  MessageLayout m = LayoutMessage("x", MessageKind::PlainLeft, MessageButtons::Ok);
   EXPECT_EQ(m.labelLeft, 34);
   EXPECT_EQ(m.icon, MessageIcon::None);
-  EXPECT_EQ(LayoutMessage("x", kKindNone, kButtonsOk).labelLeft, 46);
+  EXPECT_EQ(LayoutMessage("x", MessageKind::None, MessageButtons::Ok).labelLeft, 46);
 }
 
 TEST(MessageLayout, WiderScreenFontWidensTheBoxAroundItsMiddle) {
-  MessageLayout m = LayoutMessage("Programm wird beendet", kKindQuestion, kButtonsYesNo);
+  MessageLayout m = LayoutMessage("Programm wird beendet", MessageKind::Question, MessageButtons::YesNo);
   MessageLayout same = m;
   WidenMessageLayout(same, 120);  // fits: nothing changes
   EXPECT_EQ(same.width, 200);
@@ -123,20 +120,20 @@ TEST(MessageLayout, WiderScreenFontWidensTheBoxAroundItsMiddle) {
 }
 
 TEST(MessageLayout, NamedButtonsGrowForLongCaptions) {
-  MessageLayout fits = LayoutMessage("x [ja,nein]", kKindNone, kButtonsOk);
+  MessageLayout fits = LayoutMessage("x [ja,nein]", MessageKind::None, MessageButtons::Ok);
   FitNamedButtons(fits, 20, 30);
   EXPECT_EQ(fits.leftWidth, 103);
   EXPECT_EQ(fits.rightLeft, 113);
   EXPECT_EQ(fits.width, 230);
-  MessageLayout m = LayoutMessage("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]", kKindQuestion,
-                                  kButtonsYesNo);
+  MessageLayout m = LayoutMessage("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]", MessageKind::Question,
+                                  MessageButtons::YesNo);
   FitNamedButtons(m, 95, 130);
   EXPECT_EQ(m.leftWidth, 111);
   EXPECT_EQ(m.rightLeft, 5 + 111 + 5);
   EXPECT_EQ(m.rightWidth, 146);
   EXPECT_EQ(m.width, 121 + 146 + 5);
   EXPECT_LE(m.labelLeft + m.labelWidth, m.width);
-  MessageLayout one = LayoutMessage("x [abc]", kKindNone, kButtonsOk);
+  MessageLayout one = LayoutMessage("x [abc]", MessageKind::None, MessageButtons::Ok);
   FitNamedButtons(one, 300, 0);
   EXPECT_GE(one.leftLeft, 5);
   EXPECT_LE(one.leftLeft + one.leftWidth + 5, one.width);

@@ -8,18 +8,18 @@ namespace fs = std::filesystem;
 
 namespace tolvek::testing {
 
-int FakeMessages::ShowMessageBox(const std::string& text, int kind, int buttons) {
-  shown.push_back({text, kind, buttons, -1, -1, false, {}});
+int FakeMessages::ShowMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons) {
+  shown.push_back({text, kind, buttons, PlatformButtons::Ok, -1, -1, false, {}});
   if (!answers.empty()) {
     int a = answers.front();
     answers.pop_front();
     return a;
   }
-  return (buttons & kButtonsYesNo) && !(buttons & kButtonsOk) ? kResultNo : kResultOk;
+  return buttons == MessageButtons::YesNo ? kResultNo : kResultOk;
 }
 
-int FakeMessages::AskYesNoAt(const std::string& text, int kind, int left, int top) {
-  shown.push_back({text, kind, kButtonsYesNo, left, top, false, {}});
+int FakeMessages::AskYesNoAt(const std::string& text, MessageKind kind, int left, int top) {
+  shown.push_back({text, kind, MessageButtons::YesNo, PlatformButtons::Ok, left, top, false, {}});
   if (!answers.empty()) {
     int a = answers.front();
     answers.pop_front();
@@ -30,7 +30,7 @@ int FakeMessages::AskYesNoAt(const std::string& text, int kind, int left, int to
 
 int FakeMessages::PlatformBox(const std::string& text, const std::string& title, PlatformButtons buttons,
                               PlatformIcon) {
-  shown.push_back({text, 0, static_cast<int>(buttons), -1, -1, true, title});
+  shown.push_back({text, MessageKind::None, MessageButtons::Ok, buttons, -1, -1, true, title});
   if (!answers.empty()) {
     int a = answers.front();
     answers.pop_front();

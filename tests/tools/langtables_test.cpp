@@ -102,10 +102,12 @@ TEST(LangTables, EveryRowIsTranslatedIntoEveryLanguage) {
   for (const auto& r : Master()) {
     for (int lang = 0; lang < 6; ++lang) {
       const std::string& code = langtables::kForeignLanguages[lang].code;
-      if (!r.field[kFieldGermanCaption].empty() && r.field[kFieldGermanCaption] != " ")
+      if (!r.field[kFieldGermanCaption].empty() && r.field[kFieldGermanCaption] != " ") {
         EXPECT_FALSE(r.field[4 + 2 * lang].empty()) << "master.tsv line " << r.line << ": no " << code << " caption";
-      if (!r.field[kFieldGermanHint].empty())
+      }
+      if (!r.field[kFieldGermanHint].empty()) {
         EXPECT_FALSE(r.field[5 + 2 * lang].empty()) << "master.tsv line " << r.line << ": no " << code << " text";
+      }
     }
   }
 }

@@ -65,7 +65,9 @@ TEST_F(ModelStandData, TheToolReproducesTheShippedFilesByteForByte) {
   for (const char* folder : {"StandsEU", "StandsGE"})
     for (const auto& e : fs::directory_iterator(DataDir() + folder)) {
       const std::string name = std::string(folder) + "/" + e.path().filename().string();
-      if (e.path().filename() != ".keep") EXPECT_TRUE(made.count(name)) << name << " is not made by the tool";
+      if (e.path().filename() != ".keep") {
+        EXPECT_TRUE(made.count(name)) << name << " is not made by the tool";
+      }
     }
 }
 

@@ -455,7 +455,7 @@ Picture RenderOverview(const std::vector<MadeStand>& stands) {
     char nn[3] = {static_cast<char>('0' + s.plan.number / 10), static_cast<char>('0' + s.plan.number % 10), 0};
     std::string label = std::string(nn) + "  " + s.plan.shortText;
     const std::size_t comma = label.find(',');
-    if (comma != std::string::npos) label.insert(comma + 1, " ");
+    if (comma != std::string::npos) label.insert(comma + 1, 1, ' ');
     pic.Text(left + 2, top, label, Rgb{255, 255, 255}, false, left, left + kThumbSize);
   }
   return pic;

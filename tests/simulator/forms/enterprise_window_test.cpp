@@ -19,6 +19,7 @@
 #include "simulator/forms/enterprise_windows.h"
 #include "simulator/forms/form1.h"
 #include "tests/support/qt_helpers.h"
+#include "tests/support/qt_near.h"
 
 using namespace tolvek;
 using tolvek::testing::Snapshot;
@@ -92,7 +93,7 @@ class EnterpriseWindowTest : public QObject {
       QCOMPARE(e.compartmentCount, c.compartments);
       QCOMPARE(e.modeCaption, std::string(c.caption));
       QCOMPARE(f.state.settings.forestDevelopmentTypes, c.image > 3);
-      QVERIFY(std::abs(e.totalArea - c.hectares) <= 0.01 * c.hectares);
+      QCOMPARE_NEAR(e.totalArea, c.hectares, 0.01 * c.hectares);
       QVERIFY(e.standCount >= c.compartments * 3);
       // The labels as the figures give them; the map first drawn all light green on white.
       QVERIFY(f.form1().LblBestand->isVisible());
@@ -130,7 +131,7 @@ class EnterpriseWindowTest : public QObject {
     QCOMPARE(int(e.At(7).stands.size()), 4);
     QCOMPARE(e.standCount, before - 5);
     QVERIFY(f.form1().LblBaeume->text().endsWith(QString::number(before - 5)));
-    QVERIFY(std::abs(e.At(7).area - RingArea(e.Outline(7)) * 1e-4) < 0.01 * e.At(7).area);
+    QCOMPARE_NEAR(e.At(7).area, RingArea(e.Outline(7)) * 1e-4, 0.01 * e.At(7).area);
     // Four vertical strips: the map shows them in class colours at once.
     Shot(&f.form1(), "enterprise1_recut");
     // Again: kind 2, three stands. The right button only marks.

@@ -25,6 +25,7 @@
 #include "simulator/stand/stand_loader.h"
 #include "tests/support/fakes.h"
 #include "tests/support/qt_helpers.h"
+#include "tests/support/run_watch.h"
 
 using namespace tolvek;
 using tolvek::testing::FakeServices;
@@ -53,16 +54,7 @@ struct Fixture : tolvek::testing::ShippedProgram {
     ConfirmFixedCircle(m, state.language, 500.0, nullptr);
     GridContext ctx;
     NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, ctx);
-    form1().randomGridShift = [this] {
-      RandomGridOrigin(state.sampling.grid, state.random);
-      GridContext c;
-      c.repetitionFlag = state.run.repetitionFlag;
-      c.evaluationStarted = state.run.evaluationStarted;
-      NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, c);
-      state.sampling.grid.assign = true;
-      Pass();
-      ++passes;
-    };
+    watch.gridShifted = [this] { ++passes; };
   }
   PassOutcome Pass() {
     PassEnvironment env{state.sampling, state.currentStand.trees, state.currentStand.boundary, geometry,
@@ -74,6 +66,7 @@ struct Fixture : tolvek::testing::ShippedProgram {
 
   GeometryContext geometry;
   PassObserver observer;
+  tolvek::testing::RunWatch watch{form1()};
   bool loaded = false;
   int passes = 0;
 };

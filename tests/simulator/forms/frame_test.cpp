@@ -144,7 +144,7 @@ class FrameTest : public QObject {
     QCOMPARE(f.fs.messages.shown.size(), size_t(1));
     const auto& m = f.fs.messages.shown[0];
     QCOMPARE(QString::fromStdString(m.text), QString("Programm wird beendet"));
-    QCOMPARE(m.kind, int(kKindQuestion));
+    QVERIFY(m.kind == MessageKind::Question);
     QCOMPARE(m.left, 3);
     QCOMPARE(m.top, 650);
     QCOMPARE(f.fs.exit.quits, 0);
@@ -265,11 +265,11 @@ class FrameTest : public QObject {
   void ownMessageBoxAnswersWithTheButtonPressed() {
     Fixture f(true);
     ClickInModalSoon("btnNO");
-    QCOMPARE(f.state.services.messages->AskYesNoAt("Programm wird beendet", kKindQuestion, 3, 650), 7);
+    QCOMPARE(f.state.services.messages->AskYesNoAt("Programm wird beendet", MessageKind::Question, 3, 650), 7);
     QCOMPARE(f.state.messageTop, 650);
     QCOMPARE(f.fs.beeper.beeps, 1);
     ClickInModalSoon("btnYES");
-    QCOMPARE(f.state.services.messages->AskYesNoAt("Noch einmal?", kKindQuestion, 3, 650), 6);
+    QCOMPARE(f.state.services.messages->AskYesNoAt("Noch einmal?", MessageKind::Question, 3, 650), 6);
     // "Ende" through the own box: "ja" quits.
     ClickInModalSoon("btnYES");
     f.form1().BtEnde->click();
@@ -280,10 +280,10 @@ class FrameTest : public QObject {
     Fixture f(true);
     TForm42& box = *f.program->forms.form42;
     ClickInModalSoon("btnYES");
-    f.state.services.messages->AskYesNoAt("Frage", kKindQuestion, 3, 300);
+    f.state.services.messages->AskYesNoAt("Frage", MessageKind::Question, 3, 300);
     QString seen;
     ClickInModalSoon("btnOK", &seen);
-    QCOMPARE(f.state.services.messages->ShowMessageBox("<b>fett</b>#zweite", kKindInfo, kButtonsOk), 1);
+    QCOMPARE(f.state.services.messages->ShowMessageBox("<b>fett</b>#zweite", MessageKind::Info, MessageButtons::Ok), 1);
     QCOMPARE(seen, QString("<b>fett</b>\nzweite"));
     QCOMPARE(box.LbMeldung->textFormat(), Qt::PlainText);
     QCOMPARE(box.x(), 2);
@@ -296,7 +296,7 @@ class FrameTest : public QObject {
     Fixture f(true);
     ClickInModalSoon("BtLinks");
     QCOMPARE(f.state.services.messages->ShowMessageBox(
-                 "Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]", kKindQuestion, kButtonsYesNo),
+                 "Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]", MessageKind::Question, MessageButtons::YesNo),
              5);
     QCOMPARE(f.program->forms.form42->BtLinks->text(), QString("Baum-zentriert"));
     // 230 wide, or wider where the screen font needs room for "Probekreis-zentriert".
@@ -305,11 +305,11 @@ class FrameTest : public QObject {
     QVERIFY(box.BtRechts->width() >= box.BtRechts->fontMetrics().horizontalAdvance("Probekreis-zentriert"));
     QVERIFY(box.BtRechts->geometry().right() < box.width());
     ClickInModalSoon("BtRechts");
-    QCOMPARE(f.state.services.messages->ShowMessageBox("x [a,b]", kKindQuestion, kButtonsYesNo), 6);
+    QCOMPARE(f.state.services.messages->ShowMessageBox("x [a,b]", MessageKind::Question, MessageButtons::YesNo), 6);
     ClickInModalSoon("Escape");
-    QCOMPARE(f.state.services.messages->AskYesNoAt("Lageplan weiter anzeigen?", kKindQuestion, 3, 460), 7);
+    QCOMPARE(f.state.services.messages->AskYesNoAt("Lageplan weiter anzeigen?", MessageKind::Question, 3, 460), 7);
     ClickInModalSoon("Escape");
-    QCOMPARE(f.state.services.messages->ShowMessageBox("Hinweis", kKindInfo, kButtonsOk), 1);
+    QCOMPARE(f.state.services.messages->ShowMessageBox("Hinweis", MessageKind::Info, MessageButtons::Ok), 1);
   }
 
   void ownMessageBoxTopIsClampedOnScreen() {
@@ -317,7 +317,7 @@ class FrameTest : public QObject {
     TForm42& box = *f.program->forms.form42;
     const int screenHeight = QGuiApplication::primaryScreen()->availableGeometry().bottom() + 1;
     ClickInModalSoon("btnNO");
-    f.state.services.messages->AskYesNoAt("Frage", kKindQuestion, 3, screenHeight + 500);
+    f.state.services.messages->AskYesNoAt("Frage", MessageKind::Question, 3, screenHeight + 500);
     QVERIFY(box.y() + box.height() <= screenHeight);
     QCOMPARE(f.state.messageTop, screenHeight + 500);  // remembered as given
   }

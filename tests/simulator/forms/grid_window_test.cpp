@@ -33,6 +33,7 @@
 #include "simulator/stand/stand_choice.h"
 #include "tests/support/fakes.h"
 #include "tests/support/qt_helpers.h"
+#include "tests/support/qt_near.h"
 
 using namespace tolvek;
 using tolvek::testing::FakeServices;
@@ -165,7 +166,7 @@ class GridWindowTest : public QObject {
     QCOMPARE(g.originY, 1);
     const double before = g.rotation;
     f.form1().BitBtn13->click();
-    QVERIFY(std::abs(g.rotation - (before + 0.0174)) < 1e-12);
+    QCOMPARE_NEAR(g.rotation, before + 0.0174, 1e-12);
     QCOMPARE(g.rotation, f.state.gridRotation);
     QVERIFY(f.form1().LblGitterAnf->text().contains("55/  55 m"));
     // The counts follow the grid as it is now.
@@ -204,8 +205,10 @@ class GridWindowTest : public QObject {
     QVERIFY(!f.state.run.busy);
     QVERIFY(CountColour(*f.form1().mapImage, qRgb(255, 255, 0)) > yellowBefore + 50);
     QVERIFY(f.form1().LblBaumZahl->text().contains(QString::number(f.state.sampling.pass.sampleTreeTotal)));
+    // The moved point is one of the pass's plots.
     bool dragged = false;
     for (const PlotRecord& p : f.state.sampling.plots.plots) dragged = dragged || p.gridIndex == picked;
+    QVERIFY(dragged);
     Snapshot(&f.form1(), "grid_5_pass");
     // Every 100 ms wait of "weiter" went through the pump.
     QVERIFY(f.fs.pump.pumps > 0);
@@ -219,7 +222,6 @@ class GridWindowTest : public QObject {
     QVERIFY(std::abs(g.Point(picked).y - (now.y + 4)) <= 1);
     QVERIFY(f.form1().sBtAuswertung->isEnabled());
     QVERIFY(!f.state.sampling.plots.Empty());
-    Q_UNUSED(dragged);
   }
 
   void spacingStopsAtTheSmallestAndRotationStaysInRange() {
@@ -377,7 +379,7 @@ class GridWindowTest : public QObject {
     QVERIFY(w.F1BtWiederholen->isEnabled());
     SampleGrid& g = f.state.sampling.grid;
     std::set<std::pair<int, int>> origins;
-    bool gridButtonDuringRun = false, auswertungDuringRun = false;
+    bool gridButtonDuringRun = false;
     f.fs.pump.onPump = [&](int) {
       if (!f.state.run.busy || f.state.evaluation.run.count < 1) return;
       origins.insert({g.originX, g.originY});
@@ -391,7 +393,6 @@ class GridWindowTest : public QObject {
     QVERIFY(f.state.evaluation.run.count >= 8);
     QVERIFY(origins.size() > 2);  // every repetition laid the grid somewhere else
     QVERIFY(!gridButtonDuringRun);
-    Q_UNUSED(auswertungDuringRun);
     // The grid shifts of the run gave "Gitter" and "Verfahren" back: they come once the run has ended.
     QTRY_VERIFY(w.sBtGitter->isEnabled() && w.sBtVerfahren->isEnabled());
     QVERIFY(!f.state.sampling.plots.Empty());
@@ -409,7 +410,7 @@ class GridWindowTest : public QObject {
     g.baseOriginY = g.originY;
     f.state.run.repetitionFlag = true;
     const int pumps = f.fs.pump.pumps;
-    f.form1().randomGridShift();
+    f.form1().RandomGridShift();
     QVERIFY(std::abs(g.originX - g.baseOriginX) <= g.dx && std::abs(g.originY - g.baseOriginY) <= g.dy);
     QVERIFY(g.assign);
     QVERIFY(!f.state.sampling.plots.Empty());

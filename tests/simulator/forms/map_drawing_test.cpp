@@ -28,6 +28,7 @@
 #include "simulator/views/stand_map.h"
 #include "tests/support/fakes.h"
 #include "tests/support/qt_helpers.h"
+#include "tests/support/run_watch.h"
 
 using namespace tolvek;
 using tolvek::testing::FakeServices;
@@ -214,7 +215,7 @@ struct Program {
   }
   // The map as whoever looks at it gets it: a run holds its drawing back until then.
   QImage Map() {
-    if (w().settleMap) w().settleMap();
+    w().SettleMap();
     return *w().mapImage;
   }
   QImage OnScreen() { return w().ImgBest->pixmap().toImage(); }
@@ -331,9 +332,8 @@ class MapDrawingTest : public QObject {
       int edgeRings = 0;
     };
     std::vector<Seen> seen;
-    auto shift = p.w().randomGridShift;
-    p.w().randomGridShift = [&] {
-      shift();
+    tolvek::testing::RunWatch watch(p.w());
+    watch.gridShifted = [&] {
       const std::vector<Shape> shapes = p.ShapesOfPass(true);
       // The screen first: the label's painting must bring the map up to date by itself.
       const QImage screen = p.Painted();
@@ -380,9 +380,8 @@ class MapDrawingTest : public QObject {
     p.LayGrid();
     QCOMPARE(p.w().RunPass(false, false), PassOutcome::Done);
     int repetitions = 0, looked = 0;
-    auto shift = p.w().randomGridShift;
-    p.w().randomGridShift = [&] {
-      shift();
+    tolvek::testing::RunWatch watch(p.w());
+    watch.gridShifted = [&] {
       if (++repetitions % 3 != 0) return;
       if (repetitions == 6) p.w().sBtNeuesVerfahren->click();  // the print question gets "nein"
       const QImage expected = p.Repetition(p.ShapesOfPass(true));
@@ -405,7 +404,7 @@ class MapDrawingTest : public QObject {
     p.LayGrid();
     QCOMPARE(p.w().RunPass(false, false), PassOutcome::Done);
     auto repetition = [&](const std::string& what) {
-      p.w().randomGridShift();
+      p.w().RandomGridShift();
       const QImage expected = p.Repetition(p.ShapesOfPass(true));
       COMPARE_PICTURES(p.Map(), expected, QString::fromStdString(what));
       COMPARE_PICTURES(p.OnScreen(), expected, QString::fromStdString(what + " on the screen"));

@@ -25,6 +25,7 @@
 #include "simulator/stand/stand_choice.h"
 #include "tests/support/fakes.h"
 #include "tests/support/qt_helpers.h"
+#include "tests/support/qt_near.h"
 
 using namespace tolvek;
 using tolvek::testing::FakeServices;
@@ -118,12 +119,12 @@ class MethodDialogsTest : public QObject {
       f.d1().RdBtnVollkr->click();
       f.d1().OKBtn->click();
     });
-    QVERIFY(std::abs(typedArea - 500.34) < 0.01);
+    QCOMPARE_NEAR(typedArea, 500.34, 0.01);
     QCOMPARE(caption.trimmed(), QString("500.34"));
     QVERIFY(stayedOpen);
     QVERIFY(f.fs.messages.Saw("positiven Radius"));
-    QVERIFY(std::abs(f.m().circleArea - 500.34) < 0.01);
-    QVERIFY(std::abs(f.m().circleRadius - 12.62) < 1e-9);
+    QCOMPARE_NEAR(f.m().circleArea, 500.34, 0.01);
+    QCOMPARE_NEAR(f.m().circleRadius, 12.62, 1e-9);
   }
 
   void zurueckInADialogBringsBackTheLastConfirmedMethod() {

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <memory>
+#include <optional>
 
 #include "common/paths.h"
 #include "simulator/forms/form1.h"
@@ -18,6 +19,7 @@
 #include "simulator/stand/stand_loader.h"
 #include "simulator/views/repetition_display.h"
 #include "tests/support/fakes.h"
+#include "tests/support/run_watch.h"
 
 using namespace tolvek;
 using tolvek::testing::FakeServices;
@@ -47,11 +49,8 @@ struct Program {
     ConfirmFixedCircle(state.sampling.method, state.language, 500.0, nullptr);
     NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, w().MakeGridContext());
     firstPass = w().RunPass(false, false);
-    auto shift = w().randomGridShift;
-    w().randomGridShift = [this, shift] {
-      shift();
-      ++passes;
-    };
+    watch.emplace(w());
+    watch->gridShifted = [this] { ++passes; };
     w().choosePrinter = [this](QPrinter& printer) {
       ++printDialogs;
       if (!printerAccepted) return false;
@@ -78,6 +77,7 @@ struct Program {
   FakeServices fs;
   SimulatorState state;
   std::unique_ptr<SimulatorProgram> program;
+  std::optional<tolvek::testing::RunWatch> watch;
   bool loaded = false;
   PassOutcome firstPass = PassOutcome::Stopped;
   int passes = 0;
@@ -165,8 +165,7 @@ class RepetitionDisplayWindowTest : public QObject {
     w.resize(1000, 760);
     p.fs.clock.msPerRead = 0;  // no events handled inside the run: only the label's own painting draws
     int looked = 0;
-    auto shift = w.randomGridShift;
-    w.randomGridShift = [&] {
+    p.watch->gridShifted = [&] {
       const RunStatistics& s = p.state.evaluation.run;
       const auto look = [&] {
         const QImage g = w.ImgRepeat->grab().toImage();
@@ -177,7 +176,6 @@ class RepetitionDisplayWindowTest : public QObject {
       };
       if (s.count >= 2 && w.ImgRepeat->isVisible() && !QTest::currentTestFailed()) look();
       if (s.count >= 6 && !p.state.run.repetitionStop) w.sBtNeuesVerfahren->click();
-      shift();
     };
     w.show();
     w.sBtAuswertung->setEnabled(true);

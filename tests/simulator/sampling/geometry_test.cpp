@@ -152,7 +152,7 @@ TEST(GeometryReport, ShownOnceThroughTheMessageBox) {
   EXPECT_EQ(ShowGeometryReport(g, fake.messages, LanguageTable{}), kResultOk);
   ASSERT_EQ(fake.messages.shown.size(), 1u);
   EXPECT_EQ(fake.messages.shown[0].text, "Feldüberschreitung F21/66");
-  EXPECT_EQ(fake.messages.shown[0].buttons, kButtonsOk);
+  EXPECT_EQ(fake.messages.shown[0].buttons, MessageButtons::Ok);
   EXPECT_FALSE(g.report.pending);
   ShowGeometryReport(g, fake.messages, LanguageTable{});
   EXPECT_EQ(fake.messages.shown.size(), 1u);
@@ -167,7 +167,7 @@ TEST(GeometryReport, ShownOnceThroughTheMessageBox) {
   ShowGeometryReport(g, fake.messages, english);
   ASSERT_EQ(fake.messages.shown.size(), 2u);
   EXPECT_EQ(fake.messages.shown[1].text, "    0       0  Polygon is not closed");
-  EXPECT_EQ(fake.messages.shown[1].kind, kKindInfo);
+  EXPECT_EQ(fake.messages.shown[1].kind, MessageKind::Info);
 }
 
 TEST(PolygonHelpers, CopyAndCentroidStayWithinTheArrays) {

@@ -154,8 +154,11 @@ TEST(DrawDbhHistogram, LabelsTenToSeventyAndThePreviewsFlatBars) {
   // An empty stand draws flat bars only, never a division by nothing.
   RecordingCanvas empty;
   DrawDbhHistogram(empty, 200, 100, {}, german, true);
-  for (const auto* r : empty.OfKind(K::Rectangle))
-    if (r->v[0] > 0) EXPECT_EQ(r->v[1], 90);
+  for (const auto* r : empty.OfKind(K::Rectangle)) {
+    if (r->v[0] > 0) {
+      EXPECT_EQ(r->v[1], 90);
+    }
+  }
 }
 
 }  // namespace

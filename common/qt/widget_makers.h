@@ -1,6 +1,6 @@
 #pragma once
-// Controls placed at pixel positions with their design names as objectName: the language tables and
-// the tests find every control by that name.
+// The one way the programs' windows make their controls: every control carries its design name as
+// objectName, so the language tables and the tests find it by that name; most sit at pixel positions.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -16,6 +16,25 @@
 
 namespace tolvek::widgets {
 
+// w, named.
+template <class W>
+W* Named(W* w, const char* name) {
+  w->setObjectName(QString::fromLatin1(name));
+  return w;
+}
+template <class W>
+W* Named(W* w, const QString& name) {
+  w->setObjectName(name);
+  return w;
+}
+
+// A control of type W, named, on parent.
+template <class W>
+W* Make(QWidget* parent, const char* name) {
+  return Named(new W(parent), name);
+}
+
+// A plain-text label.
 inline QLabel* Label(QWidget* parent, const char* name, const char* text, QRect r) {
   auto* l = new QLabel(QString::fromUtf8(text), parent);
   l->setObjectName(name);
@@ -24,11 +43,21 @@ inline QLabel* Label(QWidget* parent, const char* name, const char* text, QRect 
   return l;
 }
 
-inline QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect r) {
+// A plain-text label that wraps its words.
+inline QLabel* WrappingLabel(QWidget* parent, const char* name, const char* text, QRect r) {
+  QLabel* l = Label(parent, name, text, r);
+  l->setWordWrap(true);
+  return l;
+}
+
+// A button that Enter does not press only because it has the focus; hint: its tool tip.
+inline QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect r,
+                           const char* hint = nullptr) {
   auto* b = new QPushButton(QString::fromUtf8(caption), parent);
   b->setObjectName(name);
   b->setGeometry(r);
   b->setAutoDefault(false);
+  if (hint) b->setToolTip(QString::fromUtf8(hint));
   return b;
 }
 
@@ -39,10 +68,11 @@ inline QLineEdit* Edit(QWidget* parent, const char* name, QRect r) {
   return e;
 }
 
-inline QCheckBox* Check(QWidget* parent, const char* name, const char* caption, QRect r) {
+inline QCheckBox* Check(QWidget* parent, const char* name, const char* caption, QRect r, bool checked = false) {
   auto* c = new QCheckBox(QString::fromUtf8(caption), parent);
   c->setObjectName(name);
   c->setGeometry(r);
+  c->setChecked(checked);
   return c;
 }
 
