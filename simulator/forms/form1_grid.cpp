@@ -311,33 +311,26 @@ void TForm1::BuildGridArea() {
     int index;
     const char* caption;
     QRect r;
+    const char* hint;
   };
   const Spec specs[] = {
-      {11, "−5", QRect(8, 42, 56, 28)},    {12, "−1", QRect(68, 42, 56, 28)},
-      {10, "+1", QRect(128, 42, 56, 28)},  {9, "+5", QRect(188, 42, 56, 28)},
-      {3, "← 5", QRect(8, 100, 56, 28)},   {4, "← 1", QRect(68, 100, 56, 28)},
-      {2, "1 →", QRect(128, 100, 56, 28)}, {1, "5 →", QRect(188, 100, 56, 28)},
-      {7, "↓ 5", QRect(8, 132, 56, 28)},   {8, "↓ 1", QRect(68, 132, 56, 28)},
-      {6, "1 ↑", QRect(128, 132, 56, 28)}, {5, "5 ↑", QRect(188, 132, 56, 28)},
+      {11, "−5", QRect(8, 42, 56, 28), "Gitterabstand 5 m kleiner"},
+      {12, "−1", QRect(68, 42, 56, 28), "Gitterabstand 1 m kleiner"},
+      {10, "+1", QRect(128, 42, 56, 28), "Gitterabstand 1 m größer"},
+      {9, "+5", QRect(188, 42, 56, 28), "Gitterabstand 5 m größer"},
+      {3, "← 5", QRect(8, 100, 56, 28), "Gitter 5 m nach links"},
+      {4, "← 1", QRect(68, 100, 56, 28), "Gitter 1 m nach links"},
+      {2, "1 →", QRect(128, 100, 56, 28), "Gitter 1 m nach rechts"},
+      {1, "5 →", QRect(188, 100, 56, 28), "Gitter 5 m nach rechts"},
+      {7, "↓ 5", QRect(8, 132, 56, 28), "Gitter 5 m nach unten"},
+      {8, "↓ 1", QRect(68, 132, 56, 28), "Gitter 1 m nach unten"},
+      {6, "1 ↑", QRect(128, 132, 56, 28), "Gitter 1 m nach oben"},
+      {5, "5 ↑", QRect(188, 132, 56, 28), "Gitter 5 m nach oben"},
   };
   for (const Spec& s : specs) {
     const std::string name = "BitBtn" + std::to_string(s.index);
-    GridButton[s.index] = button(name.c_str(), s.caption, s.r);
+    GridButton[s.index] = button(name.c_str(), s.caption, s.r, s.hint);
   }
-  const char* const hints[13] = {"",
-                                 "Gitter 5 m nach rechts",
-                                 "Gitter 1 m nach rechts",
-                                 "Gitter 5 m nach links",
-                                 "Gitter 1 m nach links",
-                                 "Gitter 5 m nach oben",
-                                 "Gitter 1 m nach oben",
-                                 "Gitter 5 m nach unten",
-                                 "Gitter 1 m nach unten",
-                                 "Gitterabstand 5 m größer",
-                                 "Gitterabstand 1 m größer",
-                                 "Gitterabstand 5 m kleiner",
-                                 "Gitterabstand 1 m kleiner"};
-  for (int i = 1; i <= 12; ++i) GridButton[i]->setToolTip(QString::fromUtf8(hints[i]));
   LbVerschieben = widgets::Label(GroupBox1, "LbVerschieben", "verschieben", QRect(8, 80, 236, 18));
   Button6 = button("Button6", "blinken", QRect(8, 170, 76, 28), "Stichprobenpunkte blinken lassen");
   Button7 = button("Button7", "speichern", QRect(88, 170, 76, 28), "Gitter speichern");
@@ -602,24 +595,54 @@ PassOutcome TForm1::RunPass(bool wait100, bool repetition) {
 
 namespace {
 
-PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps, DeferredDrawing* notes) {
+// The window as a pass begins: the buttons that would change what it samples off, the grid group away.
+void BeforePass(TForm1& f, bool wasBusy) {
   SimulatorState& state = f.state;
   SamplingState& s = state.sampling;
-  RunControl& run = state.run;
   f.sBtBestand->setEnabled(false);
   f.sBtVerfahren->setEnabled(false);
   f.sBtGitter->setEnabled(false);
-  const bool wasBusy = run.busy;
   // Inside a run of repetitions nothing is enabled until the run has ended.
   if (!wasBusy) f.sBtExtras->setEnabled(true);
   s.pass.passDone = true;
   f.SetDataLabel(f.LblAnzStp, PointCountLabel(state.language, s.grid.insideCount, 6));
-  if (run.enterpriseMode) {
+  if (state.run.enterpriseMode) {
     f.sBtZurueck->setEnabled(false);
     if (s.grid.exists && !s.grid.points.empty() && f.enterpriseGridAreas)
       MarkInsidePoints(s.grid, &state.currentStand.boundary, f.enterpriseGridAreas, true, true);
   }
   f.GroupBox1->hide();
+}
+
+// The buttons the outcome of a pass outside a run gives back.
+void AfterPass(TForm1& f, PassOutcome outcome) {
+  switch (outcome) {
+    case PassOutcome::Done:
+      f.sBtAuswertung->setEnabled(true);
+      break;
+    case PassOutcome::NoPlots:
+      // "Auswertung" names the cause again; the method, the grid or the stand is what the user changes.
+      for (QPushButton* b : {f.sBtAuswertung, f.sBtVerfahren, f.sBtGitter, f.sBtBestand, f.sBtZurueck})
+        b->setEnabled(true);
+      break;
+    case PassOutcome::NoMethod:
+    case PassOutcome::GridFailed:
+      f.sBtVerfahren->setEnabled(true);
+      f.sBtGitter->setEnabled(true);
+      f.sBtBestand->setEnabled(true);
+      break;
+    case PassOutcome::EndProgram:  // confirmed by the pass's caller
+    case PassOutcome::Stopped:
+      break;
+  }
+}
+
+PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps, DeferredDrawing* notes) {
+  SimulatorState& state = f.state;
+  SamplingState& s = state.sampling;
+  RunControl& run = state.run;
+  const bool wasBusy = run.busy;
+  BeforePass(f, wasBusy);
 
   run.busy = true;
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -660,27 +683,7 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps
     if (f.sBtEndeClick()) return outcome;
     outcome = PassOutcome::NoPlots;
   }
-  if (wasBusy) return outcome;
-
-  switch (outcome) {
-    case PassOutcome::Done:
-      f.sBtAuswertung->setEnabled(true);
-      break;
-    case PassOutcome::NoPlots:
-      // "Auswertung" names the cause again; the method, the grid or the stand is what the user changes.
-      for (QPushButton* b : {f.sBtAuswertung, f.sBtVerfahren, f.sBtGitter, f.sBtBestand, f.sBtZurueck})
-        b->setEnabled(true);
-      break;
-    case PassOutcome::NoMethod:
-    case PassOutcome::GridFailed:
-      f.sBtVerfahren->setEnabled(true);
-      f.sBtGitter->setEnabled(true);
-      f.sBtBestand->setEnabled(true);
-      break;
-    case PassOutcome::EndProgram:  // confirmed above
-    case PassOutcome::Stopped:
-      break;
-  }
+  if (!wasBusy) AfterPass(f, outcome);
   return outcome;
 }
 
