@@ -26,12 +26,12 @@ Colour SpeciesColour(int code, int selector) {
 
 double StandMapTransform::StandMapXInverse(int column) const {
   if (!(scale > 0.0)) return 0.0;
-  return static_cast<double>(RoundInt((column - 30) / scale));
+  return NearbyInt((column - 30) / scale) + 0.0;  // whole metres, -0 as 0
 }
 
 double StandMapTransform::StandMapYInverse(int row) const {
   if (!(scale > 0.0)) return 0.0;
-  return static_cast<double>(RoundInt((imageHeight - row - 25) / scale));
+  return NearbyInt((imageHeight - row - 25) / scale) + 0.0;
 }
 
 double FitStandMapScale(double ymin, double ymax, double xmin, double xmax, int imageWidth, int imageHeight) {
@@ -84,9 +84,9 @@ void DrawStandFrame(Canvas& canvas, const StandMapTransform& t, Colour colour, d
   DrawWorldLine(canvas, t, 0, 0, 0, 500);
   canvas.SetFont("arial", 9, kFrameTextColour);
   for (int i = 1; i <= 8; ++i)
-    canvas.Text(5, t.imageHeight - RoundInt(i * 50 * t.scale) - 34, std::to_string(i * 50));
+    canvas.Text(5, t.imageHeight - RoundPixel(i * 50 * t.scale) - 34, std::to_string(i * 50));
   for (int i = 1; i <= 10; ++i)
-    canvas.Text(RoundInt(i * 50 * t.scale) + 20, t.imageHeight - 20, std::to_string(i * 50));
+    canvas.Text(RoundPixel(i * 50 * t.scale) + 20, t.imageHeight - 20, std::to_string(i * 50));
 }
 
 void DrawBoundary(Canvas& canvas, const StandMapTransform& t, const BoundaryPolygon& boundary) {
