@@ -23,3 +23,6 @@ export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_erro
 ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)" --timeout 900
 build-sanitize/bench/bench_inventory --smoke
 build-sanitize/bench/bench_window_run --smoke
+# The readers' fuzz targets, 20 s each, so that a new fault in a reader fails here (tools/fuzz.sh runs
+# them as long as asked).
+bash tools/fuzz.sh 20
