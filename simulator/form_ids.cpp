@@ -69,6 +69,11 @@ FormList MainWindowList() {
        K::kLabel);
   Each(v, {"RdDtsch", "RdAnwend", "RdBenutzer", "RdSuche", "RdNeue"}, K::kRadioButton);
   Each(v, {"GrpDtEng", "GroupBox1"}, K::kGroupBox);
+  // The theory group is translated with the help radio buttons.
+  Each(v, {"RbTeoAllgemein", "RbTeoBHD", "RbTeoGrundflaeche", "RbTeoVarianz", "RbTeoOptimierung", "RbTeoBias",
+           "RbTeoNBaum"},
+       K::kRadioButton);
+  v.push_back(Row("GbNbaum", K::kGroupBox));
   Each(v, {"LbAbstand", "LbVerschieben"}, K::kLabel);
   Each(v, {"CheckBox2", "CheckBox3"}, K::kCheckBox);
   v.push_back(Hint("Bevel1", K::kWidget, "Vorgaben können verändert werden", "BtnRightDlg4"));
@@ -149,6 +154,8 @@ std::vector<FormList> MakeAllLists() {
     Each(l.entries, {"Lb_BestFl", "Lb_AnzB", "Lb_sigF", "Lb_SigB", "Pb_tFM", "Lb_tB0", "LbtFBkm", "Lb_tBMkm"},
          K::kLabel);
     l.entries.push_back(Row("Button1", K::kButton));
+    l.entries.push_back(Row("GrpVorgaben", K::kGroupBox));
+    l.entries.push_back(Caption("", K::kWindow, "Optimierung des Stichprobenplans"));
     all.push_back(std::move(l));
   }
   all.push_back({"F25", "Form25", {Back("Btzurueck"), Next("Btweiter"), Row("ImgProz", K::kImage)}});
@@ -218,6 +225,7 @@ std::vector<FormList> MakeAllLists() {
     l.entries.push_back(Row("Button2", K::kButton));
     l.entries.push_back(Row("Label1", K::kLabel));
     Each(l.entries, {"chkAnzeigeEinz", "chkAnzeigeImBe", "chkAnzeigeUber"}, K::kCheckBox);
+    l.entries.push_back(Caption("", K::kWindow, "Auswahlfläche anzeigen"));
     all.push_back(std::move(l));
   }
   all.push_back({"F43", "Form43",

@@ -3,6 +3,8 @@
 // the window so it can be checked without a screen.
 #include <string>
 
+#include "common/translate.h"  // HintText, the hint handler
+
 namespace tolvek {
 
 struct ScreenFit {
@@ -16,9 +18,6 @@ struct ScreenFit {
 ScreenFit FitToScreen(int screenHeight);
 // round(value * scale), a half to even.
 int ScaleInt(int value, double scale);
-// The hint handler: the first "#" and the character after it become a line break; hints of one
-// character or none are unchanged.
-std::string HintText(const std::string& hint);
 // One press of the left (+0.0174 while below 0.3) or right (-0.0174 unless at or below -0.3) button.
 double RotateGridLeft(double angle);
 double RotateGridRight(double angle);

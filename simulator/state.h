@@ -18,6 +18,7 @@
 #include "simulator/sampling/evaluation.h"
 #include "simulator/sampling/geometry.h"
 #include "simulator/sampling/pass.h"
+#include "simulator/sampling/true_values.h"
 #include "simulator/translate.h"
 #include "simulator/views/stand_map.h"
 
@@ -61,6 +62,8 @@ struct SimulatorState {
   std::unique_ptr<GeometryContext> geometry = std::make_unique<GeometryContext>();
   // The evaluation of the last pass, the deviation histograms and the statistics of a repetition run.
   EvaluationState evaluation;
+  // "E-Wert der Varianz" and "Optimierung".
+  TrueValueState trueValues;
 };
 
 }  // namespace tolvek

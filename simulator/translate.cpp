@@ -5,53 +5,6 @@
 
 namespace tolvek {
 
-namespace {
-
-// Field of the selected language: caption 2s + 1, hint 2s + 2 counted from 1 as in the files.
-int CaptionField(const LanguageTable& t) { return 2 * t.selector; }
-int HintField(const LanguageTable& t) { return 2 * t.selector + 1; }
-
-bool TableInUse(const LanguageTable& t) { return t.selector == 1 || t.selector == 2; }
-
-std::string WithoutTrailingTab(std::string t) {
-  if (!t.empty() && t.back() == '\t') t.pop_back();
-  return t;
-}
-
-// A field long enough to replace a control's own text (one character, such as a blank, is not).
-std::optional<std::string> UsableText(const std::string& field) {
-  if (Utf8Length(field) > 1) return field;
-  return std::nullopt;
-}
-
-}  // namespace
-
-std::string Translate(const LanguageTable& table, std::string_view german) {
-  if (!TableInUse(table)) return std::string(german);
-  for (const auto& row : table.rows) {
-    if (row.field[kFieldGermanHint] != german) continue;
-    std::string t = WithoutTrailingTab(row.field[HintField(table)]);
-    if (t.empty()) return std::string(german);
-    return t;
-  }
-  return std::string(german);
-}
-
-ComponentTexts LookupComponentTexts(const LanguageTable& table, std::string_view formId, std::string_view name,
-                                    std::size_t firstRow) {
-  ComponentTexts out;
-  if (!TableInUse(table)) return out;
-  for (std::size_t i = firstRow; i < table.rows.size(); ++i) {
-    const LanguageRow& row = table.rows[i];
-    if (row.field[kFieldComponent] != name || row.field[kFieldFormId] != formId) continue;
-    out.found = true;
-    out.caption = UsableText(row.field[CaptionField(table)]);
-    out.hint = UsableText(row.field[HintField(table)]);
-    return out;
-  }
-  return out;
-}
-
 std::string LookupNextRowText(const LanguageTable& table, std::string_view formId, std::string_view name) {
   if (!TableInUse(table)) return {};
   for (std::size_t i = 0; i < table.rows.size(); ++i) {

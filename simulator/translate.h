@@ -9,26 +9,11 @@
 #include "common/language.h"
 #include "common/platform.h"
 #include "common/settings.h"
+#include "common/translate.h"
 
 namespace tolvek {
 
 struct ProgramFolders;
-
-// The text to show for a German text: the first row whose German hint/message field equals it gives the
-// field of the chosen language without one trailing TAB. Selector 0, no such row, or a row whose field
-// is empty give the German text itself, never a blank.
-std::string Translate(const LanguageTable& table, std::string_view german);
-
-// The texts a control's row gives: a caption or hint only when the row was found and the field is
-// longer than one character; otherwise the control keeps its own.
-struct ComponentTexts {
-  bool found = false;
-  std::optional<std::string> caption;
-  std::optional<std::string> hint;
-};
-// The first row (from firstRow, 0-based) whose form id and component name equal the given ones.
-ComponentTexts LookupComponentTexts(const LanguageTable& table, std::string_view formId, std::string_view name,
-                                    std::size_t firstRow = 0);
 
 // The hint or message of the row after the control's row; empty when there is no such row or the
 // control's row is the last one.

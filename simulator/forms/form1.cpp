@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
+#include <QMouseEvent>
 #include <QToolTip>
 
 #include "common/paths.h"
@@ -130,6 +131,8 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildMethodArea();
   BuildGridArea();
   BuildRunDisplayArea();
+  BuildTrueValueArea();
+  BuildHelpArea();
 
   sBtNeuesVerfahren->setEnabled(false);
   sBtMultiSim->setEnabled(false);
@@ -533,7 +536,7 @@ void TForm1::BtStartClick() {
   if (GuardBusy()) return;
   TranslateAllForms(state);
   HideTitleScreen();
-  // The operating-help group is closed here when it is open.
+  CloseOperatingHelp();
   sBtBestand->show();
   sBtBestand->setEnabled(true);
   sBtVerfahren->show();
@@ -561,7 +564,7 @@ void TForm1::BtStartClick() {
 void TForm1::Button17Click() {
   if (GuardBusy()) return;
   HideTitleScreen();
-  // The operating-help group closes here.
+  CloseOperatingHelp();
   TranslateAllForms(state);
   Panel7->show();
   Panel7->raise();
@@ -653,7 +656,7 @@ void TForm1::sBtZurueckClick() {
   if (GuardBusy()) return;
   for (QWidget* w : std::initializer_list<QWidget*>{Panel10, Panel3, ScrollBox1, Panel7, PnDaten, sBtDrehen})
     w->hide();
-  // The operating-help group closes here.
+  CloseOperatingHelp();
   ShowTitleScreen();
   Panel12->show();
   Panel6->show();
@@ -718,6 +721,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::MouseButtonPress && (watched == Panel15 || watched == Panel15Text)) {
     Panel15Click();
     return true;
+  }
+  if (e->type() == QEvent::MouseButtonPress && watched == BtVarianz) {
+    const auto* me = static_cast<QMouseEvent*>(e);
+    BtVarianzMouseDown(me->button() == Qt::LeftButton && (me->modifiers() & Qt::ControlModifier));
   }
   return QMainWindow::eventFilter(watched, e);
 }

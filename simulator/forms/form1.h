@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "simulator/forms/forms.h"
@@ -209,6 +210,27 @@ class TForm1 : public QMainWindow {
   // The tree-count label after the trees were read again; prefix is the German "Bäume:".
   void ShowTreesPerHectare(const std::string& prefix);
 
+  // ---- Help and documents
+  QGroupBox* GrpDtEng = nullptr;        // " Bedienung "
+  class QRadioButton* RdDtsch = nullptr;     // "Bedienungsanleitung": the manual of the language
+  class QRadioButton* RdBenutzer = nullptr;  // "Benutzerhandbuch": help contents
+  class QRadioButton* RdNeue = nullptr;      // "Struktur d. Datenbestände": help topic 121
+  class QRadioButton* RdAnwend = nullptr;    // "Anwendungen": help topic 122
+  class QRadioButton* RdSuche = nullptr;     // "Theoretische Grundlagen": the theory group
+  QPushButton* BtWarten = nullptr;      // shown while the browser is started
+  QGroupBox* GbNbaum = nullptr;         // the theory documents
+  class QRadioButton* RbTeo[7] = {};         // RbTeoAllgemein … RbTeoNBaum, as kTheoryDocuments
+  QPushButton* ButtonX = nullptr;       // "x"
+  void BuildHelpArea();
+  void sBtAnweisungClick();
+  void RdDtschClick(QObject* sender);
+  void RbTeoAllgemeinClick(QObject* sender);
+  void ButtonXClick();
+  void BitHinweiseClick();
+  void MemHilfeClick();
+  // Closes the operating-help group when it is open.
+  void CloseOperatingHelp();
+
   // ---- Language
   // Connects the seven language buttons to BitBtn16Click.
   void BuildLanguageButtons();
@@ -322,6 +344,25 @@ class TForm1 : public QMainWindow {
   bool PrintRunResultOn(class QPrinter& printer);
   // The print dialog (PrintDialog1); true when the user chose to print. Tests put a PDF printer here.
   std::function<bool(class QPrinter&)> choosePrinter;
+
+  // ---- True values ("E-Wert der Varianz") and the sample-plan optimisation ("Optimierung")
+  QFrame* PnAuswahl = nullptr;        // side panel "Auswahlflächen der Bäume"
+  QLabel* LbAuswahlTitel = nullptr;
+  QLabel* LbAuswahl = nullptr;        // the text of the selection area in hand
+  QLabel* ImgKR = nullptr;            // the plan view on Panel11 (250 x 250)
+  QImage* planImage = nullptr;        // the picture ImgKR shows
+  void BuildTrueValueArea();
+  // Ctrl with the left button on "E-Wert der Varianz" switches the step display on, any other press off.
+  void BtVarianzMouseDown(bool ctrlAndLeft);
+  void BtVarianzClick();
+  void BtOptomClick();
+  // The whole computation for the chosen method; ask 1 asks first and shows the result box, 2 (the
+  // optimisation) neither asks nor shows the step display. Empty when it was declined or cannot run.
+  std::optional<DesignValues> ComputeTrueValuesNow(int ask);
+  // "Abbrechen" of the display options: the computation goes on without its step display.
+  void EndSelectionAreaDisplay();
+  // The species legend back after the optimisation window closed.
+  void ShowLegendAgain();
 
  protected:
   void closeEvent(class QCloseEvent* e) override;

@@ -13,6 +13,7 @@
 #include "common/format.h"
 #include "common/qt/qt_services.h"
 #include "common/wait.h"
+#include "simulator/forms/documents_open.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form44.h"
 #include "simulator/forms/small_dialogs.h"
@@ -46,11 +47,7 @@ QMenu* SubMenu(QMenu* parent, const char* name, const char* caption) {
 
 }  // namespace
 
-void OpenStandHelp(SimulatorState& state, int /*context*/) {
-  const std::string& help = state.language.helpFile;
-  if (help.empty() || help.back() == '/' || !FileExists(help)) return;
-  state.services.documents->Open(help);
-}
+void OpenStandHelp(SimulatorState& state, int context) { OpenHelpTopic(state, context); }
 
 TForm15::TForm15(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(parent, Qt::Tool), state(st), forms(fm) {
   setObjectName("Form15");

@@ -17,8 +17,7 @@ class QPushButton;
 
 namespace tolvek {
 
-// Opens the help file at a topic of the stand choice (115 list of stands, 116 decision aid). The
-// platform's viewer opens the file as a whole; without a help file of the language nothing opens.
+// Opens the help page of a topic of the stand choice (115 list of stands, 116 decision aid).
 void OpenStandHelp(SimulatorState& state, int context);
 
 class TForm15 : public QDialog {

@@ -891,6 +891,7 @@ void TForm1::sBtGitterClick() {
   if (Panel6->isVisible()) return;
   Button8->setEnabled(true);
   DisableResultButtons();
+  CloseOperatingHelp();
   SampleGrid& g = state.sampling.grid;
   if (state.run.enterpriseMode) {
     PresetGridCommand(g, true);

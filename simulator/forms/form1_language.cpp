@@ -19,7 +19,7 @@ void TForm1::BuildLanguageButtons() {
 void TForm1::BitBtn16Click(int languageNumber) {
   if (GuardBusy()) return;
   if (QPushButton* german = LanguageButton(1)) german->setFocus();
-  if (auto* help = Client->findChild<QWidget*>("GrpDtEng")) help->hide();
+  CloseOperatingHelp();
   SwitchLanguage(state.folders, languageNumber, state.settings, state.language, *state.services.messages);
   TranslateAllForms(state);
   // The title screen's own buttons ("Betrieb generieren") are not in the window lists.

@@ -87,6 +87,7 @@ void TForm1::sBtVerfahrenClick() {
   // With the graphics on again single steps can be chosen again.
   sBtPausePlus->setEnabled(true);
   DisableResultButtons();
+  CloseOperatingHelp();
   ForgetGridUnlessLoaded(state.sampling.grid);
   // A forgotten grid is laid again with "Gitter"; its group has nothing left to edit.
   if (!state.sampling.grid.exists) GroupBox1->hide();

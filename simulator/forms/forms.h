@@ -12,7 +12,9 @@ class TForm32;
 class TForm34;
 class TForm38;
 class TForm15;
+class TForm22;
 class TForm23;
+class TForm24;
 class TForm35;
 class TForm44;
 class TForm18;
@@ -32,7 +34,9 @@ struct Forms {
   TForm38* form38 = nullptr;
   TForm42* form42 = nullptr;
   TForm15* form15 = nullptr;  // stand choice: menus, description, photographs, calliper threshold
+  TForm22* form22 = nullptr;  // display options of the selection areas
   TForm23* form23 = nullptr;  // stand catalogue with thumbnails
+  TForm24* form24 = nullptr;  // optimisation of the sample plan
   TForm35* form35 = nullptr;  // stand information panel
   TForm44* form44 = nullptr;  // stand preview
   TForm18* form18 = nullptr;  // stand report

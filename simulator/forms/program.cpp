@@ -9,7 +9,9 @@
 #include "simulator/forms/form18.h"
 #include "simulator/forms/text_viewer.h"
 #include "simulator/forms/form15.h"
+#include "simulator/forms/form22.h"
 #include "simulator/forms/form23.h"
+#include "simulator/forms/form24.h"
 #include "simulator/forms/form35.h"
 #include "simulator/forms/form44.h"
 #include "simulator/forms/form42.h"
@@ -29,7 +31,9 @@ SimulatorProgram::SimulatorProgram(SimulatorState& st, bool installOwnMessageBox
   forms.form15 = Add(new TForm15(state, forms, forms.form1));
   forms.btnRightDlg8 = Add(new TBtnRightDlg8());
   forms.form18 = Add(new TForm18(state, forms, forms.form1));
+  forms.form22 = Add(new TForm22(state, forms.form1, forms.form1));
   forms.form23 = Add(new TForm23(state, forms, forms.form1));
+  forms.form24 = Add(new TForm24(state, forms.form1, forms.form1));
   forms.btnRightDlg3 = Add(new TBtnRightDlg3(state, forms, forms.form1));
   forms.form32 = Add(new TForm32(state));
   forms.form34 = Add(new TForm34());

@@ -83,9 +83,9 @@ bool TBtnRightDlg3::ShowTextFile(int kind, const std::string& path) {
 
 bool TBtnRightDlg3::ReadForPrinting(const std::string& path, std::vector<std::string>& lines) {
   if (ReadTextLines(path, lines)) return true;
-  // Whatever the answer, nothing is printed and the program goes on.
-  state.services.messages->PlatformBox(T("Datei nicht gefunden!"), "", PlatformButtons::YesNoCancel,
-                                       PlatformIcon::None);
+  // Nothing is printed and the program goes on: every answer would do the same, so OK is the one.
+  state.services.messages->PlatformBox(T("Datei nicht gefunden!") + "\n" + path, "", PlatformButtons::Ok,
+                                       PlatformIcon::Warning);
   return false;
 }
 
@@ -117,11 +117,11 @@ void TBtnRightDlg3::PrintTextFile(const std::string& path) {
 
 void TBtnRightDlg3::Button1Click() { PrintTextFile(shownFile_); }
 
-bool TBtnRightDlg3::SaveSampleTableTo(const std::string& target) {
-  std::vector<std::string> lines;
-  const std::string source = ResolveIn(state.folders.program, "Temp/ProbeBa.txt");
+bool TBtnRightDlg3::SaveShownFileTo(const std::string& target) {
+  // The table the user looks at is the one saved, byte for byte.
+  std::string bytes;
   std::string error;
-  if (!ReadTextLines(source, lines) || !WriteTextLines(target, lines.empty() ? std::vector<std::string>{""} : lines, &error)) {
+  if (!ReadWholeFile(shownFile_, bytes) || !WriteFileAtomic(target, bytes, &error)) {
     state.services.messages->PlatformBox(T("Datei konnte nicht gespeichert werden:") + " " + target, "",
                                          PlatformButtons::Ok, PlatformIcon::Warning);
     return false;
@@ -134,7 +134,7 @@ bool TBtnRightDlg3::SaveSampleTableTo(const std::string& target) {
 void TBtnRightDlg3::Button2Click() {
   const QString file = QFileDialog::getSaveFileName(this, QString(), QString(), "*.txt");
   if (file.isEmpty()) return;
-  SaveSampleTableTo(S(file));
+  SaveShownFileTo(S(file));
 }
 
 void TBtnRightDlg3::BtnSchliessenClick() {

@@ -1,6 +1,6 @@
 #pragma once
 // The text viewer: shows a work file ("Temp\ProbeBa.txt", "Temp\StatModBst.Txt"), prints it and saves
-// a copy of the sample-tree table.
+// a copy of it.
 #include <QDialog>
 #include <string>
 #include <vector>
@@ -32,7 +32,7 @@ class TBtnRightDlg3 : public QDialog {
   const std::string& ShownFile() const { return shownFile_; }
 
   void Button1Click();        // print the shown file
-  void Button2Click();        // save a copy of the sample-tree table
+  void Button2Click();        // save a copy of the shown file
   void BtnSchliessenClick();  // close
 
   // Prints a text file after the print dialog. A file that cannot be read is reported and nothing is
@@ -40,8 +40,8 @@ class TBtnRightDlg3 : public QDialog {
   void PrintTextFile(const std::string& path);
   // The printing itself on a set-up printer; false when the file cannot be read or the job cannot start.
   bool PrintTextFileOn(const std::string& path, QPrinter& printer);
-  // Copies the sample-tree table into the file; false with a message when that failed.
-  bool SaveSampleTableTo(const std::string& target);
+  // Copies the shown file into the target; false with a message when that failed.
+  bool SaveShownFileTo(const std::string& target);
 
  private:
   std::string T(const char* german) const;

@@ -30,6 +30,7 @@ struct TreeRecord {
   double plotArea = 0.0;          // m², plot area of the selection during a pass
   double plotShare = 0.0;         // area share (true values)
   std::uint8_t layer = 0;         // layer marker of the n-tree sample
+  std::uint8_t selectionAtBoundary = 0;  // 1 when the tree's selection circle reaches the boundary (true values)
 };
 
 // File order; rebuilt whole by every read of a stand.

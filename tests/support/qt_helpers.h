@@ -13,24 +13,9 @@
 #include "simulator/forms/program.h"
 #include "simulator/state.h"
 #include "tests/support/fakes.h"
+#include "tests/support/qt_modal.h"
 
 namespace tolvek::testing {
-
-// Saves a picture of w into $TOLVEK_SCREENSHOT_DIR when that is set.
-inline void Snapshot(QWidget* w, const char* name) {
-  if (const char* d = std::getenv("TOLVEK_SCREENSHOT_DIR")) w->grab().save(QString("%1/%2.png").arg(d, name));
-}
-
-// Runs step as soon as w is the modal window on top (and ready(), when given, says so).
-inline void WhenModal(QWidget* w, std::function<void()> step, std::function<bool()> ready = {}) {
-  QTimer::singleShot(0, [w, step, ready] {
-    if (QApplication::activeModalWidget() != w || (ready && !ready())) {
-      WhenModal(w, step, ready);
-      return;
-    }
-    step();
-  });
-}
 
 // The simulator's windows built on a fresh copy of the shipped program folder, with fake services.
 struct ShippedProgram {
