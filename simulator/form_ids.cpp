@@ -74,7 +74,7 @@ FormList MainWindowList() {
            "RbTeoNBaum"},
        K::kRadioButton);
   v.push_back(Row("GbNbaum", K::kGroupBox));
-  Each(v, {"LbAbstand", "LbVerschieben"}, K::kLabel);
+  Each(v, {"LbAbstand", "LbVerschieben", "LbBetriebStruktur"}, K::kLabel);
   Each(v, {"CheckBox2", "CheckBox3"}, K::kCheckBox);
   v.push_back(Hint("Bevel1", K::kWidget, "Vorgaben können verändert werden", "BtnRightDlg4"));
   v.push_back(Hint("", K::kWindow, "Verfahren auswählen ", "BtnRightDlg4"));
@@ -183,11 +183,13 @@ std::vector<FormList> MakeAllLists() {
     Numbered(l.entries, "Label", 1, 3, K::kLabel);
     l.entries.push_back(Row("Image1", K::kImage));
     l.entries.push_back(Row("BtZurueck", K::kButton));
+    l.entries.push_back(Caption("", K::kWindow, "Modellbetrieb auswählen"));
     all.push_back(std::move(l));
   }
   {
     FormList l{"F41", "Form41", {}};
     Numbered(l.entries, "RbBetrieb", 1, 3, K::kRadioButton);
+    l.entries.push_back(Caption("", K::kWindow, "Betrieb neu erzeugen"));
     all.push_back(std::move(l));
   }
   all.push_back(MessageBoxList());

@@ -15,6 +15,7 @@
 #include "simulator/stand/tree_list.h"
 #include <memory>
 
+#include "simulator/enterprise/enterprise_model.h"
 #include "simulator/sampling/evaluation.h"
 #include "simulator/sampling/geometry.h"
 #include "simulator/sampling/pass.h"
@@ -62,6 +63,8 @@ struct SimulatorState {
   std::unique_ptr<GeometryContext> geometry = std::make_unique<GeometryContext>();
   // The evaluation of the last pass, the deviation histograms and the statistics of a repetition run.
   EvaluationState evaluation;
+  // The enterprise level: the chosen model enterprise, its compartments and stands, the map.
+  EnterpriseSession enterprise;
   // "E-Wert der Varianz" and "Optimierung".
   TrueValueState trueValues;
 };

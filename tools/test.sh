@@ -13,6 +13,10 @@ fi
 if [ -x build/bench/bench_window_run ]; then
   build/bench/bench_window_run --smoke
 fi
+# Entering the largest enterprise: its stands cover it.
+if [ -x build/bench/bench_enterprise_map ]; then
+  build/bench/bench_enterprise_map --smoke
+fi
 # The stand generator's largest stand, and its close-tree removal against the pairwise loop.
 if [ -x build/bench/bench_generator ]; then
   build/bench/bench_generator --smoke
@@ -27,6 +31,7 @@ export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_erro
 ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)" --timeout 900
 build-sanitize/bench/bench_inventory --smoke
 build-sanitize/bench/bench_window_run --smoke
+build-sanitize/bench/bench_enterprise_map --smoke
 build-sanitize/bench/bench_generator --smoke
 # The readers' fuzz targets, 20 s each, so that a new fault in a reader fails here (tools/fuzz.sh runs
 # them as long as asked).

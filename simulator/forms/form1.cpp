@@ -131,6 +131,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildMethodArea();
   BuildGridArea();
   BuildRunDisplayArea();
+  BuildEnterpriseArea();
   BuildTrueValueArea();
   BuildHelpArea();
 
@@ -665,8 +666,7 @@ void TForm1::sBtZurueckClick() {
   for (int i = 15; i <= 21; ++i)
     if (auto* b = Client->findChild<QPushButton*>(QString("BitBtn%1").arg(i))) b->show();
   if (state.run.enterpriseMode) {
-    Panel8->hide();
-    ImgBest->hide();
+    LeaveEnterpriseView();
     state.folders.stands = JoinPath(state.folders.program, "Bestande/");
   } else {
     BitHinweise->show();

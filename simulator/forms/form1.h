@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 
+#include "simulator/enterprise/enterprise_map.h"
 #include "simulator/forms/forms.h"
 #include "simulator/state.h"
 
@@ -290,6 +291,32 @@ class TForm1 : public QMainWindow {
   EnterpriseGridAreas* enterpriseGridAreas = nullptr;
   // The enterprise number in the grid file's name ("Temp\Betrieb" + n + "Netz.txt").
   std::function<int()> gridFileEnterpriseNumber;
+
+  // ---- Enterprise mode: the choice of a model enterprise, its map and figures
+  QLabel* LblBaeume = nullptr;       // "Bestände:" and the stand count of the enterprise
+  QLabel* LbBestGroesse = nullptr;   // "Mittl. Fläche:" and the mean stand area
+  QLabel* LbBetriebStruktur = nullptr;  // "Betriebstruktur", the heading of Panel8
+  QPushButton* Button23 = nullptr;   // "Struktur ändern" (Panel8)
+  QPushButton* Button24 = nullptr;   // "Betrieb einlesen" (Panel8)
+  QPushButton* Button25 = nullptr;   // "Struktur beibehalten" (Panel8)
+  void BuildEnterpriseArea();
+  // "Betrieb": the choice window, then the chosen enterprise cut into stands and drawn.
+  void BtBetriebClick();
+  // Shows the choice window; the chosen enterprise's number (0: "zurück").
+  int ChooseEnterprise();
+  // "Betrieb generieren": the reset window.
+  void Button4Click();
+  // The whole enterprise map in the class colours (the first drawing ends).
+  void DrawEnterpriseMap();
+  // The figures of the enterprise in the data labels; numberWidth of the enterprise number.
+  void ShowEnterpriseFigures(int numberWidth);
+  // A click into the enterprise map: the left button cuts the compartment anew with its next kind, the
+  // right one marks it.
+  void EnterpriseMapMouseDown(int px, int py, bool rightButton);
+  // From metres of the enterprise map to pixels of the picture.
+  EnterpriseMapTransform EnterpriseTransform() const;
+  // The stand map's picture, labels and grid buttons as stand mode has them.
+  void LeaveEnterpriseView();
 
   // ---- Evaluation, repetitions and report
   QLabel* Label18 = nullptr;  // repetitions counted in the current run

@@ -1113,6 +1113,10 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps
 
 void TForm1::ImgBestMouseDown(int px, int py, bool rightButton) {
   if (GuardBusy() || !ImgBest->isEnabled()) return;
+  if (state.run.enterpriseMode) {
+    EnterpriseMapMouseDown(px, py, rightButton);
+    return;
+  }
   const CurrentStand& cs = state.currentStand;
   if (!cs.loaded || state.run.enterpriseMode || state.standMap.scale <= 0.0) return;
   SampleGrid& g = state.sampling.grid;

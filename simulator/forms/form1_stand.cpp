@@ -185,6 +185,7 @@ void TForm1::DrawTrees() {
 void TForm1::sBtBestandClick() {
   if (GuardBusy()) return;
   HideTitleScreen();
+  if (state.run.enterpriseMode) LeaveEnterpriseView();
   state.run.enterpriseMode = false;
   const bool mapWasShown = ScrollBox1->isVisible() && state.currentStand.loaded;
   const bool dataWasShown = PnDaten->isVisible();

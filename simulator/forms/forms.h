@@ -25,6 +25,8 @@ class TBtnRightDlg5;
 class TBtnRightDlg6;
 class TBtnRightDlg7;
 class TBtnRightDlg40;
+class TForm37;
+class TForm41;
 
 struct Forms {
   TForm1* form1 = nullptr;
@@ -47,6 +49,8 @@ struct Forms {
   TBtnRightDlg6* btnRightDlg6 = nullptr;  // n-tree sample
   TBtnRightDlg7* btnRightDlg7 = nullptr;  // angle count
   TBtnRightDlg40* btnRightDlg40 = nullptr;  // understorey of the n-tree sample
+  TForm37* form37 = nullptr;  // choice of the model enterprise
+  TForm41* form41 = nullptr;  // an enterprise's structure back to its default
 };
 
 }  // namespace tolvek

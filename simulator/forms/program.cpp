@@ -11,6 +11,7 @@
 #include "simulator/forms/form15.h"
 #include "simulator/forms/form22.h"
 #include "simulator/forms/form23.h"
+#include "simulator/forms/enterprise_windows.h"
 #include "simulator/forms/form24.h"
 #include "simulator/forms/form35.h"
 #include "simulator/forms/form44.h"
@@ -39,8 +40,10 @@ SimulatorProgram::SimulatorProgram(SimulatorState& st, bool installOwnMessageBox
   forms.form34 = Add(new TForm34());
   // The stand information and the preview answer while the catalogue is open modally: its windows.
   forms.form35 = Add(new TForm35(state, forms, forms.form23));
+  forms.form37 = Add(new TForm37(state, forms));
   forms.form38 = Add(new TForm38(state));
   forms.btnRightDlg40 = Add(new TBtnRightDlg40(state, forms.form1));
+  forms.form41 = Add(new TForm41(state, forms));
   forms.form42 = Add(new TForm42(state));
   forms.form44 = Add(new TForm44(state, forms, forms.form23));
 

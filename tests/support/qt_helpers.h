@@ -2,6 +2,9 @@
 // Small aids shared by the window tests: answering modal windows from the event loop and keeping
 // pictures of what a test saw.
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QtTest>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -34,5 +37,32 @@ struct ShippedProgram {
   SimulatorState state;
   std::unique_ptr<SimulatorProgram> program;
 };
+
+// The main of a window test that wants a screen of its own size: Qt's offscreen platform with one screen
+// of width × height pixels, unless QT_QPA_PLATFORM names xcb (a run under Xvfb takes the real screen).
+template <class Test>
+int RunOnScreen(int width, int height, int argc, char** argv) {
+  const QString config =
+      QDir::temp().filePath(QString("tolvek_screen_%1_%2.json").arg(width).arg(QCoreApplication::applicationPid()));
+  if (qgetenv("QT_QPA_PLATFORM") != "xcb") {
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly)) return 2;
+    file.write(QString(R"({"screens":[{"name":"qa","x":0,"y":0,"width":%1,"height":%2,)"
+                       R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})")
+                   .arg(width)
+                   .arg(height)
+                   .toUtf8());
+    file.close();
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());
+  }
+  int result = 0;
+  {
+    QApplication app(argc, argv);
+    Test test;
+    result = QTest::qExec(&test, argc, argv);
+  }
+  QFile::remove(config);
+  return result;
+}
 
 }  // namespace tolvek::testing

@@ -92,6 +92,8 @@ TEST_F(Collection, ReproducesTheCommittedDataByteForByte) {
       const std::string name = f.path().filename().string();
       if (name[0] == '.') continue;  // placeholders that keep empty folders in the repository
       const std::string rel = std::string(sub) + "/" + name;
+      // The enterprise choice's pictures and the arrow glyphs are make_enterprise's.
+      if (std::string(sub) == "Bitmap" && (name.rfind("Betrieb", 0) == 0 || name.rfind("go", 0) == 0)) continue;
       EXPECT_TRUE(made.count(rel)) << rel << " is shipped but no longer made";
     }
 }

@@ -337,25 +337,7 @@ class UserPathTest : public QObject {
   }
 };
 
-int main(int argc, char** argv) {
-  // An offscreen screen of the size a class room's monitors have.
-  const QString config = QDir::temp().filePath(QString("tolvek_user_path_screen_%1.json").arg(QCoreApplication::applicationPid()));
-  {
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly)) return 2;
-    file.write(R"({"screens":[{"name":"qa","x":0,"y":0,"width":1280,"height":1024,)"
-               R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
-  }
-  qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());
-  int result = 0;
-  {
-    QApplication app(argc, argv);
-    UserPathTest test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    result = QTest::qExec(&test, argc, argv);
-  }
-  QFile::remove(config);
-  return result;
-}
+// An offscreen screen of the size a class room's monitors have.
+int main(int argc, char** argv) { return tolvek::testing::RunOnScreen<UserPathTest>(1280, 1024, argc, argv); }
 
 #include "user_path_test.moc"
