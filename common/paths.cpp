@@ -17,6 +17,10 @@ namespace fs = std::filesystem;
 
 namespace tolvek {
 
+namespace {
+constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";  // U+FEFF in UTF-8
+}  // namespace
+
 std::string NormalizeSeparators(std::string_view path) {
   std::string out;
   out.reserve(path.size());
@@ -199,7 +203,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
 std::vector<std::string> SplitTextLines(std::string_view bytes) {
   std::vector<std::string> lines;
   // Editors that mark UTF-8 files put these three bytes first; they are not text of the first line.
-  std::size_t i = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+  std::size_t i = bytes.substr(0, 3) == kByteOrderMark ? 3 : 0;
   while (i < bytes.size()) {
     std::size_t j = bytes.find('\n', i);
     std::size_t end = j == std::string_view::npos ? bytes.size() : j;
@@ -221,6 +225,9 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
 
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, std::string* error) {
   std::string out;
+  // A first line that begins with the byte-order mark's character keeps it: the readers take one mark
+  // off the start of a file, so it is written after one more.
+  if (!lines.empty() && lines.front().compare(0, 3, kByteOrderMark) == 0) out = kByteOrderMark;
   for (const auto& l : lines) {
     out += l;
     out += "\r\n";

@@ -53,7 +53,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
 // UTF-8 byte-order mark at the start of the file is no part of the first line; false when the file
 // cannot be read. No line is produced for the end after a final line break.
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
-// Writes each line followed by CRLF, atomically.
+// Writes each line followed by CRLF, atomically; what ReadTextLines gives back is the lines as written.
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, std::string* error = nullptr);
 // Splits a file's bytes into decoded lines (the reading rule above).
 std::vector<std::string> SplitTextLines(std::string_view bytes);

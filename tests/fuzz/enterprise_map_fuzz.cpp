@@ -14,18 +14,13 @@ using namespace tolvek;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const fuzz::ScratchFolder folder;
-  constexpr std::string_view kSeparator = "\n##LINIEN##\n";
   const std::string_view input = fuzz::Bytes(data, size);
-  const std::size_t cut = input.find(kSeparator);
-  const std::string_view first = input.substr(0, cut);
-  const std::string_view second = cut == std::string_view::npos ? std::string_view() : input.substr(cut + kSeparator.size());
-
-  unsigned sum = 0;
-  for (unsigned char c : input) sum = sum * 31u + c;
-  const int enterprise = cut == std::string_view::npos ? 2 : sum % 2 == 0 ? 1 : 3;
+  const fuzz::TwoFiles in = fuzz::SplitAt(input, "\n##LINIEN##\n");
+  const unsigned sum = fuzz::Checksum(input);
+  const int enterprise = !in.separated ? 2 : sum % 2 == 0 ? 1 : 3;
   const std::vector<std::string> files = EnterpriseMapFiles(enterprise);
-  folder.Write(files[0].substr(files[0].find('\\') + 1), first);
-  if (files.size() > 1) folder.Write(files[1].substr(files[1].find('\\') + 1), second);
+  folder.Write(files[0].substr(files[0].find('\\') + 1), in.first);
+  if (files.size() > 1) folder.Write(files[1].substr(files[1].find('\\') + 1), in.second);
 
   std::vector<Ring> outlines;
   MapReadProblem problem;

@@ -11,11 +11,9 @@ using namespace tolvek::langedit;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const fuzz::ScratchFolder folder;
-  constexpr std::string_view kSeparator = "\n##ZIEL##\n";
-  const std::string_view input = fuzz::Bytes(data, size);
-  const std::size_t cut = input.find(kSeparator);
-  folder.Write("SpracheEN.txt", input.substr(0, cut));
-  folder.Write("SpracheCZ.txt", cut == std::string_view::npos ? std::string_view() : input.substr(cut + kSeparator.size()));
+  const fuzz::TwoFiles in = fuzz::SplitAt(fuzz::Bytes(data, size), "\n##ZIEL##\n");
+  folder.Write("SpracheEN.txt", in.first);
+  folder.Write("SpracheCZ.txt", in.second);
 
   EditorState s;
   s.folder = folder.path();

@@ -18,8 +18,6 @@ using namespace tolvek;
 
 namespace {
 
-constexpr std::string_view kSeparator = "##GRENZE##";
-
 void CheckPositions(const RecordingCanvas& canvas) {
   constexpr long long kFar = static_cast<long long>(kPixelLimit) + 100000;
   for (const DrawCommand& c : canvas.commands) {
@@ -37,12 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const fuzz::ScratchFolder folder;
   static const ProgramFolders folders = ProgramFoldersFromFolder(folder.path());
   const std::string_view input = fuzz::Bytes(data, size);
-  const std::size_t cut = input.find(kSeparator);
-  const std::string_view treeBytes = input.substr(0, cut);
-  const std::string_view boundaryText = cut == std::string_view::npos ? std::string_view() : input.substr(cut + kSeparator.size());
-
-  unsigned sum = 0;
-  for (unsigned char c : input) sum = sum * 31u + c;
+  const fuzz::TwoFiles in = fuzz::SplitAt(input, "##GRENZE##");
+  const unsigned sum = fuzz::Checksum(input);
   struct Stand {
     const char* folder;
     const char* code;
@@ -51,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                   {"Bestande", "Bestnd97"}};
   const Stand& stand = kStands[sum % 4];
   const std::string nn = std::string(stand.code).substr(6, 2);
-  folder.Write(std::string(stand.folder) + "/w" + stand.code + ".txt", treeBytes);
-  folder.Write(std::string(stand.folder) + "/Grenze" + nn + ".txt", boundaryText);
+  folder.Write(std::string(stand.folder) + "/w" + stand.code + ".txt", in.first);
+  folder.Write(std::string(stand.folder) + "/Grenze" + nn + ".txt", in.second);
 
   CalliperLimits calliper;
   calliper.lower = kCalliperThresholds[(sum / 4) % kCalliperThresholds.size()];
