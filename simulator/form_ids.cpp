@@ -96,6 +96,7 @@ std::vector<FormList> MakeAllLists() {
                      "BtGesamt"},
          K::kButton);
     l.entries.push_back(Hint("", K::kWindow, "BHD-Verteilung: Bitte Baumarten-Schalter anklicken"));
+    l.entries.push_back(Caption("", K::kWindow, "2  Grafik"));
     all.push_back(std::move(l));
   }
   {
@@ -171,13 +172,18 @@ std::vector<FormList> MakeAllLists() {
   all.push_back({"F30",
                  "Form30",
                  {Row("Label1", K::kLabel), Row("Button1", K::kButton), Row("F30BtnZurueck", K::kButton),
-                  Hint("ListBox1", K::kWidget, "Bestand mit Doppelklick wählen")}});
+                  Hint("ListBox1", K::kWidget, "Bestand mit Doppelklick wählen"),
+                  // The list's other buttons: without them the choice and the classification stay German.
+                  Row("BtF30Ja", K::kButton), Row("BtChAKL", K::kButton), Row("BtChWET", K::kButton),
+                  Row("SpeedButton1", K::kSpeedButton)}});
   all.push_back({"F31",
                  "Form31",
                  {Row("Button1", K::kButton), Row("Button2", K::kButton),
                   Fixed("Memo1", K::kWidget, TextProperty::kHint,
                         {"G - Grundfläche je Hektar", "N - Baumzahl je Hektar", "D - mittlerer BHD",
                          "S - Ergebnis aus Probefläche", "E - Erwartungswert (wahrer Wert)"})}});
+  // The classification matrix has no list of its own in the table; its buttons join here.
+  all.push_back({"F36", "Form36", {Row("Button1", K::kButton), Back("Button2")}});
   {
     FormList l{"F37", "Form37", {}};
     Numbered(l.entries, "Label", 1, 3, K::kLabel);

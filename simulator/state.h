@@ -15,12 +15,14 @@
 #include "simulator/stand/tree_list.h"
 #include <memory>
 
+#include "simulator/enterprise/model_stands.h"
 #include "simulator/enterprise/enterprise_model.h"
 #include "simulator/sampling/evaluation.h"
 #include "simulator/sampling/geometry.h"
 #include "simulator/sampling/pass.h"
 #include "simulator/sampling/true_values.h"
 #include "simulator/translate.h"
+#include "simulator/views/stand_diagrams.h"
 #include "simulator/views/stand_map.h"
 
 namespace tolvek {
@@ -53,6 +55,8 @@ struct SimulatorState {
   CalliperLimits calliper;
   // Set by the model-stand register once it is loaded; stands of the register folders need it.
   const StandRegisterCorners* standRegister = nullptr;
+  // The model stands of the registers, the model-stand panel's choices and the current model stand.
+  ModelStandState modelStands;
   // The stand map's scale and legend, and the stand being picked in the catalogue windows.
   StandMapState standMap;
   StandChoiceState standChoice;
@@ -63,6 +67,8 @@ struct SimulatorState {
   std::unique_ptr<GeometryContext> geometry = std::make_unique<GeometryContext>();
   // The evaluation of the last pass, the deviation histograms and the statistics of a repetition run.
   EvaluationState evaluation;
+  // The result window: the diagram to draw next, the command its buttons left, the species chosen.
+  ResultGraphState graph;
   // The enterprise level: the chosen model enterprise, its compartments and stands, the map.
   EnterpriseSession enterprise;
   // "E-Wert der Varianz" and "Optimierung".

@@ -32,10 +32,14 @@ class QPlainTextEdit;
 class QLineEdit;
 class QWidget;
 class QImage;
+class QCheckBox;
 class QMenu;
 class QAction;
 
 namespace tolvek {
+
+// A window whose dynamic property of this name is false shows no hints.
+inline constexpr const char* kShowHintProperty = "tolvekShowHint";
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -211,6 +215,31 @@ class TForm1 : public QMainWindow {
   // The tree-count label after the trees were read again; prefix is the German "Bäume:".
   void ShowTreesPerHectare(const std::string& prefix);
 
+  // ---- Model stands ("Sonderfunktionen" panel Panel7) and the stand generator
+  QCheckBox* CheckBox2 = nullptr;   // "Reale Bestände o. PW": "Tolvek03.txt"
+  QCheckBox* CheckBox3 = nullptr;   // "Generierte Bestände": "TolvekGE.txt"
+  QPushButton* Button22 = nullptr;  // the overview of the model stands
+  QPushButton* Button1 = nullptr;   // "Bestand zeichnen": the list with the classification
+  QPushButton* Button15 = nullptr;  // "Einh. Bestand wählen": one model stand for the whole enterprise
+  QPushButton* Button16 = nullptr;  // "Bestand generieren": starts the stand generator
+  void BuildModelStandPanel();
+  // The table from the registers the check boxes choose; the list of the model-stand window follows,
+  // the chosen stand stays chosen where the list still holds it.
+  void LoadModelStandTable();
+  // Runs after every load of the table (the type choice of the enterprise structure shows the counts).
+  std::function<void()> modelStandTableLoaded;
+  // The check boxes (and the model-stand flags) set from outside, e.g. by TForm43; LbModBestande follows.
+  void SetModelStandChoice(bool realStands, bool generatedStands);
+  // The chosen model stand read and shown: map, legend and the stand information with its class.
+  void LoadSelectedStand();
+  // LbEinhBest: "Bestand: " + the single model stand's code.
+  void ShowSingleModelStand();
+  // Button1 (classification) and Button15 (single model stand) open the model-stand list.
+  void Button15Click(QObject* sender);
+  void Button22Click(QObject* sender);
+  void BtnVorlintClick();
+  bool modelStandShown = false;
+
   // ---- Help and documents
   QGroupBox* GrpDtEng = nullptr;        // " Bedienung "
   class QRadioButton* RdDtsch = nullptr;     // "Bedienungsanleitung": the manual of the language
@@ -292,6 +321,14 @@ class TForm1 : public QMainWindow {
   // The enterprise number in the grid file's name ("Temp\Betrieb" + n + "Netz.txt").
   std::function<int()> gridFileEnterpriseNumber;
 
+  // ---- Result diagrams
+  void BuildDiagramArea();
+  // "Diagramm": the diagram loop of the last evaluation in the result window.
+  void sBtDiagrammClick();
+  // The loop itself; the stand report's "Diagramm" runs it too, also over a run's intermediate results.
+  void ShowStandDiagrams();
+  // Empties the stand, method and grid captions of the data column.
+  void ClearInfoLabels();
   // ---- Enterprise mode: the choice of a model enterprise, its map and figures
   QLabel* LblBaeume = nullptr;       // "Bestände:" and the stand count of the enterprise
   QLabel* LbBestGroesse = nullptr;   // "Mittl. Fläche:" and the mean stand area

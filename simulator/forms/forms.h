@@ -6,6 +6,7 @@
 namespace tolvek {
 
 class TForm1;
+class TForm2;
 class TForm42;
 class TBtnRightDlg8;
 class TForm32;
@@ -25,11 +26,15 @@ class TBtnRightDlg5;
 class TBtnRightDlg6;
 class TBtnRightDlg7;
 class TBtnRightDlg40;
+class TForm30;
+class TForm36;
+class TForm43;
 class TForm37;
 class TForm41;
 
 struct Forms {
   TForm1* form1 = nullptr;
+  TForm2* form2 = nullptr;  // result graphic window
   TBtnRightDlg8* btnRightDlg8 = nullptr;
   TForm32* form32 = nullptr;
   TForm34* form34 = nullptr;
@@ -49,6 +54,9 @@ struct Forms {
   TBtnRightDlg6* btnRightDlg6 = nullptr;  // n-tree sample
   TBtnRightDlg7* btnRightDlg7 = nullptr;  // angle count
   TBtnRightDlg40* btnRightDlg40 = nullptr;  // understorey of the n-tree sample
+  TForm30* form30 = nullptr;  // model-stand list
+  TForm36* form36 = nullptr;  // classification matrix of a model stand
+  TForm43* form43 = nullptr;  // real or generated model stands
   TForm37* form37 = nullptr;  // choice of the model enterprise
   TForm41* form41 = nullptr;  // an enterprise's structure back to its default
 };
