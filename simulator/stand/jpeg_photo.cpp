@@ -27,6 +27,36 @@ struct ErrorManager {
 constexpr int kMaxScans = 100;
 constexpr const char* kTooManyScans = "progressive picture with more than 100 scans";
 
+// The scans a stream holds, counted from its markers without decoding, up to one above `limit`. A
+// bomb is thereby refused before the decoder takes the memory of the whole picture: that alone costs
+// more than the cap's scans on a loaded machine. Marker segments are skipped by their length, so a
+// thumbnail inside one is not counted; in entropy-coded data 0xFF is followed by 0x00 or a restart
+// marker, which are stepped over.
+int CountScans(const unsigned char* p, unsigned long n, int limit) {
+  int scans = 0;
+  unsigned long i = 2;  // after the start marker
+  while (i + 1 < n) {
+    if (p[i] != 0xFF) {
+      ++i;
+      continue;
+    }
+    const unsigned char m = p[i + 1];
+    if (m == 0xFF) {
+      ++i;  // fill byte
+      continue;
+    }
+    if (m == 0xD9) break;  // end of image
+    if (m == 0x00 || m == 0x01 || m == 0xD8 || (m >= 0xD0 && m <= 0xD7)) {
+      i += 2;  // stuffed byte or a marker without a segment
+      continue;
+    }
+    if (m == 0xDA && ++scans > limit) break;
+    if (i + 3 >= n) break;
+    i += 2 + ((static_cast<unsigned long>(p[i + 2]) << 8) | p[i + 3]);
+  }
+  return scans;
+}
+
 // Called by the decoder as it reads the scans: a file beyond the cap is given up at once, through the
 // same jump as a decoder error.
 void OnProgress(j_common_ptr cinfo) {
@@ -96,6 +126,11 @@ int Decode(const unsigned char* data, unsigned long size, ErrorManager& err, Rgb
       static_cast<unsigned long>(cinfo.output_width) * cinfo.output_height > kMaxPixels) {
     jpeg_destroy_decompress(&cinfo);
     return 2;
+  }
+  if (progressive && CountScans(data, size, kMaxScans) > kMaxScans) {
+    std::snprintf(err.message, sizeof err.message, "%s", kTooManyScans);
+    jpeg_destroy_decompress(&cinfo);
+    return 1;
   }
   // A progressive file's scans are all taken in first (the progress hook counts them) and the picture is
   // put out once: one output pass, however many scans. The picture's memory is taken only then.

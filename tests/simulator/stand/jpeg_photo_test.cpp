@@ -137,6 +137,16 @@ TEST(JpegPhoto, ScanBombsAreRefusedAtOnce) {
   r = DecodeJpeg(Compress(64, 48, true, false, 101), img);
   EXPECT_FALSE(r.ok);
   EXPECT_EQ(r.error, "progressive picture with more than 100 scans");
+  // Scans are counted from the markers before decoding: scan markers inside an application segment (as
+  // an embedded thumbnail holds them) are none of the picture's.
+  std::string payload;
+  for (int i = 0; i < 200; ++i) payload += std::string("\xFF\xDA\x00\x02", 4);
+  const std::string sound = Compress(64, 48, true, false, 100);
+  const std::size_t length = payload.size() + 2;
+  const std::string app = std::string("\xFF\xE1", 2) + static_cast<char>(length >> 8) + static_cast<char>(length & 0xFF);
+  r = DecodeJpeg(sound.substr(0, 2) + app + payload + sound.substr(2), img);
+  ASSERT_TRUE(r.ok) << r.error;
+  ExpectRedBlue(img);
 }
 
 TEST(JpegPhoto, FileLoading) {
