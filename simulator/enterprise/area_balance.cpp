@@ -1,0 +1,145 @@
+#include "simulator/enterprise/area_balance.h"
+
+#include <algorithm>
+
+#include "common/format.h"
+
+namespace tolvek {
+
+namespace {
+
+std::string DashLine() { return "\r    " + std::string(102, '-'); }
+
+// Cut to 20 characters, then padded to at least 19.
+std::string NameCell(const std::string& name) {
+  std::string cell = Utf8Left(name, 20);
+  while (Utf8Length(cell) < 19) cell += ' ';
+  return cell;
+}
+
+bool IsRule(const std::string& line) {
+  return line.find('-') != std::string::npos && line.find_first_not_of(" -") == std::string::npos;
+}
+
+std::vector<std::string> Split(const std::string& text, char at) {
+  std::vector<std::string> out(1);
+  for (char c : text) {
+    if (c == at)
+      out.emplace_back();
+    else
+      out.back() += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+AreaBalance BuildAreaBalance(const std::vector<Compartment>& compartments) {
+  AreaBalance b{};
+  for (std::size_t a = 1; a < compartments.size(); ++a)
+    for (const EnterpriseStand& st : compartments[a].stands) {
+      const int t = st.typePosition, k = st.cls;
+      if (t < 1 || t > 5 || k < 1 || k > 5) continue;
+      b[static_cast<std::size_t>(t)][static_cast<std::size_t>(k)] += st.area;
+      b[static_cast<std::size_t>(t)][0] += st.area;
+      b[0][static_cast<std::size_t>(k)] += st.area;
+      b[0][0] += st.area;
+    }
+  return b;
+}
+
+std::string EnterpriseTypeName(int code, bool forestDevelopmentTypes, const TranslateFn& tr) {
+  static const char* const kStandTypes[9] = {
+      "Alle Bestandestypen",  "(A) Fichte - Ta, sLb", "(B) Tanne - Kie, sLb", "(C) Kiefer/Dgl - sLb", "(D) Buche - sLb",
+      "(E) Eiche - sLb",      "(F) Fi/Ta/Bu-Ki, sLb", "(G) Buntlaubbäume",    "(H) Douglasie"};
+  static const char* const kDevelopmentTypes[9] = {
+      "Alle WET         ",    "(a) Fichte-Mischwald", "(b) Tanne-Mischwald", "(c) Kiefer-Mischwald", "(d) Buche-Mischwald",
+      "(e) Eiche-Mischwald",  "(f) lab.Fi-Mischwald", "(g) Buntlaubbäume",   "(h) Dougl.-Mischwald"};
+  if (code < 0 || code > 8) return {};
+  return forestDevelopmentTypes ? kDevelopmentTypes[code] : tr(kStandTypes[code]);
+}
+
+std::array<std::string, 6> PositionNames(const ChosenTypes& chosen, bool forestDevelopmentTypes, const TranslateFn& tr) {
+  std::array<std::string, 6> names;
+  names[0] = EnterpriseTypeName(0, forestDevelopmentTypes, tr);
+  for (std::size_t p = 1; p <= 5; ++p)
+    if (chosen.codes[p] != 0) names[p] = EnterpriseTypeName(chosen.codes[p], forestDevelopmentTypes, tr);
+  return names;
+}
+
+std::string ClassName(int cls, bool forestDevelopmentTypes) {
+  static const char* const kTreatment[6] = {"", "JPF", "DF", "VPF", "VN", "DW"};
+  static const char* const kAge[6] = {"", "1./2.", "3.", "4.", "5.", "6.+"};
+  if (cls < 1 || cls > 5) return {};
+  return forestDevelopmentTypes ? kTreatment[cls] : kAge[cls];
+}
+
+std::string AreaBalanceText(const AreaBalance& b, bool forestDevelopmentTypes, const std::array<std::string, 6>& names,
+                            const TranslateFn& tr) {
+  const std::string d = DashLine();
+  std::string text = "\t\t\t" + tr("Übersicht der Bestandes-Flächen") + "\r" + d + "\r";
+  if (forestDevelopmentTypes) {
+    text += "    " + PadRight(tr("Behandlungstyp"), 15) + "\t   JPF\t   DF\t  VPF\t   VN\t  DW\t  Alle" + d;
+  } else {
+    text += "    " + PadRight(tr("Altersklasse"), 15) + "\t  1./2.";
+    for (int k = 3; k <= 6; ++k) text += "\t" + FormatInt(k, 5) + ".";
+    text += "\t    Alle" + d;
+  }
+  for (int r : {1, 2, 3, 4, 5, 0}) {
+    if (b[static_cast<std::size_t>(r)][0] > 0.0) {
+      text += "\r    " + NameCell(names[static_cast<std::size_t>(r)]);
+      for (int q : {1, 2, 3, 4, 5, 0})
+        text += "\t" + FormatFixed(6, 1, b[static_cast<std::size_t>(r)][static_cast<std::size_t>(q)]);
+    }
+    if (r == 5) text += d;
+  }
+  text += d + "\r   " + tr("Bei großen Beständen können die Flächen von den Vorgaben abweichen");
+  return text;
+}
+
+std::vector<std::string> AreaBalanceDisplayLines(const std::string& text) {
+  constexpr std::size_t kColumn = 8;
+  std::vector<std::vector<std::string>> rows;
+  for (const std::string& line : Split(text, '\r')) rows.push_back(Split(line, '\t'));
+  // The columns begin beyond every name.
+  std::size_t first = kColumn;
+  for (const auto& r : rows)
+    if (r.size() > 1) first = std::max(first, Utf8Length(r[0]) + 1);
+  std::vector<std::string> out;
+  std::size_t width = 0;
+  for (const auto& r : rows) {
+    std::string line = r[0];
+    std::size_t length = Utf8Length(line);
+    for (std::size_t f = 1; f < r.size(); ++f) {
+      // Field f right-aligned in column f; a longer one (a title) starts at the column.
+      const std::size_t start = first + (f - 1) * kColumn, size = Utf8Length(r[f]);
+      const std::size_t at = std::max(size <= kColumn ? start + kColumn - size : start, length + (f > 1 ? 1 : 0));
+      if (size == 0) continue;
+      line.append(at - length, ' ');
+      line += r[f];
+      length = at + size;
+    }
+    if (!IsRule(line)) width = std::max(width, length);
+    out.push_back(line);
+  }
+  for (std::string& line : out)
+    if (IsRule(line) && line.size() > width) line.resize(width);
+  return out;
+}
+
+std::string BalanceCellText(const AreaBalance& b, int row, int column) {
+  return FormatFixed(5, 0, b[static_cast<std::size_t>(row % 6)][static_cast<std::size_t>(column % 6)]);
+}
+
+void DrawAreaBalanceMatrix(Canvas& canvas, const AreaBalance& b, int cell) {
+  canvas.SetPen(kBlack, 1);
+  for (int r = 1; r <= 6; ++r)
+    for (int q = 1; q <= 6; ++q) {
+      const int x = (q - 1) * cell, y = (r - 1) * cell;
+      canvas.SetBrush(ClassColour(r, q));
+      canvas.Rectangle(x, y, x + cell, y + cell);
+      canvas.Text(x + 2, y + 10, BalanceCellText(b, r, q));
+    }
+}
+
+}  // namespace tolvek
