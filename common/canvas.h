@@ -23,7 +23,7 @@ struct CanvasPoint {
 };
 
 enum class PenStyle { Solid, Dash, Dot, DashDot, Clear };
-enum class BrushStyle { Solid, Clear, Horizontal, Vertical, Cross, Diagonal };
+enum class BrushStyle { Solid, Clear, Horizontal, Vertical, Cross, Diagonal, DiagonalCross };
 
 class Canvas {
  public:

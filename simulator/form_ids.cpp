@@ -96,6 +96,7 @@ std::vector<FormList> MakeAllLists() {
                      "BtGesamt"},
          K::kButton);
     l.entries.push_back(Hint("", K::kWindow, "BHD-Verteilung: Bitte Baumarten-Schalter anklicken"));
+    l.entries.push_back(Caption("", K::kWindow, "2  Grafik"));
     all.push_back(std::move(l));
   }
   {

@@ -21,6 +21,7 @@
 #include "simulator/sampling/pass.h"
 #include "simulator/sampling/true_values.h"
 #include "simulator/translate.h"
+#include "simulator/views/stand_diagrams.h"
 #include "simulator/views/stand_map.h"
 
 namespace tolvek {
@@ -63,6 +64,8 @@ struct SimulatorState {
   std::unique_ptr<GeometryContext> geometry = std::make_unique<GeometryContext>();
   // The evaluation of the last pass, the deviation histograms and the statistics of a repetition run.
   EvaluationState evaluation;
+  // The result window: the diagram to draw next, the command its buttons left, the species chosen.
+  ResultGraphState graph;
   // The enterprise level: the chosen model enterprise, its compartments and stands, the map.
   EnterpriseSession enterprise;
   // "E-Wert der Varianz" and "Optimierung".

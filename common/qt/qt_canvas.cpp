@@ -59,6 +59,7 @@ void QtCanvas::SetBrush(Colour colour, BrushStyle style) {
     case BrushStyle::Vertical: s = Qt::VerPattern; break;
     case BrushStyle::Cross: s = Qt::CrossPattern; break;
     case BrushStyle::Diagonal: s = Qt::BDiagPattern; break;
+    case BrushStyle::DiagonalCross: s = Qt::DiagCrossPattern; break;
   }
   brush_ = QBrush(ToQColor(colour), s);
   p_->setBrush(brush_);

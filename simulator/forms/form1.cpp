@@ -22,6 +22,7 @@
 #include "common/paths.h"
 #include "common/rounding.h"
 #include "common/qt/qt_services.h"
+#include "simulator/forms/form2.h"
 #include "simulator/forms/translate_forms.h"
 #include "simulator/forms/text_viewer.h"
 #include "simulator/screen_fit.h"
@@ -131,6 +132,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildMethodArea();
   BuildGridArea();
   BuildRunDisplayArea();
+  BuildDiagramArea();
   BuildEnterpriseArea();
   BuildTrueValueArea();
   BuildHelpArea();
@@ -160,6 +162,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
 
   // 7. The main window's colour; the data labels cleared; the grid group hidden.
   setStyleSheet(QString("QMainWindow#Form1, QWidget#Client { background: %1; }").arg(kMainColour));
+  ClearInfoLabels();
   GroupBox1->hide();
 
   // 8.-9. Fit to the screen, scale the title screen on a 768-pixel screen.
@@ -557,8 +560,12 @@ void TForm1::BtStartClick() {
     ImgText->setPixmap(photo);
     ImgText->show();
   }
-  // The result graphic window's "Liste" and "Fläche" are disabled and the model-stand table loaded
-  // once, here.
+  // The result graphic window's "Liste" and "Fläche" belong to the enterprise views.
+  if (forms.form2) {
+    forms.form2->BtListe->setEnabled(false);
+    forms.form2->BtFlaeche->setEnabled(false);
+  }
+  // The model-stand table is loaded once, here.
   if (!state.run.enterpriseMode) sBtBestandClick();
 }
 
@@ -708,6 +715,8 @@ void TForm1::closeEvent(QCloseEvent* e) {
 bool TForm1::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::ToolTip && watched->isWidgetType()) {
     auto* w = static_cast<QWidget*>(watched);
+    // A window may switch its hints off (the result window does while a distribution is chosen).
+    if (w->window()->property(kShowHintProperty) == QVariant(false)) return true;
     if (w->toolTip().isEmpty()) return false;
     std::string hint = HintText(S(w->toolTip()));
     for (char& c : hint)

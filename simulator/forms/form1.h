@@ -37,6 +37,9 @@ class QAction;
 
 namespace tolvek {
 
+// A window whose dynamic property of this name is false shows no hints.
+inline constexpr const char* kShowHintProperty = "tolvekShowHint";
+
 class TForm1 : public QMainWindow {
   Q_OBJECT
 
@@ -292,6 +295,14 @@ class TForm1 : public QMainWindow {
   // The enterprise number in the grid file's name ("Temp\Betrieb" + n + "Netz.txt").
   std::function<int()> gridFileEnterpriseNumber;
 
+  // ---- Result diagrams
+  void BuildDiagramArea();
+  // "Diagramm": the diagram loop of the last evaluation in the result window.
+  void sBtDiagrammClick();
+  // The loop itself; the stand report's "Diagramm" runs it too, also over a run's intermediate results.
+  void ShowStandDiagrams();
+  // Empties the stand, method and grid captions of the data column.
+  void ClearInfoLabels();
   // ---- Enterprise mode: the choice of a model enterprise, its map and figures
   QLabel* LblBaeume = nullptr;       // "Bestände:" and the stand count of the enterprise
   QLabel* LbBestGroesse = nullptr;   // "Mittl. Fläche:" and the mean stand area

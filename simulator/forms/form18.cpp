@@ -216,9 +216,9 @@ void TForm18::done(int result) {
 void TForm18::BtnSchliessenClick() { done(QDialog::Accepted); }
 
 void TForm18::BtMultiSim27Click() {
-  done(QDialog::Accepted);
-  // The result diagrams are the main window's "Diagramm".
-  if (forms.form1 && forms.form1->sBtDiagramm->isEnabled()) forms.form1->sBtDiagramm->click();
+  // The main window's diagrams over the report, which shows again when they close; within a run of
+  // repetitions they show its intermediate results.
+  if (forms.form1) forms.form1->ShowStandDiagrams();
 }
 
 }  // namespace tolvek

@@ -61,7 +61,7 @@ class TForm18 : public QDialog {
   void Button1Click();        // print through the print dialog
   void Button2Click();        // save the window's picture
   void BtnSchliessenClick();  // close and hand the buttons back to the main window
-  void BtMultiSim27Click();   // close and show the result diagrams
+  void BtMultiSim27Click();   // the result diagrams over the report
 
   // Prints the report on an already set-up printer; false (with the message) when the job cannot start.
   bool PrintOn(QPrinter& printer);

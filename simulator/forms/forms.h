@@ -6,6 +6,7 @@
 namespace tolvek {
 
 class TForm1;
+class TForm2;
 class TForm42;
 class TBtnRightDlg8;
 class TForm32;
@@ -30,6 +31,7 @@ class TForm41;
 
 struct Forms {
   TForm1* form1 = nullptr;
+  TForm2* form2 = nullptr;  // result graphic window
   TBtnRightDlg8* btnRightDlg8 = nullptr;
   TForm32* form32 = nullptr;
   TForm34* form34 = nullptr;

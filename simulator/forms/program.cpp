@@ -7,6 +7,7 @@
 #include "common/qt/qt_services.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form18.h"
+#include "simulator/forms/form2.h"
 #include "simulator/forms/text_viewer.h"
 #include "simulator/forms/form15.h"
 #include "simulator/forms/form22.h"
@@ -29,6 +30,7 @@ SimulatorProgram::SimulatorProgram(SimulatorState& st, bool installOwnMessageBox
   forms.btnRightDlg5 = Add(new TBtnRightDlg5(state, forms.form1));
   forms.btnRightDlg6 = Add(new TBtnRightDlg6(state, forms, forms.form1));
   forms.btnRightDlg7 = Add(new TBtnRightDlg7(state, forms.form1));
+  forms.form2 = Add(new TForm2(state, forms, forms.form1));
   forms.form15 = Add(new TForm15(state, forms, forms.form1));
   forms.btnRightDlg8 = Add(new TBtnRightDlg8());
   forms.form18 = Add(new TForm18(state, forms, forms.form1));
