@@ -127,6 +127,16 @@ std::vector<std::string> AreaBalanceDisplayLines(const std::string& text) {
   return out;
 }
 
+std::string MatrixColumnHeads(bool forestDevelopmentTypes, int charsPerCell) {
+  std::string heads;
+  for (const std::string& h : Split(forestDevelopmentTypes ? "JPF DF VPF VN DW Sa" : "1./2. 3. 4. 5. 6.+ Sa.", ' ')) {
+    const int free = std::max(0, charsPerCell - static_cast<int>(h.size()));
+    heads += std::string(static_cast<std::size_t>((free + 1) / 2), ' ') + h +
+             std::string(static_cast<std::size_t>(free / 2), ' ');
+  }
+  return heads;
+}
+
 std::string BalanceCellText(const AreaBalance& b, int row, int column) {
   return FormatFixed(5, 0, b[static_cast<std::size_t>(row % 6)][static_cast<std::size_t>(column % 6)]);
 }

@@ -34,6 +34,9 @@ std::string AreaBalanceText(const AreaBalance& balance, bool forestDevelopmentTy
 // stops (the first after the widest name, then every 8 characters), the dashed rules as wide as the table.
 std::vector<std::string> AreaBalanceDisplayLines(const std::string& text);
 
+// The heads of the matrix's columns (the classes, then the sums), each centred over its cell of
+// charsPerCell characters of a font of even widths.
+std::string MatrixColumnHeads(bool forestDevelopmentTypes, int charsPerCell);
 // The number of matrix cell (row 1..6, column 1..6): rows and columns 6 are the sums.
 std::string BalanceCellText(const AreaBalance& balance, int row, int column);
 // The matrix: 6 × 6 cells of the map's class colours (row 6 and column 6 the sums), each with its hectares.

@@ -7,6 +7,7 @@
 #include <array>
 #include <vector>
 
+#include "common/rounding.h"
 #include "simulator/enterprise/enterprise_model.h"
 
 namespace tolvek {
@@ -47,6 +48,9 @@ void MixTypes(EnterpriseSession& s, const Shares& targets, int count, int percen
 // The stands of each type position in turn, compartment by compartment, get classes by the quota on
 // their areas, aiming at the type's target share of the enterprise.
 void DealClasses(EnterpriseSession& s, const Shares& typeTargets, const Shares& classTargets, RandomDraws& random);
+
+// The height in pixels of a share's bar in the share window.
+inline int ShareBarHeight(double share) { return RoundInt((share + 1.0) * 1.5); }
 
 // The wizard's windows: the type choice, the share window (for types or classes) and the mixing window.
 enum class WizardStep { kTypes, kTypeShares, kMixing, kClassShares, kDone, kLeft };

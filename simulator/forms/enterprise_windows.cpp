@@ -97,7 +97,6 @@ void TForm37::Image1Click(int image) {
 
 void TForm37::Image1DblClick(int image) {
   state.settings.forestDevelopmentTypes = ChoiceDoubleClick(state.enterprise, image);
-  // The stored structure is read here when the chosen row is its mode (the structure's owner).
   done(1);
 }
 
@@ -150,7 +149,7 @@ void TForm41::RbBetrieb1Click(int n) {
   state.services.messages->PlatformBox(Translate(state.language, "Betrieb erfolgreich generiert"), "",
                                        PlatformButtons::Ok, PlatformIcon::Information);
   done(1);
-  if (forms.form1) forms.form1->Button18Click();
+  if (forms.form1 && !inEnterpriseView) forms.form1->Button18Click();
 }
 
 }  // namespace tolvek

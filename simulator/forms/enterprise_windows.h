@@ -50,6 +50,8 @@ class TForm41 : public QDialog {
   SimulatorState& state;
   Forms& forms;
   std::array<QRadioButton*, 4> RbBetrieb{};  // RbBetrieb1 .. RbBetrieb3 (index 1..3)
+  // Opened over the enterprise map (a structure file could not be read): a reset leaves the map in view.
+  bool inEnterpriseView = false;
   void RbBetrieb1Click(int n);
 };
 

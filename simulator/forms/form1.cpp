@@ -134,6 +134,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildRunDisplayArea();
   BuildDiagramArea();
   BuildEnterpriseArea();
+  BuildStructureArea();
   BuildTrueValueArea();
   BuildHelpArea();
 

@@ -97,7 +97,6 @@ void TForm1::BuildEnterpriseArea() {
   Button24 = button("Button24", "Betrieb einlesen", 34);
   Button25 = button("Button25", "Struktur beibehalten", 72);
   Button23 = button("Button23", "Struktur ändern", 110);
-  // "Betrieb einlesen", "Struktur beibehalten" and "Struktur ändern" are connected by the structure.
 
   connect(Button14, &QPushButton::clicked, this, &TForm1::BtBetriebClick);
   connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
@@ -109,7 +108,9 @@ int TForm1::ChooseEnterprise() {
   TForm37* f = forms.form37;
   if (!f) return 0;
   f->LoadPictures();
+  if (!f->showStoredStructure) f->showStoredStructure = [this](int n) { ShowStoredStructure(n); };
   f->exec();
+  if (forms.form32) forms.form32->hide();
   return e.number;
 }
 
@@ -202,7 +203,8 @@ void TForm1::BtBetriebClick() {
     }
   }
   // The model-stand table is loaded again here unless "Sonderfunktionen" was opened (register).
-  // The stored structure is read here when the chosen row is its mode (structure file).
+  // The stored structure, when it is in the classification of the chosen row.
+  if (e.viewRow == e.storedMode[static_cast<std::size_t>(e.number)]) Button11Click();
 }
 
 EnterpriseMapTransform TForm1::EnterpriseTransform() const {
@@ -247,7 +249,8 @@ void TForm1::ShowEnterpriseFigures(int numberWidth) {
 }
 
 void TForm1::EnterpriseMapMouseDown(int px, int py, bool rightButton) {
-  // "Speichern" and "Lesen" of the structure panel are enabled here (structure).
+  Button10->setEnabled(true);
+  Button11->setEnabled(true);
   state.sampling.pass.sampleTreeTotal = 0;
   EnterpriseSession& e = state.enterprise;
   const int a = CompartmentAt(e, EnterpriseTransform().ToMetres(px, py));
