@@ -107,7 +107,14 @@ std::vector<std::string> AreaBalanceDisplayLines(const std::string& text) {
     if (r.size() > 1) first = std::max(first, Utf8Length(r[0]) + 1);
   std::vector<std::string> out;
   std::size_t width = 0;
+  std::vector<std::size_t> titles;
   for (const auto& r : rows) {
+    // A text after tabs alone is a title: centred over the table below.
+    if (r.size() > 1 && std::all_of(r.begin(), r.end() - 1, [](const std::string& f) { return f.empty(); })) {
+      titles.push_back(out.size());
+      out.push_back(r.back());
+      continue;
+    }
     std::string line = r[0];
     std::size_t length = Utf8Length(line);
     for (std::size_t f = 1; f < r.size(); ++f) {
@@ -124,6 +131,10 @@ std::vector<std::string> AreaBalanceDisplayLines(const std::string& text) {
   }
   for (std::string& line : out)
     if (IsRule(line) && line.size() > width) line.resize(width);
+  for (std::size_t t : titles) {
+    const std::size_t size = Utf8Length(out[t]);
+    if (size < width) out[t].insert(0, (width - size) / 2, ' ');
+  }
   return out;
 }
 

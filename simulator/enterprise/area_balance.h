@@ -30,8 +30,8 @@ std::string ClassName(int cls, bool forestDevelopmentTypes);
 // the order 1..5, then the sums), and a closing remark.
 std::string AreaBalanceText(const AreaBalance& balance, bool forestDevelopmentTypes,
                             const std::array<std::string, 6>& positionNames, const TranslateFn& tr);
-// The text laid out for a window with a font of even widths: lines at "\r", the TAB columns at common
-// stops (the first after the widest name, then every 8 characters), the dashed rules as wide as the table.
+// The text laid out for a window with a font of even widths: lines at "\r", the TAB columns right-aligned
+// in columns of 8 characters after the widest name, a title centred, the dashed rules as wide as the table.
 std::vector<std::string> AreaBalanceDisplayLines(const std::string& text);
 
 // The heads of the matrix's columns (the classes, then the sums), each centred over its cell of

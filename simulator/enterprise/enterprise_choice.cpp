@@ -95,6 +95,8 @@ bool ChoiceDoubleClick(EnterpriseSession& s, int image) {
   ChooseImage(s, image);
   s.takeModeFromFile = false;
   const bool lower = image > 3;
+  // The row chosen is the row whose stored structure is read, whatever was clicked before.
+  s.viewRow = lower ? 1 : 0;
   s.modeCaption = lower ? "   WET" : "   Akl";
   return lower;
 }

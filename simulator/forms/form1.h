@@ -357,6 +357,9 @@ class TForm1 : public QMainWindow {
   bool ReadEnterpriseFile();
   // The balance of an enterprise's stored structure beside the choice window.
   void ShowStoredStructure(int enterprise);
+  // Whether a click on the map acts (the map is shown as it is either way).
+  void SetMapClicks(bool on);
+  bool MapTakesClicks() const;
   // Every compartment drawn anew on black in mode 0 (class colours) or 1 (type colours).
   void DrawCompartments(int mode);
   // The model-stand register the structure deals from and checks against; null while none is loaded.

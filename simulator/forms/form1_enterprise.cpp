@@ -158,6 +158,7 @@ void TForm1::BtBetriebClick() {
   // "Liste" of the result window is enabled here.
   ImgBest->setToolTip(Q(T("Zur Änderung der Bestandesgröße Maus # in Abteilung platzieren und linke Taste drücken")));
   ImgBest->setEnabled(true);
+  SetMapClicks(true);
   if (!e.singleModelStand) Button25->setEnabled(false);
 
   // The picture fills the map's box, and is larger only where the map needs it (with scroll bars).
@@ -277,6 +278,7 @@ void TForm1::LeaveEnterpriseView() {
                                                     ScrollBox1})
     w->hide();
   ImgBest->setToolTip(QString());
+  SetMapClicks(true);
   for (QLabel* l : {LblBestand, LblFlaeche}) {
     if (!l->property("tolvekStandGeometry").isValid()) continue;
     l->setGeometry(l->property("tolvekStandGeometry").toRect());

@@ -24,9 +24,6 @@ namespace tolvek {
 
 namespace {
 
-// The preview of a stored structure: its left edge moves 130 pixels per enterprise.
-QPoint PreviewCorner(int enterprise) { return {130 * enterprise + 268, 480}; }
-
 std::vector<std::string> MessageLines(const std::string& text) {
   std::vector<std::string> lines(1);
   for (char c : HashMarksToLineBreaks(text)) {
@@ -69,6 +66,13 @@ void TForm1::BuildStructureArea() {
   connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
 }
 
+void TForm1::SetMapClicks(bool on) {
+  // Not disabled: a disabled picture would be shown greyed.
+  ImgBest->setAttribute(Qt::WA_TransparentForMouseEvents, !on);
+}
+
+bool TForm1::MapTakesClicks() const { return !ImgBest->testAttribute(Qt::WA_TransparentForMouseEvents); }
+
 void TForm1::DrawCompartments(int mode) {
   EnterpriseSession& e = state.enterprise;
   {
@@ -95,6 +99,9 @@ bool TForm1::BtBtWetClick() {
   std::array<std::string, 9> captions;
   for (int n = 1; n <= 8; ++n) captions[static_cast<std::size_t>(n)] = EnterpriseTypeName(n, wet, tr);
   types->SetTypeCaptions(captions);
+  // The wizard's windows take the structure panel's place, leaving the map in view.
+  const QPoint corner = Client->mapToGlobal(Panel8->geometry().topLeft());
+  for (QWidget* window : std::initializer_list<QWidget*>{types, shares, mixing}) window->move(corner);
   w.Start();
   sBtZurueck->setEnabled(false);
   GeneratorDraws random(state.random);
@@ -143,7 +150,7 @@ bool TForm1::BtBtWetClick() {
         Panel8->hide();
         Panel5->show();
         Panel5->raise();
-        ImgBest->setEnabled(false);
+        SetMapClicks(false);
         WaitMs(1000, state.run, state.services);
         break;
       case WizardStep::kDone:
@@ -152,7 +159,7 @@ bool TForm1::BtBtWetClick() {
       case WizardStep::kLeft:
         Panel8->show();
         Panel8->raise();
-        ImgBest->setEnabled(true);
+        SetMapClicks(true);
         sBtZurueck->setEnabled(true);
         return false;
     }
@@ -180,7 +187,7 @@ void TForm1::Button25Click() {
   Panel5->show();
   Panel5->raise();
   Button3->setFocus();
-  ImgBest->setEnabled(false);
+  SetMapClicks(false);
   ImgBest->setToolTip(QString());
   if (e.singleModelStand) {
     e.firstDrawing = false;
@@ -272,7 +279,7 @@ void TForm1::Button11Click() {
   if (GuardBusy() || !state.run.enterpriseMode) return;
   if (!ReadEnterpriseFile()) return;
   EnterpriseSession& e = state.enterprise;
-  ImgBest->setEnabled(true);
+  SetMapClicks(true);
   SumEnterpriseArea(e);
   ShowEnterpriseFigures(1);
   Button25->setEnabled(true);
@@ -313,7 +320,9 @@ void TForm1::ShowStoredStructure(int n) {
   } else {
     lines = MessageLines(StructureProblemText(n, problem, tr));
   }
-  table->ShowTablePreview(lines, PreviewCorner(n), forms.form37);
+  // Beside the choice window's pictures, level with the row clicked.
+  const QPoint at = forms.form37 ? forms.form37->PreviewCorner(state.enterprise.viewRow) : QPoint(130 * n + 268, 480);
+  table->ShowTablePreview(lines, at, forms.form37);
 }
 
 }  // namespace tolvek

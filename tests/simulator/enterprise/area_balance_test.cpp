@@ -59,7 +59,7 @@ TEST(AreaBalance, TextOfTheStandTypesAndItsLayout) {
   // For the window: the columns right-aligned behind the widest name, the rules as wide as the table.
   const std::vector<std::string> lines = AreaBalanceDisplayLines(text);
   ASSERT_EQ(lines.size(), 11u);
-  EXPECT_EQ(lines[0], std::string(41, ' ') + "Übersicht der Bestandes-Flächen");
+  EXPECT_EQ(lines[0], std::string(21, ' ') + "Übersicht der Bestandes-Flächen");  // centred
   EXPECT_EQ(lines[1], "");
   EXPECT_EQ(lines[3], "    Altersklasse            1./2.      3.      4.      5.      6.     Alle");
   EXPECT_EQ(lines[5], "    (A) Fichte - Ta, sLb      0.0     3.0     0.0     0.0     0.0     3.0");
