@@ -44,6 +44,11 @@ class MessageService {
   // The platform's standard message box; returns kResultOk/Cancel/Yes/No.
   virtual int PlatformBox(const std::string& text, const std::string& title, PlatformButtons buttons,
                           PlatformIcon icon) = 0;
+  // The platform's message dialog (OK) for a text laid out in columns of a fixed-pitch font, placed at a
+  // screen position where the platform allows it.
+  virtual int PlatformTableBox(const std::string& text, int left, int top) {
+    return PlatformBox(text, "", PlatformButtons::Ok, PlatformIcon::None);
+  }
 };
 
 class ProgramExit {

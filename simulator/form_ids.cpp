@@ -178,7 +178,10 @@ std::vector<FormList> MakeAllLists() {
   all.push_back({"F30",
                  "Form30",
                  {Row("Label1", K::kLabel), Row("Button1", K::kButton), Row("F30BtnZurueck", K::kButton),
-                  Hint("ListBox1", K::kWidget, "Bestand mit Doppelklick wählen")}});
+                  Hint("ListBox1", K::kWidget, "Bestand mit Doppelklick wählen"),
+                  // The list's other buttons: without them the choice and the classification stay German.
+                  Row("BtF30Ja", K::kButton), Row("BtChAKL", K::kButton), Row("BtChWET", K::kButton),
+                  Row("SpeedButton1", K::kSpeedButton)}});
   all.push_back({"F31",
                  "Form31",
                  {Row("Button1", K::kButton), Row("Button2", K::kButton),
@@ -187,6 +190,8 @@ std::vector<FormList> MakeAllLists() {
                          "S - Ergebnis aus Probefläche", "E - Erwartungswert (wahrer Wert)"})}});
   // The matrix's texts are set when it is drawn; its title joins the lists so it follows the language.
   all.push_back({"F33", "Form33", {Caption("", K::kWindow, "Flächenbilanz")}});
+  // The classification matrix has no list of its own in the table; its buttons join here.
+  all.push_back({"F36", "Form36", {Row("Button1", K::kButton), Back("Button2")}});
   {
     FormList l{"F37", "Form37", {}};
     Numbered(l.entries, "Label", 1, 3, K::kLabel);

@@ -15,6 +15,7 @@
 #include "simulator/stand/tree_list.h"
 #include <memory>
 
+#include "simulator/enterprise/model_stands.h"
 #include "simulator/enterprise/enterprise_model.h"
 #include "simulator/enterprise/structure_wizard.h"
 #include "simulator/sampling/evaluation.h"
@@ -55,6 +56,8 @@ struct SimulatorState {
   CalliperLimits calliper;
   // Set by the model-stand register once it is loaded; stands of the register folders need it.
   const StandRegisterCorners* standRegister = nullptr;
+  // The model stands of the registers, the model-stand panel's choices and the current model stand.
+  ModelStandState modelStands;
   // The stand map's scale and legend, and the stand being picked in the catalogue windows.
   StandMapState standMap;
   StandChoiceState standChoice;

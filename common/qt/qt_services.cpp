@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QFont>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTimer>
@@ -71,6 +72,18 @@ int QtMessages::PlatformBox(const std::string& text, const std::string& title, P
       if (buttons == PlatformButtons::Yes) return kResultYes;
       return kResultOk;
   }
+}
+
+int QtMessages::PlatformTableBox(const std::string& text, int left, int top) {
+  QMessageBox box(QMessageBox::NoIcon, "", Q(text), QMessageBox::Ok, QApplication::activeWindow());
+  box.setTextFormat(Qt::PlainText);
+  QFont mono("DejaVu Sans Mono");
+  mono.setStyleHint(QFont::Monospace);
+  mono.setPointSize(9);
+  box.setFont(mono);
+  box.move(left, top);
+  box.exec();
+  return kResultOk;
 }
 
 int QtMessages::ShowMessageBox(const std::string& text, int kind, int buttons) {

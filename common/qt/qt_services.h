@@ -34,6 +34,7 @@ class QtMessages : public MessageService {
   int ShowMessageBox(const std::string& text, int kind, int buttons) override;
   int AskYesNoAt(const std::string& text, int kind, int left, int top) override;
   int PlatformBox(const std::string& text, const std::string& title, PlatformButtons buttons, PlatformIcon icon) override;
+  int PlatformTableBox(const std::string& text, int left, int top) override;
 };
 
 class QtExit : public ProgramExit {

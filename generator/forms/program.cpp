@@ -68,9 +68,12 @@ GeneratorProgram::GeneratorProgram(GeneratorState& st) : state(st) {
   form1 = Add(new TForm1([this] { Start(); }));
   form3 = Add(new TForm3());
   btnBottomDlg = Add(new TBtnBottomDlg(state));
-  // (the stand level's slot list comes here)
+  btnBottomDlg1 = Add(new TBtnBottomDlg1());
   form6 = Add(new TForm6());
-  // (the enterprise level's stand data window comes here)
+  form7 = Add(new TForm7(state));
+  btnBottomDlg1->FillSimulStandList();
+  saver = std::make_unique<WindowStandSaver>(state, *btnBottomDlg1, *form7);
+  state.saver = saver.get();
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect s = screen->geometry(), a = screen->availableGeometry();
     form3->FitToScreen(s.width(), s.height(), a.width(), a.height());
@@ -78,6 +81,7 @@ GeneratorProgram::GeneratorProgram(GeneratorState& st) : state(st) {
 }
 
 GeneratorProgram::~GeneratorProgram() {
+  if (state.saver == saver.get()) state.saver = nullptr;
   while (!owned_.empty()) owned_.pop_back();  // the reverse of the creation order
 }
 

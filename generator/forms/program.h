@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "generator/flow.h"
+#include "generator/forms/saving_windows.h"
 #include "generator/forms/windows.h"
 #include "generator/state.h"
 
@@ -28,7 +29,11 @@ class GeneratorProgram : public GeneratorUi {
   TForm1* form1 = nullptr;
   TForm3* form3 = nullptr;
   TBtnBottomDlg* btnBottomDlg = nullptr;
+  TBtnBottomDlg1* btnBottomDlg1 = nullptr;
   TForm6* form6 = nullptr;
+  TForm7* form7 = nullptr;
+  // "speichern" of the result window: the stand level's slot or the enterprise level's stand data.
+  std::unique_ptr<WindowStandSaver> saver;
 
   // The session, as the start window's timer runs it.
   void Start();

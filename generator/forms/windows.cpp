@@ -7,19 +7,10 @@
 
 #include "common/qt/qt_canvas.h"
 #include "common/qt/qt_services.h"
+#include "generator/forms/named.h"
 #include "common/translate.h"
 
 namespace tolvek::generator {
-
-namespace {
-
-template <class W>
-W* Named(W* w, const char* name) {
-  w->setObjectName(name);
-  return w;
-}
-
-}  // namespace
 
 // ---- TForm1
 

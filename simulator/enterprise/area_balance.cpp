@@ -48,22 +48,13 @@ AreaBalance BuildAreaBalance(const std::vector<Compartment>& compartments) {
   return b;
 }
 
-std::string EnterpriseTypeName(int code, bool forestDevelopmentTypes, const TranslateFn& tr) {
-  static const char* const kStandTypes[9] = {
-      "Alle Bestandestypen",  "(A) Fichte - Ta, sLb", "(B) Tanne - Kie, sLb", "(C) Kiefer/Dgl - sLb", "(D) Buche - sLb",
-      "(E) Eiche - sLb",      "(F) Fi/Ta/Bu-Ki, sLb", "(G) Buntlaubbäume",    "(H) Douglasie"};
-  static const char* const kDevelopmentTypes[9] = {
-      "Alle WET         ",    "(a) Fichte-Mischwald", "(b) Tanne-Mischwald", "(c) Kiefer-Mischwald", "(d) Buche-Mischwald",
-      "(e) Eiche-Mischwald",  "(f) lab.Fi-Mischwald", "(g) Buntlaubbäume",   "(h) Dougl.-Mischwald"};
-  if (code < 0 || code > 8) return {};
-  return forestDevelopmentTypes ? kDevelopmentTypes[code] : tr(kStandTypes[code]);
-}
-
-std::array<std::string, 6> PositionNames(const ChosenTypes& chosen, bool forestDevelopmentTypes, const TranslateFn& tr) {
+std::array<std::string, 6> PositionNames(const ChosenTypes& chosen, const std::array<std::string, 9>& typeNames) {
   std::array<std::string, 6> names;
-  names[0] = EnterpriseTypeName(0, forestDevelopmentTypes, tr);
-  for (std::size_t p = 1; p <= 5; ++p)
-    if (chosen.codes[p] != 0) names[p] = EnterpriseTypeName(chosen.codes[p], forestDevelopmentTypes, tr);
+  names[0] = typeNames[0];
+  for (std::size_t p = 1; p <= 5; ++p) {
+    const int code = chosen.codes[p];
+    if (code >= 1 && code <= 8) names[p] = typeNames[static_cast<std::size_t>(code)];
+  }
   return names;
 }
 

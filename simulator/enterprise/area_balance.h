@@ -18,11 +18,9 @@ using AreaBalance = std::array<std::array<double, 6>, 6>;
 // or class outside 1..5 belong to no stratum.
 AreaBalance BuildAreaBalance(const std::vector<Compartment>& compartments);
 
-// The names of the types by code (0 all types, 1..8), by the classification: stand-type names pass
-// through tr, the names of forest development types stand as they are.
-std::string EnterpriseTypeName(int code, bool forestDevelopmentTypes, const TranslateFn& tr);
-// The names of the type positions 0..5 of the chosen types (0 all types; "" for a position without a type).
-std::array<std::string, 6> PositionNames(const ChosenTypes& chosen, bool forestDevelopmentTypes, const TranslateFn& tr);
+// The names of the type positions 0..5 of the chosen types from the names of the types by code (0 all
+// types, 1..8): "" for a position without a type.
+std::array<std::string, 6> PositionNames(const ChosenTypes& chosen, const std::array<std::string, 9>& typeNames);
 // The short name of class 1..5: a treatment type ("JPF" ...) or an age class ("1./2." ...).
 std::string ClassName(int cls, bool forestDevelopmentTypes);
 

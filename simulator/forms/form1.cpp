@@ -1,6 +1,7 @@
 #include "simulator/forms/form1.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QCloseEvent>
 #include <QFile>
@@ -132,6 +133,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildMethodArea();
   BuildGridArea();
   BuildRunDisplayArea();
+  BuildModelStandPanel();
   BuildDiagramArea();
   BuildEnterpriseArea();
   BuildStructureArea();
@@ -567,6 +569,7 @@ void TForm1::BtStartClick() {
     forms.form2->BtFlaeche->setEnabled(false);
   }
   // The model-stand table is loaded once, here.
+  if (!state.run.modelStandTableLoaded) LoadModelStandTable();
   if (!state.run.enterpriseMode) sBtBestandClick();
 }
 
@@ -581,7 +584,8 @@ void TForm1::Button17Click() {
   Panel6->show();
   Button12->setEnabled(false);
   Button14->setEnabled(false);
-  // The model-stand check boxes are enabled here.
+  CheckBox2->setEnabled(true);
+  CheckBox3->setEnabled(true);
   state.run.specialFunctions = true;
 }
 
@@ -591,6 +595,13 @@ void TForm1::Button18Click() {
   ScrollBox1->hide();
   Panel3->hide();
   LbEinhBest->hide();
+  if (modelStandShown) {
+    // The figures of the model stand shown go with its map.
+    LblFlaeche->hide();
+    LblBaumZahl->hide();
+    modelStandShown = false;
+  }
+  Panel6->show();
   Button14->setEnabled(true);
 }
 

@@ -33,6 +33,7 @@ class QPlainTextEdit;
 class QLineEdit;
 class QWidget;
 class QImage;
+class QCheckBox;
 class QMenu;
 class QAction;
 
@@ -215,6 +216,31 @@ class TForm1 : public QMainWindow {
   // The tree-count label after the trees were read again; prefix is the German "Bäume:".
   void ShowTreesPerHectare(const std::string& prefix);
 
+  // ---- Model stands ("Sonderfunktionen" panel Panel7) and the stand generator
+  QCheckBox* CheckBox2 = nullptr;   // "Reale Bestände o. PW": "Tolvek03.txt"
+  QCheckBox* CheckBox3 = nullptr;   // "Generierte Bestände": "TolvekGE.txt"
+  QPushButton* Button22 = nullptr;  // the overview of the model stands
+  QPushButton* Button1 = nullptr;   // "Bestand zeichnen": the list with the classification
+  QPushButton* Button15 = nullptr;  // "Einh. Bestand wählen": one model stand for the whole enterprise
+  QPushButton* Button16 = nullptr;  // "Bestand generieren": starts the stand generator
+  void BuildModelStandPanel();
+  // The table from the registers the check boxes choose; the list of the model-stand window follows,
+  // the chosen stand stays chosen where the list still holds it.
+  void LoadModelStandTable();
+  // Runs after every load of the table (the type choice of the enterprise structure shows the counts).
+  std::function<void()> modelStandTableLoaded;
+  // The check boxes (and the model-stand flags) set from outside, e.g. by TForm43; LbModBestande follows.
+  void SetModelStandChoice(bool realStands, bool generatedStands);
+  // The chosen model stand read and shown: map, legend and the stand information with its class.
+  void LoadSelectedStand();
+  // LbEinhBest: "Bestand: " + the single model stand's code.
+  void ShowSingleModelStand();
+  // Button1 (classification) and Button15 (single model stand) open the model-stand list.
+  void Button15Click(QObject* sender);
+  void Button22Click(QObject* sender);
+  void BtnVorlintClick();
+  bool modelStandShown = false;
+
   // ---- Help and documents
   QGroupBox* GrpDtEng = nullptr;        // " Bedienung "
   class QRadioButton* RdDtsch = nullptr;     // "Bedienungsanleitung": the manual of the language
@@ -362,11 +388,8 @@ class TForm1 : public QMainWindow {
   bool MapTakesClicks() const;
   // Every compartment drawn anew on black in mode 0 (class colours) or 1 (type colours).
   void DrawCompartments(int mode);
-  // The model-stand register the structure deals from and checks against; null while none is loaded.
-  std::function<const ModelStandCells*()> modelStandCells;
-  // The registers the model stands come from ("Reale Bestände", "Generierte Bestände"), as the
-  // structure file keeps them.
-  ModelStandRegisters modelStandRegisters;
+  // The check boxes of the type choice: the type names with their model-stand counts.
+  void ShowTypeChoiceCaptions();
 
   // ---- Evaluation, repetitions and report
   QLabel* Label18 = nullptr;  // repetitions counted in the current run

@@ -143,7 +143,7 @@ void TForm1::BtBetriebClick() {
   Button25->setEnabled(true);
   e.captionPrefix = T("Betrieb Nr.");
   state.run.enterpriseMode = true;
-  // The model-stand table is loaded here (register).
+  LoadModelStandTable();
   if (forms.form32) {
     forms.form32->Button1->setText(Q(T("Nein")));
     forms.form32->Button2->setText(Q(T("Ja")));
@@ -159,7 +159,7 @@ void TForm1::BtBetriebClick() {
   ImgBest->setToolTip(Q(T("Zur Änderung der Bestandesgröße Maus # in Abteilung platzieren und linke Taste drücken")));
   ImgBest->setEnabled(true);
   SetMapClicks(true);
-  if (!e.singleModelStand) Button25->setEnabled(false);
+  if (!state.modelStands.singleModelStand) Button25->setEnabled(false);
 
   // The picture fills the map's box, and is larger only where the map needs it (with scroll bars).
   state.standMap.enterpriseScale = e.mapScale;
@@ -186,7 +186,9 @@ void TForm1::BtBetriebClick() {
   if (outside) state.services.messages->ShowMessageBox(T("Außerhalb"), kKindInfo, kButtonsOk);
 
   ShowEnterpriseFigures(2);
-  // LbModBestande shows which registers the model stands come from here (register).
+  LbModBestande->setText(
+      Q(ModelStandCaption(state.modelStands.realStands, state.modelStands.generatedStands, state.language)));
+  LbModBestande->show();
 
   // The spacing buttons of the grid group turn into arrows: x wider or narrower, y wider or narrower.
   for (const ArrowButton& a : kArrows) {
@@ -203,7 +205,7 @@ void TForm1::BtBetriebClick() {
       b->setText(QString());
     }
   }
-  // The model-stand table is loaded again here unless "Sonderfunktionen" was opened (register).
+  if (!state.run.specialFunctions) LoadModelStandTable();
   // The stored structure, when it is in the classification of the chosen row.
   if (e.viewRow == e.storedMode[static_cast<std::size_t>(e.number)]) Button11Click();
 }

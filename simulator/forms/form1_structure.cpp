@@ -1,6 +1,7 @@
 // The main window's part in the enterprise structure: the structure panels (Panel8 on entry, Panel5
 // once the structure is set), the wizard stepping through its windows, the structure file saved and
 // read, and the area balance as a table and as a colour matrix.
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -14,7 +15,9 @@
 #include "simulator/enterprise/area_balance.h"
 #include "simulator/enterprise/enterprise_choice.h"
 #include "simulator/enterprise/model_stand_assignment.h"
+#include "simulator/enterprise/model_stand_loading.h"
 #include "simulator/forms/enterprise_windows.h"
+#include "simulator/forms/form43.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/small_dialogs.h"
 #include "simulator/forms/structure_windows.h"
@@ -64,6 +67,17 @@ void TForm1::BuildStructureArea() {
   connect(Button11, &QPushButton::clicked, this, &TForm1::Button11Click);
   connect(Button26, &QPushButton::clicked, this, &TForm1::Button26Click);
   connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+  modelStandTableLoaded = [this] { ShowTypeChoiceCaptions(); };
+}
+
+void TForm1::ShowTypeChoiceCaptions() {
+  TForm29* types = forms.form29;
+  if (!types) return;
+  const ModelStandTable& table = state.modelStands.table;
+  const std::array<std::string, kTypeSlots> names = TypeNames(CurrentClassification(state), state.language);
+  std::array<std::string, 9> captions;
+  for (int t = 1; t <= 8; ++t) captions[static_cast<std::size_t>(t)] = TypeChoiceCaption(table, names, t);
+  types->SetTypeCaptions(captions);
 }
 
 void TForm1::SetMapClicks(bool on) {
@@ -94,11 +108,8 @@ bool TForm1::BtBtWetClick() {
   TForm26* mixing = forms.form26;
   if (!types || !shares || !mixing) return false;
   const bool wet = state.settings.forestDevelopmentTypes;
-  const TranslateFn tr = [this](const std::string& g) { return T(g); };
   types->Prepare(wet);
-  std::array<std::string, 9> captions;
-  for (int n = 1; n <= 8; ++n) captions[static_cast<std::size_t>(n)] = EnterpriseTypeName(n, wet, tr);
-  types->SetTypeCaptions(captions);
+  ShowTypeChoiceCaptions();
   // The wizard's windows take the structure panel's place, leaving the map in view.
   const QPoint corner = Client->mapToGlobal(Panel8->geometry().topLeft());
   for (QWidget* window : std::initializer_list<QWidget*>{types, shares, mixing}) window->move(corner);
@@ -175,7 +186,8 @@ void TForm1::Button23Click() {
   Button10->setEnabled(true);
   ImgBest->setToolTip(QString());
   e.firstDrawing = true;
-  // Which registers the model stands come from is asked here (register).
+  // Which registers the model stands are to come from (the table is loaded again with them).
+  if (!state.modelStands.singleModelStand && forms.form43) forms.form43->exec();
   DrawCompartments(1);
   BtBtWetClick();
 }
@@ -189,7 +201,7 @@ void TForm1::Button25Click() {
   Button3->setFocus();
   SetMapClicks(false);
   ImgBest->setToolTip(QString());
-  if (e.singleModelStand) {
+  if (state.modelStands.singleModelStand) {
     e.firstDrawing = false;
     DrawCompartments(0);
   }
@@ -199,14 +211,13 @@ void TForm1::Button3Click() {
   if (GuardBusy()) return;
   EnterpriseSession& e = state.enterprise;
   // Without types the stands have no stratum to take a model stand from: the wizard first.
-  if (e.chosen.codes[1] == 0 && !e.singleModelStand) {
+  const ModelStandState& m = state.modelStands;
+  if (e.chosen.codes[1] == 0 && !m.singleModelStand) {
     Panel5->hide();
     if (!BtBtWetClick()) return;
   }
-  if (const ModelStandCells* cells = modelStandCells ? modelStandCells() : nullptr) {
-    GeneratorDraws random(state.random);
-    AssignModelStands(e, *cells, 0, random);
-  }
+  GeneratorDraws random(state.random);
+  AssignModelStands(e, m, m.singleModelStand ? m.chosenEntry : 0, random);
   Panel5->hide();
   sBtVerfahrenClick();
 }
@@ -218,7 +229,8 @@ void TForm1::Button10Click() {
   std::vector<std::string> lines;
   int compartment = 0;
   std::string reason;
-  if (!StructureFileLines(StructureOf(e, mode, modelStandRegisters), lines, compartment, reason)) {
+  const ModelStandRegisters registers{state.modelStands.realStands, state.modelStands.generatedStands};
+  if (!StructureFileLines(StructureOf(e, mode, registers), lines, compartment, reason)) {
     state.services.messages->ShowMessageBox(T("Betrieb nicht gespeichert") + "#" + T("Abteilung") + " " +
                                                 std::to_string(compartment) + ": " + T(reason),
                                             kKindWarning, kButtonsOk);
@@ -260,18 +272,22 @@ bool TForm1::ReadEnterpriseFile() {
   }
   e.storedMode[static_cast<std::size_t>(e.number)] = s.mode;
   if (e.takeModeFromFile) state.settings.forestDevelopmentTypes = s.mode != 0;
-  modelStandRegisters = s.registers;
-  // Which registers the model stands come from is shown in LbModBestande here (register).
+  // The registers the structure was made with; the real/generated window keeps the same choice.
+  SetModelStandChoice(s.registers.real, s.registers.generated);
+  if (TForm43* choice = forms.form43) {
+    choice->ChkBox2->setChecked(s.registers.real);
+    choice->ChkBox3->setChecked(s.registers.generated);
+  }
+  LbModBestande->show();
   ApplyStructure(e, std::move(s));
   DrawEnterpriseMap();
-  // The model-stand table is loaded again here (register); the stored model stands are checked against it.
-  if (const ModelStandCells* cells = modelStandCells ? modelStandCells() : nullptr) {
-    GeneratorDraws random(state.random);
-    if (const int redrawn = RecheckModelStands(e, *cells, random); redrawn > 0)
-      state.services.messages->ShowMessageBox(
-          FormatInt(redrawn, 1) + " " + T("Modellbestände passten nicht mehr zum Register und wurden neu gewählt"),
-          kKindInfo, kButtonsOk);
-  }
+  // The stored model stands name entries of the registers as they were when the file was saved.
+  LoadModelStandTable();
+  GeneratorDraws random(state.random);
+  if (const int redrawn = RecheckModelStands(e, state.modelStands, random); redrawn > 0)
+    state.services.messages->ShowMessageBox(
+        FormatInt(redrawn, 1) + " " + T("Modellbestände passten nicht mehr zum Register und wurden neu gewählt"),
+        kKindInfo, kButtonsOk);
   return true;
 }
 
@@ -294,7 +310,8 @@ void TForm1::Button26Click() {
   const bool wet = state.settings.forestDevelopmentTypes;
   const TranslateFn tr = [this](const std::string& g) { return T(g); };
   const AreaBalance balance = BuildAreaBalance(e.compartments);
-  const std::array<std::string, 6> names = PositionNames(e.chosen, wet, tr);
+  const std::array<std::string, 6> names =
+      PositionNames(e.chosen, TypeNames(CurrentClassification(state), state.language));
   TForm32* table = forms.form32;
   if (!table) return;
   table->AskAboutTable(AreaBalanceDisplayLines(AreaBalanceText(balance, wet, names, tr)),
@@ -315,8 +332,10 @@ void TForm1::ShowStoredStructure(int n) {
   if (ReadEnterpriseStructure(EnterpriseFilePath(state.folders.program, n), ModelEnterprise(n).compartments, s,
                               problem)) {
     const bool wet = s.mode != 0;
+    const auto typeNames =
+        TypeNames(wet ? ClassificationMode::DevelopmentTypes : ClassificationMode::StandTypes, state.language);
     lines = AreaBalanceDisplayLines(
-        AreaBalanceText(BuildAreaBalance(s.compartments), wet, PositionNames(s.chosen, wet, tr), tr));
+        AreaBalanceText(BuildAreaBalance(s.compartments), wet, PositionNames(s.chosen, typeNames), tr));
   } else {
     lines = MessageLines(StructureProblemText(n, problem, tr));
   }

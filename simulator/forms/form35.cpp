@@ -69,12 +69,12 @@ void TForm35::ShowBesidePreview(const StandInfo& info, QWidget* preview, QWidget
   raise();
 }
 
-void TForm35::ShowWithHistogram(const StandInfo& info, const SpeciesSums& sums, int top) {
+void TForm35::ShowWithHistogram(const StandInfo& info, const SpeciesSums& sums, int left, int top) {
   ShowTable(info);
   if (!info.caption.empty()) setWindowTitle(Q(info.caption));
   const int height = info.panelHeight - 2 + kHistogramHeight + 20;
   setFixedSize(kWidth, height);
-  move(196, top);
+  move(left, top);
   // The designed height counted the title bar, which a Qt window's height does not: 20 pixels less.
   PnDuVertlg->setGeometry(0, height - kHistogramHeight - 34 + 20, kWidth, kHistogramHeight);
   PnDuVertlg->show();

@@ -30,8 +30,9 @@ class TForm35 : public QDialog {
 
   // Shows the stand information beside the preview (stand mode): the histogram panel stays hidden.
   void ShowBesidePreview(const StandInfo& info, QWidget* preview, QWidget* anchorButton);
-  // Shows the stand information with the class line and the histogram (enterprise loader).
-  void ShowWithHistogram(const StandInfo& info, const SpeciesSums& sums, int top);
+  // Shows the stand information with the class line and the histogram (enterprise loader) at a screen
+  // position.
+  void ShowWithHistogram(const StandInfo& info, const SpeciesSums& sums, int left, int top);
   void Button1Click();
   void Panel1Click();
 

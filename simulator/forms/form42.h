@@ -64,6 +64,9 @@ class Form42Messages : public MessageService {
                   PlatformIcon icon) override {
     return platform_.PlatformBox(text, title, buttons, icon);
   }
+  int PlatformTableBox(const std::string& text, int left, int top) override {
+    return platform_.PlatformTableBox(text, left, top);
+  }
 
  private:
   TForm42& box_;

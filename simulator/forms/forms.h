@@ -30,6 +30,9 @@ class TForm25;
 class TForm26;
 class TForm29;
 class TForm33;
+class TForm30;
+class TForm36;
+class TForm43;
 class TForm37;
 class TForm41;
 
@@ -59,6 +62,9 @@ struct Forms {
   TForm26* form26 = nullptr;  // mixing of the types between compartments
   TForm29* form29 = nullptr;  // choice of the types of the enterprise structure
   TForm33* form33 = nullptr;  // the area balance as a colour matrix
+  TForm30* form30 = nullptr;  // model-stand list
+  TForm36* form36 = nullptr;  // classification matrix of a model stand
+  TForm43* form43 = nullptr;  // real or generated model stands
   TForm37* form37 = nullptr;  // choice of the model enterprise
   TForm41* form41 = nullptr;  // an enterprise's structure back to its default
 };

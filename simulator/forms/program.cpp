@@ -14,7 +14,10 @@
 #include "simulator/forms/form23.h"
 #include "simulator/forms/enterprise_windows.h"
 #include "simulator/forms/form24.h"
+#include "simulator/forms/form30.h"
 #include "simulator/forms/form35.h"
+#include "simulator/forms/form36.h"
+#include "simulator/forms/form43.h"
 #include "simulator/forms/form44.h"
 #include "simulator/forms/form42.h"
 #include "simulator/forms/small_dialogs.h"
@@ -41,17 +44,21 @@ SimulatorProgram::SimulatorProgram(SimulatorState& st, bool installOwnMessageBox
   forms.form25 = Add(new TForm25(state, forms.form1));
   forms.form26 = Add(new TForm26(state, forms.form1));
   forms.form29 = Add(new TForm29(state, forms.form1));
+  forms.form30 = Add(new TForm30(state, forms, forms.form1));
   forms.btnRightDlg3 = Add(new TBtnRightDlg3(state, forms, forms.form1));
   forms.form32 = Add(new TForm32(state));
   forms.form33 = Add(new TForm33(state, forms.form1));
   forms.form34 = Add(new TForm34());
   // The stand information and the preview answer while the catalogue is open modally: its windows.
   forms.form35 = Add(new TForm35(state, forms, forms.form23));
+  // The matrix answers while the model-stand list is open modally: a window of the list.
+  forms.form36 = Add(new TForm36(state, forms, forms.form30));
   forms.form37 = Add(new TForm37(state, forms));
   forms.form38 = Add(new TForm38(state));
   forms.btnRightDlg40 = Add(new TBtnRightDlg40(state, forms.form1));
   forms.form41 = Add(new TForm41(state, forms));
   forms.form42 = Add(new TForm42(state));
+  forms.form43 = Add(new TForm43(state, forms, forms.form1));
   forms.form44 = Add(new TForm44(state, forms, forms.form23));
 
   if (installOwnMessageBox) {

@@ -171,12 +171,11 @@ void TForm25::PrepareTypes(bool wet) {
   const LanguageTable& t = state.language;
   const EnterpriseSession& e = state.enterprise;
   Label1n->setText(Q(Translate(t, wet ? "Anteile der Waldentwicklungstypen" : "Anteile der Bestandestypen")));
+  const std::array<std::string, 6> names = PositionNames(
+      e.chosen, TypeNames(wet ? ClassificationMode::DevelopmentTypes : ClassificationMode::StandTypes, t));
   for (int p = 1; p <= 5; ++p) {
     colours_[static_cast<std::size_t>(p)] = kTypeColours[static_cast<std::size_t>(p)];
-    const int code = e.chosen.codes[static_cast<std::size_t>(p)];
-    Label[static_cast<std::size_t>(p)]->setText(
-        code ? Q(Utf8Left(EnterpriseTypeName(code, wet, [&t](const std::string& g) { return Translate(t, g); }), 4))
-             : QString());
+    Label[static_cast<std::size_t>(p)]->setText(Q(Utf8Left(names[static_cast<std::size_t>(p)], 4)));
   }
   LbBtAkl->setText(Q(Translate(t, wet ? "Waldentwicklungstypen" : "Bestandestyp ")));
   setToolTip(Q(Translate(t, "Anteil der gewählten Bestandestypen einstellen")));

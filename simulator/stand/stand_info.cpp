@@ -70,7 +70,24 @@ StandInfo BuildStandInfo(const StandInfoInputs& in, const LanguageTable& languag
   text += "\n " + Utf8Left(T("Fläche:") + "     ", 15) + FormatFixed(7, 2, in.areaHa) + " ha";
   text += sep + "\n " + T("Baumart     BHD  N/ha G/ha") + sep;
 
-  if (!in.layeredFolder) {
+  if (in.layeredFolder) {
+    // A generated stand's table goes by species and layer (rows 1 … 29, then 0 for the whole stand).
+    // A tree file keeps no layer: every tree counts in the first one.
+    static const char* const kLayer[3] = {"  ", " b", " c"};
+    for (int i = 1; i <= 30; ++i) {
+      const int t = i % 30;
+      if (t == 0) text += sep;
+      const int species = t % 10;
+      const int layer = t / 10;
+      const int count = layer == 0 ? in.sums.count[species] : 0;
+      if (count < 1) continue;
+      const double ba = in.sums.basalArea[species];
+      const double dbh = std::sqrt(ba / count * 1.2732) * 100.0;
+      text += "\n " + PadRight(T(SpeciesNameTable::Name(species, in.selector)), 7) + kLayer[layer] +
+              FormatFixed(5, 0, dbh) + PerHectare(5, 0, count, in.areaHa) + PerHectare(6, 1, ba, in.areaHa);
+      ++info.rows;
+    }
+  } else {
     for (int i = 1; i <= 10; ++i) {
       const int t = i % 10;
       if (t == 0) text += "  " + sep;

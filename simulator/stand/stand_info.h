@@ -29,7 +29,7 @@ struct StandInfoInputs {
   double areaHa = 0.0;
   std::string standName;          // the name given to FindStandClass; its first 8 characters are shown
   int selector = 1;               // species list of the stand
-  bool layeredFolder = false;     // a model stand of "StandsGE": its table is by layer (no sums kept)
+  bool layeredFolder = false;     // a model stand of "StandsGE": its table is by species and layer
   const StandClassLine* classLine = nullptr;  // enterprise loader only
 };
 

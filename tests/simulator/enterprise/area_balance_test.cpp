@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "simulator/enterprise/area_balance.h"
+#include "simulator/enterprise/model_stands.h"
 #include "common/recording_canvas.h"
 
 using namespace tolvek;
@@ -10,6 +11,8 @@ using namespace tolvek;
 namespace {
 
 std::string German(const std::string& s) { return s; }
+
+std::array<std::string, 9> Names(ClassificationMode mode) { return TypeNames(mode, LanguageTable{}); }
 
 std::vector<Compartment> Stands(std::initializer_list<std::tuple<int, int, double>> stands) {
   std::vector<Compartment> c(2);
@@ -43,7 +46,7 @@ TEST(AreaBalance, TextOfTheStandTypesAndItsLayout) {
   ChosenTypes chosen;
   chosen.count = 2;
   chosen.codes = {0, 1, 7, 0, 0, 0};
-  const std::array<std::string, 6> names = PositionNames(chosen, false, German);
+  const std::array<std::string, 6> names = PositionNames(chosen, Names(ClassificationMode::StandTypes));
   EXPECT_EQ(names[0], "Alle Bestandestypen");
   EXPECT_EQ(names[2], "(G) Buntlaubbäume");
   EXPECT_EQ(names[3], "");
@@ -72,7 +75,7 @@ TEST(AreaBalance, TextOfTheForestDevelopmentTypes) {
   ChosenTypes chosen;
   chosen.count = 3;
   chosen.codes = {0, 1, 2, 8, 0, 0};
-  const std::string text = AreaBalanceText(b, true, PositionNames(chosen, true, German), German);
+  const std::string text = AreaBalanceText(b, true, PositionNames(chosen, Names(ClassificationMode::DevelopmentTypes)), German);
   EXPECT_NE(text.find("    Behandlungstyp  \t   JPF\t   DF\t  VPF\t   VN\t  DW\t  Alle\r    ---"), std::string::npos);
   EXPECT_NE(text.find("\r    (h) Dougl.-Mischwald\t   2.0\t   0.0"), std::string::npos);
   EXPECT_NE(text.find("\r    Alle WET           \t   2.0"), std::string::npos);

@@ -343,7 +343,7 @@ class StandChoiceTest : public QObject {
     StandInfoInputs in{cs.sums, cs.areaHa, cs.files.code, cs.speciesList, false, &line};
     StandInfo info = BuildStandInfo(in, f.state.language);
     TForm35& panel = *f.program->forms.form35;
-    panel.ShowWithHistogram(info, cs.sums, 120);
+    panel.ShowWithHistogram(info, cs.sums, 196, 120);
     QVERIFY(panel.isVisible());
     QVERIFY(panel.PnDuVertlg->isVisible());
     QCOMPARE(panel.windowTitle(), QString(" Form35   WET"));

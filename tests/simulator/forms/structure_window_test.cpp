@@ -17,6 +17,8 @@
 #include "simulator/enterprise/enterprise_choice.h"
 #include "simulator/forms/enterprise_windows.h"
 #include "simulator/forms/form1.h"
+#include "simulator/forms/form43.h"
+#include "simulator/forms/method_dialogs.h"
 #include "simulator/forms/small_dialogs.h"
 #include "simulator/forms/structure_windows.h"
 #include "tests/support/qt_helpers.h"
@@ -56,6 +58,11 @@ struct Fixture : tolvek::testing::ShippedProgram {
   TForm26& form26() { return *program->forms.form26; }
   TForm32& form32() { return *program->forms.form32; }
   TForm33& form33() { return *program->forms.form33; }
+  TForm43& form43() { return *program->forms.form43; }
+  // "Struktur ändern" first asks which model stands to take: real and generated ones.
+  Step Registers() {
+    return {&form43(), [this] { form43().BtWeiter43->click(); }};
+  }
 
   // "Betrieb", then a double click on picture 1..6 of the choice window.
   void Enter(int image, const std::function<void()>& inChoice = {}) {
@@ -138,6 +145,7 @@ class StructureWindowTest : public QObject {
     QVERIFY(!f.form1().Button25->isEnabled());
     int shownTypes = 0;
     Steps({
+        f.Registers(),
         {&f.form29(),
          [&] {
            ++shownTypes;
@@ -222,7 +230,7 @@ class StructureWindowTest : public QObject {
     Shot(&f.form1(), "structure_wizard_done");
 
     // Leaving the wizard from its first window: the entry panel again.
-    Steps({{&f.form29(), [&] { f.form29().Button1->click(); }}});
+    Steps({f.Registers(), {&f.form29(), [&] { f.form29().Button1->click(); }}});
     f.form1().Panel5->hide();
     f.form1().Button23->click();
     QVERIFY(f.form1().Panel8->isVisible());
@@ -263,7 +271,8 @@ class StructureWindowTest : public QObject {
       Fixture f;
       f.Enter(2);  // enterprise 2's default is by forest development types: not read in this row
       // Deal a structure of one type and save it.
-      Steps({{&f.form29(),
+      Steps({f.Registers(),
+             {&f.form29(),
               [&] {
                 for (int n = 1; n <= 8; ++n) f.form29().CheckBox[static_cast<std::size_t>(n)]->setChecked(n == 8);
                 f.form29().Button2->click();
@@ -277,7 +286,7 @@ class StructureWindowTest : public QObject {
       QVERIFY(f.fs.messages.Saw("Betrieb erfolgreich gespeichert"));
       saved = FileLines(f.TempFile(2));
       QCOMPARE(saved.front(), std::string("0"));
-      QCOMPARE(saved.back(), std::string("     1     0"));
+      QCOMPARE(saved.back(), std::string("     1     1"));  // real and generated model stands
       QCOMPARE(f.state.enterprise.storedMode[2], 0);
       // Kept for the second program.
       std::filesystem::copy(f.dir.path(), keep.path(), std::filesystem::copy_options::recursive);
@@ -296,9 +305,48 @@ class StructureWindowTest : public QObject {
     std::vector<std::string> again;
     int bad = 0;
     std::string reason;
-    QVERIFY(StructureFileLines(StructureOf(state.enterprise, 0, {true, false}), again, bad, reason));
+    QVERIFY(state.modelStands.realStands && state.modelStands.generatedStands);  // as the file keeps them
+    QVERIFY(StructureFileLines(
+        StructureOf(state.enterprise, 0, {state.modelStands.realStands, state.modelStands.generatedStands}), again, bad,
+        reason));
     QVERIFY(again == saved);
     Shot(program.forms.form1, "structure_read_after_restart");
+  }
+
+  void modelStandsCheckedOnReadingAndDealtOnWeiter() {
+    Fixture f;
+    // A stored model stand the register no longer has: drawn again when the file is read, with one notice.
+    EnterpriseStructure stored;
+    StructureReadProblem problem;
+    QVERIFY(ReadEnterpriseStructure(DefaultEnterpriseFilePath(f.state.folders.program, 1), 20, stored, problem));
+    stored.compartments[1].stands[0].modelStand = 9999;
+    std::vector<std::string> lines;
+    int bad = 0;
+    std::string reason;
+    QVERIFY(StructureFileLines(stored, lines, bad, reason));
+    QVERIFY(WriteTextLines(f.TempFile(1), lines));
+    f.Enter(1);
+    QVERIFY(f.fs.messages.Saw("1 Modellbestände passten nicht mehr zum Register und wurden neu gewählt"));
+    EnterpriseSession& e = f.state.enterprise;
+    const ModelStandState& m = f.state.modelStands;
+    auto fits = [&](const EnterpriseStand& st) {
+      return st.modelStand >= 1 && m.EntryType(st.modelStand) == e.chosen.codes[static_cast<std::size_t>(st.typePosition)] &&
+             m.EntryClass(st.modelStand) == st.cls;
+    };
+    QVERIFY(fits(e.At(1).stands[0]));
+    QCOMPARE(e.At(1).stands[1].modelStand, 0);  // none stored: dealt on "weiter"
+
+    // "Struktur beibehalten", "weiter": every stand gets a model stand of its type and class, then the method.
+    f.form1().Button25->click();
+    bool methodAsked = false;
+    WhenModal(f.program->forms.btnRightDlg1, [&] {
+      methodAsked = true;
+      f.program->forms.btnRightDlg1->CancelBtn->click();
+    });
+    f.form1().Button3->click();
+    QVERIFY(methodAsked);
+    for (int a = 1; a <= e.compartmentCount; ++a)
+      for (const EnterpriseStand& st : e.At(a).stands) QVERIFY(fits(st));
   }
 
   void damagedFilesLeaveEverythingAsItWas() {
