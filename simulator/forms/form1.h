@@ -20,7 +20,6 @@
 #include <string>
 
 #include "simulator/enterprise/enterprise_map.h"
-#include "simulator/enterprise/structure_file.h"
 #include "simulator/forms/forms.h"
 #include "simulator/state.h"
 
@@ -338,6 +337,8 @@ class TForm1 : public QMainWindow {
   QPushButton* Button24 = nullptr;   // "Betrieb einlesen" (Panel8)
   QPushButton* Button25 = nullptr;   // "Struktur beibehalten" (Panel8)
   void BuildEnterpriseArea();
+  // A button of a structure panel (Panel8, Panel5): across the panel, top pixels down.
+  QPushButton* StructurePanelButton(QFrame* panel, const char* name, const char* caption, int top);
   // "Betrieb": the choice window, then the chosen enterprise cut into stands and drawn.
   void BtBetriebClick();
   // Shows the choice window; the chosen enterprise's number (0: "zurück").

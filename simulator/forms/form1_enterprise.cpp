@@ -87,19 +87,20 @@ void TForm1::BuildEnterpriseArea() {
   heading.setPointSize(10);
   heading.setBold(true);
   LbBetriebStruktur->setFont(heading);
-  auto button = [this](const char* name, const char* caption, int top) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), Panel8);
-    b->setObjectName(name);
-    b->setGeometry(10, top, Panel8->width() - 20, 32);
-    b->setFocusPolicy(Qt::TabFocus);
-    return b;
-  };
-  Button24 = button("Button24", "Betrieb einlesen", 34);
-  Button25 = button("Button25", "Struktur beibehalten", 72);
-  Button23 = button("Button23", "Struktur ändern", 110);
+  Button24 = StructurePanelButton(Panel8, "Button24", "Betrieb einlesen", 34);
+  Button25 = StructurePanelButton(Panel8, "Button25", "Struktur beibehalten", 72);
+  Button23 = StructurePanelButton(Panel8, "Button23", "Struktur ändern", 110);
 
   connect(Button14, &QPushButton::clicked, this, &TForm1::BtBetriebClick);
   connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+}
+
+QPushButton* TForm1::StructurePanelButton(QFrame* panel, const char* name, const char* caption, int top) {
+  auto* b = new QPushButton(QString::fromUtf8(caption), panel);
+  b->setObjectName(name);
+  b->setGeometry(10, top, panel->width() - 20, 32);
+  b->setFocusPolicy(Qt::TabFocus);
+  return b;
 }
 
 int TForm1::ChooseEnterprise() {

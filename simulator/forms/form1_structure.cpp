@@ -16,6 +16,7 @@
 #include "simulator/enterprise/enterprise_choice.h"
 #include "simulator/enterprise/model_stand_assignment.h"
 #include "simulator/enterprise/model_stand_loading.h"
+#include "simulator/enterprise/structure_file.h"
 #include "simulator/forms/enterprise_windows.h"
 #include "simulator/forms/form43.h"
 #include "simulator/forms/form1.h"
@@ -47,17 +48,10 @@ void TForm1::BuildStructureArea() {
   LbBetriebStruktur2->setObjectName("LbBetriebStruktur2");
   LbBetriebStruktur2->setGeometry(LbBetriebStruktur->geometry());
   LbBetriebStruktur2->setFont(LbBetriebStruktur->font());
-  auto button = [this](const char* name, const char* caption, int top) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), Panel5);
-    b->setObjectName(name);
-    b->setGeometry(10, top, Panel5->width() - 20, 32);
-    b->setFocusPolicy(Qt::TabFocus);
-    return b;
-  };
-  Button10 = button("Button10", "Speichern", 34);
-  Button11 = button("Button11", "Lesen", 72);
-  Button26 = button("Button26", "Flächenbilanz", 110);
-  Button3 = button("Button3", "weiter", 148);
+  Button10 = StructurePanelButton(Panel5, "Button10", "Speichern", 34);
+  Button11 = StructurePanelButton(Panel5, "Button11", "Lesen", 72);
+  Button26 = StructurePanelButton(Panel5, "Button26", "Flächenbilanz", 110);
+  Button3 = StructurePanelButton(Panel5, "Button3", "weiter", 148);
   Button3->setFocusPolicy(Qt::StrongFocus);
 
   connect(Button23, &QPushButton::clicked, this, &TForm1::Button23Click);

@@ -36,6 +36,14 @@ void Bold(QLabel* l, int points) {
   l->setFont(f);
 }
 
+// A button that closes its window with an answer: "weiter" 0, "zurück" 1.
+void Answers(QPushButton* button, QDialog* window, int& tag, int answer) {
+  QObject::connect(button, &QPushButton::clicked, window, [window, &tag, answer] {
+    tag = answer;
+    window->done(1);
+  });
+}
+
 QFont Fixed(int points) {
   QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   f.setPointSize(points);
@@ -157,14 +165,8 @@ TForm25::TForm25(SimulatorState& st, QWidget* parent) : QDialog(parent), state(s
   Bold(LbBtAkl, 10);
   Btzurueck = Button(this, "Btzurueck", "zurück", QRect(kShareLeft, 294, 110, 32));
   Btweiter = Button(this, "Btweiter", "weiter", QRect(width - kShareLeft - 110, 294, 110, 32));
-  connect(Btzurueck, &QPushButton::clicked, this, [this] {
-    Tag = 1;
-    done(1);
-  });
-  connect(Btweiter, &QPushButton::clicked, this, [this] {
-    Tag = 0;
-    done(1);
-  });
+  Answers(Btzurueck, this, Tag, 1);
+  Answers(Btweiter, this, Tag, 0);
 }
 
 void TForm25::PrepareTypes(bool wet) {
@@ -254,14 +256,8 @@ TForm26::TForm26(SimulatorState& st, QWidget* parent) : QDialog(parent), state(s
   connect(Trackbar, &QSlider::valueChanged, this, [this](int v) { LbProzent->setText(QString("%1 %").arg(v)); });
   Button1 = Button(this, "Button1", "zurück", QRect(20, 128, 110, 32));
   Bt26weiter = Button(this, "Bt26weiter", "weiter", QRect(270, 128, 110, 32));
-  connect(Button1, &QPushButton::clicked, this, [this] {
-    Tag = 1;
-    done(1);
-  });
-  connect(Bt26weiter, &QPushButton::clicked, this, [this] {
-    Tag = 0;
-    done(1);
-  });
+  Answers(Button1, this, Tag, 1);
+  Answers(Bt26weiter, this, Tag, 0);
 }
 
 int TForm26::Ask() {

@@ -21,16 +21,10 @@
 #include "tests/support/qt_helpers.h"
 
 using namespace tolvek;
-using tolvek::testing::Snapshot;
+using tolvek::testing::Shot;
 using tolvek::testing::WhenModal;
 
 namespace {
-
-// A picture of the window as the screen shows it, after the pending layout (scroll bars) is done.
-void Shot(QWidget* w, const std::string& name) {
-  QCoreApplication::processEvents();
-  Snapshot(w, name.c_str());
-}
 
 struct Fixture : tolvek::testing::ShippedProgram {
   Fixture() { form1().show(); }

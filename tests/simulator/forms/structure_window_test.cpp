@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "simulator/enterprise/enterprise_choice.h"
+#include "simulator/enterprise/structure_file.h"
 #include "simulator/forms/enterprise_windows.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form43.h"
@@ -24,21 +25,12 @@
 #include "tests/support/qt_helpers.h"
 
 using namespace tolvek;
-using tolvek::testing::Snapshot;
 using tolvek::testing::WhenModal;
 
 namespace {
 
-// A picture of a window; with the real screen (Xvfb) the whole screen, so windows over windows show.
-void Shot(QWidget* w, const std::string& name) {
-  QCoreApplication::processEvents();
-  const char* dir = std::getenv("TOLVEK_SCREENSHOT_DIR");
-  if (dir && QGuiApplication::platformName() == "xcb") {
-    QGuiApplication::primaryScreen()->grabWindow(0).save(QString("%1/%2.png").arg(dir, name.c_str()));
-    return;
-  }
-  Snapshot(w, name.c_str());
-}
+// Pictures of the whole screen under Xvfb: the wizard's windows stand over the map.
+void Shot(QWidget* w, const std::string& name) { tolvek::testing::Shot(w, name, true); }
 
 // Steps run one after the other, each when its window is the modal one on top.
 using Step = std::pair<QWidget*, std::function<void()>>;
