@@ -119,7 +119,6 @@ bool StartEnterprise(EnterpriseSession& s, const std::string& presetsFolder, dou
   s.outlines = std::move(outlines);
   s.compartments.assign(static_cast<std::size_t>(s.compartmentCount) + 1, Compartment{});
   for (int a = 1; a <= s.compartmentCount; ++a) s.At(a).kind = DefaultKind(a);
-  s.wizardAreas.fill(0.0);
   s.firstDrawing = true;
   return true;
 }
