@@ -143,12 +143,16 @@ std::string BalanceCellText(const AreaBalance& b, int row, int column) {
   return FormatFixed(5, 0, b[static_cast<std::size_t>(row % 6)][static_cast<std::size_t>(column % 6)]);
 }
 
-void DrawAreaBalanceMatrix(Canvas& canvas, const AreaBalance& b, int cell) {
+void DrawAreaBalanceMatrix(Canvas& canvas, const AreaBalance& b, int cell, const std::string& family, int sizePt) {
   canvas.SetPen(kBlack, 1);
   for (int r = 1; r <= 6; ++r)
     for (int q = 1; q <= 6; ++q) {
       const int x = (q - 1) * cell, y = (r - 1) * cell;
-      canvas.SetBrush(ClassColour(r, q));
+      const Colour fill = ClassColour(r, q);
+      // Perceived brightness (ITU-R 601 weights): the darkest shades of a type take white digits.
+      const int brightness = (299 * ColourRed(fill) + 587 * ColourGreen(fill) + 114 * ColourBlue(fill)) / 1000;
+      canvas.SetFont(family, sizePt, brightness < 110 ? kWhite : kBlack);
+      canvas.SetBrush(fill);
       canvas.Rectangle(x, y, x + cell, y + cell);
       canvas.Text(x + 2, y + 10, BalanceCellText(b, r, q));
     }

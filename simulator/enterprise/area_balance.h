@@ -37,7 +37,9 @@ std::vector<std::string> AreaBalanceDisplayLines(const std::string& text);
 std::string MatrixColumnHeads(bool forestDevelopmentTypes, int charsPerCell);
 // The number of matrix cell (row 1..6, column 1..6): rows and columns 6 are the sums.
 std::string BalanceCellText(const AreaBalance& balance, int row, int column);
-// The matrix: 6 × 6 cells of the map's class colours (row 6 and column 6 the sums), each with its hectares.
-void DrawAreaBalanceMatrix(Canvas& canvas, const AreaBalance& balance, int cell);
+// The matrix: 6 × 6 cells of the map's class colours (row 6 and column 6 the sums), each with its hectares
+// in the font family at sizePt, white on the dark shades so that every number stays legible.
+void DrawAreaBalanceMatrix(Canvas& canvas, const AreaBalance& balance, int cell, const std::string& family,
+                           int sizePt);
 
 }  // namespace tolvek

@@ -302,8 +302,7 @@ void TForm33::Button1Click(const AreaBalance& balance, const std::array<std::str
   Button2->setText(Q(Translate(t, "weiter")));
   {
     QtCanvas canvas(matrix_);
-    canvas.SetFont(S(Label2->font().family()), 9, kBlack);
-    DrawAreaBalanceMatrix(canvas, balance, cell);
+    DrawAreaBalanceMatrix(canvas, balance, cell, S(Label2->font().family()), 9);
   }
   ImgBtAk->setPixmap(QPixmap::fromImage(matrix_));
   Label1->setText(Q(std::string(13, ' ') + Translate(t, "Flächenbilanz")));

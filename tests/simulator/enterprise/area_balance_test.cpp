@@ -2,6 +2,8 @@
 // the colour matrix.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "simulator/enterprise/area_balance.h"
 #include "simulator/enterprise/model_stands.h"
 #include "common/recording_canvas.h"
@@ -91,7 +93,7 @@ TEST(AreaBalance, MatrixInTheMapColours) {
   b[1][0] = 12.6;
   b[0][1] = 12.6;
   RecordingCanvas canvas;
-  DrawAreaBalanceMatrix(canvas, b, 40);
+  DrawAreaBalanceMatrix(canvas, b, 40, "Mono", 9);
   std::vector<std::string> texts;
   for (const DrawCommand* c : canvas.OfKind(DrawCommand::Kind::Text)) texts.push_back(c->text);
   const int fills = static_cast<int>(canvas.OfKind(DrawCommand::Kind::Rectangle).size());
@@ -106,4 +108,18 @@ TEST(AreaBalance, MatrixInTheMapColours) {
   EXPECT_EQ(cell->v, (std::vector<int>{82, 50}));
   const DrawCommand* brush = canvas.OfKind(DrawCommand::Kind::Brush)[8];
   EXPECT_EQ(brush->colour, ClassColour(2, 3));
+  // Each number in a colour that stands out from its cell: black on the light shades and the white sums,
+  // white on the darkest shade of every type.
+  const auto fonts = canvas.OfKind(DrawCommand::Kind::Font);
+  ASSERT_EQ(fonts.size(), 36u);
+  for (int r = 1; r <= 6; ++r)
+    for (int q = 1; q <= 6; ++q) {
+      const Colour fill = ClassColour(r, q);
+      const Colour ink = fonts[static_cast<std::size_t>((r - 1) * 6 + q - 1)]->colour;
+      const auto brightness = [](Colour c) { return ColourRed(c) + ColourGreen(c) + ColourBlue(c); };
+      EXPECT_GT(std::abs(brightness(fill) - brightness(ink)), 180) << r << "," << q;
+    }
+  EXPECT_EQ(fonts[0]->colour, kBlack);   // type 1, class 1: the lightest green
+  EXPECT_EQ(fonts[4]->colour, kWhite);   // type 1, class 5: the darkest green
+  EXPECT_EQ(fonts[35]->colour, kBlack);  // the sum of all
 }

@@ -255,6 +255,66 @@ class StructureWindowTest : public QObject {
     QCOMPARE(f.state.structureAnswer, 0);
   }
 
+  // The same walk in English: every window of the structure speaks it, the type names included.
+  void theWizardAndTheBalanceInEnglish() {
+    Fixture f;
+    f.form1().BitBtn16Click(2);
+    f.Enter(3);
+    QCOMPARE(f.state.enterprise.chosen.count, 5);
+    const auto english = [](const QString& text) {
+      for (const char* german : {"weiter", "zur\xc3\xbc", "Bestand", "Anteil", "Fl\xc3\xa4", "Eiche", "Fichte"})
+        if (text.contains(QString::fromUtf8(german))) return false;
+      return !text.isEmpty();
+    };
+    Steps({f.Registers(),
+           {&f.form29(),
+            [&] {
+              QCOMPARE(f.form29().Label2->text(), QString("Stand types"));
+              QVERIFY(english(f.form29().Button2->text()));
+              QVERIFY2(english(f.form29().CheckBox[8]->text()), qPrintable(f.form29().CheckBox[8]->text()));
+              Shot(&f.form29(), "structure_wizard_types_en");
+              f.form29().Button2->click();
+            }},
+           {&f.form25(),
+            [&] {
+              QVERIFY2(english(f.form25().Label1n->text()), qPrintable(f.form25().Label1n->text()));
+              QVERIFY(english(f.form25().Btweiter->text()));
+              Shot(&f.form25(), "structure_wizard_type_shares_en");
+              f.form25().Btweiter->click();
+            }},
+           {&f.form26(),
+            [&] {
+              QVERIFY2(english(f.form26().Label1->text()), qPrintable(f.form26().Label1->text()));
+              Shot(&f.form26(), "structure_wizard_mixing_en");
+              f.form26().Bt26weiter->click();
+            }},
+           {&f.form25(),
+            [&] {
+              QVERIFY2(english(f.form25().LbBtAkl->text()), qPrintable(f.form25().LbBtAkl->text()));
+              Shot(&f.form25(), "structure_wizard_class_shares_en");
+              f.form25().Btweiter->click();
+            }}});
+    f.form1().Button23->click();
+    QVERIFY(f.form1().Panel5->isVisible());
+    Shot(&f.form1(), "structure_panel_en");
+    Steps({{&f.form32(),
+            [&] {
+              QVERIFY2(english(f.form32().LbFrage->text()), qPrintable(f.form32().LbFrage->text()));
+              QVERIFY(f.form32().LbTabelle->text().contains("All stand types"));
+              Shot(&f.form32(), "structure_balance_table_en");
+              f.form32().Button2->click();
+            }},
+           {&f.form33(), [&] {
+              QVERIFY2(english(f.form33().Label1->text()), qPrintable(f.form33().Label1->text()));
+              QVERIFY2(english(f.form33().RowLabel[4]->text()), qPrintable(f.form33().RowLabel[4]->text()));
+              QVERIFY2(english(f.form33().Label10->text()), qPrintable(f.form33().Label10->text()));
+              Shot(&f.form33(), "structure_balance_matrix_en");
+              f.form33().Button2->click();
+            }}});
+    f.form1().Button26->click();
+    QVERIFY(f.fs.messages.shown.empty());
+  }
+
   void theStructureSavedAndReadByAFreshProgram() {
     std::vector<std::string> saved;
     tolvek::testing::TempDir keep;
