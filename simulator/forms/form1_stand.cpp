@@ -205,8 +205,10 @@ void TForm1::sBtBestandClick() {
       DrawStand();
       LblBestand->show();
       PnDaten->show();
-      // As a chosen stand leaves them (its results wait for a new pass).
+      // As a chosen stand leaves them (its results wait for a new pass, and the last run's counters,
+      // without the pictures they go with, would stand alone in the data column).
       for (QPushButton* b : {sBtVerfahren, sBtExtras, sBtGitter}) b->setEnabled(true);
+      ClearRunLabels(false);
       return;
     }
     ScrollBox1->show();

@@ -147,6 +147,9 @@ class StandRoadTest : public QObject {
     w.Button12->click();
     QVERIFY(w.ScrollBox1->isVisibleTo(&w));
     QVERIFY(w.LblBestand->isVisibleTo(&w));
+    // The run's counters went with its pictures.
+    for (QLabel* counter : {w.Label18, w.LbAnzStpQ, w.LbBaumZahlQ})
+      QVERIFY2(!counter->isVisibleTo(&w) || counter->text().trimmed().isEmpty(), qPrintable(counter->objectName()));
   }
 
   void theSpecialFunctionsGiveTheWholeTitleScreenBack() {
@@ -157,7 +160,8 @@ class StandRoadTest : public QObject {
     w.Button18->click();  // "zurück"
     QVERIFY(w.Button12->isEnabled());
     QVERIFY(w.Button14->isEnabled());
-    for (QWidget* back : std::initializer_list<QWidget*>{w.Label1, w.Label2, w.Label14, w.LblVersion1, w.Panel6})
+    QVERIFY(!w.sBtBestand->isEnabled());  // as on the first title screen
+    for (QWidget* back : std::initializer_list<QWidget*>{w.Label1, w.Label2, w.Label14, w.LblVersion1, w.Panel6, w.BitHinweise})
       QVERIFY2(back->isVisibleTo(&w), qPrintable(back->objectName()));
     for (int i = 1; i <= 7; ++i) QVERIFY(w.LanguageButton(i)->isVisibleTo(&w));
   }

@@ -171,22 +171,20 @@ struct Walk {
       Shot(tag + "_described");
     }
   }
-  // "Verfahren", a method chosen by its radio button with its own dialog answered by `inner`.
+  // "Verfahren", a method chosen by its radio button with its own dialog answered by `inner`, then
+  // "weiter" in the method window. Everything happens inside the method window's own event loop: a loop
+  // of the walk's waiting for it would lie below that window's and never come round again.
   void Method(const QString& tag, QRadioButton* TBtnRightDlg1::*radio, std::function<void(QWidget*)> inner,
               std::function<void(QWidget*)> before = {}) {
-    Then(tag + "_method", [this, radio, before](QWidget* d) {
+    Then(tag + "_method", [this, radio, before, tag](QWidget* d) {
       if (before) before(d);
-      (f().btnRightDlg1->*radio)->click();
+      (f().btnRightDlg1->*radio)->click();  // the method's own dialog comes and goes in here
+      Shot(tag + "_chosen_in_window");
+      f().btnRightDlg1->OKBtn->click();
     });
     Then(tag + "_dialog", inner);
     QTimer::singleShot(0, [this] { w().sBtVerfahren->click(); });
-    // After the method's own dialog, "weiter" in the method window.
-    for (int i = 0; i < 400 && (!handlers.empty() || QApplication::activeModalWidget() != f().btnRightDlg1); ++i)
-      QTest::qWait(50);
-    QTest::qWait(300);
-    Shot(tag + "_chosen_in_window");
-    if (QApplication::activeModalWidget() == f().btnRightDlg1) f().btnRightDlg1->OKBtn->click();
-    QTest::qWait(300);
+    Wait();
     Shot(tag + "_chosen");
   }
   void GridPassReport(const QString& tag) {
@@ -242,26 +240,26 @@ class WalkTest : public QObject {
       k.Method("anglecount", &TBtnRightDlg1::RdBtnWZP, [](QWidget* d) { Walk::Press(d, "BitBtn1"); });
       k.GridPassReport("anglecount");
       // Concentric circles, with a look at the calliper threshold and the decision help first.
-      k.Then("calliper", [](QWidget* d) { d->close(); });
-      QTimer::singleShot(0, [&k] { k.w().sBtVerfahren->click(); });
-      QTimer::singleShot(800, [&k] { k.f().btnRightDlg1->Button2->click(); });
-      QTest::qWait(2500);
-      k.Shot("after_calliper");
-      k.f().btnRightDlg1->Button1->click();  // decision help
-      QTest::qWait(800);
-      k.Shot("decision_help");
-      if (QWidget* m = QApplication::activeModalWidget(); m && m != k.f().btnRightDlg1) m->close();
-      QTest::qWait(300);
-      k.Then("concentric_dialog", [](QWidget* d) {
-        Walk::Press(d, "Button2");
-        QTest::qWait(200);
-        Walk::Press(d, "OKBtn");
+      k.Then("concentric_method", [&k](QWidget*) {
+        TBtnRightDlg1& d1 = *k.f().btnRightDlg1;
+        k.Then("calliper", [](QWidget* d) { d->close(); });
+        d1.Button2->click();  // the calliper threshold's window comes and goes in here
+        k.Shot("after_calliper");
+        d1.Button1->click();  // decision help
+        QTest::qWait(800);
+        k.Shot("decision_help");
+        k.Then("concentric_dialog", [](QWidget* d) {
+          Walk::Press(d, "Button2");
+          QTest::qWait(200);
+          Walk::Press(d, "OKBtn");
+        });
+        d1.RdBtnKonzKr->click();
+        k.Shot("concentric_chosen_in_window");
+        d1.OKBtn->click();
       });
-      k.f().btnRightDlg1->RdBtnKonzKr->click();
+      QTimer::singleShot(0, [&k] { k.w().sBtVerfahren->click(); });
       k.Wait();
-      k.Shot("concentric_chosen_in_window");
-      k.f().btnRightDlg1->OKBtn->click();
-      QTest::qWait(300);
+      k.Shot("concentric_chosen");
       k.GridPassReport("concentric");
       // Fixed circles again for the run.
       k.Method("circles2", &TBtnRightDlg1::RdBtnVollkr, [](QWidget* d) { Walk::Press(d, "Button5"); });
