@@ -12,15 +12,18 @@
 // - Handlers that start work first call GuardBusy(): while a pass, a repetition run or an animation is
 //   under way (state.run.busy) only the run controls and "Ende" may act.
 #include <QMainWindow>
+#include <QMargins>
 #include <QObject>
 #include <QPointer>
 #include <array>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "simulator/enterprise/enterprise_map.h"
 #include "simulator/forms/forms.h"
+#include "simulator/screen_fit.h"
 #include "simulator/state.h"
 
 class QLabel;
@@ -47,6 +50,15 @@ class TForm1 : public QMainWindow {
  public:
   TForm1(SimulatorState& state, Forms& forms, QWidget* parent = nullptr);
   ~TForm1() override;
+
+  // The tool bar: rows of buttons from the top, and below them the row of the rotation and end buttons
+  // with the stand's name, area and tree count.
+  static constexpr int kToolBarTop = 6, kToolBarButtonHeight = 28, kToolBarPitch = 31;
+  static constexpr int kToolBarStandRow = kToolBarTop + 18 * kToolBarPitch + 10;
+  // The data column, top to bottom: the method and grid figures, the run's counters, the wait panel
+  // while a run goes, then one slot for the grid group, a run's pictures or the extras group, and the
+  // species legend at its foot.
+  static constexpr int kDataCountersTop = 100, kDataWaitTop = 158, kDataSlotTop = 212;
 
   SimulatorState& state;
   Forms& forms;
@@ -159,7 +171,7 @@ class TForm1 : public QMainWindow {
   // return at once. Run controls and "Ende" do not call it.
   bool GuardBusy() const;
 
-  // Title screen off / back on.
+  // Title screen off / back on (everything a mode showed on the client area hidden).
   void HideTitleScreen();
   void ShowTitleScreen();
   // "Auswertung", "Diagramm", "Probebäume" and "Simulation wiederholen" off after a new stand, method or grid.
@@ -169,13 +181,17 @@ class TForm1 : public QMainWindow {
   void ClearRunLabels(bool withGrid);
   // The seven language buttons in language order (BitBtn15 = German ... BitBtn21 = Turkish).
   QPushButton* LanguageButton(int languageNumber) const;
+  // 1 .. 7 for a language button, else 0.
+  int LanguageNumberOf(const QObject* o) const;
 
   // Handlers of this window's frame.
   void BtStartClick();
   void Button17Click();
   void Button18Click();
   void BitStopClick();
-  void sBtEndeClick();
+  // "Programm wird beendet" asked; true when answered "ja" (the program then ends). Every click or
+  // answer that ends the program goes through here, so none ends it unasked.
+  bool sBtEndeClick();
   void sBtProbeBaeumeClick();
   void sBStatModBstClick();
   void sBtExtrasClick();
@@ -337,6 +353,8 @@ class TForm1 : public QMainWindow {
   QPushButton* Button24 = nullptr;   // "Betrieb einlesen" (Panel8)
   QPushButton* Button25 = nullptr;   // "Struktur beibehalten" (Panel8)
   void BuildEnterpriseArea();
+  // A button of a structure panel (Panel8, Panel5): across the panel, top pixels down.
+  QPushButton* StructurePanelButton(QFrame* panel, const char* name, const char* caption, int top);
   // "Betrieb": the choice window, then the chosen enterprise cut into stands and drawn.
   void BtBetriebClick();
   // Shows the choice window; the chosen enterprise's number (0: "zurück").
@@ -354,6 +372,41 @@ class TForm1 : public QMainWindow {
   EnterpriseMapTransform EnterpriseTransform() const;
   // The stand map's picture, labels and grid buttons as stand mode has them.
   void LeaveEnterpriseView();
+
+  // ---- Enterprise structure: the structure panel Panel5, the wizard, the structure file, the balance
+  QLabel* LbBetriebStruktur2 = nullptr;  // "Betriebstruktur", the heading of Panel5
+  QPushButton* Button10 = nullptr;   // "Speichern" (Panel5)
+  QPushButton* Button11 = nullptr;   // "Lesen" (Panel5)
+  QPushButton* Button26 = nullptr;   // "Flächenbilanz" (Panel5)
+  QPushButton* Button3 = nullptr;    // "weiter" (Panel5): model stands, then the method
+  void BuildStructureArea();
+  // "Struktur ändern": the map light green again, then the wizard.
+  void Button23Click();
+  // "Struktur beibehalten": the structure panel.
+  void Button25Click();
+  // "weiter" of the structure panel: the wizard when there are no types yet, the model stands dealt,
+  // the method chosen.
+  void Button3Click();
+  // "Speichern": the structure file of the chosen enterprise, written whole or not at all.
+  void Button10Click();
+  // "Lesen" and "Betrieb einlesen": the stored structure and the enterprise's figures.
+  void Button11Click();
+  // "Flächenbilanz": the balance as a table, on request as the colour matrix.
+  void Button26Click();
+  // The wizard through its windows; true when it ended with the classes dealt.
+  bool BtBtWetClick();
+  // Reads the chosen enterprise's structure file into the map. A missing or damaged file is reported,
+  // the enterprise stays as it was and the reset window is offered; false then.
+  bool ReadEnterpriseFile();
+  // The balance of an enterprise's stored structure beside the choice window.
+  void ShowStoredStructure(int enterprise);
+  // Whether a click on the map acts (the map is shown as it is either way).
+  void SetMapClicks(bool on);
+  bool MapTakesClicks() const;
+  // Every compartment drawn anew on black in mode 0 (class colours) or 1 (type colours).
+  void DrawCompartments(int mode);
+  // The check boxes of the type choice: the type names with their model-stand counts.
+  void ShowTypeChoiceCaptions();
 
   // ---- Evaluation, repetitions and report
   QLabel* Label18 = nullptr;  // repetitions counted in the current run
@@ -439,6 +492,14 @@ class TForm1 : public QMainWindow {
   void BuildPanels();
   void LoadTitlePictures();
   void FitToTheScreen(int screenHeight);
+  // The window on the screen as FitToTheScreen fitted it, its frame as the window system draws it
+  // (known once the window is up; until then none).
+  void PlaceOnScreen();
+  ScreenFit fit_;
+  QMargins placedMargins_;
+  int mapSide_ = 0;  // the map picture's side as fitted
+  // What stepped aside for the extras group while it is open.
+  std::vector<QPointer<QWidget>> besideExtras_;
   void ScaleTitleScreen();
   std::string T(const std::string& german) const;
   void UncheckMethodButtons();
