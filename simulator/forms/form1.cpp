@@ -65,9 +65,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, QRect r, 
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect r) {
-  auto* b = Make<QPushButton>(parent, name);
-  b->setText(QString::fromUtf8(caption));
-  b->setGeometry(r);
+  QPushButton* b = widgets::Button(parent, name, caption, r);
   b->setFocusPolicy(Qt::TabFocus);
   return b;
 }
@@ -140,6 +138,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildModelStandPanel();
   BuildDiagramArea();
   BuildEnterpriseArea();
+  BuildStructureArea();
   BuildTrueValueArea();
   BuildHelpArea();
 
@@ -636,6 +635,9 @@ void TForm1::Button18Click() {
   Button14->setEnabled(true);
   // Back on the whole title screen with both modes at hand (it once stayed stripped, "Bestand" disabled).
   ShowTitleScreen();
+  // As on the first title screen: the stand is chosen with "Bestand", and the notes are at hand again.
+  sBtBestand->setEnabled(false);
+  if (!state.run.enterpriseMode) BitHinweise->show();
   Button12->setEnabled(true);
 }
 

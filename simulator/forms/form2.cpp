@@ -14,6 +14,7 @@
 
 #include "common/qt/qt_canvas.h"
 #include "common/qt/qt_services.h"
+#include "common/qt/widget_makers.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form18.h"
 #include "simulator/translate.h"
@@ -50,11 +51,8 @@ QLabel* HeaderLabel(QWidget* parent, const char* name, QRect r, bool bold = fals
 }
 
 QPushButton* CommandButton(QWidget* parent, const char* name, const char* caption, QRect r) {
-  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setGeometry(r);
+  QPushButton* b = widgets::Button(parent, name, caption, r);
   b->setFont(PixelFont(11));
-  b->setAutoDefault(false);
   return b;
 }
 

@@ -17,6 +17,7 @@
 
 #include "common/format.h"
 #include "common/qt/qt_services.h"
+#include "common/qt/widget_makers.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form15.h"
 #include "simulator/translate.h"
@@ -41,10 +42,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, QRect r) 
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect r) {
-  auto* b = Make<QPushButton>(parent, name, r);
-  b->setText(QString::fromUtf8(caption));
-  b->setAutoDefault(false);
-  return b;
+  return widgets::Button(parent, name, caption, r);
 }
 
 QRadioButton* MakeRadio(QWidget* parent, const char* name, const char* caption, QRect r) {
