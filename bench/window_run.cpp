@@ -12,6 +12,8 @@
 //          the histogram after each run with the graphics on), --case N (one line of the table),
 //          --graphics on|off (only that half of each pair, to profile it).
 // Exit status 1 when a run with the graphics on ends with other statistics than with them off.
+#include <time.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,8 +22,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <time.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -117,11 +117,11 @@ double Median(std::vector<double> v) {
 struct RunResult {
   bool ok = false;
   int count = 0;
-  double seconds = 0.0;           // the whole "Auswertung" click
-  double histogramSeconds = 0.0;  // inside the window's histogram redraws
+  double seconds = 0.0;                  // the whole "Auswertung" click
+  double histogramSeconds = 0.0;         // inside the window's histogram redraws
   double cpu = 0.0, histogramCpu = 0.0;  // the same in processor time
   double biasG = 0.0, sdG = 0.0, biasN = 0.0, sdN = 0.0;
-  double stopSeconds = -1.0;      // from the moment the stop was due to the click's return
+  double stopSeconds = -1.0;  // from the moment the stop was due to the click's return
 };
 
 // One program with the stand drawn, the method chosen, the grid laid by the grid group's buttons and
@@ -255,15 +255,24 @@ int Main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : std::string(); };
-    if (a == "--smoke") o.smoke = true;
-    else if (a == "--reps") o.reps = std::max(1, std::atoi(next().c_str()));
-    else if (a == "--runs") o.runs = std::max(1, std::atoi(next().c_str()));
-    else if (a == "--trials") o.trials = std::max(0, std::atoi(next().c_str()));
-    else if (a == "--case") o.onlyCase = std::atoi(next().c_str());
-    else if (a == "--stand") o.stand = next();
-    else if (a == "--data") o.data = next();
-    else if (a == "--shots") o.shots = next();
-    else if (a == "--graphics") o.graphicsOnly = next() == "on" ? 1 : 0;
+    if (a == "--smoke")
+      o.smoke = true;
+    else if (a == "--reps")
+      o.reps = std::max(1, std::atoi(next().c_str()));
+    else if (a == "--runs")
+      o.runs = std::max(1, std::atoi(next().c_str()));
+    else if (a == "--trials")
+      o.trials = std::max(0, std::atoi(next().c_str()));
+    else if (a == "--case")
+      o.onlyCase = std::atoi(next().c_str());
+    else if (a == "--stand")
+      o.stand = next();
+    else if (a == "--data")
+      o.data = next();
+    else if (a == "--shots")
+      o.shots = next();
+    else if (a == "--graphics")
+      o.graphicsOnly = next() == "on" ? 1 : 0;
     else {
       std::fprintf(stderr, "unknown option %s\n", a.c_str());
       return 2;
@@ -291,8 +300,8 @@ int Main(int argc, char** argv) {
   if (!o.shots.empty()) QDir().mkpath(QString::fromStdString(o.shots));
 
   BenchServices bs;
-  std::printf("window run, stand %s, %d repetitions a run, median of %d%s (QPA %s)\n", o.stand.c_str(), o.reps,
-              o.runs, o.smoke ? ", --smoke" : "", qgetenv("QT_QPA_PLATFORM").constData());
+  std::printf("window run, stand %s, %d repetitions a run, median of %d%s (QPA %s)\n", o.stand.c_str(), o.reps, o.runs,
+              o.smoke ? ", --smoke" : "", qgetenv("QT_QPA_PLATFORM").constData());
   std::printf("%-26s %6s %8s %8s %8s %8s %7s %7s %9s %9s\n", "case", "points", "off (s)", "on (s)", "hist (s)",
               "other(s)", "on/off", "target", "stop med", "stop max");
   bool identical = true;
@@ -342,9 +351,9 @@ int Main(int argc, char** argv) {
     // Graphics on may cost the histogram plus as much again as the run without them.
     const double target = mOff > 0 ? (mOn - mHist) / mOff : 0.0;
     const double cOff = Median(offCpu), cOn = Median(onCpu), cHist = Median(histCpu);
-    std::printf("%-26s %6d %8.3f %8.3f %8.3f %8.3f %7.2f %7.2f %9.3f %9.3f%s\n", c.name, points, mOff, mOn, mHist, mOn - mHist, ratio, target, Median(stops),
-                stops.empty() ? 0.0 : *std::max_element(stops.begin(), stops.end()),
-                same ? "" : "  results differ");
+    std::printf("%-26s %6d %8.3f %8.3f %8.3f %8.3f %7.2f %7.2f %9.3f %9.3f%s\n", c.name, points, mOff, mOn, mHist,
+                mOn - mHist, ratio, target, Median(stops),
+                stops.empty() ? 0.0 : *std::max_element(stops.begin(), stops.end()), same ? "" : "  results differ");
     std::printf("%-26s %6s %8.3f %8.3f %8.3f %8.3f %7.2f %7.2f\n", "  processor time", "", cOff, cOn, cHist,
                 cOn - cHist, cOff > 0 ? cOn / cOff : 0.0, cOff > 0 ? (cOn - cHist) / cOff : 0.0);
     std::fflush(stdout);

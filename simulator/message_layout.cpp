@@ -64,11 +64,20 @@ MessageLayout LayoutMessage(const std::string& input, MessageKind kind, MessageB
   m.labelTop = 8;
   m.labelHeight = m.buttonTop - 12;
   switch (kind) {
-    case MessageKind::Warning: m.icon = MessageIcon::Warning; break;
-    case MessageKind::Info: m.icon = MessageIcon::Info; break;
-    case MessageKind::Question: m.icon = MessageIcon::Question; break;
-    case MessageKind::PlainLeft: m.labelLeft = 34; break;
-    case MessageKind::None: break;
+    case MessageKind::Warning:
+      m.icon = MessageIcon::Warning;
+      break;
+    case MessageKind::Info:
+      m.icon = MessageIcon::Info;
+      break;
+    case MessageKind::Question:
+      m.icon = MessageIcon::Question;
+      break;
+    case MessageKind::PlainLeft:
+      m.labelLeft = 34;
+      break;
+    case MessageKind::None:
+      break;
   }
   if (!m.namedButtons) {
     m.showOk = buttons == MessageButtons::Ok;
@@ -88,7 +97,8 @@ MessageLayout LayoutMessage(const std::string& input, MessageKind kind, MessageB
     return m;
   }
   m.leftCaption = buttonPart.substr(1, comma - 1);
-  m.rightCaption = buttonPart.size() > comma + 2 ? buttonPart.substr(comma + 1, buttonPart.size() - comma - 2) : std::string();
+  m.rightCaption =
+      buttonPart.size() > comma + 2 ? buttonPart.substr(comma + 1, buttonPart.size() - comma - 2) : std::string();
   m.showLeft = m.showRight = true;
   return m;
 }
@@ -125,11 +135,16 @@ void FitNamedButtons(MessageLayout& m, int leftTextWidth, int rightTextWidth) {
 
 int MessageButtonResult(MessageButton b) {
   switch (b) {
-    case MessageButton::Yes: return kResultYes;
-    case MessageButton::No: return kResultNo;
-    case MessageButton::Ok: return kResultOk;
-    case MessageButton::Left: return kResultLeft;
-    case MessageButton::Right: return kResultYes;
+    case MessageButton::Yes:
+      return kResultYes;
+    case MessageButton::No:
+      return kResultNo;
+    case MessageButton::Ok:
+      return kResultOk;
+    case MessageButton::Left:
+      return kResultLeft;
+    case MessageButton::Right:
+      return kResultYes;
   }
   return kResultOk;
 }

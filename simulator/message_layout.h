@@ -14,7 +14,7 @@ enum class MessageIcon { None, Warning, Info, Question };
 enum class MessageButton { Yes, No, Ok, Left, Right };
 
 struct MessageLayout {
-  std::string text;          // without the bracketed button captions; the first two "#" turned into line feeds
+  std::string text;  // without the bracketed button captions; the first two "#" turned into line feeds
   int width = 200;
   int height = 80;
   int labelLeft = 46;
@@ -34,7 +34,8 @@ struct MessageLayout {
 // Width estimate in characters: the longest of the first part (up to and including the first "#"), the
 // second part (up to and including the next "#") and what follows.
 int MessageWidthEstimate(const std::string& text);
-MessageLayout LayoutMessage(const std::string& text, MessageKind kind, MessageButtons buttons, int fontPt = kMessageFontPt);
+MessageLayout LayoutMessage(const std::string& text, MessageKind kind, MessageButtons buttons,
+                            int fontPt = kMessageFontPt);
 // Where the screen's font draws the text wider than the estimate, the box grows to textWidth (pixels
 // of the longest line) so nothing is cut off; the buttons keep their places relative to the middle.
 // A box wide enough already stays as it is.

@@ -16,8 +16,7 @@ std::string LookupNextRowText(const LanguageTable& table, std::string_view formI
   return {};
 }
 
-std::optional<std::size_t> FindRowIndexFrom(const LanguageTable& table, std::string_view name,
-                                            std::size_t firstIndex) {
+std::optional<std::size_t> FindRowIndexFrom(const LanguageTable& table, std::string_view name, std::size_t firstIndex) {
   for (std::size_t i = firstIndex; i < table.rows.size(); ++i)
     if (table.rows[i].field[kFieldComponent] == name) return i;
   return std::nullopt;
@@ -44,8 +43,8 @@ void ReadSettings(const ProgramFolders& folders, Settings& settings, const Langu
     case SettingsRead::kOk:
       return;
     case SettingsRead::kBadLanguage:
-      messages.ShowMessageBox(path + ": " + Translate(table, "Sprachnummer ungültig, Deutsch gewählt"), MessageKind::Info,
-                              MessageButtons::Ok);
+      messages.ShowMessageBox(path + ": " + Translate(table, "Sprachnummer ungültig, Deutsch gewählt"),
+                              MessageKind::Info, MessageButtons::Ok);
       // Written back as read (German), so the notice is given once and not at every start.
       WriteSettings(folders, settings, table, messages);
       return;
@@ -54,12 +53,14 @@ void ReadSettings(const ProgramFolders& folders, Settings& settings, const Langu
   }
   if (FileExists(path)) {
     // There, but not readable: leave the user's file alone and go on with the values as they are.
-    messages.ShowMessageBox(path + ": " + Translate(table, "Datei kann nicht gelesen werden"), MessageKind::Info, MessageButtons::Ok);
+    messages.ShowMessageBox(path + ": " + Translate(table, "Datei kann nicht gelesen werden"), MessageKind::Info,
+                            MessageButtons::Ok);
     return;
   }
   std::string error;
   if (!WriteSettingsFile(folders.program, settings, &error))
-    messages.ShowMessageBox(path + ": " + Translate(table, "Datei kann nicht erzeugt werden"), MessageKind::Info, MessageButtons::Ok);
+    messages.ShowMessageBox(path + ": " + Translate(table, "Datei kann nicht erzeugt werden"), MessageKind::Info,
+                            MessageButtons::Ok);
 }
 
 bool WriteSettings(const ProgramFolders& folders, const Settings& settings, const LanguageTable& table,

@@ -34,22 +34,32 @@ void QtEventPump::Pump(unsigned maxWaitMs) {
 
 static QMessageBox::StandardButtons ToQt(PlatformButtons b) {
   switch (b) {
-    case PlatformButtons::Ok: return QMessageBox::Ok;
-    case PlatformButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case PlatformButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case PlatformButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case PlatformButtons::Yes: return QMessageBox::Yes;
+    case PlatformButtons::Ok:
+      return QMessageBox::Ok;
+    case PlatformButtons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case PlatformButtons::YesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case PlatformButtons::OkCancel:
+      return QMessageBox::Ok | QMessageBox::Cancel;
+    case PlatformButtons::Yes:
+      return QMessageBox::Yes;
   }
   return QMessageBox::Ok;
 }
 
 static QMessageBox::Icon ToQt(PlatformIcon i) {
   switch (i) {
-    case PlatformIcon::None: return QMessageBox::NoIcon;
-    case PlatformIcon::Information: return QMessageBox::Information;
-    case PlatformIcon::Warning: return QMessageBox::Warning;
-    case PlatformIcon::Error: return QMessageBox::Critical;
-    case PlatformIcon::Question: return QMessageBox::Question;
+    case PlatformIcon::None:
+      return QMessageBox::NoIcon;
+    case PlatformIcon::Information:
+      return QMessageBox::Information;
+    case PlatformIcon::Warning:
+      return QMessageBox::Warning;
+    case PlatformIcon::Error:
+      return QMessageBox::Critical;
+    case PlatformIcon::Question:
+      return QMessageBox::Question;
   }
   return QMessageBox::NoIcon;
 }
@@ -61,10 +71,14 @@ int QtMessages::PlatformBox(const std::string& text, const std::string& title, P
   box.setTextFormat(Qt::PlainText);
   int r = box.exec();
   switch (r) {
-    case QMessageBox::Yes: return kResultYes;
-    case QMessageBox::No: return kResultNo;
-    case QMessageBox::Cancel: return kResultCancel;
-    case QMessageBox::Ok: return kResultOk;
+    case QMessageBox::Yes:
+      return kResultYes;
+    case QMessageBox::No:
+      return kResultNo;
+    case QMessageBox::Cancel:
+      return kResultCancel;
+    case QMessageBox::Ok:
+      return kResultOk;
     default:
       // Closed without a button: the most cautious answer the box offers.
       if (buttons == PlatformButtons::YesNoCancel || buttons == PlatformButtons::OkCancel) return kResultCancel;
@@ -88,11 +102,12 @@ int QtMessages::PlatformTableBox(const std::string& text, int left, int top) {
 
 int QtMessages::ShowMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons) {
   const std::string t = HashMarksToLineBreaks(text);
-  PlatformIcon icon = kind == MessageKind::Warning ? PlatformIcon::Warning
-                      : kind == MessageKind::Info  ? PlatformIcon::Information
+  PlatformIcon icon = kind == MessageKind::Warning    ? PlatformIcon::Warning
+                      : kind == MessageKind::Info     ? PlatformIcon::Information
                       : kind == MessageKind::Question ? PlatformIcon::Question
-                                              : PlatformIcon::None;
-  return PlatformBox(t, "Message", buttons == MessageButtons::YesNo ? PlatformButtons::YesNo : PlatformButtons::Ok, icon);
+                                                      : PlatformIcon::None;
+  return PlatformBox(t, "Message", buttons == MessageButtons::YesNo ? PlatformButtons::YesNo : PlatformButtons::Ok,
+                     icon);
 }
 
 int QtMessages::AskYesNoAt(const std::string& text, MessageKind kind, int, int) {

@@ -33,7 +33,8 @@ class QtMessages : public MessageService {
  public:
   int ShowMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons) override;
   int AskYesNoAt(const std::string& text, MessageKind kind, int left, int top) override;
-  int PlatformBox(const std::string& text, const std::string& title, PlatformButtons buttons, PlatformIcon icon) override;
+  int PlatformBox(const std::string& text, const std::string& title, PlatformButtons buttons,
+                  PlatformIcon icon) override;
   int PlatformTableBox(const std::string& text, int left, int top) override;
 };
 

@@ -92,7 +92,8 @@ inline void FitCaption(QAbstractButton* b) {
   for (double size = own.toDouble(); size > 0; size -= 0.5) {
     f.setPointSizeF(std::max(size, 6.0));
     int widest = 0;
-    for (const QString& line : b->text().split('\n')) widest = std::max(widest, QFontMetrics(f).horizontalAdvance(line));
+    for (const QString& line : b->text().split('\n'))
+      widest = std::max(widest, QFontMetrics(f).horizontalAdvance(line));
     if (widest <= room || size <= 6.0) break;
   }
   if (f != b->font()) b->setFont(f);

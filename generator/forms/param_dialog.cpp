@@ -1,5 +1,3 @@
-#include "generator/forms/windows.h"
-
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,6 +8,7 @@
 #include "common/qt/widget_makers.h"
 #include "common/translate.h"
 #include "generator/flow.h"
+#include "generator/forms/windows.h"
 
 namespace tolvek::generator {
 
@@ -83,9 +82,9 @@ TBtnBottomDlg::TBtnBottomDlg(GeneratorState& state) : state_(state) {
   auto* nineBox = new QGroupBox;
   nineBox->setObjectName("GroupBox2");
   auto* n = new QGridLayout(nineBox);
-  const char* names[kNineCount] = {"Stammverteilung (0-9)",  "Blöße Ost-West (m)", "Blöße Nord-Süd (m)",
-                                   "Restbestockung (%)",     "Gruppen (0-2)",      "Gruppendurchmesser (m)",
-                                   "Anteil innen (%)",       "Anteil außen (%)",   "Hiebsentnahme (%)"};
+  const char* names[kNineCount] = {"Stammverteilung (0-9)", "Blöße Ost-West (m)", "Blöße Nord-Süd (m)",
+                                   "Restbestockung (%)",    "Gruppen (0-2)",      "Gruppendurchmesser (m)",
+                                   "Anteil innen (%)",      "Anteil außen (%)",   "Hiebsentnahme (%)"};
   const int labelNumbers[kNineCount] = {21, 22, 24, 25, 26, 27, 28, 29, 30};
   for (int i = 0; i < kNineCount; ++i) {
     n->addWidget(NamedLabel(names[i], QString("Label%1").arg(labelNumbers[i])), i, 0);
@@ -198,9 +197,12 @@ void TBtnBottomDlg::VC_Feld(int editNumber) {
   SpeciesRow& r = state_.parameters.rows[row - 1];
   const RowField f = editNumber % 5 == 2 ? RowField::kMean : editNumber % 5 == 3 ? RowField::kCv : RowField::kStems;
   const int v = ClampRowField(f, FieldInt(S(Edit[editNumber]->text())));
-  if (f == RowField::kMean) r.mean = v;
-  else if (f == RowField::kCv) r.cv = v;
-  else r.stems = v;
+  if (f == RowField::kMean)
+    r.mean = v;
+  else if (f == RowField::kCv)
+    r.cv = v;
+  else
+    r.stems = v;
   Edit[editNumber]->setText(r.inUse() ? Q(RowFieldText(f, v)) : "");
   UpdateBasalAreas();
 }

@@ -9,10 +9,10 @@
 #include "common/format.h"
 #include "common/paths.h"
 #include "common/qt/qt_services.h"
+#include "common/qt/widget_makers.h"
 #include "common/rounding.h"
 #include "common/stand_register.h"
 #include "common/translate.h"
-#include "common/qt/widget_makers.h"
 #include "generator/saving.h"
 
 namespace tolvek::generator {

@@ -72,7 +72,8 @@ void LoadRegister(const std::string& path, bool generated, ClassificationMode mo
     if (cls->klass > t.highestClass[ty]) t.highestClass[ty] = static_cast<std::uint8_t>(cls->klass);
   }
   if (!shortLines.empty())
-    problems.push_back({"Zeile des Modellbestandsregisters zu kurz, übersprungen", path + ", Nr. " + LineNumbers(shortLines)});
+    problems.push_back(
+        {"Zeile des Modellbestandsregisters zu kurz, übersprungen", path + ", Nr. " + LineNumbers(shortLines)});
   if (!badCorners.empty())
     problems.push_back({"Eckpunkt im Modellbestandsregister ist keine Zahl, Zeile übersprungen",
                         path + ", Nr. " + LineNumbers(badCorners)});
@@ -152,8 +153,8 @@ std::string ModelStandOverview(const ModelStandTable& table, ClassificationMode 
   const std::string cr = "\r";
   const std::string tab = "\t";
   const std::string line = cr + "  " + std::string(90, '-');
-  std::string s = tab + tab + tab + Translate(language, "Anzahl der Modell - Bestände") + cr + tab + tab + tab + caption +
-                  cr + line + cr;
+  std::string s = tab + tab + tab + Translate(language, "Anzahl der Modell - Bestände") + cr + tab + tab + tab +
+                  caption + cr + line + cr;
   if (mode == ClassificationMode::DevelopmentTypes) {
     s += "    " + PadRight(Translate(language, "Behandlungstyp"), 15) + tab + "   JPF" + tab + "   DF" + tab + "  VPF" +
          tab + "   VN" + tab + "  DW" + tab + "  Alle" + line;
@@ -213,9 +214,11 @@ std::string ModelStandOverviewDisplay(std::string_view overview) {
   return out;
 }
 
-std::string TypeChoiceCaption(const ModelStandTable& table, const std::array<std::string, kTypeSlots>& names, int type) {
+std::string TypeChoiceCaption(const ModelStandTable& table, const std::array<std::string, kTypeSlots>& names,
+                              int type) {
   if (type < 1 || type > kTypeCount) return {};
-  return names[static_cast<std::size_t>(type)] + "  (" + FormatInt(table.counts[static_cast<std::size_t>(type)][0], 2) + ")";
+  return names[static_cast<std::size_t>(type)] + "  (" + FormatInt(table.counts[static_cast<std::size_t>(type)][0], 2) +
+         ")";
 }
 
 std::string ClassRegisterFor(const ProgramFolders& folders, std::string_view standText) {
@@ -266,7 +269,8 @@ std::string ClassWriteMessage(const ClassWriteOutcome& o, const std::string& reg
     case ClassWriteResult::NoSuchStand:
       return Translate(language, "Bestand nicht im Modellbestandsregister, Klasse nicht geändert") + "#" + stand;
     case ClassWriteResult::SeveralLines:
-      return Translate(language, "Bestand steht mehrfach im Modellbestandsregister, Klasse nicht geändert") + "#" + stand;
+      return Translate(language, "Bestand steht mehrfach im Modellbestandsregister, Klasse nicht geändert") + "#" +
+             stand;
     case ClassWriteResult::LineTooShort:
       return Translate(language, "Zeile des Modellbestandsregisters zu kurz, Klasse nicht geändert") + "#" + stand;
     case ClassWriteResult::Written:
@@ -299,7 +303,8 @@ std::vector<std::string> ModelStandStatisticsLines(const ModelStandTable& table,
       const ModelStandCell& cell = table.cells[static_cast<std::size_t>(ty)][static_cast<std::size_t>(k)];
       const double expected =
           density > 0.0 ? in.area[static_cast<std::size_t>(position)][static_cast<std::size_t>(k)] / density : 0.0;
-      std::string first = std::string(1, static_cast<char>('A' + ty - 1)) + FormatInt(k, 4) + FormatFixed(5, 0, expected) + "  ";
+      std::string first =
+          std::string(1, static_cast<char>('A' + ty - 1)) + FormatInt(k, 4) + FormatFixed(5, 0, expected) + "  ";
       for (int e : cell.entries) {
         const ModelStandEntry* entry = table.Entry(e);
         first += ' ';
@@ -329,13 +334,16 @@ std::vector<std::string> ModelStandStatisticsLines(const ModelStandTable& table,
   return lines;
 }
 
-bool WriteModelStandStatistics(const ProgramFolders& folders, const std::vector<std::string>& lines, std::string* error) {
+bool WriteModelStandStatistics(const ProgramFolders& folders, const std::vector<std::string>& lines,
+                               std::string* error) {
   std::error_code ec;
   std::filesystem::create_directories(ResolveIn(folders.program, "Temp/"), ec);
   return WriteTextLines(StatisticsFilePath(folders), lines, error);
 }
 
-std::string StatisticsFilePath(const ProgramFolders& folders) { return ResolveIn(folders.program, "Temp/StatModBst.txt"); }
+std::string StatisticsFilePath(const ProgramFolders& folders) {
+  return ResolveIn(folders.program, "Temp/StatModBst.txt");
+}
 
 bool ModelStandState::CurrentCorners(std::array<double, 5>& x, std::array<double, 5>& y) const {
   const ModelStandEntry* e = table.Entry(cornerEntry);

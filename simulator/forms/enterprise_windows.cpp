@@ -42,10 +42,13 @@ TForm37::TForm37(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
     return l;
   };
   const int width = 2 * kMargin + 3 * kPicture + 2 * kGap;
-  Label3 = label("Label3", "Mausklick: Struktur anzeigen.  Doppelklick: Betrieb auswählen.", QRect(kMargin, 10, width - 2 * kMargin, 22), 10, false);
-  Label1 = label("Label1", "Betriebsstruktur nach Altersklassen", QRect(kMargin, 40, width - 2 * kMargin, 24), 12, true);
+  Label3 = label("Label3", "Mausklick: Struktur anzeigen.  Doppelklick: Betrieb auswählen.",
+                 QRect(kMargin, 10, width - 2 * kMargin, 22), 10, false);
+  Label1 =
+      label("Label1", "Betriebsstruktur nach Altersklassen", QRect(kMargin, 40, width - 2 * kMargin, 24), 12, true);
   const int row1 = 68, sizes = row1 + kPicture + 4, label2 = sizes + 30, row2 = label2 + 28;
-  Label2 = label("Label2", "Betriebsstruktur nach Wald- Entwicklungstypen", QRect(kMargin, label2, width - 2 * kMargin, 24), 12, true);
+  Label2 = label("Label2", "Betriebsstruktur nach Wald- Entwicklungstypen",
+                 QRect(kMargin, label2, width - 2 * kMargin, 24), 12, true);
   for (int i = 1; i <= 6; ++i) {
     const int column = (i - 1) % 3;
     auto* img = new QLabel(this);
@@ -143,9 +146,9 @@ void TForm41::RbBetrieb1Click(int n) {
   std::string file, reason;
   if (!ResetEnterpriseFile(state.folders.program, n, file, reason)) {
     // The program goes on; the enterprise's file is as it was.
-    state.services.messages->PlatformBox(
-        Translate(state.language, "Sorry, Betrieb nicht generiert") + "#" + file + ": " + Translate(state.language, reason),
-        "", PlatformButtons::Ok, PlatformIcon::Information);
+    state.services.messages->PlatformBox(Translate(state.language, "Sorry, Betrieb nicht generiert") + "#" + file +
+                                             ": " + Translate(state.language, reason),
+                                         "", PlatformButtons::Ok, PlatformIcon::Information);
     return;
   }
   state.services.messages->PlatformBox(Translate(state.language, "Betrieb erfolgreich generiert"), "",

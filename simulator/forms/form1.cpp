@@ -1,11 +1,9 @@
 #include "simulator/forms/form1.h"
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -13,28 +11,29 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
-#include <QMouseEvent>
 #include <QTimer>
 #include <QToolTip>
 #include <QWindow>
+#include <algorithm>
 
 #include "common/paths.h"
-#include "common/rounding.h"
 #include "common/qt/qt_services.h"
+#include "common/qt/widget_makers.h"
+#include "common/rounding.h"
 #include "simulator/forms/form15.h"
 #include "simulator/forms/form2.h"
 #include "simulator/forms/form35.h"
 #include "simulator/forms/form44.h"
 #include "simulator/forms/map_run_drawing.h"
-#include "simulator/forms/translate_forms.h"
-#include "common/qt/widget_makers.h"
 #include "simulator/forms/text_viewer.h"
+#include "simulator/forms/translate_forms.h"
 #include "simulator/screen_fit.h"
 #include "simulator/translate.h"
 
@@ -197,8 +196,8 @@ void TForm1::BuildTitleScreen() {
   LbLernPrg = MakeLabel(Client, "LbLernPrg", "Lernprogramm", QRect(220, 214, 460, 30), 16, true);
   LbStudent = MakeLabel(Client, "LbStudent", "für Studierende der Forstwissenschaften", QRect(220, 246, 460, 56), 13);
   LbFortbild = MakeLabel(Client, "LbFortbild", "Fortbildung", QRect(720, 214, 480, 30), 16, true);
-  LbEinricht = MakeLabel(Client, "LbEinricht", "für Forsteinrichter und Planer in der Praxis", QRect(720, 246, 480, 56),
-                         13);
+  LbEinricht =
+      MakeLabel(Client, "LbEinricht", "für Forsteinrichter und Planer in der Praxis", QRect(720, 246, 480, 56), 13);
 
   Panel2 = MakePanel(Client, "Panel2", QRect(200, 320, 1020, 210), kPanelColour);
   Label4 = MakeLabel(Client, "Label4", "Inventur wählen:", QRect(224, 330, 500, 28), 14, true, kBannerColour);
@@ -279,7 +278,7 @@ void TForm1::LoadTitlePictures() {
     QPixmap pm(Q(ResolveIn(state.folders.program, kTitlePictures[i])));
     if (pm.isNull())
       images[i]->hide();  // no picture installed: the place stays green
-    else  // cut to the place's proportions, so the picture is never squeezed
+    else                  // cut to the place's proportions, so the picture is never squeezed
       images[i]->setPixmap(pm.scaled(images[i]->size(), Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation)
                                .copy(QRect(QPoint(0, 0), images[i]->size())));
   }
@@ -438,7 +437,8 @@ void TForm1::BuildPanels() {
   Panel15Text->setAlignment(Qt::AlignCenter);
   Panel15->hide();
   Panel14 = MakePanel(Client, "Panel14", QRect(480, 480, 160, 40), "#ffd0d0");
-  MakeLabel(Panel14, "Panel14Text", "Interrupt", QRect(0, 0, 160, 40), 12, true, "black")->setAlignment(Qt::AlignCenter);
+  MakeLabel(Panel14, "Panel14Text", "Interrupt", QRect(0, 0, 160, 40), 12, true, "black")
+      ->setAlignment(Qt::AlignCenter);
   Panel14->hide();
 }
 
@@ -530,11 +530,10 @@ void TForm1::HideTitleScreen() {
   BitHinweise->hide();
   MemHilfe->hide();
   BitStop->show();
-  for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label4, Label6, Label7, Label9, Label14,
-                                                    LblBaumZahl, LbBaumZahlQ, LbAnzStpQ, LbModBestande, Bevel3, Image1,
-                                                    Image2, Image3, Panel1, Panel2, Panel3, Panel6, LbLernPrg,
-                                                    LbStudent, LbFortbild, LbEinricht,
-                                                    LblVersion1})
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           Label1,      Label2,    Label3,        Label4,    Label6,     Label7,     Label9,     Label14, LblBaumZahl,
+           LbBaumZahlQ, LbAnzStpQ, LbModBestande, Bevel3,    Image1,     Image2,     Image3,     Panel1,  Panel2,
+           Panel3,      Panel6,    LbLernPrg,     LbStudent, LbFortbild, LbEinricht, LblVersion1})
     w->hide();
   sBtAnweisung->show();
   sBtAnmerk->show();
@@ -544,13 +543,13 @@ void TForm1::HideTitleScreen() {
 void TForm1::ShowTitleScreen() {
   // Leaving a mode hides whatever it showed: every control of the client area but the title screen, the
   // tool bar's own buttons and the containers the title screen keeps (the mode buttons' Panel6, Panel12).
-  const std::initializer_list<QWidget*> title{Label1,    Label2,    Label3,     Label4,     Label6,    Label7,
-                                              Label9,    Label14,   Bevel3,     Panel1,     Panel2,    LbLernPrg,
-                                              LbStudent, LbFortbild, LbEinricht, Panel6,    LblVersion1};
-  const std::initializer_list<QWidget*> kept{PnWerkzeug,     sBtBestand,   sBtVerfahren, sBtGitter, sBtAuswertung,
-                                             sBtDiagramm,    sBtProbeBaeume, sBtExtras,  sBtAnweisung, sBtAnmerk,
-                                             sBtZurueck,     BtEnde,       Panel12,      BitHinweise, Image1,
-                                             Image2,         Image3};
+  const std::initializer_list<QWidget*> title{Label1,    Label2,     Label3,     Label4, Label6,     Label7,
+                                              Label9,    Label14,    Bevel3,     Panel1, Panel2,     LbLernPrg,
+                                              LbStudent, LbFortbild, LbEinricht, Panel6, LblVersion1};
+  const std::initializer_list<QWidget*> kept{PnWerkzeug,  sBtBestand,     sBtVerfahren, sBtGitter,    sBtAuswertung,
+                                             sBtDiagramm, sBtProbeBaeume, sBtExtras,    sBtAnweisung, sBtAnmerk,
+                                             sBtZurueck,  BtEnde,         Panel12,      BitHinweise,  Image1,
+                                             Image2,      Image3};
   const auto among = [](const std::initializer_list<QWidget*>& list, const QObject* o) {
     return std::find(list.begin(), list.end(), o) != list.end();
   };

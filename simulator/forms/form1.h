@@ -80,7 +80,7 @@ class TForm1 : public QMainWindow {
   QPushButton* BitBtn19 = nullptr;
   QPushButton* BitBtn20 = nullptr;
   QPushButton* BitBtn21 = nullptr;
-  QPushButton* BitStop = nullptr;   // "Programm beenden"
+  QPushButton* BitStop = nullptr;      // "Programm beenden"
   QPushButton* BitHinweise = nullptr;  // "Wichtige Hinweise"
   QLabel* Label1 = nullptr;
   QLabel* Label2 = nullptr;
@@ -112,7 +112,7 @@ class TForm1 : public QMainWindow {
   QPlainTextEdit* MemHilfe = nullptr;
 
   // ---- Left tool bar
-  QFrame* PnWerkzeug = nullptr;     // the bar itself
+  QFrame* PnWerkzeug = nullptr;  // the bar itself
   QPushButton* sBtBestand = nullptr;
   QPushButton* sBtVerfahren = nullptr;
   QPushButton* sBtGitter = nullptr;
@@ -135,40 +135,40 @@ class TForm1 : public QMainWindow {
 
   // ---- Extras group
   QGroupBox* GrpExtras = nullptr;
-  QPushButton* BtVarianz = nullptr;   // "E-Wert der Varianz"
-  QPushButton* BtOptom = nullptr;     // "Optimierung"
+  QPushButton* BtVarianz = nullptr;  // "E-Wert der Varianz"
+  QPushButton* BtOptom = nullptr;    // "Optimierung"
   QPushButton* BtKluppschwelle = nullptr;
-  QPushButton* Button4 = nullptr;     // "Betrieb generieren"
-  QLineEdit* EdEcken = nullptr;       // hidden: corners per circle stay 36
+  QPushButton* Button4 = nullptr;  // "Betrieb generieren"
+  QLineEdit* EdEcken = nullptr;    // hidden: corners per circle stay 36
   QLabel* Label5 = nullptr;
-  QPushButton* Button19 = nullptr;    // " schliessen "
+  QPushButton* Button19 = nullptr;  // " schliessen "
 
   // ---- Grid group (container; its contents are built by the grid's builder)
   QGroupBox* GroupBox1 = nullptr;
-  QPushButton* BitBtn13 = nullptr;    // "Gitter nach links drehen"
-  QPushButton* BitBtn14 = nullptr;    // "Gitter nach rechts drehen"
+  QPushButton* BitBtn13 = nullptr;  // "Gitter nach links drehen"
+  QPushButton* BitBtn14 = nullptr;  // "Gitter nach rechts drehen"
 
   // ---- Panels shown over the work area
-  QFrame* Panel3 = nullptr;           // species legend
-  QFrame* Panel5 = nullptr;           // enterprise structure panel
+  QFrame* Panel3 = nullptr;  // species legend
+  QFrame* Panel5 = nullptr;  // enterprise structure panel
   QFrame* Panel6 = nullptr;
-  QFrame* Panel7 = nullptr;           // model-stand panel of "Sonderfunktionen"
-  QPushButton* Button18 = nullptr;    // "zurück" of Panel7
-  QPushButton* Button21 = nullptr;    // "weiter" of Panel7
+  QFrame* Panel7 = nullptr;         // model-stand panel of "Sonderfunktionen"
+  QPushButton* Button18 = nullptr;  // "zurück" of Panel7
+  QPushButton* Button21 = nullptr;  // "weiter" of Panel7
   QFrame* Panel8 = nullptr;
   QFrame* Panel10 = nullptr;
   QFrame* Panel12 = nullptr;
-  QFrame* PnDaten = nullptr;          // data labels of the stand
+  QFrame* PnDaten = nullptr;  // data labels of the stand
   QLabel* LbEinhBest = nullptr;
-  QLabel* ImgText = nullptr;          // photograph of the stand mode
-  QFrame* Panel15 = nullptr;          // "Bitte warten ..." (a click ends the program)
+  QLabel* ImgText = nullptr;  // photograph of the stand mode
+  QFrame* Panel15 = nullptr;  // "Bitte warten ..." (a click ends the program)
   QLabel* Panel15Text = nullptr;
-  QFrame* Panel14 = nullptr;          // "Interrupt" of the plan view
+  QFrame* Panel14 = nullptr;  // "Interrupt" of the plan view
 
   // ---- Stand map and remarks
   QScrollArea* ScrollBox1 = nullptr;
-  QLabel* ImgBest = nullptr;          // the stand map; painted from a QImage by the map's owner
-  QPlainTextEdit* Memo1 = nullptr;    // remarks
+  QLabel* ImgBest = nullptr;        // the stand map; painted from a QImage by the map's owner
+  QPlainTextEdit* Memo1 = nullptr;  // remarks
 
   // Returns true (and does nothing else) while a long computation runs: the calling handler must then
   // return at once. Run controls and "Ende" do not call it.
@@ -207,12 +207,12 @@ class TForm1 : public QMainWindow {
   void Panel15Click();
 
   // ---- Stand choice and stand map
-  QLabel* LblBestand = nullptr;       // type text and number of the loaded stand
-  QLabel* LblFlaeche = nullptr;       // stand area
-  QLabel* ImgFoto = nullptr;          // the stand photographs of the slide show (400 x 300)
-  QPushButton* BitBa[10] = {};        // legend buttons BitBa1 .. BitBa9 (index 1 .. 9)
-  QImage* mapImage = nullptr;         // the picture ImgBest shows
-  QImage* legendImage = nullptr;      // the picture ImgLeg shows
+  QLabel* LblBestand = nullptr;   // type text and number of the loaded stand
+  QLabel* LblFlaeche = nullptr;   // stand area
+  QLabel* ImgFoto = nullptr;      // the stand photographs of the slide show (400 x 300)
+  QPushButton* BitBa[10] = {};    // legend buttons BitBa1 .. BitBa9 (index 1 .. 9)
+  QImage* mapImage = nullptr;     // the picture ImgBest shows
+  QImage* legendImage = nullptr;  // the picture ImgLeg shows
   void BuildStandArea();
   void sBtBestandClick();
   void sBtDrehenClick();
@@ -260,16 +260,16 @@ class TForm1 : public QMainWindow {
   bool modelStandShown = false;
 
   // ---- Help and documents
-  QGroupBox* GrpDtEng = nullptr;        // " Bedienung "
+  QGroupBox* GrpDtEng = nullptr;             // " Bedienung "
   class QRadioButton* RdDtsch = nullptr;     // "Bedienungsanleitung": the manual of the language
   class QRadioButton* RdBenutzer = nullptr;  // "Benutzerhandbuch": help contents
   class QRadioButton* RdNeue = nullptr;      // "Struktur d. Datenbestände": help topic 121
   class QRadioButton* RdAnwend = nullptr;    // "Anwendungen": help topic 122
   class QRadioButton* RdSuche = nullptr;     // "Theoretische Grundlagen": the theory group
-  QPushButton* BtWarten = nullptr;      // shown while the browser is started
-  QGroupBox* GbNbaum = nullptr;         // the theory documents
+  QPushButton* BtWarten = nullptr;           // shown while the browser is started
+  QGroupBox* GbNbaum = nullptr;              // the theory documents
   class QRadioButton* RbTeo[7] = {};         // RbTeoAllgemein … RbTeoNBaum, as kTheoryDocuments
-  QPushButton* ButtonX = nullptr;       // "x"
+  QPushButton* ButtonX = nullptr;            // "x"
   void BuildHelpArea();
   void sBtAnweisungClick();
   void RdDtschClick(QObject* sender);
@@ -287,19 +287,19 @@ class TForm1 : public QMainWindow {
   void BitBtn16Click(int languageNumber);
 
   // ---- Methods, grid and inventory pass
-  QLabel* LblVerfahren = nullptr;     // name of the chosen method
-  QLabel* LblRadius = nullptr;        // its parameter line
-  QLabel* LblGitterAnf = nullptr;     // grid spacing
+  QLabel* LblVerfahren = nullptr;  // name of the chosen method
+  QLabel* LblRadius = nullptr;     // its parameter line
+  QLabel* LblGitterAnf = nullptr;  // grid spacing
   // Grid group "  Gitter bearbeiten ": spacing BitBtn9 +5, BitBtn10 +1, BitBtn11 -5, BitBtn12 -1; shift
   // BitBtn1 +5 x, BitBtn2 +1 x, BitBtn3 -5 x, BitBtn4 -1 x, BitBtn5 .. BitBtn8 the same in y.
-  QPushButton* GridButton[13] = {};   // BitBtn1 .. BitBtn12 (index 1 .. 12)
-  QLabel* LbAbstand = nullptr;        // "Abstand"
-  QLabel* LbVerschieben = nullptr;    // "verschieben"
-  QPushButton* Button6 = nullptr;     // "blinken"
-  QPushButton* Button7 = nullptr;     // "speichern"
-  QPushButton* Button8 = nullptr;     // "lesen"
+  QPushButton* GridButton[13] = {};     // BitBtn1 .. BitBtn12 (index 1 .. 12)
+  QLabel* LbAbstand = nullptr;          // "Abstand"
+  QLabel* LbVerschieben = nullptr;      // "verschieben"
+  QPushButton* Button6 = nullptr;       // "blinken"
+  QPushButton* Button7 = nullptr;       // "speichern"
+  QPushButton* Button8 = nullptr;       // "lesen"
   QPushButton* GitterFertig = nullptr;  // "weiter": the inventory pass
-  QMenu* PopupMenu1 = nullptr;  // coordinates of a click on the stand map
+  QMenu* PopupMenu1 = nullptr;          // coordinates of a click on the stand map
   QAction* Punkt1 = nullptr;
   QAction* Punkt2 = nullptr;
   void BuildMethodArea();
@@ -349,12 +349,12 @@ class TForm1 : public QMainWindow {
   // Empties the stand, method and grid captions of the data column.
   void ClearInfoLabels();
   // ---- Enterprise mode: the choice of a model enterprise, its map and figures
-  QLabel* LblBaeume = nullptr;       // "Bestände:" and the stand count of the enterprise
-  QLabel* LbBestGroesse = nullptr;   // "Mittl. Fläche:" and the mean stand area
+  QLabel* LblBaeume = nullptr;          // "Bestände:" and the stand count of the enterprise
+  QLabel* LbBestGroesse = nullptr;      // "Mittl. Fläche:" and the mean stand area
   QLabel* LbBetriebStruktur = nullptr;  // "Betriebstruktur", the heading of Panel8
-  QPushButton* Button23 = nullptr;   // "Struktur ändern" (Panel8)
-  QPushButton* Button24 = nullptr;   // "Betrieb einlesen" (Panel8)
-  QPushButton* Button25 = nullptr;   // "Struktur beibehalten" (Panel8)
+  QPushButton* Button23 = nullptr;      // "Struktur ändern" (Panel8)
+  QPushButton* Button24 = nullptr;      // "Betrieb einlesen" (Panel8)
+  QPushButton* Button25 = nullptr;      // "Struktur beibehalten" (Panel8)
   void BuildEnterpriseArea();
   // A button of a structure panel (Panel8, Panel5): across the panel, top pixels down.
   QPushButton* StructurePanelButton(QFrame* panel, const char* name, const char* caption, int top);
@@ -378,10 +378,10 @@ class TForm1 : public QMainWindow {
 
   // ---- Enterprise structure: the structure panel Panel5, the wizard, the structure file, the balance
   QLabel* LbBetriebStruktur2 = nullptr;  // "Betriebstruktur", the heading of Panel5
-  QPushButton* Button10 = nullptr;   // "Speichern" (Panel5)
-  QPushButton* Button11 = nullptr;   // "Lesen" (Panel5)
-  QPushButton* Button26 = nullptr;   // "Flächenbilanz" (Panel5)
-  QPushButton* Button3 = nullptr;    // "weiter" (Panel5): model stands, then the method
+  QPushButton* Button10 = nullptr;       // "Speichern" (Panel5)
+  QPushButton* Button11 = nullptr;       // "Lesen" (Panel5)
+  QPushButton* Button26 = nullptr;       // "Flächenbilanz" (Panel5)
+  QPushButton* Button3 = nullptr;        // "weiter" (Panel5): model stands, then the method
   void BuildStructureArea();
   // "Struktur ändern": the map light green again, then the wizard.
   void Button23Click();
@@ -473,11 +473,11 @@ class TForm1 : public QMainWindow {
   std::function<bool(class QPrinter&)> choosePrinter;
 
   // ---- True values ("E-Wert der Varianz") and the sample-plan optimisation ("Optimierung")
-  QFrame* PnAuswahl = nullptr;        // side panel "Auswahlflächen der Bäume"
+  QFrame* PnAuswahl = nullptr;  // side panel "Auswahlflächen der Bäume"
   QLabel* LbAuswahlTitel = nullptr;
-  QLabel* LbAuswahl = nullptr;        // the text of the selection area in hand
-  QLabel* ImgKR = nullptr;            // the plan view on Panel11 (250 x 250)
-  QImage* planImage = nullptr;        // the picture ImgKR shows
+  QLabel* LbAuswahl = nullptr;  // the text of the selection area in hand
+  QLabel* ImgKR = nullptr;      // the plan view on Panel11 (250 x 250)
+  QImage* planImage = nullptr;  // the picture ImgKR shows
   void BuildTrueValueArea();
   // Ctrl with the left button on "E-Wert der Varianz" switches the step display on, any other press off.
   void BtVarianzMouseDown(bool ctrlAndLeft);

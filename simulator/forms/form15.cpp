@@ -2,9 +2,9 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QListWidget>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -15,9 +15,9 @@
 #include "common/wait.h"
 #include "simulator/forms/documents_open.h"
 #include "simulator/forms/form1.h"
-#include "simulator/forms/translate_forms.h"
 #include "simulator/forms/form44.h"
 #include "simulator/forms/small_dialogs.h"
+#include "simulator/forms/translate_forms.h"
 #include "simulator/stand/stand_loader.h"
 #include "simulator/translate.h"
 
@@ -114,15 +114,24 @@ TForm15::TForm15(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
 
 QMenu* TForm15::MenuFor(StandMenu m) const {
   switch (m) {
-    case StandMenu::ConiferWeak: return schwachesBaumholz1;
-    case StandMenu::ConiferMedium: return mittelstarkesBaumholz1;
-    case StandMenu::ConiferStrong: return starkesBaumholz1;
-    case StandMenu::ConiferPlenter: return Plenterwald1;
-    case StandMenu::BroadleafWeak: return schwachesBaumholz2;
-    case StandMenu::BroadleafMedium: return mittelstarkesBaumholz2;
-    case StandMenu::BroadleafStrong: return starkesbaumholz2;
-    case StandMenu::Generated: return GenerierteBestnde1;
-    case StandMenu::None: return nullptr;
+    case StandMenu::ConiferWeak:
+      return schwachesBaumholz1;
+    case StandMenu::ConiferMedium:
+      return mittelstarkesBaumholz1;
+    case StandMenu::ConiferStrong:
+      return starkesBaumholz1;
+    case StandMenu::ConiferPlenter:
+      return Plenterwald1;
+    case StandMenu::BroadleafWeak:
+      return schwachesBaumholz2;
+    case StandMenu::BroadleafMedium:
+      return mittelstarkesBaumholz2;
+    case StandMenu::BroadleafStrong:
+      return starkesbaumholz2;
+    case StandMenu::Generated:
+      return GenerierteBestnde1;
+    case StandMenu::None:
+      return nullptr;
   }
   return nullptr;
 }
@@ -187,9 +196,9 @@ void TForm15::ShowStandDescription() {
   StandFiles files;
   if (!ResolveStandFiles(state.folders, c.treePath, files) || !FileExists(ResolvePath(files.treeFile))) {
     // "ja": the user picks again; the other answers end the program, asked first as "Ende" asks.
-    const int answer = state.services.messages->PlatformBox(
-        Translate(state.language, "Bestand nicht gefunden, bitte neu wählen."), "", PlatformButtons::YesNoCancel,
-        PlatformIcon::None);
+    const int answer =
+        state.services.messages->PlatformBox(Translate(state.language, "Bestand nicht gefunden, bitte neu wählen."), "",
+                                             PlatformButtons::YesNoCancel, PlatformIcon::None);
     if (answer != kResultYes && forms.form1) forms.form1->sBtEndeClick();
     return;
   }

@@ -131,8 +131,8 @@ void TForm1::BtBetriebClick() {
   // The map first: one that cannot be read leaves everything as it was, back on the title screen.
   MapReadProblem problem;
   if (!StartEnterprise(e, state.folders.presets, state.screenScale, ScreenHeight(), problem)) {
-    state.services.messages->ShowMessageBox(
-        MapProblemText(problem, [this](const std::string& g) { return T(g); }), MessageKind::Warning, MessageButtons::Ok);
+    state.services.messages->ShowMessageBox(MapProblemText(problem, [this](const std::string& g) { return T(g); }),
+                                            MessageKind::Warning, MessageButtons::Ok);
     sBtZurueckClick();
     return;
   }
@@ -171,8 +171,8 @@ void TForm1::BtBetriebClick() {
   if (wide) height -= bar;
   const bool tall = reach.rows + kMapMargin > height;
   if (tall && !wide) width -= bar;
-  *mapImage = QImage(wide ? reach.columns + kMapMargin : width, tall ? reach.rows + kMapMargin : height,
-                     QImage::Format_RGB32);
+  *mapImage =
+      QImage(wide ? reach.columns + kMapMargin : width, tall ? reach.rows + kMapMargin : height, QImage::Format_RGB32);
   mapImage->fill(Qt::white);
   GeneratorDraws random(state.random);
   const bool outside = SubdivideEnterprise(e, random);
@@ -277,8 +277,8 @@ void TForm1::EnterpriseMapMouseDown(int px, int py, bool rightButton) {
 }
 
 void TForm1::LeaveEnterpriseView() {
-  for (QWidget* w : std::initializer_list<QWidget*>{Panel8, LblBaeume, LbBestGroesse, LblBestand, LblFlaeche, ImgBest,
-                                                    ScrollBox1})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{Panel8, LblBaeume, LbBestGroesse, LblBestand, LblFlaeche, ImgBest, ScrollBox1})
     w->hide();
   ImgBest->setToolTip(QString());
   SetMapClicks(true);

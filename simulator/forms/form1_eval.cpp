@@ -109,8 +109,8 @@ void TForm1::BuildEvaluationArea() {
 
 SampleTableHeader TForm1::SampleTableCaptions() const {
   SampleTableHeader h;
-  static constexpr const char* kNames[9] = {"LblBestand",   "LblFlaeche", "LblBaeume",    "LbBestGroesse", "LblVerfahren",
-                                            "LblRadius",    "LblGitterAnf", "LblAnzStp", "LblBaumZahl"};
+  static constexpr const char* kNames[9] = {"LblBestand", "LblFlaeche",   "LblBaeume", "LbBestGroesse", "LblVerfahren",
+                                            "LblRadius",  "LblGitterAnf", "LblAnzStp", "LblBaumZahl"};
   const auto caption = [this](int i) {
     QPointer<QLabel>& label = captionLabels_[static_cast<std::size_t>(i)];
     if (!label) label = LabelNamed(Client, kNames[i]);
@@ -131,10 +131,10 @@ bool TForm1::WriteSampleTreeTableNow() {
   }
   std::string error;
   if (WriteSampleTreeTable(state.folders.program, ev.sampleTreeTable, &error)) return true;
-  state.services.messages->PlatformBox(
-      T("Datei konnte nicht geschrieben werden:") + " " + SampleTreeTablePath(state.folders.program) +
-          (error.empty() ? std::string() : " (" + error + ")"),
-      "", PlatformButtons::Ok, PlatformIcon::Warning);
+  state.services.messages->PlatformBox(T("Datei konnte nicht geschrieben werden:") + " " +
+                                           SampleTreeTablePath(state.folders.program) +
+                                           (error.empty() ? std::string() : " (" + error + ")"),
+                                       "", PlatformButtons::Ok, PlatformIcon::Warning);
   return false;
 }
 
@@ -154,8 +154,8 @@ bool TForm1::EvaluateStandRun(const TrueStandValues* runTruth) {
     tableCaptions_ = SampleTableCaptions();
     tablePending_ = true;
   } else {
-    ev.sampleTreeTable = SampleTreeTableLines(ev.estimate, sm.plots, sm.method.passCode,
-                                              state.currentStand.speciesList, SampleTableCaptions(), state.language);
+    ev.sampleTreeTable = SampleTreeTableLines(ev.estimate, sm.plots, sm.method.passCode, state.currentStand.speciesList,
+                                              SampleTableCaptions(), state.language);
     tablePending_ = false;
   }
   state.sampleTreeCount = ev.estimate.sampleTreeTotal;
@@ -202,8 +202,7 @@ void TForm1::sBtAuswertungClick() {
   if (sm.grid.exists && sm.plots.Empty() && sm.pass.completed) {
     // The grid was laid and sampled, but no point gave a plot (plots too large for the stand, a grid
     // beside it): that is the cause, and another method, grid or stand the way on.
-    state.services.messages->PlatformBox(T("Keine Probebäume gefunden"), "", PlatformButtons::Ok,
-                                         PlatformIcon::None);
+    state.services.messages->PlatformBox(T("Keine Probebäume gefunden"), "", PlatformButtons::Ok, PlatformIcon::None);
     for (QPushButton* b : {sBtVerfahren, sBtGitter, sBtBestand, sBtZurueck}) b->setEnabled(true);
     return;
   }
@@ -332,15 +331,16 @@ void TForm1::sBtNeuesVerfahrenClick() {
 void TForm1::FinishNeuesVerfahren() {
   RunStatistics& stats = state.evaluation.run;
   if (stats.statisticsReady) {
-    const int answer = state.services.messages->AskYesNoAt(
-        T("Häufigkeitsverteilung drucken?"), MessageKind::Question, 8, 540);
+    const int answer =
+        state.services.messages->AskYesNoAt(T("Häufigkeitsverteilung drucken?"), MessageKind::Question, 8, 540);
     if (answer == kResultYes) PrintRunResult();
     stats.statisticsReady = false;
   } else {
     // Back to the method choice, which must now be made afresh.
     QWidget* dialog = FindWindowByName("BtnRightDlg1");
     if (dialog)
-      if (auto* back = dialog->findChild<QPushButton*>("CancelBtn", Qt::FindDirectChildrenOnly)) back->setEnabled(false);
+      if (auto* back = dialog->findChild<QPushButton*>("CancelBtn", Qt::FindDirectChildrenOnly))
+        back->setEnabled(false);
     UncheckMethodButtons();
     state.sampling.grid.loadedFromFile = false;
     // The last run's picture belongs to the method now left.

@@ -17,11 +17,11 @@
 
 #include "common/qt/qt_canvas.h"
 #include "common/qt/qt_services.h"
+#include "common/qt/widget_makers.h"
 #include "common/wait.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form22.h"
 #include "simulator/forms/form24.h"
-#include "common/qt/widget_makers.h"
 #include "simulator/sampling/edge_correction.h"
 #include "simulator/sampling/true_values.h"
 #include "simulator/translate.h"
@@ -90,9 +90,8 @@ class SelectionAreaDisplay : public TrueValueObserver, public GeometryObserver {
 
   void TreeStarted(const TreeRecord& tree) override {
     if (f_.state.run.graphics) {
-      f_.PaintOnMap([&](Canvas& c, const StandMapTransform& t) {
-        c.Pixel(t.StandMapX(tree.x), t.StandMapY(tree.y), kYellow);
-      });
+      f_.PaintOnMap(
+          [&](Canvas& c, const StandMapTransform& t) { c.Pixel(t.StandMapX(tree.x), t.StandMapY(tree.y), kYellow); });
     }
     throttle_.Tick(f_.state.services);
   }
@@ -186,8 +185,10 @@ class SelectionAreaDisplay : public TrueValueObserver, public GeometryObserver {
 
   void Show(int mode, const SelectionAreaFigures& fig) {
     f_.LbAuswahl->setText(Q(SelectionAreaText(mode, fig, f_.state.language)));
-    if (!f_.state.trueValues.fast) WaitMs(1000, f_.state.run, f_.state.services);
-    else WaitMs(0, f_.state.run, f_.state.services);
+    if (!f_.state.trueValues.fast)
+      WaitMs(1000, f_.state.run, f_.state.services);
+    else
+      WaitMs(0, f_.state.run, f_.state.services);
     if (greyDraw_) greyDraw_();
     greyDraw_ = nullptr;
     PaintPlan([](Canvas& c) {
@@ -326,8 +327,8 @@ std::optional<DesignValues> TForm1::ComputeTrueValuesNow(int ask) {
   RunControl& run = state.run;
   run.busy = true;
   bool cancelled = false;
-  const std::optional<DesignValues> values = ComputeTrueValues(g, cs.trees, cs.boundary, cs.areaHa, state.sampling.method,
-                                                               &display, &cancelled);
+  const std::optional<DesignValues> values =
+      ComputeTrueValues(g, cs.trees, cs.boundary, cs.areaHa, state.sampling.method, &display, &cancelled);
   run.busy = false;
   if (run.endRequested) return std::nullopt;
   if (values) tv.last = *values;

@@ -17,10 +17,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <functional>
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <new>
 #include <optional>
@@ -89,7 +89,8 @@ class StandMapMouse : public QObject {
         f_.ImgBestMouseUp(p.x(), p.y());
         return false;
       }
-      default: return false;
+      default:
+        return false;
     }
   }
 
@@ -109,7 +110,11 @@ class MapPassObserver : public PassObserver {
   // rings at the end): the first 100 ms are counted from here.
   // notes: where the shapes are noted instead of drawn (null: drawn at once).
   MapPassObserver(TForm1& form, Stamps& stamps, DeferredDrawing* notes)
-      : f_(form), stamps_(stamps), notes_(notes), t_(form.MapTransform()), shown_(form.state.services.clock->TickMs()) {}
+      : f_(form),
+        stamps_(stamps),
+        notes_(notes),
+        t_(form.MapTransform()),
+        shown_(form.state.services.clock->TickMs()) {}
 
   void PassStarted() override {
     f_.LblBaumZahl->show();
@@ -234,8 +239,8 @@ void RedrawStandFrom(TForm1& f, RunMapDrawing& kept) {
   const CurrentStand& cs = f.state.currentStand;
   f.LblFlaeche->setText(Q(StandAreaLabel(Translate(f.state.language, "Fläche"), cs.areaHa)));
   f.LblFlaeche->show();
-  f.ImgBest->setToolTip(Q(Translate(f.state.language,
-                                    "Linke Maustaste: Probefläche verschieben # Rechte Maustaste: Koordinaten anzeigen")));
+  f.ImgBest->setToolTip(Q(Translate(
+      f.state.language, "Linke Maustaste: Probefläche verschieben # Rechte Maustaste: Koordinaten anzeigen")));
   f.sBtDrehen->show();
 }
 
@@ -335,7 +340,8 @@ void TForm1::BuildGridArea() {
   Button6 = button("Button6", "blinken", QRect(8, 170, 76, 28), "Stichprobenpunkte blinken lassen");
   Button7 = button("Button7", "speichern", QRect(88, 170, 76, 28), "Gitter speichern");
   Button8 = button("Button8", "lesen", QRect(168, 170, 76, 28), "Gespeichertes Gitter lesen");
-  GitterFertig = button("GitterFertig", "weiter", QRect(112, 212, 132, 34), "Probeflächen anlegen und Probebäume auswählen");
+  GitterFertig =
+      button("GitterFertig", "weiter", QRect(112, 212, 132, 34), "Probeflächen anlegen und Probebäume auswählen");
   BitBtn13->move(8, 214);
   BitBtn14->move(54, 214);
 
@@ -383,9 +389,7 @@ void TForm1::BuildGridArea() {
   ImgBest->installEventFilter(new StandMapMouse(*this));
 
   runMap_ = std::make_unique<RunMapDrawing>();
-  runMap_->deferred.settle = [this] {
-    runMap_->Settle(*mapImage, [this] { PutBackStand(*this, *runMap_); });
-  };
+  runMap_->deferred.settle = [this] { runMap_->Settle(*mapImage, [this] { PutBackStand(*this, *runMap_); }); };
   mapPicture_->SetBeforeLook([this] { SettleMap(); });
 }
 
@@ -406,7 +410,8 @@ void TForm1::RandomGridShift() {
   }
   g.assign = true;
   RunMapDrawing& kept = *runMap_;
-  DrawGridOver(*this, false, false, [this, &kept] { RedrawStandFrom(*this, kept); }, kept.crosses, &kept.deferred);
+  DrawGridOver(
+      *this, false, false, [this, &kept] { RedrawStandFrom(*this, kept); }, kept.crosses, &kept.deferred);
   // The pass puts the map on the screen, crosses and rings, when it has ended.
   const PassOutcome outcome = RunPassOver(*this, false, true, kept.rings, &kept.deferred);
   if (outcome != PassOutcome::Done) state.run.repetitionStop = true;
@@ -433,14 +438,14 @@ void TForm1::EraseGridCrosses() {
   if (g.pointCount <= 0 || g.points.empty() || state.run.repetitionFlag || !state.run.graphics) return;
   PaintOnMap([&](Canvas& c, const StandMapTransform& t) {
     c.SetPen(kBlack);
-    for (int i = 1; i <= g.pointCount; ++i)
-      DrawCrossMark(c, t, g.Point(i).x + g.originX, g.Point(i).y + g.originY);
+    for (int i = 1; i <= g.pointCount; ++i) DrawCrossMark(c, t, g.Point(i).x + g.originX, g.Point(i).y + g.originY);
   });
 }
 
 void TForm1::DrawGrid(bool blink) {
   Stamps stamps;
-  DrawGridOver(*this, blink, true, [this] { DrawTrees(); }, stamps);
+  DrawGridOver(
+      *this, blink, true, [this] { DrawTrees(); }, stamps);
 }
 
 void TForm1::sBtGitterClick() {
@@ -456,8 +461,7 @@ void TForm1::sBtGitterClick() {
     Panel5->hide();
   } else {
     if (!state.currentStand.loaded) {
-      state.services.messages->PlatformBox(T("Bitte Bestand auswählen"), "", PlatformButtons::Ok,
-                                           PlatformIcon::None);
+      state.services.messages->PlatformBox(T("Bitte Bestand auswählen"), "", PlatformButtons::Ok, PlatformIcon::None);
       return;
     }
     PresetGridCommand(g, false);
@@ -547,7 +551,8 @@ void TForm1::Button7Click() {
     g.saveRequest = true;
     Button8->setEnabled(false);
     state.services.messages->ShowMessageBox(
-        T("Für jeden Gitterpunkt wird auch die Lage #der Probefläche im Modellbestand gespeichert.#Programm bitte bis einschl. Auswertung fortführen."),
+        T("Für jeden Gitterpunkt wird auch die Lage #der Probefläche im Modellbestand gespeichert.#Programm bitte bis "
+          "einschl. Auswertung fortführen."),
         MessageKind::Info, MessageButtons::Ok);
     return;
   }
@@ -557,8 +562,9 @@ void TForm1::Button7Click() {
     return;
   }
   Button8->setEnabled(true);
-  state.services.messages->ShowMessageBox(T("Für jeden Gitterpunkt wird auch die Lage #der Probefläche im Bestand gespeichert"),
-                                          MessageKind::Info, MessageButtons::Ok);
+  state.services.messages->ShowMessageBox(
+      T("Für jeden Gitterpunkt wird auch die Lage #der Probefläche im Bestand gespeichert"), MessageKind::Info,
+      MessageButtons::Ok);
 }
 
 void TForm1::Button8Click() {
@@ -653,8 +659,14 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps
   if (!run.endRequested) {
     observer.emplace(f, stamps, notes);
     try {
-      PassEnvironment env{s,   state.currentStand.trees, state.currentStand.boundary, *state.geometry,
-                          run, state.services,           state.language,              *observer};
+      PassEnvironment env{s,
+                          state.currentStand.trees,
+                          state.currentStand.boundary,
+                          *state.geometry,
+                          run,
+                          state.services,
+                          state.language,
+                          *observer};
       env.enterprise = f.enterprisePassRoute ? f.enterprisePassRoute() : nullptr;
       env.areas = f.enterpriseGridAreas;
       env.gridContext = f.MakeGridContext();
@@ -667,7 +679,8 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps
     } catch (const std::bad_alloc&) {
       QApplication::restoreOverrideCursor();
       run.busy = wasBusy;
-      state.services.messages->ShowMessageBox("Select: Sorry, bitte neu starten", MessageKind::Info, MessageButtons::Ok);
+      state.services.messages->ShowMessageBox("Select: Sorry, bitte neu starten", MessageKind::Info,
+                                              MessageButtons::Ok);
       TerminateProgram(state.services, 1);
     }
   }
@@ -733,15 +746,16 @@ void TForm1::ImgBestMouseDown(int px, int py, bool rightButton) {
     lx += cs.boundary.minX;
     ly += cs.boundary.minY;
   }
-  Punkt2->setText(Q(std::string("    \"      ") + T("gemessen") + ":  X=" + FormatFixed(6, 1, lx) + "   Y=" +
-                    FormatFixed(6, 1, ly)));
+  Punkt2->setText(Q(std::string("    \"      ") + T("gemessen") + ":  X=" + FormatFixed(6, 1, lx) +
+                    "   Y=" + FormatFixed(6, 1, ly)));
   PaintOnMap([&](Canvas& c, const StandMapTransform& tr) {
     c.SetPen(kYellow);
     DrawCrossMark(c, tr, X, Y);
   });
 
   if (DigitiseBoundary(g, Y, X) == DigitiseResult::Closed &&
-      state.services.messages->ShowMessageBox(T("Grenze geschlossen"), MessageKind::Info, MessageButtons::Ok) == kResultOk) {
+      state.services.messages->ShowMessageBox(T("Grenze geschlossen"), MessageKind::Info, MessageButtons::Ok) ==
+          kResultOk) {
     std::string problem;
     if (!WriteDigitisedBoundary(g, state.folders.program, problem))
       state.services.messages->PlatformBox(T(problem), "", PlatformButtons::Ok, PlatformIcon::Warning);

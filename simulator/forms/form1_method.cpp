@@ -1,7 +1,7 @@
 // The main window's part in the method choice: "Verfahren", the two method labels and the decision
 // hints shown for the chosen method and stand.
-#include <QGroupBox>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>

@@ -13,8 +13,8 @@
 
 #include "common/format.h"
 #include "common/qt/qt_services.h"
-#include "simulator/enterprise/model_stand_loading.h"
 #include "common/qt/widget_makers.h"
+#include "simulator/enterprise/model_stand_loading.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form30.h"
 #include "simulator/forms/form35.h"
@@ -35,13 +35,13 @@ void TForm1::BuildModelStandPanel() {
   CheckBox2->setEnabled(false);
   CheckBox3->setEnabled(false);
   Button22 = widgets::Button(Panel7, "Button22", "Anzahl der Modellbestände", QRect(10, 68, 226, 30),
-                         "Modellbestände je Bestandestyp und Klasse");
+                             "Modellbestände je Bestandestyp und Klasse");
   Button1 = widgets::Button(Panel7, "Button1", "Bestand zeichnen", QRect(10, 104, 226, 30),
-                        "Modellbestand zeichnen, Klassifikation ändern");
+                            "Modellbestand zeichnen, Klassifikation ändern");
   Button15 = widgets::Button(Panel7, "Button15", "Einh. Bestand wählen", QRect(10, 140, 226, 30),
-                         "Den gesamten Betrieb mit einem Modellbestand belegen");
-  Button16 = widgets::Button(Panel7, "Button16", "Bestand generieren", QRect(10, 186, 226, 30),
-                         "Programm Vorlint starten");
+                             "Den gesamten Betrieb mit einem Modellbestand belegen");
+  Button16 =
+      widgets::Button(Panel7, "Button16", "Bestand generieren", QRect(10, 186, 226, 30), "Programm Vorlint starten");
   Button18->setGeometry(10, 238, 108, 34);
   Button21->setGeometry(128, 238, 108, 34);
 
@@ -124,12 +124,13 @@ void TForm1::LoadSelectedStand() {
   // The class is named by the classification it was read with.
   classLine.wet = CurrentClassification(state) == ClassificationMode::DevelopmentTypes;
   if (entry) {
-    classLine.typeName = TypeNames(CurrentClassification(state), state.language)[static_cast<std::size_t>(entry->cls.type)];
+    classLine.typeName =
+        TypeNames(CurrentClassification(state), state.language)[static_cast<std::size_t>(entry->cls.type)];
     classLine.treatmentName = TreatmentTypeName(entry->cls.klass);
     classLine.ageClass = entry->cls.klass + 1;
   }
-  StandInfoInputs in{cs.sums, cs.areaHa, m.chosenText, cs.speciesList,
-                     cs.files.folderKind == StandFolder::StandsGE, &classLine};
+  StandInfoInputs in{cs.sums,   cs.areaHa, m.chosenText, cs.speciesList, cs.files.folderKind == StandFolder::StandsGE,
+                     &classLine};
   StandInfo info = BuildStandInfo(in, state.language);
   sBtDrehen->hide();
   if (forms.form35) {
@@ -231,8 +232,8 @@ void TForm1::BtnVorlintClick() {
   const std::string parameter = GeneratorCommandLine(state.language, state.settings.language);
   if (state.services.launcher && state.services.launcher->Start(program, parameter)) return;
   // The simulator goes on whichever button is pressed.
-  state.services.messages->PlatformBox(GeneratorMissingMessage(state.language, program), "",
-                                       PlatformButtons::OkCancel, PlatformIcon::None);
+  state.services.messages->PlatformBox(GeneratorMissingMessage(state.language, program), "", PlatformButtons::OkCancel,
+                                       PlatformIcon::None);
 }
 
 }  // namespace tolvek

@@ -59,7 +59,6 @@ void TForm1::BuildRunDisplayArea() {
   Panel11->setFrameShape(QFrame::Box);
   Panel11->setStyleSheet("QFrame#Panel11 { background: white; }");
   Panel11->hide();
-
 }
 
 void TForm1::ShowRunStatistics() {

@@ -18,8 +18,8 @@
 #include "simulator/enterprise/model_stand_loading.h"
 #include "simulator/enterprise/structure_file.h"
 #include "simulator/forms/enterprise_windows.h"
-#include "simulator/forms/form43.h"
 #include "simulator/forms/form1.h"
+#include "simulator/forms/form43.h"
 #include "simulator/forms/small_dialogs.h"
 #include "simulator/forms/structure_windows.h"
 #include "simulator/translate.h"
@@ -225,9 +225,9 @@ void TForm1::Button10Click() {
   std::string reason;
   const ModelStandRegisters registers{state.modelStands.realStands, state.modelStands.generatedStands};
   if (!StructureFileLines(StructureOf(e, mode, registers), lines, compartment, reason)) {
-    state.services.messages->ShowMessageBox(T("Betrieb nicht gespeichert") + "#" + T("Abteilung") + " " +
-                                                std::to_string(compartment) + ": " + T(reason),
-                                            MessageKind::Warning, MessageButtons::Ok);
+    state.services.messages->ShowMessageBox(
+        T("Betrieb nicht gespeichert") + "#" + T("Abteilung") + " " + std::to_string(compartment) + ": " + T(reason),
+        MessageKind::Warning, MessageButtons::Ok);
     return;
   }
   const std::string path = EnterpriseFilePath(state.folders.program, e.number);
@@ -235,8 +235,8 @@ void TForm1::Button10Click() {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
   std::string error;
   if (!WriteTextLines(path, lines, &error)) {
-    state.services.messages->ShowMessageBox(T("Betrieb nicht gespeichert") + "#" + path + ": " + error, MessageKind::Warning,
-                                            MessageButtons::Ok);
+    state.services.messages->ShowMessageBox(T("Betrieb nicht gespeichert") + "#" + path + ": " + error,
+                                            MessageKind::Warning, MessageButtons::Ok);
     return;
   }
   e.storedMode[static_cast<std::size_t>(e.number)] = mode;

@@ -93,7 +93,8 @@ TForm2::TForm2(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(parent)
                       {&LblGitter, "LblGitter", 131, true},     {&LblGitterAnf, "LblGitterAnf", 149, false},
                       {&LblAuswEinh, "LblAuswEinh", 175, true}, {&LblBTAK, "LblBTAK", 193, false},
                       {&LblBTAk2, "LblBTAk2", 211, false}};
-  for (const Row& r : rows) *r.slot = HeaderLabel(this, r.name, QRect(kLeftColumn, r.top, kLeftColumnWidth, 16), r.bold);
+  for (const Row& r : rows)
+    *r.slot = HeaderLabel(this, r.name, QRect(kLeftColumn, r.top, kLeftColumnWidth, 16), r.bold);
   LblAnzStp = HeaderLabel(this, "LblAnzStp", QRect(kLeftColumn, 240, kLeftColumnWidth, 30));
   LblBaumZahl = HeaderLabel(this, "LblBaumZahl", QRect(kLeftColumn, 272, kLeftColumnWidth, 30));
   for (QLabel* l : {LblAnzStp, LblBaumZahl}) l->setWordWrap(true);
@@ -144,7 +145,8 @@ TForm2::TForm2(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(parent)
   Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   PnLabel->raise();
 
-  BtGesamt = CommandButton(this, "BtGesamt", "Alle Simulationen", QRect(kLeftColumn, kAllSimulationsTop, kLeftColumnWidth, 24));
+  BtGesamt = CommandButton(this, "BtGesamt", "Alle Simulationen",
+                           QRect(kLeftColumn, kAllSimulationsTop, kLeftColumnWidth, 24));
   const int narrow = kHeadingColumnLeft - kLeftColumn - 4;
   BtListe = CommandButton(this, "BtListe", "Tabelle", QRect(kLeftColumn, kTableButtonTop, narrow, 20));
   BtFlaeche = CommandButton(this, "BtFlaeche", "Fläche", QRect(kLeftColumn, kAreaButtonTop, narrow, 20));
@@ -164,7 +166,6 @@ TForm2::TForm2(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(parent)
   connect(BtGesamt, &QPushButton::clicked, this, &TForm2::BtGesamtClick);
   connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
   connect(BtSpeich, &QPushButton::clicked, this, &TForm2::BtSpeichClick);
-
 
   choosePrinter = [this](QPrinter& printer) {
     QPrintDialog dialog(&printer, this);
@@ -209,12 +210,20 @@ ResultDiagramSetting TForm2::MakeSetting(char) const {
 
 void TForm2::Fill(const ResultDiagramData& data) {
   const ResultDiagramPicture p = LayOutResultDiagram(data, MakeSetting(data.code), state.language);
-  const std::pair<QLabel*, const std::string*> texts[] = {
-      {Label3, &p.label3},           {LblBestand, &p.lblBestand},     {LblFlaeche, &p.lblFlaeche},
-      {LblBaeume, &p.lblBaeume},     {LbBestGroesse, &p.lbBestGroesse}, {LblGitter, &p.lblGitter},
-      {LblGitterAnf, &p.lblGitterAnf}, {LblAuswEinh, &p.lblAuswEinh}, {LblBTAK, &p.lblBTAK},
-      {LblBTAk2, &p.lblBTAk2},       {LblMerkmal, &p.lblMerkmal},     {LblAnzStp, &p.lblAnzStp},
-      {LblBaumZahl, &p.lblBaumZahl}, {Label2, &p.label2}};
+  const std::pair<QLabel*, const std::string*> texts[] = {{Label3, &p.label3},
+                                                          {LblBestand, &p.lblBestand},
+                                                          {LblFlaeche, &p.lblFlaeche},
+                                                          {LblBaeume, &p.lblBaeume},
+                                                          {LbBestGroesse, &p.lbBestGroesse},
+                                                          {LblGitter, &p.lblGitter},
+                                                          {LblGitterAnf, &p.lblGitterAnf},
+                                                          {LblAuswEinh, &p.lblAuswEinh},
+                                                          {LblBTAK, &p.lblBTAK},
+                                                          {LblBTAk2, &p.lblBTAk2},
+                                                          {LblMerkmal, &p.lblMerkmal},
+                                                          {LblAnzStp, &p.lblAnzStp},
+                                                          {LblBaumZahl, &p.lblBaumZahl},
+                                                          {Label2, &p.label2}};
   for (const auto& [label, text] : texts) label->setText(Q(*text));
   BtBaumZahl->setText(Q(p.btBaumZahl));
   for (int r = 0; r < kTableRows; ++r)
@@ -353,8 +362,8 @@ void TForm2::PaintPage(QPainter& painter, const QRect& page) {
   const QImage picture = Picture(kPrintScale);
   if (picture.isNull() || page.width() <= 0 || page.height() <= 0) return;
   // Across the page's width, at its top; a page too low for that gets the picture at its full height.
-  QSize target = picture.size().scaled(page.width(), page.width() * picture.height() / picture.width(),
-                                       Qt::KeepAspectRatio);
+  QSize target =
+      picture.size().scaled(page.width(), page.width() * picture.height() / picture.width(), Qt::KeepAspectRatio);
   if (target.height() > page.height()) target = picture.size().scaled(page.size(), Qt::KeepAspectRatio);
   painter.save();
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);

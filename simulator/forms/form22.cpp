@@ -1,7 +1,7 @@
 #include "simulator/forms/form22.h"
 
-#include "simulator/forms/form1.h"
 #include "common/qt/widget_makers.h"
+#include "simulator/forms/form1.h"
 #include "simulator/translate.h"
 
 namespace tolvek {

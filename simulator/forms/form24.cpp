@@ -9,8 +9,8 @@
 
 #include "common/qt/qt_canvas.h"
 #include "common/qt/qt_services.h"
-#include "simulator/forms/form1.h"
 #include "common/qt/widget_makers.h"
+#include "simulator/forms/form1.h"
 #include "simulator/translate.h"
 
 namespace tolvek {
@@ -78,8 +78,10 @@ TForm24::TForm24(SimulatorState& st, TForm1* m, QWidget* parent) : QDialog(paren
     connect(e, &QLineEdit::editingFinished, this, [this, e] { Ed_VCExit(e); });
     top += 32;
   }
-  LbKurve1 = widgets::Label(this, "Label2", "Die Baumzahl-Flächenzahl-Kominationen der Kurve", QRect(584, 438, 336, 36));
-  LbKurve2 = widgets::Label(this, "Label3", "gewährleisten den vorgegebenen Stichprobenfehler", QRect(584, 474, 336, 36));
+  LbKurve1 =
+      widgets::Label(this, "Label2", "Die Baumzahl-Flächenzahl-Kominationen der Kurve", QRect(584, 438, 336, 36));
+  LbKurve2 =
+      widgets::Label(this, "Label3", "gewährleisten den vorgegebenen Stichprobenfehler", QRect(584, 474, 336, 36));
   for (QLabel* l : {LbKurve1, LbKurve2}) {
     l->setWordWrap(true);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -110,9 +112,9 @@ void TForm24::DrawPlanCurveNow() {
     graph_ = DrawPlanCurve(canvas, model(), image_.width(), image_.height(), state.language);
   }
   const PlanEditTexts t = PlanEditFieldTexts(model());
-  const std::pair<QLineEdit*, const std::string*> fields[] = {
-      {Ed_tF0, &t.tF},  {Ed_tFMkm, &t.vF}, {Ed_tB0, &t.tB},    {Ed_tBMkm, &t.vB}, {Ed_SigF, &t.sF},
-      {Ed_sigB, &t.sB}, {Ed_BestFl, &t.A}, {Ed_AnzB, &t.N},    {Ed_VC, &t.VC}};
+  const std::pair<QLineEdit*, const std::string*> fields[] = {{Ed_tF0, &t.tF},   {Ed_tFMkm, &t.vF}, {Ed_tB0, &t.tB},
+                                                              {Ed_tBMkm, &t.vB}, {Ed_SigF, &t.sF},  {Ed_sigB, &t.sB},
+                                                              {Ed_BestFl, &t.A}, {Ed_AnzB, &t.N},   {Ed_VC, &t.VC}};
   for (auto [edit, text] : fields) edit->setText(QString::fromStdString(*text));
   ShowGraph();
 }

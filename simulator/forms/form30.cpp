@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "common/qt/qt_services.h"
-#include "simulator/enterprise/model_stand_loading.h"
 #include "common/qt/widget_makers.h"
+#include "simulator/enterprise/model_stand_loading.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form35.h"
 #include "simulator/forms/form36.h"
@@ -34,9 +34,10 @@ TForm30::TForm30(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
   LbF30Frage = widgets::WrappingLabel(this, "LbF30Frage", "Klassifikation ändern", QRect(13, 282, 190, 22));
   LbF30FrageW = widgets::WrappingLabel(this, "LbF30FrageW", "", QRect(8, 280, 156, 40));
   BtF30Ja = widgets::Button(this, "BtF30Ja", "Ja", QRect(168, 284, 56, 28));
-  BtChAKL = widgets::Button(this, "BtChAKL", "BT / Akl", QRect(13, 310, 90, 28), "Bestandestyp und Altersklasse ändern");
-  BtChWET =
-      widgets::Button(this, "BtChWET", "WET / BHT", QRect(109, 310, 90, 28), "Waldentwicklungstyp und Behandlungstyp ändern");
+  BtChAKL =
+      widgets::Button(this, "BtChAKL", "BT / Akl", QRect(13, 310, 90, 28), "Bestandestyp und Altersklasse ändern");
+  BtChWET = widgets::Button(this, "BtChWET", "WET / BHT", QRect(109, 310, 90, 28),
+                            "Waldentwicklungstyp und Behandlungstyp ändern");
   F30BtnZurueck = widgets::Button(this, "F30BtnZurueck", "zurück", QRect(8, 352, 216, 30));
   Button1 = widgets::Button(this, "Button1", "schliessen", QRect(8, 352, 216, 30));
   F30BtZurueck = widgets::Button(this, "F30BtZurueck", "zurück", QRect(8, 352, 216, 30));

@@ -11,8 +11,8 @@
 
 #include "common/format.h"
 #include "common/qt/qt_services.h"
-#include "simulator/enterprise/model_stand_loading.h"
 #include "common/rounding.h"
+#include "simulator/enterprise/model_stand_loading.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form30.h"
 #include "simulator/forms/form35.h"
@@ -26,8 +26,7 @@ constexpr int kMatrixTop = 56;
 constexpr int kMatrixWidth = 200;
 }  // namespace
 
-TForm36::TForm36(SimulatorState& st, Forms& fm, QWidget* parent)
-    : QWidget(parent, Qt::Tool), state(st), forms(fm) {
+TForm36::TForm36(SimulatorState& st, Forms& fm, QWidget* parent) : QWidget(parent, Qt::Tool), state(st), forms(fm) {
   setObjectName("Form36");
   setWindowTitle(" Form36");
   setFixedSize(kMatrixLeft + kMatrixWidth + 12, kMatrixTop + 8 * 40 + 52);

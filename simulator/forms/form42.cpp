@@ -89,9 +89,8 @@ void TForm42::Prepare(const std::string& text, MessageKind kind, MessageButtons 
   BtLinks->setGeometry(m.leftLeft, m.buttonTop, m.leftWidth, 25);
   BtRechts->setGeometry(m.rightLeft, m.buttonTop, m.rightWidth, 25);
   for (QWidget* w : {static_cast<QWidget*>(btnYES), static_cast<QWidget*>(btnNO), static_cast<QWidget*>(btnOK),
-                     static_cast<QWidget*>(BtLinks), static_cast<QWidget*>(BtRechts),
-                     static_cast<QWidget*>(ImgWarning), static_cast<QWidget*>(ImgInfo),
-                     static_cast<QWidget*>(ImgConfirm)})
+                     static_cast<QWidget*>(BtLinks), static_cast<QWidget*>(BtRechts), static_cast<QWidget*>(ImgWarning),
+                     static_cast<QWidget*>(ImgInfo), static_cast<QWidget*>(ImgConfirm)})
     w->hide();
   ImgWarning->setVisible(m.icon == MessageIcon::Warning);
   ImgInfo->setVisible(m.icon == MessageIcon::Info);

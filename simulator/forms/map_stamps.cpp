@@ -87,8 +87,8 @@ bool Stamps::Set(const MapPixels* map, std::uint64_t key, int left, int top, int
       top - kMargin + StampSize(h) <= 0)
     return true;
   // Else the whole picture of the shape, margins and all, must lie on the map.
-  if (w > kLargest || h > kLargest || left < kMargin || top < kMargin ||
-      left - kMargin + StampSize(w) > map->width || top - kMargin + StampSize(h) > map->height)
+  if (w > kLargest || h > kLargest || left < kMargin || top < kMargin || left - kMargin + StampSize(w) > map->width ||
+      top - kMargin + StampSize(h) > map->height)
     return false;
   Stamp* const stamp = Find(key, w, h, draw);
   if (!stamp->whole) return false;

@@ -103,8 +103,7 @@ void ShowDialogProblem(SimulatorState& state, const std::string& german) {
 
 // ---------------------------------------------------------------- n-tree sample
 
-TBtnRightDlg6::TBtnRightDlg6(SimulatorState& st, Forms& fm, QWidget* parent)
-    : QDialog(parent), state(st), forms(fm) {
+TBtnRightDlg6::TBtnRightDlg6(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(parent), state(st), forms(fm) {
   setObjectName("BtnRightDlg6");
   setWindowTitle(QString::fromUtf8("N-Baum Stichprobe"));
   setModal(true);
@@ -114,8 +113,8 @@ TBtnRightDlg6::TBtnRightDlg6(SimulatorState& st, Forms& fm, QWidget* parent)
   Label1 = MakeLabel(this, "Label1", "Schätzvariante", QRect(110, 10, 220, 20));
   for (int v = 1; v <= kNTreeVariants; ++v) {
     const std::string name = "RadioButton" + std::to_string(v);
-    RadioButton[static_cast<std::size_t>(v)] =
-        MakeRadio(this, name.c_str(), kNTreeVariantCaptions[static_cast<std::size_t>(v)], QRect(110, 10 + v * 28, 240, 24));
+    RadioButton[static_cast<std::size_t>(v)] = MakeRadio(
+        this, name.c_str(), kNTreeVariantCaptions[static_cast<std::size_t>(v)], QRect(110, 10 + v * 28, 240, 24));
   }
   RadioButton[1]->setChecked(true);
   Button2 = MakeButton(this, "Button2", "weiter", QRect(360, 14, 98, 30));
@@ -244,7 +243,9 @@ TBtnRightDlg5::TBtnRightDlg5(SimulatorState& st, QWidget* parent) : QDialog(pare
   connect(CancelBtn, &QPushButton::clicked, this, &TBtnRightDlg5::CancelBtnClick);
 }
 
-void TBtnRightDlg5::ShowArea() { LbFlaeche->setText(Q(FormatFixed(8, 2, area) + " " + Translate(state.language, "qm"))); }
+void TBtnRightDlg5::ShowArea() {
+  LbFlaeche->setText(Q(FormatFixed(8, 2, area) + " " + Translate(state.language, "qm")));
+}
 
 void TBtnRightDlg5::Prepare() {
   const std::string unit = " " + Translate(state.language, "qm");
@@ -452,9 +453,8 @@ TBtnRightDlg1::TBtnRightDlg1(SimulatorState& st, Forms& fm, QWidget* parent) : Q
   CancelBtn = MakeButton(this, "CancelBtn", "zurück", QRect(294, 52, 134, 30));
   Button1 = MakeButton(this, "Button1", "Entscheidungshilfe", QRect(294, 130, 134, 30));
   Button2 = MakeButton(this, "Button2", "Kluppschwelle", QRect(294, 168, 134, 30));
-  connect(RdBtn6Baum, &QRadioButton::clicked, this, [this] {
-    RdBtn6BaumClick(QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier));
-  });
+  connect(RdBtn6Baum, &QRadioButton::clicked, this,
+          [this] { RdBtn6BaumClick(QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier)); });
   connect(RdBtnVollkr, &QRadioButton::clicked, this, &TBtnRightDlg1::RdBtnVollkrClick);
   connect(RdBtnWZP, &QRadioButton::clicked, this, &TBtnRightDlg1::RdBtnWZPClick);
   connect(RdBtnKonzKr, &QRadioButton::clicked, this, &TBtnRightDlg1::RdBtnKonzKrClick);
@@ -519,11 +519,20 @@ void TBtnRightDlg1::BackInParameterDialog() {
 void TBtnRightDlg1::ShowMethodInRadios() {
   UncheckAll({RdBtn6Baum, RdBtnVollkr, RdBtnWZP, RdBtnKonzKr});
   switch (state.sampling.method.code) {
-    case kMethodNTree: RdBtn6Baum->setChecked(true); break;
-    case kMethodFixedCircle: RdBtnVollkr->setChecked(true); break;
-    case kMethodAngleCount: RdBtnWZP->setChecked(true); break;
-    case kMethodConcentric: RdBtnKonzKr->setChecked(true); break;
-    default: break;
+    case kMethodNTree:
+      RdBtn6Baum->setChecked(true);
+      break;
+    case kMethodFixedCircle:
+      RdBtnVollkr->setChecked(true);
+      break;
+    case kMethodAngleCount:
+      RdBtnWZP->setChecked(true);
+      break;
+    case kMethodConcentric:
+      RdBtnKonzKr->setChecked(true);
+      break;
+    default:
+      break;
   }
 }
 
@@ -613,8 +622,7 @@ void TBtnRightDlg1::RdBtnKonzKrClick() {
   }
   Accepted(false);
   const std::string notice = ConcentricCalliperNotice(m, state.language, state.calliper.lower);
-  if (!notice.empty())
-    state.services.messages->PlatformBox(notice, "", PlatformButtons::Ok, PlatformIcon::Information);
+  if (!notice.empty()) state.services.messages->PlatformBox(notice, "", PlatformButtons::Ok, PlatformIcon::Information);
 }
 
 void TBtnRightDlg1::OKBtnClick() {

@@ -10,7 +10,6 @@
 #include <QWindow>
 
 #include "common/qt/qt_services.h"
-
 #include "common/qt/widget_makers.h"
 
 namespace tolvek {

@@ -12,10 +12,10 @@
 #include "common/format.h"
 #include "common/qt/qt_canvas.h"
 #include "common/qt/qt_services.h"
+#include "common/qt/widget_makers.h"
 #include "common/rounding.h"
 #include "common/wait.h"
 #include "simulator/enterprise/enterprise_map.h"
-#include "common/qt/widget_makers.h"
 #include "simulator/translate.h"
 
 namespace tolvek {
@@ -156,7 +156,7 @@ TForm25::TForm25(SimulatorState& st, QWidget* parent) : QDialog(parent), state(s
     connect(spin, &QSpinBox::valueChanged, this, [this, i] { SpinEdit1Change(i); });
     SpinEdit[static_cast<std::size_t>(i)] = spin;
     QLabel* name = widgets::Label(this, ("Label" + std::to_string(i)).c_str(), "",
-                         QRect(kShareLeft + (i - 1) * kColumn, 40 + kBarsHeight + 36, kColumn, 20));
+                                  QRect(kShareLeft + (i - 1) * kColumn, 40 + kBarsHeight + 36, kColumn, 20));
     name->setAlignment(Qt::AlignHCenter);
     Label[static_cast<std::size_t>(i)] = name;
   }
@@ -284,7 +284,8 @@ TForm33::TForm33(SimulatorState& st, QWidget* parent) : QDialog(parent), state(s
   Label2 = widgets::Label(this, "Label2", "", QRect(left, top - 22, side, 20));
   Label2->setFont(fixed);
   for (int r = 1; r <= 6; ++r) {
-    QLabel* l = widgets::Label(this, ("Label" + std::to_string(r + 3)).c_str(), "", QRect(10, top + (r - 1) * cell, left - 18, cell));
+    QLabel* l = widgets::Label(this, ("Label" + std::to_string(r + 3)).c_str(), "",
+                               QRect(10, top + (r - 1) * cell, left - 18, cell));
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     RowLabel[static_cast<std::size_t>(r + 3)] = l;
   }

@@ -13,8 +13,8 @@
 #include <QWidget>
 
 #include "common/qt/qt_services.h"
-#include "simulator/forms/form1.h"
 #include "common/qt/widget_makers.h"
+#include "simulator/forms/form1.h"
 
 namespace tolvek {
 
@@ -41,8 +41,10 @@ QString CurrentText(QObject* o, TextProperty p, bool isWindow) {
 
 void SetText(QObject* o, TextProperty p, bool isWindow, const QString& text) {
   if (p == TextProperty::kHint) {
-    if (auto* a = qobject_cast<QAction*>(o)) a->setToolTip(text);
-    else if (auto* w = qobject_cast<QWidget*>(o)) w->setToolTip(text);
+    if (auto* a = qobject_cast<QAction*>(o))
+      a->setToolTip(text);
+    else if (auto* w = qobject_cast<QWidget*>(o))
+      w->setToolTip(text);
     return;
   }
   if (isWindow) {
@@ -160,9 +162,9 @@ void TranslateStartScreen(TForm1& form) {
   state.translation.formId = list.formId;
   // The texts of the title screen's labels and buttons, then the tool bar as the title screen shows it.
   ApplyTexts(PlanFormTexts(state.language, list));
-  for (QPushButton* b : {form.sBtBestand, form.sBtVerfahren, form.sBtGitter, form.sBtAuswertung, form.sBtDiagramm,
-                         form.sBtProbeBaeume, form.sBtExtras, form.sBtAnweisung, form.sBtAnmerk, form.sBtZurueck,
-                         form.BtEnde}) {
+  for (QPushButton* b :
+       {form.sBtBestand, form.sBtVerfahren, form.sBtGitter, form.sBtAuswertung, form.sBtDiagramm, form.sBtProbeBaeume,
+        form.sBtExtras, form.sBtAnweisung, form.sBtAnmerk, form.sBtZurueck, form.BtEnde}) {
     if (b) b->show();
   }
   for (QPushButton* b : {form.sBtBestand, form.sBtVerfahren, form.sBtGitter, form.sBtAuswertung, form.sBtDiagramm,

@@ -14,13 +14,20 @@ namespace {
 LoadProblem TreeFileProblemFor(const TreeFileReadResult& r, const std::string& path) {
   const std::string record = path + ", Nr. " + std::to_string(r.recordIndex + 1);
   switch (r.problem) {
-    case TreeFileProblem::None: return {};
-    case TreeFileProblem::CannotRead: return {"Baumdatei nicht gefunden", path};
-    case TreeFileProblem::Truncated: return {"Baumdatei unvollständig (Länge kein Vielfaches von 16 Byte)", path};
-    case TreeFileProblem::BadSpecies: return {"Baumdatei enthält einen ungültigen Baumartencode", record};
-    case TreeFileProblem::NonFinite: return {"Baumdatei enthält einen ungültigen Zahlenwert", record};
-    case TreeFileProblem::OutOfRange: return {"Baumdatei enthält einen Baum außerhalb von ±1000000 m", record};
-    case TreeFileProblem::TooLarge: return {"Baumdatei zu groß (mehr als 1000000 Bäume)", path};
+    case TreeFileProblem::None:
+      return {};
+    case TreeFileProblem::CannotRead:
+      return {"Baumdatei nicht gefunden", path};
+    case TreeFileProblem::Truncated:
+      return {"Baumdatei unvollständig (Länge kein Vielfaches von 16 Byte)", path};
+    case TreeFileProblem::BadSpecies:
+      return {"Baumdatei enthält einen ungültigen Baumartencode", record};
+    case TreeFileProblem::NonFinite:
+      return {"Baumdatei enthält einen ungültigen Zahlenwert", record};
+    case TreeFileProblem::OutOfRange:
+      return {"Baumdatei enthält einen Baum außerhalb von ±1000000 m", record};
+    case TreeFileProblem::TooLarge:
+      return {"Baumdatei zu groß (mehr als 1000000 Bäume)", path};
   }
   return {};
 }
@@ -76,8 +83,7 @@ SpeciesListSelector ChooseSpeciesList(bool enterpriseMode, const StandRegisterCo
 StandLoadResult ReadStandInto(const StandLoadInputs& inputs, std::string_view treePath, CurrentStand& into) {
   StandFiles files;
   LoadProblem problem;
-  if (!ResolveStandFiles(inputs.folders, treePath, files, &problem))
-    return Failure(inputs.language, problem, treePath);
+  if (!ResolveStandFiles(inputs.folders, treePath, files, &problem)) return Failure(inputs.language, problem, treePath);
 
   std::vector<TreeFileRecord> records;
   TreeFileReadResult treeRead = ReadTreeFile(files.treeFile, records);

@@ -80,8 +80,8 @@ TEST(Generation, StrictLatticeByHand) {
 TEST(Generation, MixtureWithGapGroupsAndFellingOverTwoPasses) {
   // Three rows, a 60 × 40 m gap with 20 % left, two groups of 100 m, 10 % felled; the second pass takes
   // the second gap centre and goes on with the seed where the first left it.
-  const GenerationParameters p =
-      Rows({{1, 30, 20, 0, 300}, {5, 25, 30, 0, 200}, {}, {}, {9, 15, 40, 0, 100}}, {5, 60, 40, 20, 2, 100, 80, 40, 10});
+  const GenerationParameters p = Rows({{1, 30, 20, 0, 300}, {5, 25, 30, 0, 200}, {}, {}, {9, 15, 40, 0, 100}},
+                                      {5, 60, 40, 20, 2, 100, 80, 40, 10});
   RandomGenerator r(0);
   int pass = 1;
   GenerationResult g;
@@ -130,8 +130,8 @@ TEST(Generation, PlenterForestDiametersStayInTheirRange) {
 }
 
 TEST(Generation, SameParametersAndSeedGiveTheSameBytes) {
-  const GenerationParameters p =
-      Rows({{1, 30, 20, 0, 300}, {5, 25, 30, 0, 200}, {}, {}, {9, 15, 40, 0, 100}}, {7, 60, 40, 20, 2, 100, 80, 40, 10});
+  const GenerationParameters p = Rows({{1, 30, 20, 0, 300}, {5, 25, 30, 0, 200}, {}, {}, {9, 15, 40, 0, 100}},
+                                      {7, 60, 40, 20, 2, 100, 80, 40, 10});
   RandomGenerator a(0), b(0);
   int pa = 3, pb = 3;
   EXPECT_EQ(EncodeTreeFile(Generate(p, GenerationLevel::kStand, pa, a).TreeFileRecords()),
@@ -213,9 +213,12 @@ TEST(Generation, StandLevelFileOnTheEnterpriseLevelIsValidatedFirst) {
 
 TEST(CloseTrees, TheLaterOfTwoTreesHalfAMetreApartGoes) {
   std::vector<GeneratedTree> t(3);
-  t[0].x = 10.0; t[0].y = 10.0;
-  t[1].x = 10.5; t[1].y = 10.0;  // 0.25 < 0.5: goes
-  t[2].x = 10.0; t[2].y = 10.75;  // 0.5625 from the first, and the second is gone: stays
+  t[0].x = 10.0;
+  t[0].y = 10.0;
+  t[1].x = 10.5;
+  t[1].y = 10.0;  // 0.25 < 0.5: goes
+  t[2].x = 10.0;
+  t[2].y = 10.75;  // 0.5625 from the first, and the second is gone: stays
   auto u = t;
   EXPECT_EQ(RemoveCloseTrees(t), 1);
   EXPECT_EQ(t[1].x, kRemovedPosition);

@@ -48,8 +48,8 @@ TEST(MessageLayout, TwoLineBreaksAtMostTheThirdMarkStays) {
 }
 
 TEST(MessageLayout, NamedButtonsFromTheBrackets) {
-  MessageLayout m = LayoutMessage("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]", MessageKind::Question,
-                                  MessageButtons::YesNo);
+  MessageLayout m = LayoutMessage("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]",
+                                  MessageKind::Question, MessageButtons::YesNo);
   EXPECT_EQ(m.text, "Gewichtung der Probebäume ");
   EXPECT_EQ(m.width, 230);
   EXPECT_EQ(m.leftCaption, "Baum-zentriert");
@@ -125,8 +125,8 @@ TEST(MessageLayout, NamedButtonsGrowForLongCaptions) {
   EXPECT_EQ(fits.leftWidth, 103);
   EXPECT_EQ(fits.rightLeft, 113);
   EXPECT_EQ(fits.width, 230);
-  MessageLayout m = LayoutMessage("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]", MessageKind::Question,
-                                  MessageButtons::YesNo);
+  MessageLayout m = LayoutMessage("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]",
+                                  MessageKind::Question, MessageButtons::YesNo);
   FitNamedButtons(m, 95, 130);
   EXPECT_EQ(m.leftWidth, 111);
   EXPECT_EQ(m.rightLeft, 5 + 111 + 5);

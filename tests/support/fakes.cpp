@@ -1,10 +1,10 @@
 #include "tests/support/fakes.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 #include "common/paths.h"
 

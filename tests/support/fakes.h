@@ -48,7 +48,7 @@ class FakePump : public EventPump {
 struct ShownMessage {
   std::string text;
   MessageKind kind = MessageKind::None;
-  MessageButtons buttons = MessageButtons::Ok;    // of the own box
+  MessageButtons buttons = MessageButtons::Ok;            // of the own box
   PlatformButtons platformButtons = PlatformButtons::Ok;  // of the platform's box
   int left = -1, top = -1;
   bool platform = false;
@@ -61,7 +61,8 @@ class FakeMessages : public MessageService {
   std::deque<int> answers;  // answers handed out in order; when empty: OK (1) or "nein" (7) for questions
   int ShowMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons) override;
   int AskYesNoAt(const std::string& text, MessageKind kind, int left, int top) override;
-  int PlatformBox(const std::string& text, const std::string& title, PlatformButtons buttons, PlatformIcon icon) override;
+  int PlatformBox(const std::string& text, const std::string& title, PlatformButtons buttons,
+                  PlatformIcon icon) override;
   bool Saw(const std::string& fragment) const;
 };
 

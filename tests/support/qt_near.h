@@ -12,21 +12,21 @@ inline bool Near(double actual, double expected, double tolerance, const char* a
                  const char* file, int line) {
   const double difference = std::abs(actual - expected);
   if (difference <= tolerance) return true;
-  const QString message = QString("Reals differ by more than %1:\n   Actual   (%2): %3\n   Expected (%4): %5\n   Difference: %6")
-                              .arg(tolerance, 0, 'g', 17)
-                              .arg(QString::fromUtf8(actualText))
-                              .arg(actual, 0, 'g', 17)
-                              .arg(QString::fromUtf8(expectedText))
-                              .arg(expected, 0, 'g', 17)
-                              .arg(difference, 0, 'g', 17);
+  const QString message =
+      QString("Reals differ by more than %1:\n   Actual   (%2): %3\n   Expected (%4): %5\n   Difference: %6")
+          .arg(tolerance, 0, 'g', 17)
+          .arg(QString::fromUtf8(actualText))
+          .arg(actual, 0, 'g', 17)
+          .arg(QString::fromUtf8(expectedText))
+          .arg(expected, 0, 'g', 17)
+          .arg(difference, 0, 'g', 17);
   QTest::qFail(qPrintable(message), file, line);
   return false;
 }
 
 }  // namespace tolvek::testing
 
-#define QCOMPARE_NEAR(actual, expected, tolerance)                                                              \
-  do {                                                                                                          \
-    if (!::tolvek::testing::Near((actual), (expected), (tolerance), #actual, #expected, __FILE__, __LINE__)) \
-      return;                                                                                                   \
+#define QCOMPARE_NEAR(actual, expected, tolerance)                                                                   \
+  do {                                                                                                               \
+    if (!::tolvek::testing::Near((actual), (expected), (tolerance), #actual, #expected, __FILE__, __LINE__)) return; \
   } while (false)

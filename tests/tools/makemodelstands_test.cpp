@@ -2,7 +2,6 @@
 // stands in every cell of type and class, every stand loads through the simulator's loader, and the
 // stands fit their classes.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -30,7 +29,8 @@ std::string DataDir() {
 class ModelStandData : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    out_ = new std::string((fs::temp_directory_path() / ("makemodelstands_" + std::to_string(::getpid()))).string() + "/");
+    out_ =
+        new std::string((fs::temp_directory_path() / ("makemodelstands_" + std::to_string(::getpid()))).string() + "/");
     fs::remove_all(*out_);
     written_ = new std::vector<std::string>();
     std::string error;

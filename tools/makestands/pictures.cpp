@@ -2,12 +2,12 @@
 // BMP writers for them.
 #include "tools/makestands/pictures.h"
 
+#include <jpeglib.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-
-#include <jpeglib.h>
 
 #include "common/format.h"
 #include "common/rounding.h"
@@ -70,7 +70,7 @@ struct SpeciesLook {
   double crownBase;    // share of the height without crown
   double crownRadius;  // m at 0 cm, plus crownSlope per cm
   double crownSlope;
-  int shape;           // 0 cone, 1 umbrella, 2 broad
+  int shape;  // 0 cone, 1 umbrella, 2 broad
   Rgb bark;
   Rgb summer;
   Rgb autumn;
@@ -79,15 +79,15 @@ struct SpeciesLook {
 const SpeciesLook& Look(int species) {
   static const SpeciesLook looks[10] = {
       {30, 0.4, 1.0, 0.05, 2, {120, 110, 100}, {80, 120, 60}, {150, 120, 60}},
-      {38, 0.35, 0.6, 0.045, 0, {115, 88, 72}, {34, 66, 40}, {34, 66, 40}},     // Fichte
-      {36, 0.40, 0.7, 0.047, 0, {142, 140, 134}, {30, 72, 50}, {30, 72, 50}},   // Tanne
-      {30, 0.65, 0.8, 0.05, 1, {178, 104, 62}, {64, 96, 56}, {64, 96, 56}},     // Kiefer
-      {44, 0.40, 0.7, 0.05, 0, {92, 68, 54}, {46, 84, 54}, {46, 84, 54}},       // Douglasie
-      {36, 0.45, 1.0, 0.09, 2, {168, 168, 160}, {92, 142, 58}, {196, 122, 42}}, // Buche
-      {32, 0.50, 1.2, 0.09, 2, {88, 82, 72}, {82, 122, 50}, {150, 120, 52}},    // Eiche
-      {34, 0.55, 1.0, 0.08, 2, {132, 132, 122}, {112, 152, 72}, {170, 170, 80}},// Esche
-      {32, 0.50, 1.0, 0.085, 2, {126, 116, 100}, {100, 150, 60}, {214, 164, 44}},// Ahorn
-      {24, 0.40, 0.9, 0.08, 2, {140, 140, 130}, {96, 140, 66}, {180, 140, 60}}, // s.Laubb
+      {38, 0.35, 0.6, 0.045, 0, {115, 88, 72}, {34, 66, 40}, {34, 66, 40}},        // Fichte
+      {36, 0.40, 0.7, 0.047, 0, {142, 140, 134}, {30, 72, 50}, {30, 72, 50}},      // Tanne
+      {30, 0.65, 0.8, 0.05, 1, {178, 104, 62}, {64, 96, 56}, {64, 96, 56}},        // Kiefer
+      {44, 0.40, 0.7, 0.05, 0, {92, 68, 54}, {46, 84, 54}, {46, 84, 54}},          // Douglasie
+      {36, 0.45, 1.0, 0.09, 2, {168, 168, 160}, {92, 142, 58}, {196, 122, 42}},    // Buche
+      {32, 0.50, 1.2, 0.09, 2, {88, 82, 72}, {82, 122, 50}, {150, 120, 52}},       // Eiche
+      {34, 0.55, 1.0, 0.08, 2, {132, 132, 122}, {112, 152, 72}, {170, 170, 80}},   // Esche
+      {32, 0.50, 1.0, 0.085, 2, {126, 116, 100}, {100, 150, 60}, {214, 164, 44}},  // Ahorn
+      {24, 0.40, 0.9, 0.08, 2, {140, 140, 130}, {96, 140, 66}, {180, 140, 60}},    // s.Laubb
   };
   return looks[species >= 0 && species <= 9 ? species : 0];
 }
@@ -311,7 +311,8 @@ Picture RenderPhoto(const MadeStand& stand, const PhotoView& view, int width, in
         w = crown * std::sqrt(std::max(0.0, 1 - e * e)) * (0.8 + 0.3 * SmoothNoise(y / 3.0, 0.7, leafSeed));
       } else {
         const double e = (v - 0.5) / 0.5;
-        w = crown * std::sqrt(std::max(0.0, 1 - e * e)) * (0.8 + 0.35 * SmoothNoise(y / std::max(2.0, crown * 0.3), 0.1, leafSeed));
+        w = crown * std::sqrt(std::max(0.0, 1 - e * e)) *
+            (0.8 + 0.35 * SmoothNoise(y / std::max(2.0, crown * 0.3), 0.1, leafSeed));
         cyShift = crown * 0.15 * (SmoothNoise(y / 6.0, 3.3, leafSeed) - 0.5);
       }
       if (w < 0.5) continue;
@@ -345,7 +346,8 @@ std::string EncodeJpeg(const Picture& picture, int quality, bool progressive) {
   if (progressive) jpeg_simple_progression(&cinfo);
   jpeg_start_compress(&cinfo, TRUE);
   while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(&picture.rgb[static_cast<std::size_t>(cinfo.next_scanline) * picture.width * 3]);
+    JSAMPROW row =
+        const_cast<JSAMPROW>(&picture.rgb[static_cast<std::size_t>(cinfo.next_scanline) * picture.width * 3]);
     jpeg_write_scanlines(&cinfo, &row, 1);
   }
   jpeg_finish_compress(&cinfo);

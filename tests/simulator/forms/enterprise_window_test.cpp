@@ -200,7 +200,7 @@ class EnterpriseWindowTest : public QObject {
     QCOMPARE(shown, 1);
     QCOMPARE(f.state.enterprise.storedMode[2], 1);
     QCOMPARE(f.state.enterprise.storedMode[1], 0);  // made from its shipped default
-    QVERIFY(f.fs.messages.shown.empty());  // no file read with its messages, no reset window
+    QVERIFY(f.fs.messages.shown.empty());           // no file read with its messages, no reset window
   }
 
   void theResetWindowCopiesTheDefault() {

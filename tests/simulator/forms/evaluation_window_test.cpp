@@ -57,8 +57,14 @@ struct Fixture : tolvek::testing::ShippedProgram {
     watch.gridShifted = [this] { ++passes; };
   }
   PassOutcome Pass() {
-    PassEnvironment env{state.sampling, state.currentStand.trees, state.currentStand.boundary, geometry,
-                        state.run,      state.services,           state.language, observer};
+    PassEnvironment env{state.sampling,
+                        state.currentStand.trees,
+                        state.currentStand.boundary,
+                        geometry,
+                        state.run,
+                        state.services,
+                        state.language,
+                        observer};
     env.singleStepWait = false;
     return RunSamplingPass(env);
   }

@@ -4,8 +4,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QScrollArea>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTimer>
 #include <QToolTip>
 #include <QtTest>
@@ -295,9 +295,10 @@ class FrameTest : public QObject {
   void ownMessageBoxNamedButtonsAndEscape() {
     Fixture f(true);
     ClickInModalSoon("BtLinks");
-    QCOMPARE(f.state.services.messages->ShowMessageBox(
-                 "Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]", MessageKind::Question, MessageButtons::YesNo),
-             5);
+    QCOMPARE(
+        f.state.services.messages->ShowMessageBox("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]",
+                                                  MessageKind::Question, MessageButtons::YesNo),
+        5);
     QCOMPARE(f.program->forms.form42->BtLinks->text(), QString("Baum-zentriert"));
     // 230 wide, or wider where the screen font needs room for "Probekreis-zentriert".
     TForm42& box = *f.program->forms.form42;

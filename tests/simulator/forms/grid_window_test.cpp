@@ -4,13 +4,13 @@
 // file, and the buttons that must not act while a pass runs.
 // The geometry of the core names a member "slots": Qt's keyword macros stay off in this file.
 #define QT_NO_KEYWORDS
+#include <QAction>
 #include <QApplication>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QAction>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -37,13 +37,11 @@
 
 using namespace tolvek;
 using tolvek::testing::FakeServices;
-using tolvek::testing::TempDir;
 using tolvek::testing::Snapshot;
+using tolvek::testing::TempDir;
 using tolvek::testing::WhenModal;
 
 namespace {
-
-
 
 struct Fixture : tolvek::testing::ShippedProgram {
   Fixture() {
@@ -53,9 +51,7 @@ struct Fixture : tolvek::testing::ShippedProgram {
 
   // "Bestand": the catalogue opens; a double click on entry 1 takes Bestnd01.
   bool TakeFirstStand() {
-    WhenModal(forms().form23, [this] {
-      QTest::mouseDClick(forms().form23->Image[1], Qt::LeftButton);
-    });
+    WhenModal(forms().form23, [this] { QTest::mouseDClick(forms().form23->Image[1], Qt::LeftButton); });
     form1().BtStartClick();
     return state.currentStand.loaded;
   }
@@ -105,7 +101,6 @@ struct Fixture : tolvek::testing::ShippedProgram {
     }
     return best;
   }
-
 };
 
 int CountColour(const QImage& image, QRgb colour) {

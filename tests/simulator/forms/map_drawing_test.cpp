@@ -112,9 +112,12 @@ QImage StandWithGrid(const SimulatorState& state, const StandMapTransform& t, QI
 
 // Empty when the pictures are the same pixel for pixel; else how many pixels differ and the first.
 QString Difference(const QImage& actual, const QImage& expected) {
-  if (actual.size() != expected.size()) return QString("size %1×%2, expected %3×%4")
-                                                   .arg(actual.width()).arg(actual.height())
-                                                   .arg(expected.width()).arg(expected.height());
+  if (actual.size() != expected.size())
+    return QString("size %1×%2, expected %3×%4")
+        .arg(actual.width())
+        .arg(actual.height())
+        .arg(expected.width())
+        .arg(expected.height());
   const QImage a = actual.convertToFormat(QImage::Format_RGB32);
   const QImage e = expected.convertToFormat(QImage::Format_RGB32);
   int count = 0;
@@ -124,16 +127,18 @@ QString Difference(const QImage& actual, const QImage& expected) {
       if (a.pixel(x, y) != e.pixel(x, y)) {
         if (count++ == 0)
           first = QString("(%1, %2): %3, expected %4")
-                      .arg(x).arg(y).arg(a.pixel(x, y) & 0xFFFFFF, 6, 16, QChar('0'))
+                      .arg(x)
+                      .arg(y)
+                      .arg(a.pixel(x, y) & 0xFFFFFF, 6, 16, QChar('0'))
                       .arg(e.pixel(x, y) & 0xFFFFFF, 6, 16, QChar('0'));
       }
   return count == 0 ? QString() : QString("%1 pixels differ, first at %2").arg(count).arg(first);
 }
 
-#define COMPARE_PICTURES(actual, expected, what)                                                \
-  do {                                                                                          \
-    const QString d = Difference(actual, expected);                                             \
-    QVERIFY2(d.isEmpty(), qPrintable(QString("%1: %2").arg(what, d)));                          \
+#define COMPARE_PICTURES(actual, expected, what)                       \
+  do {                                                                 \
+    const QString d = Difference(actual, expected);                    \
+    QVERIFY2(d.isEmpty(), qPrintable(QString("%1: %2").arg(what, d))); \
   } while (false)
 
 // A stand drawn by the window, a method and a grid laid on it, on a copy of the shipped program folder.
@@ -172,8 +177,7 @@ struct Program {
         break;
       case kMethodConcentric:
         BeginConcentric(m, state.language);
-        ConfirmConcentric(m, state.language, PresetTexts(kConcentricPresets[static_cast<std::size_t>(value)]),
-                          nullptr);
+        ConfirmConcentric(m, state.language, PresetTexts(kConcentricPresets[static_cast<std::size_t>(value)]), nullptr);
         break;
       default:  // the n-tree sample with its understorey (variant 4), in the understorey's own pen
         BeginNTree(m, state.language);
@@ -198,7 +202,7 @@ struct Program {
     FakeServices quiet;
     auto geometry = std::make_unique<GeometryContext>();
     ShapeRecorder recorder;
-    PassEnvironment env{sampling, treeList, state.currentStand.boundary, *geometry, run, quiet.services,
+    PassEnvironment env{sampling,       treeList, state.currentStand.boundary, *geometry, run, quiet.services,
                         state.language, recorder};
     env.gridContext = w().MakeGridContext();
     env.repetition = repetition;
@@ -417,26 +421,31 @@ class MapDrawingTest : public QObject {
     if (QTest::currentTestFailed()) return;
 
     const std::pair<const char*, std::function<bool()>> changes[] = {
-        {"one tree a metre over", [&] {
+        {"one tree a metre over",
+         [&] {
            TreeRecord& tree = p.state.currentStand.trees[p.state.currentStand.trees.size() / 2];
            tree.x += 1.0;
            return true;
          }},
-        {"stand turned", [&] {
+        {"stand turned",
+         [&] {
            p.w().sBtDrehen->click();
            return true;
          }},
-        {"another stand", [&] {
+        {"another stand",
+         [&] {
            if (!p.Load("02")) return false;
            p.LayGrid();
            return p.w().RunPass(false, false) == PassOutcome::Done;
          }},
-        {"species list", [&] {
+        {"species list",
+         [&] {
            CurrentStand& cs = p.state.currentStand;
            cs.speciesList = cs.speciesList == 1 ? 2 : 1;
            return true;
          }},
-        {"a smaller map", [&] {
+        {"a smaller map",
+         [&] {
            p.w().ImgBest->resize(p.Map().width() - 100, p.Map().height() - 60);
            p.w().DrawStand();
            p.LayGrid();

@@ -1,6 +1,8 @@
 // The stand map's stamps, their log and a run's held-back drawing, on pictures of their own: every
 // shape set from a stamp must be the painter's to the pixel, the log must put back exactly what was
 // drawn over, and a held-back drawing must leave the map as drawing at once would.
+#include "simulator/forms/map_stamps.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
@@ -9,7 +11,6 @@
 
 #include "common/qt/qt_canvas.h"
 #include "simulator/forms/map_run_drawing.h"
-#include "simulator/forms/map_stamps.h"
 #include "simulator/views/stand_map.h"
 
 using namespace tolvek;
@@ -80,14 +81,18 @@ QString FirstDifference(const QImage& a, const QImage& b) {
   for (int y = 0; y < a.height(); ++y)
     for (int x = 0; x < a.width(); ++x)
       if (a.pixel(x, y) != b.pixel(x, y))
-        return QString("pixel (%1, %2): %3 against %4").arg(x).arg(y).arg(a.pixel(x, y), 8, 16).arg(b.pixel(x, y), 8, 16);
+        return QString("pixel (%1, %2): %3 against %4")
+            .arg(x)
+            .arg(y)
+            .arg(a.pixel(x, y), 8, 16)
+            .arg(b.pixel(x, y), 8, 16);
   return {};
 }
 
-#define COMPARE_IMAGES(actual, expected)                   \
-  do {                                                     \
+#define COMPARE_IMAGES(actual, expected)                          \
+  do {                                                            \
     const QString difference = FirstDifference(actual, expected); \
-    if (!difference.isEmpty()) QFAIL(qPrintable(difference)); \
+    if (!difference.isEmpty()) QFAIL(qPrintable(difference));     \
   } while (false)
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The method window and its parameter dialogs driven as a user would, on a copy of the shipped program
 // folder: what each dialog stores, the inputs it refuses while staying open, "zurück" bringing back the
 // last confirmed method, the loop of "Verfahren" until a method is set, and the decision hints.
+#include "simulator/forms/method_dialogs.h"
+
 #include <QApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -19,7 +21,6 @@
 #include "common/paths.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form23.h"
-#include "simulator/forms/method_dialogs.h"
 #include "simulator/forms/program.h"
 #include "simulator/sampling/decision_hints.h"
 #include "simulator/stand/stand_choice.h"
@@ -29,19 +30,16 @@
 
 using namespace tolvek;
 using tolvek::testing::FakeServices;
-using tolvek::testing::TempDir;
 using tolvek::testing::Snapshot;
+using tolvek::testing::TempDir;
 using tolvek::testing::WhenModal;
 
 namespace {
 
-
 // Runs step as soon as w is the modal window on top and ready() holds.
 
 struct Fixture : tolvek::testing::ShippedProgram {
-  Fixture() {
-    form1().show();
-  }
+  Fixture() { form1().show(); }
   TBtnRightDlg1& d1() { return *program->forms.btnRightDlg1; }
   TBtnRightDlg4& d4() { return *program->forms.btnRightDlg4; }
   TBtnRightDlg5& d5() { return *program->forms.btnRightDlg5; }
@@ -73,7 +71,6 @@ struct Fixture : tolvek::testing::ShippedProgram {
       d1().OKBtn->click();
     });
   }
-
 };
 
 }  // namespace

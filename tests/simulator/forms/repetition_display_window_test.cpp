@@ -171,7 +171,8 @@ class RepetitionDisplayWindowTest : public QObject {
         const QImage g = w.ImgRepeat->grab().toImage();
         const int axis = kRepeatImageHeight - 38;
         for (int j = -25; j <= 25; ++j)
-          QCOMPARE(DarkPixelsInColumn(g, DeviationToPixel(j) + 1, 100, axis), RoundInt(s.HistogramCount(j) * s.screenScale));
+          QCOMPARE(DarkPixelsInColumn(g, DeviationToPixel(j) + 1, 100, axis),
+                   RoundInt(s.HistogramCount(j) * s.screenScale));
         ++looked;
       };
       if (s.count >= 2 && w.ImgRepeat->isVisible() && !QTest::currentTestFailed()) look();
@@ -271,7 +272,8 @@ class RepetitionDisplayWindowTest : public QObject {
     p.fs.messages.answers = {kResultYes, kResultYes};
     bool positionAsked = false;
     TForm38* position = p.program->forms.form38;
-    WhenModal(position, [position] { position->BtMitte->click(); }, &positionAsked);
+    WhenModal(
+        position, [position] { position->BtMitte->click(); }, &positionAsked);
     p.RunAndStopAt(6);
     QCOMPARE(p.printDialogs, 1);
     QVERIFY(positionAsked);
