@@ -1,5 +1,6 @@
 #include "simulator/enterprise/enterprise_views.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/format.h"
@@ -231,6 +232,28 @@ std::vector<std::string> StratumTableLines(const EnterpriseReport& report, int r
 }
 
 std::string StratumTablePath(const std::string& programFolder) { return ResolveIn(programFolder, "temp/tempG.txt"); }
+
+void DrawUnitChoice(Canvas& canvas, const EnterpriseEstimates& estimates,
+                    const std::array<std::array<double, kStrata>, kStrata>& balance, int tag, int width) {
+  const int cell = RoundInt(width / 7.0);
+  canvas.SetFont("Arial", 10, kBlack);
+  for (int i = 1; i <= 7; ++i)
+    for (int j = 1; j <= 7; ++j) {
+      const int x = (j - 1) * cell, y = (i - 1) * cell;
+      canvas.SetPen(kBlack);
+      canvas.SetBrush(ClassColour(i, j));
+      canvas.Rectangle(x, y, x + cell, y + cell);
+      if (i < 7 && j < 7) {
+        const std::string text = ChoiceCellText(estimates, balance, tag, i, j);
+        canvas.Text(tag == 0 ? x + 4 : x + 2, y + 10, text);
+      }
+    }
+}
+
+UnitCell UnitAt(int x, int y, int width) {
+  const int cell = std::max(1, RoundInt(width / 7.0));
+  return {std::clamp(y / cell + 1, 1, 7), std::clamp(x / cell + 1, 1, 7)};
+}
 
 EnterpriseViewEnd RunEnterpriseViews(const EnterpriseViewInput& in, const EnterpriseReport& report,
                                      ResultGraphState& graph, EnterpriseChartColours& colours,

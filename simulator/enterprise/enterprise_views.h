@@ -65,6 +65,17 @@ std::string StratumTablePath(const std::string& programFolder);
 // The red marker over the table: left 80 × column + 70.
 inline int StratumTableMarkerLeft(int column) { return 80 * column + 70; }
 
+// ---- the choice of the evaluation unit (TForm27)
+// The 7 × 7 cells in the map's class colours, each below row and column 7 with its plots (tag 0) or
+// its hectares of the area balance (otherwise).
+void DrawUnitChoice(Canvas& canvas, const EnterpriseEstimates& estimates,
+                    const std::array<std::array<double, kStrata>, kStrata>& balance, int tag, int width);
+// The cell under a point of the picture: row and column 1..7.
+struct UnitCell {
+  int row = 6, column = 6;
+};
+UnitCell UnitAt(int x, int y, int width);
+
 // ---- the view loop
 // What the loop asks of the windows.
 class EnterpriseViewSteps {

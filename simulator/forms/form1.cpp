@@ -137,6 +137,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildDiagramArea();
   BuildEnterpriseArea();
   BuildTrueValueArea();
+  BuildInventoryArea();
   BuildHelpArea();
 
   sBtNeuesVerfahren->setEnabled(false);

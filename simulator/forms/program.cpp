@@ -12,6 +12,7 @@
 #include "simulator/forms/form15.h"
 #include "simulator/forms/form22.h"
 #include "simulator/forms/form23.h"
+#include "simulator/forms/enterprise_results.h"
 #include "simulator/forms/enterprise_windows.h"
 #include "simulator/forms/form24.h"
 #include "simulator/forms/form30.h"
@@ -40,7 +41,10 @@ SimulatorProgram::SimulatorProgram(SimulatorState& st, bool installOwnMessageBox
   forms.form22 = Add(new TForm22(state, forms.form1, forms.form1));
   forms.form23 = Add(new TForm23(state, forms, forms.form1));
   forms.form24 = Add(new TForm24(state, forms.form1, forms.form1));
+  forms.form27 = Add(new TForm27(state, forms, forms.form1));
+  forms.form16 = Add(new TForm16(forms.form1));
   forms.form30 = Add(new TForm30(state, forms, forms.form1));
+  forms.form31 = Add(new TForm31(state, forms, forms.form1));
   forms.btnRightDlg3 = Add(new TBtnRightDlg3(state, forms, forms.form1));
   forms.form32 = Add(new TForm32(state));
   forms.form34 = Add(new TForm34());
