@@ -1,6 +1,7 @@
 #include "simulator/enterprise/enterprise_evaluation.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "common/format.h"
@@ -18,10 +19,6 @@ constexpr double kUnweighted = 1e-4;
 
 bool InStrata(int v) { return v >= 1 && v <= 5; }
 
-template <class F>
-void ForFourStrata(EnterpriseEstimates& e, int t, int k, int s, const F& add) {
-  for (const auto& [a, b] : {std::pair{t, k}, std::pair{0, k}, std::pair{t, 0}, std::pair{0, 0}}) add(e.At(a, b, s));
-}
 
 // The means and standard errors of one stratum and species from its sums; m counts its empty plots too.
 void Estimate(StratumSample& c, double m) {
@@ -68,6 +65,10 @@ EnterpriseEstimates EvaluateEnterprise(const EnterpriseEvaluationInput& in, Ente
   double gTotal = 0.0, nTotal = 0.0;
   VariantEightSums v8;
 
+  // The cells as one array: stratum [t][k] species s at Cell(t, k) + s.
+  StratumSample* const flat = &e.cells[0][0][0];
+  const auto Cell = [](int t, int k) { return (static_cast<std::size_t>(t) * kStrata + static_cast<std::size_t>(k)) * kStratumSpecies; };
+  std::array<std::array<std::int32_t, kStrata>, kStrata> withTrees{};
   int index = 0;
   for (const PlotRecord& plot : in.plots.plots) {
     ++index;
@@ -91,6 +92,10 @@ EnterpriseEstimates EvaluateEnterprise(const EnterpriseEvaluationInput& in, Ente
       if (variant == 7 && plot.plotArea > 0.0) sigma7 += trees.front().edgeWeight / plot.plotArea;
     }
     std::array<double, kStratumSpecies> g{}, n{}, dsum{};
+    // The plot's stems by species and class, booked into the strata once the plot is summed (whole
+    // numbers: the same sums in any order).
+    std::array<std::array<std::int32_t, kStratumClasses>, kStratumSpecies> plotClasses{};
+    std::array<std::uint32_t, kStratumSpecies> classesTaken{};  // bit c: class c + 1 has stems
     for (const SampleTreeRecord& tree : trees) {
       const double area = nTree ? (tree.layer != 0 ? a2 : a1) : tree.plotArea;
       // A tree without a plot area has no share per hectare: it is left out and counted.
@@ -125,19 +130,35 @@ EnterpriseEstimates EvaluateEnterprise(const EnterpriseEvaluationInput& in, Ente
       if (s != 0) dsum[0] += d * nc;
       const auto cls = static_cast<std::size_t>(std::max(1, DiameterClass(d)) - 1);
       const auto stems = static_cast<std::int32_t>(RoundHalfEven(nc));
-      // The whole enterprise's column gets the tree as well.
-      ForFourStrata(e, t, k, s, [&](StratumSample& c) { c.classes[cls] += stems; });
-      if (s != 0) ForFourStrata(e, t, k, 0, [&](StratumSample& c) { c.classes[cls] += stems; });
+      // All species get the tree as well.
+      plotClasses[static_cast<std::size_t>(s)][cls] += stems;
+      classesTaken[static_cast<std::size_t>(s)] |= 1u << cls;
+      if (s != 0) {
+        plotClasses[0][cls] += stems;
+        classesTaken[0] |= 1u << cls;
+      }
     }
     gTotal += g[0];
     nTotal += n[0];
+    // The plot's four strata: its own, its type over all classes, its class over all types, all.
+    // Every plot with trees counts once for every species of its strata.
+    const std::array<std::size_t, 4> strata{Cell(t, k), Cell(0, k), Cell(t, 0), Cell(0, 0)};
+    for (const auto& [a, b] : {std::pair{t, k}, std::pair{0, k}, std::pair{t, 0}, std::pair{0, 0}})
+      withTrees[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)] += 1;
     for (int s = 0; s < kStratumSpecies; ++s) {
       const auto si = static_cast<std::size_t>(s);
       const double gs = g[si], ns = n[si];
+      // A species the plot lacks adds nothing to the sums (0 and its square).
+      if (gs == 0.0 && ns == 0.0) continue;
       const bool hasD = ns > 0.0;
       const double dm = hasD ? dsum[si] / ns : 0.0;
-      ForFourStrata(e, t, k, s, [&](StratumSample& c) {
-        c.plots += 1.0;
+      const auto& stems = plotClasses[si];
+      for (const std::size_t q : strata) {
+        StratumSample& c = flat[q + si];
+        for (std::uint32_t taken = classesTaken[si]; taken != 0; taken &= taken - 1) {
+          const auto cls = static_cast<std::size_t>(std::countr_zero(taken));
+          c.classes[cls] += stems[cls];
+        }
         c.gSum += gs;
         c.g2Sum += gs * gs;
         c.nSum += ns;
@@ -147,14 +168,18 @@ EnterpriseEstimates EvaluateEnterprise(const EnterpriseEvaluationInput& in, Ente
           c.d2Sum += dm * dm;
           c.dCount += 1.0;
         }
-      });
+      }
     }
   }
 
   // Estimates per stratum and species; m counts the stratum's empty plots too.
   for (int t = 0; t < kStrata; ++t)
     for (int k = 0; k < kStrata; ++k)
-      for (int s = 0; s < kStratumSpecies; ++s) Estimate(e.At(t, k, s), e.At(t, k, s).plots + e.Unit(t, k).emptyPlots);
+      for (int s = 0; s < kStratumSpecies; ++s) {
+        StratumSample& c = e.At(t, k, s);
+        c.plots = withTrees[static_cast<std::size_t>(t)][static_cast<std::size_t>(k)];
+        Estimate(c, c.plots + e.Unit(t, k).emptyPlots);
+      }
 
   // The whole enterprise as a run compares it.
   e.runBasalArea = e.At(0, 0, 0).meanG;

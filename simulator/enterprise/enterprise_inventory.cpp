@@ -85,23 +85,23 @@ std::string ModelStandStoreKey(const SimulatorState& state) {
 
 namespace {
 
-std::uint64_t Mix(std::uint64_t h, double v) {
-  h ^= std::bit_cast<std::uint64_t>(v) + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
-  return h;
-}
-
-// The corners of every compartment and stand, folded into one number.
+// The corners of every compartment and stand folded into one number, all their bits taking part.
 std::uint64_t GeometryFingerprint(const EnterpriseSession& s) {
-  std::uint64_t h = 1469598103934665603ull;
-  h = Mix(h, s.compartmentCount);
-  for (int a = 1; a <= s.compartmentCount && a < static_cast<int>(s.outlines.size()); ++a) {
-    for (const GeoPoint& p : s.Outline(a)) h = Mix(Mix(h, p.x), p.y);
-    if (a >= static_cast<int>(s.compartments.size())) continue;
-    h = Mix(h, static_cast<double>(s.At(a).stands.size()));
-    for (const EnterpriseStand& st : s.At(a).stands) {
-      h = Mix(h, static_cast<double>(st.corners.size()));
-      for (const GeoPoint& p : st.corners) h = Mix(Mix(h, p.x), p.y);
+  constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ull;
+  std::uint64_t h = static_cast<std::uint64_t>(s.compartmentCount);
+  const auto ring = [&h](const Ring& r) {
+    h = (h ^ r.size()) * kMul;
+    for (const GeoPoint& p : r) {
+      h = (h ^ std::bit_cast<std::uint64_t>(p.x)) * kMul;
+      h = (h ^ std::bit_cast<std::uint64_t>(p.y)) * kMul;
+      h ^= h >> 29;
     }
+  };
+  for (int a = 1; a <= s.compartmentCount && a < static_cast<int>(s.outlines.size()); ++a) {
+    ring(s.Outline(a));
+    if (a >= static_cast<int>(s.compartments.size())) continue;
+    h = (h ^ s.At(a).stands.size()) * kMul;
+    for (const EnterpriseStand& st : s.At(a).stands) ring(st.corners);
   }
   return h;
 }
@@ -160,10 +160,10 @@ void EnterpriseAreaIndex::Follow(const EnterpriseSession& session) {
   standStart_.clear();
   standCells_.clear();
   if (!(minX <= maxX) || !std::isfinite(minX + maxX + minY + maxY)) return;
-  // Cells of 100 m, a margin around for the nudged points.
+  // Cells of 50 m, a margin around for the nudged points.
   originX_ = minX - 1.0;
   originY_ = minY - 1.0;
-  cell_ = 100.0;
+  cell_ = 50.0;
   columns_ = static_cast<int>(std::floor((maxX - originX_) / cell_)) + 2;
   rows_ = static_cast<int>(std::floor((maxY - originY_) / cell_)) + 2;
   const auto cells = static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_);
@@ -206,6 +206,7 @@ bool EnterpriseAreaIndex::InsideCompartment(double px, double py) const {
   if (c < 0) return false;
   for (std::int32_t i = compartmentStart_[static_cast<std::size_t>(c)]; i < compartmentStart_[static_cast<std::size_t>(c) + 1]; ++i) {
     const Shape& sh = compartments_[static_cast<std::size_t>(compartmentCells_[static_cast<std::size_t>(i)] - 1)];
+    if (!sh.Holds(px, py)) continue;
     if (PointInPolygon(PolygonRef(sh.n, sh.x.data(), sh.y.data(), sh.n), px, py)) return true;
   }
   return false;
@@ -218,7 +219,7 @@ void EnterpriseAreaIndex::AssignStand(const EnterpriseSession& session, double p
       for (std::int32_t i = standStart_[static_cast<std::size_t>(c)]; i < standStart_[static_cast<std::size_t>(c) + 1]; ++i) {
         const auto [a, j] = standCells_[static_cast<std::size_t>(i)];
         const Shape& sh = stands_[static_cast<std::size_t>(a - 1)][static_cast<std::size_t>(j - 1)];
-        if (!PointInPolygon(PolygonRef(sh.n, sh.x.data(), sh.y.data(), sh.n), px, py)) continue;
+        if (!sh.Holds(px, py) || !PointInPolygon(PolygonRef(sh.n, sh.x.data(), sh.y.data(), sh.n), px, py)) continue;
         const EnterpriseStand& st = session.At(a).stands[static_cast<std::size_t>(j - 1)];
         point.standNumber = st.modelStand;
         point.standType = static_cast<std::uint8_t>(std::clamp(st.typePosition, 0, 255));
@@ -283,7 +284,6 @@ void EnterpriseRoute::Begin(bool repetition, std::string gridFile) {
   endProblem.clear();
   EnterpriseInventoryState& inv = s_.inventory;
   inv.store.Follow(ModelStandStoreKey(s_));
-  inv.areas.Follow(s_.enterprise);
   // Tree-centred weights belong to the circles they were taken with.
   const std::string key = MethodWeightKey(s_.sampling.method);
   if (key != methodKey_) {
@@ -292,14 +292,26 @@ void EnterpriseRoute::Begin(bool repetition, std::string gridFile) {
   }
 }
 
+void EnterpriseRoute::BeginMarking() { s_.inventory.areas.Follow(s_.enterprise); }
+
+GeoPoint EnterpriseRoute::ToCompartments(double gx, double gy) {
+  // As RotateByGridAngle turns, with the angle's cosine and sine taken once for all points.
+  const double angle = -s_.enterprise.mapAngle;
+  if (angle != turnAngle_) {
+    turnAngle_ = angle;
+    turnCos_ = std::cos(angle);
+    turnSin_ = std::sin(angle);
+  }
+  return {gx * turnCos_ - gy * turnSin_, gx * turnSin_ + gy * turnCos_};
+}
+
 bool EnterpriseRoute::InsideCompartment(double gx, double gy) {
-  s_.inventory.areas.Follow(s_.enterprise);
-  const GeoPoint p = RotateByGridAngle(-s_.enterprise.mapAngle, gy, gx);
+  const GeoPoint p = ToCompartments(gx, gy);
   return s_.inventory.areas.InsideCompartment(p.x, p.y);
 }
 
 void EnterpriseRoute::AssignModelStand(double gx, double gy, GridPoint& point) {
-  const GeoPoint p = RotateByGridAngle(-s_.enterprise.mapAngle, gy, gx);
+  const GeoPoint p = ToCompartments(gx, gy);
   s_.inventory.areas.AssignStand(s_.enterprise, p.x, p.y, point);
 }
 
@@ -318,6 +330,11 @@ bool EnterpriseRoute::Lend(int entry) {
   }
   KeptModelStand* k = inv.store.Get(entry, [this](int e, CurrentStand& into) { return ReadModelStand(s_, e, into); });
   if (k == nullptr || !k->ok) return false;
+  // Built once from the kept trees, whose positions and diameters nothing changes while they are kept.
+  if (!k->indexBuilt) {
+    BuildTreeIndex(k->index, k->stand.trees);
+    k->indexBuilt = true;
+  }
   std::swap(cs.trees, k->stand.trees);
   std::swap(s_.sampling.treeIndex, k->index);
   cs.boundary = k->stand.boundary;
@@ -361,8 +378,9 @@ void EnterpriseRoute::PassEnded(PassResult& pass) {
   const int last = pass.lastLoadedModelStand;
   const bool lent = lent_ != 0;
   TakeBack();
-  // After a pass the current stand is the last model stand visited.
-  if (lent && last > 0)
+  // After a pass the current stand is the last model stand visited; inside a run nobody looks at it
+  // before the run's last pass.
+  if (lent && last > 0 && !repetition_)
     if (KeptModelStand* k = s_.inventory.store.Kept(last)) {
       s_.currentStand = k->stand;
       s_.modelStands.cornerEntry = last;

@@ -11,6 +11,7 @@
 // benchmark and the tests compare the two.
 #include <array>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +36,7 @@ struct KeptModelStand {
   std::string message;  // why it could not be read (translated)
   CurrentStand stand;
   TreeIndex index;
+  bool indexBuilt = false;
   ModelStandFacts facts;
 };
 
@@ -84,6 +86,8 @@ class EnterpriseAreaIndex {
     std::vector<double> x, y;  // slots 1..n, slot 0 unused
     int n = 0;
     double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    // Within the box (edges included): only there can the polygon hold the point.
+    bool Holds(double px, double py) const { return px >= minX && px <= maxX && py >= minY && py <= maxY; }
   };
   int CellOf(double px, double py) const;
   std::uint64_t made_ = 0;
@@ -132,10 +136,12 @@ class EnterpriseRoute final : public EnterprisePassRoute, public EnterpriseGridA
   void Begin(bool repetition, std::string gridFile);
   bool Repetition() const { return repetition_; }
 
+  void BeginMarking() override;
   bool InsideCompartment(double gx, double gy) override;
   void AssignModelStand(double gx, double gy, GridPoint& point) override;
   bool PreparePoint(int gridIndex, GridPoint& point, PassResult& pass) override;
   void PassEnded(PassResult& pass) override;
+  bool IndexDescribesTrees() const override { return lent_ != 0; }
 
   // What the plot plan needs at a recorded plot besides the pass: the model stand's name.
   std::string CurrentStandName() const;
@@ -146,6 +152,8 @@ class EnterpriseRoute final : public EnterprisePassRoute, public EnterpriseGridA
  private:
   bool Lend(int entry);
   void TakeBack();
+  GeoPoint ToCompartments(double gx, double gy);
+  double turnAngle_ = std::numeric_limits<double>::quiet_NaN(), turnCos_ = 1.0, turnSin_ = 0.0;
   SimulatorState& s_;
   bool repetition_ = false;
   std::string gridFile_;

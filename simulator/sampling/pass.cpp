@@ -529,7 +529,9 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
       listedModelStand = pass.lastLoadedModelStand;
       listed = true;
       if (indexed) {
-        if (!indexFresh) RefreshTreeIndex(s.treeIndex, env.trees);
+        // A model stand lent with its own index needs no comparison with its trees.
+        const bool lentIndex = env.enterprise != nullptr && env.enterprise->IndexDescribesTrees();
+        if (!indexFresh && !lentIndex) RefreshTreeIndex(s.treeIndex, env.trees);
         indexFresh = false;
         // The index keeps the largest dbh of the list it describes (now this one).
         largestDbh = s.treeIndex.largestDbh;
