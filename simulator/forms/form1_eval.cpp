@@ -242,8 +242,11 @@ void TForm1::sBtAuswertungClick() {
   Panel15->hide();
   if (run.endRequested) return;
   if (forms.form18) forms.form18->ApplyPendingButtons();
-  // The sample-tree table of the run's last evaluation.
-  WriteSampleTreeTableNow();
+  // The sample-tree table, or the enterprise report, of the run's last evaluation.
+  if (run.enterpriseMode)
+    WriteEnterpriseReport();
+  else
+    WriteSampleTreeTableNow();
   if (stopPending_) {
     stopPending_ = false;
     FinishNeuesVerfahren();
