@@ -69,8 +69,34 @@ struct PdfPrinter {
   std::string file;
 };
 
+// The texts the windows show in the language a test runs in.
+struct Texts {
+  int language;  // the language button's number
+  const char* prefix;  // of the screenshots' names
+  const char* planQuestion;
+  const char* basalArea;
+  const char* inventory;
+  const char* stems;
+  const char* distribution;
+  const char* area;
+};
+const Texts kGerman{1, "de_", "Lageplan weiter anzeigen?", "Grundfläche / ha", "Betriebsinventur", "Baumzahl",
+                    "BHD-Verteilung", "Fläche (ha)"};
+const Texts kEnglish{2, "en_", "Go on showing the plot plan?", "Basal area / ha", "Enterprise inventory", "Trees",
+                     "DBH distribution", "Area (ha)"};
+
+// Keeps a printed PDF beside the screenshots, to be looked at as pictures.
+void KeepPdf(const std::string& file, const std::string& name) {
+  if (const char* d = std::getenv("TOLVEK_SCREENSHOT_DIR"))
+    std::filesystem::copy_file(file, std::string(d) + "/" + name + ".pdf",
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
 struct Fixture : tolvek::testing::ShippedProgram {
-  Fixture() { form1().show(); }
+  explicit Fixture(int language = 1) {
+    form1().show();
+    if (language != 1) form1().BitBtn16Click(language);
+  }
   TForm1& f1() { return form1(); }
 
   // "Betrieb" and enterprise 1 in stand types; the structure dealt directly: types (A) (D) (F) by
@@ -109,24 +135,25 @@ struct Fixture : tolvek::testing::ShippedProgram {
 class EnterpriseInventoryWindowTest : public QObject {
   Q_OBJECT
 
- private Q_SLOTS:
-  void aPassWithThePlotPlanThenTheViews() {
-    Fixture f;
+  // One pass with the plot plan, then the evaluation's views, in the language of `x`.
+  void PassWithThePlotPlanThenTheViews(const Texts& x) {
+    const std::string pre = x.prefix;
+    Fixture f(x.language);
     f.EnterWithStructure();
     QVERIFY(f.state.sampling.grid.insideCount > 250);
-    Shot(&f.f1(), "inventory_grid");
+    Shot(&f.f1(), pre + "inventory_grid");
 
     // The plan at each point with trees: "ja" three times, then "nein".
     int plans = 0;
     f.fs.messages.onShow = [&](const tolvek::testing::ShownMessage& m) {
-      if (m.text != "Lageplan weiter anzeigen?") return;
+      if (m.text != x.planQuestion) return;
       ++plans;
       QVERIFY(f.f1().Panel11->isVisible());
       QCOMPARE(m.left, 3);
       QCOMPARE(m.top, 460);
       if (plans <= 3) {
-        Shot(&f.f1(), "inventory_plan_" + std::to_string(plans));
-        Shot(f.f1().Panel11, "inventory_plan_panel_" + std::to_string(plans));
+        Shot(&f.f1(), pre + "inventory_plan_" + std::to_string(plans));
+        Shot(f.f1().Panel11, pre + "inventory_plan_panel_" + std::to_string(plans));
       }
     };
     f.fs.messages.answers = {kResultYes, kResultYes, kResultYes, kResultNo};
@@ -137,7 +164,7 @@ class EnterpriseInventoryWindowTest : public QObject {
     QVERIFY(f.f1().sBtAuswertung->isEnabled());
     QVERIFY(f.state.sampling.pass.plotCount > 250);
     QVERIFY(FileExists(StatisticsFilePath(f.state.folders)));
-    Shot(&f.f1(), "inventory_after_pass");
+    Shot(&f.f1(), pre + "inventory_after_pass");
 
     // "Auswertung": the choice, the basal-area chart of stratum (1, 1), its table, the stems, back to
     // the choice, the classes of type 1 compared (area), and row 7 / column 7 to leave.
@@ -153,51 +180,51 @@ class EnterpriseInventoryWindowTest : public QObject {
     };
     Script script;
     script.Then(choice, [&] {
-      Shot(choice, "inventory_choice");
+      Shot(choice, pre + "inventory_choice");
       clickCell(1, 1);
     });
     script.Then(chart, [&] {
-      QCOMPARE(chart->LblMerkmal->text(), QString::fromUtf8("Grundfläche / ha"));
-      QVERIFY(chart->Label3->text().startsWith("Betriebsinventur"));
+      QCOMPARE(chart->LblMerkmal->text(), QString::fromUtf8(x.basalArea));
+      QVERIFY(chart->Label3->text().startsWith(x.inventory));
       QVERIFY(!chart->CategoryButton[0]->isEnabled());
-      Shot(chart, "inventory_chart_basal_area");
+      Shot(chart, pre + "inventory_chart_basal_area");
       chart->Button1->click();
       chart->BtListe->click();
     });
     script.Then(table, [&] {
       QVERIFY(table->Memo1->toPlainText().contains("Alle BA G S"));
       QCOMPARE(table->Panel1->x(), 80 * 1 + 70);
-      Shot(table, "inventory_table");
+      Shot(table, pre + "inventory_table");
       table->Button2->click();
       table->Button1->click();
     });
     script.Then(chart, [&] { chart->BtBaumZahl->click(); });
     script.Then(chart, [&] {
-      QVERIFY(chart->LblMerkmal->text().startsWith("Baumzahl"));
-      Shot(chart, "inventory_chart_stems");
+      QVERIFY(chart->LblMerkmal->text().startsWith(x.stems));
+      Shot(chart, pre + "inventory_chart_stems");
       chart->CategoryButton[1]->click();  // the spruce's diameter distribution
     });
     script.Then(chart, [&] {
-      QVERIFY(chart->LblMerkmal->text().contains("BHD-Verteilung"));
-      Shot(chart, "inventory_chart_distribution");
+      QVERIFY(chart->LblMerkmal->text().contains(x.distribution));
+      Shot(chart, pre + "inventory_chart_distribution");
       chart->Button13->click();
     });
     script.Then(choice, [&] { clickCell(1, 7); });
     script.Then(chart, [&] {
-      QCOMPARE(chart->LblMerkmal->text(), QString::fromUtf8("Fläche (ha)"));
-      Shot(chart, "inventory_chart_classes_area");
+      QCOMPARE(chart->LblMerkmal->text(), QString::fromUtf8(x.area));
+      Shot(chart, pre + "inventory_chart_classes_area");
       chart->Button13->click();
     });
     script.Then(choice, [&] { clickCell(7, 2); });
     script.Then(chart, [&] {
-      Shot(chart, "inventory_chart_types_area");
+      Shot(chart, pre + "inventory_chart_types_area");
       chart->BtListe->click();
     });
     script.Then(table, [&] {
       // Row 7: the head and the blocks of the three types.
       const QString text = table->Memo1->toPlainText();
       QVERIFY(text.contains("(A)") && text.contains("(D)") && text.contains("(F)"));
-      Shot(table, "inventory_table_types");
+      Shot(table, pre + "inventory_table_types");
       table->Button1->click();
     });
     script.Then(chart, [&] { chart->Button13->click(); });
@@ -209,7 +236,7 @@ class EnterpriseInventoryWindowTest : public QObject {
     // The report: its head and blocks, "±" as the file's code page writes it.
     std::string report;
     QVERIFY(ReadWholeFile(EnterpriseReportPath(f.state.folders.program), report));
-    QVERIFY(report.find("Legende:") != std::string::npos);
+    QVERIFY(report.find(x.language == 1 ? "Legende:" : "Legend:") != std::string::npos);
     QVERIFY(report.find("Alle BA G S") != std::string::npos);
     QVERIFY(report.find(" \xC2\xB1") != std::string::npos);
     std::string extract;
@@ -217,10 +244,20 @@ class EnterpriseInventoryWindowTest : public QObject {
     QVERIFY(extract.rfind("  ", 0) == 0);
     QVERIFY(tolvek::testing::CheckPdfFile(chartPdf.file).pages >= 1);
     QVERIFY(tolvek::testing::CheckPdfFile(tablePdf.file).pages >= 1);
+    KeepPdf(chartPdf.file, pre + "inventory_chart");
+    KeepPdf(tablePdf.file, pre + "inventory_table");
   }
 
-  void aRunOfOneHundredRepetitions() {
-    Fixture f;
+ private Q_SLOTS:
+  void aPassWithThePlotPlanThenTheViews() { PassWithThePlotPlanThenTheViews(kGerman); }
+  void theSameInEnglish() { PassWithThePlotPlanThenTheViews(kEnglish); }
+
+  void aRunOfOneHundredRepetitions() { RunOfOneHundredRepetitions(kGerman); }
+  void theRunInEnglish() { RunOfOneHundredRepetitions(kEnglish); }
+
+ private:
+  void RunOfOneHundredRepetitions(const Texts& x) {
+    Fixture f(x.language);
     f.EnterWithStructure();
     f.f1().GitterFertig->click();
     // Stopped after 100 repetitions as a user stops it; the print question answered "nein".
@@ -240,7 +277,7 @@ class EnterpriseInventoryWindowTest : public QObject {
     QVERIFY(std::abs(run.g.bias) < 5.0);
     QVERIFY(run.g.sd > 0.5 && run.g.sd < 15.0);
     QVERIFY(f.f1().ImgRepeat->isVisible());
-    Shot(&f.f1(), "inventory_run_100");
+    Shot(&f.f1(), std::string(x.prefix) + "inventory_run_100");
     // The deviations of the strata were collected over the run: the chart of all simulations has them.
     int binned = 0;
     for (std::uint16_t c : f.state.inventory.histograms.basalArea[0][0][0]) binned += c;
