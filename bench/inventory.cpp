@@ -364,7 +364,11 @@ class Fingerprint {
     for (const ErrorSeries* es : {&e.basalArea, &e.meanDiameter})
       Add(es->sd), Add(es->vc), Add(es->mean), Add(es->se), Add(es->sePercent);
     const RunStatistics& s = r.Stats();
-    Add(s.count), Add(s.g), Add(s.n), Add(s.d), Add(s.histogram), Add(s.plotSum), Add(s.sampleTreeSum);
+    Add(s.count);
+    // Field by field: the padding after a quantity's count holds no result.
+    for (const QuantityRunStats* q : {&s.g, &s.n, &s.d})
+      Add(q->estimateSum), Add(q->deviationSum), Add(q->deviationSquareSum), Add(q->bias), Add(q->sd), Add(q->count);
+    Add(s.histogram), Add(s.plotSum), Add(s.sampleTreeSum);
     Add(r.Histograms().basalArea), Add(r.Histograms().stemNumber);
   }
   std::uint64_t Value() const { return h_; }

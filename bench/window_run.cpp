@@ -131,6 +131,8 @@ class Session {
   Session(BenchServices& bs, const std::string& folder, const Options& o, const Case& c) : state_(bs.services) {
     state_.folders = ProgramFoldersFromFolder(folder);
     program_ = std::make_unique<SimulatorProgram>(state_, false);
+    // What is timed is the drawing, not the pace that lets a person watch a run.
+    state_.run.repetitionShownMs = 0;
     TForm1& w = W();
     w.resize(1366, 742);
     w.show();

@@ -32,6 +32,10 @@ struct RunControl {
   bool specialFunctions = false;
   bool busy = false;                // a long computation runs on the event loop
   bool endRequested = false;        // "Ende" was confirmed while busy: the loop stops, then the program ends
+  // With the graphics on, each repetition of a run stays on the screen at least this long, so that a
+  // person can watch the histogram grow and stop the run where it stands (with the graphics off a run
+  // goes at full speed).
+  unsigned repetitionShownMs = 5;
   PumpSchedule pumps;               // of every loop's PumpThrottle
 };
 

@@ -38,6 +38,8 @@ FormEntry Hint(std::string name, K kind, std::string german, std::string window 
 FormEntry Caption(std::string name, K kind, std::string german) {
   return Fixed(std::move(name), kind, TextProperty::kCaption, {std::move(german)});
 }
+// The window's title: every window's title is translated, none stays German in another language.
+FormEntry Title(std::string german) { return Caption("", K::kWindow, std::move(german)); }
 
 // Adds name + first … name + last of one kind ("Label1" … "Label12").
 void Numbered(std::vector<FormEntry>& v, const std::string& name, int first, int last, K kind) {
@@ -84,6 +86,8 @@ FormList MainWindowList() {
   v.push_back(Caption("F1BnStatus", K::kSpeedButton, "Grafik aus"));
   // The wait panel's text is a message of the table, not a control row.
   v.push_back(Caption("Panel15Text", K::kLabel, "Bitte warten ..."));
+  v.push_back(Title("TOLVEK"));
+  v.push_back(Caption("LblVersion1", K::kLabel, "Datum: 24.02.2014"));
   return l;
 }
 
@@ -106,10 +110,11 @@ std::vector<FormList> MakeAllLists() {
     l.entries.push_back(Next("BitBtn1"));
     l.entries.push_back(Hint("Bevel1", K::kWidget, "Verfahrensvariante und Zählbreite wählen"));
     Each(l.entries, {"RadioButton1", "RadioButton2"}, K::kRadioButton);
+    l.entries.push_back(Title("Winkelzählprobe WZP"));
     all.push_back(std::move(l));
   }
   // Label1 carries the dialog's question; it is translated with its unit label.
-  all.push_back({"G8", "BtnRightDlg8", {Row("Label1", K::kLabel), Row("Label2", K::kLabel)}});
+  all.push_back({"G8", "BtnRightDlg8", {Row("Label1", K::kLabel), Row("Label2", K::kLabel), Title("Dialog")}});
   all.push_back({"F8", "BtnRightDlg1", {Row("Button2", K::kButton), Row("RdBtn6Baum", K::kRadioButton)}});
   {
     FormList l{"G4", "BtnRightDlg4", {}};
@@ -121,6 +126,7 @@ std::vector<FormList> MakeAllLists() {
       l.entries.push_back(Hint(m, K::kWidget, "BHD kann verändert werden"));
     for (const char* m : {"Memo4", "Memo5", "Memo6", "Memo9", "Memo10"})
       l.entries.push_back(Hint(m, K::kWidget, "Radius kann verändert werden"));
+    l.entries.push_back(Title("Konzentrische Probekreise"));
     all.push_back(std::move(l));
   }
   {
@@ -133,20 +139,24 @@ std::vector<FormList> MakeAllLists() {
     l.entries.push_back(Hint("Button2", K::kButton, "Probekreis-Radius 5,64 Meter"));
     l.entries.push_back(Hint("Button3", K::kButton, "Probekreis-Radius 12,62 Meter"));
     l.entries.push_back(Hint("Memo1", K::kWidget, "Radius eingeben und Schaltfläche drücken"));
+    l.entries.push_back(Title("Vollkreise"));
     all.push_back(std::move(l));
   }
   {
     FormList l{"G6", "BtnRightDlg6", {Back("Button1"), Row("Label2", K::kLabel), Next("Button2"), Row("Label1", K::kLabel)}};
     // The estimator variants: their captions name the method in each language.
     Numbered(l.entries, "RadioButton", 1, 8, K::kRadioButton);
+    l.entries.push_back(Title("N-Baum Stichprobe"));
     all.push_back(std::move(l));
   }
-  all.push_back({"G40", "BtnRightDlg40", {Row("Label1", K::kLabel), Row("Label3", K::kLabel), Next("Button1")}});
+  all.push_back({"G40", "BtnRightDlg40",
+                 {Row("Label1", K::kLabel), Row("Label3", K::kLabel), Next("Button1"), Title("Unterstand")}});
   {
     FormList l{"F23", "Form23", {}};
     Numbered(l.entries, "Label", 1, 12, K::kLabel);
     l.entries.push_back(Back("Button1"));
     l.entries.push_back(Row("BtnVerzeichnis", K::kButton));
+    l.entries.push_back(Title("23 Tolvek"));
     all.push_back(std::move(l));
   }
   {
@@ -212,6 +222,7 @@ std::vector<FormList> MakeAllLists() {
     l.entries.push_back(Next("OKBtn"));
     l.entries.push_back(Row("RadioGroup1", K::kRadioGroup));
     Each(l.entries, {"RdBtnVollkr", "RdBtnKonzKr", "RdBtnWZP"}, K::kRadioButton);
+    l.entries.push_back(Title("Stichproben-Verfahren"));
     all.push_back(std::move(l));
   }
   {
@@ -222,7 +233,7 @@ std::vector<FormList> MakeAllLists() {
     l.entries.push_back(calliper);
     l.entries.push_back(Row("BtnFoto", K::kButton));
     l.entries.push_back(Next("BtnWeiter"));
-    l.entries.push_back(Caption("", K::kWindow, "Bestand wählen"));
+    l.entries.push_back(Title("Bestand wählen"));
     Each(l.entries, {"NadelholzBestnde1", "LaubholzBestnde1", "GenerierteBestnde1", "schwachesBaumholz1",
                      "schwachesBaumholz2", "mittelstarkesBaumholz1", "mittelstarkesBaumholz2", "starkesBaumholz1",
                      "starkesbaumholz2"},
@@ -232,7 +243,9 @@ std::vector<FormList> MakeAllLists() {
     l.entries.push_back(Row("Plenterwald1", K::kMenuItem));
     all.push_back(std::move(l));
   }
-  all.push_back({"F18", "Form18", {Row("BtnSchliessen", K::kButton), Row("Button1", K::kButton), Row("Button2", K::kButton)}});
+  all.push_back({"F18", "Form18",
+                 {Row("BtnSchliessen", K::kButton), Row("Button1", K::kButton), Row("Button2", K::kButton),
+                  Title("Bestandesinventur")}});
   {
     FormList l{"F22", "Form22", {}};
     l.entries.push_back(Next("Button1"));
@@ -245,7 +258,11 @@ std::vector<FormList> MakeAllLists() {
   all.push_back({"F43", "Form43",
                  {Row("Label1", K::kLabel), Row("ChkBox2", K::kCheckBox), Row("ChkBox3", K::kCheckBox),
                   Next("BtWeiter43")}});
-  all.push_back({"F44", "Form44", {Row("BtBaAnteile", K::kButton), Row("LbKeinFoto", K::kLabel)}});
+  all.push_back({"F44", "Form44", {Row("BtBaAnteile", K::kButton), Row("LbKeinFoto", K::kLabel), Title("Bestandesvorschau")}});
+  // Windows with no captions of their own to translate but their titles.
+  all.push_back({"F35", "Form35", {Title(" Form35")}});
+  all.push_back({"F38", "Form38", {Title("Druckposition")}});
+  all.push_back({"G3", "BtnRightDlg3", {Title("Tolvek")}});
   return all;
 }
 
@@ -257,6 +274,7 @@ FormList MakeStartScreenList() {
   // The captions under the mode buttons and above them are text here, not pictures: they are translated too.
   Each(v, {"Label4", "Label6", "Label7", "Label9"}, K::kLabel);
   v.push_back(Row("BitHinweise", K::kButton));
+  v.push_back(Caption("LblVersion1", K::kLabel, "Datum: 24.02.2014"));
   v.push_back(Row("GrpDtEng", K::kGroupBox));
   Each(v, {"RdDtsch", "RdAnwend", "RdBenutzer", "RdSuche", "RdNeue"}, K::kRadioButton);
   Each(v, {"sBtAnmerk", "sBtExtras", "sBtAnweisung", "sBtAuswertung", "sBtBestand", "sBtVerfahren", "sBtDiagramm",
@@ -288,7 +306,8 @@ const FormList& StartScreenList() {
 
 const FormList& MessageBoxList() {
   static const FormList list{"F42", "Form42",
-                             {Row("btnYES", K::kButton), Row("btnNO", K::kButton), Row("btnOK", K::kButton)}};
+                             {Row("btnYES", K::kButton), Row("btnNO", K::kButton), Row("btnOK", K::kButton),
+                              Title("Message")}};
   return list;
 }
 

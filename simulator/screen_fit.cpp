@@ -1,5 +1,7 @@
 #include "simulator/screen_fit.h"
 
+#include <algorithm>
+
 #include "common/rounding.h"
 
 namespace tolvek {
@@ -19,6 +21,17 @@ ScreenFit FitToScreen(int screenHeight) {
     f.mapSize = 968;
   }
   return f;
+}
+
+PixelRect PlaceMainWindow(const ScreenFit& fit, const PixelRect& available, const FrameMargins& frame) {
+  const int frameWidth = std::min(fit.windowWidth, available.width);
+  const int frameHeight = std::min(fit.windowHeight, available.height);
+  PixelRect client;
+  client.left = available.left + frame.left;
+  client.top = available.top + frame.top;
+  client.width = std::max(1, frameWidth - frame.left - frame.right);
+  client.height = std::max(1, frameHeight - frame.top - frame.bottom);
+  return client;
 }
 
 int ScaleInt(int value, double scale) { return RoundInt(value * scale); }

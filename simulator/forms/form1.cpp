@@ -1,5 +1,7 @@
 #include "simulator/forms/form1.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -18,13 +20,19 @@
 #include <QScrollArea>
 #include <QStyle>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QToolTip>
+#include <QWindow>
 
 #include "common/paths.h"
 #include "common/rounding.h"
 #include "common/qt/qt_services.h"
+#include "simulator/forms/form15.h"
 #include "simulator/forms/form2.h"
+#include "simulator/forms/form35.h"
+#include "simulator/forms/form44.h"
 #include "simulator/forms/translate_forms.h"
+#include "simulator/forms/widget_makers.h"
 #include "simulator/forms/text_viewer.h"
 #include "simulator/screen_fit.h"
 #include "simulator/translate.h"
@@ -237,19 +245,19 @@ void TForm1::BuildTitleScreen() {
   Image3 = Make<QLabel>(Client, "Image3");
   QLabel* images[3] = {Image1, Image2, Image3};
   for (int i = 0; i < 3; ++i) {
-    images[i]->setGeometry(200 + i * 350, 684, 320, 170);
+    images[i]->setGeometry(200 + i * 350, 676, 320, 150);
     images[i]->setScaledContents(true);
   }
-  PnBegrenzung = MakePanel(Client, "PnBegrenzung", QRect(200, 680, 1020, 180), "transparent");
+  PnBegrenzung = MakePanel(Client, "PnBegrenzung", QRect(200, 672, 1020, 158), "transparent");
   PnBegrenzung->hide();
   ImgLeg = Make<QLabel>(Client, "ImgLeg");
   ImgLeg->setGeometry(1000, 40, 200, 140);
   ImgLeg->hide();
 
-  LblVersion1 = MakeLabel(Client, "LblVersion1", "", QRect(204, 882, 300, 22), 9, false, "#e0ffe0");
-  BitHinweise = MakeButton(Client, "BitHinweise", "Wichtige Hinweise", QRect(1020, 872, 200, 40));
+  LblVersion1 = MakeLabel(Client, "LblVersion1", "", QRect(204, 846, 300, 22), 9, false, "#e0ffe0");
+  BitHinweise = MakeButton(Client, "BitHinweise", "Wichtige Hinweise", QRect(1020, 838, 200, 36));
   // BitStop stands on the tool bar once the title screen is gone, in the row of the rotation button.
-  BitStop = MakeButton(Client, "BitStop", "", QRect(114, 632, 40, 30));
+  BitStop = MakeButton(Client, "BitStop", "", QRect(114, kToolBarStandRow, 40, kToolBarButtonHeight));
   BitStop->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
   BitStop->hide();
   BitStop->setToolTip("Programm beenden");
@@ -262,7 +270,7 @@ void TForm1::BuildTitleScreen() {
   MemHilfe->setGeometry(320, 200, 700, 500);
   MemHilfe->hide();
 
-  LblBaumZahl = MakeLabel(Client, "LblBaumZahl", "", QRect(6, 720, 290, 20), 9);
+  LblBaumZahl = MakeLabel(Client, "LblBaumZahl", "", QRect(6, kToolBarStandRow + 92, 152, 20), 9);
   LbBaumZahlQ = MakeLabel(Client, "LbBaumZahlQ", "", QRect(6, 742, 290, 20), 9);
   LbAnzStpQ = MakeLabel(Client, "LbAnzStpQ", "", QRect(6, 764, 290, 20), 9);
   LbModBestande = MakeLabel(Client, "LbModBestande", "", QRect(6, 786, 290, 20), 9);
@@ -307,20 +315,17 @@ void TForm1::BuildToolBar() {
       {&sBtZurueck, "sBtZurueck", "Zurück zum Hauptmenü", "Zurück zum Hauptmenü"},
       {&BtEnde, "BtEnde", "Ende", "Programm beenden"},
   };
-  int top = 8;
+  // Rows of 28 pixels, 3 apart: the bar with the stand's labels below it fits a 768-pixel screen also
+  // when the window system takes some of it for the title bar.
+  int top = kToolBarTop;
   for (const ButtonDef& s : bar) {
-    *s.slot = MakeButton(Client, s.name, s.caption, QRect(6, top, 148, 30));
+    *s.slot = MakeButton(Client, s.name, s.caption, QRect(6, top, 148, kToolBarButtonHeight));
     (*s.slot)->setToolTip(QString::fromUtf8(s.hint));
     (*s.slot)->setStyleSheet("text-align: left; padding-left: 4px;");
-    top += 34;
+    top += kToolBarPitch;
   }
   BtEnde->setStyleSheet("");
-  {
-    QFont f = sBtZurueck->font();
-    f.setPointSizeF(f.pointSizeF() * 0.85);  // the longest caption still fits the bar
-    sBtZurueck->setFont(f);
-  }
-  top += 12;
+  top += 10;
   const ButtonDef runBar[] = {
       {&sBtNeuesVerfahren, "sBtNeuesVerfahren", "Neues Verfahren / Druck", "Wiederholungen beenden#und drucken"},
       {&sBtMultiSim, "sBtMultiSim", "Zwischenergebnisse", "Zwischenergebnisse zeigen"},
@@ -331,11 +336,11 @@ void TForm1::BuildToolBar() {
       {&sBStatModBst, "sBStatModBst", "used model stands", "Verwendete Modellbestände"},
   };
   for (const ButtonDef& s : runBar) {
-    *s.slot = MakeButton(Client, s.name, s.caption, QRect(6, top, 148, 30));
+    *s.slot = MakeButton(Client, s.name, s.caption, QRect(6, top, 148, kToolBarButtonHeight));
     (*s.slot)->setToolTip(QString::fromUtf8(s.hint));
-    top += 34;
+    top += kToolBarPitch;
   }
-  sBtDrehen = MakeButton(Client, "sBtDrehen", "↻", QRect(6, top, 40, 30));
+  sBtDrehen = MakeButton(Client, "sBtDrehen", "↻", QRect(6, kToolBarStandRow, 40, kToolBarButtonHeight));
   sBtDrehen->setToolTip("Bestand drehen");
 
   connect(BtEnde, &QPushButton::clicked, this, &TForm1::sBtEndeClick);
@@ -356,19 +361,19 @@ void TForm1::BuildToolBar() {
 void TForm1::BuildExtrasGroup() {
   GrpExtras = Make<QGroupBox>(Client, "GrpExtras");
   GrpExtras->setTitle("Extras");
-  GrpExtras->setGeometry(8, 200, 260, 220);
+  GrpExtras->setGeometry(8, 200, 244, 220);
   GrpExtras->setStyleSheet("QGroupBox#GrpExtras { background: #e8f5e9; }");
-  BtVarianz = MakeButton(GrpExtras, "BtVarianz", "E-Wert der Varianz", QRect(10, 24, 240, 30));
-  BtOptom = MakeButton(GrpExtras, "BtOptom", "Optimierung", QRect(10, 58, 240, 30));
-  BtKluppschwelle = MakeButton(GrpExtras, "BtKluppschwelle", "Kluppschwelle", QRect(10, 92, 240, 30));
-  Button4 = MakeButton(GrpExtras, "Button4", "Betrieb generieren", QRect(10, 126, 240, 30));
+  BtVarianz = MakeButton(GrpExtras, "BtVarianz", "E-Wert der Varianz", QRect(10, 24, 224, 30));
+  BtOptom = MakeButton(GrpExtras, "BtOptom", "Optimierung", QRect(10, 58, 224, 30));
+  BtKluppschwelle = MakeButton(GrpExtras, "BtKluppschwelle", "Kluppschwelle", QRect(10, 92, 224, 30));
+  Button4 = MakeButton(GrpExtras, "Button4", "Betrieb generieren", QRect(10, 126, 224, 30));
   Label5 = MakeLabel(GrpExtras, "Label5", "Ecken je Kreis (10-40)", QRect(10, 160, 160, 20), 9, false, "black");
   EdEcken = Make<QLineEdit>(GrpExtras, "EdEcken");
   EdEcken->setGeometry(176, 160, 60, 22);
   EdEcken->setText("36");
   Label5->hide();
   EdEcken->hide();
-  Button19 = MakeButton(GrpExtras, "Button19", " schliessen ", QRect(10, 184, 240, 28));
+  Button19 = MakeButton(GrpExtras, "Button19", " schliessen ", QRect(10, 184, 224, 28));
   connect(Button19, &QPushButton::clicked, this, &TForm1::Button19Click);
 }
 
@@ -444,35 +449,50 @@ void TForm1::BuildPanels() {
 }
 
 void TForm1::FitToTheScreen(int screenHeight) {
-  ScreenFit fit = FitToScreen(screenHeight);
-  state.screenScale = fit.scale;
-  setGeometry(0, 0, fit.windowWidth, fit.windowHeight);
-  resize(fit.windowWidth, fit.windowHeight);
-  PnWerkzeug->resize(PnWerkzeug->width(), std::max(fit.windowHeight, 600));
-  ScrollBox1->setGeometry(fit.mapLeft, 0, fit.mapSize, fit.mapSize);
-  ImgBest->setGeometry(0, 0, fit.mapSize, fit.mapSize);
+  fit_ = FitToScreen(screenHeight);
+  state.screenScale = fit_.scale;
+  ScrollBox1->setGeometry(fit_.mapLeft, 0, fit_.mapSize, fit_.mapSize);
+  ImgBest->setGeometry(0, 0, fit_.mapSize, fit_.mapSize);
   ScrollBox1->hide();
   state.gridRotation = 0.06;
   // On a 768-pixel screen the map is scaled with the title screen (380 / 898 become 304 / 718).
-  if (std::abs(fit.scale - 1.0) > 0.001) ScaleTitleScreen();
+  if (std::abs(fit_.scale - 1.0) > 0.001) ScaleTitleScreen();
+  mapSide_ = ImgBest->height();
+  // The legend always follows the factor: its size by the factor rounded to hundredths.
+  const double legend = RoundInt(fit_.scale * 100) / 100.0;
+  QRect g = Panel3->geometry();
+  Panel3->setGeometry(RoundInt(g.left() * fit_.scale), RoundInt(g.top() * fit_.scale), ScaleInt(g.width(), legend),
+                      ScaleInt(g.height(), legend));
+  ScrollBox1->setFrameShape(QFrame::NoFrame);
+  PlaceOnScreen();
+}
+
+void TForm1::PlaceOnScreen() {
+  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  const QRect free = screen ? screen->availableGeometry() : QRect(0, 0, fit_.windowWidth, fit_.windowHeight);
+  placedMargins_ = windowHandle() && isVisible() ? windowHandle()->frameMargins() : QMargins();
+  const PixelRect c =
+      PlaceMainWindow(fit_, {free.x(), free.y(), free.width(), free.height()},
+                      {placedMargins_.left(), placedMargins_.top(), placedMargins_.right(), placedMargins_.bottom()});
+  // The frame's position (a top-level window's pos() is its frame's), the client's size.
+  resize(c.width, c.height);
+  move(c.left - placedMargins_.left(), c.top - placedMargins_.top());
+  PnWerkzeug->resize(PnWerkzeug->width(), std::max(c.height, 600));
   // The map begins right of the data column and its box ends within the window; the picture fills the
   // box, so the whole map is in view without scrolling (the map's scale follows the picture's size).
-  PnDaten->resize(PnDaten->width(), fit.windowHeight);
+  PnDaten->resize(PnDaten->width(), c.height);
   const int boxLeft = std::max(ScrollBox1->x(), PnDaten->geometry().right() + 2);
-  const int boxWidth = std::max(200, fit.windowWidth - boxLeft);
-  const int boxHeight = std::max(200, std::min(ScrollBox1->height(), fit.windowHeight));
-  ScrollBox1->setFrameShape(QFrame::NoFrame);
+  const int boxWidth = std::max(200, c.width - boxLeft);
+  const int boxHeight = std::max(200, std::min(mapSide_, c.height));
   ScrollBox1->setGeometry(boxLeft, 0, boxWidth, boxHeight);
-  ImgBest->resize(std::min(ImgBest->width(), boxWidth), std::min(ImgBest->height(), boxHeight));
-  if (mapImage) {
-    *mapImage = QImage(ImgBest->size(), QImage::Format_RGB32);
-    mapImage->fill(Qt::black);
-  }
-  // The legend always follows the factor: its size by the factor rounded to hundredths.
-  const double legend = RoundInt(fit.scale * 100) / 100.0;
-  QRect g = Panel3->geometry();
-  Panel3->setGeometry(RoundInt(g.left() * fit.scale), RoundInt(g.top() * fit.scale), ScaleInt(g.width(), legend),
-                      ScaleInt(g.height(), legend));
+  const QSize picture(std::min(mapSide_, boxWidth), boxHeight);
+  if (ImgBest->size() == picture) return;
+  ImgBest->resize(picture);
+  if (!mapImage) return;
+  *mapImage = QImage(picture, QImage::Format_RGB32);
+  mapImage->fill(Qt::black);
+  // A stand in view is drawn again to the picture's new size.
+  if (ScrollBox1->isVisible() && state.currentStand.loaded && !state.run.busy) DrawStand();
 }
 
 void TForm1::ScaleTitleScreen() {
@@ -528,15 +548,31 @@ void TForm1::HideTitleScreen() {
 }
 
 void TForm1::ShowTitleScreen() {
-  // Whatever the work left on the client would cover the title: it goes first.
-  for (QWidget* w : std::initializer_list<QWidget*>{ImgText, GroupBox1, GrpExtras, Memo1, BitStop, LbEinhBest})
-    w->hide();
-  for (QWidget* w : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label4, Label6, Label7, Label9, Label14,
-                                                    Bevel3, Panel1, Panel2, LbLernPrg, LbStudent, LbFortbild,
-                                                    LbEinricht, Panel6, LblVersion1})
-    w->show();
-  for (QLabel* image : {Image1, Image2, Image3})
-    image->setVisible(!image->pixmap().isNull());
+  // Leaving a mode hides whatever it showed: every control of the client area but the title screen, the
+  // tool bar's own buttons and the containers the title screen keeps (the mode buttons' Panel6, Panel12).
+  const std::initializer_list<QWidget*> title{Label1,    Label2,    Label3,     Label4,     Label6,    Label7,
+                                              Label9,    Label14,   Bevel3,     Panel1,     Panel2,    LbLernPrg,
+                                              LbStudent, LbFortbild, LbEinricht, Panel6,    LblVersion1};
+  const std::initializer_list<QWidget*> kept{PnWerkzeug,     sBtBestand,   sBtVerfahren, sBtGitter, sBtAuswertung,
+                                             sBtDiagramm,    sBtProbeBaeume, sBtExtras,  sBtAnweisung, sBtAnmerk,
+                                             sBtZurueck,     BtEnde,       Panel12,      BitHinweise, Image1,
+                                             Image2,         Image3};
+  const auto among = [](const std::initializer_list<QWidget*>& list, const QObject* o) {
+    return std::find(list.begin(), list.end(), o) != list.end();
+  };
+  for (QObject* o : Client->children()) {
+    auto* w = qobject_cast<QWidget*>(o);
+    if (w && !w->isWindow() && !among(title, w) && !among(kept, w) && LanguageNumberOf(w) == 0) w->hide();
+  }
+  for (QWidget* w : title) w->show();
+  for (QLabel* image : {Image1, Image2, Image3}) image->setVisible(!image->pixmap().isNull());
+  for (int i = 1; i <= 7; ++i) LanguageButton(i)->show();
+}
+
+int TForm1::LanguageNumberOf(const QObject* o) const {
+  for (int i = 1; i <= 7; ++i)
+    if (LanguageButton(i) == o) return i;
+  return 0;
 }
 
 void TForm1::BtStartClick() {
@@ -603,16 +639,22 @@ void TForm1::Button18Click() {
   }
   Panel6->show();
   Button14->setEnabled(true);
+  // Back on the whole title screen with both modes at hand (it once stayed stripped, "Bestand" disabled).
+  ShowTitleScreen();
+  // As on the first title screen: the stand is chosen with "Bestand", and the notes are at hand again.
+  sBtBestand->setEnabled(false);
+  if (!state.run.enterpriseMode) BitHinweise->show();
+  Button12->setEnabled(true);
 }
 
 void TForm1::BitStopClick() { sBtEndeClick(); }
 
-void TForm1::sBtEndeClick() {
-  if (quitting_) return;
+bool TForm1::sBtEndeClick() {
+  if (quitting_) return true;
   // The captions of the message box are translated (form id "F42") here.
   TranslateMessageBoxButtons(state);
   int answer = state.services.messages->AskYesNoAt(T("Programm wird beendet"), kKindQuestion, 3, 650);
-  if (answer != kResultYes) return;
+  if (answer != kResultYes) return false;
   quitting_ = true;
   if (state.run.busy) {
     // A loop is running under this handler: it stops after its current step, then the program ends.
@@ -621,25 +663,22 @@ void TForm1::sBtEndeClick() {
     state.run.endRequested = true;
   }
   state.services.exit->Quit(0);
+  return true;
 }
 
-void TForm1::Panel15Click() {
-  quitting_ = true;
-  state.run.repetitionStop = true;
-  state.run.waitAbort = true;
-  state.run.endRequested = true;
-  state.services.exit->Quit(0);
-}
+// A click on the wait panel ends the program as "Ende" does, asked first: a click there is easily made
+// by mistake while a run goes on.
+void TForm1::Panel15Click() { sBtEndeClick(); }
 
 void TForm1::sBtProbeBaeumeClick() {
   if (GuardBusy()) return;
   if (state.sampleTreeCount > 1500) {
-    // Yes, No and Cancel all return: the list is simply not shown (Cancel once ended the program,
-    // which lost the user's work for no reason).
-    state.services.messages->PlatformBox(
+    // The list is not shown; Cancel ends the program, asked first as "Ende" asks.
+    const int answer = state.services.messages->PlatformBox(
         T("Nur bis 1500 Probebäume darstellbar") + ". " +
             T("File " + JoinPath(state.folders.program, "Temp/ProbeBa.Txt") + " # mit Notepad ausgeben."),
         "", PlatformButtons::YesNoCancel, PlatformIcon::None);
+    if (answer == kResultCancel) sBtEndeClick();
     return;
   }
   forms.btnRightDlg3->ShowTextFile(1, ResolveIn(state.folders.program, "Temp/ProbeBa.Txt"));
@@ -652,10 +691,23 @@ void TForm1::sBStatModBstClick() {
 
 void TForm1::sBtExtrasClick() {
   if (GuardBusy()) return;
-  GrpExtras->move(8, 200);
   // The caption of Panel3 of the optimisation window becomes Translate("schnell") here.
-  GrpExtras->setVisible(!GrpExtras->isVisible());
-  if (GrpExtras->isVisible()) GrpExtras->raise();
+  if (GrpExtras->isVisible()) {
+    GrpExtras->hide();
+    return;
+  }
+  // In the data column's slot, beside the tool bar (over it, the group hid its buttons): what the slot
+  // holds (the grid group, a run's pictures) steps aside while the group is open and comes back when it
+  // closes, whoever closes it.
+  GrpExtras->move(PnDaten->x() + 4, kDataSlotTop);
+  besideExtras_.clear();
+  for (QWidget* w : std::initializer_list<QWidget*>{GroupBox1, ImgRepeat, ImgRepeatN, ImgRepeatD})
+    if (w && w->isVisible()) {
+      besideExtras_.push_back(w);
+      w->hide();
+    }
+  GrpExtras->show();
+  GrpExtras->raise();
 }
 
 void TForm1::Button19Click() { GrpExtras->hide(); }
@@ -670,20 +722,23 @@ void TForm1::sBtAnmerkClick() {
     Memo1->raise();
     sBtAnmerk->setText(Q(T("Anmerkung schliessen")));
   }
+  widgets::FitCaption(sBtAnmerk);
 }
 
 void TForm1::sBtZurueckClick() {
   if (GuardBusy()) return;
-  for (QWidget* w : std::initializer_list<QWidget*>{Panel10, Panel3, ScrollBox1, Panel7, PnDaten, sBtDrehen})
-    w->hide();
+  // The map, legend, data column, panels and run pictures go with the rest of the mode, and so do the
+  // stand's description and preview windows; the work buttons wait for a mode as on the first title.
   CloseOperatingHelp();
   ShowTitleScreen();
+  for (QWidget* window : std::initializer_list<QWidget*>{forms.form15, forms.form35, forms.form44})
+    if (window && !window->isModal()) window->hide();
+  for (QPushButton* b : {sBtBestand, sBtVerfahren, sBtGitter, sBtAuswertung, sBtDiagramm, sBtProbeBaeume, sBtExtras})
+    b->setEnabled(false);
   Panel12->show();
   Panel6->show();
   Button12->setEnabled(true);
   Button14->setEnabled(true);
-  for (int i = 15; i <= 21; ++i)
-    if (auto* b = Client->findChild<QPushButton*>(QString("BitBtn%1").arg(i))) b->show();
   if (state.run.enterpriseMode) {
     LeaveEnterpriseView();
     state.folders.stands = JoinPath(state.folders.program, "Bestande/");
@@ -707,6 +762,7 @@ void TForm1::BitBtn14Click() {
 void TForm1::F1BnStatusClick() {
   state.run.graphics = !state.run.graphics;
   F1BnStatus->setText(Q(T(state.run.graphics ? "Grafik aus" : "Grafik ein")));
+  widgets::FitCaption(F1BnStatus);
   sBtPausePlus->setEnabled(state.run.graphics);
   // Single steps end as by "aus".
   state.run.singleStep = false;
@@ -738,6 +794,20 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
     QString text = Q(hint).toHtmlEscaped().replace("\n", "<br>");
     QToolTip::showText(he->globalPos(), "<qt>" + text + "</qt>", w, QRect(), 5000);
     return true;
+  }
+  if (watched == GrpExtras && e->type() == QEvent::Hide) {
+    for (QWidget* w : besideExtras_)
+      if (w) w->show();
+    besideExtras_.clear();
+  }
+  // The window system's frame is known only some time after the window is up (a window manager frames
+  // it when it gets to it): the window is placed again then, so that the frame, not only the client,
+  // stands on the screen.
+  if (watched == this && (e->type() == QEvent::Show || e->type() == QEvent::Move) && windowHandle()) {
+    for (int ms : {0, 300, 1500})
+      QTimer::singleShot(ms, this, [this] {
+        if (windowHandle() && isVisible() && windowHandle()->frameMargins() != placedMargins_) PlaceOnScreen();
+      });
   }
   if (e->type() == QEvent::MouseButtonPress && (watched == Panel15 || watched == Panel15Text)) {
     Panel15Click();

@@ -12,6 +12,7 @@
 // - Handlers that start work first call GuardBusy(): while a pass, a repetition run or an animation is
 //   under way (state.run.busy) only the run controls and "Ende" may act.
 #include <QMainWindow>
+#include <QMargins>
 #include <QObject>
 #include <QPointer>
 #include <array>
@@ -19,9 +20,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "simulator/enterprise/enterprise_map.h"
 #include "simulator/forms/forms.h"
+#include "simulator/screen_fit.h"
 #include "simulator/state.h"
 
 class QLabel;
@@ -48,6 +51,15 @@ class TForm1 : public QMainWindow {
  public:
   TForm1(SimulatorState& state, Forms& forms, QWidget* parent = nullptr);
   ~TForm1() override;
+
+  // The tool bar: rows of buttons from the top, and below them the row of the rotation and end buttons
+  // with the stand's name, area and tree count.
+  static constexpr int kToolBarTop = 6, kToolBarButtonHeight = 28, kToolBarPitch = 31;
+  static constexpr int kToolBarStandRow = kToolBarTop + 18 * kToolBarPitch + 10;
+  // The data column, top to bottom: the method and grid figures, the run's counters, the wait panel
+  // while a run goes, then one slot for the grid group, a run's pictures or the extras group, and the
+  // species legend at its foot.
+  static constexpr int kDataCountersTop = 100, kDataWaitTop = 158, kDataSlotTop = 212;
 
   SimulatorState& state;
   Forms& forms;
@@ -160,7 +172,7 @@ class TForm1 : public QMainWindow {
   // return at once. Run controls and "Ende" do not call it.
   bool GuardBusy() const;
 
-  // Title screen off / back on.
+  // Title screen off / back on (everything a mode showed on the client area hidden).
   void HideTitleScreen();
   void ShowTitleScreen();
   // "Auswertung", "Diagramm", "Probebäume" and "Simulation wiederholen" off after a new stand, method or grid.
@@ -170,13 +182,17 @@ class TForm1 : public QMainWindow {
   void ClearRunLabels(bool withGrid);
   // The seven language buttons in language order (BitBtn15 = German ... BitBtn21 = Turkish).
   QPushButton* LanguageButton(int languageNumber) const;
+  // 1 .. 7 for a language button, else 0.
+  int LanguageNumberOf(const QObject* o) const;
 
   // Handlers of this window's frame.
   void BtStartClick();
   void Button17Click();
   void Button18Click();
   void BitStopClick();
-  void sBtEndeClick();
+  // "Programm wird beendet" asked; true when answered "ja" (the program then ends). Every click or
+  // answer that ends the program goes through here, so none ends it unasked.
+  bool sBtEndeClick();
   void sBtProbeBaeumeClick();
   void sBStatModBstClick();
   void sBtExtrasClick();
@@ -457,6 +473,14 @@ class TForm1 : public QMainWindow {
   void BuildPanels();
   void LoadTitlePictures();
   void FitToTheScreen(int screenHeight);
+  // The window on the screen as FitToTheScreen fitted it, its frame as the window system draws it
+  // (known once the window is up; until then none).
+  void PlaceOnScreen();
+  ScreenFit fit_;
+  QMargins placedMargins_;
+  int mapSide_ = 0;  // the map picture's side as fitted
+  // What stepped aside for the extras group while it is open.
+  std::vector<QPointer<QWidget>> besideExtras_;
   void ScaleTitleScreen();
   std::string T(const std::string& german) const;
   void UncheckMethodButtons();

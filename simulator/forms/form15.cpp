@@ -15,6 +15,7 @@
 #include "common/wait.h"
 #include "simulator/forms/documents_open.h"
 #include "simulator/forms/form1.h"
+#include "simulator/forms/translate_forms.h"
 #include "simulator/forms/form44.h"
 #include "simulator/forms/small_dialogs.h"
 #include "simulator/stand/stand_loader.h"
@@ -52,10 +53,12 @@ void OpenStandHelp(SimulatorState& state, int context) { OpenHelpTopic(state, co
 TForm15::TForm15(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(parent, Qt::Tool), state(st), forms(fm) {
   setObjectName("Form15");
   setWindowTitle("15  Bestand wählen");
-  setFixedSize(430, 440);
+  // Narrow enough to stand beside the main window on a screen 1366 pixels wide; the buttons in two
+  // columns wide enough for their captions in every language.
+  setFixedSize(kWidth, 452);
   MainMenu1 = new QMenuBar(this);
   MainMenu1->setObjectName("MainMenu1");
-  MainMenu1->setGeometry(0, 0, 430, 24);
+  MainMenu1->setGeometry(0, 0, kWidth, 24);
   NadelholzBestnde1 = MainMenu1->addMenu(QString::fromUtf8("Nadelbaum-Bestände "));
   NadelholzBestnde1->setObjectName("NadelholzBestnde1");
   LaubholzBestnde1 = MainMenu1->addMenu(QString::fromUtf8("Laubbaum-Bestände  "));
@@ -72,21 +75,30 @@ TForm15::TForm15(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
 
   LbTitel = new QLabel(this);
   LbTitel->setObjectName("LbTitel");
-  LbTitel->setGeometry(10, 30, 410, 22);
+  LbTitel->setGeometry(10, 28, kWidth - 20, 34);
+  LbTitel->setWordWrap(true);  // a long title takes a second line rather than being cut
+  LbTitel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   QFont bold = LbTitel->font();
   bold.setBold(true);
   LbTitel->setFont(bold);
-  MemVerz = Memo(this, "MemVerz", QRect(10, 56, 300, 26));
-  MemCode = Memo(this, "MemCode", QRect(316, 56, 104, 26));
-  Memo1 = Memo(this, "Memo1", QRect(10, 88, 410, 230));
-  Button1 = Button(this, "Button1", "Beschreibung", QRect(10, 326, 130, 28));
-  BtnFoto = Button(this, "BtnFoto", "Foto", QRect(150, 326, 130, 28));
-  ButonDrehen = Button(this, "ButonDrehen", "drehen", QRect(290, 326, 130, 28));
-  BtnKluppschw = Button(this, "BtnKluppschw", "Kluppschwelle", QRect(10, 362, 130, 28));
-  BtnVerzeichnis = Button(this, "BtnVerzeichnis", "Verzeichnis der Bestände", QRect(150, 362, 270, 28));
-  BtnEntschHilfe = Button(this, "BtnEntschHilfe", "Entscheidungshilfe", QRect(10, 400, 130, 30));
-  BtnAbbruch = Button(this, "BtnAbbruch", "Abbruch", QRect(150, 400, 130, 30));
-  BtnWeiter = Button(this, "BtnWeiter", "weiter", QRect(290, 400, 130, 30));
+  MemVerz = Memo(this, "MemVerz", QRect(10, 66, kWidth - 124, 26));
+  MemCode = Memo(this, "MemCode", QRect(kWidth - 108, 66, 98, 26));
+  // One line each, the folder and the code: no scroll bar takes half of their room.
+  for (QPlainTextEdit* line : {MemVerz, MemCode}) {
+    line->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    line->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    line->setLineWrapMode(QPlainTextEdit::NoWrap);
+  }
+  Memo1 = Memo(this, "Memo1", QRect(10, 98, kWidth - 20, 200));
+  const int half = (kWidth - 26) / 2, right = 16 + half;
+  Button1 = Button(this, "Button1", "Beschreibung", QRect(10, 306, half, 28));
+  BtnFoto = Button(this, "BtnFoto", "Foto", QRect(right, 306, half, 28));
+  ButonDrehen = Button(this, "ButonDrehen", "drehen", QRect(10, 340, half, 28));
+  BtnKluppschw = Button(this, "BtnKluppschw", "Kluppschwelle", QRect(right, 340, half, 28));
+  BtnVerzeichnis = Button(this, "BtnVerzeichnis", "Verzeichnis der Bestände", QRect(10, 374, half, 28));
+  BtnEntschHilfe = Button(this, "BtnEntschHilfe", "Entscheidungshilfe", QRect(right, 374, half, 28));
+  BtnAbbruch = Button(this, "BtnAbbruch", "Abbruch", QRect(10, 412, half, 30));
+  BtnWeiter = Button(this, "BtnWeiter", "weiter", QRect(right, 412, half, 30));
   BtnKluppschw->setToolTip(QString::fromUtf8("Kleinsten erfassten BHD wählen"));
   BtnFoto->setEnabled(false);
 
@@ -144,6 +156,7 @@ void TForm15::BuildStandMenu(bool menuMode) {
           w->setGeometry(RoundInt(g.x() * f), RoundInt(g.y() * f), RoundInt(g.width() * f), RoundInt(g.height() * f));
         }
         setFixedSize(RoundInt(width() * f), RoundInt(height() * f));
+        FitCaptions(this);  // the buttons are narrower now, their captions are not
       }
     }
   }
@@ -173,9 +186,11 @@ void TForm15::ShowStandDescription() {
   Memo1->clear();
   StandFiles files;
   if (!ResolveStandFiles(state.folders, c.treePath, files) || !FileExists(ResolvePath(files.treeFile))) {
-    // The user picks again; the program goes on whatever the answer.
-    state.services.messages->PlatformBox(Translate(state.language, "Bestand nicht gefunden, bitte neu wählen."), "",
-                                         PlatformButtons::YesNoCancel, PlatformIcon::None);
+    // "ja": the user picks again; the other answers end the program, asked first as "Ende" asks.
+    const int answer = state.services.messages->PlatformBox(
+        Translate(state.language, "Bestand nicht gefunden, bitte neu wählen."), "", PlatformButtons::YesNoCancel,
+        PlatformIcon::None);
+    if (answer != kResultYes && forms.form1) forms.form1->sBtEndeClick();
     return;
   }
   StandDescriptionView view;

@@ -24,6 +24,7 @@ class TForm15 : public QDialog {
   Q_OBJECT
  public:
   TForm15(SimulatorState& state, Forms& forms, QWidget* parent = nullptr);
+  static constexpr int kWidth = 360;
   SimulatorState& state;
   Forms& forms;
 

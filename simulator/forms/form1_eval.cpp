@@ -81,26 +81,26 @@ class StandRunSteps : public RepetitionSteps {
 };
 
 void TForm1::BuildEvaluationArea() {
-  // The run's counters stand on the stand's data panel, below the grid figures and below the place of
-  // the wait panel "Bitte warten ...", which a run shows at the top left.
+  // The run's counters stand on the stand's data panel, below the grid figures and above the wait panel
+  // "Bitte warten ..." that a run shows.
   auto dataLabel = [this](QLabel* l, int top, bool bold) {
     l->setParent(PnDaten);
-    l->setGeometry(6, top, PnDaten->width() - 12, 34);
+    l->setGeometry(6, top, PnDaten->width() - 12, 18);
     l->setTextFormat(Qt::PlainText);
     QFont f("Arial");
     f.setPointSize(8);
     f.setBold(bold);
     l->setFont(f);
     l->setStyleSheet("color: #1f3d1f; background: transparent;");
-    l->setWordWrap(true);
+    l->setWordWrap(false);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     l->hide();
   };
   Label18 = new QLabel(PnDaten);
   Label18->setObjectName("Label18");
-  dataLabel(Label18, 280, true);
-  dataLabel(LbAnzStpQ, 304, false);
-  dataLabel(LbBaumZahlQ, 338, false);
+  dataLabel(Label18, kDataCountersTop, true);
+  dataLabel(LbAnzStpQ, kDataCountersTop + 18, false);
+  dataLabel(LbBaumZahlQ, kDataCountersTop + 36, false);
   connect(sBtAuswertung, &QPushButton::clicked, this, &TForm1::sBtAuswertungClick);
   connect(F1BtWiederholen, &QPushButton::clicked, this, &TForm1::F1BtWiederholenClick);
   connect(sBtMultiSim, &QPushButton::clicked, this, &TForm1::sBtMultiSimClick);
@@ -178,8 +178,8 @@ void TForm1::sBtAuswertungClick() {
   run.waitAbort = false;
   run.repetitionStop = false;
   stopPending_ = false;
-  // In the data column's gap between the grid figures and the run's counters: no button lies under it.
-  Panel15->setGeometry(PnDaten->x() + 4, 150, PnDaten->width() - 8, 70);
+  // In the data column between the run's counters and its pictures: no button lies under it.
+  Panel15->setGeometry(PnDaten->x() + 4, kDataWaitTop, PnDaten->width() - 8, kDataSlotTop - kDataWaitTop - 4);
   Panel15Text->setGeometry(0, 0, Panel15->width(), Panel15->height());
   sBtDrehen->hide();
   sm.grid.baseOriginX = sm.grid.originX;
@@ -199,6 +199,14 @@ void TForm1::sBtAuswertungClick() {
   if (!IsSamplingMethod(sm.method.passCode)) {
     state.services.messages->PlatformBox(T("Bitte Verfahren festlegen"), "", PlatformButtons::Ok, PlatformIcon::None);
     sBtVerfahren->setEnabled(true);
+    return;
+  }
+  if (sm.grid.exists && sm.plots.Empty() && sm.pass.completed) {
+    // The grid was laid and sampled, but no point gave a plot (plots too large for the stand, a grid
+    // beside it): that is the cause, and another method, grid or stand the way on.
+    state.services.messages->PlatformBox(T("Keine Probebäume gefunden"), "", PlatformButtons::Ok,
+                                         PlatformIcon::None);
+    for (QPushButton* b : {sBtVerfahren, sBtGitter, sBtBestand, sBtZurueck}) b->setEnabled(true);
     return;
   }
   if (!sm.grid.exists || sm.plots.Empty()) {
@@ -241,6 +249,9 @@ void TForm1::sBtAuswertungClick() {
   run.busy = false;
   Panel15->hide();
   if (run.endRequested) return;
+  // After a run the stand choice and the title screen are one click away.
+  sBtBestand->setEnabled(true);
+  sBtZurueck->setEnabled(true);
   if (forms.form18) forms.form18->ApplyPendingButtons();
   // The sample-tree table, or the enterprise report, of the run's last evaluation.
   if (run.enterpriseMode)
@@ -287,12 +298,9 @@ void TForm1::WeightingQuestion() {
   const int answer = state.services.messages->AskYesNoAt(
       T("Gewichtung der Probebäume [Baum-zentriert,Probekreis-zentriert]"), kKindQuestion, 3, 560);
   SamplingState& sm = state.sampling;
-  if (answer == kResultLeft) {
-    sm.method.weighting = WeightingMode::TreeCentred;
-    if (QLabel* radius = LabelNamed(Client, "LblRadius")) radius->setText(radius->text() + " i");
-  } else {
-    sm.method.weighting = WeightingMode::PlotCentred;
-  }
+  // Tree-centred weighting is marked by " i" after the parameter line, once, however many runs asked.
+  sm.method.weighting = answer == kResultLeft ? WeightingMode::TreeCentred : WeightingMode::PlotCentred;
+  SetDataLabel(LblRadius, sm.method.parameterLine + (answer == kResultLeft ? " i" : ""));
   sBtNeuesVerfahren->setEnabled(true);
   if (!state.run.enterpriseMode) {
     sBtPausePlus->show();
@@ -330,7 +338,7 @@ void TForm1::FinishNeuesVerfahren() {
   RunStatistics& stats = state.evaluation.run;
   if (stats.statisticsReady) {
     const int answer = state.services.messages->AskYesNoAt(
-        T("Häufigkeitsverteilung") + " " + T("drucken") + "?", kKindQuestion, 8, 540);
+        T("Häufigkeitsverteilung drucken?"), kKindQuestion, 8, 540);
     if (answer == kResultYes && printRunResult) printRunResult();
     stats.statisticsReady = false;
   } else {

@@ -730,7 +730,7 @@ void TForm1::BuildGridArea() {
   GroupBox1->setTitle("  Gitter bearbeiten ");
   // In the data column below the counters: the tool bar's run buttons, the stand's name and area and
   // the map stay in view.
-  GroupBox1->setGeometry(PnDaten->x(), 378, PnDaten->width(), 256);
+  GroupBox1->setGeometry(PnDaten->x(), kDataSlotTop, PnDaten->width(), 256);
   auto button = [this](const char* name, const char* caption, QRect r) {
     auto* b = new QPushButton(QString::fromUtf8(caption), GroupBox1);
     b->setObjectName(name);
@@ -802,8 +802,8 @@ void TForm1::BuildGridArea() {
     l->show();
   };
   LblGitterAnf = label(PnDaten, "LblGitterAnf", "", QRect());
-  dataLabel(LblGitterAnf, 64);
-  dataLabel(LblAnzStp, 88);
+  dataLabel(LblGitterAnf, 52);
+  dataLabel(LblAnzStp, 74);
 
   for (int i : {9, 10, 11, 12}) {
     const int step = i == 9 ? 5 : i == 10 ? 1 : i == 11 ? -5 : -1;
@@ -1093,12 +1093,22 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps
     observer->Finish();
   else
     f.ShowMap();
+  // Cancel in "Keine Probebäume gefunden": the program ends once that is confirmed; else, as after the
+  // other answers, the empty pass stands.
+  if (outcome == PassOutcome::EndProgram) {
+    if (f.sBtEndeClick()) return outcome;
+    outcome = PassOutcome::NoPlots;
+  }
   if (wasBusy) return outcome;
 
   switch (outcome) {
     case PassOutcome::Done:
-    case PassOutcome::NoPlots:
       f.sBtAuswertung->setEnabled(true);
+      break;
+    case PassOutcome::NoPlots:
+      // "Auswertung" names the cause again; the method, the grid or the stand is what the user changes.
+      for (QPushButton* b : {f.sBtAuswertung, f.sBtVerfahren, f.sBtGitter, f.sBtBestand, f.sBtZurueck})
+        b->setEnabled(true);
       break;
     case PassOutcome::NoMethod:
     case PassOutcome::GridFailed:
@@ -1106,7 +1116,7 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps
       f.sBtGitter->setEnabled(true);
       f.sBtBestand->setEnabled(true);
       break;
-    case PassOutcome::EndProgram:
+    case PassOutcome::EndProgram:  // confirmed above
     case PassOutcome::Stopped:
       break;
   }

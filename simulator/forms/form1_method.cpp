@@ -32,7 +32,7 @@ void TForm1::BuildMethodArea() {
     return l;
   };
   LblVerfahren = label("LblVerfahren", 8, 22, true);
-  LblRadius = label("LblRadius", 32, 22, false);
+  LblRadius = label("LblRadius", 30, 22, false);
   connect(sBtVerfahren, &QPushButton::clicked, this, &TForm1::sBtVerfahrenClick);
 }
 
@@ -102,6 +102,8 @@ void TForm1::sBtVerfahrenClick() {
   else if (state.currentStand.loaded)
     DrawTrees();
   sBtNeuesVerfahren->setEnabled(false);
+  // The last run's picture belongs to the method now left: it would show under the grid group.
+  for (QLabel* picture : {ImgRepeat, ImgRepeatN, ImgRepeatD}) picture->hide();
 
   if (!dialog->property("placed").toBool()) {
     // Beside the tool bar, its left edge scaled to the screen once.
@@ -114,6 +116,8 @@ void TForm1::sBtVerfahrenClick() {
     if (dialog->Tag != 0) return;
     state.services.messages->ShowMessageBox(T("Bitte Verfahren festlegen"), kKindInfo, kButtonsOk);
   }
+  // Another method confirmed: its first "Auswertung" is a single evaluation with its report.
+  state.run.repeatMode = false;
   if (!state.run.enterpriseMode) sBtAnmerk->show();
   BtVarianz->show();
 }

@@ -34,9 +34,9 @@ QLabel* RepeatLabel(QWidget* parent, const char* name, QRect r) {
 }  // namespace
 
 void TForm1::BuildRunDisplayArea() {
-  // In the data column, below the run's counters: the run buttons and the map stay free, and on a
-  // 768-pixel screen the three pictures still end above the window's bottom.
-  const int kLeft = PnDaten->x() + 1, kTop = 378;
+  // In the data column's slot, below the run's counters and the wait panel: the run buttons and the map
+  // stay free, and on a 768-pixel screen the three pictures end above the species legend.
+  const int kLeft = PnDaten->x() + 1, kTop = kDataSlotTop;
   const int w = kRepeatImageWidth, h = kRepeatImageHeight, r = kRepeatRowHeight;
   ImgRepeat = RepeatLabel(Client, "ImgRepeat", QRect(kLeft, kTop, w, h));
   ImgRepeatN = RepeatLabel(Client, "ImgRepeatN", QRect(kLeft, kTop + h + 2, w, r));

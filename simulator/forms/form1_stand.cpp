@@ -38,8 +38,8 @@ void TForm1::BuildStandArea() {
     l->hide();
     return l;
   };
-  LblBestand = label("LblBestand", 660, 36);
-  LblFlaeche = label("LblFlaeche", 698, 20);
+  LblBestand = label("LblBestand", kToolBarStandRow + 32, 36);
+  LblFlaeche = label("LblFlaeche", kToolBarStandRow + 70, 20);
 
   ImgFoto = new QLabel(Client);
   ImgFoto->setObjectName("ImgFoto");
@@ -158,6 +158,7 @@ void TForm1::DrawStand() {
   }
   DrawTrees();
   if (!state.run.enterpriseMode) ShowTreesPerHectare("Bäume:");
+  ImgText->hide();  // the stand mode's photograph gives way to the map
   ScrollBox1->show();
   ScrollBox1->raise();
   ImgBest->show();
@@ -195,9 +196,21 @@ void TForm1::sBtBestandClick() {
   if (forms.form15) forms.form15->BtnFoto->setEnabled(false);
   DisableResultButtons();
 
-  // "zurück" leaves the loaded stand as it was, and so its map.
+  // "zurück" leaves the loaded stand as it was, and so its map; coming from the title screen, where
+  // the stand was hidden, it is drawn again.
+  const bool standLoaded = state.currentStand.loaded;
   auto restore = [&] {
-    if (!mapWasShown) return;
+    if (!mapWasShown) {
+      if (!standLoaded) return;
+      DrawStand();
+      LblBestand->show();
+      PnDaten->show();
+      // As a chosen stand leaves them (its results wait for a new pass, and the last run's counters,
+      // without the pictures they go with, would stand alone in the data column).
+      for (QPushButton* b : {sBtVerfahren, sBtExtras, sBtGitter}) b->setEnabled(true);
+      ClearRunLabels(false);
+      return;
+    }
     ScrollBox1->show();
     ImgBest->show();
     Panel3->show();
@@ -252,6 +265,11 @@ bool TForm1::LoadChosenStand() {
   }
   ApplyChoiceToStand(choice, state.currentStand);
   ClearRunLabels(true);
+  // Another stand: its first "Auswertung" is a single evaluation with its report, and the last run's
+  // picture goes with the stand it was made on.
+  state.run.repeatMode = false;
+  for (QLabel* picture : {ImgRepeat, ImgRepeatN, ImgRepeatD}) picture->hide();
+  sBtZurueck->setEnabled(true);
   sBtGitter->setEnabled(true);
   LblBestand->setText(Q(StandLabel(choice)));
   LblBestand->show();
@@ -266,16 +284,20 @@ bool TForm1::LoadChosenStand() {
   if (forms.form15) forms.form15->BtnFoto->setEnabled(FileExists(ResolvePath(choice.photoPath)));
   if (forms.form15 && !forms.form15->isModal()) {
     // The description and the photographs stay at hand beside the main window where the screen has
-    // room there, else over the lower tool bar and the data column, above the legend: never on the map.
+    // room there (a frame of some pixels counted before the window system has drawn it). Elsewhere they
+    // would lie over the map or the tool bar; everything the window offers is also at hand without it
+    // (the preview's description and photographs, rotation, calliper threshold and decision help in the
+    // main window and the method window), so it stays closed.
     const QRect frame = frameGeometry();
-    const QSize size = forms.form15->frameGeometry().size();
+    QWidget* description = forms.form15;
+    const int frameWidth = description->frameGeometry().width() + (description->isVisible() ? 0 : 8);
     QScreen* screen = this->screen();
-    if (screen && frame.right() + 1 + size.width() <= screen->availableGeometry().right() + 1)
-      forms.form15->move(frame.right() + 1, frame.top());
-    else
-      forms.form15->move(mapToGlobal(QPoint(std::min(0, ScrollBox1->x() - size.width()),
-                                            std::max(0, std::min(380, Panel3->y() - size.height() - 4)))));
-    forms.form15->show();
+    if (screen && frame.right() + 1 + frameWidth <= screen->availableGeometry().right() + 1) {
+      description->move(frame.right() + 1, frame.top());
+      description->show();
+    } else {
+      description->hide();
+    }
   }
   return true;
 }

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QFont>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -73,7 +74,9 @@ TForm23::TForm23(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
 }
 
 void TForm23::ApplyLayout() {
-  layout_ = LayOutCatalogue(state.standCatalogue);
+  // As wide as the screen allows, a frame of some pixels left for the window system.
+  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  layout_ = LayOutCatalogue(state.standCatalogue, screen ? screen->availableGeometry().width() - 16 : 0);
   setFixedSize(layout_.width, layout_.height);
   ImgBestande->setGeometry(0, 0, layout_.width, layout_.height);
   auto geom = [](QWidget* w, const LayoutRect& r) { w->setGeometry(r.left, r.top, r.width, r.height); };
@@ -125,17 +128,22 @@ void TForm23::PrepareCatalogue() {
   if (!r.ok)
     state.services.messages->PlatformBox(ProblemMessage(state.language, r.problem), "", PlatformButtons::Ok,
                                          PlatformIcon::Warning);
-  else if (r.tooMany)
-    // Only the first 52 stands are offered; the program goes on whatever the answer.
-    state.services.messages->PlatformBox(T("nur 52 Bestände möglich"), "", PlatformButtons::YesNoCancel,
-                                         PlatformIcon::None);
+  else if (r.tooMany) {
+    // Only the first 52 stands are offered; Cancel ends the program, asked first as "Ende" asks.
+    if (state.services.messages->PlatformBox(T("nur 52 Bestände möglich"), "", PlatformButtons::YesNoCancel,
+                                             PlatformIcon::None) == kResultCancel &&
+        forms.form1)
+      forms.form1->sBtEndeClick();
+  }
+  ApplyLayout();
+  // The overview map is made for the usual arrangement; the narrow one goes on the plain green.
   QPixmap overview(Q(ResolveIn(state.folders.program, "Bitmap/Bestande.bmp")));
-  if (!overview.isNull()) ImgBestande->setPixmap(overview);
+  if (overview.size() != QSize(layout_.width, layout_.height)) overview = QPixmap();
+  ImgBestande->setPixmap(overview);
   // Headings in white on the plain green, in dark green on the overview map.
   const char* headingColour = overview.isNull() ? "white" : "#143d1f";
   for (int i = 1; i <= 9; ++i)
     Label[static_cast<std::size_t>(i)]->setStyleSheet(QString("color: %1; background: transparent;").arg(headingColour));
-  ApplyLayout();
   if (forms.form44) forms.form44->Reset();
   for (int k = 1; k <= state.standCatalogue.Count(); ++k) {
     // Generated stands may have been replaced since the last opening; the others are drawn once.

@@ -8,6 +8,7 @@
 
 #include "common/qt/qt_canvas.h"
 #include "common/qt/qt_services.h"
+#include "simulator/translate.h"
 
 namespace tolvek {
 
@@ -71,7 +72,7 @@ void TForm35::ShowBesidePreview(const StandInfo& info, QWidget* preview, QWidget
 
 void TForm35::ShowWithHistogram(const StandInfo& info, const SpeciesSums& sums, int left, int top) {
   ShowTable(info);
-  if (!info.caption.empty()) setWindowTitle(Q(info.caption));
+  if (!info.caption.empty()) setWindowTitle(Q(Translate(state.language, info.caption)));
   const int height = info.panelHeight - 2 + kHistogramHeight + 20;
   setFixedSize(kWidth, height);
   move(left, top);

@@ -45,7 +45,7 @@ QLabel* PhotoLabel(QWidget* parent, const char* name, QRect r) {
 TForm44::TForm44(SimulatorState& st, Forms& fm, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint), state(st), forms(fm) {
   setObjectName("Form44");
-  setWindowTitle("44");
+  setWindowTitle(QString::fromUtf8("Bestandesvorschau"));
   setFixedSize(640, 470);
   FotoImgR = PhotoLabel(this, "FotoImgR", QRect(8, 8, 204, 153));
   FotoImgS = PhotoLabel(this, "FotoImgS", QRect(218, 8, 204, 153));
@@ -113,8 +113,10 @@ bool TForm44::Preview(int k) {
   // The stand's files must be there before anything is shown of it.
   StandFiles files;
   if (!ResolveStandFiles(state.folders, choice.treePath, files) || !FileExists(ResolvePath(files.treeFile))) {
-    state.services.messages->PlatformBox(T("Bestand nicht gefunden, bitte neu wählen."), "",
-                                         PlatformButtons::YesNoCancel, PlatformIcon::None);
+    // "ja": the user picks again; the other answers end the program, asked first as "Ende" asks.
+    const int answer = state.services.messages->PlatformBox(T("Bestand nicht gefunden, bitte neu wählen."), "",
+                                                            PlatformButtons::YesNoCancel, PlatformIcon::None);
+    if (answer != kResultYes && forms.form1) forms.form1->sBtEndeClick();
     return false;
   }
   StandLoadInputs inputs{state.folders,       state.calliper, false,

@@ -10,7 +10,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 #include "common/format.h"
 #include "common/qt/qt_services.h"
@@ -78,6 +81,22 @@ std::string Selected(const QListWidget* list) {
   return item ? S(item->text()) : std::string();
 }
 
+// The largest plot the loaded stand can use; in enterprise mode, where every model stand differs, only
+// what the fields hold.
+PlotSizeLimit StandPlotLimit(const SimulatorState& state) {
+  const BoundaryPolygon& b = state.currentStand.boundary;
+  if (state.run.enterpriseMode || !state.currentStand.loaded) return LargestPlot(0.0);
+  return LargestPlot(BoundingBoxArea(b.n, b.x.data(), b.y.data()));
+}
+
+// A plot of that largest radius refused with its message (true), or accepted.
+bool RefusedAsTooLarge(SimulatorState& state, double radius) {
+  const std::optional<std::string> tooLarge = PlotTooLarge(state.language, radius, StandPlotLimit(state));
+  if (!tooLarge) return false;
+  state.services.messages->ShowMessageBox(*tooLarge, kKindInfo, kButtonsOk);
+  return true;
+}
+
 }  // namespace
 
 void ShowDialogProblem(SimulatorState& state, const std::string& german) {
@@ -89,7 +108,7 @@ void ShowDialogProblem(SimulatorState& state, const std::string& german) {
 TBtnRightDlg6::TBtnRightDlg6(SimulatorState& st, Forms& fm, QWidget* parent)
     : QDialog(parent), state(st), forms(fm) {
   setObjectName("BtnRightDlg6");
-  setWindowTitle(QString::fromUtf8("n-Baum Stichprobe"));
+  setWindowTitle(QString::fromUtf8("N-Baum Stichprobe"));
   setModal(true);
   setFixedSize(470, 300);
   Label2 = MakeLabel(this, "Label2", "Baumzahl", QRect(12, 10, 90, 20));
@@ -227,26 +246,33 @@ TBtnRightDlg5::TBtnRightDlg5(SimulatorState& st, QWidget* parent) : QDialog(pare
   connect(CancelBtn, &QPushButton::clicked, this, &TBtnRightDlg5::CancelBtnClick);
 }
 
-void TBtnRightDlg5::ShowArea() { LbFlaeche->setText(Q(FormatFixed(8, 2, area) + " qm")); }
+void TBtnRightDlg5::ShowArea() { LbFlaeche->setText(Q(FormatFixed(8, 2, area) + " " + Translate(state.language, "qm"))); }
 
 void TBtnRightDlg5::Prepare() {
-  // The change handler runs on the text, then the size handler as for a sender that is no size button.
-  if (Memo1->text() == "12.0000") Memo1Change();
-  Memo1->setText("12.0000");
+  const std::string unit = " " + Translate(state.language, "qm");
+  Button1->setText(Q("R = 2.82 m / 25" + unit));
+  Button2->setText(Q("R = 5.64 m / 100" + unit));
+  Button3->setText(Q("R = 12.62 m / 500" + unit));
+  // Opened as the size handler leaves it for a sender that is no size button: 500 m², with the radius
+  // of that area in the field (it once showed 12.0000 beside 500 m²).
   Button1Click(nullptr);
 }
 
+void TBtnRightDlg5::ShowRadiusOfArea() {
+  // The field shows the radius of the size held; written here it must not set the area from its
+  // rounded text.
+  const QSignalBlocker quiet(Memo1);
+  Memo1->setText(Q(FormatFixed(0, 4, std::sqrt(area / kCirclePi))));
+  Button4->setText(Q(FormatFixed8_2(area)));
+}
+
 void TBtnRightDlg5::Button1Click(QObject* sender) {
-  if (sender == Button1)
-    area = 25.0;
-  else if (sender == Button2)
-    area = 100.0;
-  else if (sender == Button3)
-    area = 500.0;
-  else if (sender == Button4)
+  if (sender == Button4) {
     area = AreaOfRadiusText(S(Memo1->text()));
-  else
-    area = 500.0;
+  } else {
+    area = sender == Button1 ? 25.0 : sender == Button2 ? 100.0 : 500.0;
+    ShowRadiusOfArea();
+  }
   ShowArea();
 }
 
@@ -262,6 +288,7 @@ void TBtnRightDlg5::Button5Click() {
     ShowDialogProblem(state, *p);
     return;
   }
+  if (RefusedAsTooLarge(state, std::sqrt(area / kCirclePi))) return;
   done(kDialogNext);
 }
 
@@ -272,7 +299,7 @@ void TBtnRightDlg5::reject() { CancelBtnClick(); }
 
 TBtnRightDlg7::TBtnRightDlg7(SimulatorState& st, QWidget* parent) : QDialog(parent), state(st) {
   setObjectName("BtnRightDlg7");
-  setWindowTitle(QString::fromUtf8("Winkelzählprobe"));
+  setWindowTitle(QString::fromUtf8("Winkelzählprobe WZP"));
   setModal(true);
   setFixedSize(380, 220);
   Bevel1 = Make<QFrame>(this, "Bevel1", QRect(8, 8, 250, 200));
@@ -391,10 +418,13 @@ ConcentricTexts TBtnRightDlg4::Texts() const {
 }
 
 void TBtnRightDlg4::OKBtnClick() {
-  if (InputProblem p = CheckConcentric(Texts())) {
+  const ConcentricTexts texts = Texts();
+  if (InputProblem p = CheckConcentric(texts)) {
     ShowDialogProblem(state, *p);
     return;
   }
+  // The radii grow from circle to circle: the last one is the largest.
+  if (RefusedAsTooLarge(state, TextToReal(texts.radius[static_cast<std::size_t>(ConcentricCount(texts) - 1)]))) return;
   done(kDialogNext);
 }
 

@@ -97,9 +97,9 @@ class TBtnRightDlg5 : public QDialog {
 
   double area = 500.0;  // m², the size the dialog holds
 
-  // The opening: radius text "12.0000", then 500 m² (as the size handler with any other sender).
+  // The opening: 500 m² (as the size handler with any other sender).
   void Prepare();
-  // The size buttons; any other sender sets 500 m².
+  // The size buttons; any other sender sets 500 m². A size set here shows its radius in the field.
   void Button1Click(QObject* sender);
   void Memo1Change();
   void Button5Click();
@@ -110,6 +110,7 @@ class TBtnRightDlg5 : public QDialog {
 
  private:
   void ShowArea();
+  void ShowRadiusOfArea();
 };
 
 // Angle-count sampling: counting factor and mode.

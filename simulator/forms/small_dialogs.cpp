@@ -86,6 +86,7 @@ TForm34::TForm34(QWidget* parent) : QDialog(parent) {
 TForm38::TForm38(SimulatorState& st, QWidget* parent) : QDialog(parent), state(st) {
   setObjectName("Form38");
   setWindowFlags(Qt::Tool);
+  setWindowTitle(QString::fromUtf8("Druckposition"));
   setModal(true);
   setFixedSize(260, 90);
   Label1 = MakeLabel(this, "Label1", "Druckposition", QRect(12, 10, 236, 20));

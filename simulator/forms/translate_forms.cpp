@@ -14,6 +14,7 @@
 
 #include "common/qt/qt_services.h"
 #include "simulator/forms/form1.h"
+#include "simulator/forms/widget_makers.h"
 
 namespace tolvek {
 
@@ -168,6 +169,12 @@ void TranslateStartScreen(TForm1& form) {
                          form.sBtProbeBaeume, form.sBtExtras}) {
     if (b) b->setEnabled(false);
   }
+  FitCaptions(&form);
+}
+
+void FitCaptions(QWidget* window) {
+  if (!window) return;
+  for (QAbstractButton* b : window->findChildren<QAbstractButton*>()) widgets::FitCaption(b);
 }
 
 void TranslateAllForms(SimulatorState& state) {
@@ -177,6 +184,8 @@ void TranslateAllForms(SimulatorState& state) {
     ApplyTexts({{kMainWindow, "F1BnStatus", ControlKind::kSpeedButton, TextProperty::kCaption,
                  Translate(state.language, "Grafik ein")}});
   state.translation.formId = "F1";
+  // Captions of another language may be longer than their buttons were made for.
+  for (QWidget* window : QApplication::topLevelWidgets()) FitCaptions(window);
 }
 
 void TranslateMessageBoxButtons(SimulatorState& state) { TranslateList(state, MessageBoxList()); }

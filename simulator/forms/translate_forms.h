@@ -31,6 +31,8 @@ void ApplyTexts(const std::vector<TextAssignment>& texts);
 void TranslateStartScreen(TForm1& form);
 // Every window of the lists, in their order; the current form id ends as "F1".
 void TranslateAllForms(SimulatorState& state);
+// The captions of the window's buttons made to fit them (a smaller font where one is too long).
+void FitCaptions(QWidget* window);
 // The message box's "ja", "nein" and "OK" (form id "F42"): run before a question is asked.
 void TranslateMessageBoxButtons(SimulatorState& state);
 

@@ -249,52 +249,81 @@ void PolygonCentroid(GeometryContext& g, PolygonRef p, double& meanX, double& me
   meanY = sy / p.n;
 }
 
+namespace {
+
+// a * b as the rounded product and its rounding error, which add up to it exactly.
+inline void ExactProduct(double a, double b, double& product, double& error) {
+  product = a * b;
+  error = std::fma(a, b, -product);
+}
+
+// Adds b to the expansion e[0..n) (components without overlap, by growing magnitude, summing to a
+// value exactly) so that it sums to the old value plus b, still exactly; zeros are left out.
+template <std::size_t N>
+void GrowExpansion(std::array<double, N>& e, std::size_t& n, double b) {
+  double q = b;
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const double sum = q + e[i];
+    const double bVirtual = sum - q;
+    const double aVirtual = sum - bVirtual;
+    const double error = (q - aVirtual) + (e[i] - bVirtual);
+    q = sum;
+    if (error != 0.0) e[kept++] = error;
+  }
+  if (q != 0.0 || kept == 0) e[kept++] = q;
+  n = kept;
+}
+
+// The sign of bx·py − bx·ay − ax·py − by·px + by·ax + ay·px (the turn with the differences multiplied
+// out; ax·ay drops out) from the six products summed without rounding.
+int ExactTurnSign(GeoPoint a, GeoPoint b, GeoPoint p) {
+  const double terms[6][2] = {{b.x, p.y}, {-b.x, a.y}, {-a.x, p.y}, {-b.y, p.x}, {b.y, a.x}, {a.y, p.x}};
+  std::array<double, 12> e{};
+  std::size_t n = 0;
+  for (const auto& t : terms) {
+    double product = 0.0, error = 0.0;
+    ExactProduct(t[0], t[1], product, error);
+    GrowExpansion(e, n, error);
+    GrowExpansion(e, n, product);
+  }
+  // The largest component carries the sign of the sum.
+  for (std::size_t i = n; i-- > 0;) {
+    if (e[i] > 0.0) return 1;
+    if (e[i] < 0.0) return -1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int TurnSign(GeoPoint a, GeoPoint b, GeoPoint p) {
+  const double left = (b.x - a.x) * (p.y - a.y);
+  const double right = (b.y - a.y) * (p.x - a.x);
+  const double det = left - right;
+  // The bound of the rounding error of det, differences included (3 + 16 eps) eps with eps = 2^-53.
+  constexpr double kEpsilon = 1.1102230246251565e-16;
+  constexpr double kBound = (3.0 + 16.0 * kEpsilon) * kEpsilon;
+  const double bound = kBound * (std::fabs(left) + std::fabs(right));
+  if (det > bound) return 1;
+  if (-det > bound) return -1;
+  return ExactTurnSign(a, b, p);
+}
+
 bool PointInPolygon(PolygonRef p, double x, double y) {
   if (p.n < 2 || !Fits(p, p.n)) return false;
-  // The test segment runs left from the point to beyond the polygon: polygons shifted to a plot or
-  // tree centre reach far below x = -100.
-  double minX = p.x[1];
-  for (int i = 2; i <= p.n; ++i) minX = std::min(minX, p.x[i]);
-  const GeoPoint point{x, y};
-  const GeoPoint far{std::min(-100.0, minX - 1.0), y};
-  // The slightly sloped crossing line keeps off the polygon's corners; for a point left of x = -9 it
-  // is taken from the point itself so that it never turns vertical.
-  const GeoPoint slope{x > -9.0 ? -10.0 : x - 10.0, y + 1.0};
-  // Between the point and `far` the crossing line climbs from y to y + rise.
-  const double rise = (x - far.x) / (x - slope.x);
-  int count = 0;
-  for (int i = 1; i <= p.n - 1; ++i) {
-    const GeoPoint a = At(p, i);
-    const GeoPoint b = At(p, i + 1);
-    // A crossing lies within the edge's x range and left of the point: an edge that starts at or right
-    // of the point never counts, so the intersection is not worked out for it.
-    if (std::min(a.x, b.x) >= x) continue;
-    // Nor does an edge wholly above or below the climbing line. A crossing that counts lies on the
-    // edge and on the line up to the rounding of the intersection, far below the metre kept here. Edges
-    // within 1e-5 of vertical but not exactly so are left to the full test: there a crossing counts by
-    // its x alone, wherever it lies.
-    const double wide = std::fabs(a.x - b.x);
-    if ((wide > 1e-5 || wide == 0.0) &&
-        (std::max(a.y, b.y) < y - 1.0 || std::min(a.y, b.y) > y + rise + 1.0))
-      continue;
-    GeoPoint at;
-    if (LineIntersection(point, slope, a, b, at) && PointOnBothSegments(a, b, point, far, at)) ++count;
-  }
-  return count % 2 == 1;
+  bool inside = false;
+  for (int i = 1; i <= p.n - 1; ++i)
+    if (EdgeCountsFor(At(p, i), At(p, i + 1), x, y)) inside = !inside;
+  return inside;
 }
 
 bool PolygonContainsPoint(double x, double y, int n, PolygonRef p) {
   if (n < 1 || !Fits(p, n)) return false;
-  const GeoPoint point{x, y};
-  const GeoPoint far{x - 1000.0, y};
-  int count = 0;
-  for (int i = 1; i <= n; ++i) {
-    const GeoPoint a = At(p, i);
-    const GeoPoint b = i < n ? At(p, i + 1) : At(p, 1);
-    GeoPoint at;
-    if (LineIntersection(point, far, a, b, at) && PointOnBothSegments(a, b, point, far, at)) ++count;
-  }
-  return count % 2 == 1;
+  bool inside = false;
+  for (int i = 1; i <= n; ++i)
+    if (EdgeCountsFor(At(p, i), i < n ? At(p, i + 1) : At(p, 1), x, y)) inside = !inside;
+  return inside;
 }
 
 // --- clipping -------------------------------------------------------------------------------------

@@ -429,10 +429,34 @@ bool CopyPolygon(GeometryContext& g, int n, PolygonRef source, PolygonOut destin
 // "Feldüberschreitung F21/204"; the mean is still taken.
 void PolygonCentroid(GeometryContext& g, PolygonRef p, double& meanX, double& meanY);
 
-// Whether (x, y) lies inside the closed polygon p (edges i -> i + 1, i = 1..n - 1).
+// The sign of the turn from a -> b to a -> p: 1 when p lies left of the line through a and b (seen
+// from a towards b), -1 right of it, 0 on it. Decided exactly, whatever the coordinates: the rounded
+// product is trusted only beyond its error bound, else the sign is worked out without rounding.
+int TurnSign(GeoPoint a, GeoPoint b, GeoPoint p);
+
+// Whether the edge a-b crosses the ray that runs left from (x, y), in the count of the inside tests
+// below. A point on the boundary is decided as if it lay an infinitely small step to the right and a
+// far smaller step upwards: every edge is half-open, so a polygon holds the points of its lower and
+// left edges and not those of its upper and right ones, and stands that tile the plane take every point
+// exactly once. An edge counts when it reaches across the point's height (one end above it, the other
+// at or below it) and meets that height at or left of the point.
+inline bool EdgeCountsFor(GeoPoint a, GeoPoint b, double x, double y) {
+  const bool aAbove = a.y > y, bAbove = b.y > y;
+  if (aAbove == bAbove) return false;
+  if (a.x <= x && b.x <= x) return true;
+  if (a.x > x && b.x > x) return false;
+  // Climbing from a to b, the crossing lies at or left of the point when the point is on the edge or
+  // right of it; descending, when it is on the edge or left of it.
+  const int turn = TurnSign(a, b, {x, y});
+  return bAbove ? turn <= 0 : turn >= 0;
+}
+
+// Whether (x, y) lies inside the closed polygon p (edges i -> i + 1, i = 1..n - 1); a point on the
+// boundary as EdgeCountsFor decides it.
 bool PointInPolygon(PolygonRef p, double x, double y);
 
-// Whether (x, y) lies inside the polygon of the n corners p[1..n] (closed by the routine itself).
+// Whether (x, y) lies inside the polygon of the n corners p[1..n] (closed by the routine itself), with
+// the points of its boundary decided as PointInPolygon decides them.
 bool PolygonContainsPoint(double x, double y, int n, PolygonRef p);
 
 // Clips the plot polygon (nA corners plus the repeated first corner) against the stand polygon (nB

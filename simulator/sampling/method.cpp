@@ -1,5 +1,6 @@
 #include "simulator/sampling/method.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/format.h"
@@ -81,6 +82,36 @@ std::string MethodLetter(int code) {
   }
 }
 
+// ---- the largest plot ----
+
+PlotSizeLimit LargestPlot(double boxArea) {
+  PlotSizeLimit l;
+  l.area = Finite(boxArea) && boxArea > 0.0 ? std::min(boxArea, kLargestPlotArea) : kLargestPlotArea;
+  l.radius = std::sqrt(l.area / kCirclePi);
+  return l;
+}
+
+double BoundingBoxArea(int n, const double* x, const double* y) {
+  if (n < 2 || x == nullptr || y == nullptr) return 0.0;
+  double minX = x[1], maxX = x[1], minY = y[1], maxY = y[1];
+  for (int i = 2; i <= n; ++i) {
+    minX = std::min(minX, x[i]);
+    maxX = std::max(maxX, x[i]);
+    minY = std::min(minY, y[i]);
+    maxY = std::max(maxY, y[i]);
+  }
+  const double area = (maxX - minX) * (maxY - minY);
+  return Finite(area) ? area : 0.0;
+}
+
+std::optional<std::string> PlotTooLarge(const LanguageTable& lang, double radius, const PlotSizeLimit& limit) {
+  // Compared by radius, with the limit's radius shown to two places: a radius typed as shown is taken.
+  const double largest = std::floor(limit.radius * 100.0) / 100.0;
+  if (Finite(radius) && radius <= largest) return std::nullopt;
+  return Translate(lang, "Probekreis zu groß für den Bestand. Größter Radius:") + " " + FormatFixed(0, 2, largest) +
+         " m (" + FormatFixed(0, 0, largest * largest * kCirclePi) + " " + Translate(lang, "qm") + ")";
+}
+
 // ---- n-tree sample ----
 
 void BeginNTree(MethodSettings& m, const LanguageTable& lang) {
@@ -148,7 +179,7 @@ InputProblem CheckFixedCircleArea(double area) {
 }
 
 std::string FixedCircleParameterLine(const MethodSettings& m, const LanguageTable& lang) {
-  return PadRight(Translate(lang, "Kreisfläche:"), 16) + FormatFixed(5, 0, m.circleArea) + " qm";
+  return PadRight(Translate(lang, "Kreisfläche:"), 16) + FormatFixed(5, 0, m.circleArea) + " " + Translate(lang, "qm");
 }
 
 bool ConfirmFixedCircle(MethodSettings& m, const LanguageTable& lang, double area, InputProblem* problem) {

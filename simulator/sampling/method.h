@@ -86,6 +86,23 @@ inline const std::string& MethodName(const MethodSettings& m) { return m.name; }
 // by the caller, which leaves its dialog open).
 using InputProblem = std::optional<std::string>;
 
+// ---- the largest plot ----
+// A plot larger than the stand's bounding box is of no use: nearly every point's circle reaches far
+// beyond the stand and fails the edge correction. The largest plot a user may type is a circle of the
+// bounding box's area (boxArea, m²; 0 when no stand is at hand), and never more than the area fields
+// hold (99999 m²).
+struct PlotSizeLimit {
+  double area = 0.0;    // m²
+  double radius = 0.0;  // m, of a circle of that area
+};
+inline constexpr double kLargestPlotArea = 99999.0;
+PlotSizeLimit LargestPlot(double boxArea);
+// The area of the bounding box of corners 1..n (0 for fewer than two or corners that are no numbers).
+double BoundingBoxArea(int n, const double* x, const double* y);
+// Empty when a circle of that radius fits the limit, else the translated message that names the largest
+// radius and area allowed.
+std::optional<std::string> PlotTooLarge(const LanguageTable& lang, double radius, const PlotSizeLimit& limit);
+
 // ---- n-tree sample ----
 // The radio handler's start: name "N-Baum Stichprobe", code 1, n := 6.
 void BeginNTree(MethodSettings& m, const LanguageTable& lang);

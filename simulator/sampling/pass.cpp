@@ -661,11 +661,8 @@ PassOutcome RunSamplingPass(PassEnvironment& env) {
   if (pass.plotCount == 0) {
     const int answer = services.messages->PlatformBox(Translate(env.language, "Keine Probebäume gefunden"), "",
                                                       PlatformButtons::YesNoCancel, PlatformIcon::None);
-    if (answer == kResultCancel) {
-      services.exit->Quit(0);
-      return PassOutcome::EndProgram;
-    }
-    return PassOutcome::NoPlots;
+    // Cancel ends the program; the window asks first, as "Ende" does.
+    return answer == kResultCancel ? PassOutcome::EndProgram : PassOutcome::NoPlots;
   }
   if (env.singleStepWait) WaitMs(env.run.singleStep ? 1 : 0, env.run, services);
   pass.currentModelStand = 0;

@@ -333,7 +333,8 @@ enum class PassOutcome {
   NoMethod,        // "Bitte Verfahren festlegen": nothing was done
   Done,            // the plot list holds the pass
   NoPlots,         // "Keine Probebäume gefunden" answered with Yes or No: the list is empty
-  EndProgram,      // "Keine Probebäume gefunden" answered with Cancel: the program ends
+  EndProgram,      // "Keine Probebäume gefunden" answered with Cancel: the list is empty and the program is
+                   // to end once the user has confirmed it, as "Ende" asks
   Stopped,         // "Ende" while the pass ran: the list holds the plots so far
   GridFailed,      // no grid could be made
 };

@@ -1,8 +1,8 @@
 #pragma once
 // The point-in-polygon test of PointInPolygon for many points of one polygon (the grid's inside marking
 // asks it for every lattice point of every repetition). It gives exactly PointInPolygon's answers: it
-// runs the same test on the same edges, but leaves out at once, by horizontal slabs, the edges that
-// test would pass over for lying wholly above or below the point's crossing line.
+// runs the same test (EdgeCountsFor) on the same edges, but leaves out at once, by horizontal slabs, the
+// edges that do not reach across the point's height, which that test passes over.
 #include <cstdint>
 #include <vector>
 
@@ -18,18 +18,16 @@ class PreparedInsideTest {
  private:
   struct Edge {
     GeoPoint a, b;
-    double minX, minY, maxY;
   };
   bool usable_ = false;
-  double minX_ = 0.0;
   std::vector<Edge> edges_;
-  // Slab s spans [slabOrigin_ + s·slabHeight_, slabOrigin_ + (s + 1)·slabHeight_ + kReach] and lists the
-  // edges that reach into it, plus every edge the y filter never passes over.
-  double slabOrigin_ = 0.0, slabHeight_ = 1.0;
+  // Only an edge that reaches across a point's height can count for it. Slab s spans
+  // [yLow_ + s·slabHeight_, yLow_ + (s + 1)·slabHeight_) and lists every edge whose height range meets
+  // it; edges of no height are never listed. Without finite corners every edge is tested.
+  bool everyEdge_ = false;
+  double yLow_ = 0.0, yHigh_ = 0.0, slabHeight_ = 1.0;
   std::vector<int> slabStart_, slabEdges_;
-  // The edges' y range and the edges the y filter never passes over (for points beyond that range).
-  double yLow_ = 0.0, yHigh_ = -1.0;
-  std::vector<int> unfiltered_;
+  int SlabOf(double y) const;
 };
 
 // The prepared test of the last polygon asked for, kept while the polygon stays the same corner for

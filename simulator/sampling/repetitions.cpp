@@ -30,17 +30,23 @@ int DeviationClass(double deviationPercent) {
 
 namespace {
 
+// Bias and SD of a quantity over the repetitions in its sums.
+void QuantityResult(QuantityRunStats& q, double truth) {
+  const double mean = q.estimateSum / q.count;
+  const double var = q.deviationSquareSum / q.count - (q.deviationSum / q.count) * (q.deviationSum / q.count);
+  q.sd = var >= 0.0 ? std::sqrt(var) : 0.0;
+  q.bias = 100.0 * mean / truth - 100.0;
+}
+
 // One quantity's step: the deviation of this estimate from the truth enters the sums, then bias
 // and SD over the repetitions so far. Returns the deviation.
-double AddQuantity(QuantityRunStats& q, double estimate, double truth, int count) {
+double AddQuantity(QuantityRunStats& q, double estimate, double truth) {
+  q.count += 1;
   q.estimateSum += estimate;
-  const double mean = q.estimateSum / count;
   const double dev = 100.0 * estimate / truth - 100.0;
   q.deviationSum += dev;
   q.deviationSquareSum += dev * dev;
-  const double var = q.deviationSquareSum / count - (q.deviationSum / count) * (q.deviationSum / count);
-  q.sd = var >= 0.0 ? std::sqrt(var) : 0.0;
-  q.bias = 100.0 * mean / truth - 100.0;
+  QuantityResult(q, truth);
   return dev;
 }
 
@@ -57,19 +63,21 @@ bool AddRepetition(RunStatistics& stats, const RunTrueValues& truth, const Repet
   stats.estimateG = estimate.basalArea;
   stats.estimateN = estimate.stemNumber;
 
-  stats.lastDeviationG = AddQuantity(stats.g, estimate.basalArea, truth.basalArea, stats.count);
+  stats.lastDeviationG = AddQuantity(stats.g, estimate.basalArea, truth.basalArea);
 
-  // N and d are recomputed from nothing at every repetition; they stay 0 until some pass found a
-  // tree (angle counts in counting mode never give N).
+  // N and d stay 0 until some pass found a tree (angle counts in counting mode never give N); then N
+  // counts every repetition from the first on, as G does.
   stats.n.bias = stats.n.sd = 0.0;
   stats.d.bias = stats.d.sd = 0.0;
   if (stats.n.estimateSum + estimate.stemNumber > 0.0) {
-    AddQuantity(stats.n, estimate.stemNumber, truth.stemNumber, stats.count);
-    // A pass that found no tree has no mean diameter; it counts as 0 rather than as a division by 0.
-    double dHat = 0.0;
+    stats.n.count = stats.count - 1;
+    AddQuantity(stats.n, estimate.stemNumber, truth.stemNumber);
+    // A pass that found no tree has no mean diameter (not one of 0, a deviation of -100 %): d is taken
+    // over the repetitions that have one.
     if (estimate.stemNumber > 0.0 && estimate.basalArea >= 0.0)
-      dHat = std::sqrt(estimate.basalArea / estimate.stemNumber) * 100.0;
-    AddQuantity(stats.d, dHat, truth.meanDiameter, stats.count);
+      AddQuantity(stats.d, std::sqrt(estimate.basalArea / estimate.stemNumber) * 100.0, truth.meanDiameter);
+    else if (stats.d.count > 0)
+      QuantityResult(stats.d, truth.meanDiameter);
   }
 
   stats.histogram[DeviationClass(stats.lastDeviationG) + kDeviationClassLimit] += 1;
@@ -87,8 +95,10 @@ RunCounterTexts MakeRunCounterTexts(const RunStatistics& stats, const LanguageTa
 
 RunEnd RunRepetitions(RunStatistics& stats, RunControl& run, Services& services, RepetitionSteps& steps,
                       int maxRepetitions) {
+  const unsigned shownMs = run.repetitionShownMs;
   PumpThrottle throttle(20, &run.pumps);
   for (int r = 1; r <= maxRepetitions; ++r) {
+    const std::uint64_t started = services.clock->TickMs();
     RepetitionEstimate estimate;
     const bool evaluated = steps.Evaluate(r, estimate);
     if (r == 1 && !run.enterpriseMode) steps.AfterFirstEvaluation();
@@ -102,6 +112,17 @@ RunEnd RunRepetitions(RunStatistics& stats, RunControl& run, Services& services,
     }
     steps.ShiftGridAndPass();
     throttle.Tick(services);
+    if (run.graphics) {
+      // The rest of the repetition's time on the screen goes to the events, which show it.
+      for (std::uint64_t spent = services.clock->TickMs() - started; spent < shownMs;
+           spent = services.clock->TickMs() - started) {
+        if (run.repetitionStop || run.endRequested || run.singleStep || run.waitAbort) break;
+        if (run.pumps.beforePump) run.pumps.beforePump();
+        services.pump->Pump(static_cast<unsigned>(shownMs - spent));
+        run.pumps.started = true;
+        run.pumps.lastMs = services.clock->TickMs();
+      }
+    }
     if (run.repetitionStop || run.endRequested) return RunEnd::Stopped;
     if (!run.enterpriseMode && (run.singleStep || run.waitAbort)) {
       WaitMs(kSingleStepWaitMs, run, services);

@@ -30,6 +30,7 @@ struct QuantityRunStats {
   double deviationSquareSum = 0.0;  // sum of their squares
   double bias = 0.0;                // per cent
   double sd = 0.0;                  // per cent
+  int count = 0;  // repetitions in the sums: all counted ones for G and N, those with a mean diameter for d
 };
 
 // The state of a run; it starts afresh with every "Auswertung".
@@ -75,7 +76,8 @@ int DeviationClass(double deviationPercent);
 
 // Adds one repetition's estimates. A pass without plots gives no estimate: it is not counted (an
 // estimate of 0 would pull the bias towards -100 %), and false comes back. So does a stand whose
-// true basal area or stem number is 0, against which no per-cent deviation exists.
+// true basal area or stem number is 0, against which no per-cent deviation exists. A repetition whose
+// stem-number estimate is 0 has no mean diameter: it counts for G and N, and adds nothing to d.
 bool AddRepetition(RunStatistics& stats, const RunTrueValues& truth, const RepetitionEstimate& estimate);
 
 // Texts of the run counters on the main window.
@@ -110,7 +112,9 @@ enum class RunEnd { Completed, Stopped };
 
 // The loop of up to 2000 repetitions. It lets events through between repetitions so that the run
 // controls answer; "Neues Verfahren / Druck" (stop flag) and "Ende" end it after the current
-// repetition; single steps (or a pending wait abort) pause 9000 ms per repetition.
+// repetition; single steps (or a pending wait abort) pause 9000 ms per repetition. With the graphics on
+// a repetition takes at least run.repetitionShownMs (the time left goes to handling events); the pacing
+// changes no result.
 RunEnd RunRepetitions(RunStatistics& stats, RunControl& run, Services& services, RepetitionSteps& steps,
                       int maxRepetitions = kMaxRepetitions);
 

@@ -143,26 +143,38 @@ std::vector<std::string> SlideShowPhotos(const std::string& photoPath) {
   return out;
 }
 
-CatalogueLayout LayOutCatalogue(const StandCatalogue& catalogue) {
+CatalogueLayout LayOutCatalogue(const StandCatalogue& catalogue, int widest) {
   constexpr int kStep = kThumbnailSize + 4;  // thumbnail and gap
-  constexpr int kCellColumns = 4, kCellRows = 2;
   constexpr int kRowLabelWidth = 150;
-  constexpr int kCellWidth = kCellColumns * kStep + 12;
-  constexpr int kCellHeight = kCellRows * kStep + 6;
   constexpr int kMatrixTop = 80;
+  // Four thumbnails a cell and nine selection forests a row; where that is wider than the screen allows,
+  // three and seven (the selection forests then take a third row).
+  const auto widthOf = [&](int columns, int plenter) {
+    const int width = columns * kStep + 12;
+    const int plenterLeft = 10 + 5 * kStep + 30;
+    return std::max(kRowLabelWidth + 3 * width, plenterLeft + plenter * kStep) + 10;
+  };
+  const bool narrow = widest > 0 && widthOf(4, 9) > widest;
+  const int cellColumns = narrow ? 3 : 4, cellRows = 2, plenterColumns = narrow ? 7 : 9;
+  const int cellWidth = cellColumns * kStep + 12;
+  const int cellHeight = cellRows * kStep + 6;
   CatalogueLayout L;
   auto rect = [](int left, int top, int w, int h) { return LayoutRect{left, top, w, h}; };
   L.labels[0] = rect(10, 6, 600, 24);
   L.labels[1] = rect(10, 34, 300, 20);
   L.labels[2] = rect(10, kMatrixTop + 4, kRowLabelWidth - 10, 40);
-  L.labels[3] = rect(10, kMatrixTop + kCellHeight + 4, kRowLabelWidth - 10, 40);
-  for (int c = 0; c < 3; ++c) L.labels[4 + c] = rect(kRowLabelWidth + c * kCellWidth, 58, kCellWidth - 12, 20);
+  L.labels[3] = rect(10, kMatrixTop + cellHeight + 4, kRowLabelWidth - 10, 40);
+  for (int c = 0; c < 3; ++c) L.labels[4 + c] = rect(kRowLabelWidth + c * cellWidth, 58, cellWidth - 12, 20);
 
-  const int bandTop = kMatrixTop + 2 * kCellHeight + 8;
+  const int bandTop = kMatrixTop + 2 * cellHeight + 8;
   const int generatedLeft = 10, plenterLeft = generatedLeft + 5 * kStep + 30;
   L.labels[7] = rect(generatedLeft, bandTop, 5 * kStep, 20);
-  L.labels[8] = rect(plenterLeft, bandTop, 9 * kStep, 20);
+  L.labels[8] = rect(plenterLeft, bandTop, plenterColumns * kStep, 20);
   const int bandRows = bandTop + 22;
+  const int plenterRows = (18 + plenterColumns - 1) / plenterColumns;
+  const int bandBottom = bandRows + std::max(2, plenterRows) * kStep;
+  L.width = widthOf(cellColumns, plenterColumns);
+  const int spareColumns = (L.width - 20) / kStep;
 
   const int count = catalogue.Count();
   L.thumbnails.assign(static_cast<std::size_t>(count), LayoutRect{});
@@ -177,8 +189,8 @@ CatalogueLayout LayOutCatalogue(const StandCatalogue& catalogue) {
       r = thumb(generatedLeft + spareUsed * kStep, bandRows + kStep);
     } else {
       const int i = spareUsed - 5;
-      const int row = i / 14, col = i % 14;
-      r = thumb(10 + col * kStep, bandRows + 2 * kStep + 8 + row * kStep);
+      const int row = i / spareColumns, col = i % spareColumns;
+      r = thumb(10 + col * kStep, bandBottom + 8 + row * kStep);
       extraRows = row + 1;
     }
     ++spareUsed;
@@ -193,23 +205,22 @@ CatalogueLayout LayOutCatalogue(const StandCatalogue& catalogue) {
     if (IsGeneratedThumbnail(k) && generatedUsed < 5) {
       r = thumb(generatedLeft + generatedUsed++ * kStep, bandRows);
     } else if (k > 34 && plenterUsed < 18) {
-      r = thumb(plenterLeft + (plenterUsed % 9) * kStep, bandRows + (plenterUsed / 9) * kStep);
+      r = thumb(plenterLeft + (plenterUsed % plenterColumns) * kStep, bandRows + (plenterUsed / plenterColumns) * kStep);
       ++plenterUsed;
     } else {
       int row = e.kind == 'N' ? 0 : e.kind == 'L' ? 1 : -1;
       int col = e.timberSize == 'W' ? 0 : e.timberSize == 'M' ? 1 : e.timberSize == 'S' ? 2 : -1;
-      if (k < 30 && row >= 0 && col >= 0 && cellUsed[static_cast<std::size_t>(row * 3 + col)] < kCellColumns * kCellRows) {
+      if (k < 30 && row >= 0 && col >= 0 && cellUsed[static_cast<std::size_t>(row * 3 + col)] < cellColumns * cellRows) {
         int& used = cellUsed[static_cast<std::size_t>(row * 3 + col)];
-        r = thumb(kRowLabelWidth + col * kCellWidth + (used % kCellColumns) * kStep,
-                  kMatrixTop + row * kCellHeight + (used / kCellColumns) * kStep);
+        r = thumb(kRowLabelWidth + col * cellWidth + (used % cellColumns) * kStep,
+                  kMatrixTop + row * cellHeight + (used / cellColumns) * kStep);
         ++used;
       } else {
         r = spare();
       }
     }
   }
-  const int contentBottom = bandRows + 2 * kStep + (extraRows > 0 ? 8 + extraRows * kStep : 0);
-  L.width = std::max(kRowLabelWidth + 3 * kCellWidth, plenterLeft + 9 * kStep) + 10;
+  const int contentBottom = bandBottom + (extraRows > 0 ? 8 + extraRows * kStep : 0);
   L.backButton = rect(L.width - 140, contentBottom + 8, 130, 30);
   L.indexButton = rect(10, contentBottom + 8, 220, 30);
   L.height = contentBottom + 46;

@@ -107,7 +107,9 @@ struct CatalogueLayout {
   LayoutRect backButton, indexButton;
 };
 inline constexpr int kThumbnailSize = 75;
-CatalogueLayout LayOutCatalogue(const StandCatalogue& catalogue);
+// widest: the window's widest client on the screen (0: no limit); a narrower arrangement is taken
+// where the usual one is wider.
+CatalogueLayout LayOutCatalogue(const StandCatalogue& catalogue, int widest = 0);
 // The catalogue entry whose thumbnail holds the point, 0 for none.
 int ThumbnailAt(const CatalogueLayout& layout, int x, int y);
 

@@ -85,12 +85,6 @@ void DrawQuantityResult(int index, RepeatImage image, double sd, double bias, in
   c.SetPen(kBlack);
   c.SetBrush(colour);
   c.SetFont("Arial", 8, kBlack);
-  // A single repetition has no spread: only its lines are drawn.
-  if (count > 1) {
-    const double error = sd / std::sqrt(static_cast<double>(count));
-    c.Text(DeviationToPixel(-9), h - 16,
-           FormatFixed(6, 2, bias) + " ±" + FormatFixed(5, 2, sd) + "         (Err:" + FormatFixed(5, 2, error) + ")");
-  }
   const int y = index == kQuantityBasalArea ? 80 : 4;
   c.Text(5, y + 2, Translate(language, QuantityLabel(index)));
 
@@ -102,6 +96,20 @@ void DrawQuantityResult(int index, RepeatImage image, double sd, double bias, in
   c.Line(xl, h - 20, xr, h - 20);
   c.Line(xl, h, xl, h - 24);
   c.Line(xr, h, xr, h - 24);
+  // A single repetition has no spread: only its lines are drawn. The text goes over the lines on a
+  // ground of the row's colour, so that the bias line and the ends of the bar never run through it.
+  if (count > 1) {
+    const double error = sd / std::sqrt(static_cast<double>(count));
+    const std::string text =
+        FormatFixed(6, 2, bias) + " ±" + FormatFixed(5, 2, sd) + "         (Err:" + FormatFixed(5, 2, error) + ")";
+    const int x = DeviationToPixel(-9);
+    const Colour ground = index == kQuantityBasalArea ? kWhite : colour;
+    c.SetPen(ground);
+    c.SetBrush(ground);
+    c.Rectangle(x - 1, h - 16, x + c.TextWidth(text) + 1, h - 16 + c.TextHeight(text));
+    c.SetPen(kBlack);
+    c.Text(x, h - 16, text);
+  }
 }
 
 void DrawDeviationHistogram(RunStatistics& stats, RepeatImage histogram, RepeatImage rowN, RepeatImage rowD,
@@ -145,7 +153,8 @@ void DrawDeviationHistogram(RunStatistics& stats, RepeatImage histogram, RepeatI
 
   DrawQuantityResult(kQuantityBasalArea, histogram, stats.g.sd, stats.g.bias, stats.count, language);
   DrawQuantityResult(kQuantityStemNumber, rowN, stats.n.sd, stats.n.bias, stats.count, language);
-  DrawQuantityResult(kQuantityMeanDiameter, rowD, stats.d.sd, stats.d.bias, stats.count, language);
+  // d is taken over the repetitions that have a mean diameter.
+  DrawQuantityResult(kQuantityMeanDiameter, rowD, stats.d.sd, stats.d.bias, stats.d.count, language);
 }
 
 RunPrintLayout MakeRunPrintLayout(const RunPrintInput& input, int count) {
@@ -239,7 +248,9 @@ void PrintRunResultPage(Canvas& page, const RunPrintInput& input, const RunStati
   page.SetFont("Arial", 4 * u, kBlack);
   PrintQuantityResult(page, l, kQuantityBasalArea, stats.g.bias, stats.g.sd, language);
   PrintQuantityResult(page, l, kQuantityStemNumber, stats.n.bias, stats.n.sd, language);
-  PrintQuantityResult(page, l, kQuantityMeanDiameter, stats.d.bias, stats.d.sd, language);
+  RunPrintLayout withDiameter = l;
+  withDiameter.count = stats.d.count;
+  PrintQuantityResult(page, withDiameter, kQuantityMeanDiameter, stats.d.bias, stats.d.sd, language);
 }
 
 }  // namespace tolvek

@@ -38,7 +38,13 @@ double FitStandMapScale(double ymin, double ymax, double xmin, double xmax, int 
   const double spanX = xmax - xmin + 20.0;
   const double spanY = ymax - ymin + 35.0;
   if (!(spanX > 0.0) || !(spanY > 0.0) || !std::isfinite(spanX) || !std::isfinite(spanY)) return 1.0;
-  return std::min(imageWidth / spanX, imageHeight / spanY);
+  double s = std::min(imageWidth / spanX, imageHeight / spanY);
+  // The margins of 20 and 35 m are pixels in the frame's offsets: at a scale below 1.5 they leave a
+  // wide stand's east edge and its last x label beyond the picture (and below 0.7 a tall stand's top).
+  // The stand and the labels of its frame stay within the picture.
+  if (xmax - xmin > 0.0) s = std::min(s, (imageWidth - kMapRightRoom) / (xmax - xmin));
+  if (ymax - ymin > 0.0) s = std::min(s, (imageHeight - kMapTopRoom) / (ymax - ymin));
+  return s > 0.0 ? s : 1.0;
 }
 
 void RotatePoint(double& x, double& y, double angle) {
@@ -83,10 +89,16 @@ void DrawStandFrame(Canvas& canvas, const StandMapTransform& t, Colour colour, d
   DrawWorldLine(canvas, t, 0, 0, 500, 0);
   DrawWorldLine(canvas, t, 0, 0, 0, 500);
   canvas.SetFont("arial", 9, kFrameTextColour);
-  for (int i = 1; i <= 8; ++i)
-    canvas.Text(5, t.imageHeight - RoundInt(i * 50 * t.scale) - 34, std::to_string(i * 50));
-  for (int i = 1; i <= 10; ++i)
-    canvas.Text(RoundInt(i * 50 * t.scale) + 20, t.imageHeight - 20, std::to_string(i * 50));
+  // A label that would stand partly beyond the picture is left out (a "2" of a cut "200" misleads).
+  for (int i = 1; i <= 8; ++i) {
+    const int y = t.imageHeight - RoundInt(i * 50 * t.scale) - 34;
+    if (y >= 0) canvas.Text(5, y, std::to_string(i * 50));
+  }
+  for (int i = 1; i <= 10; ++i) {
+    const std::string text = std::to_string(i * 50);
+    const int x = RoundInt(i * 50 * t.scale) + 20;
+    if (x + canvas.TextWidth(text) <= t.imageWidth) canvas.Text(x, t.imageHeight - 20, text);
+  }
 }
 
 void DrawBoundary(Canvas& canvas, const StandMapTransform& t, const BoundaryPolygon& boundary) {
@@ -221,10 +233,45 @@ void DrawStandThumbnail(Canvas& canvas, const ThumbnailTransform& t, const TreeL
     for (int i = 1; i <= boundary.n; ++i) line.push_back({t.X(boundary.x[i]), t.Y(boundary.y[i])});
     canvas.Polyline(line);
   }
-  if (entry < 52) {
-    canvas.SetFont("arial", 7, kWhite);
-    canvas.Text(2, -1, caption);
+  // Every entry has its caption (the last one once had none), in lines that fit the thumbnail.
+  if (entry < 1) return;
+  canvas.SetFont("arial", 7, kWhite);
+  int y = -1;
+  for (const std::string& line : FitLines(canvas, caption, t.imageHeight - 4)) {
+    canvas.Text(2, y, line);
+    y += canvas.TextHeight(line) - 2;
   }
+}
+
+std::vector<std::string> FitLines(Canvas& canvas, const std::string& text, int width) {
+  std::vector<std::string> lines;
+  std::string rest = text;
+  while (!rest.empty()) {
+    if (canvas.TextWidth(rest) <= width) {
+      lines.push_back(rest);
+      break;
+    }
+    // The longest start that fits, ended after a blank or comma where there is one; at least one
+    // character a line.
+    std::size_t fits = 0, cut = 0;
+    for (std::size_t i = 1; i <= rest.size(); ++i) {
+      if (i < rest.size() && (static_cast<unsigned char>(rest[i]) & 0xC0) == 0x80) continue;  // inside a character
+      if (canvas.TextWidth(rest.substr(0, i)) > width) break;
+      fits = i;
+      if (rest[i - 1] == ' ' || rest[i - 1] == ',') cut = i;
+    }
+    if (fits == 0) {
+      fits = 1;
+      while (fits < rest.size() && (static_cast<unsigned char>(rest[fits]) & 0xC0) == 0x80) ++fits;
+    }
+    const std::size_t take = cut > 0 ? cut : fits;
+    std::string line = rest.substr(0, take);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    lines.push_back(line);
+    rest = rest.substr(take);
+    while (!rest.empty() && rest.front() == ' ') rest.erase(rest.begin());
+  }
+  return lines;
 }
 
 }  // namespace tolvek

@@ -49,8 +49,14 @@ struct StandMapTransform {
   bool operator==(const StandMapTransform&) const = default;
 };
 
-// The largest scale at which the extents fit the image with room for the frame's margins. Extents that
-// leave no room (empty or inverted) keep the scale at 1 rather than dividing by nothing.
+// Pixels the frame needs beside the stand: the x offset of 30 and the widest x label (three digits) at
+// the east, the y offset of 25 and a y label above its tick at the north.
+inline constexpr double kMapRightRoom = 30.0 + 20.0;
+inline constexpr double kMapTopRoom = 25.0 + 14.0;
+
+// The largest scale at which the extents fit the image with room for the frame's margins (20 m and 35 m
+// beyond the extents, and never less than kMapRightRoom / kMapTopRoom pixels). Extents that leave no
+// room (empty or inverted) keep the scale at 1 rather than dividing by nothing.
 double FitStandMapScale(double ymin, double ymax, double xmin, double xmax, int imageWidth, int imageHeight);
 
 // Turns (x, y) about the origin by angle (radians), with the rounded constants the grid and the stand
@@ -144,8 +150,8 @@ double StandScaleForBoundary(const BoundaryPolygon& boundary, int imageWidth, in
 std::string TreesPerHectareLabel(const std::string& prefix, int treeCount, double areaHa);
 std::string StandAreaLabel(const std::string& areaWord, double areaHa);
 
-// Catalogue thumbnail: black square, each tree one pixel, the boundary in red, and for entries below
-// 52 the number and description in white.
+// Catalogue thumbnail: black square, each tree one pixel, the boundary in red, and the number and
+// description in white, on as many lines as the square's width asks.
 struct ThumbnailTransform {
   double scale = 1.0;  // image height / 270
   int imageHeight = 75;
@@ -154,5 +160,8 @@ struct ThumbnailTransform {
 };
 void DrawStandThumbnail(Canvas& canvas, const ThumbnailTransform& t, const TreeList& trees, int selector,
                         const BoundaryPolygon& boundary, int entry, const std::string& caption);
+// The text in lines no wider than width in the canvas's font, broken after a blank or comma where one
+// lies within the line, else within a word.
+std::vector<std::string> FitLines(Canvas& canvas, const std::string& text, int width);
 
 }  // namespace tolvek

@@ -20,6 +20,31 @@ TEST(ScreenFit, OnlyAScreenOfExactly768PixelsScales) {
   }
 }
 
+TEST(ScreenFit, TheFrameStandsOnTheScreenNotAboveIt) {
+  // A title bar of 26 and borders of 4 pixels on a 1366 x 768 screen: the frame's top left corner is
+  // the screen's, the client lies below the title bar, and the whole window (742 high, as fitted) ends
+  // within the screen.
+  const ScreenFit f = FitToScreen(768);
+  const FrameMargins frame{4, 26, 4, 4};
+  const PixelRect c = PlaceMainWindow(f, {0, 0, 1366, 768}, frame);
+  EXPECT_EQ(c.left, 4);
+  EXPECT_EQ(c.top, 26);
+  EXPECT_EQ(c.width, 989 - 8);
+  EXPECT_EQ(c.height, 742 - 30);
+  EXPECT_LE(c.top + c.height + frame.bottom, 768);
+  // Without a frame (a screen without window manager) the client is the fitted window at (0, 0).
+  const PixelRect bare = PlaceMainWindow(f, {0, 0, 1366, 768}, {});
+  EXPECT_EQ(bare.left, 0);
+  EXPECT_EQ(bare.top, 0);
+  EXPECT_EQ(bare.width, 989);
+  EXPECT_EQ(bare.height, 742);
+  // A panel at the screen's top leaves less room: the window starts below it and stays on the screen.
+  const PixelRect below = PlaceMainWindow(f, {0, 32, 1024, 736}, frame);
+  EXPECT_EQ(below.top, 32 + 26);
+  EXPECT_LE(below.top + below.height + frame.bottom, 768);
+  EXPECT_LE(below.left + below.width + frame.right, 1024);
+}
+
 TEST(ScreenFit, WidthRoundsHalfToEven) {
   ScreenFit f = FitToScreen(900);
   EXPECT_EQ(f.windowHeight, 874);

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "common/paths.h"
 #include "simulator/forms/program.h"
@@ -31,6 +32,12 @@ struct ShippedProgram {
   }
   TForm1& form1() { return *program->forms.form1; }
   Forms& forms() { return program->forms; }
+  // The catalogue entry of a stand number ("22"), 0 for none (the catalogue is read as its window opens).
+  int EntryOf(const std::string& number) const {
+    for (int k = 1; k <= state.standCatalogue.Count(); ++k)
+      if (state.standCatalogue.entries[static_cast<std::size_t>(k - 1)].number == number) return k;
+    return 0;
+  }
 
   TempDir dir;
   FakeServices fs;

@@ -186,6 +186,7 @@ class EvaluationWindowTest : public QObject {
     QVERIFY(f.loaded);
     QCOMPARE(f.Pass(), PassOutcome::Done);
     f.state.sampling.plots.Clear();
+    f.state.sampling.grid.exists = false;
     f.form1().sBtAuswertung->setEnabled(true);
     f.form1().sBtAuswertung->click();
     QVERIFY(f.fs.messages.Saw("Bitte Gitter festlegen"));

@@ -190,14 +190,27 @@ class FrameTest : public QObject {
     QVERIFY(!f.form1().GrpExtras->isVisibleTo(&f.form1()));
   }
 
-  void cancelOnTheSampleTreeMessageDoesNotEndTheProgram() {
+  void cancelOnTheSampleTreeMessageAsksBeforeTheProgramEnds() {
     Fixture f;
     f.state.sampleTreeCount = 1501;
-    f.fs.messages.answers = {kResultCancel};
+    f.fs.messages.answers = {kResultCancel, kResultNo};
     f.form1().sBtProbeBaeumeClick();
+    QCOMPARE(f.fs.messages.shown.size(), size_t(2));
     QVERIFY(f.fs.messages.Saw("Nur bis 1500 Probebäume darstellbar. File "));
-    QVERIFY(f.fs.messages.shown.back().platform);
+    QVERIFY(f.fs.messages.shown[0].platform);
+    QCOMPARE(QString::fromStdString(f.fs.messages.shown[1].text), QString("Programm wird beendet"));
     QCOMPARE(f.fs.exit.quits, 0);
+    // "ja" to the question ends it; Yes and No to the message itself never ask.
+    f.fs.messages.answers = {kResultCancel, kResultYes};
+    f.form1().sBtProbeBaeumeClick();
+    QCOMPARE(f.fs.exit.quits, 1);
+    Fixture g;
+    g.state.sampleTreeCount = 1501;
+    for (int answer : {kResultYes, kResultNo}) {
+      g.fs.messages.answers = {answer};
+      g.form1().sBtProbeBaeumeClick();
+    }
+    QVERIFY(!g.fs.messages.Saw("Programm wird beendet"));
   }
 
   void sampleTreesUpTo1500AreShownInTheViewer() {
@@ -210,13 +223,24 @@ class FrameTest : public QObject {
     f.program->forms.btnRightDlg3->hide();
   }
 
-  void aClickOnTheWaitPanelEndsTheProgram() {
+  void aClickOnTheWaitPanelAsksBeforeTheProgramEnds() {
+    // A click on "Bitte warten ..." during a run: "nein" lets the run go on, "ja" ends it as "Ende" does.
     Fixture f;
     f.form1().show();
     f.form1().Panel15->show();
+    f.state.run.busy = true;
+    f.fs.messages.answers = {kResultNo};
     QTest::mouseClick(f.form1().Panel15, Qt::LeftButton);
+    QVERIFY(f.fs.messages.Saw("Programm wird beendet"));
+    QCOMPARE(f.fs.exit.quits, 0);
+    QVERIFY(!f.state.run.repetitionStop);
+    QVERIFY(!f.state.run.endRequested);
+    f.fs.messages.answers = {kResultYes};
+    QTest::mouseClick(f.form1().Panel15Text, Qt::LeftButton);
     QCOMPARE(f.fs.exit.quits, 1);
     QVERIFY(f.state.run.repetitionStop);
+    QVERIFY(f.state.run.endRequested);
+    f.state.run.busy = false;
   }
 
   void rotationButtonsKeepTheGridNearlyStraight() {

@@ -130,6 +130,36 @@ TEST(EdgeWeight, CornerNearItsChordCountsAsStraight) {
   EXPECT_GT(ridgeToChord(4.0, 97.5), 0.5);
 }
 
+TEST(EdgeWeight, CentresOnTheBoundaryThatTheGridTakesGetTheirTrueWeight) {
+  // The grid takes the points of a rectangle's left and bottom edges, its lower left corner among them:
+  // each such plot is weighed by the part of its circle inside the stand, about 2 on a straight edge
+  // and 4 at the corner (the triangle of the corner holds the centre as the grid's test decides it).
+  Fixture f(kSquare);
+  const double r = 10;
+  int taken = 0;
+  for (int k = 0; k < 200; ++k)
+    for (auto [x, y] : {std::pair{double(k), 0.0}, std::pair{0.0, double(k)}}) {
+      if (!PointInPolygon(f.boundary, x, y)) continue;
+      ++taken;
+      SCOPED_TRACE(std::to_string(x) + ", " + std::to_string(y));
+      const auto w = f.Weight(0, r, y, x);
+      ASSERT_FALSE(w.failed);
+      // A circle through a corner is clipped, within the polygon's approximation of the circle.
+      const double tolerance = w.kind == EdgeCutKind::Complex ? 0.01 : 1e-7;
+      EXPECT_NEAR(w.weight, kPi * r * r / ExactInside(kSquare, x, y, r), tolerance * w.weight);
+    }
+  EXPECT_EQ(taken, 400);  // the corner twice
+  EXPECT_NEAR(f.Weight(0, r, 0, 0).weight, 4.0, 1e-9);
+  EXPECT_NEAR(f.Weight(0, r, 0, 100).weight, 2.0, 1e-9);
+  EXPECT_NEAR(f.Weight(0, r, 100, 0).weight, 2.0, 1e-9);
+  // The same at the left corner of a slanted stand, whose edges meet at 60°.
+  const double h = 100.0 * std::sqrt(3.0);
+  const PointList wedge{{0, 0}, {50, h / 2}, {200, h / 2}, {200, 0}};
+  Fixture s(wedge);
+  ASSERT_TRUE(PointInPolygon(s.boundary, 0, 0));
+  EXPECT_NEAR(s.Weight(0, r, 0, 0).weight, 6.0, 1e-6);
+}
+
 TEST(EdgeWeight, ComplexCutsAreClippedAndScaled) {
   // A narrow stand strip: the circle takes in two corners at its end.
   const PointList strip{{0, 0}, {0, 200}, {12, 200}, {12, 0}};

@@ -298,10 +298,11 @@ TEST(PointInPolygon, NonConvexInsideOutsideAndNearCorners) {
   }
 }
 
-TEST(PointInPolygon, CornerOnTheTestLineCountsOnce) {
-  // The crossing line from (20, 0) towards (-10, 1) runs exactly through the corner (5, 0.5), whose
-  // two edges go off to either side of it in x.
+TEST(PointInPolygon, CornerAtThePointsHeightCountsOnce) {
+  // Points at the height of a corner whose two edges go off to either side of it: the corner counts once.
   const auto p = MakePolygon<kStandPolygonSlots>({{0, 10}, {30, 10}, {30, -5}, {10, -5}, {5, 0.5}});
+  EXPECT_TRUE(PointInPolygon(p, 20, 0.5));
+  EXPECT_FALSE(PointInPolygon(p, 2, 0.5));
   EXPECT_TRUE(PointInPolygon(p, 20, 0));
   EXPECT_FALSE(PointInPolygon(p, 2, 0));
 }

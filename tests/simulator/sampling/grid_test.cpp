@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <tuple>
 
 #include "common/paths.h"
 #include "common/rounding.h"
@@ -59,6 +61,32 @@ TEST(GridGeneration, Spacing50Rotation006Gives288PointsColumnByColumn) {
   EXPECT_EQ(g.insideCount, inside);
   EXPECT_GT(inside, 15);
   EXPECT_LT(inside, 30);
+}
+
+TEST(GridGeneration, AveragedOverAllShiftsTheGridHoldsTheAreaExactly) {
+  // An axis-parallel rectangle with whole-metre corners: over all whole-metre shifts of an unturned grid
+  // every whole-metre point of the plane is a grid point once, so the inside points, averaged, are the
+  // area over the grid cell exactly; points on the boundary counted on two sides, or on none, show here.
+  for (auto [w, h, d] : {std::tuple{300, 200, 50}, std::tuple{137, 91, 21}, std::tuple{50, 50, 25}}) {
+    SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h) + " / " + std::to_string(d));
+    BoundaryPolygon stand = Rectangle(w, h);
+    for (int i = 1; i <= stand.n; ++i) {  // off the origin: corners at (37, 58) and beyond
+      stand.x[static_cast<std::size_t>(i)] += 37;
+      stand.y[static_cast<std::size_t>(i)] += 58;
+    }
+    SampleGrid g;
+    g.dx = g.dy = d;
+    g.rotation = 0.0;
+    long long inside = 0;
+    for (int ox = 0; ox < d; ++ox)
+      for (int oy = 0; oy < d; ++oy) {
+        g.originX = ox;
+        g.originY = oy;
+        ASSERT_TRUE(NewGrid(g, &stand, nullptr, GridContext{}));
+        inside += g.insideCount;
+      }
+    EXPECT_EQ(static_cast<double>(inside) / (d * d), static_cast<double>(w) * h / (d * d));
+  }
 }
 
 TEST(GridGeneration, SmallestSpacingStaysBelowTheLimit) {

@@ -1,6 +1,5 @@
 // The grid marks its points inside the stand with a test prepared once per polygon; it must answer as
-// PointInPolygon does for every point, on edges and corners, far off, and left of x = -9 where the
-// crossing line is laid differently.
+// PointInPolygon does for every point, on edges and corners, far off and far left of the origin.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -44,8 +43,8 @@ void ExpectSameAnswers(const BoundaryPolygon& b, double x0, double x1, double y0
 }
 
 TEST(PreparedInsideTest, AnswersAsPointInPolygon) {
-  // Vertical and nearly vertical edges (within 1e-5, which the y filter never passes over), spikes
-  // taller than a slab, a notch, corners on whole metres where grid points fall.
+  // Vertical and nearly vertical edges, spikes taller than a slab, a notch, corners on whole metres
+  // where grid points fall.
   ExpectSameAnswers(testing::BoundaryOf({{0, 0}, {0, 120}, {60, 120}, {60, 40}, {80, 40}, {80.00001, 130},
                                          {150, 130}, {150, 0}, {0, 0}}),
                     -20, 170, -20, 150, 1);
@@ -55,8 +54,7 @@ TEST(PreparedInsideTest, AnswersAsPointInPolygon) {
   ExpectSameAnswers(testing::BoundaryOf({{0, 0}, {5, 200}, {6, 20}, {30, 210}, {31, 0}, {0, 0}}), -20, 50, -20, 230, 3);
   ExpectSameAnswers(testing::BoundaryOf({{0, 0}, {0, 160}, {60.000004, 150}, {60, 100}, {120, 100}, {120, 0}, {0, 0}}),
                     -20, 140, -20, 180, 4);
-  // Left of x = -9 and below x = -100, where the crossing line climbs steeply or the test segment
-  // starts at the polygon itself; far from the origin.
+  // Left of the origin and below x = -100; far from the origin.
   ExpectSameAnswers(testing::BoundaryOf({{-300, -50}, {-280, 90}, {-150, 60}, {-20, 100}, {-5, -40}, {-300, -50}}),
                     -320, 10, -70, 120, 5);
   ExpectSameAnswers(testing::BoundaryOf({{5000, 7000}, {5000, 7400}, {5300, 7350}, {5310, 7010}, {5000, 7000}}),

@@ -84,6 +84,33 @@ TEST(RunStatistics, StemNumberAndDiameterStayZeroUntilATreeWasFound) {
   EXPECT_TRUE(std::isfinite(s.d.sd));
 }
 
+TEST(RunStatistics, ARepetitionWithoutTreesHasNoMeanDiameter) {
+  // Stem-number estimate 0: no mean diameter (not one of 0, a deviation of -100 %). The repetition
+  // counts, and so do its G and N; the d statistics are those of the other repetitions.
+  RunStatistics with, without;
+  const RepetitionEstimate plus = Estimate(36.0, 400.0), minus = Estimate(24.0, 400.0), none = Estimate(0.0, 0.0, 8, 8);
+  for (const RepetitionEstimate& e : {plus, minus}) AddRepetition(without, kTruth, e);
+  for (const RepetitionEstimate& e : {plus, none, minus}) ASSERT_TRUE(AddRepetition(with, kTruth, e));
+  EXPECT_EQ(with.count, 3);
+  EXPECT_EQ(with.d.count, 2);
+  EXPECT_DOUBLE_EQ(with.d.bias, without.d.bias);
+  EXPECT_DOUBLE_EQ(with.d.sd, without.d.sd);
+  EXPECT_DOUBLE_EQ(with.d.deviationSum, without.d.deviationSum);
+  // G and N take the empty repetition in: -100 % each, and its histogram class.
+  EXPECT_NEAR(with.g.bias, -100.0 / 3.0, 1e-9);
+  EXPECT_NEAR(with.n.bias, -100.0 / 3.0, 1e-9);
+  EXPECT_EQ(with.n.count, 3);
+  EXPECT_EQ(with.HistogramCount(-25), 1);
+  // Shown after the empty repetition as well: the d results stay those of the repetitions before it.
+  RunStatistics last;
+  AddRepetition(last, kTruth, plus);
+  AddRepetition(last, kTruth, minus);
+  AddRepetition(last, kTruth, none);
+  EXPECT_DOUBLE_EQ(last.d.bias, without.d.bias);
+  EXPECT_DOUBLE_EQ(last.d.sd, without.d.sd);
+  EXPECT_GT(last.d.sd, 0.0);
+}
+
 TEST(RunStatistics, CounterTexts) {
   RunStatistics s;
   AddRepetition(s, kTruth, Estimate(30.0, 400.0, 10, 41));
@@ -167,6 +194,59 @@ TEST(RepetitionLoop, SingleStepsWaitAndAusEndsTheWaitAtOnce) {
   // one wait cut short after about a second; the other repetitions ran without waiting
   EXPECT_LT(fake.clock.now - start, 2000u);
   EXPECT_FALSE(run.waitAbort);
+}
+
+TEST(RepetitionLoop, WithTheGraphicsOnEveryRepetitionIsShownForAFewMilliseconds) {
+  // Repetitions that take no time of their own: with the graphics on a run of 200 takes a second on the
+  // clock, handling events all the while; with the graphics off it goes at once. The statistics are the same.
+  const RunControl run0;
+  RunStatistics paced, fast;
+  std::uint64_t pacedMs = 0, fastMs = 0;
+  int pacedPumps = 0, fastPumps = 0;
+  for (bool graphics : {true, false}) {
+    testing::FakeServices fake;
+    RunControl run;
+    run.graphics = graphics;
+    ScriptedSteps steps;
+    steps.script = {Estimate(33.0, 440.0), Estimate(27.0, 360.0), Estimate(31.0, 380.0)};
+    const std::uint64_t start = fake.clock.now;
+    EXPECT_EQ(RunRepetitions(graphics ? paced : fast, run, fake.services, steps, 200), RunEnd::Completed);
+    (graphics ? pacedMs : fastMs) = fake.clock.now - start;
+    (graphics ? pacedPumps : fastPumps) = fake.pump.pumps;
+  }
+  EXPECT_GE(pacedMs, 200u * run0.repetitionShownMs);
+  EXPECT_LE(pacedMs, 200u * (run0.repetitionShownMs + 1));
+  EXPECT_GE(pacedPumps, 200);
+  EXPECT_LT(fastMs, 20u);
+  EXPECT_LE(fastPumps, 2);
+  EXPECT_EQ(paced.count, fast.count);
+  EXPECT_EQ(paced.g.bias, fast.g.bias);
+  EXPECT_EQ(paced.d.sd, fast.d.sd);
+  EXPECT_EQ(paced.histogram, fast.histogram);
+}
+
+TEST(RepetitionLoop, SingleStepsTakeEffectAfterTheRepetitionTheyWerePressedIn) {
+  // "Einzelschritte" pressed while the 30th repetition is shown: the wait comes right after it.
+  testing::FakeServices fake;
+  RunControl run;
+  RunStatistics s;
+  ScriptedSteps steps;
+  steps.script = {Estimate(30.0, 400.0)};
+  int pressedIn = 0, waitingAfter = 0;
+  fake.pump.onPump = [&](int) {
+    if (steps.evaluations == 30 && pressedIn == 0) {
+      pressedIn = 30;
+      run.singleStep = true;
+    } else if (run.singleStep && waitingAfter == 0) {
+      // The events handled next are those of the single-step wait: the run is stopped there.
+      waitingAfter = steps.evaluations;
+      run.repetitionStop = true;
+    }
+  };
+  EXPECT_EQ(RunRepetitions(s, run, fake.services, steps), RunEnd::Stopped);
+  EXPECT_EQ(pressedIn, 30);
+  EXPECT_EQ(waitingAfter, 30);
+  EXPECT_EQ(s.count, 30);
 }
 
 TEST(RepetitionLoop, EndRequestedStopsTheRun) {

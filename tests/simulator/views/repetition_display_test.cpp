@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 #include "common/recording_canvas.h"
 
@@ -111,7 +112,7 @@ TEST(DeviationHistogram, BarsFrameTicksAndTexts) {
   EXPECT_TRUE(HasRectangle(sc.g, 20, h - 38 - 3, 23, h - 38));
   EXPECT_TRUE(HasRectangle(sc.g, 120, h - 38 - 9, 123, h - 38));
   EXPECT_TRUE(HasRectangle(sc.g, 220, h - 38 - 6, 223, h - 38));
-  EXPECT_EQ(sc.g.OfKind(K::Rectangle).size(), 2u + 3u);
+  EXPECT_EQ(sc.g.OfKind(K::Rectangle).size(), 2u + 3u + 1u);  // and the ground of the bias text
   for (int p = -25; p <= 25; p += 5) EXPECT_TRUE(HasLine(sc.g, DeviationToPixel(p), h - 32, DeviationToPixel(p), h - 36));
   EXPECT_EQ(TextAt(sc.g, 10, h - 32), "-25%                           0                            +25%");
   EXPECT_EQ(TextAt(sc.g, 25, 0), "Häufigkeitsverteilung");
@@ -164,6 +165,42 @@ TEST(QuantityResult, BiasLineAndSpreadInRedWithTheirText) {
   // d: a bias of +40 % lies outside the axis and is drawn where the formula puts it
   EXPECT_TRUE(HasLine(sc.d, 280, r, 280, 4));
   EXPECT_TRUE(HasLine(sc.d, 272, r - 20, 288, r - 20));
+}
+
+TEST(QuantityResult, TheTextStandsOverTheLinesOnTheRowsGround) {
+  // The bias line and the ends of the SD bar run through the text's place: the text comes last, on a
+  // ground of the row's colour, so no line crosses it.
+  RunStatistics s = RunWith(9, {{0, 9}});
+  s.g = {0, 0, 0, 0.08, 1.63};
+  s.n = {0, 0, 0, -0.5, 3.0};
+  s.d = {0, 0, 0, 0.3, 2.0, 7};
+  Screen sc;
+  sc.Draw(s);
+  for (auto [c, h, ground] : {std::tuple{&sc.g, kRepeatImageHeight, kWhite}, std::tuple{&sc.n, kRepeatRowHeight, Colour{12632256}},
+                              std::tuple{&sc.d, kRepeatRowHeight, Colour{12639424}}}) {
+    const auto& cmds = c->commands;
+    std::size_t text = cmds.size();
+    for (std::size_t i = 0; i < cmds.size(); ++i)
+      if (cmds[i].kind == K::Text && cmds[i].text.find("±") != std::string::npos) text = i;
+    ASSERT_LT(text, cmds.size());
+    EXPECT_EQ(cmds[text].v[0], 84);
+    EXPECT_EQ(cmds[text].v[1], h - 16);
+    for (std::size_t i = text + 1; i < cmds.size(); ++i) EXPECT_NE(cmds[i].kind, K::Line);
+    // The ground just before it, in the row's colour, under the whole text.
+    std::optional<Colour> brush;
+    const DrawCommand* groundBox = nullptr;
+    for (std::size_t i = 0; i < text; ++i) {
+      if (cmds[i].kind == K::Brush) brush = cmds[i].colour;
+      if (cmds[i].kind == K::Rectangle) groundBox = &cmds[i];
+    }
+    ASSERT_NE(groundBox, nullptr);
+    EXPECT_EQ(brush, ground);
+    EXPECT_LE(groundBox->v[0], 84);
+    EXPECT_LE(groundBox->v[1], h - 16);
+    EXPECT_GE(groundBox->v[2], 84 + c->TextWidth(cmds[text].text));
+  }
+  // d's error is over the repetitions with a mean diameter: 2 / sqrt(7).
+  EXPECT_TRUE(HasText(sc.d, "(Err: 0.76)"));
 }
 
 TEST(QuantityResult, OneRepetitionDrawsOnlyTheLines) {

@@ -96,6 +96,29 @@ TEST(FitStandMapScale, FitsWithMarginsAndRefusesEmptyExtents) {
   EXPECT_EQ(FitStandMapScale(0, NAN, 0, 300, 600, 500), 1.0);
 }
 
+TEST(FitStandMapScale, WideAndTallStandsStayWithinThePictureWithTheirLabels) {
+  // A stand of 720 x 260 m on the map of a 768-pixel screen once reached 20 pixels past the picture's
+  // east edge, its last x label cut to its first digit. The stand's far corner and the frame's labels
+  // for the extents (three digits, about 21 pixels of text) lie inside the picture.
+  for (auto [w, h] : {std::pair{720.0, 260.0}, std::pair{230.0, 210.0}, std::pair{200.0, 600.0}, std::pair{60.0, 40.0}})
+    for (auto [iw, ih] : {std::pair{682, 742}, std::pair{950, 742}, std::pair{600, 500}, std::pair{968, 968}}) {
+      SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h) + " on " + std::to_string(iw) + " x " + std::to_string(ih));
+      StandMapTransform t;
+      t.scale = FitStandMapScale(0, h, 0, w, iw, ih);
+      t.imageWidth = iw;
+      t.imageHeight = ih;
+      EXPECT_LT(t.StandMapX(w), iw);
+      EXPECT_GE(t.StandMapY(h), 0);
+      const int lastX = static_cast<int>(w / 50) * 50, lastY = static_cast<int>(h / 50) * 50;
+      if (lastX >= 50) {
+        EXPECT_LE(RoundInt(lastX * t.scale) + 20 + 21, iw);
+      }
+      if (lastY >= 50 && lastY <= 400) {
+        EXPECT_GE(ih - RoundInt(lastY * t.scale) - 34, 0);
+      }
+    }
+}
+
 TEST(RotatePoint, UsesTheRoundedConstants) {
   double x = 0, y = 5;
   RotatePoint(x, y, 0);
@@ -140,16 +163,33 @@ TEST(StandMapPrimitives, TreeDiscAndCrossMark) {
 TEST(StandMapFrame, LabelsEveryFiftyMetres) {
   StandMapTransform t;
   t.scale = 1.5;
+  t.imageWidth = 1000;
   t.imageHeight = 600;
   RecordingCanvas c;
   DrawStandFrame(c, t, kWhite, 1.0);
   auto texts = c.OfKind(K::Text);
-  ASSERT_EQ(texts.size(), 18u);
+  // y labels 50 .. 350 (400 m would stand above the picture), x labels 50 .. 500.
+  ASSERT_EQ(texts.size(), 17u);
   EXPECT_EQ(texts[0]->text, "50");
   EXPECT_EQ(texts[0]->v, (std::vector<int>{5, 600 - 75 - 34}));
-  EXPECT_EQ(texts[8]->text, "50");
-  EXPECT_EQ(texts[8]->v, (std::vector<int>{75 + 20, 580}));
-  EXPECT_EQ(texts[17]->text, "500");
+  EXPECT_EQ(texts[6]->text, "350");
+  EXPECT_EQ(texts[7]->text, "50");
+  EXPECT_EQ(texts[7]->v, (std::vector<int>{75 + 20, 580}));
+  EXPECT_EQ(texts[16]->text, "500");
+  // A label that would reach beyond the picture is left out, not cut: on a picture 700 pixels wide
+  // "450" would start at 695; on one 300 high the y labels from 200 m up would start above it.
+  StandMapTransform narrow = t;
+  narrow.imageWidth = 700;
+  narrow.imageHeight = 300;
+  RecordingCanvas n;
+  DrawStandFrame(n, narrow, kWhite, 1.0);
+  std::vector<std::string> shown;
+  for (const DrawCommand* d : n.OfKind(K::Text)) {
+    shown.push_back(d->text);
+    EXPECT_GE(d->v[1], 0);
+    EXPECT_LE(d->v[0] + n.TextWidth(d->text), 700);
+  }
+  EXPECT_EQ(shown, (std::vector<std::string>{"50", "100", "150", "50", "100", "150", "200", "250", "300", "350", "400"}));
   EXPECT_EQ(c.OfKind(K::Line).size(), 11u * 4 + 2);
   // With the small screen's factor the marks lie closer together: 0.8 * 5 = 4 -> 200 m.
   RecordingCanvas small;
@@ -356,9 +396,39 @@ TEST(StandThumbnail, PixelsBoundaryAndCaption) {
   EXPECT_EQ(poly[0]->points[3].x, RoundInt(t.scale * 135) + 4);
   ASSERT_EQ(c.OfKind(K::Text).size(), 1u);
   EXPECT_EQ(c.OfKind(K::Text)[0]->v, (std::vector<int>{2, -1}));
-  RecordingCanvas last;
-  DrawStandThumbnail(last, t, trees, 2, b, 52, "52");
-  EXPECT_TRUE(last.OfKind(K::Text).empty());
+}
+
+TEST(StandThumbnail, EveryCaptionIsWholeWithinTheThumbnail) {
+  // Long descriptions (stands 14, 27, 78) went past the thumbnail's edge, and the last entry (88) had
+  // none: every entry's caption stands whole, on as many lines as it needs, from its top left corner.
+  TreeList trees{Tree(3, 30, 100, 50)};
+  ThumbnailTransform t;
+  t.imageHeight = 75;
+  t.scale = 75.0 / 270;
+  for (auto [entry, caption] : {std::pair{14, "14  Dgl/Fi, 100 J."}, std::pair{27, "27  Bu/Ah/Es, 145 J."},
+                                std::pair{47, "78  Schwarzenegg, Fi/Ta"}, std::pair{52, "88  Toppwald-Nord,Ta/Fi/Bu"}}) {
+    SCOPED_TRACE(caption);
+    RecordingCanvas c;
+    c.charWidthPer10Pt = 7;
+    DrawStandThumbnail(c, t, trees, 2, Square(270), entry, caption);
+    const auto texts = c.OfKind(K::Text);
+    ASSERT_FALSE(texts.empty());
+    std::string whole;
+    int lastY = -100;
+    for (const DrawCommand* d : texts) {
+      EXPECT_EQ(d->v[0], 2);
+      EXPECT_GT(d->v[1], lastY);
+      lastY = d->v[1];
+      EXPECT_LE(2 + c.TextWidth(d->text), 75) << d->text;
+      whole += (whole.empty() ? "" : " ") + d->text;
+    }
+    EXPECT_GT(texts.size(), 1u);
+    // Nothing of the caption is lost (blanks at the breaks aside).
+    std::string squeezed(caption), joined = whole;
+    std::erase(squeezed, ' ');
+    std::erase(joined, ' ');
+    EXPECT_EQ(joined, squeezed);
+  }
 }
 
 }  // namespace
