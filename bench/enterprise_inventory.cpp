@@ -31,6 +31,8 @@
 #include "simulator/sampling/repetitions.h"
 #include "simulator/state.h"
 
+#include "bench/headless.h"
+
 #ifndef TOLVEK_BENCH_DATA_DIR
 #define TOLVEK_BENCH_DATA_DIR "data"
 #endif
@@ -38,43 +40,8 @@
 namespace tolvek {
 namespace {
 
-class HeadlessPlatform : public Clock, public EventPump, public MessageService, public ProgramExit {
- public:
-  HeadlessPlatform() {
-    services.clock = this;
-    services.pump = this;
-    services.messages = this;
-    services.exit = this;
-  }
-  std::uint64_t TickMs() override {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return static_cast<std::uint64_t>(t.tv_sec) * 1000u + static_cast<std::uint64_t>(t.tv_nsec / 1000000);
-  }
-  std::uint32_t SeedFromTime() override { return 1; }
-  void Pump(unsigned) override {}
-  int ShowMessageBox(const std::string& text, int, int) override {
-    std::fprintf(stderr, "message: %s\n", text.c_str());
-    return kResultOk;
-  }
-  int AskYesNoAt(const std::string&, int, int, int) override { return kResultNo; }
-  int PlatformBox(const std::string& text, const std::string&, PlatformButtons, PlatformIcon) override {
-    std::fprintf(stderr, "message: %s\n", text.c_str());
-    return kResultYes;
-  }
-  void Quit(int) override {}
-  void Terminate(int code) override {
-    std::fprintf(stderr, "the core ended the program (code %d)\n", code);
-    std::exit(2);
-  }
-  Services services;
-};
-
-double PeakMemoryMb() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_maxrss) / 1024.0;
-}
+using bench::HeadlessPlatform;
+using bench::PeakMemoryMb;
 
 double ThreadSeconds() {
   timespec t{};
@@ -148,7 +115,7 @@ struct Program {
       std::exit(2);
     }
   }
-  HeadlessPlatform platform;
+  HeadlessPlatform platform{true};
   SimulatorState state;
   EnterpriseRoute route{state};
   PassObserver observer;

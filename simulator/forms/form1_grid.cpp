@@ -683,6 +683,8 @@ void DrawGridOver(TForm1& f, bool blink, bool show, const std::function<void()>&
     g.insideCount = 0;
     g.lastPassPlotCount = 0;
   }
+  // The enterprise map too loses the last pass's crosses: over a run they would cover it.
+  if (run.enterpriseMode && run.graphics && g.lastPassPlotCount > 0) f.DrawEnterpriseMap();
   if (g.points.empty()) return;
   MarkInsidePoints(g, &state.currentStand.boundary, f.enterpriseGridAreas, run.enterpriseMode, g.assign);
   if (!run.graphics) return;

@@ -99,6 +99,16 @@ struct Fixture : tolvek::testing::ShippedProgram {
   }
   TForm1& f1() { return form1(); }
 
+  // The white pixels of the map: the grid's crosses inside the enterprise.
+  int WhitePixels() {
+    if (f1().settleMap) f1().settleMap();
+    const QImage& map = *f1().mapImage;
+    int white = 0;
+    for (int y = 0; y < map.height(); ++y)
+      for (int x = 0; x < map.width(); ++x) white += (map.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
+    return white;
+  }
+
   // "Betrieb" and enterprise 1 in stand types; the structure dealt directly: types (A) (D) (F) by
   // compartment, the classes by stand, a model stand drawn for every stand; fixed circles of 500 m².
   void EnterWithStructure() {
@@ -259,6 +269,7 @@ class EnterpriseInventoryWindowTest : public QObject {
   void RunOfOneHundredRepetitions(const Texts& x) {
     Fixture f(x.language);
     f.EnterWithStructure();
+    const int crossPixels = f.WhitePixels();
     f.f1().GitterFertig->click();
     // Stopped after 100 repetitions as a user stops it; the print question answered "nein".
     f.fs.pump.onPump = [&](int) {
@@ -278,6 +289,8 @@ class EnterpriseInventoryWindowTest : public QObject {
     QVERIFY(run.g.sd > 0.5 && run.g.sd < 15.0);
     QVERIFY(f.f1().ImgRepeat->isVisible());
     Shot(&f.f1(), std::string(x.prefix) + "inventory_run_100");
+    // Each repetition's grid is drawn on the map as it was: the crosses of earlier grids are gone.
+    QVERIFY(f.WhitePixels() < 2 * crossPixels);
     // The deviations of the strata were collected over the run: the chart of all simulations has them.
     int binned = 0;
     for (std::uint16_t c : f.state.inventory.histograms.basalArea[0][0][0]) binned += c;
