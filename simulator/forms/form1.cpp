@@ -144,6 +144,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildModelStandPanel();
   BuildDiagramArea();
   BuildEnterpriseArea();
+  BuildStructureArea();
   BuildTrueValueArea();
   BuildInventoryArea();
   BuildHelpArea();
