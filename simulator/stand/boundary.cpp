@@ -27,8 +27,15 @@ const char* BoundaryProblemText(BoundaryFileProblem p) {
     case BoundaryFileProblem::TooManyPoints: return "Grenzdatei hat mehr als 59 Punkte";
     case BoundaryFileProblem::NotClosed: return "Grenze nicht geschlossen";
     case BoundaryFileProblem::TooFewPoints: return "Grenze hat weniger als 3 Eckpunkte";
+    case BoundaryFileProblem::OutOfRange: return "Grenze hat einen Eckpunkt außerhalb des zulässigen Bereichs";
   }
   return "";
+}
+
+// A ring whose area vanishes against its extents encloses nothing: its corners lie on a line and only
+// rounding gave it an area (of either sign).
+bool EnclosesNoArea(const BoundaryPolygon& b) {
+  return !(b.signedArea != 0.0) || !(b.areaHa * 1e4 > 1e-9 * (b.maxX - b.minX) * (b.maxY - b.minY));
 }
 
 // The corner pairs of a register stand, as the three register folders lay them out.
@@ -109,6 +116,12 @@ void OrientBoundary(BoundaryPolygon& b) {
 void SetBoundaryPoints(const std::vector<BoundaryPoint>& points, BoundaryPolygon& b) {
   BoundaryPolygon p;
   p.n = static_cast<int>(points.size() > kBoundaryCapacity ? kBoundaryCapacity : points.size());
+  if (p.n > 0) {
+    // The extents start from the first corner, so corners of any size (national grid coordinates in the
+    // millions) are shifted to their true minimum.
+    p.minX = p.maxX = points[0].x;
+    p.minY = p.maxY = points[0].y;
+  }
   for (int i = 1; i <= p.n; ++i) {
     p.x[i] = points[i - 1].x;
     p.y[i] = points[i - 1].y;
@@ -128,6 +141,32 @@ void SetBoundaryPoints(const std::vector<BoundaryPoint>& points, BoundaryPolygon
   b = p;
 }
 
+bool BoundaryFromPoints(const std::vector<BoundaryPoint>& points, const std::string& path, BoundaryPolygon& b,
+                        LoadProblem& problem) {
+  BoundaryFileProblem ring = CheckBoundaryRing(points);
+  if (ring != BoundaryFileProblem::None) {
+    problem = {BoundaryProblemText(ring), path};
+    return false;
+  }
+  if (int far = FirstCornerOutOfRange(points)) {
+    problem = {BoundaryProblemText(BoundaryFileProblem::OutOfRange), path + ", Punkt " + std::to_string(far)};
+    return false;
+  }
+  BoundaryPolygon read;
+  SetBoundaryPoints(points, read);
+  // Judged on the ring as it runs after the orientation: that is the area every later step uses.
+  if (!std::isfinite(read.signedArea) || !std::isfinite(read.areaHa)) {
+    problem = {BoundaryProblemText(BoundaryFileProblem::NotANumber), path};
+    return false;
+  }
+  if (EnclosesNoArea(read)) {
+    problem = {"Bestandesfläche ist 0", path};
+    return false;
+  }
+  b = read;
+  return true;
+}
+
 bool ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* standRegister, BoundaryPolygon& b,
                   LoadProblem& problem) {
   const std::string path(boundaryPath);
@@ -140,32 +179,15 @@ bool ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* sta
   if (source == BoundarySource::File) {
     BoundaryFileReadResult r = ReadBoundaryFile(path, points);
     if (!r.ok()) {
-      problem = {BoundaryProblemText(r.problem), path};
+      const std::string where = r.point > 0 ? path + ", Punkt " + std::to_string(r.point) : path;
+      problem = {BoundaryProblemText(r.problem), where};
       return false;
     }
-  } else {
-    if (!standRegister || !RegisterPoints(source, *standRegister, points)) {
-      problem = {"Keine Eckpunkte im Bestandesregister für diesen Bestand", path};
-      return false;
-    }
-    BoundaryFileProblem ring = CheckBoundaryRing(points);
-    if (ring != BoundaryFileProblem::None) {
-      problem = {BoundaryProblemText(ring), path};
-      return false;
-    }
-  }
-  BoundaryPolygon read;
-  SetBoundaryPoints(points, read);
-  if (!std::isfinite(read.signedArea)) {
-    problem = {BoundaryProblemText(BoundaryFileProblem::NotANumber), path};
+  } else if (!standRegister || !RegisterPoints(source, *standRegister, points)) {
+    problem = {"Keine Eckpunkte im Bestandesregister für diesen Bestand", path};
     return false;
   }
-  if (read.signedArea == 0.0) {
-    problem = {"Bestandesfläche ist 0", path};
-    return false;
-  }
-  b = read;
-  return true;
+  return BoundaryFromPoints(points, path, b, problem);
 }
 
 }  // namespace tolvek

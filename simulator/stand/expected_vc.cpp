@@ -19,6 +19,11 @@ bool ReadExpectedVcTable(const std::string& path, ExpectedVcTable& table, LoadPr
     problem = {"Datei der erwarteten Variationskoeffizienten nicht gefunden", path};
     return false;
   }
+  return ParseExpectedVcTable(lines, path, table, problem);
+}
+
+bool ParseExpectedVcTable(const std::vector<std::string>& lines, const std::string& path, ExpectedVcTable& table,
+                          LoadProblem& problem) {
   ExpectedVcTable read;
   int lineNumber = 0;
   for (const auto& line : lines) {

@@ -26,5 +26,8 @@ struct ExpectedVcTable {
 // False when the file is missing or a line is damaged, holds a stand number above 65535 or is the
 // 53rd; the table is then left as it was.
 bool ReadExpectedVcTable(const std::string& path, ExpectedVcTable& table, LoadProblem& problem);
+// The same from the file's lines (path names the file in messages).
+bool ParseExpectedVcTable(const std::vector<std::string>& lines, const std::string& path, ExpectedVcTable& table,
+                          LoadProblem& problem);
 
 }  // namespace tolvek
