@@ -43,6 +43,8 @@
 #include "simulator/stand/stand_loader.h"
 #include "simulator/state.h"
 
+#include "bench/headless.h"
+
 #ifndef TOLVEK_BENCH_DATA_DIR
 #define TOLVEK_BENCH_DATA_DIR "data"
 #endif
@@ -50,38 +52,8 @@
 namespace tolvek {
 namespace {
 
-// ---- a program without windows: time from the steady clock, no events, every question answered ----
-class HeadlessPlatform : public Clock, public EventPump, public MessageService, public ProgramExit {
- public:
-  HeadlessPlatform() {
-    services.clock = this;
-    services.pump = this;
-    services.messages = this;
-    services.exit = this;
-  }
-  std::uint64_t TickMs() override {
-    return static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-            .count());
-  }
-  std::uint32_t SeedFromTime() override { return 1; }
-  void Pump(unsigned) override {}
-  int ShowMessageBox(const std::string&, MessageKind, MessageButtons) override { return kResultOk; }
-  int AskYesNoAt(const std::string&, MessageKind, int, int) override { return kResultNo; }
-  int PlatformBox(const std::string&, const std::string&, PlatformButtons, PlatformIcon) override { return kResultYes; }
-  void Quit(int) override {}
-  void Terminate(int code) override {
-    std::fprintf(stderr, "the core ended the program (code %d)\n", code);
-    std::exit(2);
-  }
-  Services services;
-};
-
-double PeakMemoryMb() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB on Linux
-}
+using bench::HeadlessPlatform;
+using bench::PeakMemoryMb;
 
 // Processor time of this thread in ms: the run is one thread, and other work on the machine, which
 // stretches the time on the clock by a factor of two or more, stretches this far less.
@@ -114,14 +86,10 @@ struct MethodCase {
 };
 
 constexpr MethodCase kMethods[] = {
-    {"fixed circle 500 m2", kMethodFixedCircle, false},
-    {"fixed circle 500 m2", kMethodFixedCircle, true},
-    {"angle count k=1", kMethodAngleCount, false},
-    {"angle count k=1", kMethodAngleCount, true},
-    {"concentric AV", kMethodConcentric, false},
-    {"concentric AV", kMethodConcentric, true},
-    {"6-tree sample", kMethodNTree, false},
-    {"6-tree sample", kMethodNTree, true},
+    {"fixed circle 500 m2", kMethodFixedCircle, false}, {"fixed circle 500 m2", kMethodFixedCircle, true},
+    {"angle count k=1", kMethodAngleCount, false},      {"angle count k=1", kMethodAngleCount, true},
+    {"concentric AV", kMethodConcentric, false},        {"concentric AV", kMethodConcentric, true},
+    {"6-tree sample", kMethodNTree, false},             {"6-tree sample", kMethodNTree, true},
 };
 
 // Further parameters the fingerprint covers: every branch of selection and evaluation a change may touch.
@@ -157,8 +125,7 @@ void SetMethod(MethodSettings& m, const LanguageTable& lang, const MethodCase& c
       BeginNTree(m, lang);
       ConfirmNTree(m, lang, c.n, c.variant, c.understoreyDbh, c.understoreyRadius);
       break;
-    default:
-      break;
+    default: break;
   }
   m.weighting = c.treeCentred ? WeightingMode::TreeCentred : WeightingMode::PlotCentred;
 }
@@ -214,11 +181,7 @@ class Run {
  public:
   Run(const Stand& stand, const LanguageTable& lang, Services& services, const MethodCase& method, GridKind grid,
       int denseSpacing, bool plain)
-      : stand_(stand),
-        lang_(lang),
-        grid_(grid),
-        trees_(stand.trees),
-        random_(20261208u),
+      : stand_(stand), lang_(lang), grid_(grid), trees_(stand.trees), random_(20261208u),
         env_{sampling_, trees_, stand_.boundary, geometry_, run_, services, lang_, observer_} {
     run_.graphics = false;
     env_.repetition = true;
@@ -240,8 +203,8 @@ class Run {
   }
 
   void Repetition() {
-    const EvaluationInput input{sampling_.method, sampling_.method.passCode, sampling_.plots,
-                                truthCounts_,     sampling_.grid.dx,         false};
+    const EvaluationInput input{sampling_.method, sampling_.method.passCode, sampling_.plots, truthCounts_,
+                                sampling_.grid.dx, false};
     EvaluateSample(input, lang_, estimate_, histograms_);
     RepetitionEstimate e;
     e.plots = estimate_.plotCount;
@@ -417,13 +380,13 @@ void PrintFingerprint(const std::vector<Stand>& stands, const Stand& big, int sp
 struct Options {
   bool smoke = false;
   int reps = 2000;
-  int plainReps = 100;          // the plain scan on the dense grid (the stand grid runs it over all repetitions)
+  int plainReps = 100;   // the plain scan on the dense grid (the stand grid runs it over all repetitions)
   bool plainRepsGiven = false;  // --plain-reps given: it holds for the stand grid too (for profiling)
-  int checkReps = -1;           // lockstep repetitions; -1: as many as the plain scan runs
+  int checkReps = -1;    // lockstep repetitions; -1: as many as the plain scan runs
   int runs = 3;
-  int standNumber = 0;  // 0: the largest shipped stand by tree count
+  int standNumber = 0;   // 0: the largest shipped stand by tree count
   bool sweep = true;
-  int only = 0;             // 1..16: run only this case of the table
+  int only = 0;          // 1..16: run only this case of the table
   int smokeStandReps = 20;  // --smoke: repetitions on the stand grid (the dense grid takes 3)
   bool fingerprint = false;
   std::string data;
@@ -518,27 +481,19 @@ int Main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : std::string(); };
-    if (a == "--smoke")
-      o.smoke = true;
-    else if (a == "--data")
-      o.data = next();
-    else if (a == "--reps")
-      o.reps = std::max(1, std::atoi(next().c_str()));
+    if (a == "--smoke") o.smoke = true;
+    else if (a == "--data") o.data = next();
+    else if (a == "--reps") o.reps = std::max(1, std::atoi(next().c_str()));
     else if (a == "--plain-reps") {
       o.plainReps = std::max(1, std::atoi(next().c_str()));
       o.plainRepsGiven = true;
-    } else if (a == "--check-reps")
-      o.checkReps = std::max(0, std::atoi(next().c_str()));
-    else if (a == "--runs")
-      o.runs = std::max(1, std::atoi(next().c_str()));
-    else if (a == "--stand")
-      o.standNumber = std::atoi(next().c_str());
-    else if (a == "--no-sweep")
-      o.sweep = false;
-    else if (a == "--case")
-      o.only = std::atoi(next().c_str());
-    else if (a == "--fingerprint")
-      o.fingerprint = true;
+    }
+    else if (a == "--check-reps") o.checkReps = std::max(0, std::atoi(next().c_str()));
+    else if (a == "--runs") o.runs = std::max(1, std::atoi(next().c_str()));
+    else if (a == "--stand") o.standNumber = std::atoi(next().c_str());
+    else if (a == "--no-sweep") o.sweep = false;
+    else if (a == "--case") o.only = std::atoi(next().c_str());
+    else if (a == "--fingerprint") o.fingerprint = true;
     else {
       std::fprintf(stderr, "unknown option %s\n", a.c_str());
       return 2;
@@ -566,7 +521,8 @@ int Main(int argc, char** argv) {
   }
   const Stand* big = &stands.front();
   for (const Stand& s : stands) {
-    if (o.standNumber > 0 ? std::atoi(s.label.c_str()) == o.standNumber : s.trees.size() > big->trees.size()) big = &s;
+    if (o.standNumber > 0 ? std::atoi(s.label.c_str()) == o.standNumber : s.trees.size() > big->trees.size())
+      big = &s;
   }
   const int spacing = DenseSpacing(*big, 1000);
   if (o.fingerprint) {
@@ -575,8 +531,8 @@ int Main(int argc, char** argv) {
   }
   std::printf("bench_inventory%s: %zu stands loaded; stand %s has %zu trees on %.2f ha; dense grid %d m\n",
               o.smoke ? " --smoke" : "", stands.size(), big->label.c_str(), big->trees.size(), big->areaHa, spacing);
-  std::printf("%-22s %-6s %-6s %5s %6s %11s %11s %7s %10s %8s %8s %8s  %s\n", "method", "weight", "grid", "pts", "reps",
-              "index ms/r", "plain ms/r", "ratio", "2000 r (s)", "peak MB", "grow KB", "kept MB", "results");
+  std::printf("%-22s %-6s %-6s %5s %6s %11s %11s %7s %10s %8s %8s %8s  %s\n", "method", "weight", "grid", "pts",
+              "reps", "index ms/r", "plain ms/r", "ratio", "2000 r (s)", "peak MB", "grow KB", "kept MB", "results");
 
   bool allSame = true;
   int caseNumber = 0;

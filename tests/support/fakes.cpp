@@ -14,6 +14,7 @@ namespace tolvek::testing {
 
 int FakeMessages::ShowMessageBox(const std::string& text, MessageKind kind, MessageButtons buttons) {
   shown.push_back({text, kind, buttons, PlatformButtons::Ok, -1, -1, false, {}});
+  if (onShow) onShow(shown.back());
   if (!answers.empty()) {
     int a = answers.front();
     answers.pop_front();
@@ -24,6 +25,7 @@ int FakeMessages::ShowMessageBox(const std::string& text, MessageKind kind, Mess
 
 int FakeMessages::AskYesNoAt(const std::string& text, MessageKind kind, int left, int top) {
   shown.push_back({text, kind, MessageButtons::YesNo, PlatformButtons::Ok, left, top, false, {}});
+  if (onShow) onShow(shown.back());
   if (!answers.empty()) {
     int a = answers.front();
     answers.pop_front();
@@ -35,6 +37,7 @@ int FakeMessages::AskYesNoAt(const std::string& text, MessageKind kind, int left
 int FakeMessages::PlatformBox(const std::string& text, const std::string& title, PlatformButtons buttons,
                               PlatformIcon) {
   shown.push_back({text, MessageKind::None, MessageButtons::Ok, buttons, -1, -1, true, title});
+  if (onShow) onShow(shown.back());
   if (!answers.empty()) {
     int a = answers.front();
     answers.pop_front();
