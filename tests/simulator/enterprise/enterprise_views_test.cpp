@@ -13,7 +13,7 @@ namespace {
 class EnterpriseViewsTest : public ::testing::Test {
  protected:
   EnterpriseViewInput Input() {
-    EnterpriseViewInput in{truth, estimates};
+    EnterpriseViewInput in{truth, estimates, nullptr, {}, {}, false};
     in.positionNames = {"Alle Bestandestypen", "(A) Fichte", "(D) Buche", "(F) Fichte-Buche", "", ""};
     in.positionHasType = {false, true, true, true, false, false};
     return in;
@@ -84,7 +84,7 @@ TEST_F(EnterpriseViewsTest, DiameterDistributionOverAllPlotsOfTheStratum) {
   // The choice "99" of the view loop counts as all species; no plots: only the true bars.
   EnterpriseEstimates none;
   EnterpriseViewInput in = Input();
-  EnterpriseViewInput noSample{truth, none};
+  EnterpriseViewInput noSample{truth, none, nullptr, {}, {}, false};
   EXPECT_EQ(EnterpriseDiameterChart(1, 1, 99, noSample, colours, german).estimates, CategoryValues{});
   EXPECT_EQ(EnterpriseDiameterChart(1, 1, 99, noSample, colours, german).colours[0], SpeciesColour(0, kConiferList));
   // A stratum without true area shows no true stems.
