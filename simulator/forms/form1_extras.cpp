@@ -22,6 +22,7 @@
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form22.h"
 #include "simulator/forms/form24.h"
+#include "simulator/forms/paced_picture.h"
 #include "simulator/sampling/edge_correction.h"
 #include "simulator/sampling/true_values.h"
 #include "simulator/translate.h"
@@ -327,8 +328,12 @@ std::optional<DesignValues> TForm1::ComputeTrueValuesNow(int ask) {
   RunControl& run = state.run;
   run.busy = true;
   bool cancelled = false;
+  // Every tree marks the map: shown at the screen's pace, not once per tree, or a large stand waits on the
+  // picture rather than on the sums.
+  mapPicture_->SetPaced(true);
   const std::optional<DesignValues> values =
       ComputeTrueValues(g, cs.trees, cs.boundary, cs.areaHa, state.sampling.method, &display, &cancelled);
+  mapPicture_->SetPaced(false);
   run.busy = false;
   if (run.endRequested) return std::nullopt;
   if (values) tv.last = *values;

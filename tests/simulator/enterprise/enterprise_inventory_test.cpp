@@ -12,6 +12,7 @@
 #include "simulator/enterprise/model_stand_loading.h"
 #include "simulator/state.h"
 #include "tests/support/fakes.h"
+#include "tests/support/dealt_structure.h"
 #include "tests/support/pass_pair.h"
 
 namespace tolvek {
@@ -33,16 +34,7 @@ struct Enterprise {
     EXPECT_TRUE(StartEnterprise(e, state.folders.presets, 1.0, 1024, problem));
     GeneratorDraws draws(state.random);
     SubdivideEnterprise(e, draws);
-    e.chosen.count = 3;
-    e.chosen.codes = {0, 1, 4, 6, 0, 0};
-    for (int a = 1; a <= e.compartmentCount; ++a) {
-      e.At(a).typePosition = 1 + a % 3;
-      int j = 0;
-      for (EnterpriseStand& st : e.At(a).stands) {
-        st.typePosition = e.At(a).typePosition;
-        st.cls = 1 + (a + j++) % 5;
-      }
-    }
+    testing::DealStructureByRule(e);
     AssignModelStands(e, state.modelStands, 0, draws);
     state.run.enterpriseMode = true;
     MethodSettings& m = state.sampling.method;

@@ -9,6 +9,7 @@
 #include "simulator/forms/enterprise_windows.h"
 #include "simulator/forms/form1.h"
 #include "simulator/sampling/method.h"
+#include "tests/support/dealt_structure.h"
 #include "tests/support/qt_helpers.h"
 
 namespace tolvek::testing {
@@ -38,16 +39,7 @@ struct EnterpriseProgram : ShippedProgram {
     f1().Button14->click();
     f1().LoadModelStandTable();
     EnterpriseSession& e = state.enterprise;
-    e.chosen.count = 3;
-    e.chosen.codes = {0, 1, 4, 6, 0, 0};
-    for (int a = 1; a <= e.compartmentCount; ++a) {
-      e.At(a).typePosition = 1 + a % 3;
-      int j = 0;
-      for (EnterpriseStand& st : e.At(a).stands) {
-        st.typePosition = e.At(a).typePosition;
-        st.cls = 1 + (a + j++) % 5;
-      }
-    }
+    DealStructureByRule(e);
     GeneratorDraws draws(state.random);
     AssignModelStands(e, state.modelStands, 0, draws);
     f1().DrawEnterpriseMap();
