@@ -1,6 +1,7 @@
 #include "simulator/sampling/edge_correction.h"
 
 #include <algorithm>
+#include <cassert>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -39,6 +40,18 @@ bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 bool WeightInRange(double weight) { return weight >= 0.98 && weight <= 10.0; }
 
+HeldBoundary::HeldBoundary(GeometryContext& g, PolygonRef boundary) : g_(g) {
+  // Two holders at once could each believe the other's comparison; the second is a programming error.
+  assert(!g.hold.Holding());
+  g_.hold.held_ = boundary.x;
+  g_.hold.compared_ = nullptr;
+}
+
+HeldBoundary::~HeldBoundary() {
+  g_.hold.held_ = nullptr;
+  g_.hold.compared_ = nullptr;
+}
+
 namespace {
 
 // The table of this boundary, taken afresh when its points differ bit for bit from the last one's.
@@ -51,9 +64,9 @@ const BoundaryEdgeTable& CrossingEdges(GeometryContext& g, PolygonRef boundary) 
     ++t.taken;
     return t;
   }
-  if (t.n == n && t.comparedAt != nullptr && t.comparedAt == boundary.x && g.heldBoundary == boundary.x) return t;
+  if (t.n == n && g.hold.Compared(boundary.x)) return t;
   const auto bytes = static_cast<std::size_t>(n) * sizeof(double);
-  t.comparedAt = boundary.x;
+  g.hold.NoteCompared(boundary.x);
   if (t.n == n && std::memcmp(&t.x[1], &boundary.x[1], bytes) == 0 &&
       std::memcmp(&t.y[1], &boundary.y[1], bytes) == 0)
     return t;

@@ -23,6 +23,21 @@ struct EdgeWeightResult {
   EdgeCutKind kind = EdgeCutKind::None;
 };
 
+// A boundary held unchanged, at the place it lies, while the token lives (a pass at one plot centre):
+// the crossing search compares its points with the search's table at the first search on it and takes
+// the table as it is afterwards. Whatever may change the boundary ends the token first; a new token
+// compares again. A context holds one boundary at a time.
+class HeldBoundary {
+ public:
+  HeldBoundary(GeometryContext& g, PolygonRef boundary);
+  ~HeldBoundary();
+  HeldBoundary(const HeldBoundary&) = delete;
+  HeldBoundary& operator=(const HeldBoundary&) = delete;
+
+ private:
+  GeometryContext& g_;
+};
+
 // The accepted range of weights: 0.98 <= weight <= 10.0.
 bool WeightInRange(double weight);
 

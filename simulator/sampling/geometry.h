@@ -194,15 +194,28 @@ void TakeEdgeBands(int count, const double* lows, const double* highs, double or
 // it. Taken again when the points change.
 struct BoundaryEdgeTable {
   int n = 0;            // points of the boundary it was taken from (0: none yet)
-  // Where the boundary lay when its points were last found equal to the table's (null: not since the
-  // caller last asked for a comparison); see GeometryContext::heldBoundary.
-  const double* comparedAt = nullptr;
   std::uint64_t taken = 0;  // counts the times it was taken
   bool usable = false;  // finite points and at most 64 edges; otherwise every edge is visited
   std::array<double, kStandPolygonSlots + 1> x{}, y{};
   std::array<double, kStandPolygonSlots + 1> minX{}, maxX{}, minY{}, maxY{};
   std::array<SegmentLine, kStandPolygonSlots + 1> line{};
   EdgeBands bandsX, bandsY;
+};
+
+// Which boundary a HeldBoundary token holds (see edge_correction.h), and where the crossing search last
+// found a boundary's points equal to its table's. Only the token sets what is held.
+class BoundaryHold {
+ public:
+  // Whether the search may take its table for the boundary lying at `at` without comparing the points:
+  // it is the held one and was compared since the token began.
+  bool Compared(const double* at) const { return held_ != nullptr && at == held_ && compared_ == at; }
+  void NoteCompared(const double* at) { compared_ = at; }
+  bool Holding() const { return held_ != nullptr; }
+
+ private:
+  friend class HeldBoundary;
+  const double* held_ = nullptr;
+  const double* compared_ = nullptr;
 };
 
 // The edges of the circle polygons of one corner count by bands of x and y relative to the radius
@@ -287,11 +300,7 @@ struct GeometryContext {
   BoundaryEdgeTable crossingEdges;           // the boundary of the last crossing search
   // Tests: the crossing search visits every boundary edge and takes every line afresh.
   bool crossingsWithoutShortcuts = false;
-  // Set by a caller that keeps one boundary unchanged at one place over a series of weights (the pass
-  // at one plot centre): a crossing search on the boundary lying where the table last found it equal
-  // then takes the table without comparing the points again. The caller clears
-  // crossingEdges.comparedAt wherever the boundary may have changed; null: every search compares.
-  const double* heldBoundary = nullptr;
+  BoundaryHold hold;                         // set by HeldBoundary only
 
   // The last report not yet shown.
   GeometryReport report;

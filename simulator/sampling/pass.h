@@ -3,25 +3,31 @@
 // all kept in the PlotList the evaluation reads. The pass is the same routine for "weiter", a dropped
 // plot and every repetition, so it draws nothing itself: it reports to an observer that the window
 // implements, and it reuses its storage from pass to pass.
+//
+// What a pass reads (PassEnvironment): the method settings and the grid of the SamplingState (a grid is
+// made when none exists), the tree list, the stand boundary, the run controls ("Ende", graphics,
+// enterprise mode, the run's pump schedule), and in enterprise mode the route that places each point.
+// What it writes: SamplingState::plots (the plots and their sample trees, sample_trees.h), the counters
+// and per-point values of SamplingState::pass, the grid's plot count, and its caches (tree index, plot
+// memo, boundary clearance, selection scratch), which change no result. What it tells: the observer,
+// as each plot settles. What it returns: a PassOutcome; a failed stage ends the program instead.
 #include <array>
-#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <initializer_list>
-#include <memory>
 #include <span>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "common/canvas.h"
 #include "common/platform.h"
 #include "common/run_control.h"
+#include "simulator/sampling/boundary_clearance.h"
 #include "simulator/sampling/grid.h"
 #include "simulator/sampling/method.h"
 #include "simulator/sampling/plot_memo.h"
+#include "simulator/sampling/sample_trees.h"
 #include "simulator/sampling/tree_index.h"
 #include "simulator/stand/tree_list.h"
 
@@ -30,148 +36,48 @@ namespace tolvek {
 struct BoundaryPolygon;
 struct GeometryContext;
 struct LanguageTable;
+struct SamplingState;
+class CandidateSource;
+class EnterprisePassRoute;
+class PassObserver;
 
-struct SampleTreeRecord {
-  // Eight-byte fields first, then the four-byte and the one-byte ones: 40 bytes with no padding, since
-  // a dense grid writes and reads tens of thousands of these per pass.
-  double distance = 0.0;        // m from the plot centre
-  double edgeWeight = 1.0;
-  double plotArea = 0.0;        // m², the tree's selection area
-  float dbh = 0.0f;             // cm
-  float x = 0.0f;               // m
-  float y = 0.0f;
-  std::uint8_t layer = 0;       // 0 main stand, 1 understorey of the n-tree sample
-  std::uint8_t species = 0;
-  std::uint8_t species2 = 0;
-  std::uint8_t weightDone = 0;  // the tree's weight-computed flag
-};
-static_assert(sizeof(SampleTreeRecord) == 40);
-// The record's last four bytes are layer and the tree's three bytes from its species on.
-static_assert(offsetof(SampleTreeRecord, species) == offsetof(SampleTreeRecord, layer) + 1 &&
-              offsetof(SampleTreeRecord, species2) == offsetof(SampleTreeRecord, layer) + 2 &&
-              offsetof(SampleTreeRecord, weightDone) == offsetof(SampleTreeRecord, layer) + 3 &&
-              offsetof(SampleTreeRecord, weightDone) + 1 == sizeof(SampleTreeRecord));
-static_assert(sizeof(SpeciesCode) == 1 && offsetof(TreeRecord, species2) == offsetof(TreeRecord, species) + 1 &&
-              offsetof(TreeRecord, weightDone) == offsetof(TreeRecord, species) + 2 &&
-              offsetof(TreeRecord, weightFailed) == offsetof(TreeRecord, species) + 3);
-
-struct PlotRecord {
-  std::uint8_t standType = 0;   // enterprise: from the grid point
-  std::uint8_t ageClass = 0;
-  double plotArea = 0.0;        // m²: circle area (methods 2, 3), 0 (52), A₁ (n-tree)
-  double secondArea = 0.0;      // m²: n-tree understorey area A₂
-  double insideShare = 0.0;     // fixed circles: 1 / plot weight
-  std::int32_t firstTree = 0;   // index into PlotList::trees
-  std::int32_t treeCount = 0;   // 0 for a plot without trees
-  std::int32_t gridIndex = 0;   // the grid point (1-based) the plot belongs to
+// What a pass works on.
+struct PassEnvironment {
+  SamplingState& sampling;
+  TreeList& trees;
+  const BoundaryPolygon& boundary;
+  GeometryContext& geometry;
+  RunControl& run;
+  Services& services;
+  const LanguageTable& language;
+  PassObserver& observer;
+  EnterprisePassRoute* enterprise = nullptr;  // the enterprise route; null in stand mode
+  CandidateSource* candidates = nullptr;      // null: the tree index of the sampling state
+  EnterpriseGridAreas* areas = nullptr;       // inside test of a grid made by the pass in enterprise mode
+  GridContext gridContext{};
+  bool repetition = false;    // inside a run of repetitions (tree-centred weights may apply)
+  bool singleStepWait = true; // the single-step wait at the end of the pass
 };
 
-// The sample trees of a pass, used like a vector of records. Every slot up to the capacity always holds
-// a record, so a selection writes its trees straight into the room behind the last one and counts them
-// once it is done: no check of the capacity and no update of the size per tree.
-class SampleTreeStore {
- public:
-  SampleTreeStore() = default;
-  SampleTreeStore(std::initializer_list<SampleTreeRecord> records) { Assign(records.begin(), records.size()); }
-  SampleTreeStore(const SampleTreeStore& other) { Assign(other.data(), other.size()); }
-  SampleTreeStore& operator=(const SampleTreeStore& other) {
-    if (this != &other) Assign(other.data(), other.size());
-    return *this;
-  }
-  SampleTreeStore(SampleTreeStore&& other) noexcept
-      : slots_(std::move(other.slots_)), size_(std::exchange(other.size_, 0)),
-        capacity_(std::exchange(other.capacity_, 0)) {}
-  SampleTreeStore& operator=(SampleTreeStore&& other) noexcept {
-    slots_ = std::move(other.slots_);
-    size_ = std::exchange(other.size_, 0);
-    capacity_ = std::exchange(other.capacity_, 0);
-    return *this;
-  }
-
-  std::size_t size() const { return size_; }
-  std::size_t capacity() const { return capacity_; }
-  bool empty() const { return size_ == 0; }
-  SampleTreeRecord* data() { return slots_.get(); }
-  const SampleTreeRecord* data() const { return slots_.get(); }
-  SampleTreeRecord* begin() { return data(); }
-  SampleTreeRecord* end() { return data() + size_; }
-  const SampleTreeRecord* begin() const { return data(); }
-  const SampleTreeRecord* end() const { return data() + size_; }
-  SampleTreeRecord& operator[](std::size_t i) { return slots_[i]; }
-  const SampleTreeRecord& operator[](std::size_t i) const { return slots_[i]; }
-  SampleTreeRecord& front() { return slots_[0]; }
-  const SampleTreeRecord& front() const { return slots_[0]; }
-  SampleTreeRecord& back() { return slots_[size_ - 1]; }
-  const SampleTreeRecord& back() const { return slots_[size_ - 1]; }
-
-  void clear() { size_ = 0; }
-  void pop_back() { --size_; }
-  // The record is made before room is made for it, since it may be a copy of one the room moves.
-  void push_back(const SampleTreeRecord& r) {
-    const SampleTreeRecord record = r;
-    *Room(1) = record;
-    ++size_;
-  }
-  template <class... Args>
-  SampleTreeRecord& emplace_back(Args&&... args) {
-    const SampleTreeRecord record{std::forward<Args>(args)...};
-    SampleTreeRecord* at = Room(1);
-    *at = record;
-    ++size_;
-    return *at;
-  }
-  // Shorter: the records behind are dropped; longer: the new ones are default records.
-  void resize(std::size_t n) {
-    if (n > size_) {
-      SampleTreeRecord* const from = Room(n - size_);  // may move the records: the end is taken after
-      std::fill(from, data() + n, SampleTreeRecord{});
-    }
-    size_ = n;
-  }
-  void reserve(std::size_t n) {
-    if (n > capacity_) Grow(n);
-  }
-
-  // Room for `count` records behind the last one; they belong to the store once Commit counts them.
-  SampleTreeRecord* Room(std::size_t count) {
-    if (count > capacity_ - size_) Grow(std::max(size_ + count, capacity_ + capacity_ / 2));
-    return data() + size_;
-  }
-  void Commit(std::size_t count) { size_ += count; }
-
- private:
-  void Grow(std::size_t wanted) {
-    std::unique_ptr<SampleTreeRecord[]> larger(new SampleTreeRecord[wanted]);
-    std::copy(data(), data() + size_, larger.get());
-    slots_ = std::move(larger);
-    capacity_ = wanted;
-  }
-  void Assign(const SampleTreeRecord* from, std::size_t count) {
-    size_ = 0;
-    std::copy(from, from + count, Room(count));
-    size_ = count;
-  }
-
-  std::unique_ptr<SampleTreeRecord[]> slots_;
-  std::size_t size_ = 0;
-  std::size_t capacity_ = 0;
+enum class PassOutcome {
+  NoMethod,        // "Bitte Verfahren festlegen": nothing was done
+  Done,            // the plot list holds the pass
+  NoPlots,         // "Keine Probebäume gefunden" answered with Yes or No: the list is empty
+  EndProgram,      // "Keine Probebäume gefunden" answered with Cancel: the list is empty and the program is
+                   // to end once the user has confirmed it, as "Ende" asks
+  Stopped,         // "Ende" while the pass ran: the list holds the plots so far
+  GridFailed,      // no grid could be made
 };
 
-// The plots of the last pass in pass order, each with its sample trees in selection order. The
-// storage is cleared, never freed, between passes.
-struct PlotList {
-  std::vector<PlotRecord> plots;
-  SampleTreeStore trees;
+// The pass. Failures of its stages end the program through FatalErrorCode with the stage code:
+// "1805" clearing the old list, "1851" loading a model stand, "1835" the centre and weights of an
+// enterprise point, "Fehler1889" selection, "1763" recording a tree of methods 2 and 3.
+PassOutcome RunSamplingPass(PassEnvironment& env);
 
-  std::span<const SampleTreeRecord> TreesOf(const PlotRecord& p) const {
-    return {trees.data() + p.firstTree, static_cast<std::size_t>(p.treeCount)};
-  }
-  bool Empty() const { return plots.empty(); }
-  void Clear() {
-    plots.clear();
-    trees.clear();
-  }
-};
+// The random grid shift before a repetition: a new origin within one cell of the grid's base origin
+// (two draws), a fresh grid that also assigns model stands, and the next pass. The 100 ms wait of "weiter"
+// does not belong to it.
+PassOutcome RandomGridShiftAndPass(PassEnvironment& env, RandomGenerator& random);
 
 // Counters and per-point values of the pass; the plot plan and the evaluation read them.
 struct PassResult {
@@ -183,9 +89,8 @@ struct PassResult {
   double plotWeight = 1.0;
   std::array<double, 6> concentricWeight{};  // 1..count
   double centreX = 0.0, centreY = 0.0;
-  double savedCentreX = 0.0, savedCentreY = 0.0;
-  float planCentreX = 0.0f, planCentreY = 0.0f;
-  int mapX = 0, mapY = 0;             // enterprise: the grid point on the map
+  float planCentreX = 0.0f, planCentreY = 0.0f;  // the plot plan of the enterprise pass reads them
+  int mapX = 0, mapY = 0;             // enterprise: the grid point on the map, for the route placing it
   double distance = 0.0;              // distance of the tree being recorded
   std::uint8_t layer = 0;             // layer of the tree being recorded (n-tree understorey: 1)
   std::array<std::uint8_t, 10> speciesSeen{};  // 1..9, cleared per point
@@ -194,7 +99,7 @@ struct PassResult {
   // n-tree plot radii and weights of the current point
   double nTreeR1 = 0.0, nTreeR2 = 0.0, nTreeW1 = 0.0, nTreeW2 = 0.0;
   std::int32_t lastLoadedModelStand = -1;
-  std::int32_t currentModelStand = 0;
+  std::int32_t currentModelStand = 0;  // the enterprise route's model stand of the current point
   bool passDone = false;
   bool completed = false;             // the last pass ran to its end (not stopped by "Ende")
 };
@@ -216,25 +121,6 @@ struct SelectionScratch {
   int angleTakenFactor = 0, angleTakenBuild = -1;
   // The n-tree sample's nearest lists, slots 1..13.
   NearestLists nearest;
-};
-
-// How far plot centres lie from the stand boundary, by square cells over the boundary: the distance of
-// each cell's middle from the nearest boundary edge, so that every centre of the cell lies within half a
-// diagonal of it. A circle smaller than that lies clear of the boundary and has weight 1; one larger
-// surely reaches the boundary. A cell's distance is taken the first time a centre falls into it; the
-// table follows the boundary by itself (a boundary of other points empties it).
-struct BoundaryClearance {
-  int n = 0;                        // the boundary it describes: point count and points, compared bit for bit
-  std::vector<double> boundaryX, boundaryY;
-  double originX = 0.0, originY = 0.0;
-  double cell = 2.0;
-  int columns = 0, rows = 0;
-  std::vector<double> middleDistance;  // per cell; NaN: not taken yet
-  // The edges that can be nearest to some centre of the cell (those within the middle's distance and a
-  // diagonal of the middle), taken the first time a centre of the cell needs its exact distance:
-  // nearEdges[nearStart[c] ..] up to the next 0; nearStart -1: not taken yet.
-  std::vector<std::int32_t> nearStart;
-  std::vector<std::uint8_t> nearEdges;
 };
 
 // Everything the sampling engine keeps program-wide.
@@ -308,43 +194,6 @@ class EnterprisePassRoute {
 // did ("Kein Probekreis im Bestand"); the last position drawn is left in x and y.
 bool RandomPlotCentre(const BoundaryPolygon& boundary, RandomGenerator& random, double& x, double& y);
 
-// What a pass works on.
-struct PassEnvironment {
-  SamplingState& sampling;
-  TreeList& trees;
-  const BoundaryPolygon& boundary;
-  GeometryContext& geometry;
-  RunControl& run;
-  Services& services;
-  const LanguageTable& language;
-  PassObserver& observer;
-  EnterprisePassRoute* enterprise = nullptr;  // the enterprise route; null in stand mode
-  CandidateSource* candidates = nullptr;      // null: the tree index of the sampling state
-  EnterpriseGridAreas* areas = nullptr;       // inside test of a grid made by the pass in enterprise mode
-  GridContext gridContext{};
-  bool repetition = false;    // inside a run of repetitions (tree-centred weights may apply)
-  bool singleStepWait = true; // the single-step wait at the end of the pass
-};
-
-enum class PassOutcome {
-  NoMethod,        // "Bitte Verfahren festlegen": nothing was done
-  Done,            // the plot list holds the pass
-  NoPlots,         // "Keine Probebäume gefunden" answered with Yes or No: the list is empty
-  EndProgram,      // "Keine Probebäume gefunden" answered with Cancel: the list is empty and the program is
-                   // to end once the user has confirmed it, as "Ende" asks
-  Stopped,         // "Ende" while the pass ran: the list holds the plots so far
-  GridFailed,      // no grid could be made
-};
-
-// The pass. Failures of its stages end the program through FatalErrorCode with the stage code:
-// "1805" clearing the old list, "1851" loading a model stand, "1835" the centre and weights of an
-// enterprise point, "Fehler1889" selection, "1763" recording a tree of methods 2 and 3.
-PassOutcome RunSamplingPass(PassEnvironment& env);
-
-// The random grid shift before a repetition: a new origin within one cell of the grid's base origin
-// (two draws), a fresh grid that also assigns model stands, and the next pass. The 100 ms wait of "weiter"
-// does not belong to it.
-PassOutcome RandomGridShiftAndPass(PassEnvironment& env, RandomGenerator& random);
 
 // The text "Probebäume:" + total after a pass.
 std::string SampleTreeCountLabel(const LanguageTable& lang, std::int32_t total);

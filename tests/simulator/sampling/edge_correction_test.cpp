@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 #include <tuple>
@@ -313,8 +314,9 @@ TEST_P(HeldBoundaryTest, BoundaryShiftedOncePerCentreFollowsEveryChange) {
   GeometryContext quick;
   int complex = 0;
   int changes[6] = {0, 0, 0, 0, 0, 0};
+  std::optional<HeldBoundary> hold;
   for (int stand = 0; stand < 150; ++stand) {
-    quick.crossingEdges.comparedAt = nullptr;
+    hold.reset();
     PointList pts = StarStand(rng, 4 + static_cast<int>(unit(rng) * 50));
     for (std::size_t k = 0; k < pts.size(); k += 3) pts[k] = {std::round(pts[k].first), std::round(pts[k].second)};
     StandPolygonPoints boundary = MakePolygon<kStandPolygonSlots>(pts);
@@ -375,8 +377,8 @@ TEST_P(HeldBoundaryTest, BoundaryShiftedOncePerCentreFollowsEveryChange) {
           break;
       }
       if (change < 6) ++changes[change];
-      if (held && (change == 0 || change == 1 || change == 5)) quick.crossingEdges.comparedAt = nullptr;
-      quick.heldBoundary = held ? boundary.x.data() : nullptr;
+      if (held && (change == 0 || change == 1 || change == 5)) hold.reset();
+      if (held && !hold) hold.emplace(quick, boundary);
       GeometryContext full;
       full.clipWithoutShortcuts = true;
       full.crossingsWithoutShortcuts = true;
