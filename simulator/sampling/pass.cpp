@@ -153,7 +153,7 @@ void DescribeForMemo(std::vector<double>& key, const TreeIndex& index, const Tre
                          static_cast<double>(m.circleCount)});
   key.insert(key.end(), m.concentricRadius.begin(), m.concentricRadius.end());
   key.insert(key.end(), {static_cast<double>(g.cornersPerCircle), g.enterpriseMode ? 1.0 : 0.0,
-                         g.clipWithoutShortcuts ? 1.0 : 0.0, g.crossingsWithoutShortcuts ? 1.0 : 0.0});
+                         g.testing.clipWithoutShortcuts ? 1.0 : 0.0, g.testing.crossingsWithoutShortcuts ? 1.0 : 0.0});
   const int n = std::clamp(b.n, 0, kBoundaryCapacity);
   key.push_back(static_cast<double>(b.n));
   key.insert(key.end(), b.x.begin(), b.x.begin() + n + 1);

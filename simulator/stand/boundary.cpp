@@ -128,44 +128,26 @@ void SetBoundaryPoints(const std::vector<BoundaryPoint>& points, BoundaryPolygon
   b = p;
 }
 
-bool ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* standRegister, BoundaryPolygon& b,
-                  LoadProblem& problem) {
+Outcome ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* standRegister,
+                                    BoundaryPolygon& b) {
   const std::string path(boundaryPath);
   std::vector<BoundaryPoint> points;
   BoundarySource source = BoundarySourceFor(boundaryPath);
-  if (source == BoundarySource::File && IsRegisterBoundaryName(boundaryPath)) {
-    problem = {"Keine Grenze für diesen Bestand vorhanden", path};
-    return false;
-  }
+  if (source == BoundarySource::File && IsRegisterBoundaryName(boundaryPath)) return Problem{"Keine Grenze für diesen Bestand vorhanden", path};
   if (source == BoundarySource::File) {
     BoundaryFileReadResult r = ReadBoundaryFile(path, points);
-    if (!r.ok()) {
-      problem = {BoundaryProblemText(r.problem), path};
-      return false;
-    }
+    if (!r.ok()) return Problem{BoundaryProblemText(r.problem), path};
   } else {
-    if (!standRegister || !RegisterPoints(source, *standRegister, points)) {
-      problem = {"Keine Eckpunkte im Bestandesregister für diesen Bestand", path};
-      return false;
-    }
+    if (!standRegister || !RegisterPoints(source, *standRegister, points)) return Problem{"Keine Eckpunkte im Bestandesregister für diesen Bestand", path};
     BoundaryFileProblem ring = CheckBoundaryRing(points);
-    if (ring != BoundaryFileProblem::None) {
-      problem = {BoundaryProblemText(ring), path};
-      return false;
-    }
+    if (ring != BoundaryFileProblem::None) return Problem{BoundaryProblemText(ring), path};
   }
   BoundaryPolygon read;
   SetBoundaryPoints(points, read);
-  if (!std::isfinite(read.signedArea)) {
-    problem = {BoundaryProblemText(BoundaryFileProblem::NotANumber), path};
-    return false;
-  }
-  if (read.signedArea == 0.0) {
-    problem = {"Bestandesfläche ist 0", path};
-    return false;
-  }
+  if (!std::isfinite(read.signedArea)) return Problem{BoundaryProblemText(BoundaryFileProblem::NotANumber), path};
+  if (read.signedArea == 0.0) return Problem{"Bestandesfläche ist 0", path};
   b = read;
-  return true;
+  return {};
 }
 
 }  // namespace tolvek

@@ -52,9 +52,9 @@ void OrientBoundary(BoundaryPolygon& b);
 // Fills the polygon from points as read: extents, shift to a minimum of 0, orientation, area.
 void SetBoundaryPoints(const std::vector<BoundaryPoint>& points, BoundaryPolygon& b);
 
-// Reads the boundary for a stand whose boundary path is given. False with the problem when the
-// boundary is missing, damaged, too long, not closed or encloses no area; b is then left untouched.
-bool ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* standRegister,
-                  BoundaryPolygon& b, LoadProblem& problem);
+// Reads the boundary for a stand whose boundary path is given. The problem when the boundary is
+// missing, damaged, too long, not closed or encloses no area; b is then left untouched.
+Outcome ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* standRegister,
+                                    BoundaryPolygon& b);
 
 }  // namespace tolvek

@@ -23,8 +23,8 @@ struct ExpectedVcTable {
   const ExpectedVcRow* Find(int standNumber) const;
 };
 
-// False when the file is missing or a line is damaged, holds a stand number above 65535 or is the
-// 53rd; the table is then left as it was.
-bool ReadExpectedVcTable(const std::string& path, ExpectedVcTable& table, LoadProblem& problem);
+// The problem when the file is missing or a line is damaged, holds a stand number above 65535 or is
+// the 53rd; the table is then left as it was.
+Outcome ReadExpectedVcTable(const std::string& path, ExpectedVcTable& table);
 
 }  // namespace tolvek

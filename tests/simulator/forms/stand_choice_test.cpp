@@ -62,7 +62,7 @@ int ReadableEntry(SimulatorState& s, int after = 0) {
   for (int k = after + 1; k <= s.standCatalogue.Count(); ++k) {
     StandChoice c = SelectCatalogueStand(s.standCatalogue, s.folders, k);
     StandFiles files;
-    if (ResolveStandFiles(s.folders, c.treePath, files) && FileExists(ResolvePath(files.treeFile)) &&
+    if (ResolveStandFiles(s.folders, c.treePath, files).ok() && FileExists(ResolvePath(files.treeFile)) &&
         FileExists(ResolvePath(files.boundaryFile)))
       return k;
   }
