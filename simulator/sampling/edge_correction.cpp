@@ -8,13 +8,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/circle_pi.h"
 #include "common/platform.h"
 
 namespace tolvek {
 
 namespace {
 
-constexpr double kPi = 3.141592654;
 // The clip works on an inscribed polygon; its area is raised by this factor.
 constexpr double kPolygonAreaFactor = 1.00609;
 // A corner nearer than this to the chord between its two crossings counts as a straight cut.
@@ -29,7 +29,7 @@ double ChordAngle(GeoPoint c1, GeoPoint c2, double r) {
   const double dy = c1.y - c2.y;
   const double s = std::sqrt(dx * dx + dy * dy) / 2.0 / r;
   if (s <= 0.999) return 2.0 * std::atan(s / std::sqrt(1.0 - s * s));
-  return kPi;
+  return kCirclePi;
 }
 
 bool Finite(double v) { return std::isfinite(v); }
@@ -317,7 +317,7 @@ EdgeWeightResult EdgeWeight(GeometryContext& g, PolygonRef boundary, double a, d
   if (!Finite(a) || !Finite(r) || !Finite(x) || !Finite(y)) return fail(0.0);
   // Without a stand of at least three corners there is nothing to weigh against.
   if (boundary.n < 4 || boundary.n > boundary.highestSlot) return fail(0.0);
-  if (a <= 0.1) a = r * r * kPi;
+  if (a <= 0.1) a = r * r * kCirclePi;
 
   out.kind = BoundaryCrossings(g, boundary, y, x, r);
   double weight = 1.0;
@@ -327,7 +327,7 @@ EdgeWeightResult EdgeWeight(GeometryContext& g, PolygonRef boundary, double a, d
       break;
     case EdgeCutKind::Chord: {
       const double theta = ChordAngle(g.edge.chord1, g.edge.chord2, r);
-      const double inside = r * r * (kPi - (theta - std::sin(theta)) / 2.0);
+      const double inside = r * r * (kCirclePi - (theta - std::sin(theta)) / 2.0);
       weight = inside <= 0.0 ? 1.0 : a / inside;
       break;
     }

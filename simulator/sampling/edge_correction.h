@@ -42,7 +42,7 @@ class HeldBoundary {
 bool WeightInRange(double weight);
 
 // Weight of the circle of radius r around (x, y) against the closed boundary (stand coordinates).
-// a <= 0.1 takes the circle's area r² × 3.141592654. The order of the arguments (a, r, y, x) is that
+// a <= 0.1 takes the circle's area r² × kCirclePi. The order of the arguments (a, r, y, x) is that
 // of the callers' formulas. On failure the error flag and g.edge.failed are set (g.edge.failed is
 // cleared at the start of every weight) and result.failed is true; the weight is still returned
 // (0 after a failed clip). A weight that holds leaves the error flag clear. A failed clip beeps through

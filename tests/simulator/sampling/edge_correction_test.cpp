@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "common/circle_pi.h"
 #include "tests/simulator/sampling/geometry_reference.h"
 #include "tests/support/fakes.h"
 
@@ -21,7 +22,6 @@ namespace {
 using testing::MakePolygon;
 using testing::PointList;
 
-constexpr double kPi = 3.141592654;
 
 // A 200 m square stand, clockwise.
 const PointList kSquare{{0, 0}, {0, 200}, {200, 200}, {200, 0}};
@@ -81,7 +81,7 @@ TEST(EdgeWeight, ChordThroughTheCentreAndTheHalfChordRule) {
   EXPECT_FALSE(centre.failed);
   // a <= 0.1 means πr²; a given area is used as it is.
   EXPECT_EQ(f.Weight(0.1, r, 0, 100).weight, centre.weight);
-  EXPECT_NEAR(f.Weight(kPi * r * r, r, 0, 100).weight, centre.weight, 1e-12);
+  EXPECT_NEAR(f.Weight(kCirclePi * r * r, r, 0, 100).weight, centre.weight, 1e-12);
 
   // 1 cm inside the edge the half-chord ratio is above 0.999: θ is taken as π, the same weight.
   const auto near = f.Weight(0, r, 0.01, 100);
@@ -91,10 +91,10 @@ TEST(EdgeWeight, ChordThroughTheCentreAndTheHalfChordRule) {
   // Further in, the arctangent applies; the weight is the exact one for a straight cut.
   for (double d : {0.5, 2.0, 4.47, 7.0, 9.9}) {
     SCOPED_TRACE(d);
-    const double exactInside = kPi * r * r - (r * r * std::acos(d / r) - d * std::sqrt(r * r - d * d));
+    const double exactInside = kCirclePi * r * r - (r * r * std::acos(d / r) - d * std::sqrt(r * r - d * d));
     const auto w = f.Weight(0, r, d, 100);
     EXPECT_EQ(w.kind, EdgeCutKind::Chord);
-    EXPECT_NEAR(w.weight, kPi * r * r / exactInside, 1e-9);
+    EXPECT_NEAR(w.weight, kCirclePi * r * r / exactInside, 1e-9);
     EXPECT_NEAR(f.g.edge.chord1.y, 0.0, 1e-12);
   }
 }
@@ -119,7 +119,7 @@ TEST(EdgeWeight, CornerNearItsChordCountsAsStraight) {
     const double distance = ridgeToChord(h, e);
     EXPECT_EQ(w.kind, distance < 0.5 ? EdgeCutKind::Chord : EdgeCutKind::Corner) << distance;
     if (w.kind == EdgeCutKind::Corner) {
-      EXPECT_NEAR(w.weight, kPi * r * r / ExactInside(roof(h, e), 100, 100, r), 1e-7 * w.weight);
+      EXPECT_NEAR(w.weight, kCirclePi * r * r / ExactInside(roof(h, e), 100, 100, r), 1e-7 * w.weight);
       EXPECT_EQ(f.g.edge.cornerTriangle.x[1], 100);
       EXPECT_EQ(f.g.edge.cornerTriangle.y[1], 100 + h);
       EXPECT_GT(f.g.edge.cornerTriangle.x[2], 100);  // crossing on the edge leaving the corner
@@ -147,7 +147,7 @@ TEST(EdgeWeight, CentresOnTheBoundaryThatTheGridTakesGetTheirTrueWeight) {
       ASSERT_FALSE(w.failed);
       // A circle through a corner is clipped, within the polygon's approximation of the circle.
       const double tolerance = w.kind == EdgeCutKind::Complex ? 0.01 : 1e-7;
-      EXPECT_NEAR(w.weight, kPi * r * r / ExactInside(kSquare, x, y, r), tolerance * w.weight);
+      EXPECT_NEAR(w.weight, kCirclePi * r * r / ExactInside(kSquare, x, y, r), tolerance * w.weight);
     }
   EXPECT_EQ(taken, 400);  // the corner twice
   EXPECT_NEAR(f.Weight(0, r, 0, 0).weight, 4.0, 1e-9);
@@ -176,17 +176,17 @@ TEST(EdgeWeight, ComplexCutsAreClippedAndScaled) {
   CirclePolygonPoints circle;
   CirclePolygon(36, x, y, r, circle);
   const double polygonInside = PolygonInside(circle, strip);
-  EXPECT_NEAR(w.weight, kPi * r * r / (polygonInside * 1.00609), 1e-9);
+  EXPECT_NEAR(w.weight, kCirclePi * r * r / (polygonInside * 1.00609), 1e-9);
   EXPECT_NEAR(f.g.edge.clipAreas.result, polygonInside, 1e-9);
   // Within the polygon approximation of the exact area.
-  EXPECT_NEAR(w.weight, kPi * r * r / ExactInside(strip, x, y, r), 0.01 * w.weight);
+  EXPECT_NEAR(w.weight, kCirclePi * r * r / ExactInside(strip, x, y, r), 0.01 * w.weight);
 
   // A stand edge wholly inside the circle (a small notch) is complex as well.
   const PointList notch{{0, 0}, {0, 200}, {200, 200}, {200, 0}, {104, 0}, {104, 3}, {100, 3}, {100, 0}};
   Fixture n(notch);
   const auto wn = n.Weight(0, r, 5, 102);
   ASSERT_EQ(wn.kind, EdgeCutKind::Complex);
-  EXPECT_NEAR(wn.weight, kPi * r * r / ExactInside(notch, 102, 5, r), 0.01 * wn.weight);
+  EXPECT_NEAR(wn.weight, kCirclePi * r * r / ExactInside(notch, 102, 5, r), 0.01 * wn.weight);
 }
 
 TEST(EdgeWeight, RandomPlotsAgainstNonConvexStands) {
@@ -219,14 +219,14 @@ TEST(EdgeWeight, RandomPlotsAgainstNonConvexStands) {
       // The clip measures the 36-corner polygon exactly, then raises it by 1.00609 ...
       CirclePolygonPoints circle;
       CirclePolygon(36, x, y, r, circle);
-      EXPECT_NEAR(kPi * r * r / w.weight / 1.00609, PolygonInside(circle, pts), 1e-9 * r * r) << round;
+      EXPECT_NEAR(kCirclePi * r * r / w.weight / 1.00609, PolygonInside(circle, pts), 1e-9 * r * r) << round;
       // ... which stays within a few per cent of the true area.
-      EXPECT_NEAR(w.weight, kPi * r * r / exact, 0.03 * w.weight) << round;
+      EXPECT_NEAR(w.weight, kCirclePi * r * r / exact, 0.03 * w.weight) << round;
     } else if (w.kind != EdgeCutKind::None &&
                std::hypot(f.g.edge.chord1.x - f.g.edge.chord2.x, f.g.edge.chord1.y - f.g.edge.chord2.y) / 2 / r <= 0.999) {
       // A corner taken as straight (within 0.5 m of its chord) is off by the thin triangle.
       const double slack = w.kind == EdgeCutKind::Chord ? 0.5 * 2 * r : 0.0;
-      EXPECT_NEAR(kPi * r * r / w.weight, exact, 1e-6 * r * r + slack) << round;
+      EXPECT_NEAR(kCirclePi * r * r / w.weight, exact, 1e-6 * r * r + slack) << round;
     }
   }
   EXPECT_GT(byKind[1], 100);
@@ -459,7 +459,7 @@ TEST(EdgeWeight, RangeLimits) {
   // of f × πr² gives a weight of about 2f.
   Fixture f(kSquare);
   const double r = 10;
-  auto weightFor = [&](double target) { return f.Weight(target / 2.0 * kPi * r * r, r, 0, 100); };
+  auto weightFor = [&](double target) { return f.Weight(target / 2.0 * kCirclePi * r * r, r, 0, 100); };
   for (double bad : {0.979, 10.01}) {
     const auto w = weightFor(bad);
     EXPECT_TRUE(w.failed) << bad;
