@@ -1,5 +1,6 @@
 #include "common/boundary_file.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/format.h"
@@ -28,6 +29,25 @@ BoundaryFileProblem CheckBoundaryRing(const std::vector<BoundaryPoint>& points) 
   return distinct < 3 ? BoundaryFileProblem::TooFewPoints : BoundaryFileProblem::None;
 }
 
+int FirstCornerOutOfRange(const std::vector<BoundaryPoint>& points) {
+  double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    const BoundaryPoint& p = points[k];
+    if (!(std::fabs(p.x) <= kMaxBoundaryCoordinate) || !(std::fabs(p.y) <= kMaxBoundaryCoordinate))
+      return static_cast<int>(k + 1);
+    if (k == 0) {
+      minX = maxX = p.x;
+      minY = maxY = p.y;
+    }
+    minX = std::min(minX, p.x);
+    maxX = std::max(maxX, p.x);
+    minY = std::min(minY, p.y);
+    maxY = std::max(maxY, p.y);
+    if (maxX - minX > kMaxBoundaryExtent || maxY - minY > kMaxBoundaryExtent) return static_cast<int>(k + 1);
+  }
+  return 0;
+}
+
 BoundaryFileReadResult ParseBoundaryText(std::string_view text, std::vector<BoundaryPoint>& points) {
   std::vector<BoundaryPoint> read;
   double pending = 0.0;
@@ -54,6 +74,7 @@ BoundaryFileReadResult ParseBoundaryText(std::string_view text, std::vector<Boun
     if (read.size() >= 2 && p.x == read.front().x && p.y == read.front().y) closed = true;
   }
   if (havePending) return {BoundaryFileProblem::OddValueCount};
+  if (int far = FirstCornerOutOfRange(read)) return {BoundaryFileProblem::OutOfRange, far};
   BoundaryFileProblem ring = CheckBoundaryRing(read);
   if (ring != BoundaryFileProblem::None) return {ring};
   points = std::move(read);

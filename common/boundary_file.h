@@ -15,6 +15,10 @@ struct BoundaryPoint {
 // A boundary holds at most 59 points including the repeated first one, so that the plot clip can
 // always take it.
 inline constexpr int kMaxBoundaryPoints = 59;
+// Corners may be given in national grid coordinates (millions of metres), but no stand spans more than
+// kMaxBoundaryExtent: after the shift to a minimum of 0 its corners lie where its trees may lie.
+inline constexpr double kMaxBoundaryCoordinate = 1e8;
+inline constexpr double kMaxBoundaryExtent = 1e6;
 
 enum class BoundaryFileProblem {
   None,
@@ -24,12 +28,18 @@ enum class BoundaryFileProblem {
   TooManyPoints,  // more than kMaxBoundaryPoints before the ring closes
   NotClosed,      // the last point does not repeat the first
   TooFewPoints,   // fewer than three distinct corners
+  OutOfRange,     // a corner beyond ±kMaxBoundaryCoordinate, or corners spanning more than kMaxBoundaryExtent
 };
 
 struct BoundaryFileReadResult {
   BoundaryFileProblem problem = BoundaryFileProblem::None;
+  int point = 0;  // 1-based corner at fault (OutOfRange)
   bool ok() const { return problem == BoundaryFileProblem::None; }
 };
+
+// 0 when every corner lies within the ranges above, else the 1-based number of the first corner that
+// does not (the first that reaches too far from the ones before it).
+int FirstCornerOutOfRange(const std::vector<BoundaryPoint>& points);
 
 // A usable ring: the last point repeats the first within 0.01 m and there are three distinct corners.
 BoundaryFileProblem CheckBoundaryRing(const std::vector<BoundaryPoint>& points);

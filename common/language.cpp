@@ -48,13 +48,17 @@ std::string JoinLanguageRow(const LanguageRow& row) {
   return line;
 }
 
+std::vector<LanguageRow> LanguageRowsFromLines(const std::vector<std::string>& lines) {
+  std::vector<LanguageRow> rows;
+  rows.reserve(lines.size());
+  for (const auto& l : lines) rows.push_back(SplitLanguageLine(l));
+  return rows;
+}
+
 bool ReadLanguageRows(const std::string& path, std::vector<LanguageRow>& rows) {
   std::vector<std::string> lines;
   if (!ReadTextLines(path, lines)) return false;
-  std::vector<LanguageRow> read;
-  read.reserve(lines.size());
-  for (const auto& l : lines) read.push_back(SplitLanguageLine(l));
-  rows = std::move(read);
+  rows = LanguageRowsFromLines(lines);
   return true;
 }
 

@@ -55,6 +55,8 @@ LanguageRow SplitLanguageLine(std::string_view line);
 // The six fields joined by TABs: the inverse of SplitLanguageLine for every line with five TABs or more.
 std::string JoinLanguageRow(const LanguageRow& row);
 
+// One row per line.
+std::vector<LanguageRow> LanguageRowsFromLines(const std::vector<std::string>& lines);
 // Reads every line of the file as a row (no header line is skipped). False when the file cannot be read;
 // rows are then left untouched.
 bool ReadLanguageRows(const std::string& path, std::vector<LanguageRow>& rows);

@@ -1,6 +1,8 @@
 #include "common/paths.h"
 
 #include <cctype>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +16,10 @@
 namespace fs = std::filesystem;
 
 namespace tolvek {
+
+namespace {
+constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";  // U+FEFF in UTF-8
+}  // namespace
 
 std::string NormalizeSeparators(std::string_view path) {
   std::string out;
@@ -120,9 +126,55 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return true;
 }
 
+FileRead ReadFileUpTo(const std::string& path, std::size_t maxBytes, std::string& bytes) {
+  std::ifstream in(ResolvePath(path), std::ios::binary);
+  if (!in) return FileRead::kCannotRead;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  if (size < 0) return FileRead::kCannotRead;
+  if (static_cast<unsigned long long>(size) > maxBytes) return FileRead::kTooLarge;
+  in.seekg(0, std::ios::beg);
+  std::string read(static_cast<std::size_t>(size), '\0');
+  in.read(read.data(), size);
+  if (in.gcount() != size) return FileRead::kCannotRead;
+  // A file that grew while it was read is no more trustworthy than one that was too large at once.
+  if (in.peek() != std::ifstream::traits_type::eof()) return FileRead::kTooLarge;
+  bytes = std::move(read);
+  return FileRead::kOk;
+}
+
+namespace {
+
+constexpr std::string_view kTempMark = ".tmp";
+
+std::string TempNameFor(const std::string& target, long pid) { return target + std::string(kTempMark) + std::to_string(pid); }
+
+// The temporary files of writers that died before their rename: target name + ".tmp" + the process id
+// of a process that no longer runs. A live writer's file is left to it.
+void RemoveOrphanedTempFiles(const std::string& target) {
+  const fs::path t(target);
+  const std::string prefix = t.filename().string() + std::string(kTempMark);
+  const fs::path folder = t.has_parent_path() ? t.parent_path() : fs::path(".");
+  std::error_code ec;
+  std::vector<fs::path> orphans;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string digits = name.substr(prefix.size());
+    if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
+    const long pid = std::stol(digits);
+    if (pid <= 0 || pid == static_cast<long>(::getpid())) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    orphans.push_back(it->path());
+  }
+  for (const fs::path& p : orphans) fs::remove(p, ec);
+}
+
+}  // namespace
+
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error) {
   std::string target = ResolvePath(path);
-  std::string tmp = target + ".tmp" + std::to_string(static_cast<long>(::getpid()));
+  std::string tmp = TempNameFor(target, static_cast<long>(::getpid()));
   {
     std::FILE* f = std::fopen(tmp.c_str(), "wb");
     if (!f) {
@@ -144,12 +196,14 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
     if (error) *error = "cannot replace " + target;
     return false;
   }
+  RemoveOrphanedTempFiles(target);
   return true;
 }
 
 std::vector<std::string> SplitTextLines(std::string_view bytes) {
   std::vector<std::string> lines;
-  std::size_t i = 0;
+  // Editors that mark UTF-8 files put these three bytes first; they are not text of the first line.
+  std::size_t i = bytes.substr(0, 3) == kByteOrderMark ? 3 : 0;
   while (i < bytes.size()) {
     std::size_t j = bytes.find('\n', i);
     std::size_t end = j == std::string_view::npos ? bytes.size() : j;
@@ -171,6 +225,9 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
 
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, std::string* error) {
   std::string out;
+  // A first line that begins with the byte-order mark's character keeps it: the readers take one mark
+  // off the start of a file, so it is written after one more.
+  if (!lines.empty() && lines.front().compare(0, 3, kByteOrderMark) == 0) out = kByteOrderMark;
   for (const auto& l : lines) {
     out += l;
     out += "\r\n";

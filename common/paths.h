@@ -1,6 +1,7 @@
 #pragma once
 // File names as the programs address them ("Temp\ProbeBa.txt", "Vorgaben\Tolvek01.txt") on a file
 // system that is case-sensitive and uses "/".
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,14 +38,22 @@ std::string ResolveIn(std::string_view folder, std::string_view name);
 
 bool FileExists(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::string& bytes);
+
+enum class FileRead { kOk, kCannotRead, kTooLarge };
+// Like ReadWholeFile, for files whose sound size is bounded: a file above maxBytes is refused from its
+// size alone, before anything is read, so a damaged or foreign file of gigabytes costs nothing.
+FileRead ReadFileUpTo(const std::string& path, std::size_t maxBytes, std::string& bytes);
+
 // Writes to a temporary file beside the target and renames it over the target: a reader never sees a
 // half-written file and a failed write leaves the old file intact. error gets a reason on failure.
+// Temporary files that a killed writer left beside the target are removed.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
-// Text lines: readers take LF and CRLF, a line that is not valid UTF-8 is read as Windows-1252;
-// false when the file cannot be read. No line is produced for the end after a final line break.
+// Text lines: readers take LF and CRLF, a line that is not valid UTF-8 is read as Windows-1252, and a
+// UTF-8 byte-order mark at the start of the file is no part of the first line; false when the file
+// cannot be read. No line is produced for the end after a final line break.
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
-// Writes each line followed by CRLF, atomically.
+// Writes each line followed by CRLF, atomically; what ReadTextLines gives back is the lines as written.
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, std::string* error = nullptr);
 // Splits a file's bytes into decoded lines (the reading rule above).
 std::vector<std::string> SplitTextLines(std::string_view bytes);

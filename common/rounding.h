@@ -21,4 +21,15 @@ inline double NearbyInt(double x) {
 inline long long RoundHalfEven(double x) { return static_cast<long long>(NearbyInt(x)); }
 inline int RoundInt(double x) { return static_cast<int>(NearbyInt(x)); }
 
+// Pixel positions of drawings: RoundInt within ±kPixelLimit, saturated beyond it. A point far outside
+// every picture stays far outside it, and the margins and image heights added to its position never
+// overflow; NaN, which no drawing should be given, lands at 0.
+inline constexpr int kPixelLimit = 1 << 24;
+inline int RoundPixel(double x) {
+  if (x >= kPixelLimit) return kPixelLimit;
+  if (x <= -kPixelLimit) return -kPixelLimit;
+  if (x != x) return 0;
+  return RoundInt(x);
+}
+
 }  // namespace tolvek

@@ -24,6 +24,10 @@ void PutFloat(std::string& out, float v) {
 
 TreeFileReadResult DecodeTreeFile(std::string_view bytes, std::vector<TreeFileRecord>& records) {
   TreeFileReadResult result;
+  if (bytes.size() > kMaxTreeFileRecords * kTreeFileRecordSize) {
+    result.problem = TreeFileProblem::TooLarge;
+    return result;
+  }
   if (bytes.size() % kTreeFileRecordSize != 0) {
     result.problem = TreeFileProblem::Truncated;
     result.recordIndex = bytes.size() / kTreeFileRecordSize;
@@ -47,6 +51,11 @@ TreeFileReadResult DecodeTreeFile(std::string_view bytes, std::vector<TreeFileRe
       result.recordIndex = i;
       return result;
     }
+    if (std::fabs(r.x) > kMaxTreeCoordinate || std::fabs(r.y) > kMaxTreeCoordinate) {
+      result.problem = TreeFileProblem::OutOfRange;
+      result.recordIndex = i;
+      return result;
+    }
     decoded.push_back(r);
   }
   records = std::move(decoded);
@@ -55,8 +64,12 @@ TreeFileReadResult DecodeTreeFile(std::string_view bytes, std::vector<TreeFileRe
 
 TreeFileReadResult ReadTreeFile(const std::string& path, std::vector<TreeFileRecord>& records) {
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return {TreeFileProblem::CannotRead, 0};
-  return DecodeTreeFile(bytes, records);
+  switch (ReadFileUpTo(path, kMaxTreeFileRecords * kTreeFileRecordSize, bytes)) {
+    case FileRead::kOk: return DecodeTreeFile(bytes, records);
+    case FileRead::kTooLarge: return {TreeFileProblem::TooLarge, 0};
+    case FileRead::kCannotRead: break;
+  }
+  return {TreeFileProblem::CannotRead, 0};
 }
 
 std::string EncodeTreeFile(const std::vector<TreeFileRecord>& records) {

@@ -139,12 +139,24 @@ std::string SpeciesNameOf(int code, const LanguageTable& table) {
 
 std::string ParameterFilePath(const std::string& programFolder) { return ResolveIn(programFolder, kParameterFileName); }
 
+namespace {
+
+// A field that fills its whole width (a basal area of 100000 m²/ha and more, which the field rules
+// allow with the thickest trees at the most stems) is set off by a blank: run into the field before
+// it, the file would not read back.
+std::string Separated(std::string field) {
+  if (field.empty() || field.front() != ' ') field.insert(field.begin(), ' ');
+  return field;
+}
+
+}  // namespace
+
 std::vector<std::string> ParameterFileLines(GenerationParameters& p) {
   std::vector<std::string> lines;
   for (auto& r : p.rows) {
     if (r.code < 1) r = SpeciesRow{r.code, 0.0, 0.0, 0.0, 0};
-    lines.push_back(FormatInt(r.code, 8) + FormatFixed(8, 1, r.mean) + FormatFixed(8, 1, r.cv) +
-                    FormatFixed(8, 1, r.basalArea) + FormatInt(r.stems, 8));
+    lines.push_back(FormatInt(r.code, 8) + Separated(FormatFixed(8, 1, r.mean)) + Separated(FormatFixed(8, 1, r.cv)) +
+                    Separated(FormatFixed(8, 1, r.basalArea)) + Separated(FormatInt(r.stems, 8)));
   }
   for (int v : p.nine) lines.push_back(FormatInt(v, 8));
   return lines;

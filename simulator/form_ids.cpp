@@ -76,7 +76,7 @@ FormList MainWindowList() {
            "RbTeoNBaum"},
        K::kRadioButton);
   v.push_back(Row("GbNbaum", K::kGroupBox));
-  Each(v, {"LbAbstand", "LbVerschieben", "LbBetriebStruktur"}, K::kLabel);
+  Each(v, {"LbAbstand", "LbVerschieben", "LbBetriebStruktur", "LbBetriebStruktur2"}, K::kLabel);
   Each(v, {"CheckBox2", "CheckBox3"}, K::kCheckBox);
   v.push_back(Hint("Bevel1", K::kWidget, "Vorgaben können verändert werden", "BtnRightDlg4"));
   v.push_back(Hint("", K::kWindow, "Verfahren auswählen ", "BtnRightDlg4"));
@@ -169,8 +169,11 @@ std::vector<FormList> MakeAllLists() {
     l.entries.push_back(Caption("", K::kWindow, "Optimierung des Stichprobenplans"));
     all.push_back(std::move(l));
   }
-  all.push_back({"F25", "Form25", {Back("Btzurueck"), Next("Btweiter"), Row("ImgProz", K::kImage)}});
-  all.push_back({"F26", "Form26", {Back("Button1"), Next("Bt26weiter")}});
+  all.push_back({"F25",
+                 "Form25",
+                 {Back("Btzurueck"), Next("Btweiter"), Row("ImgProz", K::kImage),
+                  Caption("", K::kWindow, "Anteile der Betriebsstruktur")}});
+  all.push_back({"F26", "Form26", {Back("Button1"), Next("Bt26weiter"), Caption("", K::kWindow, "Mischung der Typen")}});
   {
     FormList l{"F27", "Form27", {}};
     Each(l.entries, {"Label2", "Label3", "Label9"}, K::kLabel);
@@ -178,7 +181,10 @@ std::vector<FormList> MakeAllLists() {
     l.entries.push_back(Hint("ImgBTAk", K::kImage, "Gewünschte BT/AK - Kombination anklicken"));
     all.push_back(std::move(l));
   }
-  all.push_back({"F29", "Form29", {Row("Label2", K::kLabel), Back("Button1"), Next("Button2")}});
+  all.push_back({"F29",
+                 "Form29",
+                 {Row("Label2", K::kLabel), Back("Button1"), Next("Button2"),
+                  Caption("", K::kWindow, "Typen der Betriebsstruktur")}});
   all.push_back({"F30",
                  "Form30",
                  {Row("Label1", K::kLabel), Row("Button1", K::kButton), Row("F30BtnZurueck", K::kButton),
@@ -192,6 +198,8 @@ std::vector<FormList> MakeAllLists() {
                   Fixed("Memo1", K::kWidget, TextProperty::kHint,
                         {"G - Grundfläche je Hektar", "N - Baumzahl je Hektar", "D - mittlerer BHD",
                          "S - Ergebnis aus Probefläche", "E - Erwartungswert (wahrer Wert)"})}});
+  // The matrix's texts are set when it is drawn; its title joins the lists so it follows the language.
+  all.push_back({"F33", "Form33", {Caption("", K::kWindow, "Flächenbilanz")}});
   // The classification matrix has no list of its own in the table; its buttons join here.
   all.push_back({"F36", "Form36", {Row("Button1", K::kButton), Back("Button2")}});
   {

@@ -17,6 +17,7 @@
 
 #include "simulator/enterprise/model_stands.h"
 #include "simulator/enterprise/enterprise_model.h"
+#include "simulator/enterprise/structure_wizard.h"
 #include "simulator/sampling/evaluation.h"
 #include "simulator/sampling/geometry.h"
 #include "simulator/sampling/pass.h"
@@ -71,6 +72,8 @@ struct SimulatorState {
   ResultGraphState graph;
   // The enterprise level: the chosen model enterprise, its compartments and stands, the map.
   EnterpriseSession enterprise;
+  // The structure wizard between its windows (and the mixing slider between runs).
+  StructureWizard structureWizard;
   // "E-Wert der Varianz" and "Optimierung".
   TrueValueState trueValues;
 };

@@ -46,6 +46,8 @@ void ReadSettings(const ProgramFolders& folders, Settings& settings, const Langu
     case SettingsRead::kBadLanguage:
       messages.ShowMessageBox(path + ": " + Translate(table, "Sprachnummer ungültig, Deutsch gewählt"), kKindInfo,
                               kButtonsOk);
+      // Written back as read (German), so the notice is given once and not at every start.
+      WriteSettings(folders, settings, table, messages);
       return;
     case SettingsRead::kMissing:
       break;

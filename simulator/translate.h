@@ -41,7 +41,8 @@ struct TranslationState {
 inline constexpr const char* kTableUnreadable = ":  Auf Datei kann nicht zugegrriffen werden. Auf Deutsch umgeschaltet";
 
 // Reads "EinStell.Txt" into settings; creates it with the current values when it is missing and says so
-// when that fails. A first line without a language number is reported and read as German.
+// when that fails. A first line without a language number (an empty file, say) is reported, read as
+// German and written back as German, so the report comes once.
 void ReadSettings(const ProgramFolders& folders, Settings& settings, const LanguageTable& table,
                   MessageService& messages);
 // Writes "EinStell.Txt"; a failure is reported, the program goes on.

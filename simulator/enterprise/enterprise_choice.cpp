@@ -95,6 +95,8 @@ bool ChoiceDoubleClick(EnterpriseSession& s, int image) {
   ChooseImage(s, image);
   s.takeModeFromFile = false;
   const bool lower = image > 3;
+  // The row chosen is the row whose stored structure is read, whatever was clicked before.
+  s.viewRow = lower ? 1 : 0;
   s.modeCaption = lower ? "   WET" : "   Akl";
   return lower;
 }
@@ -117,7 +119,6 @@ bool StartEnterprise(EnterpriseSession& s, const std::string& presetsFolder, dou
   s.outlines = std::move(outlines);
   s.compartments.assign(static_cast<std::size_t>(s.compartmentCount) + 1, Compartment{});
   for (int a = 1; a <= s.compartmentCount; ++a) s.At(a).kind = DefaultKind(a);
-  s.wizardAreas.fill(0.0);
   s.firstDrawing = true;
   return true;
 }

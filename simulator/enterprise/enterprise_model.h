@@ -100,8 +100,6 @@ struct EnterpriseSession {
   int standLevel = 3;         // of the compartment cut last
   int piecesPerCut = 3;
   bool firstDrawing = false;  // every stand light green while set
-  bool singleModelStand = false;
-  std::array<double, 11> wizardAreas{};
   int markedCompartment = 0;
   ChosenTypes chosen;
   // The compartment outlines as read for the chosen enterprise (index 1..compartmentCount; 0 unused),

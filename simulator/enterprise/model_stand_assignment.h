@@ -6,7 +6,8 @@
 namespace tolvek {
 
 // What the assignment needs of the model-stand register: the entries (1-based, in register order)
-// registered for a type code 1..8 and a class 1..5, and the type code and class of an entry.
+// registered for a type code 1..8 and a class 1..5, and the type code and class of an entry (0 for a
+// number that is no entry of the register).
 class ModelStandCells {
  public:
   virtual ~ModelStandCells() = default;

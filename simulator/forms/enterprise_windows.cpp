@@ -22,6 +22,8 @@ namespace {
 constexpr int kPicture = 200;
 constexpr int kGap = 24;
 constexpr int kMargin = 20;
+// Room right of the pictures for the area balance a click shows.
+constexpr int kPreviewPane = 540;
 
 }  // namespace
 
@@ -69,7 +71,12 @@ TForm37::TForm37(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
   BtZurueck->setGeometry(kMargin, row2 + kPicture + 16, 120, 32);
   BtZurueck->setAutoDefault(false);
   connect(BtZurueck, &QPushButton::clicked, this, &TForm37::BtZurueckClick);
-  setFixedSize(width, row2 + kPicture + 64);
+  setFixedSize(width + kPreviewPane, row2 + kPicture + 64);
+}
+
+QPoint TForm37::PreviewCorner(int row) const {
+  const QLabel* first = Image[row == 1 ? 4 : 1];
+  return mapToGlobal(QPoint(Image[3]->geometry().right() + kGap, first->y()));
 }
 
 void TForm37::LoadPictures() {
@@ -97,7 +104,6 @@ void TForm37::Image1Click(int image) {
 
 void TForm37::Image1DblClick(int image) {
   state.settings.forestDevelopmentTypes = ChoiceDoubleClick(state.enterprise, image);
-  // The stored structure is read here when the chosen row is its mode (the structure's owner).
   done(1);
 }
 
@@ -150,7 +156,7 @@ void TForm41::RbBetrieb1Click(int n) {
   state.services.messages->PlatformBox(Translate(state.language, "Betrieb erfolgreich generiert"), "",
                                        PlatformButtons::Ok, PlatformIcon::Information);
   done(1);
-  if (forms.form1) forms.form1->Button18Click();
+  if (forms.form1 && !inEnterpriseView) forms.form1->Button18Click();
 }
 
 }  // namespace tolvek

@@ -34,8 +34,10 @@ class TForm37 : public QDialog {
   void Image1Click(int image);
   void Image1DblClick(int image);  // also Image4DblClick: the row is the image's
   void BtZurueckClick();
-  // The area balance of the enterprise's stored structure (the structure's owner sets it).
+  // The area balance of the enterprise's stored structure (the structure's owner sets it), and where it
+  // goes: right of the pictures, level with the row (0 upper, 1 lower), in screen coordinates.
   std::function<void(int enterprise)> showStoredStructure;
+  QPoint PreviewCorner(int row) const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
@@ -50,6 +52,8 @@ class TForm41 : public QDialog {
   SimulatorState& state;
   Forms& forms;
   std::array<QRadioButton*, 4> RbBetrieb{};  // RbBetrieb1 .. RbBetrieb3 (index 1..3)
+  // Opened over the enterprise map (a structure file could not be read): a reset leaves the map in view.
+  bool inEnterpriseView = false;
   void RbBetrieb1Click(int n);
 };
 

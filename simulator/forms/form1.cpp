@@ -144,6 +144,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildModelStandPanel();
   BuildDiagramArea();
   BuildEnterpriseArea();
+  BuildStructureArea();
   BuildTrueValueArea();
   BuildHelpArea();
 
@@ -640,6 +641,9 @@ void TForm1::Button18Click() {
   Button14->setEnabled(true);
   // Back on the whole title screen with both modes at hand (it once stayed stripped, "Bestand" disabled).
   ShowTitleScreen();
+  // As on the first title screen: the stand is chosen with "Bestand", and the notes are at hand again.
+  sBtBestand->setEnabled(false);
+  if (!state.run.enterpriseMode) BitHinweise->show();
   Button12->setEnabled(true);
 }
 

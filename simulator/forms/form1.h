@@ -353,6 +353,8 @@ class TForm1 : public QMainWindow {
   QPushButton* Button24 = nullptr;   // "Betrieb einlesen" (Panel8)
   QPushButton* Button25 = nullptr;   // "Struktur beibehalten" (Panel8)
   void BuildEnterpriseArea();
+  // A button of a structure panel (Panel8, Panel5): across the panel, top pixels down.
+  QPushButton* StructurePanelButton(QFrame* panel, const char* name, const char* caption, int top);
   // "Betrieb": the choice window, then the chosen enterprise cut into stands and drawn.
   void BtBetriebClick();
   // Shows the choice window; the chosen enterprise's number (0: "zurück").
@@ -370,6 +372,41 @@ class TForm1 : public QMainWindow {
   EnterpriseMapTransform EnterpriseTransform() const;
   // The stand map's picture, labels and grid buttons as stand mode has them.
   void LeaveEnterpriseView();
+
+  // ---- Enterprise structure: the structure panel Panel5, the wizard, the structure file, the balance
+  QLabel* LbBetriebStruktur2 = nullptr;  // "Betriebstruktur", the heading of Panel5
+  QPushButton* Button10 = nullptr;   // "Speichern" (Panel5)
+  QPushButton* Button11 = nullptr;   // "Lesen" (Panel5)
+  QPushButton* Button26 = nullptr;   // "Flächenbilanz" (Panel5)
+  QPushButton* Button3 = nullptr;    // "weiter" (Panel5): model stands, then the method
+  void BuildStructureArea();
+  // "Struktur ändern": the map light green again, then the wizard.
+  void Button23Click();
+  // "Struktur beibehalten": the structure panel.
+  void Button25Click();
+  // "weiter" of the structure panel: the wizard when there are no types yet, the model stands dealt,
+  // the method chosen.
+  void Button3Click();
+  // "Speichern": the structure file of the chosen enterprise, written whole or not at all.
+  void Button10Click();
+  // "Lesen" and "Betrieb einlesen": the stored structure and the enterprise's figures.
+  void Button11Click();
+  // "Flächenbilanz": the balance as a table, on request as the colour matrix.
+  void Button26Click();
+  // The wizard through its windows; true when it ended with the classes dealt.
+  bool BtBtWetClick();
+  // Reads the chosen enterprise's structure file into the map. A missing or damaged file is reported,
+  // the enterprise stays as it was and the reset window is offered; false then.
+  bool ReadEnterpriseFile();
+  // The balance of an enterprise's stored structure beside the choice window.
+  void ShowStoredStructure(int enterprise);
+  // Whether a click on the map acts (the map is shown as it is either way).
+  void SetMapClicks(bool on);
+  bool MapTakesClicks() const;
+  // Every compartment drawn anew on black in mode 0 (class colours) or 1 (type colours).
+  void DrawCompartments(int mode);
+  // The check boxes of the type choice: the type names with their model-stand counts.
+  void ShowTypeChoiceCaptions();
 
   // ---- Evaluation, repetitions and report
   QLabel* Label18 = nullptr;  // repetitions counted in the current run

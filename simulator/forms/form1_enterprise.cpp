@@ -87,20 +87,20 @@ void TForm1::BuildEnterpriseArea() {
   heading.setPointSize(10);
   heading.setBold(true);
   LbBetriebStruktur->setFont(heading);
-  auto button = [this](const char* name, const char* caption, int top) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), Panel8);
-    b->setObjectName(name);
-    b->setGeometry(10, top, Panel8->width() - 20, 32);
-    b->setFocusPolicy(Qt::TabFocus);
-    return b;
-  };
-  Button24 = button("Button24", "Betrieb einlesen", 34);
-  Button25 = button("Button25", "Struktur beibehalten", 72);
-  Button23 = button("Button23", "Struktur ändern", 110);
-  // "Betrieb einlesen", "Struktur beibehalten" and "Struktur ändern" are connected by the structure.
+  Button24 = StructurePanelButton(Panel8, "Button24", "Betrieb einlesen", 34);
+  Button25 = StructurePanelButton(Panel8, "Button25", "Struktur beibehalten", 72);
+  Button23 = StructurePanelButton(Panel8, "Button23", "Struktur ändern", 110);
 
   connect(Button14, &QPushButton::clicked, this, &TForm1::BtBetriebClick);
   connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+}
+
+QPushButton* TForm1::StructurePanelButton(QFrame* panel, const char* name, const char* caption, int top) {
+  auto* b = new QPushButton(QString::fromUtf8(caption), panel);
+  b->setObjectName(name);
+  b->setGeometry(10, top, panel->width() - 20, 32);
+  b->setFocusPolicy(Qt::TabFocus);
+  return b;
 }
 
 int TForm1::ChooseEnterprise() {
@@ -109,7 +109,9 @@ int TForm1::ChooseEnterprise() {
   TForm37* f = forms.form37;
   if (!f) return 0;
   f->LoadPictures();
+  if (!f->showStoredStructure) f->showStoredStructure = [this](int n) { ShowStoredStructure(n); };
   f->exec();
+  if (forms.form32) forms.form32->hide();
   return e.number;
 }
 
@@ -142,7 +144,7 @@ void TForm1::BtBetriebClick() {
   Button25->setEnabled(true);
   e.captionPrefix = T("Betrieb Nr.");
   state.run.enterpriseMode = true;
-  // The model-stand table is loaded here (register).
+  LoadModelStandTable();
   if (forms.form32) {
     forms.form32->Button1->setText(Q(T("Nein")));
     forms.form32->Button2->setText(Q(T("Ja")));
@@ -157,7 +159,8 @@ void TForm1::BtBetriebClick() {
   // "Liste" of the result window is enabled here.
   ImgBest->setToolTip(Q(T("Zur Änderung der Bestandesgröße Maus # in Abteilung platzieren und linke Taste drücken")));
   ImgBest->setEnabled(true);
-  if (!e.singleModelStand) Button25->setEnabled(false);
+  SetMapClicks(true);
+  if (!state.modelStands.singleModelStand) Button25->setEnabled(false);
 
   // The picture fills the map's box, and is larger only where the map needs it (with scroll bars).
   state.standMap.enterpriseScale = e.mapScale;
@@ -184,7 +187,9 @@ void TForm1::BtBetriebClick() {
   if (outside) state.services.messages->ShowMessageBox(T("Außerhalb"), kKindInfo, kButtonsOk);
 
   ShowEnterpriseFigures(2);
-  // LbModBestande shows which registers the model stands come from here (register).
+  LbModBestande->setText(
+      Q(ModelStandCaption(state.modelStands.realStands, state.modelStands.generatedStands, state.language)));
+  LbModBestande->show();
 
   // The spacing buttons of the grid group turn into arrows: x wider or narrower, y wider or narrower.
   for (const ArrowButton& a : kArrows) {
@@ -201,8 +206,9 @@ void TForm1::BtBetriebClick() {
       b->setText(QString());
     }
   }
-  // The model-stand table is loaded again here unless "Sonderfunktionen" was opened (register).
-  // The stored structure is read here when the chosen row is its mode (structure file).
+  if (!state.run.specialFunctions) LoadModelStandTable();
+  // The stored structure, when it is in the classification of the chosen row.
+  if (e.viewRow == e.storedMode[static_cast<std::size_t>(e.number)]) Button11Click();
 }
 
 EnterpriseMapTransform TForm1::EnterpriseTransform() const {
@@ -247,7 +253,8 @@ void TForm1::ShowEnterpriseFigures(int numberWidth) {
 }
 
 void TForm1::EnterpriseMapMouseDown(int px, int py, bool rightButton) {
-  // "Speichern" and "Lesen" of the structure panel are enabled here (structure).
+  Button10->setEnabled(true);
+  Button11->setEnabled(true);
   state.sampling.pass.sampleTreeTotal = 0;
   EnterpriseSession& e = state.enterprise;
   const int a = CompartmentAt(e, EnterpriseTransform().ToMetres(px, py));
@@ -274,6 +281,7 @@ void TForm1::LeaveEnterpriseView() {
                                                     ScrollBox1})
     w->hide();
   ImgBest->setToolTip(QString());
+  SetMapClicks(true);
   for (QLabel* l : {LblBestand, LblFlaeche}) {
     if (!l->property("tolvekStandGeometry").isValid()) continue;
     l->setGeometry(l->property("tolvekStandGeometry").toRect());

@@ -1122,7 +1122,7 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps
 }  // namespace
 
 void TForm1::ImgBestMouseDown(int px, int py, bool rightButton) {
-  if (GuardBusy() || !ImgBest->isEnabled()) return;
+  if (GuardBusy() || !ImgBest->isEnabled() || !MapTakesClicks()) return;
   if (state.run.enterpriseMode) {
     EnterpriseMapMouseDown(px, py, rightButton);
     return;

@@ -205,8 +205,10 @@ void TForm1::sBtBestandClick() {
       DrawStand();
       LblBestand->show();
       PnDaten->show();
-      // As a chosen stand leaves them (its results wait for a new pass).
+      // As a chosen stand leaves them (its results wait for a new pass, and the last run's counters,
+      // without the pictures they go with, would stand alone in the data column).
       for (QPushButton* b : {sBtVerfahren, sBtExtras, sBtGitter}) b->setEnabled(true);
+      ClearRunLabels(false);
       return;
     }
     ScrollBox1->show();
@@ -215,6 +217,7 @@ void TForm1::sBtBestandClick() {
     ImgLeg->show();
     sBtDrehen->show();
     PnDaten->setVisible(dataWasShown);
+    ShowTreesPerHectare("Bäume:");  // leaving the title screen hid it
   };
 
   const bool menuMode = QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier);
@@ -234,7 +237,8 @@ void TForm1::sBtBestandClick() {
     }
     if (forms.form15) forms.form15->ShowStandDescription();
   }
-  LoadChosenStand();
+  // A stand refused at loading leaves the loaded one in place, and so its map.
+  if (!LoadChosenStand()) restore();
 }
 
 bool TForm1::LoadChosenStand() {
@@ -257,8 +261,13 @@ bool TForm1::LoadChosenStand() {
   else
     r = LoadStand(state, choice.treePath);
   if (!r.ok) {
-    // The loaded stand stays as it was; no grid can be laid until a stand is read whole.
-    sBtGitter->setEnabled(false);
+    // The loaded stand stays as it was, and stays the choice: its description, its grid and its method
+    // go on as before the refused one was picked. Without a loaded stand no grid can be laid.
+    const CurrentStand& loaded = state.currentStand;
+    state.standChoice.choice =
+        loaded.loaded ? SelectCatalogueStand(state.standCatalogue, state.folders, loaded.catalogueIndex) : StandChoice{};
+    if (state.standChoice.choice.valid() && forms.form15) forms.form15->ShowStandDescription();
+    sBtGitter->setEnabled(loaded.loaded);
     return false;
   }
   ApplyChoiceToStand(choice, state.currentStand);

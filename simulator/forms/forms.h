@@ -26,6 +26,10 @@ class TBtnRightDlg5;
 class TBtnRightDlg6;
 class TBtnRightDlg7;
 class TBtnRightDlg40;
+class TForm25;
+class TForm26;
+class TForm29;
+class TForm33;
 class TForm30;
 class TForm36;
 class TForm43;
@@ -54,6 +58,10 @@ struct Forms {
   TBtnRightDlg6* btnRightDlg6 = nullptr;  // n-tree sample
   TBtnRightDlg7* btnRightDlg7 = nullptr;  // angle count
   TBtnRightDlg40* btnRightDlg40 = nullptr;  // understorey of the n-tree sample
+  TForm25* form25 = nullptr;  // shares of the types or classes of the enterprise structure
+  TForm26* form26 = nullptr;  // mixing of the types between compartments
+  TForm29* form29 = nullptr;  // choice of the types of the enterprise structure
+  TForm33* form33 = nullptr;  // the area balance as a colour matrix
   TForm30* form30 = nullptr;  // model-stand list
   TForm36* form36 = nullptr;  // classification matrix of a model stand
   TForm43* form43 = nullptr;  // real or generated model stands

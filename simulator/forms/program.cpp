@@ -22,6 +22,7 @@
 #include "simulator/forms/form42.h"
 #include "simulator/forms/small_dialogs.h"
 #include "simulator/forms/method_dialogs.h"
+#include "simulator/forms/structure_windows.h"
 
 namespace tolvek {
 
@@ -40,9 +41,13 @@ SimulatorProgram::SimulatorProgram(SimulatorState& st, bool installOwnMessageBox
   forms.form22 = Add(new TForm22(state, forms.form1, forms.form1));
   forms.form23 = Add(new TForm23(state, forms, forms.form1));
   forms.form24 = Add(new TForm24(state, forms.form1, forms.form1));
+  forms.form25 = Add(new TForm25(state, forms.form1));
+  forms.form26 = Add(new TForm26(state, forms.form1));
+  forms.form29 = Add(new TForm29(state, forms.form1));
   forms.form30 = Add(new TForm30(state, forms, forms.form1));
   forms.btnRightDlg3 = Add(new TBtnRightDlg3(state, forms, forms.form1));
   forms.form32 = Add(new TForm32(state));
+  forms.form33 = Add(new TForm33(state, forms.form1));
   forms.form34 = Add(new TForm34());
   // The stand information and the preview answer while the catalogue is open modally: its windows.
   forms.form35 = Add(new TForm35(state, forms, forms.form23));

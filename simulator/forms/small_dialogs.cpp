@@ -1,8 +1,15 @@
 #include "simulator/forms/small_dialogs.h"
 
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+
+#include "common/qt/qt_services.h"
 
 namespace tolvek {
 
@@ -61,6 +68,68 @@ TForm32::TForm32(SimulatorState& st, QWidget* parent) : QDialog(parent), state(s
     state.structureAnswer = 0;
     done(1);
   });
+}
+
+void TForm32::LayOutTable(const std::vector<std::string>& lines, int points, bool withQuestion) {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setPointSize(points);
+  QString text;
+  for (const std::string& line : lines) text += (text.isEmpty() ? "" : "\n") + Q(line);
+  LbTabelle->setWordWrap(false);
+  LbTabelle->setFont(font);
+  LbTabelle->setText(text);
+  const QFontMetrics fm(font);
+  int width = 0;
+  for (const QString& line : text.split('\n')) width = std::max(width, fm.horizontalAdvance(line));
+  const int height = fm.lineSpacing() * static_cast<int>(lines.size());
+  LbTabelle->setGeometry(12, 10, width + 4, height + 4);
+  LbFrage->setVisible(withQuestion);
+  Button1->setVisible(withQuestion);
+  Button2->setVisible(withQuestion);
+  int bottom = LbTabelle->y() + LbTabelle->height() + 8;
+  if (withQuestion) {
+    LbFrage->setGeometry(30, bottom, width - 18, 24);
+    Button2->move(30, bottom + 30);
+    Button1->move(140, bottom + 30);
+    bottom += 30 + Button1->height() + 12;
+  }
+  setFixedSize(std::max(width + 28, withQuestion ? 480 : 400), std::max(bottom, withQuestion ? 350 : 236));
+}
+
+namespace {
+
+// The window's corner at `at`, moved so that the whole window stays on the screen.
+QPoint OnScreen(QPoint at, QSize size) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return at;
+  const QRect r = screen->availableGeometry();
+  return {std::max(r.left(), std::min(at.x(), r.right() + 1 - size.width())),
+          std::max(r.top(), std::min(at.y(), r.bottom() + 1 - size.height()))};
+}
+
+}  // namespace
+
+void TForm32::ShowTablePreview(const std::vector<std::string>& lines, QPoint at, QWidget* over) {
+  LayOutTable(lines, 8, false);
+  setModal(false);
+  move(OnScreen(at, size()));
+  // Kept above the window it belongs to, which stays the one taking the clicks.
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  winId();
+  if (over && over->windowHandle()) windowHandle()->setTransientParent(over->windowHandle());
+  show();
+  raise();
+}
+
+void TForm32::AskAboutTable(const std::vector<std::string>& lines, const std::string& question, QPoint at) {
+  LayOutTable(lines, 10, true);
+  LbFrage->setText(Q(question));
+  setAttribute(Qt::WA_ShowWithoutActivating, false);
+  if (windowHandle()) windowHandle()->setTransientParent(nullptr);
+  setModal(true);
+  move(OnScreen(at, size()));
+  state.structureAnswer = 1;
+  exec();
 }
 
 TForm34::TForm34(QWidget* parent) : QDialog(parent) {

@@ -2,6 +2,8 @@
 // Small modal windows: the lower-diameter-limit list, the enterprise-structure question, a yes/no
 // question kept for the species call and the print-position choice. Each closes with result 1.
 #include <QDialog>
+#include <string>
+#include <vector>
 
 #include "simulator/state.h"
 
@@ -32,6 +34,16 @@ class TForm32 : public QDialog {
   QLabel* LbTabelle = nullptr;
   QPushButton* Button1 = nullptr;  // "No"
   QPushButton* Button2 = nullptr;  // "Yes"
+
+  // The area balance as a table in a font of even widths. As a preview: without buttons, not waiting,
+  // with its top-left corner at `at` (screen), above `over` (the window it belongs to). As a question:
+  // modal, with the question below the table; the answer goes to the structure answer flag.
+  void ShowTablePreview(const std::vector<std::string>& lines, QPoint at, QWidget* over);
+  void AskAboutTable(const std::vector<std::string>& lines, const std::string& question, QPoint at);
+
+ private:
+  // Table and window sized to the lines; the question's room below the table when asked.
+  void LayOutTable(const std::vector<std::string>& lines, int points, bool withQuestion);
 };
 
 // Yes/no question reporting through its tag: "ja" 1, "nein" 0.

@@ -376,8 +376,9 @@ bool LoadGrid(SampleGrid& grid, const std::string& path, std::string& problem) {
     problem = "Bitte zuerst Gitternetz speichern";
     return false;
   }
+  // A file of another size is no grid: it is refused without reading it whole.
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) {
+  if (ReadFileUpTo(path, kGridFileSize, bytes) != FileRead::kOk) {
     problem = kBadGridFile;
     return false;
   }

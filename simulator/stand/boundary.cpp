@@ -27,8 +27,15 @@ const char* BoundaryProblemText(BoundaryFileProblem p) {
     case BoundaryFileProblem::TooManyPoints: return "Grenzdatei hat mehr als 59 Punkte";
     case BoundaryFileProblem::NotClosed: return "Grenze nicht geschlossen";
     case BoundaryFileProblem::TooFewPoints: return "Grenze hat weniger als 3 Eckpunkte";
+    case BoundaryFileProblem::OutOfRange: return "Grenze hat einen Eckpunkt außerhalb des zulässigen Bereichs";
   }
   return "";
+}
+
+// A ring whose area vanishes against its extents encloses nothing: its corners lie on a line and only
+// rounding gave it an area (of either sign).
+bool EnclosesNoArea(const BoundaryPolygon& b) {
+  return !(b.signedArea != 0.0) || !(b.areaHa * 1e4 > 1e-9 * (b.maxX - b.minX) * (b.maxY - b.minY));
 }
 
 // The corner pairs of a register stand, as the three register folders lay them out.
@@ -109,6 +116,12 @@ void OrientBoundary(BoundaryPolygon& b) {
 void SetBoundaryPoints(const std::vector<BoundaryPoint>& points, BoundaryPolygon& b) {
   BoundaryPolygon p;
   p.n = static_cast<int>(points.size() > kBoundaryCapacity ? kBoundaryCapacity : points.size());
+  if (p.n > 0) {
+    // The extents start from the first corner, so corners of any size (national grid coordinates in the
+    // millions) are shifted to their true minimum.
+    p.minX = p.maxX = points[0].x;
+    p.minY = p.maxY = points[0].y;
+  }
   for (int i = 1; i <= p.n; ++i) {
     p.x[i] = points[i - 1].x;
     p.y[i] = points[i - 1].y;
@@ -128,26 +141,32 @@ void SetBoundaryPoints(const std::vector<BoundaryPoint>& points, BoundaryPolygon
   b = p;
 }
 
-Outcome ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* standRegister,
-                                    BoundaryPolygon& b) {
+Outcome BoundaryFromPoints(const std::vector<BoundaryPoint>& points, const std::string& path, BoundaryPolygon& b) {
+  BoundaryFileProblem ring = CheckBoundaryRing(points);
+  if (ring != BoundaryFileProblem::None) return Problem{BoundaryProblemText(ring), path};
+  if (int far = FirstCornerOutOfRange(points)) return Problem{BoundaryProblemText(BoundaryFileProblem::OutOfRange), path + ", Punkt " + std::to_string(far)};
+  BoundaryPolygon read;
+  SetBoundaryPoints(points, read);
+  // Judged on the ring as it runs after the orientation: that is the area every later step uses.
+  if (!std::isfinite(read.signedArea) || !std::isfinite(read.areaHa)) return Problem{BoundaryProblemText(BoundaryFileProblem::NotANumber), path};
+  if (EnclosesNoArea(read)) return Problem{"Bestandesfläche ist 0", path};
+  b = read;
+  return {};
+}
+
+Outcome ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* standRegister, BoundaryPolygon& b) {
   const std::string path(boundaryPath);
   std::vector<BoundaryPoint> points;
   BoundarySource source = BoundarySourceFor(boundaryPath);
   if (source == BoundarySource::File && IsRegisterBoundaryName(boundaryPath)) return Problem{"Keine Grenze für diesen Bestand vorhanden", path};
   if (source == BoundarySource::File) {
     BoundaryFileReadResult r = ReadBoundaryFile(path, points);
-    if (!r.ok()) return Problem{BoundaryProblemText(r.problem), path};
-  } else {
-    if (!standRegister || !RegisterPoints(source, *standRegister, points)) return Problem{"Keine Eckpunkte im Bestandesregister für diesen Bestand", path};
-    BoundaryFileProblem ring = CheckBoundaryRing(points);
-    if (ring != BoundaryFileProblem::None) return Problem{BoundaryProblemText(ring), path};
-  }
-  BoundaryPolygon read;
-  SetBoundaryPoints(points, read);
-  if (!std::isfinite(read.signedArea)) return Problem{BoundaryProblemText(BoundaryFileProblem::NotANumber), path};
-  if (read.signedArea == 0.0) return Problem{"Bestandesfläche ist 0", path};
-  b = read;
-  return {};
+    if (!r.ok()) {
+      const std::string where = r.point > 0 ? path + ", Punkt " + std::to_string(r.point) : path;
+      return Problem{BoundaryProblemText(r.problem), where};
+    }
+  } else if (!standRegister || !RegisterPoints(source, *standRegister, points)) return Problem{"Keine Eckpunkte im Bestandesregister für diesen Bestand", path};
+  return BoundaryFromPoints(points, path, b);
 }
 
 }  // namespace tolvek

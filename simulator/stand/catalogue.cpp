@@ -64,12 +64,18 @@ StandCatalogueEntry DecodeCatalogueLine(const LanguageTable& language, std::stri
 
 CatalogueReadResult ReadStandCatalogue(const LanguageTable& language, const std::string& path,
                                        CatalogueStyle style, StandCatalogue& catalogue) {
-  CatalogueReadResult result;
   std::vector<std::string> lines;
   if (!ReadTextLines(path, lines)) {
+    CatalogueReadResult result;
     result.outcome = Problem{"Bestandeskatalog nicht gefunden", path};
     return result;
   }
+  return ParseStandCatalogue(language, lines, path, style, catalogue);
+}
+
+CatalogueReadResult ParseStandCatalogue(const LanguageTable& language, const std::vector<std::string>& lines,
+                                        const std::string& path, CatalogueStyle style, StandCatalogue& catalogue) {
+  CatalogueReadResult result;
   StandCatalogue read;
   for (const auto& line : lines) {
     if (line.find_first_not_of(" \t") == std::string::npos) continue;

@@ -52,5 +52,8 @@ struct CatalogueReadResult {
 // Reads the catalogue file; on failure the catalogue is left as it was.
 CatalogueReadResult ReadStandCatalogue(const LanguageTable& language, const std::string& path,
                                        CatalogueStyle style, StandCatalogue& catalogue);
+// The same from the file's lines (path names the file in messages).
+CatalogueReadResult ParseStandCatalogue(const LanguageTable& language, const std::vector<std::string>& lines,
+                                        const std::string& path, CatalogueStyle style, StandCatalogue& catalogue);
 
 }  // namespace tolvek

@@ -16,6 +16,10 @@ const ExpectedVcRow* ExpectedVcTable::Find(int standNumber) const {
 Outcome ReadExpectedVcTable(const std::string& path, ExpectedVcTable& table) {
   std::vector<std::string> lines;
   if (!ReadTextLines(path, lines)) return Problem{"Datei der erwarteten Variationskoeffizienten nicht gefunden", path};
+  return ParseExpectedVcTable(lines, path, table);
+}
+
+Outcome ParseExpectedVcTable(const std::vector<std::string>& lines, const std::string& path, ExpectedVcTable& table) {
   ExpectedVcTable read;
   int lineNumber = 0;
   for (const auto& line : lines) {

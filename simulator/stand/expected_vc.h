@@ -23,8 +23,10 @@ struct ExpectedVcTable {
   const ExpectedVcRow* Find(int standNumber) const;
 };
 
-// The problem when the file is missing or a line is damaged, holds a stand number above 65535 or is
-// the 53rd; the table is then left as it was.
+// The problem when the file is missing or a line is damaged, holds a stand number above 65535 or is the
+// 53rd; the table is then left as it was.
 Outcome ReadExpectedVcTable(const std::string& path, ExpectedVcTable& table);
+// The same from the file's lines (path names the file in messages).
+Outcome ParseExpectedVcTable(const std::vector<std::string>& lines, const std::string& path, ExpectedVcTable& table);
 
 }  // namespace tolvek

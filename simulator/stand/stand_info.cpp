@@ -9,7 +9,7 @@
 
 namespace tolvek {
 
-void DrawDbhHistogram(Canvas& canvas, int w, int h, const std::array<std::uint16_t, kHistogramClasses + 1>& histogram,
+void DrawDbhHistogram(Canvas& canvas, int w, int h, const std::array<std::uint32_t, kHistogramClasses + 1>& histogram,
                       const LanguageTable& language, bool drawEmptyClasses) {
   canvas.SetBrush(kWhite);
   canvas.SetPen(kWhite);

@@ -13,7 +13,7 @@ namespace tolvek {
 
 // Draws the histogram into an image of width w and height h. The preview's histogram draws empty
 // classes too (a flat bar on the base line); the panel's leaves them out.
-void DrawDbhHistogram(Canvas& canvas, int w, int h, const std::array<std::uint16_t, kHistogramClasses + 1>& histogram,
+void DrawDbhHistogram(Canvas& canvas, int w, int h, const std::array<std::uint32_t, kHistogramClasses + 1>& histogram,
                       const LanguageTable& language, bool drawEmptyClasses);
 
 // The class line of a model stand (enterprise loader only).

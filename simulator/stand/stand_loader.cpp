@@ -19,8 +19,22 @@ Problem TreeFileProblemFor(const TreeFileReadResult& r, const std::string& path)
     case TreeFileProblem::Truncated: return {"Baumdatei unvollständig (Länge kein Vielfaches von 16 Byte)", path};
     case TreeFileProblem::BadSpecies: return {"Baumdatei enthält einen ungültigen Baumartencode", record};
     case TreeFileProblem::NonFinite: return {"Baumdatei enthält einen ungültigen Zahlenwert", record};
+    case TreeFileProblem::OutOfRange: return {"Baumdatei enthält einen Baum außerhalb von ±1000000 m", record};
+    case TreeFileProblem::TooLarge: return {"Baumdatei zu groß (mehr als 1000000 Bäume)", path};
   }
   return {};
+}
+
+// A stand without a tree cannot be sampled: its true values have no mean diameter and every plot is empty.
+// Either the file holds no standing tree (none at all, or only trees removed by the generator, which
+// lie at x <= 0), or the calliper limits leave none of them.
+Problem NoTreeProblem(const std::vector<TreeFileRecord>& records, const CalliperLimits& limits,
+                          const std::string& path) {
+  for (const TreeFileRecord& r : records)
+    if (r.x > 0.0f)
+      return {"Kein Baum des Bestandes liegt innerhalb der Kluppschwelle",
+              path + ", BHD " + FormatFixed(1, 1, limits.lower) + " - " + FormatFixed(1, 1, limits.upper) + " cm"};
+  return {"Baumdatei enthält keinen Baum", path};
 }
 
 StandLoadResult Failure(const LanguageTable& language, const Problem& problem, std::string_view stand) {
@@ -67,9 +81,12 @@ StandLoadResult ReadStandInto(const StandLoadInputs& inputs, std::string_view tr
     return Failure(inputs.language, read.problem(), files.code);
 
   // Only now, with every file sound, are random numbers drawn for the histogram.
+  // An empty list took no draws, so a refused empty stand leaves the sequence as it was.
   CurrentStand stand;
   TreeReadRules rules{files.number, files.numberText, inputs.calliper};
   BuildTreeList(records, rules, inputs.random, stand.trees, stand.sums);
+  if (stand.trees.empty())
+    return Failure(inputs.language, NoTreeProblem(records, inputs.calliper, files.treeFile), files.code);
   stand.boundary = boundary;
   stand.areaHa = boundary.areaHa;
   stand.speciesList = ChooseSpeciesList(inputs.enterpriseMode, inputs.standRegister, files.code);

@@ -46,7 +46,8 @@ struct StandClass {
 StandClass FindStandClass(const StandRegisterCorners* standRegister, std::string_view name);
 
 // Reads the stand named by treePath (a code + ".txt", without "w") into `into`. On failure `into`
-// is left untouched, no random number is drawn, and the message says what is wrong.
+// is left untouched, no random number is drawn, and the message says what is wrong. A stand that keeps
+// no tree (an empty tree file, only removed trees, or none within the calliper limits) is refused.
 StandLoadResult ReadStandInto(const StandLoadInputs& inputs, std::string_view treePath,
                               CurrentStand& into);
 

@@ -44,7 +44,8 @@ struct SpeciesSums {
   std::array<std::int32_t, 11> count{};
   std::array<double, 11> dbhSum{};           // cm
   std::array<std::array<std::int32_t, kDiameterClasses>, 10> classCounts{};  // [species][DiameterClass]
-  std::array<std::uint16_t, kHistogramClasses + 1> histogram{};  // slot 0 trees, 1..40 2-cm classes
+  // Slot 0 trees, 1..40 2-cm classes. 32 bits: the generator's densest stands hold more trees than 16 bits count.
+  std::array<std::uint32_t, kHistogramClasses + 1> histogram{};
 };
 
 // The calliper limits: trees below the lower or above the upper dbh are not part of the stand.

@@ -26,12 +26,12 @@ Colour SpeciesColour(int code, int selector) {
 
 double StandMapTransform::StandMapXInverse(int column) const {
   if (!(scale > 0.0)) return 0.0;
-  return static_cast<double>(RoundInt((column - 30) / scale));
+  return NearbyInt((column - 30) / scale) + 0.0;  // whole metres, -0 as 0
 }
 
 double StandMapTransform::StandMapYInverse(int row) const {
   if (!(scale > 0.0)) return 0.0;
-  return static_cast<double>(RoundInt((imageHeight - row - 25) / scale));
+  return NearbyInt((imageHeight - row - 25) / scale) + 0.0;
 }
 
 double FitStandMapScale(double ymin, double ymax, double xmin, double xmax, int imageWidth, int imageHeight) {
@@ -91,12 +91,12 @@ void DrawStandFrame(Canvas& canvas, const StandMapTransform& t, Colour colour, d
   canvas.SetFont("arial", 9, kFrameTextColour);
   // A label that would stand partly beyond the picture is left out (a "2" of a cut "200" misleads).
   for (int i = 1; i <= 8; ++i) {
-    const int y = t.imageHeight - RoundInt(i * 50 * t.scale) - 34;
+    const int y = t.imageHeight - RoundPixel(i * 50 * t.scale) - 34;
     if (y >= 0) canvas.Text(5, y, std::to_string(i * 50));
   }
   for (int i = 1; i <= 10; ++i) {
     const std::string text = std::to_string(i * 50);
-    const int x = RoundInt(i * 50 * t.scale) + 20;
+    const int x = RoundPixel(i * 50 * t.scale) + 20;
     if (x + canvas.TextWidth(text) <= t.imageWidth) canvas.Text(x, t.imageHeight - 20, text);
   }
 }

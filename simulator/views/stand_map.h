@@ -27,7 +27,7 @@ inline constexpr Colour kUnknownSpeciesColour = 0x008000;
 // every other selector; codes outside 0..9 are dark green.
 Colour SpeciesColour(int code, int selector);
 
-// World (metres, y up) to pixels (y down) of the stand image. In enterprise mode the world lines go
+// World (metres, y up) to pixels (y down) of the stand image; positions saturate far outside the image. In enterprise mode the world lines go
 // through the enterprise map instead (no margins).
 struct StandMapTransform {
   double scale = 1.0;        // pixels per metre
@@ -36,13 +36,13 @@ struct StandMapTransform {
   bool enterpriseMode = false;
   double enterpriseScale = 1.0;
 
-  int StandMapX(double x) const { return RoundInt(scale * x) + 30; }
-  int StandMapY(double y) const { return imageHeight - RoundInt(scale * y) - 25; }
+  int StandMapX(double x) const { return RoundPixel(scale * x) + 30; }
+  int StandMapY(double y) const { return imageHeight - RoundPixel(scale * y) - 25; }
   // Whole metres under a pixel (mouse handlers); 0 while the scale is not set.
   double StandMapXInverse(int column) const;
   double StandMapYInverse(int row) const;
-  int EnterpriseMapX(double x) const { return RoundInt(x * enterpriseScale); }
-  int EnterpriseMapY(double y) const { return imageHeight - RoundInt(y * enterpriseScale); }
+  int EnterpriseMapX(double x) const { return RoundPixel(x * enterpriseScale); }
+  int EnterpriseMapY(double y) const { return imageHeight - RoundPixel(y * enterpriseScale); }
   // The route a world line takes in the current mode.
   int WorldX(double x) const { return enterpriseMode ? EnterpriseMapX(x) : StandMapX(x); }
   int WorldY(double y) const { return enterpriseMode ? EnterpriseMapY(y) : StandMapY(y); }
@@ -155,8 +155,8 @@ std::string StandAreaLabel(const std::string& areaWord, double areaHa);
 struct ThumbnailTransform {
   double scale = 1.0;  // image height / 270
   int imageHeight = 75;
-  int X(double x) const { return RoundInt(scale * 0.5 * x) + 4; }
-  int Y(double y) const { return imageHeight - (RoundInt(scale * 0.5 * y) + 4); }
+  int X(double x) const { return RoundPixel(scale * 0.5 * x) + 4; }
+  int Y(double y) const { return imageHeight - (RoundPixel(scale * 0.5 * y) + 4); }
 };
 void DrawStandThumbnail(Canvas& canvas, const ThumbnailTransform& t, const TreeList& trees, int selector,
                         const BoundaryPolygon& boundary, int entry, const std::string& caption);

@@ -49,6 +49,24 @@ TEST(BoundaryFile, BadFilesAreRefused) {
   EXPECT_EQ(p.size(), 1u);  // untouched
 }
 
+TEST(BoundaryFile, CornersMayLieOnANationalGridButNotSpanMoreThanAThousandKilometres) {
+  std::vector<BoundaryPoint> p;
+  ASSERT_TRUE(ParseBoundaryText("3500000 5400000 3500000 5400100 3500100 5400100 3500000 5400000", p).ok());
+  ASSERT_TRUE(ParseBoundaryText("-1e8 -1e8 -1e8 -99000000 -99000000 -1e8 -1e8 -1e8", p).ok());
+  ASSERT_TRUE(ParseBoundaryText("0 0 0 1e6 1e6 0 0 0", p).ok());
+  struct Case {
+    const char* text;
+    int point;
+  };
+  for (const Case& c : {Case{"0 0 0 10 10 1.00000001e8 0 0", 3}, Case{"0 0 0 10 1000000.1 10 0 0", 3},
+                        Case{"5 -600000 5 10 5 400001 10 0 5 -600000", 3},
+                        Case{"0 0 0 .3 1.7976931348623157e308 0 0 0", 3}}) {
+    BoundaryFileReadResult r = ParseBoundaryText(c.text, p);
+    EXPECT_EQ(r.problem, BoundaryFileProblem::OutOfRange) << c.text;
+    EXPECT_EQ(r.point, c.point) << c.text;
+  }
+}
+
 TEST(BoundaryFile, AtMost59PointsIncludingTheClosingOne) {
   std::vector<BoundaryPoint> p;
   EXPECT_TRUE(ParseBoundaryText(Ring(58), p).ok());

@@ -53,6 +53,25 @@ TEST(Paths, TextLinesAreWrittenWithCrLfAndReadWithEither) {
   ASSERT_TRUE(ReadTextLines(dir.File("B.TXT"), lines));
   EXPECT_EQ(lines, (std::vector<std::string>{"eins", "zwei", "drei"}));
   EXPECT_FALSE(ReadTextLines(dir.File("fehlt.txt"), lines));
+  // A byte-order mark is no text of the first line (only at the start of the file); a first line that
+  // begins with its character is written so that it reads back as written.
+  EXPECT_EQ(SplitTextLines("\xEF\xBB\xBF" "F1\tx\r\n\xEF\xBB\xBF" "F2"),
+            (std::vector<std::string>{"F1\tx", "\xEF\xBB\xBF" "F2"}));
+  const std::vector<std::string> marked{"\xEF\xBB\xBF" "F1", "F2"};
+  ASSERT_TRUE(WriteTextLines(dir.File("c.txt"), marked));
+  ASSERT_TRUE(ReadTextLines(dir.File("c.txt"), lines));
+  EXPECT_EQ(lines, marked);
+}
+
+TEST(Paths, BoundedReadRefusesALargerFileUnread) {
+  TempDir dir;
+  dir.Write("a.bin", "123456");
+  std::string bytes = "old";
+  EXPECT_EQ(ReadFileUpTo(dir.File("a.bin"), 5, bytes), FileRead::kTooLarge);
+  EXPECT_EQ(bytes, "old");
+  EXPECT_EQ(ReadFileUpTo(dir.File("A.BIN"), 6, bytes), FileRead::kOk);
+  EXPECT_EQ(bytes, "123456");
+  EXPECT_EQ(ReadFileUpTo(dir.File("fehlt.bin"), 6, bytes), FileRead::kCannotRead);
 }
 
 TEST(Paths, FailedAtomicWriteLeavesTheOldFile) {

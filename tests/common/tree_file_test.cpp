@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 
 #include "common/paths.h"
@@ -55,8 +57,37 @@ TEST(TreeFile, DamagedFilesAreRefusedAndLeaveTheOutputAlone) {
     EXPECT_EQ(nf.problem, TreeFileProblem::NonFinite);
     EXPECT_EQ(nf.recordIndex, 1u);
   }
+  // A position beyond ±1e6 m: however sound the other records, that one is damaged.
+  const float far = std::nextafter(1.0e6f, 2.0e6f);
+  ASSERT_TRUE(DecodeTreeFile(EncodeTreeFile({{1, 10.0f, 1.0e6f, -1.0e6f}}), r).ok());
+  for (TreeFileRecord bad : {TreeFileRecord{1, 10.0f, far, 6.0f}, TreeFileRecord{1, 10.0f, 5.0f, -far},
+                             TreeFileRecord{0, 0.0f, -far, 0.0f}}) {
+    auto range = DecodeTreeFile(EncodeTreeFile({{1, 10.0f, 5.0f, 6.0f}, {1, 10.0f, 5.0f, 6.0f}, bad}), r);
+    EXPECT_EQ(range.problem, TreeFileProblem::OutOfRange);
+    EXPECT_EQ(range.recordIndex, 2u);
+  }
+  r = {{3, 1.0f, 1.0f, 1.0f}};
+  auto huge = DecodeTreeFile(std::string((kMaxTreeFileRecords + 1) * kTreeFileRecordSize, '\0'), r);
+  EXPECT_EQ(huge.problem, TreeFileProblem::TooLarge);
   ASSERT_EQ(r.size(), 1u);
   EXPECT_EQ(r[0].species, 3);
+}
+
+TEST(TreeFile, AHugeFileIsRefusedFromItsSizeBeforeItIsRead) {
+  // 2 GB (a sparse file: no disk is used), one record more than a stand can have, and the most it may have.
+  TempDir dir;
+  const std::uintmax_t limit = kMaxTreeFileRecords * kTreeFileRecordSize;
+  std::vector<TreeFileRecord> r;
+  for (std::uintmax_t size : {std::uintmax_t{2000000000}, limit + kTreeFileRecordSize}) {
+    dir.Write("wHuge.txt", "");
+    std::filesystem::resize_file(dir.File("wHuge.txt"), size);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ReadTreeFile(dir.File("wHuge.txt"), r).problem, TreeFileProblem::TooLarge) << size;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+  }
+  std::filesystem::resize_file(dir.File("wHuge.txt"), limit);
+  EXPECT_TRUE(ReadTreeFile(dir.File("wHuge.txt"), r).ok());
+  EXPECT_EQ(r.size(), kMaxTreeFileRecords);
 }
 
 TEST(TreeFile, EmptyFileHasNoTreesAndMissingFileIsReported) {

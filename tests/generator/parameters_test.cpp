@@ -34,6 +34,21 @@ TEST(ParameterFile, WritesFourteenLinesAndReadsThemBackByteForByte) {
   EXPECT_EQ(again, bytes);
 }
 
+TEST(ParameterFile, TheLargestBasalAreaTheFieldsAllowReadsBack) {
+  // 999 cm at 9999 stems per ha: 783749.8 m²/ha fills all eight characters of its field.
+  testing::TempDir dir;
+  GenerationParameters p;
+  p.rows[0] = {1, 999, 1, 0, 9999};
+  UpdateBasalAreas(p);
+  ASSERT_TRUE(WriteParameterFile(dir.path(), p));
+  GenerationParameters back;
+  ASSERT_EQ(ReadParameterFile(dir.path(), back), ParameterFileRead::kOk);
+  EXPECT_EQ(back.rows[0].mean, 999.0);
+  EXPECT_EQ(back.rows[0].cv, 1.0);
+  EXPECT_EQ(back.rows[0].stems, 9999);
+  EXPECT_EQ(ParameterFileLines(p)[0], "       1   999.0     1.0 783749.8    9999");
+}
+
 TEST(ParameterFile, TheShippedFileHoldsTheDefaults) {
   GenerationParameters d = DefaultParameters();
   std::string lines;

@@ -188,15 +188,31 @@ TEST_F(StartLanguage, EmptyTableIsReportedLikeAMissingOne) {
   EXPECT_EQ(SettingsBytes(), "Sprache: 1\r\nWET no\r\n");
 }
 
-TEST_F(StartLanguage, UnreadableLanguageNumberIsReportedAndGermanIsUsed) {
-  dir.Write("EinStell.Txt", "Sprache:??\r\nWET no\r\n");
+TEST_F(StartLanguage, UnreadableLanguageNumberIsReportedOnceAndGermanIsKept) {
+  // No language number, an empty file, or one whose byte-order mark is followed by no number: German,
+  // said once, and the file written back so that the next start is German without a word.
+  for (const std::string bytes : {"Sprache:??\r\nWET no\r\n", "", "\xEF\xBB\xBF", "\xEF\xBB\xBFSprache"}) {
+    dir.Write("EinStell.Txt", bytes);
+    fake.messages.shown.clear();
+    settings = Settings{};
+    LoadStartLanguage(folders, settings, table, fake.messages);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, dir.File("EinStell.Txt") + ": Sprachnummer ungültig, Deutsch gewählt");
+    EXPECT_EQ(settings.language, 0);
+    EXPECT_EQ(table.selector, 1);
+    EXPECT_EQ(SettingsBytes(), "Sprache: 0\r\nWET no\r\n");
+
+    LoadStartLanguage(folders, settings, table, fake.messages);
+    EXPECT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(settings.language, 0);
+  }
+  // A byte-order mark before a sound first line is no part of it: the language stays the user's.
+  dir.Write("EinStell.Txt", "\xEF\xBB\xBFSprache: 2\r\nWET no\r\n");
+  fake.messages.shown.clear();
   LoadStartLanguage(folders, settings, table, fake.messages);
-  ASSERT_EQ(fake.messages.shown.size(), 1u);
-  EXPECT_NE(fake.messages.shown[0].text.find("EinStell.Txt"), std::string::npos);
-  EXPECT_EQ(settings.language, 0);
-  EXPECT_EQ(table.selector, 1);
-  // The user's file is left as it was.
-  EXPECT_EQ(SettingsBytes(), "Sprache:??\r\nWET no\r\n");
+  EXPECT_TRUE(fake.messages.shown.empty());
+  EXPECT_EQ(settings.language, 2);
+  EXPECT_EQ(Translate(table, "weiter"), "next");
 }
 
 TEST_F(StartLanguage, SettingsThatCannotBeCreatedAreReportedAndTheProgramGoesOn) {

@@ -4,6 +4,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include <gtest/gtest.h>
+
+#include "common/paths.h"
+
 namespace fs = std::filesystem;
 
 namespace tolvek::testing {
@@ -73,6 +77,14 @@ std::string SourceDataDir() {
 
 void CopyShippedData(const TempDir& dir) {
   fs::copy(SourceDataDir(), dir.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+}
+
+std::string BadFile(const std::string& name) { return std::string(TOLVEK_BAD_FILES_DIR "/") + name; }
+
+std::string BadFileBytes(const std::string& name) {
+  std::string bytes;
+  if (!ReadWholeFile(BadFile(name), bytes)) ADD_FAILURE() << "missing test file " << BadFile(name);
+  return bytes;
 }
 
 }  // namespace tolvek::testing

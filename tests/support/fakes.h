@@ -128,4 +128,8 @@ std::string SourceDataDir();
 // A copy of the shipped program folder in a TempDir, so a test may write in it.
 void CopyShippedData(const TempDir& dir);
 
+// A damaged or hostile input file of tests/bad_files/ (the fuzz targets take them as seeds too).
+std::string BadFile(const std::string& name);
+std::string BadFileBytes(const std::string& name);
+
 }  // namespace tolvek::testing

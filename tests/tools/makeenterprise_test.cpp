@@ -9,7 +9,9 @@
 
 #include "common/paths.h"
 #include "simulator/enterprise/compartment_map.h"
+#include "simulator/enterprise/enterprise_choice.h"
 #include "simulator/enterprise/enterprise_map.h"
+#include "simulator/enterprise/structure_file.h"
 #include "tests/support/fakes.h"
 #include "tools/makeenterprise/enterprise_data.h"
 
@@ -47,7 +49,7 @@ bool EnterpriseData::ok_ = false;
 
 TEST_F(EnterpriseData, ReproducesTheCommittedDataByteForByte) {
   ASSERT_TRUE(ok_);
-  EXPECT_EQ(written_->size(), 15u);  // five map inputs, six pictures, four glyphs
+  EXPECT_EQ(written_->size(), 18u);  // five map inputs, three default structures, six pictures, four glyphs
   for (const std::string& rel : *written_) {
     std::string made, shipped;
     ASSERT_TRUE(ReadWholeFile(out_->File(rel), made)) << rel;
@@ -101,6 +103,36 @@ TEST_F(EnterpriseData, NeighboursShareTheirCornersExactly) {
             ++shared;
   EXPECT_EQ(shared, 2 * 31);  // a 4 × 5 grid has 31 inner edges
   EXPECT_NEAR(total * 1e-4, 558.0, 5.58);
+}
+
+// The defaults the reset window copies: each reads back, in its classification, with its types dealt
+// near their targets over the whole enterprise.
+TEST_F(EnterpriseData, DefaultStructuresReadBackWithTheirTypes) {
+  for (int n = 1; n <= 3; ++n) {
+    const makeenterprise::DefaultStructureDesign& design = makeenterprise::DefaultStructureOf(n);
+    EnterpriseStructure s;
+    StructureReadProblem problem;
+    ASSERT_TRUE(ReadEnterpriseStructure(DefaultEnterpriseFilePath(DataDir(), n), ModelEnterprise(n).compartments, s,
+                                        problem))
+        << n << " line " << problem.line << ": " << problem.reason;
+    EXPECT_EQ(s.mode, design.mode);
+    EXPECT_EQ(s.registers, (ModelStandRegisters{true, false}));
+    ASSERT_EQ(s.chosen.count, static_cast<int>(design.types.size()));
+    std::array<double, 6> byType{};
+    double total = 0.0;
+    for (std::size_t a = 1; a < s.compartments.size(); ++a)
+      for (const EnterpriseStand& st : s.compartments[a].stands) {
+        EXPECT_LE(st.typePosition, s.chosen.count);
+        byType[static_cast<std::size_t>(st.typePosition)] += st.area;
+        total += st.area;
+      }
+    const double caption = std::stod(ModelEnterprise(n).sizeCaption);
+    EXPECT_NEAR(total, caption, 0.01 * caption) << n;
+    for (std::size_t p = 1; p <= design.types.size(); ++p) {
+      EXPECT_EQ(s.chosen.codes[p], design.types[p - 1].first);
+      EXPECT_NEAR(100.0 * byType[p] / total, design.types[p - 1].second, 8.0) << n << " type " << p;
+    }
+  }
 }
 
 TEST_F(EnterpriseData, GlyphsAndPicturesAre24BitBitmaps) {

@@ -13,6 +13,9 @@
 #include "simulator/enterprise/compartment_map.h"
 #include "simulator/enterprise/enterprise_choice.h"
 #include "simulator/enterprise/enterprise_map.h"
+#include "simulator/enterprise/structure_file.h"
+#include "simulator/enterprise/structure_wizard.h"
+#include "simulator/enterprise/subdivision.h"
 #include "tools/makeenterprise/raster_canvas.h"
 #include "tools/makestands/pictures.h"
 
@@ -83,24 +86,17 @@ bool Convex(const Ring& r) {
   return true;
 }
 
-// The enterprise's map as the program reads it: with a structure in the class colours, or its bare
+// The enterprise's map as the program reads it: in its default structure's class colours, or its bare
 // compartments in the first drawing's light green.
 makestands::Picture Preview(const EnterpriseDesign& d, const std::vector<Ring>& outlines, bool structure) {
   EnterpriseSession s;
-  s.number = d.number;
-  s.compartmentCount = ModelEnterprise(d.number).compartments;
-  s.outlines = outlines;
-  s.compartments.assign(static_cast<std::size_t>(s.compartmentCount) + 1, Compartment{});
-  RandomGenerator generator(d.seed + 1000);
-  GeneratorDraws random(generator);
   if (structure) {
-    SubdivideEnterprise(s, random);
-    for (int a = 1; a <= s.compartmentCount; ++a) {
-      const int t = random.Next(3) + 1;
-      s.At(a).typePosition = t;
-      for (EnterpriseStand& st : s.At(a).stands) st.typePosition = t;
-    }
+    s = DefaultStructure(d, outlines);
   } else {
+    s.number = d.number;
+    s.compartmentCount = ModelEnterprise(d.number).compartments;
+    s.outlines = outlines;
+    s.compartments.assign(static_cast<std::size_t>(s.compartmentCount) + 1, Compartment{});
     for (int a = 1; a <= s.compartmentCount; ++a) s.At(a).stands.push_back(EnterpriseStand{0.0, 1, 1, 0, 0, s.Outline(a)});
     s.firstDrawing = true;
   }
@@ -147,6 +143,37 @@ makestands::Picture Glyph(int direction) {
 }
 
 }  // namespace
+
+const DefaultStructureDesign& DefaultStructureOf(int enterprise) {
+  static const DefaultStructureDesign kDefaults[3] = {
+      {0, {{1, 40}, {4, 30}, {6, 30}}, 4101},
+      {1, {{1, 40}, {3, 20}, {4, 20}, {7, 20}}, 4202},
+      {0, {{1, 30}, {2, 15}, {3, 15}, {4, 25}, {5, 15}}, 4303},
+  };
+  return kDefaults[(enterprise >= 1 && enterprise <= 3) ? enterprise - 1 : 0];
+}
+
+EnterpriseSession DefaultStructure(const EnterpriseDesign& d, const std::vector<Ring>& outlines) {
+  const DefaultStructureDesign& structure = DefaultStructureOf(d.number);
+  EnterpriseSession s;
+  s.number = d.number;
+  s.compartmentCount = ModelEnterprise(d.number).compartments;
+  s.outlines = outlines;
+  s.compartments.assign(static_cast<std::size_t>(s.compartmentCount) + 1, Compartment{});
+  for (int a = 1; a <= s.compartmentCount; ++a) s.At(a).kind = DefaultKind(a);
+  RandomGenerator generator(structure.seed);
+  GeneratorDraws random(generator);
+  SubdivideEnterprise(s, random);
+  Shares types{};
+  for (const auto& [code, share] : structure.types) {
+    s.chosen.codes[static_cast<std::size_t>(++s.chosen.count)] = code;
+    types[static_cast<std::size_t>(s.chosen.count)] = share;
+  }
+  DealTypes(s, types, s.chosen.count, random);
+  MixTypes(s, types, s.chosen.count, 15, random);
+  DealClasses(s, types, EvenShares(5), random);
+  return s;
+}
 
 const std::vector<EnterpriseDesign>& EnterpriseDesigns() {
   // Sizes and places chosen so that every compartment stays within the cuts' reach (under 700 m with its
@@ -282,7 +309,21 @@ bool MakeEnterpriseData(const std::string& programFolder, std::vector<std::strin
     }
     read.push_back(std::move(outlines));
   }
-  // Pictures 1..3: each enterprise with a structure in the class colours; 4..6: its bare compartments.
+  // The default structures: their model stands are dealt from the register in use when one is read.
+  for (std::size_t e = 0; e < read.size(); ++e) {
+    const EnterpriseDesign& d = EnterpriseDesigns()[e];
+    const std::string rel = "Vorgaben/Betrieb" + std::to_string(d.number) + "_Default.txt";
+    std::vector<std::string> lines;
+    int compartment = 0;
+    std::string reason;
+    if (!StructureFileLines(StructureOf(DefaultStructure(d, read[e]), DefaultStructureOf(d.number).mode, {true, false}),
+                            lines, compartment, reason)) {
+      error = rel + ": compartment " + std::to_string(compartment) + ": " + reason;
+      return false;
+    }
+    if (!note(WriteTextLines(JoinPath(programFolder, rel), lines), rel)) return false;
+  }
+  // Pictures 1..3: each enterprise in its default structure's class colours; 4..6: its bare compartments.
   for (int k = 1; k <= 6; ++k) {
     const std::size_t e = static_cast<std::size_t>((k - 1) % 3);
     const std::string rel = "Bitmap/Betrieb" + std::to_string(k) + ".bmp";

@@ -1,6 +1,7 @@
 #pragma once
 // The shipped data of the model enterprises: the three compartment maps (in their three input formats),
-// the six pictures of the enterprise choice and the four arrow glyphs of the grid buttons.
+// their default structures, the six pictures of the enterprise choice and the four arrow glyphs of the
+// grid buttons.
 #include <string>
 #include <vector>
 
@@ -21,6 +22,17 @@ struct EnterpriseDesign {
   std::uint32_t seed = 1;
 };
 const std::vector<EnterpriseDesign>& EnterpriseDesigns();
+
+// The default structure of an enterprise: its classification and the target shares of its types; the
+// classes are aimed at 20 % each, 15 % of the stands mix.
+struct DefaultStructureDesign {
+  int mode = 0;                                // 0 stand types with age classes, 1 forest development types
+  std::vector<std::pair<int, double>> types;  // type code and target share (per cent)
+  std::uint32_t seed = 1;
+};
+const DefaultStructureDesign& DefaultStructureOf(int enterprise);
+// The enterprise cut into stands with its default kinds and given its default structure.
+EnterpriseSession DefaultStructure(const EnterpriseDesign& design, const std::vector<Ring>& outlines);
 
 // The lines of the map inputs of one enterprise, in the order EnterpriseMapFiles names them.
 std::vector<std::vector<std::string>> MapInputLines(const EnterpriseDesign& design);

@@ -3,35 +3,21 @@
 // and the figures of the labels.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "common/paths.h"
 #include "simulator/enterprise/enterprise_choice.h"
 #include "simulator/enterprise/model_stand_assignment.h"
 #include "tests/support/fakes.h"
+#include "tests/support/fake_cells.h"
 #include "tests/support/scripted_draws.h"
 
 using namespace tolvek;
+using tolvek::testing::FakeCells;
 using tolvek::testing::ScriptedDraws;
 using tolvek::testing::TempDir;
 
 namespace {
 
 std::string German(const std::string& s) { return s; }
-
-// A register with cells given by hand.
-class Cells : public ModelStandCells {
- public:
-  std::map<std::pair<int, int>, std::vector<int>> cells;
-  std::map<int, std::pair<int, int>> entries;
-  int CellCount(int t, int k) const override {
-    auto it = cells.find({t, k});
-    return it == cells.end() ? 0 : static_cast<int>(it->second.size());
-  }
-  int CellEntry(int t, int k, int i) const override { return cells.at({t, k})[static_cast<std::size_t>(i - 1)]; }
-  int EntryType(int e) const override { return entries.at(e).first; }
-  int EntryClass(int e) const override { return entries.at(e).second; }
-};
 
 }  // namespace
 
@@ -127,7 +113,7 @@ TEST(StartEnterprise, ReadsTheMapAndCutsEveryCompartment) {
 }
 
 TEST(ModelStands, PickedFromTheCellOfTheStandsTypeAndClass) {
-  Cells cells;
+  FakeCells cells;
   cells.cells[{1, 2}] = {4, 9};
   cells.entries[7] = {5, 3};
   ChosenTypes chosen;

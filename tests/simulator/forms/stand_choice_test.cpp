@@ -203,22 +203,46 @@ class StandChoiceTest : public QObject {
     QVERIFY(f.form1().sBtZurueck->isEnabled());
   }
 
-  void aStandThatCannotBeReadKeepsTheOldOneAndNoGrid() {
+  void aStandThatCannotBeReadKeepsTheOldOneUsable() {
+    // A stand whose boundary is missing, and one whose tree file holds no tree: each is refused with a
+    // message naming the file, and the stand loaded before stays in place, shown and ready for a grid.
     Fixture f;
     int first = 0;
     TakeThroughPreview(f, first);
     const std::string code = f.state.currentStand.files.code;
+    const std::string line = f.state.currentStand.chosenLine;
     const int second = ReadableEntry(f.state, first);
-    if (second == 0) QSKIP("the shipped catalogue holds one readable stand only");
-    StandChoice c = SelectCatalogueStand(f.state.standCatalogue, f.state.folders, second);
-    std::filesystem::remove(ResolvePath(c.boundaryPath));
+    const int third = ReadableEntry(f.state, second);
+    if (third == 0) QSKIP("the shipped catalogue holds fewer than three readable stands");
+    const StandChoice noBoundary = SelectCatalogueStand(f.state.standCatalogue, f.state.folders, second);
+    std::filesystem::remove(ResolvePath(noBoundary.boundaryPath));
+    const StandChoice noTree = SelectCatalogueStand(f.state.standCatalogue, f.state.folders, third);
+    StandFiles files;
+    QVERIFY(ResolveStandFiles(f.state.folders, noTree.treePath, files).ok());
+    std::filesystem::resize_file(ResolvePath(files.treeFile), 0);
 
-    WhenCatalogueIsUp([&] { QTest::mouseDClick(Thumbnail(f.form23(), second), Qt::LeftButton); });
-    f.form1().sBtBestandClick();
-    QVERIFY(!f.fs.messages.shown.empty());  // the notice names the problem
-    QCOMPARE(f.state.currentStand.files.code, code);
-    QVERIFY(!f.form1().sBtGitter->isEnabled());
-    QCOMPARE(f.fs.exit.quits, 0);
+    for (int entry : {second, third}) {
+      f.fs.messages.shown.clear();
+      WhenCatalogueIsUp([&] { QTest::mouseDClick(Thumbnail(f.form23(), entry), Qt::LeftButton); });
+      f.form1().sBtBestandClick();
+      QVERIFY(!f.fs.messages.shown.empty());
+      const std::string& said = f.fs.messages.shown.back().text;
+      if (entry == third) {
+        QVERIFY2(said.find("Baumdatei enthält keinen Baum: " + ResolvePath(files.treeFile)) != std::string::npos,
+                 said.c_str());
+        Snapshot(&f.form1(), "empty_stand_refused");
+      }
+      QCOMPARE(f.state.currentStand.files.code, code);
+      QCOMPARE(f.state.standChoice.choice.catalogueIndex, first);
+      QCOMPARE(f.state.currentStand.chosenLine, line);
+      QVERIFY(f.form1().ScrollBox1->isVisible());
+      QVERIFY(f.form1().LblBaumZahl->isVisible() && f.form1().LblBaumZahl->text().contains("/ha"));
+      QVERIFY(f.form1().sBtGitter->isEnabled());
+      QCOMPARE(f.fs.exit.quits, 0);
+    }
+    // The old stand takes a grid as before.
+    f.form1().sBtGitter->click();
+    QVERIFY(f.state.sampling.grid.insideCount > 0);
   }
 
   void calliperThresholdReadsTheStandAgain() {

@@ -148,6 +148,9 @@ class StandRoadTest : public QObject {
     w.Button12->click();
     QVERIFY(w.ScrollBox1->isVisibleTo(&w));
     QVERIFY(w.LblBestand->isVisibleTo(&w));
+    // The run's counters went with its pictures.
+    for (QLabel* counter : {w.Label18, w.LbAnzStpQ, w.LbBaumZahlQ})
+      QVERIFY2(!counter->isVisibleTo(&w) || counter->text().trimmed().isEmpty(), qPrintable(counter->objectName()));
   }
 
   void theSpecialFunctionsGiveTheWholeTitleScreenBack() {
@@ -158,7 +161,8 @@ class StandRoadTest : public QObject {
     w.Button18->click();  // "zurück"
     QVERIFY(w.Button12->isEnabled());
     QVERIFY(w.Button14->isEnabled());
-    for (QWidget* back : std::initializer_list<QWidget*>{w.Label1, w.Label2, w.Label14, w.LblVersion1, w.Panel6})
+    QVERIFY(!w.sBtBestand->isEnabled());  // as on the first title screen
+    for (QWidget* back : std::initializer_list<QWidget*>{w.Label1, w.Label2, w.Label14, w.LblVersion1, w.Panel6, w.BitHinweise})
       QVERIFY2(back->isVisibleTo(&w), qPrintable(back->objectName()));
     for (int i = 1; i <= 7; ++i) QVERIFY(w.LanguageButton(i)->isVisibleTo(&w));
   }
@@ -173,7 +177,7 @@ class StandRoadTest : public QObject {
         r.d5().Memo1->setText("99999");
         r.d5().Button5->click();
         stayedOpen = r.d5().isVisible();
-        shown = QString::fromStdString(r.fs.messages.shown.back().text);
+        if (!r.fs.messages.shown.empty()) shown = QString::fromStdString(r.fs.messages.shown.back().text);
         r.d5().Button3->click();  // 500 m²
         r.d5().Button5->click();
       });
@@ -257,8 +261,19 @@ class StandRoadTest : public QObject {
     r.GridAndPass();
     r.RunFor(2);
     QVERIFY(r.state.run.repeatMode);
-    // A new method: its "Auswertung" is a single evaluation with its report, not a run.
-    r.ChooseFixedCircles();
+    TForm1& w = r.form1();
+    QVERIFY(w.ImgRepeat->isVisibleTo(&w));
+    // A new method: the last run's pictures go as its choice opens (they would lie under the grid group),
+    // and its "Auswertung" is a single evaluation with its report, not a run.
+    QStringList shownWhileChoosing;
+    r.InMethodWindow([&] {
+      for (QWidget* run : std::initializer_list<QWidget*>{w.ImgRepeat, w.ImgRepeatN, w.ImgRepeatD})
+        if (run->isVisibleTo(&w)) shownWhileChoosing << run->objectName();
+      WhenModal(&r.d5(), [&r] { r.d5().Button5->click(); });
+      r.d1().RdBtnVollkr->click();
+      r.d1().OKBtn->click();
+    });
+    QVERIFY2(shownWhileChoosing.isEmpty(), qPrintable(shownWhileChoosing.join(", ")));
     QVERIFY(!r.state.run.repeatMode);
     r.GridAndPass();
     bool reportShown = false;

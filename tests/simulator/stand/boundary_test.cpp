@@ -67,6 +67,38 @@ TEST(Boundary, ShiftedToZeroWhileTheExtentsKeepTheValuesAsRead) {
   EXPECT_DOUBLE_EQ(b.signedArea, 2500.0);
 }
 
+TEST(Boundary, NationalGridCornersAreShiftedToTheirTrueMinimum) {
+  for (double x0 : {3500000.0, -2.5e7}) {
+    const double y0 = x0 + 1900000.0;
+    BoundaryPolygon b;
+    SetBoundaryPoints({{x0, y0}, {x0, y0 + 100}, {x0 + 100, y0 + 100}, {x0 + 100, y0}, {x0, y0}}, b);
+    EXPECT_EQ(b.minX, x0);
+    EXPECT_EQ(b.maxX, x0 + 100);
+    EXPECT_EQ(b.minY, y0);
+    EXPECT_EQ(b.maxY, y0 + 100);
+    for (int i = 1; i <= b.n; ++i) {
+      EXPECT_GE(b.x[i], 0.0);
+      EXPECT_GE(b.y[i], 0.0);
+    }
+    EXPECT_EQ(b.x[1], 0.0);
+    EXPECT_EQ(b.y[1], 0.0);
+    EXPECT_DOUBLE_EQ(b.areaHa, 1.0);
+  }
+}
+
+TEST(ReadBoundary, RegisterCornersOutOfRangeAreRefusedLikeAFile) {
+  FakeRegister reg;
+  reg.x = {0, 0, 3e6, 3e6, 0};
+  reg.y = {0, 50, 50, 0, 0};
+  BoundaryPolygon b;
+  SetBoundaryPoints(RectangleBoundary(10, 10), b);
+  Outcome read;
+  read = ReadBoundary("/p/StandsGE/Grenze00.txt", &reg, b);
+  ASSERT_FALSE(read.ok());
+  EXPECT_EQ(read.problem().where, "/p/StandsGE/Grenze00.txt, Punkt 3");
+  EXPECT_DOUBLE_EQ(b.areaHa, 0.01);
+}
+
 TEST(Boundary, SourceByPath) {
   EXPECT_EQ(BoundarySourceFor("/p/Bestande/Grenze07.txt"), BoundarySource::File);
   EXPECT_EQ(BoundarySourceFor("/p/StandsCH/Grenze75.txt"), BoundarySource::File);
@@ -147,10 +179,18 @@ TEST(ReadBoundary, BadFilesAreReportedByName) {
   ASSERT_FALSE(read.ok());
   EXPECT_EQ(read.problem().message, "Bestandesfläche ist 0");
 
-  dir.Write("Bestande/Grenze04.txt", "0 0\n0 1e300\n1e300 1e300\n1e300 0\n0 0\n");  // area overflows
+  dir.Write("Bestande/Grenze04.txt", "0 0\n0 1e300\n1e300 1e300\n1e300 0\n0 0\n");  // area would overflow
   read = ReadBoundary(folder + "Grenze04.txt", nullptr, b);
   ASSERT_FALSE(read.ok());
-  EXPECT_EQ(read.problem().message, "Grenzdatei enthält einen ungültigen Zahlenwert");
+  EXPECT_EQ(read.problem().message, "Grenze hat einen Eckpunkt außerhalb des zulässigen Bereichs");
+  EXPECT_EQ(read.problem().where, folder + "Grenze04.txt, Punkt 2");
+
+  // Corners on one line: rounding leaves the ring an area of -1.4e-21 m², which turns positive when
+  // the ring is reversed.
+  dir.Write("Bestande/Grenze05.txt", "0 0 .3 .3 1 1 .3 .3 0 0");
+  read = ReadBoundary(folder + "Grenze05.txt", nullptr, b);
+  ASSERT_FALSE(read.ok());
+  EXPECT_EQ(read.problem().message, "Bestandesfläche ist 0");
 
   std::string many;
   for (int i = 0; i < 60; ++i) many += std::to_string(i) + " " + std::to_string(i % 2) + "\n";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,8 +13,9 @@
 namespace tolvek {
 namespace {
 
-// A test picture: red left half, blue right half, so the decoded colours can be checked.
-std::string Compress(int width, int height, bool progressive, bool gray = false) {
+// A test picture: red left half, blue right half, so the decoded colours can be checked. scans > 0 makes
+// a progressive file of that many scans: the DC scan, then one scan for each AC coefficient in turn.
+std::string Compress(int width, int height, bool progressive, bool gray = false, int scans = 0) {
   jpeg_compress_struct cinfo;
   jpeg_error_mgr jerr;
   cinfo.err = jpeg_std_error(&jerr);
@@ -28,6 +30,14 @@ std::string Compress(int width, int height, bool progressive, bool gray = false)
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, 95, TRUE);
   if (progressive) jpeg_simple_progression(&cinfo);
+  std::vector<jpeg_scan_info> script;
+  if (scans > 0) {
+    script.push_back({3, {0, 1, 2, 0}, 0, 0, 0, 0});
+    for (int k = 0; static_cast<int>(script.size()) < scans; ++k)
+      script.push_back({1, {k / 63, 0, 0, 0}, k % 63 + 1, k % 63 + 1, 0, 0});
+    cinfo.scan_info = script.data();
+    cinfo.num_scans = scans;
+  }
   jpeg_start_compress(&cinfo, TRUE);
   std::vector<unsigned char> row(static_cast<std::size_t>(width) * cinfo.input_components);
   while (cinfo.next_scanline < cinfo.image_height) {
@@ -104,6 +114,39 @@ TEST(JpegPhoto, DamagedFilesAreReportedAndTheImageKept) {
     EXPECT_FALSE(r.error.empty());
   }
   EXPECT_EQ(img.width, 7);
+}
+
+TEST(JpegPhoto, ScanBombsAreRefusedAtOnce) {
+  // Progressive files of a few kilobytes that claim 4096 x 4096 pixels and hundreds or thousands of
+  // nearly empty scans: each scan would cost a pass over sixteen million pixels.
+  for (const char* name : {"jpeg_scan_bomb_200.jpg", "jpeg_scan_bomb_4000.jpg"}) {
+    RgbImage img;
+    img.width = 7;
+    const auto start = std::chrono::steady_clock::now();
+    JpegDecodeResult r = LoadJpegFile(testing::BadFile(name), img);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500)) << name;
+    EXPECT_FALSE(r.ok) << name;
+    EXPECT_FALSE(r.error.empty()) << name;
+    EXPECT_EQ(img.width, 7);
+  }
+  // Sound files: a hundred scans are taken, more are not.
+  RgbImage img;
+  JpegDecodeResult r = DecodeJpeg(Compress(64, 48, true, false, 100), img);
+  ASSERT_TRUE(r.ok) << r.error;
+  ExpectRedBlue(img);
+  r = DecodeJpeg(Compress(64, 48, true, false, 101), img);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.error, "progressive picture with more than 100 scans");
+  // Scans are counted from the markers before decoding: scan markers inside an application segment (as
+  // an embedded thumbnail holds them) are none of the picture's.
+  std::string payload;
+  for (int i = 0; i < 200; ++i) payload += std::string("\xFF\xDA\x00\x02", 4);
+  const std::string sound = Compress(64, 48, true, false, 100);
+  const std::size_t length = payload.size() + 2;
+  const std::string app = std::string("\xFF\xE1", 2) + static_cast<char>(length >> 8) + static_cast<char>(length & 0xFF);
+  r = DecodeJpeg(sound.substr(0, 2) + app + payload + sound.substr(2), img);
+  ASSERT_TRUE(r.ok) << r.error;
+  ExpectRedBlue(img);
 }
 
 TEST(JpegPhoto, FileLoading) {

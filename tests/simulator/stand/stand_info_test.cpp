@@ -108,8 +108,8 @@ TEST(StandInfoPlacement, BesideThePreviewAboveItsButton) {
   EXPECT_EQ(p.top, 400 - 55 - 164);
 }
 
-std::array<std::uint16_t, kHistogramClasses + 1> Histogram() {
-  std::array<std::uint16_t, kHistogramClasses + 1> h{};
+std::array<std::uint32_t, kHistogramClasses + 1> Histogram() {
+  std::array<std::uint32_t, kHistogramClasses + 1> h{};
   h[10] = 20;  // 20 % of the trees
   h[11] = 80;
   h[0] = 100;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "common/paths.h"
 #include "common/tree_file.h"
 #include "simulator/stand/catalogue.h"
@@ -77,6 +79,7 @@ TEST_F(StandLoaderTest, AFailedLoadKeepsThePreviousStandWhole) {
   const std::string nanTree = EncodeTreeFile({{1, 20.0f, 10.0f, std::numeric_limits<float>::quiet_NaN()}});
   std::string tooMany;
   for (int i = 0; i < 60; ++i) tooMany += std::to_string(i) + " " + std::to_string(i % 3) + "\n";
+  const std::string removedTrees = EncodeTreeFile({{1, 20.0f, -1.0f, 10.0f}, {2, 30.0f, -10.0f, 5.0f}});
   const std::vector<Case> cases{
       {"Bestnd11", oneTree.substr(0, 10), square, "Baumdatei unvollständig"},
       {"Bestnd12", badSpecies, square, "ungültigen Baumartencode"},
@@ -86,6 +89,8 @@ TEST_F(StandLoaderTest, AFailedLoadKeepsThePreviousStandWhole) {
       {"Bestnd16", oneTree, "0 0\n0 100\n0 0\n", "weniger als 3 Eckpunkte"},
       {"Bestnd17", oneTree, "0 0\n0 100\n0 50\n0 0\n", "Bestandesfläche ist 0"},
       {"Bestnd18", oneTree, "", "Grenzdatei nicht gefunden"},
+      {"Bestnd20", "", square, "Baumdatei enthält keinen Baum"},
+      {"Bestnd21", removedTrees, square, "Baumdatei enthält keinen Baum"},
   };
   for (const auto& c : cases) {
     dir.Write("Bestande/w" + c.code + ".txt", c.treeBytes);
@@ -142,11 +147,68 @@ TEST_F(StandLoaderTest, CalliperThresholdReadsTheStandAgain) {
   EXPECT_EQ(state.calliper.lower, 20.0);
   EXPECT_EQ(state.currentStand.TreeCount(), 1);
 
+  // A threshold above every tree leaves no stand to sample: refused, and the old limit and stand stay.
+  fake.messages.shown.clear();
+  EXPECT_FALSE(ApplyCalliperThreshold(state, 30.0).ok);
+  ASSERT_EQ(fake.messages.shown.size(), 1u);
+  EXPECT_NE(fake.messages.shown[0].text.find("Kein Baum des Bestandes liegt innerhalb der Kluppschwelle: " +
+                                             dir.path() + "Bestande/wBestnd07.txt, BHD 30.0 - 999.0 cm"),
+            std::string::npos)
+      << fake.messages.shown[0].text;
+  EXPECT_EQ(state.calliper.lower, 20.0);
+  EXPECT_EQ(state.currentStand.TreeCount(), 1);
+
   // When the stand can no longer be read, the old limit and stand stay.
   dir.Write("Bestande/wBestnd07.txt", "short");
   EXPECT_FALSE(ApplyCalliperThreshold(state, 0.0).ok);
   EXPECT_EQ(state.calliper.lower, 20.0);
   EXPECT_EQ(state.currentStand.TreeCount(), 1);
+}
+
+// The files that once made the readers misbehave: each ends in a clear message naming the file (or
+// loads, where its data is sound), at once, and a refused one leaves the loaded stand as it was.
+TEST_F(StandLoaderTest, BadFilesEndInAClearMessageAtOnce) {
+  WriteStand("Bestande", "Bestnd07", {{1, 20.0f, 10.0f, 10.0f}}, square);
+  ASSERT_TRUE(LoadStand(state, Path("Bestnd07")).ok);
+  struct Case {
+    std::string code;
+    std::string treeFile;  // a file of tests/bad_files, or empty for one sound tree
+    std::string boundaryFile;
+    std::string expect;  // empty: the stand loads
+  };
+  const std::vector<Case> cases{
+      {"Bestnd01", "wBestnd01_tree_x_1e9.txt", "", "Baum außerhalb von ±1000000 m: "},
+      {"Bestnd02", "", "boundary_negative_area.txt", "Bestandesfläche ist 0: "},
+      {"Bestnd03", "", "boundary_infinite_area.txt", "Eckpunkt außerhalb des zulässigen Bereichs: "},
+      {"Bestnd04", "", "Grenze_gauss_krueger.txt", ""},
+  };
+  for (const Case& c : cases) {
+    const std::string nn = c.code.substr(6, 2);
+    dir.Write("Bestande/w" + c.code + ".txt",
+              c.treeFile.empty() ? EncodeTreeFile({{1, 20.0f, 50.0f, 50.0f}}) : testing::BadFileBytes(c.treeFile));
+    dir.Write("Bestande/Grenze" + nn + ".txt", c.boundaryFile.empty() ? square : testing::BadFileBytes(c.boundaryFile));
+    const auto start = std::chrono::steady_clock::now();
+    StandLoadResult r = TryLoadStand(state, Path(c.code));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500)) << c.code;
+    if (c.expect.empty()) {
+      ASSERT_TRUE(r.ok) << r.message;
+      continue;
+    }
+    EXPECT_FALSE(r.ok) << c.code;
+    EXPECT_NE(r.message.find(c.expect), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find(c.code), std::string::npos) << r.message;
+    EXPECT_EQ(state.currentStand.files.code, "Bestnd07");
+  }
+  EXPECT_NE(TryLoadStand(state, Path("Bestnd01")).message.find("Bestande/wBestnd01.txt, Nr. 2"), std::string::npos);
+  // The national grid square lies at its true minimum, a hectare, with its tree inside.
+  const CurrentStand& s = state.currentStand;
+  EXPECT_EQ(s.files.code, "Bestnd04");
+  EXPECT_EQ(s.boundary.minX, 3500000.0);
+  EXPECT_EQ(s.boundary.minY, 5400000.0);
+  EXPECT_EQ(s.boundary.x[1], 0.0);
+  EXPECT_EQ(s.boundary.y[1], 0.0);
+  EXPECT_EQ(s.boundary.x[3], 100.0);
+  EXPECT_DOUBLE_EQ(s.areaHa, 1.0);
 }
 
 TEST(CalliperThreshold, ListAndPreselection) {

@@ -56,6 +56,17 @@ TEST(BuildTreeList, EmptyFileGivesEmptyListAndZeroSums) {
   EXPECT_EQ(s.histogram[0], 0);
 }
 
+TEST(BuildTreeList, HistogramCountsStandsOfMoreThan65535Trees) {
+  // The generator's densest stands hold about 90 000 trees.
+  std::vector<TreeFileRecord> records(90000, TreeFileRecord{1, 30.0f, 10.0f, 10.0f});
+  RandomGenerator random(1);
+  TreeList trees;
+  SpeciesSums s;
+  BuildTreeList(records, Rules(), random, trees, s);
+  EXPECT_EQ(s.histogram[0], 90000u);
+  EXPECT_EQ(s.histogram[15] + s.histogram[16], 90000u);
+}
+
 TEST(BuildTreeList, CalliperLimitsAreInclusive) {
   std::vector<TreeFileRecord> records{{1, 0.0f, 1.0f, 1.0f}, {1, 20.0f, 1.0f, 1.0f}, {1, 19.9f, 1.0f, 1.0f},
                                       {1, 999.0f, 1.0f, 1.0f}, {1, 1000.0f, 1.0f, 1.0f}};

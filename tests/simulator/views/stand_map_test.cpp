@@ -77,6 +77,31 @@ TEST(StandMapTransform, PixelPositionsRoundHalfToEven) {
   EXPECT_EQ(t.StandMapXInverse(100), 0);
 }
 
+TEST(StandMapTransform, PositionsFarOutsideTheImageSaturateInsteadOfOverflowing) {
+  // A tree or corner thousands of kilometres off (or a scale gone wild) lands far outside the picture,
+  // on the side it lies, and the margins added to it stay in range.
+  StandMapTransform t;
+  t.scale = 3.0;
+  t.imageHeight = 500;
+  t.enterpriseScale = 1e9;
+  ThumbnailTransform th;
+  th.scale = 1e3;
+  for (double far : {1e9, 7.7e9, 1e300}) {
+    EXPECT_EQ(t.StandMapX(far), kPixelLimit + 30);
+    EXPECT_EQ(t.StandMapX(-far), -kPixelLimit + 30);
+    EXPECT_EQ(t.StandMapY(far), 500 - kPixelLimit - 25);
+    EXPECT_EQ(t.EnterpriseMapX(far), kPixelLimit);
+    EXPECT_EQ(th.X(far), kPixelLimit + 4);
+    EXPECT_EQ(th.Y(-far), 75 + kPixelLimit - 4);
+  }
+  const EllipseBox box = TreeDiscBox(t, 3e38, 10, 10);  // a disc larger than any picture
+  EXPECT_EQ(box.x1, -kPixelLimit + 30);
+  EXPECT_EQ(box.x2, kPixelLimit + 30);
+  EXPECT_EQ(RoundPixel(std::nan("")), 0);
+  EXPECT_EQ(RoundPixel(kPixelLimit - 0.5), kPixelLimit);  // half to even, as everywhere
+  EXPECT_EQ(RoundPixel(-2.5), -2);
+}
+
 TEST(StandMapTransform, EnterpriseLinesUseTheEnterpriseMap) {
   StandMapTransform t;
   t.scale = 2.0;
