@@ -21,7 +21,7 @@ struct Problem {
 // never be read as success.
 class [[nodiscard]] Outcome {
  public:
-  Outcome() = default;  // it worked
+  Outcome() = default;                                        // it worked
   Outcome(Problem problem) : problem_(std::move(problem)) {}  // NOLINT: a problem is an outcome
   Outcome(std::string message, std::string where) : problem_(Problem{std::move(message), std::move(where)}) {}
 

@@ -10,7 +10,7 @@ namespace tolvek {
 // surely reaches the boundary. A cell's distance is taken the first time a centre falls into it; the
 // table follows the boundary by itself (a boundary of other points empties it).
 struct BoundaryClearance {
-  int n = 0;                        // the boundary it describes: point count and points, compared bit for bit
+  int n = 0;  // the boundary it describes: point count and points, compared bit for bit
   std::vector<double> boundaryX, boundaryY;
   double originX = 0.0, originY = 0.0;
   double cell = 2.0;

@@ -76,13 +76,14 @@ void FollowBoundary(BoundaryClearance& c, const BoundaryPolygon& b) {
   c.originX = minX - kMargin;
   c.originY = minY - kMargin;
   c.cell = 2.0;
-  while ((std::floor((maxX - minX + 2 * kMargin) / c.cell) + 1) * (std::floor((maxY - minY + 2 * kMargin) / c.cell) + 1) >
+  while ((std::floor((maxX - minX + 2 * kMargin) / c.cell) + 1) *
+             (std::floor((maxY - minY + 2 * kMargin) / c.cell) + 1) >
          kMaxCells)
     c.cell *= 2.0;
   c.columns = static_cast<int>(std::floor((maxX - minX + 2 * kMargin) / c.cell)) + 1;
   c.rows = static_cast<int>(std::floor((maxY - minY + 2 * kMargin) / c.cell)) + 1;
   c.middleDistance.assign(static_cast<std::size_t>(c.columns) * static_cast<std::size_t>(c.rows),
-                      std::numeric_limits<double>::quiet_NaN());
+                          std::numeric_limits<double>::quiet_NaN());
   c.nearStart.assign(c.middleDistance.size(), -1);
 }
 
@@ -123,6 +124,5 @@ double NearClearanceSq(BoundaryClearance& c, const BoundaryPolygon& b, std::ptrd
   }
   return ClearanceFromEdgesSq(b, cx, cy, c.nearEdges.data() + start);
 }
-
 
 }  // namespace tolvek

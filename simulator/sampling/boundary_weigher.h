@@ -64,7 +64,8 @@ class BoundaryWeigher final : public EdgeWeigher {
         // The root of the smallest square is the smallest root: one square root per point, not per edge.
         // A margin keeps the shortcut away from circles that merely touch an edge.
         clear_ = std::sqrt(cell_ >= 0 ? NearClearanceSq(*table_, boundary_, cell_, cx_, cy_)
-                                      : ClearanceSq(boundary_, cx_, cy_)) - 1e-6;
+                                      : ClearanceSq(boundary_, cx_, cy_)) -
+                 1e-6;
         clearKnown_ = true;
       }
       if (r < clear_) {
@@ -111,7 +112,7 @@ class BoundaryWeigher final : public EdgeWeigher {
   double cx_ = std::numeric_limits<double>::quiet_NaN(), cy_ = std::numeric_limits<double>::quiet_NaN();
   // Taken by TakeBounds, which the const ClearRadius calls too.
   mutable bool boundsKnown_ = false;
-  mutable std::ptrdiff_t cell_ = -1;  // the centre's cell in the table
+  mutable std::ptrdiff_t cell_ = -1;                                               // the centre's cell in the table
   mutable double lower_ = -1.0, upper_ = std::numeric_limits<double>::infinity();  // bounds of the centre's distance
   double clear_ = -1.0;
   bool clearKnown_ = false;

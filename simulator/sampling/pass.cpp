@@ -62,8 +62,7 @@ std::string SampleTreeCountLabel(const LanguageTable& lang, std::int32_t total) 
   return PadRight(Translate(lang, "Probebäume:"), 16) + FormatInt(total, 6);
 }
 
-void AppendPlot(SamplingState& s, const GridPoint* point, int gridIndex, double selectionArea, double a1,
-                double a2) {
+void AppendPlot(SamplingState& s, const GridPoint* point, int gridIndex, double selectionArea, double a1, double a2) {
   PassResult& pass = s.pass;
   if (pass.failed) return;
   PlotRecord p;
@@ -226,20 +225,27 @@ class PassWalk {
   // comes back, on grids of few enough shifts for that to happen.
   PlotMemo* memo_ = nullptr;
   PlotMemo::Entry* kept_ = nullptr;  // the current centre's entry
-  bool indexFresh_ = false;  // refreshed for this very list just now: the first listing need not compare again
+  bool indexFresh_ = false;          // refreshed for this very list just now: the first listing need not compare again
   // On the run's schedule: a repetition's pass pumps only when the run's last pump is due again.
   PumpThrottle throttle_;
   unsigned visited_ = 0;
 };
 
 PassWalk::PassWalk(PassEnvironment& env)
-    : env_(env), s_(env.sampling), m_(env.sampling.method), pass_(env.sampling.pass), grid_(env.sampling.grid),
+    : env_(env),
+      s_(env.sampling),
+      m_(env.sampling.method),
+      pass_(env.sampling.pass),
+      grid_(env.sampling.grid),
       enterprise_(env.run.enterpriseMode),
       treeCentred_(env.repetition && m_.weighting == WeightingMode::TreeCentred),
-      limits_(ConcentricLimitsOf(m_)), circleCount_(std::min<int>(m_.circleCount, kMaxConcentricCircles)),
+      limits_(ConcentricLimitsOf(m_)),
+      circleCount_(std::min<int>(m_.circleCount, kMaxConcentricCircles)),
       fixedRadius_(std::sqrt(m_.circleArea / kCirclePi)),
-      weigher_(env.geometry, env.boundary, enterprise_ ? nullptr : &s_.clearance), indexed_(env.candidates == nullptr),
-      wholeList_(!indexed_ && env.candidates->WholeList()), query_(TreeQueryFor(m_)),
+      weigher_(env.geometry, env.boundary, enterprise_ ? nullptr : &s_.clearance),
+      indexed_(env.candidates == nullptr),
+      wholeList_(!indexed_ && env.candidates->WholeList()),
+      query_(TreeQueryFor(m_)),
       batchable_(indexed_ && !enterprise_ && m_.passCode != kMethodNTree &&
                  (query_.steps > 0 || query_.reachPerDbh > 0.0)),
       throttle_(20, &env.run.pumps) {
@@ -301,7 +307,8 @@ bool PassWalk::TakePlotWeights() {
       if (kept_ != nullptr && !failed) KeepPlotWeights(*memo_, *kept_, std::span<const double>(&pass_.plotWeight, 1));
     }
   } else if (m_.passCode == kMethodConcentric) {
-    const std::span<double> weights(pass_.concentricWeight.data() + 1, static_cast<std::size_t>(std::max(circleCount_, 0)));
+    const std::span<double> weights(pass_.concentricWeight.data() + 1,
+                                    static_cast<std::size_t>(std::max(circleCount_, 0)));
     if (keptPlotWeights) {
       std::ranges::copy(KeptPlotWeights(*kept_), weights.begin());
     } else {
@@ -431,10 +438,17 @@ bool PassWalk::SelectAtPoint(int gridIndex, GridPoint& point, const PointTrees& 
       case kMethodNTree:
         ok = trees.nearestListed ? SelectNTreeFromLists(s_, pt, weigher_) : SelectNTreeTrees(s_, chosen, pt, weigher_);
         break;
-      case kMethodFixedCircle: ok = SelectCircleTrees(s_, chosen, pt, 0, weigher_); break;
-      case kMethodAngleCount: ok = SelectCircleTrees(s_, chosen, pt, m_.countingFactor, weigher_, centreWeights); break;
-      case kMethodConcentric: ok = SelectConcentricTrees(s_, chosen, pt, limits_, weigher_); break;
-      default: break;
+      case kMethodFixedCircle:
+        ok = SelectCircleTrees(s_, chosen, pt, 0, weigher_);
+        break;
+      case kMethodAngleCount:
+        ok = SelectCircleTrees(s_, chosen, pt, m_.countingFactor, weigher_, centreWeights);
+        break;
+      case kMethodConcentric:
+        ok = SelectConcentricTrees(s_, chosen, pt, limits_, weigher_);
+        break;
+      default:
+        break;
     }
     if (weights.learned != nullptr && ok) KeepTreeWeights(*memo_, *kept_);
   } catch (...) {

@@ -55,18 +55,18 @@ struct PassEnvironment {
   CandidateSource* candidates = nullptr;      // null: the tree index of the sampling state
   EnterpriseGridAreas* areas = nullptr;       // inside test of a grid made by the pass in enterprise mode
   GridContext gridContext{};
-  bool repetition = false;    // inside a run of repetitions (tree-centred weights may apply)
-  bool singleStepWait = true; // the single-step wait at the end of the pass
+  bool repetition = false;     // inside a run of repetitions (tree-centred weights may apply)
+  bool singleStepWait = true;  // the single-step wait at the end of the pass
 };
 
 enum class PassOutcome {
-  NoMethod,        // "Bitte Verfahren festlegen": nothing was done
-  Done,            // the plot list holds the pass
-  NoPlots,         // "Keine Probebäume gefunden" answered with Yes or No: the list is empty
-  EndProgram,      // "Keine Probebäume gefunden" answered with Cancel: the list is empty and the program is
-                   // to end once the user has confirmed it, as "Ende" asks
-  Stopped,         // "Ende" while the pass ran: the list holds the plots so far
-  GridFailed,      // no grid could be made
+  NoMethod,    // "Bitte Verfahren festlegen": nothing was done
+  Done,        // the plot list holds the pass
+  NoPlots,     // "Keine Probebäume gefunden" answered with Yes or No: the list is empty
+  EndProgram,  // "Keine Probebäume gefunden" answered with Cancel: the list is empty and the program is
+               // to end once the user has confirmed it, as "Ende" asks
+  Stopped,     // "Ende" while the pass ran: the list holds the plots so far
+  GridFailed,  // no grid could be made
 };
 
 // The pass. Failures of its stages end the program through FatalErrorCode with the stage code:
@@ -81,19 +81,19 @@ PassOutcome RandomGridShiftAndPass(PassEnvironment& env, RandomGenerator& random
 
 // Counters and per-point values of the pass; the plot plan and the evaluation read them.
 struct PassResult {
-  std::uint16_t plotCount = 0;        // plots of the pass (equals plots.size())
-  std::uint16_t passPlotTotal = 0;    // plotCount copied at the end of the pass
+  std::uint16_t plotCount = 0;      // plots of the pass (equals plots.size())
+  std::uint16_t passPlotTotal = 0;  // plotCount copied at the end of the pass
   std::uint16_t treesOfCurrentPlot = 0;
-  std::int32_t sampleTreeTotal = 0;   // every entry counts, the empty-plot entry included
-  bool failed = false;                // an edge weight of the current point failed
+  std::int32_t sampleTreeTotal = 0;  // every entry counts, the empty-plot entry included
+  bool failed = false;               // an edge weight of the current point failed
   double plotWeight = 1.0;
   std::array<double, 6> concentricWeight{};  // 1..count
   double centreX = 0.0, centreY = 0.0;
   float planCentreX = 0.0f, planCentreY = 0.0f;  // the plot plan of the enterprise pass reads them
-  int mapX = 0, mapY = 0;             // enterprise: the grid point on the map, for the route placing it
-  double distance = 0.0;              // distance of the tree being recorded
-  std::uint8_t layer = 0;             // layer of the tree being recorded (n-tree understorey: 1)
-  std::array<std::uint8_t, 10> speciesSeen{};  // 1..9, cleared per point
+  int mapX = 0, mapY = 0;                        // enterprise: the grid point on the map, for the route placing it
+  double distance = 0.0;                         // distance of the tree being recorded
+  std::uint8_t layer = 0;                        // layer of the tree being recorded (n-tree understorey: 1)
+  std::array<std::uint8_t, 10> speciesSeen{};    // 1..9, cleared per point
   // the strongest tree of an angle-count point (for the plot plan)
   double strongestDbh = 0.0, strongestWeight = 0.0, strongestRadius = 0.0;
   // n-tree plot radii and weights of the current point
@@ -101,7 +101,7 @@ struct PassResult {
   std::int32_t lastLoadedModelStand = -1;
   std::int32_t currentModelStand = 0;  // the enterprise route's model stand of the current point
   bool passDone = false;
-  bool completed = false;             // the last pass ran to its end (not stopped by "Ende")
+  bool completed = false;  // the last pass ran to its end (not stopped by "Ende")
 };
 
 // Scratch of the selection, kept so that no point allocates.
@@ -130,7 +130,7 @@ struct SamplingState {
   PlotList plots;
   PassResult pass;
   SelectionScratch scratch;
-  TreeIndex treeIndex;  // the candidate trees of a plot by position; follows the tree list by itself
+  TreeIndex treeIndex;          // the candidate trees of a plot by position; follows the tree list by itself
   BoundaryClearance clearance;  // stand mode only: the enterprise route changes boundaries within a pass
   PlotMemo plotMemo;            // stand mode with the tree index only
 };
@@ -146,11 +146,9 @@ class PassObserver {
   // A point is about to be visited (clear the plan image).
   virtual void PointStarted(int /*gridIndex*/) {}
   // A plot circle on the stand map (stand mode, graphics on).
-  virtual void PlotCircle(double /*cx*/, double /*cy*/, double /*radius*/, Colour /*colour*/,
-                          bool /*dotted*/) {}
+  virtual void PlotCircle(double /*cx*/, double /*cy*/, double /*radius*/, Colour /*colour*/, bool /*dotted*/) {}
   // A sample tree in the current pen colour (MarkSampledSpecies with graphics on, stand mode).
-  virtual void SampledTree(std::uint8_t /*species*/, double /*dbh*/, double /*x*/, double /*y*/,
-                           Colour /*pen*/) {}
+  virtual void SampledTree(std::uint8_t /*species*/, double /*dbh*/, double /*x*/, double /*y*/, Colour /*pen*/) {}
   // A plot has been recorded (enterprise outside repetitions: the plot plan).
   virtual void PlotRecorded(int /*gridIndex*/, const PlotRecord& /*plot*/) {}
   // The pass is over: the label "Probebäume:" and its text.
@@ -163,8 +161,7 @@ class PassObserver {
 class CandidateSource {
  public:
   virtual ~CandidateSource() = default;
-  virtual void Candidates(TreeList& trees, double cx, double cy, double radius,
-                          std::vector<TreeRecord*>& out) = 0;
+  virtual void Candidates(TreeList& trees, double cx, double cy, double radius, std::vector<TreeRecord*>& out) = 0;
   // A source that hands every point the whole list is asked once per tree list, not once per point.
   virtual bool WholeList() const { return false; }
 };
@@ -194,13 +191,11 @@ class EnterprisePassRoute {
 // did ("Kein Probekreis im Bestand"); the last position drawn is left in x and y.
 bool RandomPlotCentre(const BoundaryPolygon& boundary, RandomGenerator& random, double& x, double& y);
 
-
 // The text "Probebäume:" + total after a pass.
 std::string SampleTreeCountLabel(const LanguageTable& lang, std::int32_t total);
 
 // Starts a plot for the current point (no-op while the failure flag is set).
-void AppendPlot(SamplingState& s, const GridPoint* point, int gridIndex, double selectionArea, double a1,
-                double a2);
+void AppendPlot(SamplingState& s, const GridPoint* point, int gridIndex, double selectionArea, double a1, double a2);
 // Appends a sample tree to the current plot; null records the empty plot (no tree record).
 void AppendSampleTree(SamplingState& s, const TreeRecord* tree, double edgeWeight, double plotArea);
 // Sets the species-seen flag of the current point.
@@ -214,13 +209,20 @@ void MarkSampledSpecies(PassResult& pass, std::uint8_t species);
 class SampleTreeRecorder {
  public:
   SampleTreeRecorder(SamplingState& s, std::size_t room)
-      : s_(s), recording_(!s.pass.failed && !s.plots.plots.empty()), first_(s.plots.trees.Room(room)),
-        next_(first_) {}
+      : s_(s), recording_(!s.pass.failed && !s.plots.plots.empty()), first_(s.plots.trees.Room(room)), next_(first_) {}
 
   void Add(const TreeRecord& tree, double distance, std::uint8_t layer, double edgeWeight, double plotArea) {
     // Every field given at once, so the record is written once where it lies.
-    SampleTreeRecord r{distance, edgeWeight, plotArea, static_cast<float>(tree.dbh), static_cast<float>(tree.x),
-                       static_cast<float>(tree.y), layer, tree.species, tree.species2, tree.weightDone};
+    SampleTreeRecord r{distance,
+                       edgeWeight,
+                       plotArea,
+                       static_cast<float>(tree.dbh),
+                       static_cast<float>(tree.x),
+                       static_cast<float>(tree.y),
+                       layer,
+                       tree.species,
+                       tree.species2,
+                       tree.weightDone};
     if constexpr (std::endian::native == std::endian::little) {
       // The tree keeps species, second species and weight flag side by side, as the record does behind
       // the layer: one read of four bytes, moved up by the layer's byte, instead of three.

@@ -18,13 +18,13 @@ namespace tolvek {
 struct SampleTreeRecord {
   // Eight-byte fields first, then the four-byte and the one-byte ones: 40 bytes with no padding, since
   // a dense grid writes and reads tens of thousands of these per pass.
-  double distance = 0.0;        // m from the plot centre
+  double distance = 0.0;  // m from the plot centre
   double edgeWeight = 1.0;
-  double plotArea = 0.0;        // m², the tree's selection area
-  float dbh = 0.0f;             // cm
-  float x = 0.0f;               // m
+  double plotArea = 0.0;  // m², the tree's selection area
+  float dbh = 0.0f;       // cm
+  float x = 0.0f;         // m
   float y = 0.0f;
-  std::uint8_t layer = 0;       // 0 main stand, 1 understorey of the n-tree sample
+  std::uint8_t layer = 0;  // 0 main stand, 1 understorey of the n-tree sample
   std::uint8_t species = 0;
   std::uint8_t species2 = 0;
   std::uint8_t weightDone = 0;  // the tree's weight-computed flag
@@ -40,14 +40,14 @@ static_assert(sizeof(SpeciesCode) == 1 && offsetof(TreeRecord, species2) == offs
               offsetof(TreeRecord, weightFailed) == offsetof(TreeRecord, species) + 3);
 
 struct PlotRecord {
-  std::uint8_t standType = 0;   // enterprise: from the grid point
+  std::uint8_t standType = 0;  // enterprise: from the grid point
   std::uint8_t ageClass = 0;
-  double plotArea = 0.0;        // m²: circle area (methods 2, 3), 0 (52), A₁ (n-tree)
-  double secondArea = 0.0;      // m²: n-tree understorey area A₂
-  double insideShare = 0.0;     // fixed circles: 1 / plot weight
-  std::int32_t firstTree = 0;   // index into PlotList::trees
-  std::int32_t treeCount = 0;   // 0 for a plot without trees
-  std::int32_t gridIndex = 0;   // the grid point (1-based) the plot belongs to
+  double plotArea = 0.0;       // m²: circle area (methods 2, 3), 0 (52), A₁ (n-tree)
+  double secondArea = 0.0;     // m²: n-tree understorey area A₂
+  double insideShare = 0.0;    // fixed circles: 1 / plot weight
+  std::int32_t firstTree = 0;  // index into PlotList::trees
+  std::int32_t treeCount = 0;  // 0 for a plot without trees
+  std::int32_t gridIndex = 0;  // the grid point (1-based) the plot belongs to
 };
 
 // The sample trees of a pass, used like a vector of records. Every slot up to the capacity always holds
@@ -63,7 +63,8 @@ class SampleTreeStore {
     return *this;
   }
   SampleTreeStore(SampleTreeStore&& other) noexcept
-      : slots_(std::move(other.slots_)), size_(std::exchange(other.size_, 0)),
+      : slots_(std::move(other.slots_)),
+        size_(std::exchange(other.size_, 0)),
         capacity_(std::exchange(other.capacity_, 0)) {}
   SampleTreeStore& operator=(SampleTreeStore&& other) noexcept {
     slots_ = std::move(other.slots_);
