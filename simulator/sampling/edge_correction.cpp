@@ -1,9 +1,9 @@
 #include "simulator/sampling/edge_correction.h"
 
 #include <algorithm>
-#include <cassert>
 #include <array>
 #include <bit>
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -280,7 +280,8 @@ bool CircleInsideAreaOf(GeometryContext& g, PolygonRef boundary, double r, doubl
   g.clip.circleCorners = corners;
   g.clip.circleRadius = r;
   g.clip.standAsBefore = same && from.viewed && from.view == g.clip.standView.taken;
-  const bool clipped = ClipPlotPolygon(g, corners, g.edge.circle, g.edge.shiftedBoundary, n, g.edge.clipResult, g.edge.clipAreas);
+  const bool clipped =
+      ClipPlotPolygon(g, corners, g.edge.circle, g.edge.shiftedBoundary, n, g.edge.clipResult, g.edge.clipAreas);
   g.clip.circleCorners = 0;
   g.clip.circleRadius = 0.0;
   g.clip.standAsBefore = false;
@@ -289,7 +290,8 @@ bool CircleInsideAreaOf(GeometryContext& g, PolygonRef boundary, double r, doubl
   if (!clipped) return false;
   // A stand that cuts the circle into two pieces makes the walk go once more around the circle: its
   // area is then counted in once too often. More than that cannot be told apart from a wrong ring.
-  if (g.edge.clipAreas.result > g.edge.clipAreas.plot) g.edge.clipAreas.result = g.edge.clipAreas.result - g.edge.clipAreas.plot;
+  if (g.edge.clipAreas.result > g.edge.clipAreas.plot)
+    g.edge.clipAreas.result = g.edge.clipAreas.result - g.edge.clipAreas.plot;
   if (g.edge.clipAreas.result > g.edge.clipAreas.plot) {
     g.diagnostics.errorFlag = true;
     return false;

@@ -194,7 +194,7 @@ void TakeEdgeBands(int count, const double* lows, const double* highs, double or
 // box and its line, and the edges by bands of x and of y, so that a circle visits only the edges near
 // it. Taken again when the points change.
 struct BoundaryEdgeTable {
-  int n = 0;            // points of the boundary it was taken from (0: none yet)
+  int n = 0;                // points of the boundary it was taken from (0: none yet)
   std::uint64_t taken = 0;  // counts the times it was taken
   bool usable = false;  // finite points and at most 64 edges; otherwise every edge is visited
   std::array<double, kStandPolygonSlots + 1> x{}, y{};

@@ -144,11 +144,13 @@ void SetBoundaryPoints(const std::vector<BoundaryPoint>& points, BoundaryPolygon
 Outcome BoundaryFromPoints(const std::vector<BoundaryPoint>& points, const std::string& path, BoundaryPolygon& b) {
   BoundaryFileProblem ring = CheckBoundaryRing(points);
   if (ring != BoundaryFileProblem::None) return Problem{BoundaryProblemText(ring), path};
-  if (int far = FirstCornerOutOfRange(points)) return Problem{BoundaryProblemText(BoundaryFileProblem::OutOfRange), path + ", Punkt " + std::to_string(far)};
+  if (int far = FirstCornerOutOfRange(points))
+    return Problem{BoundaryProblemText(BoundaryFileProblem::OutOfRange), path + ", Punkt " + std::to_string(far)};
   BoundaryPolygon read;
   SetBoundaryPoints(points, read);
   // Judged on the ring as it runs after the orientation: that is the area every later step uses.
-  if (!std::isfinite(read.signedArea) || !std::isfinite(read.areaHa)) return Problem{BoundaryProblemText(BoundaryFileProblem::NotANumber), path};
+  if (!std::isfinite(read.signedArea) || !std::isfinite(read.areaHa))
+    return Problem{BoundaryProblemText(BoundaryFileProblem::NotANumber), path};
   if (EnclosesNoArea(read)) return Problem{"Bestandesfläche ist 0", path};
   b = read;
   return {};
@@ -158,14 +160,16 @@ Outcome ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* 
   const std::string path(boundaryPath);
   std::vector<BoundaryPoint> points;
   BoundarySource source = BoundarySourceFor(boundaryPath);
-  if (source == BoundarySource::File && IsRegisterBoundaryName(boundaryPath)) return Problem{"Keine Grenze für diesen Bestand vorhanden", path};
+  if (source == BoundarySource::File && IsRegisterBoundaryName(boundaryPath))
+    return Problem{"Keine Grenze für diesen Bestand vorhanden", path};
   if (source == BoundarySource::File) {
     BoundaryFileReadResult r = ReadBoundaryFile(path, points);
     if (!r.ok()) {
       const std::string where = r.point > 0 ? path + ", Punkt " + std::to_string(r.point) : path;
       return Problem{BoundaryProblemText(r.problem), where};
     }
-  } else if (!standRegister || !RegisterPoints(source, *standRegister, points)) return Problem{"Keine Eckpunkte im Bestandesregister für diesen Bestand", path};
+  } else if (!standRegister || !RegisterPoints(source, *standRegister, points))
+    return Problem{"Keine Eckpunkte im Bestandesregister für diesen Bestand", path};
   return BoundaryFromPoints(points, path, b);
 }
 

@@ -45,8 +45,8 @@ StandCatalogueEntry DecodeCatalogueLine(const LanguageTable& language, std::stri
                                         CatalogueStyle style);
 
 struct CatalogueReadResult {
-  Outcome outcome;             // the file was read (possibly cut to 52 entries), or why not
-  bool tooMany = false;        // more than 52 lines: the first 52 are kept
+  Outcome outcome;       // the file was read (possibly cut to 52 entries), or why not
+  bool tooMany = false;  // more than 52 lines: the first 52 are kept
 };
 
 // Reads the catalogue file; on failure the catalogue is left as it was.

@@ -29,9 +29,11 @@ Outcome ParseExpectedVcTable(const std::vector<std::string>& lines, const std::s
     for (std::string w; fields >> w;) words.push_back(w);
     if (words.empty()) continue;
     const std::string where = path + " (" + std::to_string(lineNumber) + ")";
-    if (static_cast<int>(read.rows.size()) >= kMaxExpectedVcRows) return Problem{"Mehr als 52 Zeilen in der Datei der erwarteten Variationskoeffizienten", where};
+    if (static_cast<int>(read.rows.size()) >= kMaxExpectedVcRows)
+      return Problem{"Mehr als 52 Zeilen in der Datei der erwarteten Variationskoeffizienten", where};
     auto number = ParseInt(words[0]);
-    if (words.size() < 16 || !number) return Problem{"Zeile der erwarteten Variationskoeffizienten unvollständig oder fehlerhaft", where};
+    if (words.size() < 16 || !number)
+      return Problem{"Zeile der erwarteten Variationskoeffizienten unvollständig oder fehlerhaft", where};
     if (*number < 0 || *number > 65535) return Problem{"Bestandesnummer außerhalb 0 bis 65535", where};
     ExpectedVcRow row;
     row.standNumber = static_cast<std::uint16_t>(*number);

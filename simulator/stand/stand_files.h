@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "common/paths.h"
-
 #include "common/problem.h"
 
 namespace tolvek {

@@ -29,7 +29,7 @@ Problem TreeFileProblemFor(const TreeFileReadResult& r, const std::string& path)
 // Either the file holds no standing tree (none at all, or only trees removed by the generator, which
 // lie at x <= 0), or the calliper limits leave none of them.
 Problem NoTreeProblem(const std::vector<TreeFileRecord>& records, const CalliperLimits& limits,
-                          const std::string& path) {
+                      const std::string& path) {
   for (const TreeFileRecord& r : records)
     if (r.x > 0.0f)
       return {"Kein Baum des Bestandes liegt innerhalb der Kluppschwelle",
