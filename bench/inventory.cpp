@@ -43,6 +43,8 @@
 #include "simulator/stand/stand_loader.h"
 #include "simulator/state.h"
 
+#include "bench/headless.h"
+
 #ifndef TOLVEK_BENCH_DATA_DIR
 #define TOLVEK_BENCH_DATA_DIR "data"
 #endif
@@ -50,38 +52,8 @@
 namespace tolvek {
 namespace {
 
-// ---- a program without windows: time from the steady clock, no events, every question answered ----
-class HeadlessPlatform : public Clock, public EventPump, public MessageService, public ProgramExit {
- public:
-  HeadlessPlatform() {
-    services.clock = this;
-    services.pump = this;
-    services.messages = this;
-    services.exit = this;
-  }
-  std::uint64_t TickMs() override {
-    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          std::chrono::steady_clock::now().time_since_epoch())
-                                          .count());
-  }
-  std::uint32_t SeedFromTime() override { return 1; }
-  void Pump(unsigned) override {}
-  int ShowMessageBox(const std::string&, int, int) override { return kResultOk; }
-  int AskYesNoAt(const std::string&, int, int, int) override { return kResultNo; }
-  int PlatformBox(const std::string&, const std::string&, PlatformButtons, PlatformIcon) override { return kResultYes; }
-  void Quit(int) override {}
-  void Terminate(int code) override {
-    std::fprintf(stderr, "the core ended the program (code %d)\n", code);
-    std::exit(2);
-  }
-  Services services;
-};
-
-double PeakMemoryMb() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB on Linux
-}
+using bench::HeadlessPlatform;
+using bench::PeakMemoryMb;
 
 // Processor time of this thread in ms: the run is one thread, and other work on the machine, which
 // stretches the time on the clock by a factor of two or more, stretches this far less.

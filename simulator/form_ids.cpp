@@ -178,6 +178,9 @@ std::vector<FormList> MakeAllLists() {
     FormList l{"F27", "Form27", {}};
     Each(l.entries, {"Label2", "Label3", "Label9"}, K::kLabel);
     l.entries.push_back(Caption("BtMultiSim27", K::kButton, "schliessen"));
+    // The window's other buttons: without them they stay German.
+    l.entries.push_back(Next("Button2"));
+    l.entries.push_back(Row("Button3", K::kButton));
     l.entries.push_back(Hint("ImgBTAk", K::kImage, "Gewünschte BT/AK - Kombination anklicken"));
     all.push_back(std::move(l));
   }
@@ -197,7 +200,10 @@ std::vector<FormList> MakeAllLists() {
                  {Row("Button1", K::kButton), Row("Button2", K::kButton),
                   Fixed("Memo1", K::kWidget, TextProperty::kHint,
                         {"G - Grundfläche je Hektar", "N - Baumzahl je Hektar", "D - mittlerer BHD",
-                         "S - Ergebnis aus Probefläche", "E - Erwartungswert (wahrer Wert)"})}});
+                         "S - Ergebnis aus Probefläche", "E - Erwartungswert (wahrer Wert)"}),
+                  // The red line's hint: without it the line stays German.
+                  Row("Panel1", K::kWidget)}});
+  all.push_back({"F16", "Form16", {Row("BtnStop", K::kButton)}});
   // The matrix's texts are set when it is drawn; its title joins the lists so it follows the language.
   all.push_back({"F33", "Form33", {Caption("", K::kWindow, "Flächenbilanz")}});
   // The classification matrix has no list of its own in the table; its buttons join here.

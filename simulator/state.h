@@ -15,6 +15,7 @@
 #include "simulator/stand/tree_list.h"
 #include <memory>
 
+#include "simulator/enterprise/enterprise_inventory.h"
 #include "simulator/enterprise/model_stands.h"
 #include "simulator/enterprise/enterprise_model.h"
 #include "simulator/enterprise/structure_wizard.h"
@@ -76,6 +77,8 @@ struct SimulatorState {
   StructureWizard structureWizard;
   // "E-Wert der Varianz" and "Optimierung".
   TrueValueState trueValues;
+  // The inventory of a whole enterprise: its model stands as read, true values, estimates, report.
+  EnterpriseInventoryState inventory;
 };
 
 }  // namespace tolvek

@@ -21,6 +21,10 @@ fi
 if [ -x build/bench/bench_generator ]; then
   build/bench/bench_generator --smoke
 fi
+# The enterprise inventory: kept model stands and model stands read afresh give the same run.
+if [ -x build/bench/bench_enterprise_inventory ]; then
+  build/bench/bench_enterprise_inventory --smoke
+fi
 # Every test again under AddressSanitizer and UndefinedBehaviorSanitizer: a read of freed memory, or of a
 # window already being taken down, passes an ordinary run unnoticed. float-cast-overflow (which gcc's
 # "undefined" leaves out) catches a real too large for the whole number it is turned into, as a position
@@ -35,6 +39,7 @@ build-sanitize/bench/bench_inventory --smoke
 build-sanitize/bench/bench_window_run --smoke
 build-sanitize/bench/bench_enterprise_map --smoke
 build-sanitize/bench/bench_generator --smoke
+build-sanitize/bench/bench_enterprise_inventory --smoke
 # The readers' fuzz targets, 20 s each, so that a new fault in a reader fails here (tools/fuzz.sh runs
 # them as long as asked).
 bash tools/fuzz.sh 20

@@ -146,6 +146,7 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
   BuildEnterpriseArea();
   BuildStructureArea();
   BuildTrueValueArea();
+  BuildInventoryArea();
   BuildHelpArea();
 
   sBtNeuesVerfahren->setEnabled(false);

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -332,7 +333,7 @@ class TForm1 : public QMainWindow {
   void ImgBestMouseMove(int px, int py);
   void ImgBestMouseUp(int px, int py);
   // The enterprise route of the pass and of the grid's inside test; null in stand mode.
-  std::function<EnterprisePassRoute*()> enterprisePassRoute;
+  std::function<EnterprisePassRoute*(bool repetition)> enterprisePassRoute;
   EnterpriseGridAreas* enterpriseGridAreas = nullptr;
   // The enterprise number in the grid file's name ("Temp\Betrieb" + n + "Netz.txt").
   std::function<int()> gridFileEnterpriseNumber;
@@ -481,11 +482,28 @@ class TForm1 : public QMainWindow {
   // The species legend back after the optimisation window closed.
   void ShowLegendAgain();
 
+  // ---- Enterprise inventory: the pass's route over the enterprise, the plot plan, the evaluation by
+  // strata with its report and views
+  void BuildInventoryArea();
+  // Before an enterprise pass: every model stand the structure uses read (once per run of the program
+  // while the registers stay). False, with the message shown, when one cannot be read.
+  bool PrepareEnterprisePass();
+  // The plan of a recorded plot of an enterprise pass outside a run, and its question whether to go on.
+  void ShowPlotPlan(int gridIndex, const PlotRecord& plot);
+  // The evaluation of an enterprise pass; with the show-report flag set, its report and the views.
+  // False (with the message shown) when it had to be abandoned.
+  bool EvaluateEnterpriseRun(RepetitionEstimate& estimate);
+  // "temp\temp.txt" from the last evaluation (empty with fewer than 2 sample points); false with a message.
+  bool WriteEnterpriseReport();
+  // The choice window and the views until the user leaves them.
+  void RunEnterpriseViewLoop();
+
  protected:
   void closeEvent(class QCloseEvent* e) override;
   bool eventFilter(QObject* watched, class QEvent* e) override;
 
  private:
+  std::unique_ptr<class EnterpriseRoute> enterpriseRoute_;
   void BuildTitleScreen();
   void BuildToolBar();
   void BuildExtrasGroup();

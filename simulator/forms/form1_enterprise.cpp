@@ -77,6 +77,12 @@ void TForm1::BuildEnterpriseArea() {
   };
   LblBaeume = figure("LblBaeume");
   LbBestGroesse = figure("LbBestGroesse");
+  // Which registers the model stands come from: in the tool bar where the stand's name and area stand at
+  // the stand level (an enterprise shows its figures in the data column), on the screen also at 768
+  // pixels.
+  LbModBestande->setGeometry(6, kToolBarStandRow + 36, PnDaten->x() - 12, 40);
+  LbModBestande->setWordWrap(true);
+  LbModBestande->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   // Panel8 "Betriebstruktur" in the data column, below the enterprise's figures.
   Panel8->setGeometry(PnDaten->x() + 4, kStructurePanelTop, PnDaten->width() - 8, 150);

@@ -80,6 +80,25 @@ class StandRunSteps : public RepetitionSteps {
   const TrueStandValues& truth_;
 };
 
+namespace {
+
+// The run's counters and the wait panel put where the mode leaves room for them.
+void PlaceRunCounters(TForm1& f) {
+  // At the stand level they stand below the method's figures, the wait panel between them and the run's
+  // pictures, where no button lies. In an enterprise its own figures take that room, so both go below
+  // the pictures, which end well above the data column's foot there (no species legend).
+  const int waitHeight = TForm1::kDataSlotTop - TForm1::kDataWaitTop - 4;
+  int countersTop = TForm1::kDataCountersTop;  // in the data panel
+  if (f.state.run.enterpriseMode) countersTop = f.ImgRepeatD->geometry().bottom() + 6 - f.PnDaten->y();
+  const int waitTop = f.PnDaten->y() + countersTop + (TForm1::kDataWaitTop - TForm1::kDataCountersTop);
+  QLabel* const counters[3] = {f.Label18, f.LbAnzStpQ, f.LbBaumZahlQ};
+  for (int i = 0; i < 3; ++i) counters[i]->move(counters[i]->x(), countersTop + 18 * i);
+  f.Panel15->setGeometry(f.PnDaten->x() + 4, waitTop, f.PnDaten->width() - 8, waitHeight);
+  f.Panel15Text->setGeometry(0, 0, f.Panel15->width(), f.Panel15->height());
+}
+
+}  // namespace
+
 void TForm1::BuildEvaluationArea() {
   // The run's counters stand on the stand's data panel, below the grid figures and above the wait panel
   // "Bitte warten ..." that a run shows.
@@ -178,9 +197,7 @@ void TForm1::sBtAuswertungClick() {
   run.waitAbort = false;
   run.repetitionStop = false;
   stopPending_ = false;
-  // In the data column between the run's counters and its pictures: no button lies under it.
-  Panel15->setGeometry(PnDaten->x() + 4, kDataWaitTop, PnDaten->width() - 8, kDataSlotTop - kDataWaitTop - 4);
-  Panel15Text->setGeometry(0, 0, Panel15->width(), Panel15->height());
+  PlaceRunCounters(*this);
   sBtDrehen->hide();
   sm.grid.baseOriginX = sm.grid.originX;
   sm.grid.baseOriginY = sm.grid.originY;
@@ -253,8 +270,11 @@ void TForm1::sBtAuswertungClick() {
   sBtBestand->setEnabled(true);
   sBtZurueck->setEnabled(true);
   if (forms.form18) forms.form18->ApplyPendingButtons();
-  // The sample-tree table of the run's last evaluation.
-  WriteSampleTreeTableNow();
+  // The sample-tree table, or the enterprise report, of the run's last evaluation.
+  if (run.enterpriseMode)
+    WriteEnterpriseReport();
+  else
+    WriteSampleTreeTableNow();
   if (stopPending_) {
     stopPending_ = false;
     FinishNeuesVerfahren();

@@ -21,6 +21,7 @@
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form22.h"
 #include "simulator/forms/form24.h"
+#include "simulator/forms/paced_picture.h"
 #include "simulator/forms/widget_makers.h"
 #include "simulator/sampling/edge_correction.h"
 #include "simulator/sampling/true_values.h"
@@ -326,8 +327,12 @@ std::optional<DesignValues> TForm1::ComputeTrueValuesNow(int ask) {
   RunControl& run = state.run;
   run.busy = true;
   bool cancelled = false;
+  // Every tree marks the map: shown at the screen's pace, not once per tree, or a large stand waits on the
+  // picture rather than on the sums.
+  mapPicture_->SetPaced(true);
   const std::optional<DesignValues> values = ComputeTrueValues(g, cs.trees, cs.boundary, cs.areaHa, state.sampling.method,
                                                                &display, &cancelled);
+  mapPicture_->SetPaced(false);
   run.busy = false;
   if (run.endRequested) return std::nullopt;
   if (values) tv.last = *values;

@@ -487,6 +487,9 @@ class MapPassObserver : public PassObserver {
     Paper();
     DrawRing(stamps_, *canvas_, Pixels(), TreeDiscBox(t_, dbh, y, x), pen, false);
   }
+  void PlotRecorded(int gridIndex, const PlotRecord& plot) override {
+    if (f_.state.run.enterpriseMode) f_.ShowPlotPlan(gridIndex, plot);
+  }
   void PassFinished(const std::string& label) override {
     f_.LblBaumZahl->setText(Q(label));
     Finish();
@@ -680,6 +683,8 @@ void DrawGridOver(TForm1& f, bool blink, bool show, const std::function<void()>&
     g.insideCount = 0;
     g.lastPassPlotCount = 0;
   }
+  // The enterprise map too loses the last pass's crosses: over a run they would cover it.
+  if (run.enterpriseMode && run.graphics && g.lastPassPlotCount > 0) f.DrawEnterpriseMap();
   if (g.points.empty()) return;
   MarkInsidePoints(g, &state.currentStand.boundary, f.enterpriseGridAreas, run.enterpriseMode, g.assign);
   if (!run.graphics) return;
@@ -1027,6 +1032,7 @@ void TForm1::Button8Click() {
 
 void TForm1::GitterFertigClick() {
   if (GuardBusy()) return;
+  if (state.run.enterpriseMode && !PrepareEnterprisePass()) return;
   RunPass(true, false);
 }
 
@@ -1067,7 +1073,7 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps
     try {
       PassEnvironment env{s,   state.currentStand.trees, state.currentStand.boundary, *state.geometry,
                           run, state.services,           state.language,              *observer};
-      env.enterprise = f.enterprisePassRoute ? f.enterprisePassRoute() : nullptr;
+      env.enterprise = f.enterprisePassRoute ? f.enterprisePassRoute(repetition) : nullptr;
       env.areas = f.enterpriseGridAreas;
       env.gridContext = f.MakeGridContext();
       env.repetition = repetition;

@@ -33,6 +33,9 @@ class TForm33;
 class TForm30;
 class TForm36;
 class TForm43;
+class TForm16;
+class TForm27;
+class TForm31;
 class TForm37;
 class TForm41;
 
@@ -65,6 +68,9 @@ struct Forms {
   TForm30* form30 = nullptr;  // model-stand list
   TForm36* form36 = nullptr;  // classification matrix of a model stand
   TForm43* form43 = nullptr;  // real or generated model stands
+  TForm27* form27 = nullptr;  // choice of the evaluation unit of an enterprise inventory
+  TForm16* form16 = nullptr;  // an empty window of the enterprise views
+  TForm31* form31 = nullptr;  // result table of the enterprise report
   TForm37* form37 = nullptr;  // choice of the model enterprise
   TForm41* form41 = nullptr;  // an enterprise's structure back to its default
 };

@@ -12,6 +12,7 @@
 #include "simulator/forms/form15.h"
 #include "simulator/forms/form22.h"
 #include "simulator/forms/form23.h"
+#include "simulator/forms/enterprise_results.h"
 #include "simulator/forms/enterprise_windows.h"
 #include "simulator/forms/form24.h"
 #include "simulator/forms/form30.h"
@@ -43,8 +44,11 @@ SimulatorProgram::SimulatorProgram(SimulatorState& st, bool installOwnMessageBox
   forms.form24 = Add(new TForm24(state, forms.form1, forms.form1));
   forms.form25 = Add(new TForm25(state, forms.form1));
   forms.form26 = Add(new TForm26(state, forms.form1));
+  forms.form27 = Add(new TForm27(state, forms, forms.form1));
   forms.form29 = Add(new TForm29(state, forms.form1));
+  forms.form16 = Add(new TForm16(forms.form1));
   forms.form30 = Add(new TForm30(state, forms, forms.form1));
+  forms.form31 = Add(new TForm31(state, forms, forms.form1));
   forms.btnRightDlg3 = Add(new TBtnRightDlg3(state, forms, forms.form1));
   forms.form32 = Add(new TForm32(state));
   forms.form33 = Add(new TForm33(state, forms.form1));

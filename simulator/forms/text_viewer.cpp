@@ -81,17 +81,21 @@ bool TBtnRightDlg3::ShowTextFile(int kind, const std::string& path) {
   return true;
 }
 
-bool TBtnRightDlg3::ReadForPrinting(const std::string& path, std::vector<std::string>& lines) {
+namespace {
+
+bool ReadForPrinting(SimulatorState& state, const std::string& path, std::vector<std::string>& lines) {
   if (ReadTextLines(path, lines)) return true;
   // Nothing is printed and the program goes on: every answer would do the same, so OK is the one.
-  state.services.messages->PlatformBox(T("Datei nicht gefunden!") + "\n" + path, "", PlatformButtons::Ok,
-                                       PlatformIcon::Warning);
+  state.services.messages->PlatformBox(Translate(state.language, "Datei nicht gefunden!") + "\n" + path, "",
+                                       PlatformButtons::Ok, PlatformIcon::Warning);
   return false;
 }
 
-bool TBtnRightDlg3::PrintTextFileOn(const std::string& path, QPrinter& printer) {
+}  // namespace
+
+bool PrintTextFileTo(SimulatorState& state, const std::string& path, QPrinter& printer) {
   std::vector<std::string> lines;
-  if (!ReadForPrinting(path, lines)) return false;
+  if (!ReadForPrinting(state, path, lines)) return false;
   QPainter painter;
   if (!BeginMetricPrinting(printer, painter, state)) return false;
   const double unit = PrinterUnitsPerTenthMm(printer);
@@ -106,9 +110,13 @@ bool TBtnRightDlg3::PrintTextFileOn(const std::string& path, QPrinter& printer) 
   return true;
 }
 
+bool TBtnRightDlg3::PrintTextFileOn(const std::string& path, QPrinter& printer) {
+  return PrintTextFileTo(state, path, printer);
+}
+
 void TBtnRightDlg3::PrintTextFile(const std::string& path) {
   std::vector<std::string> lines;
-  if (!ReadForPrinting(path, lines)) return;
+  if (!ReadForPrinting(state, path, lines)) return;
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, this);
   if (dialog.exec() != QDialog::Accepted) return;

@@ -14,6 +14,10 @@ class QPushButton;
 
 namespace tolvek {
 
+// Prints a text file on a printer already chosen, 0.1 mm units, Courier New, each page its own job. A file
+// that cannot be read is reported and nothing is printed; false then, and when the job cannot start.
+bool PrintTextFileTo(SimulatorState& state, const std::string& path, QPrinter& printer);
+
 class TBtnRightDlg3 : public QDialog {
   Q_OBJECT
  public:
@@ -45,7 +49,6 @@ class TBtnRightDlg3 : public QDialog {
 
  private:
   std::string T(const char* german) const;
-  bool ReadForPrinting(const std::string& path, std::vector<std::string>& lines);
   std::string shownFile_;
   int kind_ = 0;
 };

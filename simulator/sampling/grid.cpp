@@ -193,6 +193,7 @@ void MarkInsidePoints(SampleGrid& grid, const BoundaryPolygon* boundary, Enterpr
   const bool standBoundary = !enterpriseMode && boundary != nullptr && boundary->n >= 4;
   PreparedInsideMemo& standTest = grid.memo.inside;
   standTest.For(standBoundary ? PolygonRef(*boundary) : PolygonRef());
+  if (enterpriseMode && areas != nullptr) areas->BeginMarking();
   for (int i = 1; i <= grid.pointCount; ++i) {
     GridPoint& p = grid.Point(i);
     const int ix = p.x + grid.originX, iy = p.y + grid.originY;

@@ -89,6 +89,8 @@ struct GridContext {
 class EnterpriseGridAreas {
  public:
   virtual ~EnterpriseGridAreas() = default;
+  // Before the points of a grid are marked (the compartments may have been cut anew since).
+  virtual void BeginMarking() {}
   virtual bool InsideCompartment(double gx, double gy) = 0;
   // With assign set: store stand number, type and class of the enterprise stand at (gx, gy).
   virtual void AssignModelStand(double gx, double gy, GridPoint& point) = 0;

@@ -36,8 +36,9 @@ void ReportPlot(PassEnvironment& env, int gridIndex) {
     const int n = std::clamp(m.treeNumber, 2, 7);
     env.observer.PlotCircle(cx, cy, std::sqrt(s.scratch.nearest.mainDist[static_cast<std::size_t>(n)]), kYellow, true);
   }
-  // The species seen were marked as the trees were recorded.
-  if (draw)
+  // The species seen were marked as the trees were recorded. The enterprise map shows no model
+  // stand's trees: its plots are shown in the plot plan.
+  if (standMap)
     for (const SampleTreeRecord& t : s.plots.TreesOf(plot))
       env.observer.SampledTree(t.species, t.dbh, t.x, t.y, t.layer == 1 ? kUnderstoreyPen : kYellow);
   if (standMap && m.passCode == kMethodFixedCircle)
@@ -335,7 +336,9 @@ void PassWalk::FollowTreeList(int gridIndex) {
   listed_ = true;
   std::vector<TreeRecord*>& candidates = s_.scratch.candidates;
   if (indexed_) {
-    if (!indexFresh_) RefreshTreeIndex(s_.treeIndex, trees);
+    // A model stand lent with its own index needs no comparison with its trees.
+    const bool lentIndex = env_.enterprise != nullptr && env_.enterprise->IndexDescribesTrees();
+    if (!indexFresh_ && !lentIndex) RefreshTreeIndex(s_.treeIndex, trees);
     indexFresh_ = false;
     // The index keeps the largest dbh of the list it describes (now this one).
     largestDbh_ = s_.treeIndex.largestDbh;

@@ -184,6 +184,9 @@ class EnterprisePassRoute {
   virtual bool PreparePoint(int gridIndex, GridPoint& point, PassResult& pass) = 0;
   // After the last point: the grid's save request and the model-stand statistics of the first pass.
   virtual void PassEnded(PassResult& /*pass*/) {}
+  // True when the tree index in the sampling state was lent together with the current trees and was
+  // built from exactly these trees: the pass then does not compare them again.
+  virtual bool IndexDescribesTrees() const { return false; }
 };
 
 // The enterprise route's plot position in a model stand: whole-metre random positions within the extents

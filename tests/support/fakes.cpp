@@ -14,6 +14,7 @@ namespace tolvek::testing {
 
 int FakeMessages::ShowMessageBox(const std::string& text, int kind, int buttons) {
   shown.push_back({text, kind, buttons, -1, -1, false, {}});
+  if (onShow) onShow(shown.back());
   if (!answers.empty()) {
     int a = answers.front();
     answers.pop_front();
@@ -24,6 +25,7 @@ int FakeMessages::ShowMessageBox(const std::string& text, int kind, int buttons)
 
 int FakeMessages::AskYesNoAt(const std::string& text, int kind, int left, int top) {
   shown.push_back({text, kind, kButtonsYesNo, left, top, false, {}});
+  if (onShow) onShow(shown.back());
   if (!answers.empty()) {
     int a = answers.front();
     answers.pop_front();
@@ -35,6 +37,7 @@ int FakeMessages::AskYesNoAt(const std::string& text, int kind, int left, int to
 int FakeMessages::PlatformBox(const std::string& text, const std::string& title, PlatformButtons buttons,
                               PlatformIcon) {
   shown.push_back({text, 0, static_cast<int>(buttons), -1, -1, true, title});
+  if (onShow) onShow(shown.back());
   if (!answers.empty()) {
     int a = answers.front();
     answers.pop_front();

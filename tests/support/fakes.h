@@ -58,6 +58,8 @@ class FakeMessages : public MessageService {
  public:
   std::vector<ShownMessage> shown;
   std::deque<int> answers;  // answers handed out in order; when empty: OK (1) or "nein" (7) for questions
+  // Called with every message as it is shown, before it is answered.
+  std::function<void(const ShownMessage&)> onShow;
   int ShowMessageBox(const std::string& text, int kind, int buttons) override;
   int AskYesNoAt(const std::string& text, int kind, int left, int top) override;
   int PlatformBox(const std::string& text, const std::string& title, PlatformButtons buttons, PlatformIcon icon) override;

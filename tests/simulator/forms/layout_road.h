@@ -2,8 +2,9 @@
 // The stand level's road checked for what a user sees on a screen of a given size: on the title screen,
 // in the catalogue and its preview, on the stand screen with its description, with the extras and the
 // grid group, during a run and at its end, and back on the title screen, no two controls a user needs
-// overlap, none is cut, and everything lies on the screen (tests/support/layout_check.h). The two screen
-// sizes of class rooms' projectors run as two test programs (layout_1366_test, layout_1024_test).
+// overlap, none is cut, and everything lies on the screen (tests/support/layout_check.h); an enterprise
+// run is looked at the same way. The two screen sizes of class rooms' projectors run as two test programs
+// (layout_1366_test, layout_1024_test).
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,7 @@
 #include "simulator/forms/form44.h"
 #include "simulator/forms/method_dialogs.h"
 #include "simulator/forms/program.h"
+#include "tests/simulator/forms/enterprise_program.h"
 #include "tests/support/fakes.h"
 #include "tests/support/layout_check.h"
 #include "tests/support/qt_helpers.h"
@@ -127,6 +129,39 @@ class LayoutRoadTest : public QObject {
     Look(r, "titleagain");
     for (const QString& problem : found_) qInfo("%s", qPrintable(problem));
     QVERIFY2(found_.isEmpty(), qPrintable(QString::number(found_.size()) + " problems, listed above"));
+  }
+
+  // An enterprise run puts its own figures into the data column: the run's counters, the wait panel and
+  // the pictures must leave them readable, while the run goes and after it.
+  void anEnterpriseRunLeavesTheEnterpriseFiguresUncovered() {
+    tolvek::testing::EnterpriseProgram f;
+    tolvek::TForm1& w = f.f1();
+    f.EnterWithStructure();
+    w.GitterFertig->click();
+    QStringList found;
+    auto look = [&](const char* where) {
+      QApplication::processEvents();
+      for (const QString& p : tolvek::testing::LayoutProblems({&w}, QApplication::primaryScreen()->geometry()))
+        found << QString(where) + ": " + p;
+      tolvek::testing::Snapshot(&w, qPrintable("layout_" + size_ + "_de_enterprise" + where));
+    };
+    bool looked = false;
+    f.fs.pump.onPump = [&](int) {
+      if (looked || f.state.evaluation.run.count < 3) return;
+      looked = true;
+      // The wait panel shows while the repetitions go.
+      QVERIFY(w.Panel15->isVisible());
+      look("run");
+      w.sBtNeuesVerfahren->click();
+    };
+    w.F1BtWiederholen->setEnabled(true);
+    w.F1BtWiederholen->click();
+    f.fs.pump.onPump = nullptr;
+    QVERIFY(looked);
+    QVERIFY(w.LbBestGroesse->isVisible() && w.Label18->isVisible());
+    look("runend");
+    for (const QString& problem : found) qInfo("%s", qPrintable(problem));
+    QVERIFY2(found.isEmpty(), qPrintable(QString::number(found.size()) + " problems, listed above"));
   }
 
  private:
