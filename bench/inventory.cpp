@@ -506,7 +506,7 @@ int Main(int argc, char** argv) {
   const std::string cataloguePath = JoinPath(state.folders.presets, "Tolvek01.txt");
   const CatalogueReadResult c =
       ReadStandCatalogue(state.language, cataloguePath, CatalogueStyle::Thumbnails, state.standCatalogue);
-  if (!c.ok) {
+  if (!c.outcome.ok()) {
     std::printf("bench_inventory: no stand catalogue at %s, nothing measured\n", cataloguePath.c_str());
     return 0;
   }

@@ -425,7 +425,8 @@ std::string CurrentTrueValueCacheKey(const SimulatorState& state) {
   for (const ModelStandEntry& e : state.modelStands.table.entries) {
     in.entries.push_back(e.code + " " + std::to_string(e.cls.type) + std::to_string(e.cls.klass));
     StandFiles files;
-    const bool found = ResolveStandFiles(state.folders, JoinPath(state.folders.program, "Bestande/" + e.code + ".txt"), files);
+    const bool found =
+        ResolveStandFiles(state.folders, JoinPath(state.folders.program, "Bestande/" + e.code + ".txt"), files).ok();
     in.treeFileStamps.push_back(found ? TreeFileStamp(files.treeFile) : std::string("-"));
   }
   return TrueValueCacheKey(in);

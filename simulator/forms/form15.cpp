@@ -141,8 +141,8 @@ void TForm15::BuildStandMenu(bool menuMode) {
   if (!sc.menuBuilt) {
     CatalogueReadResult r = ReadStandCatalogue(state.language, JoinPath(state.folders.presets, "Tolvek01.txt"),
                                                CatalogueStyle::Menu, state.standCatalogue);
-    if (!r.ok) {
-      state.services.messages->PlatformBox(ProblemMessage(state.language, r.problem), "", PlatformButtons::Ok,
+    if (!r.outcome.ok()) {
+      state.services.messages->PlatformBox(ProblemMessage(state.language, r.outcome.problem()), "", PlatformButtons::Ok,
                                            PlatformIcon::Warning);
     } else {
       // More than 52 stands: the first 52 are offered and the program goes on.
@@ -174,7 +174,7 @@ void TForm15::BuildStandMenu(bool menuMode) {
     BuildStandFileNames();
   }
   StandFiles files;
-  if (sc.choice.valid() && ResolveStandFiles(state.folders, sc.choice.treePath, files)) {
+  if (sc.choice.valid() && ResolveStandFiles(state.folders, sc.choice.treePath, files).ok()) {
     MemVerz->setPlainText(Q(files.folder));
     MemCode->setPlainText(Q(files.code));
   }
@@ -194,7 +194,7 @@ void TForm15::ShowStandDescription() {
   if (c.treePath.empty()) return;
   Memo1->clear();
   StandFiles files;
-  if (!ResolveStandFiles(state.folders, c.treePath, files) || !FileExists(ResolvePath(files.treeFile))) {
+  if (!ResolveStandFiles(state.folders, c.treePath, files).ok() || !FileExists(ResolvePath(files.treeFile))) {
     // "ja": the user picks again; the other answers end the program, asked first as "Ende" asks.
     const int answer =
         state.services.messages->PlatformBox(Translate(state.language, "Bestand nicht gefunden, bitte neu wählen."), "",

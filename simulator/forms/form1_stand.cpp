@@ -281,9 +281,9 @@ bool TForm1::LoadChosenStand() {
   LblBestand->setText(Q(StandLabel(choice)));
   LblBestand->show();
 
-  LoadProblem problem;
-  if (!ReadExpectedVcTable(JoinPath(state.folders.presets, "Tolvek02.txt"), state.expectedVc, problem))
-    state.services.messages->PlatformBox(ProblemMessage(state.language, problem), "", PlatformButtons::Ok,
+  if (const Outcome read = ReadExpectedVcTable(JoinPath(state.folders.presets, "Tolvek02.txt"), state.expectedVc);
+      !read.ok())
+    state.services.messages->PlatformBox(ProblemMessage(state.language, read.problem()), "", PlatformButtons::Ok,
                                          PlatformIcon::Warning);
   DrawStand();
   PnDaten->show();

@@ -125,8 +125,8 @@ void TForm23::PrepareCatalogue() {
   setToolTip(Q(T("Bestand durch Anklicken auswählen")));
   CatalogueReadResult r = ReadStandCatalogue(state.language, JoinPath(state.folders.presets, "Tolvek01.txt"),
                                              CatalogueStyle::Thumbnails, state.standCatalogue);
-  if (!r.ok)
-    state.services.messages->PlatformBox(ProblemMessage(state.language, r.problem), "", PlatformButtons::Ok,
+  if (!r.outcome.ok())
+    state.services.messages->PlatformBox(ProblemMessage(state.language, r.outcome.problem()), "", PlatformButtons::Ok,
                                          PlatformIcon::Warning);
   else if (r.tooMany) {
     // Only the first 52 stands are offered; Cancel ends the program, asked first as "Ende" asks.

@@ -112,7 +112,7 @@ bool TForm44::Preview(int k) {
 
   // The stand's files must be there before anything is shown of it.
   StandFiles files;
-  if (!ResolveStandFiles(state.folders, choice.treePath, files) || !FileExists(ResolvePath(files.treeFile))) {
+  if (!ResolveStandFiles(state.folders, choice.treePath, files).ok() || !FileExists(ResolvePath(files.treeFile))) {
     // "ja": the user picks again; the other answers end the program, asked first as "Ende" asks.
     const int answer = state.services.messages->PlatformBox(T("Bestand nicht gefunden, bitte neu wählen."), "",
                                                             PlatformButtons::YesNoCancel, PlatformIcon::None);

@@ -3,17 +3,18 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
+#include "common/circle_pi.h"
 #include "common/platform.h"
 
 namespace tolvek {
 
 namespace {
 
-constexpr double kPi = 3.141592654;
 // The clip works on an inscribed polygon; its area is raised by this factor.
 constexpr double kPolygonAreaFactor = 1.00609;
 // A corner nearer than this to the chord between its two crossings counts as a straight cut.
@@ -28,7 +29,7 @@ double ChordAngle(GeoPoint c1, GeoPoint c2, double r) {
   const double dy = c1.y - c2.y;
   const double s = std::sqrt(dx * dx + dy * dy) / 2.0 / r;
   if (s <= 0.999) return 2.0 * std::atan(s / std::sqrt(1.0 - s * s));
-  return kPi;
+  return kCirclePi;
 }
 
 bool Finite(double v) { return std::isfinite(v); }
@@ -39,11 +40,23 @@ bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 bool WeightInRange(double weight) { return weight >= 0.98 && weight <= 10.0; }
 
+HeldBoundary::HeldBoundary(GeometryContext& g, PolygonRef boundary) : g_(g) {
+  // Two holders at once could each believe the other's comparison; the second is a programming error.
+  assert(!g.edge.hold.Holding());
+  g_.edge.hold.held_ = boundary.x;
+  g_.edge.hold.compared_ = nullptr;
+}
+
+HeldBoundary::~HeldBoundary() {
+  g_.edge.hold.held_ = nullptr;
+  g_.edge.hold.compared_ = nullptr;
+}
+
 namespace {
 
 // The table of this boundary, taken afresh when its points differ bit for bit from the last one's.
 const BoundaryEdgeTable& CrossingEdges(GeometryContext& g, PolygonRef boundary) {
-  BoundaryEdgeTable& t = g.crossingEdges;
+  BoundaryEdgeTable& t = g.edge.crossingEdges;
   const int n = boundary.n;
   if (n > kStandPolygonSlots) {
     t.n = 0;
@@ -51,9 +64,9 @@ const BoundaryEdgeTable& CrossingEdges(GeometryContext& g, PolygonRef boundary) 
     ++t.taken;
     return t;
   }
-  if (t.n == n && t.comparedAt != nullptr && t.comparedAt == boundary.x && g.heldBoundary == boundary.x) return t;
+  if (t.n == n && g.edge.hold.Compared(boundary.x)) return t;
   const auto bytes = static_cast<std::size_t>(n) * sizeof(double);
-  t.comparedAt = boundary.x;
+  g.edge.hold.NoteCompared(boundary.x);
   if (t.n == n && std::memcmp(&t.x[1], &boundary.x[1], bytes) == 0 &&
       std::memcmp(&t.y[1], &boundary.y[1], bytes) == 0)
     return t;
@@ -95,9 +108,9 @@ const BoundaryEdgeTable& CrossingEdges(GeometryContext& g, PolygonRef boundary) 
 
 EdgeCutKind BoundaryCrossings(GeometryContext& g, PolygonRef boundary, double y, double x, double r) {
   const GeoPoint centre{x, y};
-  g.cornerTriangle = Polygon<4>{};
-  g.chord1 = {};
-  g.chord2 = {};
+  g.edge.cornerTriangle = Polygon<4>{};
+  g.edge.chord1 = {};
+  g.edge.chord2 = {};
   int kind = 0;
   bool complex = false;
   int cornersInside = 0;
@@ -111,8 +124,8 @@ EdgeCutKind BoundaryCrossings(GeometryContext& g, PolygonRef boundary, double y,
       if (kind != 0) {
         complex = true;
       } else {
-        g.chord1 = hits.first;
-        g.chord2 = hits.second;
+        g.edge.chord1 = hits.first;
+        g.edge.chord2 = hits.second;
         kind = 1;
       }
     } else if (hits.firstOnSegment || hits.secondOnSegment) {
@@ -121,20 +134,20 @@ EdgeCutKind BoundaryCrossings(GeometryContext& g, PolygonRef boundary, double y,
         complex = true;
       } else {
         if (PointWithinDistance(p, centre, r)) {
-          g.cornerTriangle.x[1] = p.x;
-          g.cornerTriangle.y[1] = p.y;
-          g.cornerTriangle.x[2] = crossing.x;
-          g.cornerTriangle.y[2] = crossing.y;
+          g.edge.cornerTriangle.x[1] = p.x;
+          g.edge.cornerTriangle.y[1] = p.y;
+          g.edge.cornerTriangle.x[2] = crossing.x;
+          g.edge.cornerTriangle.y[2] = crossing.y;
           ++cornersInside;
           haveCorner = true;
         }
         if (PointWithinDistance(q, centre, r)) {
-          g.cornerTriangle.x[3] = crossing.x;
-          g.cornerTriangle.y[3] = crossing.y;
+          g.edge.cornerTriangle.x[3] = crossing.x;
+          g.edge.cornerTriangle.y[3] = crossing.y;
           haveArriving = true;
         }
-        g.chord1 = {g.cornerTriangle.x[2], g.cornerTriangle.y[2]};
-        g.chord2 = {g.cornerTriangle.x[3], g.cornerTriangle.y[3]};
+        g.edge.chord1 = {g.edge.cornerTriangle.x[2], g.edge.cornerTriangle.y[2]};
+        g.edge.chord2 = {g.edge.cornerTriangle.x[3], g.edge.cornerTriangle.y[3]};
         kind = 2;
       }
     } else if (PointWithinDistance(p, centre, r) && PointWithinDistance(q, centre, r)) {
@@ -146,7 +159,7 @@ EdgeCutKind BoundaryCrossings(GeometryContext& g, PolygonRef boundary, double y,
   const double right = x + r + kBoxSlack;
   const double bottom = y - r - kBoxSlack;
   const double top = y + r + kBoxSlack;
-  const BoundaryEdgeTable* table = g.crossingsWithoutShortcuts ? nullptr : &CrossingEdges(g, boundary);
+  const BoundaryEdgeTable* table = g.testing.crossingsWithoutShortcuts ? nullptr : &CrossingEdges(g, boundary);
   if (table != nullptr && table->usable && std::isfinite(left) && std::isfinite(right) && std::isfinite(bottom) &&
       std::isfinite(top)) {
     // The edges sharing a band with the circle's box on both axes, in their order; the others' boxes
@@ -184,11 +197,11 @@ EdgeCutKind BoundaryCrossings(GeometryContext& g, PolygonRef boundary, double y,
     if (!haveCorner || !haveArriving) {
       complex = true;
     } else {
-      g.cornerTriangle.x[4] = g.cornerTriangle.x[1];
-      g.cornerTriangle.y[4] = g.cornerTriangle.y[1];
-      g.cornerTriangle.n = 4;
-      const GeoPoint corner{g.cornerTriangle.x[1], g.cornerTriangle.y[1]};
-      if (std::fabs(LineDistance(g, g.chord1, g.chord2, corner)) < kCornerToChord) kind = 1;
+      g.edge.cornerTriangle.x[4] = g.edge.cornerTriangle.x[1];
+      g.edge.cornerTriangle.y[4] = g.edge.cornerTriangle.y[1];
+      g.edge.cornerTriangle.n = 4;
+      const GeoPoint corner{g.edge.cornerTriangle.x[1], g.edge.cornerTriangle.y[1]};
+      if (std::fabs(LineDistance(g, g.edge.chord1, g.edge.chord2, corner)) < kCornerToChord) kind = 1;
     }
   }
   if (cornersInside > 1 || complex) return EdgeCutKind::Complex;
@@ -235,53 +248,55 @@ namespace {
 
 // CircleInsideArea; fromTable: the boundary is, bit for bit, that of the crossing table as last taken.
 bool CircleInsideAreaOf(GeometryContext& g, PolygonRef boundary, double r, double y, double x, bool fromTable) {
-  if (g.errorFlag) return false;
+  if (g.diagnostics.errorFlag) return false;
   const int corners = g.cornersPerCircle;
-  if (!CirclePolygon(corners, 0.0, 0.0, r, g.circle)) {
-    g.errorFlag = true;
+  if (!CirclePolygon(corners, 0.0, 0.0, r, g.edge.circle)) {
+    g.diagnostics.errorFlag = true;
     return false;
   }
   const int n = boundary.n;
   if (n < 1 || n > boundary.highestSlot || n > kStandPolygonSlots) {
     ReportGeometryCapacity(g, "60");
-    g.errorFlag = true;
+    g.diagnostics.errorFlag = true;
     return false;
   }
   // The weights at one plot centre clip the same boundary copy: it is taken once, and the clip view
   // that held it after the last clip holds it still.
-  auto& from = g.shiftedFrom;
-  const bool same = fromTable && !g.clipWithoutShortcuts && from.table == g.crossingEdges.taken &&
-                    g.shiftedBoundary.n == n && SameBits(from.x, x) && SameBits(from.y, y);
+  auto& from = g.edge.shiftedFrom;
+  const bool same = fromTable && !g.testing.clipWithoutShortcuts && from.table == g.edge.crossingEdges.taken &&
+                    g.edge.shiftedBoundary.n == n && SameBits(from.x, x) && SameBits(from.y, y);
   if (!same) {
     for (int i = 1; i <= n; ++i) {
-      g.shiftedBoundary.x[i] = boundary.x[i] - x;
-      g.shiftedBoundary.y[i] = boundary.y[i] - y;
+      g.edge.shiftedBoundary.x[i] = boundary.x[i] - x;
+      g.edge.shiftedBoundary.y[i] = boundary.y[i] - y;
     }
-    g.shiftedBoundary.n = n;
-    from.table = fromTable ? g.crossingEdges.taken : 0;
+    g.edge.shiftedBoundary.n = n;
+    from.table = fromTable ? g.edge.crossingEdges.taken : 0;
     from.x = x;
     from.y = y;
   }
-  if (g.observer) g.observer->ClipInput(g.circle, g.shiftedBoundary);
+  if (g.observer) g.observer->ClipInput(g.edge.circle, g.edge.shiftedBoundary);
 
-  g.clipCircleCorners = corners;
-  g.clipCircleRadius = r;
-  g.clipStandAsBefore = same && from.viewed && from.view == g.clipStandView.taken;
-  const bool clipped = ClipPlotPolygon(g, corners, g.circle, g.shiftedBoundary, n, g.clipResult, g.clipAreas);
-  g.clipCircleCorners = 0;
-  g.clipCircleRadius = 0.0;
-  g.clipStandAsBefore = false;
-  from.viewed = g.clipStandViewed;
-  from.view = g.clipStandView.taken;
+  g.clip.circleCorners = corners;
+  g.clip.circleRadius = r;
+  g.clip.standAsBefore = same && from.viewed && from.view == g.clip.standView.taken;
+  const bool clipped =
+      ClipPlotPolygon(g, corners, g.edge.circle, g.edge.shiftedBoundary, n, g.edge.clipResult, g.edge.clipAreas);
+  g.clip.circleCorners = 0;
+  g.clip.circleRadius = 0.0;
+  g.clip.standAsBefore = false;
+  from.viewed = g.clip.standViewed;
+  from.view = g.clip.standView.taken;
   if (!clipped) return false;
   // A stand that cuts the circle into two pieces makes the walk go once more around the circle: its
   // area is then counted in once too often. More than that cannot be told apart from a wrong ring.
-  if (g.clipAreas.result > g.clipAreas.plot) g.clipAreas.result = g.clipAreas.result - g.clipAreas.plot;
-  if (g.clipAreas.result > g.clipAreas.plot) {
-    g.errorFlag = true;
+  if (g.edge.clipAreas.result > g.edge.clipAreas.plot)
+    g.edge.clipAreas.result = g.edge.clipAreas.result - g.edge.clipAreas.plot;
+  if (g.edge.clipAreas.result > g.edge.clipAreas.plot) {
+    g.diagnostics.errorFlag = true;
     return false;
   }
-  if (g.observer) g.observer->ClipOutput(g.clipResult);
+  if (g.observer) g.observer->ClipOutput(g.edge.clipResult);
   return true;
 }
 
@@ -293,10 +308,10 @@ bool CircleInsideArea(GeometryContext& g, PolygonRef boundary, double r, double 
 
 EdgeWeightResult EdgeWeight(GeometryContext& g, PolygonRef boundary, double a, double r, double y, double x) {
   EdgeWeightResult out;
-  g.edgeFailure = false;
+  g.edge.failed = false;
   const auto fail = [&](double weight) {
-    g.errorFlag = true;
-    g.edgeFailure = true;
+    g.diagnostics.errorFlag = true;
+    g.edge.failed = true;
     out.weight = weight;
     out.failed = true;
     return out;
@@ -304,7 +319,7 @@ EdgeWeightResult EdgeWeight(GeometryContext& g, PolygonRef boundary, double a, d
   if (!Finite(a) || !Finite(r) || !Finite(x) || !Finite(y)) return fail(0.0);
   // Without a stand of at least three corners there is nothing to weigh against.
   if (boundary.n < 4 || boundary.n > boundary.highestSlot) return fail(0.0);
-  if (a <= 0.1) a = r * r * kPi;
+  if (a <= 0.1) a = r * r * kCirclePi;
 
   out.kind = BoundaryCrossings(g, boundary, y, x, r);
   double weight = 1.0;
@@ -313,23 +328,23 @@ EdgeWeightResult EdgeWeight(GeometryContext& g, PolygonRef boundary, double a, d
       weight = 1.0;
       break;
     case EdgeCutKind::Chord: {
-      const double theta = ChordAngle(g.chord1, g.chord2, r);
-      const double inside = r * r * (kPi - (theta - std::sin(theta)) / 2.0);
+      const double theta = ChordAngle(g.edge.chord1, g.edge.chord2, r);
+      const double inside = r * r * (kCirclePi - (theta - std::sin(theta)) / 2.0);
       weight = inside <= 0.0 ? 1.0 : a / inside;
       break;
     }
     case EdgeCutKind::Corner: {
-      const double t = SignedTrapezoidSum(g.cornerTriangle);
-      const double theta = ChordAngle(g.chord1, g.chord2, r);
+      const double t = SignedTrapezoidSum(g.edge.cornerTriangle);
+      const double theta = ChordAngle(g.edge.chord1, g.edge.chord2, r);
       const double s = r * r * (theta - std::sin(theta)) / 2.0;
       const GeoPoint centre{x, y};
-      const GeoPoint corner{g.cornerTriangle.x[1], g.cornerTriangle.y[1]};
+      const GeoPoint corner{g.edge.cornerTriangle.x[1], g.edge.cornerTriangle.y[1]};
       double inside = 0.0;
       GeoPoint at;
-      if (LineIntersection(centre, corner, g.chord1, g.chord2, at) &&
-          PointOnBothSegments(centre, corner, g.chord1, g.chord2, at)) {
+      if (LineIntersection(centre, corner, g.edge.chord1, g.edge.chord2, at) &&
+          PointOnBothSegments(centre, corner, g.edge.chord1, g.edge.chord2, at)) {
         inside = a - s + t;
-      } else if (PolygonContainsPoint(x, y, 3, g.cornerTriangle)) {
+      } else if (PolygonContainsPoint(x, y, 3, g.edge.cornerTriangle)) {
         inside = s + t;
       } else {
         inside = a - s + t;
@@ -338,22 +353,22 @@ EdgeWeightResult EdgeWeight(GeometryContext& g, PolygonRef boundary, double a, d
       break;
     }
     case EdgeCutKind::Complex: {
-      g.errorFlag = false;
+      g.diagnostics.errorFlag = false;
       // The crossing search has just compared the boundary with its table's, or taken the table from it.
-      const bool fromTable = !g.crossingsWithoutShortcuts && g.crossingEdges.n == boundary.n;
+      const bool fromTable = !g.testing.crossingsWithoutShortcuts && g.edge.crossingEdges.n == boundary.n;
       const bool clipped = CircleInsideAreaOf(g, boundary, r, y, x, fromTable);
-      if (!clipped || g.errorFlag) {
+      if (!clipped || g.diagnostics.errorFlag) {
         if (g.beeper) g.beeper->Beep(350, 500);
         return fail(0.0);
       }
-      double area = g.clipAreas.result;
+      double area = g.edge.clipAreas.result;
       if (g.enterpriseMode) {
         // The clip gives no areas on the enterprise route: measure here, with the same correction
         // for a circle cut into two pieces as the stand route's.
-        const double circleArea = ClosedPolygonArea(g, g.circle);
-        area = ClosedPolygonArea(g, g.clipResult);
+        const double circleArea = ClosedPolygonArea(g, g.edge.circle);
+        area = ClosedPolygonArea(g, g.edge.clipResult);
         if (area > circleArea) area = area - circleArea;
-        if (area > circleArea || g.errorFlag) {
+        if (area > circleArea || g.diagnostics.errorFlag) {
           if (g.beeper) g.beeper->Beep(350, 500);
           return fail(0.0);
         }
@@ -369,7 +384,7 @@ EdgeWeightResult EdgeWeight(GeometryContext& g, PolygonRef boundary, double a, d
   if (!WeightInRange(weight)) return fail(weight);
   // A short boundary edge met on the way leaves the flag set; a weight that holds clears it, so the
   // flag after a weight says whether that weight failed.
-  g.errorFlag = false;
+  g.diagnostics.errorFlag = false;
   return out;
 }
 

@@ -23,12 +23,27 @@ struct EdgeWeightResult {
   EdgeCutKind kind = EdgeCutKind::None;
 };
 
+// A boundary held unchanged, at the place it lies, while the token lives (a pass at one plot centre):
+// the crossing search compares its points with the search's table at the first search on it and takes
+// the table as it is afterwards. Whatever may change the boundary ends the token first; a new token
+// compares again. A context holds one boundary at a time.
+class HeldBoundary {
+ public:
+  HeldBoundary(GeometryContext& g, PolygonRef boundary);
+  ~HeldBoundary();
+  HeldBoundary(const HeldBoundary&) = delete;
+  HeldBoundary& operator=(const HeldBoundary&) = delete;
+
+ private:
+  GeometryContext& g_;
+};
+
 // The accepted range of weights: 0.98 <= weight <= 10.0.
 bool WeightInRange(double weight);
 
 // Weight of the circle of radius r around (x, y) against the closed boundary (stand coordinates).
-// a <= 0.1 takes the circle's area r² × 3.141592654. The order of the arguments (a, r, y, x) is that
-// of the callers' formulas. On failure the error flag and g.edgeFailure are set (g.edgeFailure is
+// a <= 0.1 takes the circle's area r² × kCirclePi. The order of the arguments (a, r, y, x) is that
+// of the callers' formulas. On failure the error flag and g.edge.failed are set (g.edge.failed is
 // cleared at the start of every weight) and result.failed is true; the weight is still returned
 // (0 after a failed clip). A weight that holds leaves the error flag clear. A failed clip beeps through
 // g.beeper and may leave a capacity report for ShowGeometryReport.
@@ -38,7 +53,7 @@ EdgeWeightResult EdgeWeight(GeometryContext& g, PolygonRef boundary, double a, d
 EdgeCutKind BoundaryCrossings(GeometryContext& g, PolygonRef boundary, double y, double x, double r);
 
 // Area of the circle (polygon of g.cornersPerCircle corners) inside the stand by clipping, left in
-// g.clipAreas.result with the polygon in g.clipResult. Does nothing while the error flag is set.
+// g.edge.clipAreas.result with the polygon in g.edge.clipResult. Does nothing while the error flag is set.
 // False when it did nothing or the clip failed.
 bool CircleInsideArea(GeometryContext& g, PolygonRef boundary, double r, double y, double x);
 

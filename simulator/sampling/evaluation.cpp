@@ -20,7 +20,6 @@ const StandingArea kStandingArea[10] = {
 
 namespace {
 
-constexpr double kAreaPi = 3.141592654;
 
 std::size_t Slot(int s) { return static_cast<std::size_t>(s); }
 
@@ -60,7 +59,7 @@ double NTreePlotArea(int layer, std::span<const SampleTreeRecord> plotTrees, dou
     double sa = 0.0;
     if (variant == 2) {
       const int s = BookedSpecies(t.species);
-      sa = kStandingArea[s].a + kStandingArea[s].b * (kAreaPi * dm * dm / 4.0);
+      sa = kStandingArea[s].a + kStandingArea[s].b * (kCirclePi * dm * dm / 4.0);
       sumSa += sa;
     }
     if (i == n) {
@@ -79,12 +78,12 @@ double NTreePlotArea(int layer, std::span<const SampleTreeRecord> plotTrees, dou
   if (variant == 2 && sumSa > 0.0) h = h + 0.35 * area * san / sumSa;
   if (variant == 3 || variant == 4) h = h * 1.05;
   if (variant == 6) {
-    const double r = std::sqrt(std::max(h, 0.0) / kAreaPi) + 0.14;
-    h = kAreaPi * r * r;
+    const double r = std::sqrt(std::max(h, 0.0) / kCirclePi) + 0.14;
+    h = kCirclePi * r * r;
   }
   if (variant == 8) {
-    const double r = std::sqrt(std::max(h, 0.0) / kAreaPi) + lastDm * 0.5;
-    h = kAreaPi * r * r;
+    const double r = std::sqrt(std::max(h, 0.0) / kCirclePi) + lastDm * 0.5;
+    h = kCirclePi * r * r;
   }
   return h;
 }

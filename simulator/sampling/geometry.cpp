@@ -42,18 +42,18 @@ std::string GeometryReportText(const GeometryReport& report, const LanguageTable
 }
 
 void ReportGeometryCapacity(GeometryContext& g, const std::string& place, const std::string& suffix) {
-  g.report.pending = true;
-  g.report.kind = MessageKind::Warning;
-  g.report.prefix.clear();
-  g.report.german = "Feldüberschreitung F21/" + place;
-  g.report.suffix = suffix;
+  g.diagnostics.report.pending = true;
+  g.diagnostics.report.kind = MessageKind::Warning;
+  g.diagnostics.report.prefix.clear();
+  g.diagnostics.report.german = "Feldüberschreitung F21/" + place;
+  g.diagnostics.report.suffix = suffix;
 }
 
 int ShowGeometryReport(GeometryContext& g, MessageService& messages, const LanguageTable& language) {
-  if (!g.report.pending) return 0;
-  const std::string text = GeometryReportText(g.report, language);
-  const MessageKind kind = g.report.kind;
-  g.report = GeometryReport{};
+  if (!g.diagnostics.report.pending) return 0;
+  const std::string text = GeometryReportText(g.diagnostics.report, language);
+  const MessageKind kind = g.diagnostics.report.kind;
+  g.diagnostics.report = GeometryReport{};
   return messages.ShowMessageBox(text, kind, MessageButtons::Ok);
 }
 
@@ -181,22 +181,22 @@ AreaInput CheckAreaInput(GeometryContext& g, PolygonRef p, int limit, ClosureTex
   if (p.n < 1) return AreaInput::Empty;
   if (p.n >= limit || !Fits(p, p.n)) {
     ReportGeometryCapacity(g, "159", FormatInt(p.n, 5));
-    g.errorFlag = true;
+    g.diagnostics.errorFlag = true;
     return AreaInput::Refused;
   }
   if (!IsClosed(p)) {
-    g.report.pending = true;
-    g.report.kind = MessageKind::Info;
-    const std::string numbers = FormatInt(g.objectNumber1, 5) + FormatInt(g.objectNumber2, 8);
+    g.diagnostics.report.pending = true;
+    g.diagnostics.report.kind = MessageKind::Info;
+    const std::string numbers = FormatInt(g.diagnostics.objectNumber1, 5) + FormatInt(g.diagnostics.objectNumber2, 8);
     if (text == ClosureText::Points) {
-      g.report.prefix = "Punkte:" + FormatInt(p.n, 5) + numbers + "  Polygon nicht geschlossen";
-      g.report.german.clear();
+      g.diagnostics.report.prefix = "Punkte:" + FormatInt(p.n, 5) + numbers + "  Polygon nicht geschlossen";
+      g.diagnostics.report.german.clear();
     } else {
-      g.report.prefix = numbers + "  ";
-      g.report.german = "Polygon ist nicht geschlossen";
+      g.diagnostics.report.prefix = numbers + "  ";
+      g.diagnostics.report.german = "Polygon ist nicht geschlossen";
     }
-    g.report.suffix.clear();
-    g.errorFlag = true;
+    g.diagnostics.report.suffix.clear();
+    g.diagnostics.errorFlag = true;
     return AreaInput::Refused;
   }
   return AreaInput::Usable;
@@ -205,12 +205,12 @@ AreaInput CheckAreaInput(GeometryContext& g, PolygonRef p, int limit, ClosureTex
 }  // namespace
 
 double PolygonArea(GeometryContext& g, PolygonRef p) {
-  g.errorFlag = false;
+  g.diagnostics.errorFlag = false;
   if (g.enterpriseMode) return 0.0;
   if (CheckAreaInput(g, p, kAreaPointLimit, ClosureText::Points) != AreaInput::Usable) return 0.0;
   const double area = SignedTrapezoidSum(p);
   // Fewer than three corners, or corners on one line, enclose nothing: the 0 must not pass for an area.
-  if (p.n < 4 || area == 0.0) g.errorFlag = true;
+  if (p.n < 4 || area == 0.0) g.diagnostics.errorFlag = true;
   return area;
 }
 
@@ -221,7 +221,7 @@ double ClosedPolygonArea(GeometryContext& g, PolygonRef p) {
 
 bool CopyPolygon(GeometryContext& g, int n, PolygonRef source, PolygonOut destination) {
   if (n < 0 || n > source.highestSlot || n > destination.highestSlot || source.x == nullptr) {
-    g.errorFlag = true;
+    g.diagnostics.errorFlag = true;
     return false;
   }
   for (int i = 0; i <= n; ++i) {
@@ -235,7 +235,7 @@ bool CopyPolygon(GeometryContext& g, int n, PolygonRef source, PolygonOut destin
 void PolygonCentroid(GeometryContext& g, PolygonRef p, double& meanX, double& meanY) {
   if (p.n <= 0) return;
   if (!Fits(p, p.n)) {
-    g.errorFlag = true;
+    g.diagnostics.errorFlag = true;
     return;
   }
   if (p.n > kCentroidPointLimit) ReportGeometryCapacity(g, "204");
@@ -576,7 +576,7 @@ Hit FirstHitOnSegment(GeometryContext& g, PolygonRef plot, const PlotEdges& edge
     hit.x = at.x;
     hit.y = at.y;
     hit.edge = j;
-    g.lastEdgeHit = j;
+    g.clip.lastEdgeHit = j;
     return Hit::Found;
   };
   GeoPoint at;
@@ -613,7 +613,7 @@ Hit FirstBoundaryHit(GeometryContext& g, PolygonRef plot, const PlotEdges& edges
 // The walk of one clip over the stand edges. Most stand points lie far outside the plot polygon, where
 // the inside test would search the plot edges for one cut by the way to the centroid. That search says
 // "outside" as soon as any edge is cut, so one edge found cut settles the answer; only the edge the
-// search would have stopped at (the first cut one, which becomes g.lastEdgeHit) is left open. It is
+// search would have stopped at (the first cut one, which becomes g.clip.lastEdgeHit) is left open. It is
 // owed until a search that starts after it is made, and worked out then; most stand edges lie far
 // from the plot polygon and make none.
 struct ClipWalk {
@@ -633,7 +633,7 @@ struct ClipWalk {
   bool inside = false;
   int edge = 0;
   int cutEdge = 0;  // a plot edge shown cut on the way from the point when `edge` is not known
-  // g.lastEdgeHit is owed by the search from this point, which would stop at or before edge owedCut.
+  // g.clip.lastEdgeHit is owed by the search from this point, which would stop at or before edge owedCut.
   bool owed = false;
   GeoPoint owedBy{};
   int owedCut = 0;
@@ -669,7 +669,7 @@ int EdgeInDirection(PolygonRef plot, int nA, GeoPoint c, GeoPoint d, int guess) 
 // A plot edge cut by the way from p to the centroid, if the edge in p's direction seen from the
 // centroid is one. The direction only guides the choice: the edge is then tested as the search does.
 bool ShownOutside(ClipWalk& w, GeoPoint p, int& guess) {
-  const GeoPoint c = w.g.plotCentroid;
+  const GeoPoint c = w.g.clip.plotCentroid;
   SegmentBox way = BoxOf(p, c);
   if (MissesEveryEdge(w.edges, way)) return false;
   TakeLine(way);
@@ -723,7 +723,7 @@ bool ViewHolds(const ClipStandView& v, int nA, PolygonRef stand, int nB) {
 // The stand's area goes with the view when it was taken as PolygonArea takes it (not on the enterprise
 // route, where that gives 0).
 void TakeStandView(GeometryContext& g, PolygonRef plot, int nA, PolygonRef stand, int nB, double standArea) {
-  ClipStandView& v = g.clipStandView;
+  ClipStandView& v = g.clip.standView;
   v.n = nB;
   v.corners = nA;
   ++v.taken;
@@ -801,12 +801,12 @@ void TakeStandView(GeometryContext& g, PolygonRef plot, int nA, PolygonRef stand
 // beyond which its points are outside, 0 when it does not hold.
 double UseStandView(GeometryContext& g, PolygonRef plot, int nA, const PlotEdges& edges, PolygonRef stand, int nB,
                     bool viewHolds, double standArea) {
-  const double r = g.clipCircleRadius;
-  if (g.clipCircleCorners != nA || nA < 3 || !(r >= 1e-3) || !edges.finite) return 0.0;
+  const double r = g.clip.circleRadius;
+  if (g.clip.circleCorners != nA || nA < 3 || !(r >= 1e-3) || !edges.finite) return 0.0;
   if (!(edges.narrowest > 1e-5 && edges.steepest <= 1000.0)) return 0.0;
-  if (!(std::fabs(g.plotCentroid.x) <= 1e-4 * r && std::fabs(g.plotCentroid.y) <= 1e-4 * r)) return 0.0;
+  if (!(std::fabs(g.clip.plotCentroid.x) <= 1e-4 * r && std::fabs(g.clip.plotCentroid.y) <= 1e-4 * r)) return 0.0;
   if (!viewHolds) TakeStandView(g, plot, nA, stand, nB, standArea);
-  g.clipStandViewed = true;
+  g.clip.standViewed = true;
   return (kFarReach * r) * (kFarReach * r);
 }
 
@@ -823,12 +823,12 @@ double NearReach2(const CircleEdgeBands& bands, double r) {
   return reach * reach >= 0.0 ? reach * reach : 0.0;
 }
 
-// Pays what the walk owes: g.lastEdgeHit as the search from the owing point leaves it. That search
+// Pays what the walk owes: g.clip.lastEdgeHit as the search from the owing point leaves it. That search
 // runs from edge 1 and stops at the first edge cut; the edge shown cut is one, so the edges after it
 // need no test (and the way's box meets the box of all edges).
 void SettleLastEdge(ClipWalk& w) {
   if (!w.owed) return;
-  SegmentBox way = BoxOf(w.owedBy, w.g.plotCentroid);
+  SegmentBox way = BoxOf(w.owedBy, w.g.clip.plotCentroid);
   TakeLine(way);
   int first = w.owedCut;
   GeoPoint at;
@@ -840,7 +840,7 @@ void SettleLastEdge(ClipWalk& w) {
       break;
     }
   }
-  w.g.lastEdgeHit = first;
+  w.g.clip.lastEdgeHit = first;
   w.owed = false;
   if (w.known && SamePoint(w.p, w.owedBy)) w.edge = first;
 }
@@ -848,12 +848,12 @@ void SettleLastEdge(ClipWalk& w) {
 // The answer for a point not met before that the view does not settle: an edge shown cut, or the
 // full search.
 [[gnu::noinline]] bool SearchInside(ClipWalk& w, GeoPoint p, std::size_t standPoint) {
-  if (w.shortcuts && ShownOutside(w, p, w.g.clipDirections[standPoint])) {
-    w.cutEdge = w.g.clipDirections[standPoint];
+  if (w.shortcuts && ShownOutside(w, p, w.g.clip.directions[standPoint])) {
+    w.cutEdge = w.g.clip.directions[standPoint];
     return false;
   }
   CrossingRecord hit;
-  w.inside = FirstBoundaryHit(w.g, w.plot, w.edges, w.nA, p, w.g.plotCentroid, 0, hit) == Hit::None;
+  w.inside = FirstBoundaryHit(w.g, w.plot, w.edges, w.nA, p, w.g.clip.plotCentroid, 0, hit) == Hit::None;
   w.edge = hit.edge;
   return w.inside;
 }
@@ -868,28 +868,28 @@ inline bool InsidePlot(ClipWalk& w, GeoPoint p, int standPoint) {
     w.inside = false;
     w.edge = 0;
     const auto at = static_cast<std::size_t>(standPoint);
-    const ClipStandView& view = w.g.clipStandView;
+    const ClipStandView& view = w.g.clip.standView;
     // (farReach2 is 0 without shortcuts.) A way within 1e-5 of vertical meets the edges by the narrow
     // formulas, which these shortcuts do not follow.
-    const bool viewed = w.farReach2 > 0.0 && std::fabs(p.x - w.g.plotCentroid.x) > 1e-5;
+    const bool viewed = w.farReach2 > 0.0 && std::fabs(p.x - w.g.clip.plotCentroid.x) > 1e-5;
     if (viewed && view.edge[at] > 0 && view.reach2[at] >= w.farReach2) {
       if (w.nA >= kFirstCutCorners)
         w.edge = view.edge[at];
       else
         w.cutEdge = view.edge[at];
     } else if (viewed && view.reach2[at] <= w.nearReach2) {
-      w.inside = true;  // as the search finds it, leaving g.lastEdgeHit
+      w.inside = true;  // as the search finds it, leaving g.clip.lastEdgeHit
       return true;
     } else if (SearchInside(w, p, at)) {
       return true;
     } else if (w.edge > 0) {
-      w.owed = false;  // the search left g.lastEdgeHit
+      w.owed = false;  // the search left g.clip.lastEdgeHit
       return false;
     }
   }
   if (w.inside) return true;
   if (w.edge > 0) {
-    w.g.lastEdgeHit = w.edge;
+    w.g.clip.lastEdgeHit = w.edge;
     w.owed = false;
   } else {
     w.owed = true;
@@ -901,7 +901,7 @@ inline bool InsidePlot(ClipWalk& w, GeoPoint p, int standPoint) {
 
 enum class EdgeOutcome { Nothing, Contributes, Failed };
 
-// Where one stand edge meets the plot polygon: fills g.entry and g.exit.
+// Where one stand edge meets the plot polygon: fills g.clip.entry and g.clip.exit.
 EdgeOutcome EdgeIntersections(ClipWalk& w, GeoPoint start, GeoPoint end, int startPoint, int endPoint) {
   GeometryContext& g = w.g;
   const PolygonRef plot = w.plot;
@@ -914,21 +914,21 @@ EdgeOutcome EdgeIntersections(ClipWalk& w, GeoPoint start, GeoPoint end, int sta
   SegmentBox edge = BoxOf(start, end);
   // An edge wider than 1e-5 in x between two points within the near reach of a circle clip lies within
   // it and cuts no plot edge, as a way from such a point does not (see NearReach2): the search would
-  // find none and leave g.lastEdgeHit, so what the walk owes may wait.
-  const ClipStandView& view = g.clipStandView;
+  // find none and leave g.clip.lastEdgeHit, so what the walk owes may wait.
+  const ClipStandView& view = g.clip.standView;
   const bool within = w.nearReach2 > 0.0 && edge.wide > 1e-5 &&
                       view.reach2[static_cast<std::size_t>(startPoint)] <= w.nearReach2 &&
                       view.reach2[static_cast<std::size_t>(endPoint)] <= w.nearReach2;
   if (!within && !MissesEveryEdge(edges, edge)) {
     SettleLastEdge(w);
     TakeLine(edge);
-    found = FirstHitOnSegment(g, plot, edges, nA, edge, g.lastEdgeHit, crossing) == Hit::Found;
+    found = FirstHitOnSegment(g, plot, edges, nA, edge, g.clip.lastEdgeHit, crossing) == Hit::Found;
   }
   if (!found && !startInside && !endInside) return EdgeOutcome::Nothing;
 
   if (startInside && endInside) {
-    g.entry = {start.x, start.y, 0, 1};
-    g.exit = {end.x, end.y, 0, 0};
+    g.clip.entry = {start.x, start.y, 0, 1};
+    g.clip.exit = {end.x, end.y, 0, 0};
     return EdgeOutcome::Contributes;
   }
   // One end inside, the other outside: the edge must cross the plot boundary. A crossing lost between
@@ -936,45 +936,45 @@ EdgeOutcome EdgeIntersections(ClipWalk& w, GeoPoint start, GeoPoint end, int sta
   // than build a wrong polygon.
   if (!found) return EdgeOutcome::Failed;
   if (startInside) {
-    g.entry = {start.x, start.y, 0, 1};
-    g.exit = {crossing.x, crossing.y, crossing.edge, 2};
+    g.clip.entry = {start.x, start.y, 0, 1};
+    g.clip.exit = {crossing.x, crossing.y, crossing.edge, 2};
     return EdgeOutcome::Contributes;
   }
   if (endInside) {
-    g.entry = {crossing.x, crossing.y, crossing.edge, 1};
-    g.exit = {end.x, end.y, 0, 1};
+    g.clip.entry = {crossing.x, crossing.y, crossing.edge, 1};
+    g.clip.exit = {end.x, end.y, 0, 1};
     return EdgeOutcome::Contributes;
   }
   // Both ends outside: the edge passes through the plot polygon.
   CrossingRecord second;
   FirstHitOnSegment(g, plot, edges, nA, edge, crossing.edge, second);  // finds at least `crossing` again
-  g.exit = {crossing.x, crossing.y, crossing.edge, 2};
-  g.entry = {second.x, second.y, second.edge, 1};
+  g.clip.exit = {crossing.x, crossing.y, crossing.edge, 2};
+  g.clip.entry = {second.x, second.y, second.edge, 1};
   const bool useX = std::fabs(start.x - end.x) > 0.01;
   const bool useY = std::fabs(start.y - end.y) > 0.01;
-  const bool entryNearerEnd = (useY && std::fabs(g.entry.y - end.y) < std::fabs(g.exit.y - end.y)) ||
-                              (useX && std::fabs(g.entry.x - end.x) < std::fabs(g.exit.x - end.x));
+  const bool entryNearerEnd = (useY && std::fabs(g.clip.entry.y - end.y) < std::fabs(g.clip.exit.y - end.y)) ||
+                              (useX && std::fabs(g.clip.entry.x - end.x) < std::fabs(g.clip.exit.x - end.x));
   if (entryNearerEnd) {
-    std::swap(g.entry.x, g.exit.x);
-    std::swap(g.entry.y, g.exit.y);
-    std::swap(g.entry.edge, g.exit.edge);
+    std::swap(g.clip.entry.x, g.clip.exit.x);
+    std::swap(g.clip.entry.y, g.clip.exit.y);
+    std::swap(g.clip.entry.edge, g.clip.exit.edge);
   }
   return EdgeOutcome::Contributes;
 }
 
 bool AddCrossing(GeometryContext& g, const CrossingRecord& r) {
-  if (g.crossingCount >= kCrossingLimit) {
+  if (g.clip.crossingCount >= kCrossingLimit) {
     ReportGeometryCapacity(g, "66");
     return false;
   }
-  g.crossings[++g.crossingCount] = r;
+  g.clip.crossings[++g.clip.crossingCount] = r;
   return true;
 }
 
 // Appends a point to the result; the 90th is refused.
 void AddResultPoint(GeometryContext& g, ClipPolygonPoints& result, double x, double y) {
   if (result.n + 1 >= kClipPolygonSlots) {
-    g.errorFlag = true;
+    g.diagnostics.errorFlag = true;
     return;
   }
   ++result.n;
@@ -986,7 +986,7 @@ void AddResultPoint(GeometryContext& g, ClipPolygonPoints& result, double x, dou
 // one from corner 1 on. Point by point where the result would overflow (and without shortcuts).
 void AddPlotCorners(GeometryContext& g, ClipPolygonPoints& result, PolygonRef plot, int nA, int a, int b) {
   if (b <= a) return;
-  if (g.clipWithoutShortcuts || result.n + (b - a) + 1 >= kClipPolygonSlots) {
+  if (g.testing.clipWithoutShortcuts || result.n + (b - a) + 1 >= kClipPolygonSlots) {
     for (int k = a; k <= b - 1; ++k) {
       const int corner = k % nA + 1;
       AddResultPoint(g, result, plot.x[corner], plot.y[corner]);
@@ -1005,7 +1005,7 @@ void AddPlotCorners(GeometryContext& g, ClipPolygonPoints& result, PolygonRef pl
 }
 
 bool FailClip(GeometryContext& g, ClipPolygonPoints& result, ClipAreas& areas) {
-  g.errorFlag = true;
+  g.diagnostics.errorFlag = true;
   result.n = 0;
   areas.result = 0.0;
   return false;
@@ -1015,9 +1015,9 @@ bool FailClip(GeometryContext& g, ClipPolygonPoints& result, ClipAreas& areas) {
 
 bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef stand, int nB,
                      ClipPolygonPoints& result, ClipAreas& areas) {
-  g.clipStandViewed = false;
-  g.crossingCount = 0;
-  g.lastEdgeHit = 0;
+  g.clip.standViewed = false;
+  g.clip.crossingCount = 0;
+  g.clip.lastEdgeHit = 0;
   result.n = 0;
 
   // The enterprise subdivision passes a compartment piece unclosed: its closing edge is walked too.
@@ -1035,43 +1035,43 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
 
   // The parts taken of the plot polygon alone are kept: they are the same for every clip of it.
   bool held = false;
-  const double circle = g.clipCircleCorners == nA && g.clipCircleRadius > 0.0 ? g.clipCircleRadius : 0.0;
-  ClipPlotEntry* kept = g.clipWithoutShortcuts ? nullptr : &KeptPlotParts(g.clipPlotParts, plot, nA, circle, held);
+  const double circle = g.clip.circleCorners == nA && g.clip.circleRadius > 0.0 ? g.clip.circleRadius : 0.0;
+  ClipPlotEntry* kept = g.testing.clipWithoutShortcuts ? nullptr : &KeptPlotParts(g.clip.plotParts, plot, nA, circle, held);
   if (held && kept->areaKnown && !g.enterpriseMode) {
     areas.plot = kept->area;
-    g.errorFlag = false;
+    g.diagnostics.errorFlag = false;
   } else {
     areas.plot = PolygonArea(g, plot.WithCount(nA + 1));
   }
-  bool inputFailed = g.errorFlag;
+  bool inputFailed = g.diagnostics.errorFlag;
   // Circle clips at one plot centre see the same stand points: their area is taken once.
-  const bool circleWalk = !g.clipWithoutShortcuts && !closingEdge && g.clipCircleCorners == nA;
-  const ClipStandView& view = g.clipStandView;
-  const bool viewHolds = circleWalk && (g.clipStandAsBefore && view.n == nB && view.corners == nA
+  const bool circleWalk = !g.testing.clipWithoutShortcuts && !closingEdge && g.clip.circleCorners == nA;
+  const ClipStandView& view = g.clip.standView;
+  const bool viewHolds = circleWalk && (g.clip.standAsBefore && view.n == nB && view.corners == nA
                                             ? true
                                             : ViewHolds(view, nA, stand, nB));
-  g.clipStandViewed = viewHolds;
-  if (viewHolds && g.clipStandView.areaKnown && !g.enterpriseMode) {
-    areas.stand = g.clipStandView.area;
-    g.errorFlag = false;
+  g.clip.standViewed = viewHolds;
+  if (viewHolds && g.clip.standView.areaKnown && !g.enterpriseMode) {
+    areas.stand = g.clip.standView.area;
+    g.diagnostics.errorFlag = false;
   } else {
     areas.stand = PolygonArea(g, stand.WithCount(nB));
   }
-  inputFailed = inputFailed || g.errorFlag;
+  inputFailed = inputFailed || g.diagnostics.errorFlag;
   if (inputFailed) return FailClip(g, result, areas);
 
   PlotEdges unkept;
   PlotEdges& edges = kept != nullptr ? kept->edges : unkept;
   if (held) {
-    g.plotCentroid = kept->centroid;
+    g.clip.plotCentroid = kept->centroid;
   } else {
-    PolygonCentroid(g, plot.WithCount(nA), g.plotCentroid.x, g.plotCentroid.y);
+    PolygonCentroid(g, plot.WithCount(nA), g.clip.plotCentroid.x, g.clip.plotCentroid.y);
     PreparePlotEdges(plot, nA, edges);
     if (kept != nullptr) {
       const auto bytes = static_cast<std::size_t>(nA + 1) * sizeof(double);
       std::memcpy(&kept->x[1], &plot.x[1], bytes);
       std::memcpy(&kept->y[1], &plot.y[1], bytes);
-      kept->centroid = g.plotCentroid;
+      kept->centroid = g.clip.plotCentroid;
       kept->areaKnown = false;
       kept->circle = circle;
       kept->nA = nA;
@@ -1083,13 +1083,13 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
   }
   edges.bands = nullptr;
   edges.overRadius = 0.0;
-  ClipWalk walk{g, plot, edges, nA, !g.clipWithoutShortcuts};
+  ClipWalk walk{g, plot, edges, nA, !g.testing.clipWithoutShortcuts};
   if (circleWalk) walk.farReach2 = UseStandView(g, plot, nA, edges, stand, nB, viewHolds, areas.stand);
   if (walk.farReach2 > 0.0) {
-    if (g.circleEdgeBands.corners != nA) TakeCircleEdgeBands(plot, nA, g.clipCircleRadius, g.circleEdgeBands);
-    edges.bands = &g.circleEdgeBands;
-    edges.overRadius = 1.0 / g.clipCircleRadius;
-    walk.nearReach2 = NearReach2(g.circleEdgeBands, g.clipCircleRadius);
+    if (g.clip.circleEdgeBands.corners != nA) TakeCircleEdgeBands(plot, nA, g.clip.circleRadius, g.clip.circleEdgeBands);
+    edges.bands = &g.clip.circleEdgeBands;
+    edges.overRadius = 1.0 / g.clip.circleRadius;
+    walk.nearReach2 = NearReach2(g.clip.circleEdgeBands, g.clip.circleRadius);
   }
   // The last edge is left as the searches left it, whatever way the walk ends.
   const auto walkFailed = [&] {
@@ -1098,8 +1098,8 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
   };
   // The edges this circle passes untouched (see ClipStandView::clear; points up to nB only) and those
   // of them that do not end at a repeated point.
-  const std::uint64_t passed = walk.farReach2 > 0.0 ? g.clipStandView.PassedAt(g.clipCircleRadius) : 0;
-  const std::uint64_t running = passed & ~g.clipStandView.repeated;
+  const std::uint64_t passed = walk.farReach2 > 0.0 ? g.clip.standView.PassedAt(g.clip.circleRadius) : 0;
+  const std::uint64_t running = passed & ~g.clip.standView.repeated;
   for (int i = 2; i <= lastStandPoint; ++i) {
     if ((passed >> i) & 1) {
       // Outside; its start was the point kept. Along a run of such edges each end differing from the
@@ -1121,16 +1121,16 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
     const EdgeOutcome outcome = EdgeIntersections(walk, start, At(stand, endPoint), i - 1, endPoint);
     if (outcome == EdgeOutcome::Failed) return walkFailed();
     if (outcome == EdgeOutcome::Nothing) continue;
-    const bool sameAsLast = g.crossingCount > 0 &&
-                            std::fabs(g.crossings[g.crossingCount].x - g.entry.x) <= 1e-5 &&
-                            std::fabs(g.crossings[g.crossingCount].y - g.entry.y) <= 1e-5;
-    if (!sameAsLast && !AddCrossing(g, g.entry)) return walkFailed();
-    if (!AddCrossing(g, g.exit)) return walkFailed();
+    const bool sameAsLast = g.clip.crossingCount > 0 &&
+                            std::fabs(g.clip.crossings[g.clip.crossingCount].x - g.clip.entry.x) <= 1e-5 &&
+                            std::fabs(g.clip.crossings[g.clip.crossingCount].y - g.clip.entry.y) <= 1e-5;
+    if (!sameAsLast && !AddCrossing(g, g.clip.entry)) return walkFailed();
+    if (!AddCrossing(g, g.clip.exit)) return walkFailed();
   }
 
   SettleLastEdge(walk);
 
-  if (g.crossingCount < 2) {
+  if (g.clip.crossingCount < 2) {
     // No stand edge touches the plot polygon: it lies wholly inside the stand or wholly outside.
     bool inside = false;
     if (closingEdge) {
@@ -1148,11 +1148,11 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
     }
     if (inside) CopyPolygon(g, nA + 1, plot, result);
   } else {
-    const int count = g.crossingCount;
-    g.crossings[count + 1] = g.crossings[1];
+    const int count = g.clip.crossingCount;
+    g.clip.crossings[count + 1] = g.clip.crossings[1];
     for (int i = 1; i <= count; ++i) {
-      const CrossingRecord& here = g.crossings[i];
-      const CrossingRecord& next = g.crossings[i + 1];
+      const CrossingRecord& here = g.clip.crossings[i];
+      const CrossingRecord& next = g.clip.crossings[i + 1];
       AddResultPoint(g, result, here.x, here.y);
       if (here.kind == 2 && next.kind == 1) {
         const int a = here.edge;
@@ -1162,8 +1162,8 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
         AddPlotCorners(g, result, plot, nA, a, b);
       }
     }
-    AddResultPoint(g, result, g.crossings[count + 1].x, g.crossings[count + 1].y);
-    if (result.n >= kClipResultLimit || g.errorFlag) return FailClip(g, result, areas);
+    AddResultPoint(g, result, g.clip.crossings[count + 1].x, g.clip.crossings[count + 1].y);
+    if (result.n >= kClipResultLimit || g.diagnostics.errorFlag) return FailClip(g, result, areas);
   }
 
   if (g.twoCircle.set) {
@@ -1176,11 +1176,11 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
 
   if (result.n == 0) {
     areas.result = 0.0;
-    g.errorFlag = false;
+    g.diagnostics.errorFlag = false;
     return true;
   }
   areas.result = PolygonArea(g, result);
-  if (g.errorFlag) return FailClip(g, result, areas);
+  if (g.diagnostics.errorFlag) return FailClip(g, result, areas);
   return true;
 }
 

@@ -10,8 +10,9 @@
 // past it: a polygon that would not fit is reported ("Feldüberschreitung F21/...") in the context and
 // the computation fails through the error flag, so the work in hand can be abandoned cleanly.
 //
-// All working state (crossing table, edge walk, error flag, reports, the edge correction's chord and
-// corner triangle) lives in one GeometryContext passed by reference. Nothing here allocates per call
+// All working state lives in one GeometryContext passed by reference, in parts of one purpose each:
+// diagnostics (error flag, report), the clip's table and cache, the edge correction's scratch, and the
+// options tests use to switch the shortcuts off. Nothing here allocates per call
 // (the table of kept plot parts makes each of its slots once, see ClipPlotParts).
 #include <algorithm>
 #include <array>
@@ -195,16 +196,29 @@ void TakeEdgeBands(int count, const double* lows, const double* highs, double or
 // box and its line, and the edges by bands of x and of y, so that a circle visits only the edges near
 // it. Taken again when the points change.
 struct BoundaryEdgeTable {
-  int n = 0;            // points of the boundary it was taken from (0: none yet)
-  // Where the boundary lay when its points were last found equal to the table's (null: not since the
-  // caller last asked for a comparison); see GeometryContext::heldBoundary.
-  const double* comparedAt = nullptr;
+  int n = 0;                // points of the boundary it was taken from (0: none yet)
   std::uint64_t taken = 0;  // counts the times it was taken
   bool usable = false;  // finite points and at most 64 edges; otherwise every edge is visited
   std::array<double, kStandPolygonSlots + 1> x{}, y{};
   std::array<double, kStandPolygonSlots + 1> minX{}, maxX{}, minY{}, maxY{};
   std::array<SegmentLine, kStandPolygonSlots + 1> line{};
   EdgeBands bandsX, bandsY;
+};
+
+// Which boundary a HeldBoundary token holds (see edge_correction.h), and where the crossing search last
+// found a boundary's points equal to its table's. Only the token sets what is held.
+class BoundaryHold {
+ public:
+  // Whether the search may take its table for the boundary lying at `at` without comparing the points:
+  // it is the held one and was compared since the token began.
+  bool Compared(const double* at) const { return held_ != nullptr && at == held_ && compared_ == at; }
+  void NoteCompared(const double* at) { compared_ = at; }
+  bool Holding() const { return held_ != nullptr; }
+
+ private:
+  friend class HeldBoundary;
+  const double* held_ = nullptr;
+  const double* compared_ = nullptr;
 };
 
 // The edges of the circle polygons of one corner count by bands of x and y relative to the radius
@@ -231,45 +245,46 @@ struct ClipPlotParts {
   ClipPlotParts& operator=(const ClipPlotParts&);
 };
 
-struct GeometryContext {
+// What a geometry routine has to say about its last step: the error flag and the report to show.
+struct GeometryDiagnostics {
   // GeometryErrorFlag: set by a failed geometry step; PolygonArea clears it on entry, so a caller reads
   // it after its last geometry call.
   bool errorFlag = false;
-  // The enterprise route: PolygonArea gives 0 there (areas come from ClosedPolygonArea) and the clip
-  // walks the closing edge of a compartment piece. The caller keeps it equal to RunControl's flag.
-  bool enterpriseMode = false;
   // Numbers of the tree and its partner that name a polygon in the closure messages.
   int objectNumber1 = 0;
   int objectNumber2 = 0;
-  TwoCircleCase twoCircle;
+  GeometryReport report;  // the last report not yet shown
+};
 
+// The clip's working table and what it keeps from one clip to the next. The kept parts only spare work:
+// a clip gives the same result bit for bit with them as without (see GeometryTestOptions).
+struct ClipCache {
   // Crossing table of the last clip (records 1..crossingCount; one more slot for the closing copy).
   int crossingCount = 0;
   std::array<CrossingRecord, kCrossingSlots + 1> crossings{};
   int lastEdgeHit = 0;        // plot edge last hit: the next search starts after it
   GeoPoint plotCentroid;      // centroid of the plot polygon of the last clip
-  // Tests: every inside test of the clip searches the plot edges, as the shortcuts must agree with.
-  bool clipWithoutShortcuts = false;
-  // Per stand point, the plot edge in its direction from the centroid at the last clip: only a guess
-  // where to look first. Clips at one plot centre see the stand points in the same directions.
-  std::array<int, kStandPolygonSlots + 1> clipDirections{};
-  // Set while the plot polygon of a clip is CirclePolygon(clipCircleCorners, 0, 0, clipCircleRadius)
-  // and the stand is given relative to the circle's centre (0: any plot polygon).
-  int clipCircleCorners = 0;
-  double clipCircleRadius = 0.0;
-  // Set while the stand of a circle clip is the one of the last clip, when the view held that one's
-  // points after it (clipStandViewed) and has not been taken since: the view then holds without
-  // comparing the points.
-  bool clipStandAsBefore = false;
-  bool clipStandViewed = false;  // after a clip: the view holds its stand's points and corner count
-  ClipStandView clipStandView;
-  CircleEdgeBands circleEdgeBands;
-  ClipPlotParts clipPlotParts;  // not used while clipWithoutShortcuts is set
   CrossingRecord entry;       // entry and exit of the current stand edge
   CrossingRecord exit;
+  // Per stand point, the plot edge in its direction from the centroid at the last clip: only a guess
+  // where to look first. Clips at one plot centre see the stand points in the same directions.
+  std::array<int, kStandPolygonSlots + 1> directions{};
+  // Set while the plot polygon of a clip is CirclePolygon(circleCorners, 0, 0, circleRadius) and the
+  // stand is given relative to the circle's centre (0: any plot polygon).
+  int circleCorners = 0;
+  double circleRadius = 0.0;
+  // Set while the stand of a circle clip is the one of the last clip, when the view held that one's
+  // points after it (standViewed) and has not been taken since: the view then holds without comparing
+  // the points.
+  bool standAsBefore = false;
+  bool standViewed = false;  // after a clip: the view holds its stand's points and corner count
+  ClipStandView standView;
+  CircleEdgeBands circleEdgeBands;
+  ClipPlotParts plotParts;  // not used while GeometryTestOptions::clipWithoutShortcuts is set
+};
 
-  // Edge correction: working values of the last weight.
-  int cornersPerCircle = 36;                 // corners of the circle polygon (method settings)
+// The edge correction's working values of the last weight, and the crossing search's table.
+struct EdgeScratch {
   GeoPoint chord1, chord2;                   // where the boundary enters and leaves the circle
   Polygon<4> cornerTriangle;                 // corner, crossing on the edge leaving it, on the edge reaching it, corner
   CirclePolygonPoints circle;                // plot-centred circle polygon
@@ -285,18 +300,32 @@ struct GeometryContext {
   } shiftedFrom;
   ClipPolygonPoints clipResult;              // result of the last clip made by the edge correction
   ClipAreas clipAreas;                       // its areas
-  bool edgeFailure = false;                  // the last weight failed: the point gives no plot
+  bool failed = false;                       // the last weight failed: the point gives no plot
   BoundaryEdgeTable crossingEdges;           // the boundary of the last crossing search
-  // Tests: the crossing search visits every boundary edge and takes every line afresh.
-  bool crossingsWithoutShortcuts = false;
-  // Set by a caller that keeps one boundary unchanged at one place over a series of weights (the pass
-  // at one plot centre): a crossing search on the boundary lying where the table last found it equal
-  // then takes the table without comparing the points again. The caller clears
-  // crossingEdges.comparedAt wherever the boundary may have changed; null: every search compares.
-  const double* heldBoundary = nullptr;
+  BoundaryHold hold;                         // set by HeldBoundary only
+};
 
-  // The last report not yet shown.
-  GeometryReport report;
+// Tests: the shortcuts off, to show that they change no result.
+struct GeometryTestOptions {
+  // Every inside test of the clip searches the plot edges; no plot parts are kept.
+  bool clipWithoutShortcuts = false;
+  // The crossing search visits every boundary edge and takes every line afresh.
+  bool crossingsWithoutShortcuts = false;
+};
+
+// Everything the geometry routines work with, passed by reference: what the caller sets, and the parts
+// the routines keep for themselves.
+struct GeometryContext {
+  // The enterprise route: PolygonArea gives 0 there (areas come from ClosedPolygonArea) and the clip
+  // walks the closing edge of a compartment piece. The caller keeps it equal to RunControl's flag.
+  bool enterpriseMode = false;
+  int cornersPerCircle = 36;  // corners of the edge correction's circle polygon (method settings)
+  TwoCircleCase twoCircle;
+
+  GeometryDiagnostics diagnostics;
+  ClipCache clip;
+  EdgeScratch edge;
+  GeometryTestOptions testing;
 
   // Optional services and hooks; none is needed for the computations themselves.
   Beeper* beeper = nullptr;             // beep of a failed clip in the edge correction
@@ -352,10 +381,10 @@ SegmentLine LineOf(GeoPoint p1, GeoPoint p2);
 // on the same values.
 inline double LineDistanceOf(GeometryContext& g, const SegmentLine& line, GeoPoint p2, GeoPoint q) {
   if (!(line.length > 0.001)) {
-    g.errorFlag = true;
+    g.diagnostics.errorFlag = true;
     return 0.0;
   }
-  g.errorFlag = false;
+  g.diagnostics.errorFlag = false;
   return (line.dy * (q.x - p2.x) - line.dx * (q.y - p2.y)) / line.length;
 }
 inline bool LineCircleIntersectionOf(GeometryContext& g, const SegmentLine& line, GeoPoint p1, GeoPoint p2,
@@ -364,7 +393,7 @@ inline bool LineCircleIntersectionOf(GeometryContext& g, const SegmentLine& line
     const double dx = p2.x - centre.x;
     const double rest = r * r - dx * dx;
     if (!(rest >= 0.0)) {
-      g.errorFlag = true;
+      g.diagnostics.errorFlag = true;
       return false;
     }
     const double h = std::sqrt(rest);
@@ -383,7 +412,7 @@ inline bool LineCircleIntersectionOf(GeometryContext& g, const SegmentLine& line
   const double qc = k * k - r * r;
   const double disc = qb * qb - 4.0 * qa * qc;
   if (!(disc >= 0.0)) {
-    g.errorFlag = true;
+    g.diagnostics.errorFlag = true;
     return false;
   }
   const double root = std::sqrt(disc);

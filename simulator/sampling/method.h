@@ -11,6 +11,8 @@
 
 #include "common/language.h"
 
+#include "common/circle_pi.h"
+
 namespace tolvek {
 
 // One byte; concentric circles are 52, not 4.
@@ -34,7 +36,6 @@ extern const std::array<const char*, kNTreeVariants + 1> kNTreeVariantCaptions;
 enum class WeightingMode : std::uint8_t { PlotCentred = 0, TreeCentred = 1 };
 
 inline constexpr int kMaxConcentricCircles = 5;
-inline constexpr double kCirclePi = 3.141592654;  // the π of the area formulas
 
 // What a method choice consists of: the part that "zurück" restores as a whole.
 struct MethodChoice {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 
+#include "common/circle_pi.h"
 #include "simulator/sampling/selection.h"
 
 namespace tolvek {
@@ -554,7 +555,7 @@ NearestSearch SearchNearest(TreeIndex& index, const TreeQuery& query, bool compl
   result.limit2 = rMax * rMax;
   // The first block is as large as the stand's mean density says the nearest trees need, so that
   // one ring more seldom has to follow.
-  const double expected = std::sqrt(query.nearest / (3.141592654 * std::max(index.density, 1e-9)));
+  const double expected = std::sqrt(query.nearest / (kCirclePi * std::max(index.density, 1e-9)));
   const int first = static_cast<int>(std::clamp(std::floor(expected / index.cell) + 1.0, 0.0, 64.0));
   for (int ring = first;; ++ring) {
     const double sure = sureAfter(ring);
@@ -811,7 +812,7 @@ bool QueryTreeIndexBatch(TreeIndex& index, TreeList& trees, const TreeQuery& que
   // The walk pays for every tree; it is worth it where a tree reaches centres (a dense grid), not
   // where the centres lie far apart (a stand's own grid).
   const double spread = std::max((maxX - minX) * (maxY - minY), 1.0);
-  if (static_cast<double>(centres) / spread * 3.141592654 * reach2 < kBatchCentresPerTree) return false;
+  if (static_cast<double>(centres) / spread * kCirclePi * reach2 < kBatchCentresPerTree) return false;
   BatchCircle(index, trees, query, batch, minX, maxX, minY, maxY);
   return true;
 }

@@ -106,14 +106,14 @@ TreeShare TreeSelectionArea(GeometryContext& g, PolygonRef boundary, GeoPoint ce
   }
   if (!reached) return out;
   out.atBoundary = true;
-  g.errorFlag = false;
+  g.diagnostics.errorFlag = false;
   if (!CircleInsideArea(g, boundary, r, centre.y, centre.x)) {
     // A clip that fails leaves nothing to trust: the tree keeps the share of its whole circle.
-    g.errorFlag = false;
+    g.diagnostics.errorFlag = false;
     out.clipFailed = true;
     return out;
   }
-  const double inside = g.clipAreas.result;
+  const double inside = g.edge.clipAreas.result;
   if (inside > 0.0) {
     out.insideArea = inside;
     out.share = inside / standM2;
@@ -132,7 +132,7 @@ BoundaryOverlap OverlapAtBoundary(GeometryContext& g, PolygonRef boundary, GeoPo
   }
   const double rx = cj.x - ci.x;
   const double ry = cj.y - ci.y;
-  g.errorFlag = false;
+  g.diagnostics.errorFlag = false;
   ClipAreas areas;
   if (std::fabs(rx) <= 0.01 && std::fabs(ry) <= 0.01 && std::fabs(ri - rj) <= 0.01) {
     if (!CopyPolygon(g, circleI.n, circleI, work.lens)) {
@@ -151,21 +151,21 @@ BoundaryOverlap OverlapAtBoundary(GeometryContext& g, PolygonRef boundary, GeoPo
     if (!clipped) {
       // A crossing that falls on a corner of one polygon can leave the walk without its partner; the
       // lens is the same seen from the other circle, whose corners lie elsewhere.
-      g.errorFlag = false;
+      g.diagnostics.errorFlag = false;
       g.twoCircle = {true, rx, ry, rj, 0.0, 0.0, ri};
       clipped = ClipPlotPolygon(g, corners, circleJ, circleI, circleI.n, work.lens, areas);
     }
     // The containment rule must not outlive this pair: every later clip would take it.
     g.twoCircle = {};
     if (!clipped) {
-      g.errorFlag = false;
+      g.diagnostics.errorFlag = false;
       out.ok = false;
       return out;
     }
     out.lensArea = areas.result;
   }
-  if (g.errorFlag) {
-    g.errorFlag = false;
+  if (g.diagnostics.errorFlag) {
+    g.diagnostics.errorFlag = false;
     out.ok = false;
     return out;
   }
@@ -185,7 +185,7 @@ BoundaryOverlap OverlapAtBoundary(GeometryContext& g, PolygonRef boundary, GeoPo
   }
   if (!cornerInside) return out;  // a lens with no corner in the stand counts as outside it
   if (!ClipPlotPolygon(g, work.lens.n - 1, work.lens, work.shiftedBoundary, n, work.inside, areas)) {
-    g.errorFlag = false;
+    g.diagnostics.errorFlag = false;
     out.ok = false;
     return out;
   }

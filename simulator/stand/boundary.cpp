@@ -141,53 +141,36 @@ void SetBoundaryPoints(const std::vector<BoundaryPoint>& points, BoundaryPolygon
   b = p;
 }
 
-bool BoundaryFromPoints(const std::vector<BoundaryPoint>& points, const std::string& path, BoundaryPolygon& b,
-                        LoadProblem& problem) {
+Outcome BoundaryFromPoints(const std::vector<BoundaryPoint>& points, const std::string& path, BoundaryPolygon& b) {
   BoundaryFileProblem ring = CheckBoundaryRing(points);
-  if (ring != BoundaryFileProblem::None) {
-    problem = {BoundaryProblemText(ring), path};
-    return false;
-  }
-  if (int far = FirstCornerOutOfRange(points)) {
-    problem = {BoundaryProblemText(BoundaryFileProblem::OutOfRange), path + ", Punkt " + std::to_string(far)};
-    return false;
-  }
+  if (ring != BoundaryFileProblem::None) return Problem{BoundaryProblemText(ring), path};
+  if (int far = FirstCornerOutOfRange(points))
+    return Problem{BoundaryProblemText(BoundaryFileProblem::OutOfRange), path + ", Punkt " + std::to_string(far)};
   BoundaryPolygon read;
   SetBoundaryPoints(points, read);
   // Judged on the ring as it runs after the orientation: that is the area every later step uses.
-  if (!std::isfinite(read.signedArea) || !std::isfinite(read.areaHa)) {
-    problem = {BoundaryProblemText(BoundaryFileProblem::NotANumber), path};
-    return false;
-  }
-  if (EnclosesNoArea(read)) {
-    problem = {"Bestandesfläche ist 0", path};
-    return false;
-  }
+  if (!std::isfinite(read.signedArea) || !std::isfinite(read.areaHa))
+    return Problem{BoundaryProblemText(BoundaryFileProblem::NotANumber), path};
+  if (EnclosesNoArea(read)) return Problem{"Bestandesfläche ist 0", path};
   b = read;
-  return true;
+  return {};
 }
 
-bool ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* standRegister, BoundaryPolygon& b,
-                  LoadProblem& problem) {
+Outcome ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* standRegister, BoundaryPolygon& b) {
   const std::string path(boundaryPath);
   std::vector<BoundaryPoint> points;
   BoundarySource source = BoundarySourceFor(boundaryPath);
-  if (source == BoundarySource::File && IsRegisterBoundaryName(boundaryPath)) {
-    problem = {"Keine Grenze für diesen Bestand vorhanden", path};
-    return false;
-  }
+  if (source == BoundarySource::File && IsRegisterBoundaryName(boundaryPath))
+    return Problem{"Keine Grenze für diesen Bestand vorhanden", path};
   if (source == BoundarySource::File) {
     BoundaryFileReadResult r = ReadBoundaryFile(path, points);
     if (!r.ok()) {
       const std::string where = r.point > 0 ? path + ", Punkt " + std::to_string(r.point) : path;
-      problem = {BoundaryProblemText(r.problem), where};
-      return false;
+      return Problem{BoundaryProblemText(r.problem), where};
     }
-  } else if (!standRegister || !RegisterPoints(source, *standRegister, points)) {
-    problem = {"Keine Eckpunkte im Bestandesregister für diesen Bestand", path};
-    return false;
-  }
-  return BoundaryFromPoints(points, path, b, problem);
+  } else if (!standRegister || !RegisterPoints(source, *standRegister, points))
+    return Problem{"Keine Eckpunkte im Bestandesregister für diesen Bestand", path};
+  return BoundaryFromPoints(points, path, b);
 }
 
 }  // namespace tolvek

@@ -54,13 +54,11 @@ void SetBoundaryPoints(const std::vector<BoundaryPoint>& points, BoundaryPolygon
 
 // The checks and the filling that every boundary passes, from a file or from the register: a usable
 // ring within the coordinate ranges, shifted and oriented, whose area is a finite positive number that
-// does not vanish against its extents. False with the problem (naming path) and b untouched otherwise.
-bool BoundaryFromPoints(const std::vector<BoundaryPoint>& points, const std::string& path, BoundaryPolygon& b,
-                        LoadProblem& problem);
+// does not vanish against its extents. Otherwise the problem (naming path), and b untouched.
+Outcome BoundaryFromPoints(const std::vector<BoundaryPoint>& points, const std::string& path, BoundaryPolygon& b);
 
-// Reads the boundary for a stand whose boundary path is given. False with the problem when the
-// boundary is missing, damaged, too long, not closed or encloses no area; b is then left untouched.
-bool ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* standRegister,
-                  BoundaryPolygon& b, LoadProblem& problem);
+// Reads the boundary for a stand whose boundary path is given. The problem when the boundary is
+// missing, damaged, too long, not closed or encloses no area; b is then left untouched.
+Outcome ReadBoundary(std::string_view boundaryPath, const StandRegisterCorners* standRegister, BoundaryPolygon& b);
 
 }  // namespace tolvek

@@ -67,7 +67,7 @@ CatalogueReadResult ReadStandCatalogue(const LanguageTable& language, const std:
   std::vector<std::string> lines;
   if (!ReadTextLines(path, lines)) {
     CatalogueReadResult result;
-    result.problem = {"Bestandeskatalog nicht gefunden", path};
+    result.outcome = Problem{"Bestandeskatalog nicht gefunden", path};
     return result;
   }
   return ParseStandCatalogue(language, lines, path, style, catalogue);
@@ -81,17 +81,15 @@ CatalogueReadResult ParseStandCatalogue(const LanguageTable& language, const std
     if (line.find_first_not_of(" \t") == std::string::npos) continue;
     if (read.Count() >= kMaxCatalogueEntries) {
       result.tooMany = true;
-      result.problem = {"nur 52 Bestände möglich", ""};
       break;
     }
     read.entries.push_back(DecodeCatalogueLine(language, line, style));
   }
   if (read.entries.empty()) {
-    result.problem = {"Bestandeskatalog ist leer", path};
+    result.outcome = Problem{"Bestandeskatalog ist leer", path};
     return result;
   }
   catalogue = std::move(read);
-  result.ok = true;
   return result;
 }
 

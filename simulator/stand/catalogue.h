@@ -45,9 +45,8 @@ StandCatalogueEntry DecodeCatalogueLine(const LanguageTable& language, std::stri
                                         CatalogueStyle style);
 
 struct CatalogueReadResult {
-  bool ok = false;             // the file was read (possibly cut to 52 entries)
-  bool tooMany = false;        // more than 52 lines: the first 52 are kept
-  LoadProblem problem;         // why the file could not be read, or the 52-entry notice
+  Outcome outcome;       // the file was read (possibly cut to 52 entries), or why not
+  bool tooMany = false;  // more than 52 lines: the first 52 are kept
 };
 
 // Reads the catalogue file; on failure the catalogue is left as it was.

@@ -13,17 +13,13 @@ const ExpectedVcRow* ExpectedVcTable::Find(int standNumber) const {
   return nullptr;
 }
 
-bool ReadExpectedVcTable(const std::string& path, ExpectedVcTable& table, LoadProblem& problem) {
+Outcome ReadExpectedVcTable(const std::string& path, ExpectedVcTable& table) {
   std::vector<std::string> lines;
-  if (!ReadTextLines(path, lines)) {
-    problem = {"Datei der erwarteten Variationskoeffizienten nicht gefunden", path};
-    return false;
-  }
-  return ParseExpectedVcTable(lines, path, table, problem);
+  if (!ReadTextLines(path, lines)) return Problem{"Datei der erwarteten Variationskoeffizienten nicht gefunden", path};
+  return ParseExpectedVcTable(lines, path, table);
 }
 
-bool ParseExpectedVcTable(const std::vector<std::string>& lines, const std::string& path, ExpectedVcTable& table,
-                          LoadProblem& problem) {
+Outcome ParseExpectedVcTable(const std::vector<std::string>& lines, const std::string& path, ExpectedVcTable& table) {
   ExpectedVcTable read;
   int lineNumber = 0;
   for (const auto& line : lines) {
@@ -33,34 +29,24 @@ bool ParseExpectedVcTable(const std::vector<std::string>& lines, const std::stri
     for (std::string w; fields >> w;) words.push_back(w);
     if (words.empty()) continue;
     const std::string where = path + " (" + std::to_string(lineNumber) + ")";
-    if (static_cast<int>(read.rows.size()) >= kMaxExpectedVcRows) {
-      problem = {"Mehr als 52 Zeilen in der Datei der erwarteten Variationskoeffizienten", where};
-      return false;
-    }
+    if (static_cast<int>(read.rows.size()) >= kMaxExpectedVcRows)
+      return Problem{"Mehr als 52 Zeilen in der Datei der erwarteten Variationskoeffizienten", where};
     auto number = ParseInt(words[0]);
-    if (words.size() < 16 || !number) {
-      problem = {"Zeile der erwarteten Variationskoeffizienten unvollständig oder fehlerhaft", where};
-      return false;
-    }
-    if (*number < 0 || *number > 65535) {
-      problem = {"Bestandesnummer außerhalb 0 bis 65535", where};
-      return false;
-    }
+    if (words.size() < 16 || !number)
+      return Problem{"Zeile der erwarteten Variationskoeffizienten unvollständig oder fehlerhaft", where};
+    if (*number < 0 || *number > 65535) return Problem{"Bestandesnummer außerhalb 0 bis 65535", where};
     ExpectedVcRow row;
     row.standNumber = static_cast<std::uint16_t>(*number);
     for (int k = 1; k <= 15; ++k) {
       auto v = ParseReal(words[static_cast<std::size_t>(k)]);
-      if (!v) {
-        problem = {"Zeile der erwarteten Variationskoeffizienten unvollständig oder fehlerhaft", where};
-        return false;
-      }
+      if (!v) return Problem{"Zeile der erwarteten Variationskoeffizienten unvollständig oder fehlerhaft", where};
       // The 5th, 7th, 9th, 11th and 13th value are the ones the report uses.
       if (k >= 5 && k <= 13 && k % 2 == 1) row.vc[static_cast<std::size_t>((k - 5) / 2)] = static_cast<float>(*v);
     }
     read.rows.push_back(row);
   }
   table = std::move(read);
-  return true;
+  return {};
 }
 
 }  // namespace tolvek

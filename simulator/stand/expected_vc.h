@@ -23,11 +23,10 @@ struct ExpectedVcTable {
   const ExpectedVcRow* Find(int standNumber) const;
 };
 
-// False when the file is missing or a line is damaged, holds a stand number above 65535 or is the
+// The problem when the file is missing or a line is damaged, holds a stand number above 65535 or is the
 // 53rd; the table is then left as it was.
-bool ReadExpectedVcTable(const std::string& path, ExpectedVcTable& table, LoadProblem& problem);
+Outcome ReadExpectedVcTable(const std::string& path, ExpectedVcTable& table);
 // The same from the file's lines (path names the file in messages).
-bool ParseExpectedVcTable(const std::vector<std::string>& lines, const std::string& path, ExpectedVcTable& table,
-                          LoadProblem& problem);
+Outcome ParseExpectedVcTable(const std::vector<std::string>& lines, const std::string& path, ExpectedVcTable& table);
 
 }  // namespace tolvek

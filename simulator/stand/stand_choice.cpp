@@ -13,7 +13,7 @@ StandChoice ChoiceFromEntry(const StandCatalogueEntry& e, const ProgramFolders& 
   c.numberText = e.number;
   c.name = e.typeText;
   StandFiles files;
-  if (ResolveStandFiles(folders, JoinPath(folders.stands, e.fileName), files)) {
+  if (ResolveStandFiles(folders, JoinPath(folders.stands, e.fileName), files).ok()) {
     c.numberText = files.numberText;
     c.treePath = files.catalogueTreeFile;
     c.descriptionPath = files.descriptionFile;

@@ -61,12 +61,8 @@ const char* StandFolderName(StandFolder folder) {
   return "";
 }
 
-bool ResolveStandFiles(const ProgramFolders& folders, std::string_view treePath, StandFiles& files,
-                       LoadProblem* problem) {
-  auto fail = [&] {
-    if (problem) *problem = {"Unbekannter Bestandescode", std::string(treePath)};
-    return false;
-  };
+Outcome ResolveStandFiles(const ProgramFolders& folders, std::string_view treePath, StandFiles& files) {
+  auto fail = [&] { return Problem{"Unbekannter Bestandescode", std::string(treePath)}; };
   if (treePath.size() < 12 || !SameIgnoringCase(treePath.substr(treePath.size() - 4), ".txt")) return fail();
   std::string_view code = treePath.substr(treePath.size() - 12, 8);
   if (code.find_first_of("/\\") != std::string_view::npos) return fail();
@@ -94,7 +90,7 @@ bool ResolveStandFiles(const ProgramFolders& folders, std::string_view treePath,
   f.descriptionFile = JoinPath(f.folder, "Beschr" + f.numberText + ".txt");
   f.photoFile = JoinPath(folders.program, "Fotos/Fotogr" + f.numberText + ".jpg");
   files = std::move(f);
-  return true;
+  return {};
 }
 
 std::string SecondPhotoPath(const std::string& photoPath) { return ReplaceInName(photoPath, "gr", "gs"); }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "common/paths.h"
+#include "common/problem.h"
 
 namespace tolvek {
 
@@ -32,17 +33,9 @@ struct StandFiles {
   std::string photoFile;          // program folder + "Fotos/Fotogr" + nn + ".jpg"
 };
 
-// Why a stand file could not be used: a German text (translated where it is shown) and the file.
-struct LoadProblem {
-  std::string text;
-  std::string file;
-  bool empty() const { return text.empty(); }
-};
-
-// From a tree path that ends in code + ".txt" (without the "w"). False, with a German message, when
-// the path does not end in a stand code this program knows (files is then left untouched).
-bool ResolveStandFiles(const ProgramFolders& folders, std::string_view treePath, StandFiles& files,
-                       LoadProblem* problem = nullptr);
+// From a tree path that ends in code + ".txt" (without the "w"). The problem when the path does not
+// end in a stand code this program knows (files is then left untouched).
+Outcome ResolveStandFiles(const ProgramFolders& folders, std::string_view treePath, StandFiles& files);
 
 // Stand codes and file names compare without regard to case, as the platform's file names do.
 bool SameIgnoringCase(std::string_view a, std::string_view b);

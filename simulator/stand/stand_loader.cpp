@@ -11,7 +11,7 @@
 namespace tolvek {
 namespace {
 
-LoadProblem TreeFileProblemFor(const TreeFileReadResult& r, const std::string& path) {
+Problem TreeFileProblemFor(const TreeFileReadResult& r, const std::string& path) {
   const std::string record = path + ", Nr. " + std::to_string(r.recordIndex + 1);
   switch (r.problem) {
     case TreeFileProblem::None:
@@ -35,8 +35,8 @@ LoadProblem TreeFileProblemFor(const TreeFileReadResult& r, const std::string& p
 // A stand without a tree cannot be sampled: its true values have no mean diameter and every plot is empty.
 // Either the file holds no standing tree (none at all, or only trees removed by the generator, which
 // lie at x <= 0), or the calliper limits leave none of them.
-LoadProblem NoTreeProblem(const std::vector<TreeFileRecord>& records, const CalliperLimits& limits,
-                          const std::string& path) {
+Problem NoTreeProblem(const std::vector<TreeFileRecord>& records, const CalliperLimits& limits,
+                      const std::string& path) {
   for (const TreeFileRecord& r : records)
     if (r.x > 0.0f)
       return {"Kein Baum des Bestandes liegt innerhalb der Kluppschwelle",
@@ -44,7 +44,7 @@ LoadProblem NoTreeProblem(const std::vector<TreeFileRecord>& records, const Call
   return {"Baumdatei enthält keinen Baum", path};
 }
 
-StandLoadResult Failure(const LanguageTable& language, const LoadProblem& problem, std::string_view stand) {
+StandLoadResult Failure(const LanguageTable& language, const Problem& problem, std::string_view stand) {
   StandLoadResult r;
   r.message = ProblemMessage(language, problem) + "#" + Translate(language, "Bestand nicht geladen") + ": " +
               std::string(stand);
@@ -52,12 +52,6 @@ StandLoadResult Failure(const LanguageTable& language, const LoadProblem& proble
 }
 
 }  // namespace
-
-std::string ProblemMessage(const LanguageTable& language, const LoadProblem& problem) {
-  std::string text = Translate(language, problem.text);
-  if (!problem.file.empty()) text += ": " + problem.file;
-  return text;
-}
 
 StandClass FindStandClass(const StandRegisterCorners* standRegister, std::string_view name) {
   // The list holds code + " > " + short name while callers pass code + ".txt": the stand code, the
@@ -82,16 +76,16 @@ SpeciesListSelector ChooseSpeciesList(bool enterpriseMode, const StandRegisterCo
 
 StandLoadResult ReadStandInto(const StandLoadInputs& inputs, std::string_view treePath, CurrentStand& into) {
   StandFiles files;
-  LoadProblem problem;
-  if (!ResolveStandFiles(inputs.folders, treePath, files, &problem)) return Failure(inputs.language, problem, treePath);
+  if (const Outcome resolved = ResolveStandFiles(inputs.folders, treePath, files); !resolved.ok())
+    return Failure(inputs.language, resolved.problem(), treePath);
 
   std::vector<TreeFileRecord> records;
   TreeFileReadResult treeRead = ReadTreeFile(files.treeFile, records);
   if (!treeRead.ok()) return Failure(inputs.language, TreeFileProblemFor(treeRead, files.treeFile), files.code);
 
   BoundaryPolygon boundary;
-  if (!ReadBoundary(files.boundaryFile, inputs.standRegister, boundary, problem))
-    return Failure(inputs.language, problem, files.code);
+  if (const Outcome read = ReadBoundary(files.boundaryFile, inputs.standRegister, boundary); !read.ok())
+    return Failure(inputs.language, read.problem(), files.code);
 
   // Only now, with every file sound, are random numbers drawn for the histogram.
   // An empty list took no draws, so a refused empty stand leaves the sequence as it was.

@@ -27,9 +27,6 @@ struct StandLoadInputs {
   const LanguageTable& language;
 };
 
-// The text shown for a problem: Translate(text) + ": " + file.
-std::string ProblemMessage(const LanguageTable& language, const LoadProblem& problem);
-
 struct StandLoadResult {
   bool ok = false;
   std::string message;  // translated, names the file and the stand; empty on success

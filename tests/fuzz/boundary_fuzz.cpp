@@ -16,9 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "a ring of three corners and the closing point, at most 59 points");
 
   BoundaryPolygon b;
-  LoadProblem problem;
-  if (!BoundaryFromPoints(points, "Grenze01.txt", b, problem)) {
-    fuzz::Check(!problem.text.empty() && problem.file.rfind("Grenze01.txt", 0) == 0, "a refusal names the file");
+  if (const Outcome made = BoundaryFromPoints(points, "Grenze01.txt", b); !made.ok()) {
+    const Problem& problem = made.problem();
+    fuzz::Check(!problem.message.empty() && problem.where.rfind("Grenze01.txt", 0) == 0, "a refusal names the file");
     return 0;
   }
   fuzz::Check(b.n == static_cast<int>(points.size()), "every point is kept");

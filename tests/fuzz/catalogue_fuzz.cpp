@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (CatalogueStyle style : {CatalogueStyle::Thumbnails, CatalogueStyle::Menu}) {
     StandCatalogue catalogue;
     const CatalogueReadResult r = ParseStandCatalogue(language, lines, "Tolvek01.txt", style, catalogue);
-    if (!r.ok) {
-      fuzz::Check(!r.problem.empty() && catalogue.Count() == 0, "a refusal says why and keeps nothing");
+    if (!r.outcome.ok()) {
+      fuzz::Check(!r.outcome.problem().message.empty() && catalogue.Count() == 0, "a refusal says why and keeps nothing");
       continue;
     }
     fuzz::Check(catalogue.Count() >= 1 && catalogue.Count() <= kMaxCatalogueEntries, "1 to 52 entries");

@@ -9,9 +9,9 @@ using namespace tolvek;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   ExpectedVcTable table;
-  LoadProblem problem;
-  if (!ParseExpectedVcTable(SplitTextLines(fuzz::Bytes(data, size)), "Tolvek02.txt", table, problem)) {
-    fuzz::Check(!problem.empty() && table.rows.empty(), "a refusal says why and keeps nothing");
+  if (const Outcome parsed = ParseExpectedVcTable(SplitTextLines(fuzz::Bytes(data, size)), "Tolvek02.txt", table);
+      !parsed.ok()) {
+    fuzz::Check(!parsed.problem().message.empty() && table.rows.empty(), "a refusal says why and keeps nothing");
     return 0;
   }
   fuzz::Check(table.rows.size() <= static_cast<std::size_t>(kMaxExpectedVcRows), "at most 52 rows");

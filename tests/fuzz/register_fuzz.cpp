@@ -58,9 +58,8 @@ void CheckCornerBoundaries(const ModelStandTable& t, const std::string& scratch)
     state.cornerEntry = n;
     for (const char* folder : {"StandsEU", "StandsWW", "StandsGE"}) {
       BoundaryPolygon b;
-      LoadProblem problem;
-      if (!ReadBoundary(scratch + folder + "/Grenze00.txt", &state, b, problem)) {
-        fuzz::Check(!problem.text.empty(), "a refused boundary says why");
+      if (const Outcome read = ReadBoundary(scratch + folder + "/Grenze00.txt", &state, b); !read.ok()) {
+        fuzz::Check(!read.problem().message.empty(), "a refused boundary says why");
         fuzz::Check(b.n == 0, "a refused boundary leaves the polygon untouched");
         continue;
       }

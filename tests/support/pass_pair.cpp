@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 
+#include "common/circle_pi.h"
 #include "tests/support/boundary_of.h"
 
 namespace tolvek::testing {
@@ -43,7 +44,7 @@ MethodSettings Method(MethodCode code, bool treeCentred) {
   m.code = code;
   m.weighting = treeCentred ? WeightingMode::TreeCentred : WeightingMode::PlotCentred;
   m.circleArea = 300.0;
-  m.circleRadius = std::sqrt(300.0 / 3.141592654);
+  m.circleRadius = std::sqrt(300.0 / kCirclePi);
   m.countingFactor = 2;
   m.circleCount = 3;
   m.concentricRadius = {0.0, 3.0, 6.0, 12.0, 0.0, 0.0, 0.0};

@@ -49,7 +49,7 @@ class Collection : public ::testing::Test {
     std::string error;
     ok_ = makestands::MakeCollection(*out_, *written_, error);
     ASSERT_TRUE(ok_) << error;
-    ASSERT_TRUE(ReadStandCatalogue(LanguageTable{}, JoinPath(*out_, "Vorgaben/Tolvek01.txt"), CatalogueStyle::Menu, catalogue_).ok);
+    ASSERT_TRUE(ReadStandCatalogue(LanguageTable{}, JoinPath(*out_, "Vorgaben/Tolvek01.txt"), CatalogueStyle::Menu, catalogue_).outcome.ok());
   }
   void SetUp() override {
     ASSERT_TRUE(ok_) << "the collection could not be made";
@@ -232,8 +232,8 @@ TEST_F(Collection, TheSimulatorLoadsEveryStandWhole) {
 
 TEST_F(Collection, ExpectedVariationFollowsTheCatalogue) {
   ExpectedVcTable table;
-  LoadProblem problem;
-  ASSERT_TRUE(ReadExpectedVcTable(Out("Vorgaben/Tolvek02.txt"), table, problem)) << problem.text;
+  const Outcome read = ReadExpectedVcTable(Out("Vorgaben/Tolvek02.txt"), table);
+  ASSERT_TRUE(read.ok()) << read.problem().message;
   ASSERT_EQ(table.rows.size(), 52u);
   for (std::size_t i = 0; i < 52; ++i) {
     EXPECT_EQ(table.rows[i].standNumber, std::stoi(catalogue_.entries[i].number));

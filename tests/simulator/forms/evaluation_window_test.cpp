@@ -47,8 +47,7 @@ struct Fixture : tolvek::testing::ShippedProgram {
     const StandLoadResult r = TryLoadStand(state, dir.path() + "Bestande/Bestnd01.txt");
     loaded = r.ok;
     state.currentStand.name = "Nadelbaum - Reinbestand";
-    LoadProblem problem;
-    ReadExpectedVcTable(JoinPath(state.folders.presets, "Tolvek02.txt"), state.expectedVc, problem);
+    static_cast<void>(ReadExpectedVcTable(JoinPath(state.folders.presets, "Tolvek02.txt"), state.expectedVc));
     MethodSettings& m = state.sampling.method;
     BeginFixedCircle(m, state.language);
     ConfirmFixedCircle(m, state.language, 500.0, nullptr);

@@ -62,7 +62,7 @@ int ReadableEntry(SimulatorState& s, int after = 0) {
   for (int k = after + 1; k <= s.standCatalogue.Count(); ++k) {
     StandChoice c = SelectCatalogueStand(s.standCatalogue, s.folders, k);
     StandFiles files;
-    if (ResolveStandFiles(s.folders, c.treePath, files) && FileExists(ResolvePath(files.treeFile)) &&
+    if (ResolveStandFiles(s.folders, c.treePath, files).ok() && FileExists(ResolvePath(files.treeFile)) &&
         FileExists(ResolvePath(files.boundaryFile)))
       return k;
   }
@@ -218,7 +218,7 @@ class StandChoiceTest : public QObject {
     std::filesystem::remove(ResolvePath(noBoundary.boundaryPath));
     const StandChoice noTree = SelectCatalogueStand(f.state.standCatalogue, f.state.folders, third);
     StandFiles files;
-    QVERIFY(ResolveStandFiles(f.state.folders, noTree.treePath, files));
+    QVERIFY(ResolveStandFiles(f.state.folders, noTree.treePath, files).ok());
     std::filesystem::resize_file(ResolvePath(files.treeFile), 0);
 
     for (int entry : {second, third}) {

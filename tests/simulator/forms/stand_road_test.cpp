@@ -19,6 +19,7 @@
 #include <functional>
 #include <map>
 
+#include "common/circle_pi.h"
 #include "common/paths.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form15.h"
@@ -201,7 +202,7 @@ class StandRoadTest : public QObject {
     const BoundaryPolygon& b = r.state.currentStand.boundary;
     const auto [minX, maxX] = std::minmax_element(b.x.begin() + 1, b.x.begin() + b.n + 1);
     const auto [minY, maxY] = std::minmax_element(b.y.begin() + 1, b.y.begin() + b.n + 1);
-    const double largest = std::floor(std::sqrt((*maxX - *minX) * (*maxY - *minY) / 3.141592654) * 100) / 100;
+    const double largest = std::floor(std::sqrt((*maxX - *minX) * (*maxY - *minY) / kCirclePi) * 100) / 100;
     QVERIFY2(shown.contains(QString::number(largest, 'f', 2) + " m"), qPrintable(shown));
     QCOMPARE(int(r.state.sampling.method.code), int(kMethodConcentric));
     QCOMPARE(r.state.sampling.method.concentricRadius[5], 25.0);

@@ -6,11 +6,13 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "common/circle_pi.h"
 #include "tests/simulator/sampling/geometry_reference.h"
 #include "tests/support/fakes.h"
 
@@ -20,7 +22,6 @@ namespace {
 using testing::MakePolygon;
 using testing::PointList;
 
-constexpr double kPi = 3.141592654;
 
 // A 200 m square stand, clockwise.
 const PointList kSquare{{0, 0}, {0, 200}, {200, 200}, {200, 0}};
@@ -57,17 +58,17 @@ struct Fixture {
 
 TEST(EdgeWeight, FarFromEveryEdgeIsOneWithoutClipping) {
   Fixture f(kSquare);
-  f.g.clipResult.n = -5;  // a clip would overwrite it
+  f.g.edge.clipResult.n = -5;  // a clip would overwrite it
   for (auto [x, y] : {std::pair{100.0, 100.0}, std::pair{20.0, 20.0}, std::pair{10.5, 189.5}}) {
     const auto w = f.Weight(0, 10, y, x);
     EXPECT_EQ(w.kind, EdgeCutKind::None);
     EXPECT_EQ(w.weight, 1.0);
     EXPECT_FALSE(w.failed);
-    EXPECT_FALSE(f.g.edgeFailure);
-    EXPECT_FALSE(f.g.errorFlag);
+    EXPECT_FALSE(f.g.edge.failed);
+    EXPECT_FALSE(f.g.diagnostics.errorFlag);
   }
-  EXPECT_EQ(f.g.clipResult.n, -5);
-  EXPECT_EQ(f.g.crossingCount, 0);
+  EXPECT_EQ(f.g.edge.clipResult.n, -5);
+  EXPECT_EQ(f.g.clip.crossingCount, 0);
 }
 
 TEST(EdgeWeight, ChordThroughTheCentreAndTheHalfChordRule) {
@@ -80,7 +81,7 @@ TEST(EdgeWeight, ChordThroughTheCentreAndTheHalfChordRule) {
   EXPECT_FALSE(centre.failed);
   // a <= 0.1 means πr²; a given area is used as it is.
   EXPECT_EQ(f.Weight(0.1, r, 0, 100).weight, centre.weight);
-  EXPECT_NEAR(f.Weight(kPi * r * r, r, 0, 100).weight, centre.weight, 1e-12);
+  EXPECT_NEAR(f.Weight(kCirclePi * r * r, r, 0, 100).weight, centre.weight, 1e-12);
 
   // 1 cm inside the edge the half-chord ratio is above 0.999: θ is taken as π, the same weight.
   const auto near = f.Weight(0, r, 0.01, 100);
@@ -90,11 +91,11 @@ TEST(EdgeWeight, ChordThroughTheCentreAndTheHalfChordRule) {
   // Further in, the arctangent applies; the weight is the exact one for a straight cut.
   for (double d : {0.5, 2.0, 4.47, 7.0, 9.9}) {
     SCOPED_TRACE(d);
-    const double exactInside = kPi * r * r - (r * r * std::acos(d / r) - d * std::sqrt(r * r - d * d));
+    const double exactInside = kCirclePi * r * r - (r * r * std::acos(d / r) - d * std::sqrt(r * r - d * d));
     const auto w = f.Weight(0, r, d, 100);
     EXPECT_EQ(w.kind, EdgeCutKind::Chord);
-    EXPECT_NEAR(w.weight, kPi * r * r / exactInside, 1e-9);
-    EXPECT_NEAR(f.g.chord1.y, 0.0, 1e-12);
+    EXPECT_NEAR(w.weight, kCirclePi * r * r / exactInside, 1e-9);
+    EXPECT_NEAR(f.g.edge.chord1.y, 0.0, 1e-12);
   }
 }
 
@@ -118,11 +119,11 @@ TEST(EdgeWeight, CornerNearItsChordCountsAsStraight) {
     const double distance = ridgeToChord(h, e);
     EXPECT_EQ(w.kind, distance < 0.5 ? EdgeCutKind::Chord : EdgeCutKind::Corner) << distance;
     if (w.kind == EdgeCutKind::Corner) {
-      EXPECT_NEAR(w.weight, kPi * r * r / ExactInside(roof(h, e), 100, 100, r), 1e-7 * w.weight);
-      EXPECT_EQ(f.g.cornerTriangle.x[1], 100);
-      EXPECT_EQ(f.g.cornerTriangle.y[1], 100 + h);
-      EXPECT_GT(f.g.cornerTriangle.x[2], 100);  // crossing on the edge leaving the corner
-      EXPECT_LT(f.g.cornerTriangle.x[3], 100);  // crossing on the edge reaching it
+      EXPECT_NEAR(w.weight, kCirclePi * r * r / ExactInside(roof(h, e), 100, 100, r), 1e-7 * w.weight);
+      EXPECT_EQ(f.g.edge.cornerTriangle.x[1], 100);
+      EXPECT_EQ(f.g.edge.cornerTriangle.y[1], 100 + h);
+      EXPECT_GT(f.g.edge.cornerTriangle.x[2], 100);  // crossing on the edge leaving the corner
+      EXPECT_LT(f.g.edge.cornerTriangle.x[3], 100);  // crossing on the edge reaching it
     }
   }
   // Both sides of the 0.5 m rule occur above.
@@ -146,7 +147,7 @@ TEST(EdgeWeight, CentresOnTheBoundaryThatTheGridTakesGetTheirTrueWeight) {
       ASSERT_FALSE(w.failed);
       // A circle through a corner is clipped, within the polygon's approximation of the circle.
       const double tolerance = w.kind == EdgeCutKind::Complex ? 0.01 : 1e-7;
-      EXPECT_NEAR(w.weight, kPi * r * r / ExactInside(kSquare, x, y, r), tolerance * w.weight);
+      EXPECT_NEAR(w.weight, kCirclePi * r * r / ExactInside(kSquare, x, y, r), tolerance * w.weight);
     }
   EXPECT_EQ(taken, 400);  // the corner twice
   EXPECT_NEAR(f.Weight(0, r, 0, 0).weight, 4.0, 1e-9);
@@ -175,17 +176,17 @@ TEST(EdgeWeight, ComplexCutsAreClippedAndScaled) {
   CirclePolygonPoints circle;
   CirclePolygon(36, x, y, r, circle);
   const double polygonInside = PolygonInside(circle, strip);
-  EXPECT_NEAR(w.weight, kPi * r * r / (polygonInside * 1.00609), 1e-9);
-  EXPECT_NEAR(f.g.clipAreas.result, polygonInside, 1e-9);
+  EXPECT_NEAR(w.weight, kCirclePi * r * r / (polygonInside * 1.00609), 1e-9);
+  EXPECT_NEAR(f.g.edge.clipAreas.result, polygonInside, 1e-9);
   // Within the polygon approximation of the exact area.
-  EXPECT_NEAR(w.weight, kPi * r * r / ExactInside(strip, x, y, r), 0.01 * w.weight);
+  EXPECT_NEAR(w.weight, kCirclePi * r * r / ExactInside(strip, x, y, r), 0.01 * w.weight);
 
   // A stand edge wholly inside the circle (a small notch) is complex as well.
   const PointList notch{{0, 0}, {0, 200}, {200, 200}, {200, 0}, {104, 0}, {104, 3}, {100, 3}, {100, 0}};
   Fixture n(notch);
   const auto wn = n.Weight(0, r, 5, 102);
   ASSERT_EQ(wn.kind, EdgeCutKind::Complex);
-  EXPECT_NEAR(wn.weight, kPi * r * r / ExactInside(notch, 102, 5, r), 0.01 * wn.weight);
+  EXPECT_NEAR(wn.weight, kCirclePi * r * r / ExactInside(notch, 102, 5, r), 0.01 * wn.weight);
 }
 
 TEST(EdgeWeight, RandomPlotsAgainstNonConvexStands) {
@@ -218,14 +219,14 @@ TEST(EdgeWeight, RandomPlotsAgainstNonConvexStands) {
       // The clip measures the 36-corner polygon exactly, then raises it by 1.00609 ...
       CirclePolygonPoints circle;
       CirclePolygon(36, x, y, r, circle);
-      EXPECT_NEAR(kPi * r * r / w.weight / 1.00609, PolygonInside(circle, pts), 1e-9 * r * r) << round;
+      EXPECT_NEAR(kCirclePi * r * r / w.weight / 1.00609, PolygonInside(circle, pts), 1e-9 * r * r) << round;
       // ... which stays within a few per cent of the true area.
-      EXPECT_NEAR(w.weight, kPi * r * r / exact, 0.03 * w.weight) << round;
+      EXPECT_NEAR(w.weight, kCirclePi * r * r / exact, 0.03 * w.weight) << round;
     } else if (w.kind != EdgeCutKind::None &&
-               std::hypot(f.g.chord1.x - f.g.chord2.x, f.g.chord1.y - f.g.chord2.y) / 2 / r <= 0.999) {
+               std::hypot(f.g.edge.chord1.x - f.g.edge.chord2.x, f.g.edge.chord1.y - f.g.edge.chord2.y) / 2 / r <= 0.999) {
       // A corner taken as straight (within 0.5 m of its chord) is off by the thin triangle.
       const double slack = w.kind == EdgeCutKind::Chord ? 0.5 * 2 * r : 0.0;
-      EXPECT_NEAR(kPi * r * r / w.weight, exact, 1e-6 * r * r + slack) << round;
+      EXPECT_NEAR(kCirclePi * r * r / w.weight, exact, 1e-6 * r * r + slack) << round;
     }
   }
   EXPECT_GT(byKind[1], 100);
@@ -242,19 +243,19 @@ void ExpectSameWeight(const GeometryContext& quick, const GeometryContext& full,
   ASSERT_EQ(q.kind, f.kind);
   ASSERT_EQ(q.failed, f.failed);
   ASSERT_TRUE(same(q.weight, f.weight)) << q.weight << " " << f.weight;
-  ASSERT_EQ(quick.errorFlag, full.errorFlag);
+  ASSERT_EQ(quick.diagnostics.errorFlag, full.diagnostics.errorFlag);
   if (f.kind != EdgeCutKind::Complex) return;
-  ASSERT_EQ(quick.lastEdgeHit, full.lastEdgeHit);
-  ASSERT_EQ(quick.crossingCount, full.crossingCount);
-  ASSERT_EQ(std::memcmp(&quick.clipAreas, &full.clipAreas, sizeof quick.clipAreas), 0);
-  ASSERT_EQ(std::memcmp(&quick.plotCentroid, &full.plotCentroid, sizeof quick.plotCentroid), 0);
-  ASSERT_EQ(quick.clipResult.n, full.clipResult.n);
-  for (int i = 1; i <= full.clipResult.n; ++i)
-    ASSERT_TRUE(same(quick.clipResult.x[i], full.clipResult.x[i]) && same(quick.clipResult.y[i], full.clipResult.y[i]));
-  ASSERT_EQ(quick.shiftedBoundary.n, full.shiftedBoundary.n);
-  for (int i = 1; i <= full.shiftedBoundary.n; ++i)
-    ASSERT_TRUE(same(quick.shiftedBoundary.x[i], full.shiftedBoundary.x[i]) &&
-                same(quick.shiftedBoundary.y[i], full.shiftedBoundary.y[i]));
+  ASSERT_EQ(quick.clip.lastEdgeHit, full.clip.lastEdgeHit);
+  ASSERT_EQ(quick.clip.crossingCount, full.clip.crossingCount);
+  ASSERT_EQ(std::memcmp(&quick.edge.clipAreas, &full.edge.clipAreas, sizeof quick.edge.clipAreas), 0);
+  ASSERT_EQ(std::memcmp(&quick.clip.plotCentroid, &full.clip.plotCentroid, sizeof quick.clip.plotCentroid), 0);
+  ASSERT_EQ(quick.edge.clipResult.n, full.edge.clipResult.n);
+  for (int i = 1; i <= full.edge.clipResult.n; ++i)
+    ASSERT_TRUE(same(quick.edge.clipResult.x[i], full.edge.clipResult.x[i]) && same(quick.edge.clipResult.y[i], full.edge.clipResult.y[i]));
+  ASSERT_EQ(quick.edge.shiftedBoundary.n, full.edge.shiftedBoundary.n);
+  for (int i = 1; i <= full.edge.shiftedBoundary.n; ++i)
+    ASSERT_TRUE(same(quick.edge.shiftedBoundary.x[i], full.edge.shiftedBoundary.x[i]) &&
+                same(quick.edge.shiftedBoundary.y[i], full.edge.shiftedBoundary.y[i]));
 }
 
 // The clip of a circle takes stand points far out and clear of the circle's corners as outside without
@@ -283,8 +284,8 @@ TEST(EdgeWeight, ClipShortcutsGiveTheSameWeights) {
                                          : treeRadii[static_cast<std::size_t>(unit(rng) * 60)];
         const double a = tree % 3 == 0 ? 0.0 : 500.0 * unit(rng);
         GeometryContext full;
-        full.clipWithoutShortcuts = true;
-        full.crossingsWithoutShortcuts = true;
+        full.testing.clipWithoutShortcuts = true;
+        full.testing.crossingsWithoutShortcuts = true;
         const EdgeWeightResult q = EdgeWeight(quick, boundary, a, r, y, x);
         const EdgeWeightResult f = EdgeWeight(full, boundary, a, r, y, x);
         SCOPED_TRACE("stand " + std::to_string(stand) + " centre " + std::to_string(centre) + " tree " +
@@ -313,8 +314,9 @@ TEST_P(HeldBoundaryTest, BoundaryShiftedOncePerCentreFollowsEveryChange) {
   GeometryContext quick;
   int complex = 0;
   int changes[6] = {0, 0, 0, 0, 0, 0};
+  std::optional<HeldBoundary> hold;
   for (int stand = 0; stand < 150; ++stand) {
-    quick.crossingEdges.comparedAt = nullptr;
+    hold.reset();
     PointList pts = StarStand(rng, 4 + static_cast<int>(unit(rng) * 50));
     for (std::size_t k = 0; k < pts.size(); k += 3) pts[k] = {std::round(pts[k].first), std::round(pts[k].second)};
     StandPolygonPoints boundary = MakePolygon<kStandPolygonSlots>(pts);
@@ -345,7 +347,7 @@ TEST_P(HeldBoundaryTest, BoundaryShiftedOncePerCentreFollowsEveryChange) {
           break;
         }
         case 2:  // another boundary's clip at this centre, straight through CircleInsideArea
-          quick.errorFlag = false;
+          quick.diagnostics.errorFlag = false;
           CircleInsideArea(quick, other, r, y, x);
           break;
         case 3: {  // a circle clip of another stand, which takes the view of it
@@ -353,13 +355,13 @@ TEST_P(HeldBoundaryTest, BoundaryShiftedOncePerCentreFollowsEveryChange) {
           ASSERT_TRUE(CirclePolygon(36, 0, 0, r, circle));
           StandPolygonPoints shifted = other;
           for (int i = 1; i <= shifted.n; ++i) shifted.x[i] -= x, shifted.y[i] -= y;
-          quick.clipCircleCorners = 36;
-          quick.clipCircleRadius = r;
+          quick.clip.circleCorners = 36;
+          quick.clip.circleRadius = r;
           ClipPolygonPoints result;
           ClipAreas areas;
           ClipPlotPolygon(quick, 36, circle, shifted, shifted.n, result, areas);
-          quick.clipCircleCorners = 0;
-          quick.clipCircleRadius = 0.0;
+          quick.clip.circleCorners = 0;
+          quick.clip.circleRadius = 0.0;
           break;
         }
         case 4:  // the crossing search of another boundary, which takes its table
@@ -375,11 +377,11 @@ TEST_P(HeldBoundaryTest, BoundaryShiftedOncePerCentreFollowsEveryChange) {
           break;
       }
       if (change < 6) ++changes[change];
-      if (held && (change == 0 || change == 1 || change == 5)) quick.crossingEdges.comparedAt = nullptr;
-      quick.heldBoundary = held ? boundary.x.data() : nullptr;
+      if (held && (change == 0 || change == 1 || change == 5)) hold.reset();
+      if (held && !hold) hold.emplace(quick, boundary);
       GeometryContext full;
-      full.clipWithoutShortcuts = true;
-      full.crossingsWithoutShortcuts = true;
+      full.testing.clipWithoutShortcuts = true;
+      full.testing.crossingsWithoutShortcuts = true;
       const double a = step % 3 == 0 ? 0.0 : 500.0 * unit(rng);
       const EdgeWeightResult q = EdgeWeight(quick, boundary, a, r, y, x);
       const EdgeWeightResult f = EdgeWeight(full, boundary, a, r, y, x);
@@ -426,19 +428,19 @@ TEST(BoundaryCrossings, NearEdgesGiveTheSameCutsAsEveryEdge) {
       double r = circle % 7 == 6 ? 0.01 * unit(rng) : 1.0 + 60.0 * unit(rng);
       if (circle == 59) r = stand % 2 == 0 ? -5.0 : std::numeric_limits<double>::quiet_NaN();
       GeometryContext full;
-      full.crossingsWithoutShortcuts = true;
-      quick.errorFlag = circle % 2 == 0;
-      full.errorFlag = quick.errorFlag;
+      full.testing.crossingsWithoutShortcuts = true;
+      quick.diagnostics.errorFlag = circle % 2 == 0;
+      full.diagnostics.errorFlag = quick.diagnostics.errorFlag;
       SCOPED_TRACE("stand " + std::to_string(stand) + " circle " + std::to_string(circle));
       const EdgeCutKind q = BoundaryCrossings(quick, boundary, y, x, r);
       const EdgeCutKind f = BoundaryCrossings(full, boundary, y, x, r);
       ++byKind[static_cast<int>(f)];
       ASSERT_EQ(q, f);
-      ASSERT_EQ(quick.errorFlag, full.errorFlag);
-      for (auto [a, b] : {std::pair{quick.chord1, full.chord1}, std::pair{quick.chord2, full.chord2}})
+      ASSERT_EQ(quick.diagnostics.errorFlag, full.diagnostics.errorFlag);
+      for (auto [a, b] : {std::pair{quick.edge.chord1, full.edge.chord1}, std::pair{quick.edge.chord2, full.edge.chord2}})
         ASSERT_TRUE(std::memcmp(&a, &b, sizeof a) == 0);
-      ASSERT_EQ(quick.cornerTriangle.n, full.cornerTriangle.n);
-      ASSERT_TRUE(quick.cornerTriangle.x == full.cornerTriangle.x && quick.cornerTriangle.y == full.cornerTriangle.y);
+      ASSERT_EQ(quick.edge.cornerTriangle.n, full.edge.cornerTriangle.n);
+      ASSERT_TRUE(quick.edge.cornerTriangle.x == full.edge.cornerTriangle.x && quick.edge.cornerTriangle.y == full.edge.cornerTriangle.y);
     }
   }
   EXPECT_GT(byKind[0], 1000);
@@ -457,19 +459,19 @@ TEST(EdgeWeight, RangeLimits) {
   // of f × πr² gives a weight of about 2f.
   Fixture f(kSquare);
   const double r = 10;
-  auto weightFor = [&](double target) { return f.Weight(target / 2.0 * kPi * r * r, r, 0, 100); };
+  auto weightFor = [&](double target) { return f.Weight(target / 2.0 * kCirclePi * r * r, r, 0, 100); };
   for (double bad : {0.979, 10.01}) {
     const auto w = weightFor(bad);
     EXPECT_TRUE(w.failed) << bad;
-    EXPECT_TRUE(f.g.edgeFailure);
-    EXPECT_TRUE(f.g.errorFlag);
+    EXPECT_TRUE(f.g.edge.failed);
+    EXPECT_TRUE(f.g.diagnostics.errorFlag);
     EXPECT_NEAR(w.weight, bad, 1e-6);  // still returned
   }
   for (double good : {0.9801, 9.999}) {
     const auto w = weightFor(good);
     EXPECT_FALSE(w.failed) << good;
-    EXPECT_FALSE(f.g.edgeFailure);  // cleared at the start of every weight
-    EXPECT_FALSE(f.g.errorFlag);
+    EXPECT_FALSE(f.g.edge.failed);  // cleared at the start of every weight
+    EXPECT_FALSE(f.g.diagnostics.errorFlag);
   }
 }
 
@@ -484,9 +486,9 @@ TEST(EdgeWeight, FailedClipGivesZeroAndBeeps) {
   const auto w = f.Weight(0, 10, 4, 6);
   EXPECT_TRUE(w.failed);
   EXPECT_EQ(w.weight, 0.0);
-  EXPECT_TRUE(f.g.edgeFailure);
+  EXPECT_TRUE(f.g.edge.failed);
   EXPECT_EQ(beeper.beeps, 1);
-  EXPECT_EQ(f.g.report.german, "Feldüberschreitung F21/232");
+  EXPECT_EQ(f.g.diagnostics.report.german, "Feldüberschreitung F21/232");
 
   // A circle polygon the arrays cannot take fails without a beep service too.
   Fixture g(strip);
@@ -501,7 +503,7 @@ TEST(EdgeWeight, BadInputNeverGivesAWeight) {
   Fixture empty(PointList{{0, 0}, {5, 5}});
   const auto w = empty.Weight(0, 10, 1, 1);
   EXPECT_TRUE(w.failed);
-  EXPECT_TRUE(empty.g.edgeFailure);
+  EXPECT_TRUE(empty.g.edge.failed);
   // A boundary with a repeated point (a zero-length edge) is harmless.
   Fixture dup(PointList{{0, 0}, {0, 200}, {0, 200}, {200, 200}, {200, 0}});
   const auto d = dup.Weight(0, 10, 100, 5);
@@ -534,16 +536,16 @@ TEST(EdgeWeight, ObserverSeesTheClip) {
 TEST(CircleInsideArea, PlotCentredClipAndTheFlagGate) {
   Fixture f(kSquare);
   ASSERT_TRUE(CircleInsideArea(f.g, f.boundary, 10, 3, 4));
-  EXPECT_NEAR(f.g.shiftedBoundary.x[1], -4, 1e-12);
-  EXPECT_NEAR(f.g.shiftedBoundary.y[1], -3, 1e-12);
+  EXPECT_NEAR(f.g.edge.shiftedBoundary.x[1], -4, 1e-12);
+  EXPECT_NEAR(f.g.edge.shiftedBoundary.y[1], -3, 1e-12);
   CirclePolygonPoints circle;
   CirclePolygon(36, 4, 3, 10, circle);
-  EXPECT_NEAR(f.g.clipAreas.result, PolygonInside(circle, kSquare), 1e-9);
+  EXPECT_NEAR(f.g.edge.clipAreas.result, PolygonInside(circle, kSquare), 1e-9);
 
-  f.g.errorFlag = true;
-  f.g.clipAreas.result = -1;
+  f.g.diagnostics.errorFlag = true;
+  f.g.edge.clipAreas.result = -1;
   EXPECT_FALSE(CircleInsideArea(f.g, f.boundary, 10, 3, 4));
-  EXPECT_EQ(f.g.clipAreas.result, -1);
+  EXPECT_EQ(f.g.edge.clipAreas.result, -1);
 }
 
 TEST(CircleInsideArea, StandCuttingTheCircleIntoPieces) {
@@ -554,7 +556,7 @@ TEST(CircleInsideArea, StandCuttingTheCircleIntoPieces) {
   ASSERT_TRUE(CircleInsideArea(two.g, two.boundary, 15, 40, 20));
   CirclePolygonPoints circle;
   CirclePolygon(36, 20, 40, 15, circle);
-  EXPECT_NEAR(two.g.clipAreas.result, PolygonInside(circle, u), 1e-9);
+  EXPECT_NEAR(two.g.edge.clipAreas.result, PolygonInside(circle, u), 1e-9);
 
   // Three prongs: no area larger than the circle is passed on; the clip fails instead.
   const PointList comb{{0, 0}, {0, 40}, {6, 40}, {6, 10}, {12, 10}, {12, 40}, {18, 40},
@@ -562,11 +564,11 @@ TEST(CircleInsideArea, StandCuttingTheCircleIntoPieces) {
   Fixture three(comb);
   CirclePolygon(36, 15, 40, 14, circle);
   if (CircleInsideArea(three.g, three.boundary, 14, 40, 15)) {
-    EXPECT_NEAR(three.g.clipAreas.result, PolygonInside(circle, comb), 1e-9);
+    EXPECT_NEAR(three.g.edge.clipAreas.result, PolygonInside(circle, comb), 1e-9);
   } else {
-    EXPECT_TRUE(three.g.errorFlag);
+    EXPECT_TRUE(three.g.diagnostics.errorFlag);
   }
-  EXPECT_LE(three.g.clipAreas.result, three.g.clipAreas.plot);
+  EXPECT_LE(three.g.edge.clipAreas.result, three.g.edge.clipAreas.plot);
 }
 
 TEST(EdgeWeight, EnterpriseRouteMeasuresTheClipItself) {

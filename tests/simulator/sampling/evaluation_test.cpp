@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "common/circle_pi.h"
 #include "common/format.h"
 #include "tests/support/fakes.h"
 
@@ -225,7 +226,7 @@ TEST(Evaluation, AngleCountNormalModeGivesTheFactorPerTree) {
   r.method.countingFactor = 4;
   r.method.countingMode = 1;
   // Selection area of a tree in angle count with k = 4: π (d / 4)² m² for d in cm.
-  auto area = [](double d) { return 3.141592654 * (d / 4) * (d / 4); };
+  auto area = [](double d) { return kCirclePi * (d / 4) * (d / 4); };
   AddPlot(r.plots, 0, {{1, 20, 1.0, area(20)}, {5, 40, 1.0, area(40)}});
   AddPlot(r.plots, 0, {{1, 32, 1.0, area(32)}});
   r.Evaluate();
@@ -257,7 +258,7 @@ TEST(Evaluation, ConcentricCirclesUseEachTreesOwnCircle) {
   r.pass = kMethodConcentric;
   r.method.code = kMethodConcentric;
   // a small tree in the 3 m circle, a large one in the 12 m circle
-  const double a3 = 3.141592654 * 9, a12 = 3.141592654 * 144;
+  const double a3 = kCirclePi * 9, a12 = kCirclePi * 144;
   AddPlot(r.plots, 0, {{1, 12, 1.0, a3}, {5, 40, 1.0, a12}});
   r.Evaluate();
   EXPECT_NEAR(r.e.nPerHa[0], 10000 / a3 + 10000 / a12, 1e-9);
@@ -329,8 +330,8 @@ TEST(Evaluation, NTreeVariant8SumsGiveTheRunItsRatioOfSums) {
   AddPlot(r.plots, 50, {{5, 40, 1.0}, {5, 40, 1.5}});
   r.Evaluate();
   auto corrected = [](double a, double dm) {
-    const double rr = std::sqrt(a / 3.141592654) + dm * 0.5;
-    return 3.141592654 * rr * rr;
+    const double rr = std::sqrt(a / kCirclePi) + dm * 0.5;
+    return kCirclePi * rr * rr;
   };
   const double areas = corrected(30, 0.2) + corrected(50, 0.4);
   const VariantEightSums& s = r.e.variant8;

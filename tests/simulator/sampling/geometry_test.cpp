@@ -75,7 +75,7 @@ TEST(PolygonArea, SignFollowsOrientationAndMatchesReference) {
     const auto cw = MakePolygon<kStandPolygonSlots>(*pts);
     const auto ccw = MakePolygon<kStandPolygonSlots>(Reversed(*pts));
     EXPECT_NEAR(PolygonArea(g, cw), reference, 1e-9);
-    EXPECT_FALSE(g.errorFlag);
+    EXPECT_FALSE(g.diagnostics.errorFlag);
     EXPECT_NEAR(PolygonArea(g, ccw), -reference, 1e-9);
     EXPECT_NEAR(ClosedPolygonArea(g, cw), reference, 1e-9);
   }
@@ -88,24 +88,24 @@ TEST(PolygonArea, ClosureToleranceIsOneCentimetre) {
   auto p = MakePolygon<kStandPolygonSlots>({{0, 0}, {0, 10}, {10, 10}, {10, 0}, {0.01, 0.01}}, false);
   EXPECT_TRUE(IsClosed(p));
   EXPECT_NE(PolygonArea(g, p), 0.0);
-  EXPECT_FALSE(g.errorFlag);
+  EXPECT_FALSE(g.diagnostics.errorFlag);
 
   for (auto [dx, dy] : {std::pair{0.011, 0.0}, std::pair{0.0, 0.011}}) {
     p.x[p.n] = dx;
     p.y[p.n] = dy;
     EXPECT_FALSE(IsClosed(p));
-    g.objectNumber1 = 12;
-    g.objectNumber2 = 345;
+    g.diagnostics.objectNumber1 = 12;
+    g.diagnostics.objectNumber2 = 345;
     EXPECT_EQ(PolygonArea(g, p), 0.0);
-    EXPECT_TRUE(g.errorFlag);
-    ASSERT_TRUE(g.report.pending);
-    EXPECT_EQ(GeometryReportText(g.report, LanguageTable{}), "Punkte:    5   12     345  Polygon nicht geschlossen");
+    EXPECT_TRUE(g.diagnostics.errorFlag);
+    ASSERT_TRUE(g.diagnostics.report.pending);
+    EXPECT_EQ(GeometryReportText(g.diagnostics.report, LanguageTable{}), "Punkte:    5   12     345  Polygon nicht geschlossen");
 
-    g.report = {};
-    g.errorFlag = false;
+    g.diagnostics.report = {};
+    g.diagnostics.errorFlag = false;
     EXPECT_EQ(ClosedPolygonArea(g, p), 0.0);
-    EXPECT_TRUE(g.errorFlag);
-    EXPECT_EQ(GeometryReportText(g.report, LanguageTable{}), "   12     345  Polygon ist nicht geschlossen");
+    EXPECT_TRUE(g.diagnostics.errorFlag);
+    EXPECT_EQ(GeometryReportText(g.diagnostics.report, LanguageTable{}), "   12     345  Polygon ist nicht geschlossen");
   }
 }
 
@@ -114,28 +114,28 @@ TEST(PolygonArea, CapacityDegenerateAndEnterpriseMode) {
   Polygon<kClipPolygonSlots> big;
   big.n = 90;  // closed ring of zeros: the count alone must be refused
   EXPECT_EQ(PolygonArea(g, big), 0.0);
-  EXPECT_TRUE(g.errorFlag);
-  EXPECT_EQ(GeometryReportText(g.report, LanguageTable{}), "Feldüberschreitung F21/159   90");
+  EXPECT_TRUE(g.diagnostics.errorFlag);
+  EXPECT_EQ(GeometryReportText(g.diagnostics.report, LanguageTable{}), "Feldüberschreitung F21/159   90");
 
   // A count past the arrays is refused before anything is read.
-  g.report = {};
+  g.diagnostics.report = {};
   auto small = MakePolygon<kStandPolygonSlots>(kSquare);
   small.n = 61;
   EXPECT_EQ(PolygonArea(g, small), 0.0);
-  EXPECT_TRUE(g.errorFlag);
-  EXPECT_TRUE(g.report.pending);
+  EXPECT_TRUE(g.diagnostics.errorFlag);
+  EXPECT_TRUE(g.diagnostics.report.pending);
 
   // Two corners, or corners on one line, enclose nothing: flagged, never passed off as an area.
-  g.report = {};
+  g.diagnostics.report = {};
   EXPECT_EQ(PolygonArea(g, MakePolygon<kStandPolygonSlots>({{0, 0}, {5, 5}})), 0.0);
-  EXPECT_TRUE(g.errorFlag);
+  EXPECT_TRUE(g.diagnostics.errorFlag);
   EXPECT_EQ(PolygonArea(g, MakePolygon<kStandPolygonSlots>({{0, 0}, {5, 5}, {10, 10}})), 0.0);
-  EXPECT_TRUE(g.errorFlag);
-  EXPECT_FALSE(g.report.pending);
+  EXPECT_TRUE(g.diagnostics.errorFlag);
+  EXPECT_FALSE(g.diagnostics.report.pending);
 
   // PolygonArea clears the flag on entry.
   EXPECT_EQ(PolygonArea(g, MakePolygon<kStandPolygonSlots>(kSquare)), 100.0);
-  EXPECT_FALSE(g.errorFlag);
+  EXPECT_FALSE(g.diagnostics.errorFlag);
 
   g.enterpriseMode = true;
   EXPECT_EQ(PolygonArea(g, MakePolygon<kStandPolygonSlots>(kSquare)), 0.0);
@@ -153,7 +153,7 @@ TEST(GeometryReport, ShownOnceThroughTheMessageBox) {
   ASSERT_EQ(fake.messages.shown.size(), 1u);
   EXPECT_EQ(fake.messages.shown[0].text, "Feldüberschreitung F21/66");
   EXPECT_EQ(fake.messages.shown[0].buttons, MessageButtons::Ok);
-  EXPECT_FALSE(g.report.pending);
+  EXPECT_FALSE(g.diagnostics.report.pending);
   ShowGeometryReport(g, fake.messages, LanguageTable{});
   EXPECT_EQ(fake.messages.shown.size(), 1u);
 
@@ -181,7 +181,7 @@ TEST(PolygonHelpers, CopyAndCentroidStayWithinTheArrays) {
   Polygon<kCirclePolygonSlots> wide;
   wide.n = 70;
   EXPECT_FALSE(CopyPolygon(g, wide.n, wide, dst));
-  EXPECT_TRUE(g.errorFlag);
+  EXPECT_TRUE(g.diagnostics.errorFlag);
   EXPECT_EQ(dst.n, src.n);
 
   double mx = -1, my = -1;
@@ -195,10 +195,10 @@ TEST(PolygonHelpers, CopyAndCentroidStayWithinTheArrays) {
   Polygon<kCirclePolygonSlots> many;
   many.n = 70;
   for (int i = 1; i <= 70; ++i) many.x[i] = i;
-  g.report = {};
+  g.diagnostics.report = {};
   PolygonCentroid(g, many, mx, my);
   EXPECT_DOUBLE_EQ(mx, 35.5);
-  EXPECT_EQ(g.report.german, "Feldüberschreitung F21/204");
+  EXPECT_EQ(g.diagnostics.report.german, "Feldüberschreitung F21/204");
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -226,11 +226,11 @@ TEST(LineRoutines, IntersectionRangesAndDistances) {
 
   GeometryContext g;
   EXPECT_NEAR(LineDistance(g, {0, 0}, {0, 10}, {3, 5}), -3.0, 1e-12);
-  EXPECT_FALSE(g.errorFlag);
+  EXPECT_FALSE(g.diagnostics.errorFlag);
   EXPECT_EQ(LineDistance(g, {1, 1}, {1.0005, 1}, {3, 5}), 0.0);  // shorter than 1 mm
-  EXPECT_TRUE(g.errorFlag);
+  EXPECT_TRUE(g.diagnostics.errorFlag);
   EXPECT_NEAR(LineDistance(g, {0, 0}, {10, 0}, {3, 5}), 5.0, 1e-12);
-  EXPECT_FALSE(g.errorFlag);
+  EXPECT_FALSE(g.diagnostics.errorFlag);
 }
 
 TEST(LineRoutines, LineMeetsCircle) {
@@ -254,11 +254,11 @@ TEST(LineRoutines, LineMeetsCircle) {
   // A line that misses the circle: flag, outputs unchanged, no NaN.
   h.first = {1, 2};
   EXPECT_FALSE(LineCircleIntersection(g, {0, 8}, {10, 8}, {0, 0}, 5.0, h));
-  EXPECT_TRUE(g.errorFlag);
+  EXPECT_TRUE(g.diagnostics.errorFlag);
   EXPECT_EQ(h.first.x, 1);
-  g.errorFlag = false;
+  g.diagnostics.errorFlag = false;
   EXPECT_FALSE(LineCircleIntersection(g, {8, -1}, {8, 1}, {0, 0}, 5.0, h));
-  EXPECT_TRUE(g.errorFlag);
+  EXPECT_TRUE(g.diagnostics.errorFlag);
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -372,7 +372,7 @@ TEST(ClipPlotPolygon, PlotWhollyInsideOrOutside) {
   ASSERT_TRUE(outside.Clip());
   EXPECT_EQ(outside.result.n, 0);
   EXPECT_EQ(outside.areas.result, 0.0);
-  EXPECT_FALSE(outside.g.errorFlag);
+  EXPECT_FALSE(outside.g.diagnostics.errorFlag);
 }
 
 TEST(ClipPlotPolygon, CutsAgreeWithReferenceIntersection) {
@@ -403,9 +403,9 @@ TEST(ClipPlotPolygon, CutsAgreeWithReferenceIntersection) {
     EXPECT_NEAR(k.areas.result, reference, 1e-9 * k.areas.plot);
     if (std::string(c.what) == "one corner") {
       // Entry crossing, the corner (end of one stand edge, start of the next, stored once), exit.
-      EXPECT_EQ(k.g.crossingCount, 3);
-      EXPECT_EQ(k.g.crossings[2].x, 100.0);
-      EXPECT_EQ(k.g.crossings[2].y, 100.0);
+      EXPECT_EQ(k.g.clip.crossingCount, 3);
+      EXPECT_EQ(k.g.clip.crossings[2].x, 100.0);
+      EXPECT_EQ(k.g.clip.crossings[2].y, 100.0);
     }
     EXPECT_NEAR(k.areas.stand, boost::geometry::area(ToRef(k.stand)), 1e-9);
   }
@@ -468,16 +468,16 @@ struct ClipOutcome {
 void ExpectSameClip(const ClipOutcome& quick, const ClipOutcome& full) {
   const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
   ASSERT_EQ(quick.ok, full.ok);
-  ASSERT_EQ(quick.g.errorFlag, full.g.errorFlag);
-  ASSERT_EQ(quick.g.lastEdgeHit, full.g.lastEdgeHit);
+  ASSERT_EQ(quick.g.diagnostics.errorFlag, full.g.diagnostics.errorFlag);
+  ASSERT_EQ(quick.g.clip.lastEdgeHit, full.g.clip.lastEdgeHit);
   if (quick.ok) {
-    ASSERT_TRUE(same(quick.g.plotCentroid.x, full.g.plotCentroid.x) &&
-                same(quick.g.plotCentroid.y, full.g.plotCentroid.y));
+    ASSERT_TRUE(same(quick.g.clip.plotCentroid.x, full.g.clip.plotCentroid.x) &&
+                same(quick.g.clip.plotCentroid.y, full.g.clip.plotCentroid.y));
   }
-  ASSERT_EQ(quick.g.crossingCount, full.g.crossingCount);
-  for (int i = 1; i <= full.g.crossingCount; ++i) {
-    const CrossingRecord& a = quick.g.crossings[static_cast<std::size_t>(i)];
-    const CrossingRecord& b = full.g.crossings[static_cast<std::size_t>(i)];
+  ASSERT_EQ(quick.g.clip.crossingCount, full.g.clip.crossingCount);
+  for (int i = 1; i <= full.g.clip.crossingCount; ++i) {
+    const CrossingRecord& a = quick.g.clip.crossings[static_cast<std::size_t>(i)];
+    const CrossingRecord& b = full.g.clip.crossings[static_cast<std::size_t>(i)];
     ASSERT_TRUE(same(a.x, b.x) && same(a.y, b.y) && a.edge == b.edge && a.kind == b.kind) << "crossing " << i;
   }
   ASSERT_EQ(quick.result.n, full.result.n);
@@ -591,10 +591,10 @@ TEST(ClipPlotPolygon, ShortcutsAgreeWithTheFullSearches) {
     // so are the circles that come again.
     GeometryContext fresh, full;
     GeometryContext& quick = atOrigin || repeated ? kept : fresh;
-    quick.clipCircleCorners = atOrigin ? nA : 0;
-    quick.clipCircleRadius = atOrigin ? r : 0.0;
+    quick.clip.circleCorners = atOrigin ? nA : 0;
+    quick.clip.circleRadius = atOrigin ? r : 0.0;
     quick.enterpriseMode = full.enterpriseMode = enterprise;
-    full.clipWithoutShortcuts = true;
+    full.testing.clipWithoutShortcuts = true;
     ClipPolygonPoints quickResult, fullResult;
     ClipAreas quickAreas, fullAreas;
     const bool quickOk = ClipPlotPolygon(quick, nA, circle, stand, stand.n, quickResult, quickAreas);
@@ -709,16 +709,16 @@ TEST(CircleClipShortcuts, PointsAtTheLimitsOfTheShortcutsAgreeWithTheFullSearche
     for (int k = 0; k < 6; ++k) {
       const double r = k == 0 ? r0 : r0 * (k % 2 == 0 ? 1.0 + 1e-6 * (unit(rng) - 0.5) : 0.5 + 2.0 * unit(rng));
       ASSERT_TRUE(CirclePolygon(nA, 0, 0, r, circle));
-      quick.clipCircleCorners = nA;
-      quick.clipCircleRadius = r;
+      quick.clip.circleCorners = nA;
+      quick.clip.circleRadius = r;
       GeometryContext full;
-      full.clipWithoutShortcuts = true;
+      full.testing.clipWithoutShortcuts = true;
       ClipPolygonPoints quickResult, fullResult;
       ClipAreas quickAreas, fullAreas;
       const bool quickOk = ClipPlotPolygon(quick, nA, circle, stand, stand.n, quickResult, quickAreas);
       const bool fullOk = ClipPlotPolygon(full, nA, circle, stand, stand.n, fullResult, fullAreas);
-      quick.clipCircleCorners = 0;
-      quick.clipCircleRadius = 0.0;
+      quick.clip.circleCorners = 0;
+      quick.clip.circleRadius = 0.0;
       SCOPED_TRACE("round " + std::to_string(round) + " radius " + std::to_string(k));
       ASSERT_NO_FATAL_FAILURE(
           ExpectSameClip({quick, quickOk, quickResult, quickAreas}, {full, fullOk, fullResult, fullAreas}));
@@ -727,7 +727,7 @@ TEST(CircleClipShortcuts, PointsAtTheLimitsOfTheShortcutsAgreeWithTheFullSearche
       if (k > 0) continue;
       // The edges a radius passes untouched, looked up by radius, are those whose own limit lies above
       // it, also for radii at the limits themselves.
-      const ClipStandView& view = quick.clipStandView;
+      const ClipStandView& view = quick.clip.standView;
       for (int i = 2; i <= view.n; ++i) {
         for (double at : {view.clear[static_cast<std::size_t>(i)], std::nextafter(view.clear[static_cast<std::size_t>(i)], 0.0), r}) {
           if (!(at >= 1e-3)) continue;
@@ -763,18 +763,18 @@ TEST(ClipPlotPolygon, KeptPlotPartsServeOnlyTheSamePlot) {
       double& v = round % 2 == 0 ? plot.x[k] : plot.y[k];
       v = round % 4 < 2 ? std::nextafter(v, 100.0) : v + 2.0 * unit(rng) - 1.0;
     }
-    kept.clipCircleCorners = round % 5 == 0 ? nA : 0;
-    kept.clipCircleRadius = round % 5 == 0 ? 10.0 : 0.0;
+    kept.clip.circleCorners = round % 5 == 0 ? nA : 0;
+    kept.clip.circleRadius = round % 5 == 0 ? 10.0 : 0.0;
     GeometryContext fresh;
-    fresh.clipWithoutShortcuts = true;
+    fresh.testing.clipWithoutShortcuts = true;
     ClipPolygonPoints keptResult, freshResult;
     ClipAreas keptAreas, freshAreas;
     SCOPED_TRACE("round " + std::to_string(round));
     ASSERT_EQ(ClipPlotPolygon(kept, nA, plot, stand, stand.n, keptResult, keptAreas),
               ClipPlotPolygon(fresh, nA, plot, stand, stand.n, freshResult, freshAreas));
     ASSERT_TRUE(same(keptAreas.plot, freshAreas.plot) && same(keptAreas.result, freshAreas.result));
-    ASSERT_TRUE(same(kept.plotCentroid.x, fresh.plotCentroid.x) && same(kept.plotCentroid.y, fresh.plotCentroid.y));
-    ASSERT_EQ(kept.lastEdgeHit, fresh.lastEdgeHit);
+    ASSERT_TRUE(same(kept.clip.plotCentroid.x, fresh.clip.plotCentroid.x) && same(kept.clip.plotCentroid.y, fresh.clip.plotCentroid.y));
+    ASSERT_EQ(kept.clip.lastEdgeHit, fresh.clip.lastEdgeHit);
     ASSERT_EQ(keptResult.n, freshResult.n);
     for (int i = 1; i <= freshResult.n; ++i)
       ASSERT_TRUE(same(keptResult.x[i], freshResult.x[i]) && same(keptResult.y[i], freshResult.y[i])) << "point " << i;
@@ -825,21 +825,21 @@ TEST(ClipPlotPolygon, CircleEdgeBandsHoldForEveryRadius) {
     CirclePolygonPoints circle;
     const double first = std::exp(std::log(1e-3) + unit(rng) * std::log(1e6));
     ASSERT_TRUE(CirclePolygon(nA, 0, 0, first, circle));
-    g.clipCircleCorners = nA;
-    g.clipCircleRadius = first;
+    g.clip.circleCorners = nA;
+    g.clip.circleRadius = first;
     ClipPolygonPoints result;
     ClipAreas areas;
     ClipPlotPolygon(g, nA, circle, stand, stand.n, result, areas);
-    ASSERT_EQ(g.circleEdgeBands.corners, nA);
+    ASSERT_EQ(g.clip.circleEdgeBands.corners, nA);
     for (int round = 0; round < 300; ++round) {
       const double r = std::exp(std::log(1e-3) + unit(rng) * std::log(1e6));
       ASSERT_TRUE(CirclePolygon(nA, 0, 0, r, circle));
       for (int j = 1; j <= nA; ++j) {
         const std::uint64_t bit = std::uint64_t{1} << (j - 1);
         for (double v : {circle.x[j], circle.x[j + 1]})
-          ASSERT_TRUE(g.circleEdgeBands.x.Meeting(v * (1.0 / r), v * (1.0 / r)) & bit) << nA << " " << r << " " << j;
+          ASSERT_TRUE(g.clip.circleEdgeBands.x.Meeting(v * (1.0 / r), v * (1.0 / r)) & bit) << nA << " " << r << " " << j;
         for (double v : {circle.y[j], circle.y[j + 1]})
-          ASSERT_TRUE(g.circleEdgeBands.y.Meeting(v * (1.0 / r), v * (1.0 / r)) & bit) << nA << " " << r << " " << j;
+          ASSERT_TRUE(g.clip.circleEdgeBands.y.Meeting(v * (1.0 / r), v * (1.0 / r)) & bit) << nA << " " << r << " " << j;
       }
     }
   }
@@ -872,8 +872,8 @@ TEST(ClipPlotPolygon, CapacitiesFailCleanlyWithTheirReports) {
     ClipCase k(50, 90, 10, many);
     ASSERT_EQ(k.stand.n, 60);
     EXPECT_FALSE(k.Clip());
-    EXPECT_TRUE(k.g.errorFlag);
-    EXPECT_EQ(k.g.report.german, "Feldüberschreitung F21/60");
+    EXPECT_TRUE(k.g.diagnostics.errorFlag);
+    EXPECT_EQ(k.g.diagnostics.report.german, "Feldüberschreitung F21/60");
     EXPECT_EQ(k.result.n, 0);
   }
   // A plot polygon of 50 corners is refused.
@@ -885,7 +885,7 @@ TEST(ClipPlotPolygon, CapacitiesFailCleanlyWithTheirReports) {
     ClipPolygonPoints result;
     ClipAreas areas;
     EXPECT_FALSE(ClipPlotPolygon(g, 50, circle, stand, stand.n, result, areas));
-    EXPECT_EQ(g.report.german, "Feldüberschreitung F21/232");
+    EXPECT_EQ(g.diagnostics.report.german, "Feldüberschreitung F21/232");
   }
   // A comb whose teeth reach into the circle fills the crossing table.
   auto comb = [](int teeth) {
@@ -904,15 +904,15 @@ TEST(ClipPlotPolygon, CapacitiesFailCleanlyWithTheirReports) {
     ClipCase k(0, 0, 10, comb(26));
     ASSERT_LT(k.stand.n, 60);
     EXPECT_FALSE(k.Clip());
-    EXPECT_EQ(k.g.report.german, "Feldüberschreitung F21/66");
+    EXPECT_EQ(k.g.diagnostics.report.german, "Feldüberschreitung F21/66");
     EXPECT_EQ(k.result.n, 0);
   }
   // Fewer teeth fit the table, but the result grows past 75 points: failed without a report.
   {
     ClipCase k(0, 0, 10, comb(19));
     EXPECT_FALSE(k.Clip());
-    EXPECT_TRUE(k.g.errorFlag);
-    EXPECT_FALSE(k.g.report.pending);
+    EXPECT_TRUE(k.g.diagnostics.errorFlag);
+    EXPECT_FALSE(k.g.diagnostics.report.pending);
     EXPECT_EQ(k.result.n, 0);
   }
 }
@@ -921,12 +921,12 @@ TEST(ClipPlotPolygon, UnclosedOrDegenerateInputFails) {
   ClipCase k(50, 4, 10, {{0, 0}, {0, 100}, {100, 100}, {100, 0}});
   k.stand.x[k.stand.n] = 1.0;  // no longer closed
   EXPECT_FALSE(k.Clip());
-  EXPECT_TRUE(k.g.errorFlag);
-  EXPECT_TRUE(k.g.report.pending);
+  EXPECT_TRUE(k.g.diagnostics.errorFlag);
+  EXPECT_TRUE(k.g.diagnostics.report.pending);
 
   ClipCase flat(50, 4, 10, {{0, 0}, {50, 0}, {100, 0}});
   EXPECT_FALSE(flat.Clip());
-  EXPECT_TRUE(flat.g.errorFlag);
+  EXPECT_TRUE(flat.g.diagnostics.errorFlag);
 }
 
 TEST(ClipPlotPolygon, EnterprisePieceIsClosedByTheWalk) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "common/circle_pi.h"
 #include "common/language.h"
 #include "simulator/sampling/edge_correction.h"
 #include "simulator/sampling/geometry.h"
@@ -15,7 +16,6 @@
 namespace tolvek {
 namespace {
 
-constexpr double kPi = 3.141592654;
 
 BoundaryPolygon PolygonOf(std::initializer_list<std::pair<double, double>> pts) {
   BoundaryPolygon b;
@@ -102,7 +102,7 @@ struct HandMadeStand {
 TEST(InventoryPass, FixedCirclesOnAHandMadeStand) {
   HandMadeStand st(kMethodFixedCircle);
   st.sampling.method.circleArea = 500.0;
-  st.sampling.method.circleRadius = std::sqrt(500.0 / kPi);
+  st.sampling.method.circleRadius = std::sqrt(500.0 / kCirclePi);
   st.Grid();
   EXPECT_EQ(st.sampling.grid.insideCount, 16);
   ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
@@ -146,8 +146,8 @@ TEST(InventoryPass, AngleCountAndNTreeOnTheSameStand) {
   EXPECT_EQ(wzp.Plots().trees.size(), 5u);
   const auto t = wzp.Plots().TreesOf(wzp.Plots().plots[10]);
   ASSERT_EQ(t.size(), 2u);
-  EXPECT_NEAR(t[0].plotArea, 6.25 * 6.25 * kPi, 1e-9);  // R = dbh / 4 for k = 4
-  EXPECT_NEAR(t[1].plotArea, 12.5 * 12.5 * kPi, 1e-9);
+  EXPECT_NEAR(t[0].plotArea, 6.25 * 6.25 * kCirclePi, 1e-9);  // R = dbh / 4 for k = 4
+  EXPECT_NEAR(t[1].plotArea, 12.5 * 12.5 * kCirclePi, 1e-9);
   EXPECT_EQ(wzp.observer.circles, 0);
 
   HandMadeStand nt(kMethodNTree);
@@ -159,9 +159,9 @@ TEST(InventoryPass, AngleCountAndNTreeOnTheSameStand) {
   EXPECT_EQ(nt.SpeciesAt(0), (std::vector<int>{1}));
   EXPECT_EQ(nt.SpeciesAt(5), (std::vector<int>{5}));  // T3 at 13 m lies beyond 12 m
   EXPECT_EQ(nt.SpeciesAt(10), (std::vector<int>{3, 3}));
-  EXPECT_NEAR(p.plots[0].plotArea, 144 * kPi, 1e-9);
-  EXPECT_NEAR(p.plots[10].plotArea, 36 * kPi, 1e-9);
-  EXPECT_NEAR(p.plots[1].plotArea, 144 * kPi, 1e-9);
+  EXPECT_NEAR(p.plots[0].plotArea, 144 * kCirclePi, 1e-9);
+  EXPECT_NEAR(p.plots[10].plotArea, 36 * kCirclePi, 1e-9);
+  EXPECT_NEAR(p.plots[1].plotArea, 144 * kCirclePi, 1e-9);
   EXPECT_EQ(nt.sampling.pass.sampleTreeTotal, 17);
 }
 
@@ -172,10 +172,10 @@ TEST(InventoryPass, PlotWeightFromTheEdgeCorrection) {
   ASSERT_EQ(st.Points({{5, 100}}), 1);
   st.trees = {Tree(4, 30, 6, 100)};
   ASSERT_EQ(RunSamplingPass(st.env), PassOutcome::Done);
-  const double r = std::sqrt(500.0 / kPi);
+  const double r = std::sqrt(500.0 / kCirclePi);
   const double s = std::sqrt(r * r - 25.0) / r;
   const double theta = 2.0 * std::atan(s / std::sqrt(1.0 - s * s));
-  const double expected = (r * r * kPi) / (r * r * (kPi - (theta - std::sin(theta)) / 2.0));
+  const double expected = (r * r * kCirclePi) / (r * r * (kCirclePi - (theta - std::sin(theta)) / 2.0));
   ASSERT_EQ(st.Plots().plots.size(), 1u);
   EXPECT_NEAR(st.Plots().trees[0].edgeWeight, expected, 1e-9);
   EXPECT_NEAR(st.Plots().plots[0].insideShare, 1.0 / expected, 1e-9);
@@ -228,7 +228,7 @@ TEST(InventoryPass, AngleCountWeightsOfCirclesAroundTheDistanceFromTheEdge) {
     int cut = 0;
     for (std::size_t i = 0; i < records.size(); ++i) {
       const double R = st.trees[i].dbh * 0.5;
-      const EdgeWeightResult direct = EdgeWeight(fresh, PolygonRef(st.boundary), kPi * (R * R), R, 30.0, 20.0);
+      const EdgeWeightResult direct = EdgeWeight(fresh, PolygonRef(st.boundary), kCirclePi * (R * R), R, 30.0, 20.0);
       ASSERT_FALSE(direct.failed);
       EXPECT_EQ(records[i].edgeWeight, direct.weight) << "R " << R;
       cut += direct.weight != 1.0 ? 1 : 0;
@@ -272,7 +272,7 @@ TEST(InventoryPass, AngleCountLimitsFollowTheFactorAndTheDiameters) {
 TEST(InventoryPass, AWeightOutsideTheRangeDropsThePointWhole) {
   HandMadeStand st(kMethodFixedCircle);
   st.sampling.method.circleArea = 500.0;
-  st.sampling.method.circleRadius = std::sqrt(500.0 / kPi);
+  st.sampling.method.circleRadius = std::sqrt(500.0 / kCirclePi);
   // A square with a sliver 1.5 m wide: a plot in the sliver has a weight far above 10.
   st.boundary = PolygonOf({{0, 0}, {0, 100}, {100, 100}, {100, 1.5}, {300, 1.5}, {300, 0}, {0, 0}});
   st.trees = {Tree(1, 30, 52, 50), Tree(2, 20, 250, 1.2), Tree(3, 20, 151, 1)};
@@ -289,7 +289,7 @@ TEST(InventoryPass, AWeightOutsideTheRangeDropsThePointWhole) {
 TEST(InventoryPass, TreeCentredFailureDropsThePointNotAPartialPlot) {
   HandMadeStand st(kMethodFixedCircle);
   st.sampling.method.circleArea = 500.0;
-  st.sampling.method.circleRadius = std::sqrt(500.0 / kPi);
+  st.sampling.method.circleRadius = std::sqrt(500.0 / kCirclePi);
   st.sampling.method.weighting = WeightingMode::TreeCentred;
   st.env.repetition = true;
   st.boundary = PolygonOf({{0, 0}, {0, 100}, {100, 100}, {100, 1.5}, {300, 1.5}, {300, 0}, {0, 0}});

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 
+#include "common/circle_pi.h"
 #include "common/language.h"
 #include "simulator/sampling/edge_correction.h"
 #include "simulator/sampling/geometry.h"
@@ -24,7 +25,6 @@ using testing::PassPair;
 using testing::RandomStand;
 using testing::TreeAt;
 
-constexpr double kPi = 3.141592654;
 
 using testing::Irregular;
 
@@ -154,7 +154,7 @@ TEST(KeptCentres, AFailedWeightIsNeverKept) {
     env.repetition = true;
     env.singleStepWait = false;
     sampling.method = Method(code, false);
-    sampling.method.circleArea = 10.0 * 10.0 * kPi;
+    sampling.method.circleArea = 10.0 * 10.0 * kCirclePi;
     SampleGrid& g = sampling.grid;
     g.dx = g.dy = 11;
     g.originX = g.originY = 0;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "common/circle_pi.h"
 #include "tests/support/pass_pair.h"
 
 namespace tolvek {
@@ -48,7 +49,7 @@ struct Point {
 TEST(FixedCircleSelection, TreeExactlyAtTheRadiusIsNotSelected) {
   Point p(kMethodFixedCircle);
   p.s.method.circleArea = 500.0;
-  const double r = std::sqrt(500.0 / 3.141592654);
+  const double r = std::sqrt(500.0 / kCirclePi);
   p.Add(Tree(1, 30, r, 0.0));
   p.Add(Tree(5, 40, 0.0, r - 1e-9));
   p.List();
@@ -143,7 +144,7 @@ TEST(AngleCountSelection, LimitingDistanceOfA40cmTree) {
     ASSERT_EQ(p.Trees().size(), 2u) << "k = " << k;
     EXPECT_EQ(p.Trees()[0].species, 1);
     EXPECT_EQ(p.Trees()[1].species, 3);
-    EXPECT_NEAR(p.Trees()[0].plotArea, limit * limit * 3.141592654, 1e-9);
+    EXPECT_NEAR(p.Trees()[0].plotArea, limit * limit * kCirclePi, 1e-9);
     EXPECT_DOUBLE_EQ(p.s.pass.strongestDbh, 40.0);
     EXPECT_DOUBLE_EQ(p.s.pass.strongestRadius, limit);
     EXPECT_EQ(p.weigher.calls, 2);  // plot-centred: each tree's own circle around the plot centre
@@ -159,8 +160,8 @@ TEST(AngleCountSelection, SelectionAreaIsPiTimesTheLimitingRadiusSquared) {
   p.List();
   ASSERT_TRUE(SelectCircleTrees(p.s, p.candidates, p.pt, 2, p.weigher));
   ASSERT_EQ(p.Trees().size(), 2u);
-  EXPECT_EQ(p.Trees()[0].plotArea, 3.141592654 * (3.6 * 3.6 / 2));
-  EXPECT_EQ(p.Trees()[1].plotArea, 3.141592654 * (3.75 * 3.75 / 2));
+  EXPECT_EQ(p.Trees()[0].plotArea, kCirclePi * (3.6 * 3.6 / 2));
+  EXPECT_EQ(p.Trees()[1].plotArea, kCirclePi * (3.75 * 3.75 / 2));
 }
 
 TEST(AngleCountSelection, AFailedTreeCircleFailsThePoint) {
@@ -195,10 +196,10 @@ TEST(ConcentricSelection, RingByDbhAndDistance) {
   const auto t = p.Trees();
   ASSERT_EQ(t.size(), 3u);
   EXPECT_EQ(t[0].species, 1);
-  EXPECT_NEAR(t[0].plotArea, 3.141592654 * 7.98 * 7.98, 1e-9);
+  EXPECT_NEAR(t[0].plotArea, kCirclePi * 7.98 * 7.98, 1e-9);
   EXPECT_DOUBLE_EQ(t[0].edgeWeight, 1.1);
   EXPECT_EQ(t[1].species, 3);
-  EXPECT_NEAR(t[1].plotArea, 3.141592654 * 12.62 * 12.62, 1e-9);
+  EXPECT_NEAR(t[1].plotArea, kCirclePi * 12.62 * 12.62, 1e-9);
   EXPECT_DOUBLE_EQ(t[1].edgeWeight, 1.2);
   EXPECT_DOUBLE_EQ(t[1].distance, 12.0);
   EXPECT_EQ(t[2].species, 5);
@@ -223,7 +224,7 @@ TEST(NTreeSelection, FewerTreesThanNWithinTwelveMetres) {
   p.Add(Tree(5, 30, 0.0, -11.0));
   p.List();
   ASSERT_TRUE(SelectNTreeTrees(p.s, p.candidates, p.pt, p.weigher));
-  EXPECT_NEAR(p.Plot().plotArea, 3.141592654 * 144.0, 1e-9);
+  EXPECT_NEAR(p.Plot().plotArea, kCirclePi * 144.0, 1e-9);
   const auto t = p.Trees();
   ASSERT_EQ(t.size(), 4u);
   // Nearest first.
@@ -255,7 +256,7 @@ TEST(NTreeSelection, APointAfterAFullerOneListsOnlyItsOwnTrees) {
   ASSERT_EQ(t.size(), 2u);
   EXPECT_EQ(t[0].species, 9);
   EXPECT_EQ(t[1].species, 7);
-  EXPECT_NEAR(q.Plot().plotArea, 3.141592654 * 144.0, 1e-9);
+  EXPECT_NEAR(q.Plot().plotArea, kCirclePi * 144.0, 1e-9);
 }
 
 TEST(NTreeSelection, OnlyTheFirstNTreesAndTheNthDistanceAsRadius) {
@@ -270,7 +271,7 @@ TEST(NTreeSelection, OnlyTheFirstNTreesAndTheNthDistanceAsRadius) {
   EXPECT_EQ(p.Trees()[0].species, 3);
   EXPECT_EQ(p.Trees()[1].species, 2);
   EXPECT_DOUBLE_EQ(p.s.pass.nTreeR1, 3.0);
-  EXPECT_NEAR(p.Plot().plotArea, 9 * 3.141592654, 1e-12);
+  EXPECT_NEAR(p.Plot().plotArea, 9 * kCirclePi, 1e-12);
 }
 
 TEST(NTreeSelection, TiesGoToTheTreeMetFirst) {
@@ -325,8 +326,8 @@ TEST(NTreeSelection, UnderstoreyOfVariantFour) {
   EXPECT_EQ(t[1].species, 4);
   EXPECT_EQ(t[2].species, 1);
   EXPECT_EQ(t[2].layer, 1);
-  EXPECT_NEAR(p.Plot().plotArea, 36 * 3.141592654, 1e-9);
-  EXPECT_NEAR(p.Plot().secondArea, 16 * 3.141592654, 1e-9);  // fewer than n understorey trees: its radius
+  EXPECT_NEAR(p.Plot().plotArea, 36 * kCirclePi, 1e-9);
+  EXPECT_NEAR(p.Plot().secondArea, 16 * kCirclePi, 1e-9);  // fewer than n understorey trees: its radius
   EXPECT_EQ(p.weigher.calls, 2);
 }
 
@@ -338,7 +339,7 @@ TEST(NTreeSelection, EmptyPlotKeepsTheTwelveMetreArea) {
   ASSERT_TRUE(SelectNTreeTrees(p.s, p.candidates, p.pt, p.weigher));
   EXPECT_EQ(p.Plot().treeCount, 0);
   EXPECT_EQ(p.s.pass.sampleTreeTotal, 1);
-  EXPECT_NEAR(p.Plot().plotArea, 144 * 3.141592654, 1e-9);
+  EXPECT_NEAR(p.Plot().plotArea, 144 * kCirclePi, 1e-9);
   EXPECT_EQ(p.weigher.calls, 0);
 }
 

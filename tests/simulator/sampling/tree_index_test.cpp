@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 
+#include "common/circle_pi.h"
 #include "common/language.h"
 #include "common/random.h"
 #include "simulator/sampling/edge_correction.h"
@@ -21,7 +22,6 @@
 namespace tolvek {
 namespace {
 
-constexpr double kPi = 3.141592654;
 
 using testing::ExpectSamePlots;
 using testing::RandomStand;

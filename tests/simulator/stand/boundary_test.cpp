@@ -92,9 +92,10 @@ TEST(ReadBoundary, RegisterCornersOutOfRangeAreRefusedLikeAFile) {
   reg.y = {0, 50, 50, 0, 0};
   BoundaryPolygon b;
   SetBoundaryPoints(RectangleBoundary(10, 10), b);
-  LoadProblem problem;
-  EXPECT_FALSE(ReadBoundary("/p/StandsGE/Grenze00.txt", &reg, b, problem));
-  EXPECT_EQ(problem.file, "/p/StandsGE/Grenze00.txt, Punkt 3");
+  Outcome read;
+  read = ReadBoundary("/p/StandsGE/Grenze00.txt", &reg, b);
+  ASSERT_FALSE(read.ok());
+  EXPECT_EQ(read.problem().where, "/p/StandsGE/Grenze00.txt, Punkt 3");
   EXPECT_DOUBLE_EQ(b.areaHa, 0.01);
 }
 
@@ -113,24 +114,27 @@ TEST(Boundary, SourceByPath) {
 TEST(ReadBoundary, RegisterCornersOfTheThreeFolders) {
   FakeRegister reg;
   BoundaryPolygon b;
-  LoadProblem problem;
+  Outcome read;
 
   reg.x = {120, 0, 0, 0, 0};
   reg.y = {80, 0, 0, 0, 0};
-  ASSERT_TRUE(ReadBoundary("/p/StandsEU/Grenze00.txt", &reg, b, problem));
+  read = ReadBoundary("/p/StandsEU/Grenze00.txt", &reg, b);
+  ASSERT_TRUE(read.ok());
   EXPECT_EQ(b.n, 5);
   EXPECT_DOUBLE_EQ(b.areaHa, 0.96);
 
   reg.x = {0, 0, 200, 200, 0};
   reg.y = {0, 150, 150, 0, 0};
-  ASSERT_TRUE(ReadBoundary("/p/StandsWW/Grenze00.txt", &reg, b, problem));
+  read = ReadBoundary("/p/StandsWW/Grenze00.txt", &reg, b);
+  ASSERT_TRUE(read.ok());
   EXPECT_EQ(b.n, 5);
   EXPECT_EQ(b.x[3], 200.0);
   EXPECT_EQ(b.y[3], 150.0);
   EXPECT_EQ(b.x[5], 0.0);
   EXPECT_DOUBLE_EQ(b.areaHa, 3.0);
 
-  ASSERT_TRUE(ReadBoundary("/p/StandsGE/Grenze00.txt", &reg, b, problem));
+  read = ReadBoundary("/p/StandsGE/Grenze00.txt", &reg, b);
+  ASSERT_TRUE(read.ok());
   EXPECT_EQ(b.n, 5);
   EXPECT_DOUBLE_EQ(b.areaHa, 3.0);
 }
@@ -139,19 +143,24 @@ TEST(ReadBoundary, WithoutRegisterOrWithBadCornersNothingChanges) {
   FakeRegister reg;
   BoundaryPolygon b;
   SetBoundaryPoints(RectangleBoundary(10, 10), b);
-  LoadProblem problem;
-  EXPECT_FALSE(ReadBoundary("/p/StandsGE/Grenze00.txt", nullptr, b, problem));
-  EXPECT_NE(problem.file.find("Grenze00"), std::string::npos);
+  Outcome read;
+  read = ReadBoundary("/p/StandsGE/Grenze00.txt", nullptr, b);
+  ASSERT_FALSE(read.ok());
+  EXPECT_NE(read.problem().where.find("Grenze00"), std::string::npos);
   reg.current = false;
-  EXPECT_FALSE(ReadBoundary("/p/StandsEU/Grenze00.txt", &reg, b, problem));
+  read = ReadBoundary("/p/StandsEU/Grenze00.txt", &reg, b);
+  ASSERT_FALSE(read.ok());
   reg.current = true;  // all corners zero: no area
-  EXPECT_FALSE(ReadBoundary("/p/StandsEU/Grenze00.txt", &reg, b, problem));
+  read = ReadBoundary("/p/StandsEU/Grenze00.txt", &reg, b);
+  ASSERT_FALSE(read.ok());
   reg.x = {0, 0, 100, 100, 5};  // GE ring that does not close
   reg.y = {0, 100, 100, 0, 5};
-  EXPECT_FALSE(ReadBoundary("/p/StandsGE/Grenze00.txt", &reg, b, problem));
-  EXPECT_EQ(problem.text, "Grenze nicht geschlossen");
+  read = ReadBoundary("/p/StandsGE/Grenze00.txt", &reg, b);
+  ASSERT_FALSE(read.ok());
+  EXPECT_EQ(read.problem().message, "Grenze nicht geschlossen");
   // A catalogue folder never opens a "Grenze00" file.
-  EXPECT_FALSE(ReadBoundary("/p/Bestande/Grenze00.txt", &reg, b, problem));
+  read = ReadBoundary("/p/Bestande/Grenze00.txt", &reg, b);
+  ASSERT_FALSE(read.ok());
   EXPECT_DOUBLE_EQ(b.areaHa, 0.01);
 }
 
@@ -159,31 +168,36 @@ TEST(ReadBoundary, BadFilesAreReportedByName) {
   testing::TempDir dir;
   std::string folder = dir.path() + "Bestande/";
   BoundaryPolygon b;
-  LoadProblem problem;
-  EXPECT_FALSE(ReadBoundary(folder + "Grenze01.txt", nullptr, b, problem));
-  EXPECT_EQ(problem.text, "Grenzdatei nicht gefunden");
-  EXPECT_EQ(problem.file, folder + "Grenze01.txt");
+  Outcome read;
+  read = ReadBoundary(folder + "Grenze01.txt", nullptr, b);
+  ASSERT_FALSE(read.ok());
+  EXPECT_EQ(read.problem().message, "Grenzdatei nicht gefunden");
+  EXPECT_EQ(read.problem().where, folder + "Grenze01.txt");
 
   dir.Write("Bestande/Grenze02.txt", "0 0\n0 10\n0 20\n0 0\n");  // three corners on a line
-  EXPECT_FALSE(ReadBoundary(folder + "Grenze02.txt", nullptr, b, problem));
-  EXPECT_EQ(problem.text, "Bestandesfläche ist 0");
+  read = ReadBoundary(folder + "Grenze02.txt", nullptr, b);
+  ASSERT_FALSE(read.ok());
+  EXPECT_EQ(read.problem().message, "Bestandesfläche ist 0");
 
   dir.Write("Bestande/Grenze04.txt", "0 0\n0 1e300\n1e300 1e300\n1e300 0\n0 0\n");  // area would overflow
-  EXPECT_FALSE(ReadBoundary(folder + "Grenze04.txt", nullptr, b, problem));
-  EXPECT_EQ(problem.text, "Grenze hat einen Eckpunkt außerhalb des zulässigen Bereichs");
-  EXPECT_EQ(problem.file, folder + "Grenze04.txt, Punkt 2");
+  read = ReadBoundary(folder + "Grenze04.txt", nullptr, b);
+  ASSERT_FALSE(read.ok());
+  EXPECT_EQ(read.problem().message, "Grenze hat einen Eckpunkt außerhalb des zulässigen Bereichs");
+  EXPECT_EQ(read.problem().where, folder + "Grenze04.txt, Punkt 2");
 
   // Corners on one line: rounding leaves the ring an area of -1.4e-21 m², which turns positive when
   // the ring is reversed.
   dir.Write("Bestande/Grenze05.txt", "0 0 .3 .3 1 1 .3 .3 0 0");
-  EXPECT_FALSE(ReadBoundary(folder + "Grenze05.txt", nullptr, b, problem));
-  EXPECT_EQ(problem.text, "Bestandesfläche ist 0");
+  read = ReadBoundary(folder + "Grenze05.txt", nullptr, b);
+  ASSERT_FALSE(read.ok());
+  EXPECT_EQ(read.problem().message, "Bestandesfläche ist 0");
 
   std::string many;
   for (int i = 0; i < 60; ++i) many += std::to_string(i) + " " + std::to_string(i % 2) + "\n";
   dir.Write("Bestande/Grenze03.txt", many + "0 0\n");
-  EXPECT_FALSE(ReadBoundary(folder + "Grenze03.txt", nullptr, b, problem));
-  EXPECT_EQ(problem.text, "Grenzdatei hat mehr als 59 Punkte");
+  read = ReadBoundary(folder + "Grenze03.txt", nullptr, b);
+  ASSERT_FALSE(read.ok());
+  EXPECT_EQ(read.problem().message, "Grenzdatei hat mehr als 59 Punkte");
   EXPECT_EQ(b.n, 0);
 }
 

@@ -48,9 +48,8 @@ TEST(CatalogueFile, ReadsAtMost52EntriesAndFindsByCode) {
   dir.Write("Tolvek01.txt", text);
   StandCatalogue catalogue;
   CatalogueReadResult r = ReadStandCatalogue(language, dir.File("Tolvek01.txt"), CatalogueStyle::Thumbnails, catalogue);
-  EXPECT_TRUE(r.ok);
+  EXPECT_TRUE(r.outcome.ok());
   EXPECT_TRUE(r.tooMany);
-  EXPECT_EQ(r.problem.text, "nur 52 Bestände möglich");
   EXPECT_EQ(catalogue.Count(), 52);
   ASSERT_NE(catalogue.Entry(52), nullptr);
   EXPECT_EQ(catalogue.Entry(52)->number, "52");
@@ -66,10 +65,10 @@ TEST(CatalogueFile, MissingOrEmptyFileKeepsTheOldCatalogue) {
   StandCatalogue catalogue;
   catalogue.entries.push_back({});
   CatalogueReadResult r = ReadStandCatalogue(language, dir.File("Tolvek01.txt"), CatalogueStyle::Menu, catalogue);
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.problem.file, dir.File("Tolvek01.txt"));
+  ASSERT_FALSE(r.outcome.ok());
+  EXPECT_EQ(r.outcome.problem().where, dir.File("Tolvek01.txt"));
   dir.Write("Tolvek01.txt", "\r\n  \r\n");
-  EXPECT_FALSE(ReadStandCatalogue(language, dir.File("Tolvek01.txt"), CatalogueStyle::Menu, catalogue).ok);
+  EXPECT_FALSE(ReadStandCatalogue(language, dir.File("Tolvek01.txt"), CatalogueStyle::Menu, catalogue).outcome.ok());
   EXPECT_EQ(catalogue.Count(), 1);
 }
 
@@ -83,8 +82,9 @@ TEST(ExpectedVc, KeepsTheOddValuesFromTheFifthOn) {
   testing::TempDir dir;
   dir.Write("Tolvek02.txt", VcLine(7) + "\n\n" + VcLine(75) + "\n");
   ExpectedVcTable table;
-  LoadProblem problem;
-  ASSERT_TRUE(ReadExpectedVcTable(dir.File("Tolvek02.txt"), table, problem));
+  Outcome read;
+  read = ReadExpectedVcTable(dir.File("Tolvek02.txt"), table);
+  ASSERT_TRUE(read.ok());
   ASSERT_EQ(table.rows.size(), 2u);
   ASSERT_NE(table.Find(75), nullptr);
   const auto& vc = table.Find(75)->vc;
@@ -98,8 +98,9 @@ TEST(ExpectedVc, BadFilesLeaveTheTableAsItWas) {
   testing::TempDir dir;
   ExpectedVcTable table;
   table.rows.push_back({99, {}});
-  LoadProblem problem;
-  EXPECT_FALSE(ReadExpectedVcTable(dir.File("Tolvek02.txt"), table, problem));
+  Outcome read;
+  read = ReadExpectedVcTable(dir.File("Tolvek02.txt"), table);
+  ASSERT_FALSE(read.ok());
 
   std::string many;
   for (int i = 1; i <= 53; ++i) many += VcLine(i) + "\n";
@@ -107,8 +108,9 @@ TEST(ExpectedVc, BadFilesLeaveTheTableAsItWas) {
                                      "x" + VcLine(5) + "\n"};
   for (const auto& text : bad) {
     dir.Write("Tolvek02.txt", text);
-    EXPECT_FALSE(ReadExpectedVcTable(dir.File("Tolvek02.txt"), table, problem)) << text.substr(0, 30);
-    EXPECT_NE(problem.file.find("Tolvek02.txt"), std::string::npos);
+    read = ReadExpectedVcTable(dir.File("Tolvek02.txt"), table);
+    EXPECT_FALSE(read.ok()) << text.substr(0, 30);
+    EXPECT_NE(read.problem().where.find("Tolvek02.txt"), std::string::npos);
   }
   ASSERT_EQ(table.rows.size(), 1u);
   EXPECT_EQ(table.rows[0].standNumber, 99);

@@ -28,7 +28,7 @@ TEST(StandFolderFor, ThreeDigitCodesByNumber) {
 TEST(ResolveStandFiles, PlenterStandLiesInStandsCH) {
   ProgramFolders folders{"/p/", "/p/Bestande/", "/p/Vorgaben/"};
   StandFiles f;
-  ASSERT_TRUE(ResolveStandFiles(folders, "/p/Bestande/Bestnd75.txt", f));
+  ASSERT_TRUE(ResolveStandFiles(folders, "/p/Bestande/Bestnd75.txt", f).ok());
   EXPECT_EQ(f.code, "Bestnd75");
   EXPECT_EQ(f.number, 75);
   EXPECT_EQ(f.numberText, "75");
@@ -43,16 +43,16 @@ TEST(ResolveStandFiles, PlenterStandLiesInStandsCH) {
 TEST(ResolveStandFiles, ThreeDigitCodesShareTheBoundaryNameGrenze00) {
   ProgramFolders folders{"/p/", "/p/Bestande/", "/p/Vorgaben/"};
   StandFiles f;
-  ASSERT_TRUE(ResolveStandFiles(folders, "C:\\TOLVEK\\Bestande\\Stand150.txt", f));
+  ASSERT_TRUE(ResolveStandFiles(folders, "C:\\TOLVEK\\Bestande\\Stand150.txt", f).ok());
   EXPECT_EQ(f.number, 150);
   EXPECT_EQ(f.numberText, "00");
   EXPECT_FALSE(f.selectionForest);
   EXPECT_EQ(f.treeFile, "/p/StandsWW/wStand150.txt");
   EXPECT_EQ(f.boundaryFile, "/p/StandsWW/Grenze00.txt");
 
-  ASSERT_TRUE(ResolveStandFiles(folders, "Stand100.txt", f));
+  ASSERT_TRUE(ResolveStandFiles(folders, "Stand100.txt", f).ok());
   EXPECT_EQ(f.treeFile, "/p/wStand100.txt");
-  ASSERT_TRUE(ResolveStandFiles(folders, "Bestnd07.TXT", f));
+  ASSERT_TRUE(ResolveStandFiles(folders, "Bestnd07.TXT", f).ok());
   EXPECT_EQ(f.treeFile, "/p/Bestande/wBestnd07.txt");
 }
 
@@ -60,10 +60,11 @@ TEST(ResolveStandFiles, UnknownCodesAreRefusedWithTheName) {
   ProgramFolders folders{"/p/", "/p/Bestande/", "/p/Vorgaben/"};
   StandFiles f;
   f.code = "keep";
-  LoadProblem problem;
+  Outcome read;
   for (const char* bad : {"Bestnd7.txt", "/p/StandABC.txt", "Bestnd07.dat", "/p/x/Stand301", "a/b/c.txt"}) {
-    EXPECT_FALSE(ResolveStandFiles(folders, bad, f, &problem)) << bad;
-    EXPECT_EQ(problem.file, bad);
+    read = ResolveStandFiles(folders, bad, f);
+    EXPECT_FALSE(read.ok()) << bad;
+    EXPECT_EQ(read.problem().where, bad);
   }
   EXPECT_EQ(f.code, "keep");
 }

@@ -234,7 +234,7 @@ TEST(ShippedStands, EveryCatalogueStandLoads) {
   const std::string cataloguePath = JoinPath(state.folders.presets, "Tolvek01.txt");
   if (!FileExists(ResolvePath(cataloguePath))) GTEST_SKIP() << "no shipped catalogue yet";
   CatalogueReadResult c = ReadStandCatalogue(state.language, cataloguePath, CatalogueStyle::Thumbnails, state.standCatalogue);
-  ASSERT_TRUE(c.ok) << ProblemMessage(state.language, c.problem);
+  ASSERT_TRUE(c.outcome.ok()) << ProblemMessage(state.language, c.outcome.problem());
   EXPECT_FALSE(c.tooMany);
   int loaded = 0;
   for (const auto& e : state.standCatalogue.entries) {
@@ -254,8 +254,9 @@ TEST(ShippedStands, EveryCatalogueStandLoads) {
   EXPECT_EQ(loaded, state.standCatalogue.Count());
   const std::string vcPath = JoinPath(state.folders.presets, "Tolvek02.txt");
   if (FileExists(ResolvePath(vcPath))) {
-    LoadProblem problem;
-    EXPECT_TRUE(ReadExpectedVcTable(vcPath, state.expectedVc, problem)) << ProblemMessage(state.language, problem);
+    Outcome read;
+    read = ReadExpectedVcTable(vcPath, state.expectedVc);
+    EXPECT_TRUE(read.ok()) << ProblemMessage(state.language, read.problem());
   }
 }
 
