@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHelpEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -32,6 +33,7 @@
 #include "simulator/forms/form35.h"
 #include "simulator/forms/form44.h"
 #include "simulator/forms/map_run_drawing.h"
+#include "simulator/forms/paced_picture.h"
 #include "simulator/forms/text_viewer.h"
 #include "simulator/forms/translate_forms.h"
 #include "simulator/screen_fit.h"
@@ -105,6 +107,11 @@ void ScaleLabel(QLabel* l, double scale) {
 TForm1::~TForm1() {
   state.run.pumps.beforePump = nullptr;
   qApp->removeEventFilter(this);
+  // The run's pictures show images this window owns; they go before the images do, not with the labels.
+  for (PacedPicture*& picture : repeatPictures_) {
+    delete picture;
+    picture = nullptr;
+  }
 }
 
 TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(parent), state(st), forms(fm) {

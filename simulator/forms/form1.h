@@ -245,8 +245,6 @@ class TForm1 : public QMainWindow {
   // The table from the registers the check boxes choose; the list of the model-stand window follows,
   // the chosen stand stays chosen where the list still holds it.
   void LoadModelStandTable();
-  // Runs after every load of the table (the type choice of the enterprise structure shows the counts).
-  std::function<void()> modelStandTableLoaded;
   // The check boxes (and the model-stand flags) set from outside, e.g. by TForm43; LbModBestande follows.
   void SetModelStandChoice(bool realStands, bool generatedStands);
   // The chosen model stand read and shown: map, legend and the stand information with its class.
@@ -334,11 +332,8 @@ class TForm1 : public QMainWindow {
   void ImgBestMouseDown(int px, int py, bool rightButton);
   void ImgBestMouseMove(int px, int py);
   void ImgBestMouseUp(int px, int py);
-  // The enterprise route of the pass and of the grid's inside test; null in stand mode.
-  std::function<EnterprisePassRoute*(bool repetition)> enterprisePassRoute;
+  // The enterprise's areas for the grid's inside test (the enterprise inventory's route).
   EnterpriseGridAreas* enterpriseGridAreas = nullptr;
-  // The enterprise number in the grid file's name ("Temp\Betrieb" + n + "Netz.txt").
-  std::function<int()> gridFileEnterpriseNumber;
 
   // ---- Result diagrams
   void BuildDiagramArea();
@@ -436,9 +431,6 @@ class TForm1 : public QMainWindow {
   // A run's drawing on the stand map is held back until the map is looked at; this puts it on the map
   // (the map's label, the run's loops before they hand over to events, and the run's end call it).
   void SettleMap();
-  // The enterprise route of an evaluation and its true values (the enterprise level sets them).
-  std::function<bool(RepetitionEstimate&)> enterpriseEvaluation;
-  std::function<RunTrueValues()> enterpriseTrueValues;
   // Watches a run of repetitions from outside (tests, the window benchmark); the window only tells it.
   class RunWatcher {
    public:
@@ -457,7 +449,7 @@ class TForm1 : public QMainWindow {
   QLabel* ImgRepeatN = nullptr;
   QLabel* ImgRepeatD = nullptr;
   QFrame* Panel11 = nullptr;
-  QImage* repeatImages[3] = {};  // ImgRepeat, ImgRepeatN, ImgRepeatD
+  std::unique_ptr<QImage> repeatImages[3];  // ImgRepeat, ImgRepeatN, ImgRepeatD
   void BuildRunDisplayArea();
   // After a repetition's statistics: the scales fitted and, while the graphics are on, the pictures shown
   // (drawn when they are looked at).
@@ -477,7 +469,7 @@ class TForm1 : public QMainWindow {
   QLabel* LbAuswahlTitel = nullptr;
   QLabel* LbAuswahl = nullptr;  // the text of the selection area in hand
   QLabel* ImgKR = nullptr;      // the plan view on Panel11 (250 x 250)
-  QImage* planImage = nullptr;  // the picture ImgKR shows
+  std::unique_ptr<QImage> planImage;  // the picture ImgKR shows
   void BuildTrueValueArea();
   // Ctrl with the left button on "E-Wert der Varianz" switches the step display on, any other press off.
   void BtVarianzMouseDown(bool ctrlAndLeft);
@@ -497,6 +489,11 @@ class TForm1 : public QMainWindow {
   // Before an enterprise pass: every model stand the structure uses read (once per run of the program
   // while the registers stay). False, with the message shown, when one cannot be read.
   bool PrepareEnterprisePass();
+  // The route a pass takes over the enterprise, begun for this pass (outside a run the plot plan is
+  // cleared and shown); null in stand mode.
+  EnterprisePassRoute* BeginEnterprisePass(bool repetition);
+  // The true values of the whole enterprise a run compares its estimates with.
+  RunTrueValues EnterpriseTrueValues() const;
   // The plan of a recorded plot of an enterprise pass outside a run, and its question whether to go on.
   void ShowPlotPlan(int gridIndex, const PlotRecord& plot);
   // The evaluation of an enterprise pass; with the show-report flag set, its report and the views.

@@ -33,7 +33,7 @@ class StandRunSteps : public RepetitionSteps {
     SimulatorState& st = f_.state;
     bool ok = false;
     if (st.run.enterpriseMode) {
-      ok = f_.enterpriseEvaluation && f_.enterpriseEvaluation(estimate);
+      ok = f_.EvaluateEnterpriseRun(estimate);
     } else {
       ClearUpperVectorState();
       ok = f_.EvaluateStandRun(&truth_);
@@ -49,7 +49,7 @@ class StandRunSteps : public RepetitionSteps {
   }
   void AfterFirstEvaluation() override { f_.WeightingQuestion(); }
   RunTrueValues TrueValues() override {
-    if (f_.state.run.enterpriseMode && f_.enterpriseTrueValues) return f_.enterpriseTrueValues();
+    if (f_.state.run.enterpriseMode) return f_.EnterpriseTrueValues();
     return MakeRunTrueValues(truth_.BasalAreaPerHa(0), truth_.StemsPerHa(0));
   }
   void ShowCounters(const RunStatistics& stats) override {
@@ -238,7 +238,7 @@ void TForm1::sBtAuswertungClick() {
   if (!run.repeatMode) {
     if (run.enterpriseMode) {
       RepetitionEstimate unused;
-      if (enterpriseEvaluation) enterpriseEvaluation(unused);
+      EvaluateEnterpriseRun(unused);
     } else {
       EvaluateStandRun();
     }

@@ -231,7 +231,7 @@ void TForm1::BuildTrueValueArea() {
   PnAuswahl->hide();
 
   ImgKR = widgets::Label(Panel11, "ImgKR", "", QRect(2, 2, kPlanSize, kPlanSize));
-  planImage = new QImage(kPlanSize, kPlanSize, QImage::Format_RGB32);
+  planImage = std::make_unique<QImage>(kPlanSize, kPlanSize, QImage::Format_RGB32);
   planImage->fill(Qt::white);
 
   connect(BtVarianz, &QPushButton::clicked, this, &TForm1::BtVarianzClick);

@@ -543,9 +543,7 @@ void TForm1::Button6Click() {
 }
 
 namespace {
-std::string GridFile(const SimulatorState& state, const std::function<int()>& number) {
-  return GridFilePath(state.folders.program, number ? number() : 0);
-}
+std::string GridFile(const SimulatorState& state) { return GridFilePath(state.folders.program, state.enterprise.number); }
 }  // namespace
 
 void TForm1::Button7Click() {
@@ -562,7 +560,7 @@ void TForm1::Button7Click() {
     return;
   }
   std::string problem;
-  if (!SaveGrid(g, GridFile(state, gridFileEnterpriseNumber), problem)) {
+  if (!SaveGrid(g, GridFile(state), problem)) {
     state.services.messages->ShowMessageBox(T(problem), MessageKind::Warning, MessageButtons::Ok);
     return;
   }
@@ -578,7 +576,7 @@ void TForm1::Button8Click() {
   const bool standMap = !state.run.enterpriseMode && state.currentStand.loaded;
   if (standMap) DrawTrees();
   std::string problem;
-  if (!LoadGrid(g, GridFile(state, gridFileEnterpriseNumber), problem)) {
+  if (!LoadGrid(g, GridFile(state), problem)) {
     state.services.messages->ShowMessageBox(T(problem), MessageKind::Warning, MessageButtons::Ok);
     // The grid in hand stays, and with it its crosses on the redrawn map.
     if (g.exists && standMap) DrawGrid(false);
@@ -673,7 +671,7 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps
                           state.services,
                           state.language,
                           *observer};
-      env.enterprise = f.enterprisePassRoute ? f.enterprisePassRoute(repetition) : nullptr;
+      env.enterprise = f.BeginEnterprisePass(repetition);
       env.areas = f.enterpriseGridAreas;
       env.gridContext = f.MakeGridContext();
       env.repetition = repetition;

@@ -82,24 +82,24 @@ class WindowViews final : public EnterpriseViewSteps {
 void TForm1::BuildInventoryArea() {
   enterpriseRoute_ = std::make_unique<EnterpriseRoute>(state);
   enterpriseGridAreas = enterpriseRoute_.get();
-  gridFileEnterpriseNumber = [this] { return state.enterprise.number; };
-  enterprisePassRoute = [this](bool repetition) -> EnterprisePassRoute* {
-    if (!state.run.enterpriseMode) return nullptr;
-    enterpriseRoute_->Begin(repetition, GridFilePath(state.folders.program, state.enterprise.number));
-    if (!repetition) {
-      state.inventory.planView = true;
-      planImage->fill(Qt::white);
-      ImgKR->setPixmap(QPixmap::fromImage(*planImage));
-      Panel11->show();
-      Panel11->raise();
-    }
-    return enterpriseRoute_.get();
-  };
-  enterpriseEvaluation = [this](RepetitionEstimate& estimate) { return EvaluateEnterpriseRun(estimate); };
-  enterpriseTrueValues = [this] {
-    const StratumTruth& all = state.inventory.truth.At(0, 0, 0);
-    return MakeRunTrueValues(all.g, all.n);
-  };
+}
+
+EnterprisePassRoute* TForm1::BeginEnterprisePass(bool repetition) {
+  if (!state.run.enterpriseMode) return nullptr;
+  enterpriseRoute_->Begin(repetition, GridFilePath(state.folders.program, state.enterprise.number));
+  if (!repetition) {
+    state.inventory.planView = true;
+    planImage->fill(Qt::white);
+    ImgKR->setPixmap(QPixmap::fromImage(*planImage));
+    Panel11->show();
+    Panel11->raise();
+  }
+  return enterpriseRoute_.get();
+}
+
+RunTrueValues TForm1::EnterpriseTrueValues() const {
+  const StratumTruth& all = state.inventory.truth.At(0, 0, 0);
+  return MakeRunTrueValues(all.g, all.n);
 }
 
 bool TForm1::PrepareEnterprisePass() {

@@ -92,7 +92,8 @@ void TForm1::LoadModelStandTable() {
     }
   }
   if (forms.form30) forms.form30->FillList();
-  if (modelStandTableLoaded) modelStandTableLoaded();
+  // The type choice of the enterprise structure shows the counts of the table.
+  ShowTypeChoiceCaptions();
 }
 
 void TForm1::ShowSingleModelStand() {

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <memory>
 
 #include "common/qt/qt_canvas.h"
 #include "common/qt/qt_services.h"
@@ -41,13 +42,13 @@ void TForm1::BuildRunDisplayArea() {
   ImgRepeat = RepeatLabel(Client, "ImgRepeat", QRect(kLeft, kTop, w, h));
   ImgRepeatN = RepeatLabel(Client, "ImgRepeatN", QRect(kLeft, kTop + h + 2, w, r));
   ImgRepeatD = RepeatLabel(Client, "ImgRepeatD", QRect(kLeft, kTop + h + r + 4, w, r));
-  repeatImages[0] = new QImage(w, h, QImage::Format_RGB32);
-  repeatImages[1] = new QImage(w, r, QImage::Format_RGB32);
-  repeatImages[2] = new QImage(w, r, QImage::Format_RGB32);
-  for (QImage* image : repeatImages) image->fill(Qt::white);
+  repeatImages[0] = std::make_unique<QImage>(w, h, QImage::Format_RGB32);
+  repeatImages[1] = std::make_unique<QImage>(w, r, QImage::Format_RGB32);
+  repeatImages[2] = std::make_unique<QImage>(w, r, QImage::Format_RGB32);
+  for (const auto& image : repeatImages) image->fill(Qt::white);
   QLabel* const labels[3] = {ImgRepeat, ImgRepeatN, ImgRepeatD};
   for (int i = 0; i < 3; ++i) {
-    repeatPictures_[i] = new PacedPicture(labels[i], repeatImages[i], 40, false);
+    repeatPictures_[i] = new PacedPicture(labels[i], repeatImages[i].get(), 40, false);
     repeatPictures_[i]->SetBeforeLook([this] { DrawHeldRunStatistics(); });
   }
   // What a run holds back is drawn before its loops hand over to events, where anybody may look.

@@ -61,7 +61,6 @@ void TForm1::BuildStructureArea() {
   connect(Button11, &QPushButton::clicked, this, &TForm1::Button11Click);
   connect(Button26, &QPushButton::clicked, this, &TForm1::Button26Click);
   connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
-  modelStandTableLoaded = [this] { ShowTypeChoiceCaptions(); };
 }
 
 void TForm1::ShowTypeChoiceCaptions() {

@@ -1011,58 +1011,67 @@ bool FailClip(GeometryContext& g, ClipPolygonPoints& result, ClipAreas& areas) {
   return false;
 }
 
-}  // namespace
-
-bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef stand, int nB,
-                     ClipPolygonPoints& result, ClipAreas& areas) {
-  g.clip.standViewed = false;
-  g.clip.crossingCount = 0;
-  g.clip.lastEdgeHit = 0;
-  result.n = 0;
-
-  // The enterprise subdivision passes a compartment piece unclosed: its closing edge is walked too.
-  const bool closingEdge = g.enterpriseMode && nA < 20;
-  const int lastStandPoint = closingEdge ? nB + 1 : nB;
+// Whether the clip's tables take the two polygons (the stand up to lastStandPoint); one too large for
+// them gets its capacity report, one with fewer than three corners none.
+bool ClipInputFits(GeometryContext& g, int nA, PolygonRef plot, PolygonRef stand, int nB, int lastStandPoint) {
   if (lastStandPoint >= kClipStandPointLimit || !Fits(stand, lastStandPoint)) {
     ReportGeometryCapacity(g, "60");
-    return FailClip(g, result, areas);
+    return false;
   }
   if (nA > kPlotEdgeLimit || !Fits(plot, nA, 1)) {
     ReportGeometryCapacity(g, "232");
-    return FailClip(g, result, areas);
+    return false;
   }
-  if (nA < 3 || nB < 3) return FailClip(g, result, areas);
+  return nA >= 3 && nB >= 3;
+}
 
-  // The parts taken of the plot polygon alone are kept: they are the same for every clip of it.
-  bool held = false;
-  const double circle = g.clip.circleCorners == nA && g.clip.circleRadius > 0.0 ? g.clip.circleRadius : 0.0;
-  ClipPlotEntry* kept = g.testing.clipWithoutShortcuts ? nullptr : &KeptPlotParts(g.clip.plotParts, plot, nA, circle, held);
-  if (held && kept->areaKnown && !g.enterpriseMode) {
-    areas.plot = kept->area;
+// Where the parts taken of a plot polygon alone are kept: they are the same for every clip of it.
+struct PlotSlot {
+  ClipPlotEntry* kept = nullptr;  // null when the clip takes no shortcuts
+  bool held = false;              // the slot already holds this polygon
+  double circle = 0.0;            // the radius when the plot is the circle clips' polygon, else 0
+};
+
+PlotSlot FindPlotSlot(GeometryContext& g, PolygonRef plot, int nA) {
+  PlotSlot slot;
+  slot.circle = g.clip.circleCorners == nA && g.clip.circleRadius > 0.0 ? g.clip.circleRadius : 0.0;
+  if (!g.testing.clipWithoutShortcuts) slot.kept = &KeptPlotParts(g.clip.plotParts, plot, nA, slot.circle, slot.held);
+  return slot;
+}
+
+// Whether what the circle clips keep of the stand points still holds for this stand.
+bool StandViewHolds(const ClipCache& clip, int nA, PolygonRef stand, int nB) {
+  const ClipStandView& view = clip.standView;
+  return (clip.standAsBefore && view.n == nB && view.corners == nA) || ViewHolds(view, nA, stand, nB);
+}
+
+// The areas of both polygons, taken from what is kept where it holds (never in enterprise mode, where
+// PolygonArea gives 0); false when either could not be taken.
+bool TakeInputAreas(GeometryContext& g, PolygonRef plot, int nA, PolygonRef stand, int nB, const PlotSlot& slot,
+                    bool viewHolds, ClipAreas& areas) {
+  if (slot.held && slot.kept->areaKnown && !g.enterpriseMode) {
+    areas.plot = slot.kept->area;
     g.diagnostics.errorFlag = false;
   } else {
     areas.plot = PolygonArea(g, plot.WithCount(nA + 1));
   }
-  bool inputFailed = g.diagnostics.errorFlag;
-  // Circle clips at one plot centre see the same stand points: their area is taken once.
-  const bool circleWalk = !g.testing.clipWithoutShortcuts && !closingEdge && g.clip.circleCorners == nA;
-  const ClipStandView& view = g.clip.standView;
-  const bool viewHolds = circleWalk && (g.clip.standAsBefore && view.n == nB && view.corners == nA
-                                            ? true
-                                            : ViewHolds(view, nA, stand, nB));
-  g.clip.standViewed = viewHolds;
+  const bool plotFailed = g.diagnostics.errorFlag;
   if (viewHolds && g.clip.standView.areaKnown && !g.enterpriseMode) {
     areas.stand = g.clip.standView.area;
     g.diagnostics.errorFlag = false;
   } else {
     areas.stand = PolygonArea(g, stand.WithCount(nB));
   }
-  inputFailed = inputFailed || g.diagnostics.errorFlag;
-  if (inputFailed) return FailClip(g, result, areas);
+  return !plotFailed && !g.diagnostics.errorFlag;
+}
 
-  PlotEdges unkept;
+// The plot polygon's centroid and edges: from its slot where that held it, else taken now and kept
+// there. The slot keeps the plot's area for the next clip too.
+PlotEdges& TakePlotEdges(GeometryContext& g, PolygonRef plot, int nA, const PlotSlot& slot, double plotArea,
+                         PlotEdges& unkept) {
+  ClipPlotEntry* kept = slot.kept;
   PlotEdges& edges = kept != nullptr ? kept->edges : unkept;
-  if (held) {
+  if (slot.held) {
     g.clip.plotCentroid = kept->centroid;
   } else {
     PolygonCentroid(g, plot.WithCount(nA), g.clip.plotCentroid.x, g.clip.plotCentroid.y);
@@ -1073,107 +1082,132 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
       std::memcpy(&kept->y[1], &plot.y[1], bytes);
       kept->centroid = g.clip.plotCentroid;
       kept->areaKnown = false;
-      kept->circle = circle;
+      kept->circle = slot.circle;
       kept->nA = nA;
     }
   }
   if (kept != nullptr && !g.enterpriseMode) {
-    kept->area = areas.plot;
+    kept->area = plotArea;
     kept->areaKnown = true;
   }
   edges.bands = nullptr;
   edges.overRadius = 0.0;
-  ClipWalk walk{g, plot, edges, nA, !g.testing.clipWithoutShortcuts};
-  if (circleWalk) walk.farReach2 = UseStandView(g, plot, nA, edges, stand, nB, viewHolds, areas.stand);
-  if (walk.farReach2 > 0.0) {
-    if (g.clip.circleEdgeBands.corners != nA) TakeCircleEdgeBands(plot, nA, g.clip.circleRadius, g.clip.circleEdgeBands);
-    edges.bands = &g.clip.circleEdgeBands;
-    edges.overRadius = 1.0 / g.clip.circleRadius;
-    walk.nearReach2 = NearReach2(g.clip.circleEdgeBands, g.clip.circleRadius);
+  return edges;
+}
+
+// A circle clip whose stand view holds (or can be taken) walks with the circle's reaches: points far
+// out are outside without a search, points near the centre inside.
+void PrepareCircleWalk(ClipWalk& walk, PlotEdges& edges, PolygonRef stand, int nB, bool viewHolds, double standArea) {
+  GeometryContext& g = walk.g;
+  walk.farReach2 = UseStandView(g, walk.plot, walk.nA, edges, stand, nB, viewHolds, standArea);
+  if (walk.farReach2 <= 0.0) return;
+  if (g.clip.circleEdgeBands.corners != walk.nA)
+    TakeCircleEdgeBands(walk.plot, walk.nA, g.clip.circleRadius, g.clip.circleEdgeBands);
+  edges.bands = &g.clip.circleEdgeBands;
+  edges.overRadius = 1.0 / g.clip.circleRadius;
+  walk.nearReach2 = NearReach2(g.clip.circleEdgeBands, g.clip.circleRadius);
+}
+
+// A run of stand edges the circle passes untouched, from edge i on; returns the run's last point.
+// Outside; its start was the point kept. Along a run of such edges each end differing from the one
+// before replaces all the walk keeps of it and leaves nothing else: only the run's last end is walked.
+// (When that end is the point kept before the run, the end before it is walked first, as the walk along
+// the run would have left it.)
+int PassUntouchedRun(ClipWalk& walk, PolygonRef stand, std::uint64_t running, int i) {
+  int last = i;
+  if ((running >> i) & 1) {
+    last += std::countr_one(running >> (i + 1));
+    if (last > i && walk.known && SamePoint(walk.p, At(stand, last))) InsidePlot(walk, At(stand, last - 1), last - 1);
   }
-  // The last edge is left as the searches left it, whatever way the walk ends.
-  const auto walkFailed = [&] {
-    SettleLastEdge(walk);
-    return FailClip(g, result, areas);
-  };
+  InsidePlot(walk, At(stand, last), last);
+  return last;
+}
+
+// The current edge's entry (unless it is the exit recorded last) and exit into the crossings table.
+bool RecordEdgeCrossings(GeometryContext& g) {
+  const bool sameAsLast = g.clip.crossingCount > 0 &&
+                          std::fabs(g.clip.crossings[g.clip.crossingCount].x - g.clip.entry.x) <= 1e-5 &&
+                          std::fabs(g.clip.crossings[g.clip.crossingCount].y - g.clip.entry.y) <= 1e-5;
+  if (!sameAsLast && !AddCrossing(g, g.clip.entry)) return false;
+  return AddCrossing(g, g.clip.exit);
+}
+
+// Walks the stand's edges 2..lastStandPoint and records where they enter and leave the plot polygon in
+// g.clip.crossings; false when a crossing cannot be placed or the table is full.
+bool WalkStandEdges(ClipWalk& walk, PolygonRef stand, int nB, int lastStandPoint) {
+  GeometryContext& g = walk.g;
   // The edges this circle passes untouched (see ClipStandView::clear; points up to nB only) and those
   // of them that do not end at a repeated point.
   const std::uint64_t passed = walk.farReach2 > 0.0 ? g.clip.standView.PassedAt(g.clip.circleRadius) : 0;
   const std::uint64_t running = passed & ~g.clip.standView.repeated;
   for (int i = 2; i <= lastStandPoint; ++i) {
     if ((passed >> i) & 1) {
-      // Outside; its start was the point kept. Along a run of such edges each end differing from the
-      // one before replaces all the walk keeps of it and leaves nothing else: only the run's last end
-      // is walked. (When that end is the point kept before the run, the end before it is walked first,
-      // as the walk along the run would have left it.)
-      int last = i;
-      if ((running >> i) & 1) {
-        last += std::countr_one(running >> (i + 1));
-        if (last > i && walk.known && SamePoint(walk.p, At(stand, last)))
-          InsidePlot(walk, At(stand, last - 1), last - 1);
-      }
-      InsidePlot(walk, At(stand, last), last);
-      i = last;
+      i = PassUntouchedRun(walk, stand, running, i);
       continue;
     }
     const GeoPoint start = At(stand, i - 1);
     const int endPoint = i == nB + 1 ? 1 : i;
     const EdgeOutcome outcome = EdgeIntersections(walk, start, At(stand, endPoint), i - 1, endPoint);
-    if (outcome == EdgeOutcome::Failed) return walkFailed();
-    if (outcome == EdgeOutcome::Nothing) continue;
-    const bool sameAsLast = g.clip.crossingCount > 0 &&
-                            std::fabs(g.clip.crossings[g.clip.crossingCount].x - g.clip.entry.x) <= 1e-5 &&
-                            std::fabs(g.clip.crossings[g.clip.crossingCount].y - g.clip.entry.y) <= 1e-5;
-    if (!sameAsLast && !AddCrossing(g, g.clip.entry)) return walkFailed();
-    if (!AddCrossing(g, g.clip.exit)) return walkFailed();
+    if (outcome == EdgeOutcome::Failed) return false;
+    if (outcome == EdgeOutcome::Contributes && !RecordEdgeCrossings(g)) return false;
   }
+  return true;
+}
 
-  SettleLastEdge(walk);
-
-  if (g.clip.crossingCount < 2) {
-    // No stand edge touches the plot polygon: it lies wholly inside the stand or wholly outside.
-    bool inside = false;
-    if (closingEdge) {
-      Polygon<kStandPolygonSlots> ring;  // the piece with its closing point
-      for (int i = 1; i <= nB; ++i) {
-        ring.x[i] = stand.x[i];
-        ring.y[i] = stand.y[i];
-      }
-      ring.x[nB + 1] = stand.x[1];
-      ring.y[nB + 1] = stand.y[1];
-      ring.n = nB + 1;
-      inside = PointInPolygon(ring, plot.x[1], plot.y[1]);
-    } else {
-      inside = PointInPolygon(stand.WithCount(nB), plot.x[1], plot.y[1]);
+// No stand edge touches the plot polygon: it lies wholly inside the stand (the result is the plot) or
+// wholly outside (the result stays empty).
+void TakeUntouchedPlot(GeometryContext& g, int nA, PolygonRef plot, PolygonRef stand, int nB, bool closingEdge,
+                       ClipPolygonPoints& result) {
+  bool inside = false;
+  if (closingEdge) {
+    Polygon<kStandPolygonSlots> ring;  // the piece with its closing point
+    for (int i = 1; i <= nB; ++i) {
+      ring.x[i] = stand.x[i];
+      ring.y[i] = stand.y[i];
     }
-    if (inside) CopyPolygon(g, nA + 1, plot, result);
+    ring.x[nB + 1] = stand.x[1];
+    ring.y[nB + 1] = stand.y[1];
+    ring.n = nB + 1;
+    inside = PointInPolygon(ring, plot.x[1], plot.y[1]);
   } else {
-    const int count = g.clip.crossingCount;
-    g.clip.crossings[count + 1] = g.clip.crossings[1];
-    for (int i = 1; i <= count; ++i) {
-      const CrossingRecord& here = g.clip.crossings[i];
-      const CrossingRecord& next = g.clip.crossings[i + 1];
-      AddResultPoint(g, result, here.x, here.y);
-      if (here.kind == 2 && next.kind == 1) {
-        const int a = here.edge;
-        int b = next.edge;
-        if (b < a) b += nA;
-        if (b == a && PointOnSegmentRange({next.x, next.y}, At(plot, a), {here.x, here.y})) b += nA;
-        AddPlotCorners(g, result, plot, nA, a, b);
-      }
-    }
-    AddResultPoint(g, result, g.clip.crossings[count + 1].x, g.clip.crossings[count + 1].y);
-    if (result.n >= kClipResultLimit || g.diagnostics.errorFlag) return FailClip(g, result, areas);
+    inside = PointInPolygon(stand.WithCount(nB), plot.x[1], plot.y[1]);
   }
+  if (inside) CopyPolygon(g, nA + 1, plot, result);
+}
 
-  if (g.twoCircle.set) {
-    const double dx = g.twoCircle.x1 - g.twoCircle.x2;
-    const double dy = g.twoCircle.y1 - g.twoCircle.y2;
-    if (std::sqrt(dx * dx + dy * dy) + g.twoCircle.r2 <= 1.01 * g.twoCircle.r1) {
-      if (!CopyPolygon(g, nB, stand, result)) return FailClip(g, result, areas);
+// The result from the crossings table: each crossing in turn and, from a crossing leaving the stand to
+// the next entering it, the plot corners between them; closed with the first crossing again. False when
+// the result overflowed.
+bool TraceCrossings(GeometryContext& g, int nA, PolygonRef plot, ClipPolygonPoints& result) {
+  const int count = g.clip.crossingCount;
+  g.clip.crossings[count + 1] = g.clip.crossings[1];
+  for (int i = 1; i <= count; ++i) {
+    const CrossingRecord& here = g.clip.crossings[i];
+    const CrossingRecord& next = g.clip.crossings[i + 1];
+    AddResultPoint(g, result, here.x, here.y);
+    if (here.kind == 2 && next.kind == 1) {
+      const int a = here.edge;
+      int b = next.edge;
+      if (b < a) b += nA;
+      if (b == a && PointOnSegmentRange({next.x, next.y}, At(plot, a), {here.x, here.y})) b += nA;
+      AddPlotCorners(g, result, plot, nA, a, b);
     }
   }
+  AddResultPoint(g, result, g.clip.crossings[count + 1].x, g.clip.crossings[count + 1].y);
+  return result.n < kClipResultLimit && !g.diagnostics.errorFlag;
+}
 
+// Two tree circles of which the second lies within the first: the result is the whole second one.
+bool TakeContainedCircle(GeometryContext& g, PolygonRef stand, int nB, ClipPolygonPoints& result) {
+  if (!g.twoCircle.set) return true;
+  const double dx = g.twoCircle.x1 - g.twoCircle.x2;
+  const double dy = g.twoCircle.y1 - g.twoCircle.y2;
+  if (std::sqrt(dx * dx + dy * dy) + g.twoCircle.r2 <= 1.01 * g.twoCircle.r1) return CopyPolygon(g, nB, stand, result);
+  return true;
+}
+
+// The result's area; an empty result has none and is no failure.
+bool TakeResultArea(GeometryContext& g, ClipPolygonPoints& result, ClipAreas& areas) {
   if (result.n == 0) {
     areas.result = 0.0;
     g.diagnostics.errorFlag = false;
@@ -1182,6 +1216,44 @@ bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef sta
   areas.result = PolygonArea(g, result);
   if (g.diagnostics.errorFlag) return FailClip(g, result, areas);
   return true;
+}
+
+}  // namespace
+
+bool ClipPlotPolygon(GeometryContext& g, int nA, PolygonRef plot, PolygonRef stand, int nB, ClipPolygonPoints& result,
+                     ClipAreas& areas) {
+  g.clip.standViewed = false;
+  g.clip.crossingCount = 0;
+  g.clip.lastEdgeHit = 0;
+  result.n = 0;
+  // The enterprise subdivision passes a compartment piece unclosed: its closing edge is walked too.
+  const bool closingEdge = g.enterpriseMode && nA < 20;
+  const int lastStandPoint = closingEdge ? nB + 1 : nB;
+  if (!ClipInputFits(g, nA, plot, stand, nB, lastStandPoint)) return FailClip(g, result, areas);
+
+  const PlotSlot slot = FindPlotSlot(g, plot, nA);
+  // Circle clips at one plot centre see the same stand points: what they take of them is kept.
+  const bool circleWalk = !g.testing.clipWithoutShortcuts && !closingEdge && g.clip.circleCorners == nA;
+  const bool viewHolds = circleWalk && StandViewHolds(g.clip, nA, stand, nB);
+  g.clip.standViewed = viewHolds;
+  if (!TakeInputAreas(g, plot, nA, stand, nB, slot, viewHolds, areas)) return FailClip(g, result, areas);
+
+  PlotEdges unkept;
+  PlotEdges& edges = TakePlotEdges(g, plot, nA, slot, areas.plot, unkept);
+  ClipWalk walk{g, plot, edges, nA, !g.testing.clipWithoutShortcuts};
+  if (circleWalk) PrepareCircleWalk(walk, edges, stand, nB, viewHolds, areas.stand);
+  const bool walked = WalkStandEdges(walk, stand, nB, lastStandPoint);
+  // The last edge is left as the searches left it, whatever way the walk ends.
+  SettleLastEdge(walk);
+  if (!walked) return FailClip(g, result, areas);
+
+  if (g.clip.crossingCount < 2) {
+    TakeUntouchedPlot(g, nA, plot, stand, nB, closingEdge, result);
+  } else if (!TraceCrossings(g, nA, plot, result)) {
+    return FailClip(g, result, areas);
+  }
+  if (!TakeContainedCircle(g, stand, nB, result)) return FailClip(g, result, areas);
+  return TakeResultArea(g, result, areas);
 }
 
 }  // namespace tolvek

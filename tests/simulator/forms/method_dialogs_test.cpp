@@ -114,6 +114,7 @@ class MethodDialogsTest : public QObject {
         f.d5().Button5->click();
       });
       f.d1().RdBtnVollkr->click();
+      Snapshot(&f.d1(), "dlg1_methods");
       f.d1().OKBtn->click();
     });
     QCOMPARE_NEAR(typedArea, 500.34, 0.01);

@@ -173,6 +173,7 @@ class StandChoiceTest : public QObject {
     // The description is filled; its window stands beside the main window where the screen has room,
     // never over it (this screen of 800 pixels has none).
     QVERIFY(!f.program->forms.form15->Memo1->toPlainText().isEmpty());
+    Snapshot(f.program->forms.form15, "stand_description");
     if (f.program->forms.form15->isVisible())
       QVERIFY(!f.program->forms.form15->frameGeometry().intersects(f.form1().frameGeometry()));
     f.form1().resize(1366, 768);
