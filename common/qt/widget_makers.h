@@ -4,8 +4,11 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QFontMetrics>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRect>
@@ -32,6 +35,21 @@ W* Named(W* w, const QString& name) {
 template <class W>
 W* Make(QWidget* parent, const char* name) {
   return Named(new W(parent), name);
+}
+
+// A control of type W, named, on parent at r.
+template <class W>
+W* Make(QWidget* parent, const char* name, QRect r) {
+  W* w = Make<W>(parent, name);
+  w->setGeometry(r);
+  return w;
+}
+
+// A framed panel at r.
+inline ::QFrame* Panel(QWidget* parent, const char* name, QRect r) {
+  auto* p = Make<::QFrame>(parent, name, r);
+  p->setFrameShape(::QFrame::StyledPanel);
+  return p;
 }
 
 // A plain-text label.
@@ -61,11 +79,57 @@ inline QPushButton* Button(QWidget* parent, const char* name, const char* captio
   return b;
 }
 
+// A main-window button that takes the focus by Tab only: a click leaves the focus where the user was.
+inline QPushButton* TabButton(QWidget* parent, const char* name, const char* caption, QRect r,
+                              const char* hint = nullptr) {
+  QPushButton* b = Button(parent, name, caption, r, hint);
+  b->setFocusPolicy(Qt::TabFocus);
+  return b;
+}
+
+// A dialog's button that Enter presses while it has the focus, as a dialog's buttons do by default.
+inline QPushButton* DialogButton(QWidget* parent, const char* name, const char* caption, QRect r) {
+  QPushButton* b = Button(parent, name, caption, r);
+  b->setAutoDefault(true);
+  return b;
+}
+
+inline ::QRadioButton* Radio(QWidget* parent, const char* name, const char* caption, QRect r) {
+  auto* b = new ::QRadioButton(QString::fromUtf8(caption), parent);
+  b->setObjectName(name);
+  b->setGeometry(r);
+  return b;
+}
+
 inline QLineEdit* Edit(QWidget* parent, const char* name, QRect r) {
   auto* e = new QLineEdit(parent);
   e->setObjectName(name);
   e->setGeometry(r);
   return e;
+}
+
+// An edit for a number, right-aligned as numbers are.
+inline QLineEdit* NumberEdit(QWidget* parent, const char* name, QRect r) {
+  QLineEdit* e = Edit(parent, name, r);
+  e->setAlignment(Qt::AlignRight);
+  return e;
+}
+
+// A text the user reads and cannot change.
+inline ::QPlainTextEdit* Memo(QWidget* parent, const char* name, QRect r) {
+  auto* m = new ::QPlainTextEdit(parent);
+  m->setObjectName(name);
+  m->setReadOnly(true);
+  m->setGeometry(r);
+  return m;
+}
+
+// A menu of a menu bar or of another menu.
+template <class MenuOwner>
+::QMenu* SubMenu(MenuOwner* parent, const char* name, const char* caption) {
+  ::QMenu* m = parent->addMenu(QString::fromUtf8(caption));
+  m->setObjectName(name);
+  return m;
 }
 
 inline QCheckBox* Check(QWidget* parent, const char* name, const char* caption, QRect r, bool checked = false) {

@@ -50,31 +50,22 @@ const char* const kPanelColour = "#e8f5e9";
 
 using widgets::Make;
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, QRect r, int pointSize, bool bold = false,
-                  const char* colour = "white") {
-  auto* l = Make<QLabel>(parent, name);
-  l->setText(QString::fromUtf8(text));
-  l->setTextFormat(Qt::PlainText);
-  l->setGeometry(r);
+// The main window's own look of a text: Arial of the given size and colour on whatever lies below,
+// wrapped at words.
+QLabel* StyledLabel(QWidget* parent, const char* name, const char* text, QRect r, int pointSize, bool bold = false,
+                    const char* colour = "white") {
+  QLabel* l = widgets::WrappingLabel(parent, name, text, r);
   QFont f("Arial");
   f.setPointSize(pointSize);
   f.setBold(bold);
   l->setFont(f);
   l->setStyleSheet(QString("color: %1; background: transparent;").arg(colour));
-  l->setWordWrap(true);
   return l;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect r) {
-  QPushButton* b = widgets::Button(parent, name, caption, r);
-  b->setFocusPolicy(Qt::TabFocus);
-  return b;
-}
-
-QFrame* MakePanel(QWidget* parent, const char* name, QRect r, const char* colour) {
-  auto* p = Make<QFrame>(parent, name);
-  p->setGeometry(r);
-  p->setFrameShape(QFrame::StyledPanel);
+// A framed panel filled with its colour.
+QFrame* ColouredPanel(QWidget* parent, const char* name, QRect r, const char* colour) {
+  QFrame* p = widgets::Panel(parent, name, r);
   p->setAutoFillBackground(true);
   p->setStyleSheet(QString("QFrame#%1 { background: %2; border: 1px solid #5a7d5a; }").arg(name, colour));
   return p;
@@ -193,51 +184,51 @@ TForm1::TForm1(SimulatorState& st, Forms& fm, QWidget* parent) : QMainWindow(par
 std::string TForm1::T(const std::string& german) const { return Translate(state.language, german); }
 
 void TForm1::BuildTitleScreen() {
-  Panel1 = MakePanel(Client, "Panel1", QRect(200, 24, 1020, 170), kBannerColour);
-  Label1 = MakeLabel(Client, "Label1", "TOLVEK", QRect(226, 34, 600, 64), 40, true);
-  Label2 = MakeLabel(Client, "Label2", "Simulation von Stichprobeninventuren im Wald", QRect(226, 104, 980, 34), 20);
-  Label3 = MakeLabel(Client, "Label3",
+  Panel1 = ColouredPanel(Client, "Panel1", QRect(200, 24, 1020, 170), kBannerColour);
+  Label1 = StyledLabel(Client, "Label1", "TOLVEK", QRect(226, 34, 600, 64), 40, true);
+  Label2 = StyledLabel(Client, "Label2", "Simulation von Stichprobeninventuren im Wald", QRect(226, 104, 980, 34), 20);
+  Label3 = StyledLabel(Client, "Label3",
                      "Probekreise, Winkelzählprobe, n-Baum-Stichprobe und konzentrische Probekreise "
                      "in Beständen und Forstbetrieben",
                      QRect(226, 144, 980, 40), 12, false, "#d8f0d8");
 
-  LbLernPrg = MakeLabel(Client, "LbLernPrg", "Lernprogramm", QRect(220, 214, 460, 30), 16, true);
-  LbStudent = MakeLabel(Client, "LbStudent", "für Studierende der Forstwissenschaften", QRect(220, 246, 460, 56), 13);
-  LbFortbild = MakeLabel(Client, "LbFortbild", "Fortbildung", QRect(720, 214, 480, 30), 16, true);
+  LbLernPrg = StyledLabel(Client, "LbLernPrg", "Lernprogramm", QRect(220, 214, 460, 30), 16, true);
+  LbStudent = StyledLabel(Client, "LbStudent", "für Studierende der Forstwissenschaften", QRect(220, 246, 460, 56), 13);
+  LbFortbild = StyledLabel(Client, "LbFortbild", "Fortbildung", QRect(720, 214, 480, 30), 16, true);
   LbEinricht =
-      MakeLabel(Client, "LbEinricht", "für Forsteinrichter und Planer in der Praxis", QRect(720, 246, 480, 56), 13);
+      StyledLabel(Client, "LbEinricht", "für Forsteinrichter und Planer in der Praxis", QRect(720, 246, 480, 56), 13);
 
-  Panel2 = MakePanel(Client, "Panel2", QRect(200, 320, 1020, 210), kPanelColour);
-  Label4 = MakeLabel(Client, "Label4", "Inventur wählen:", QRect(224, 330, 500, 28), 14, true, kBannerColour);
+  Panel2 = ColouredPanel(Client, "Panel2", QRect(200, 320, 1020, 210), kPanelColour);
+  Label4 = StyledLabel(Client, "Label4", "Inventur wählen:", QRect(224, 330, 500, 28), 14, true, kBannerColour);
   // The mode buttons stand on Panel6, which the model-stand panel of "Sonderfunktionen" keeps showing
   // while the rest of the title is gone.
   Panel6 = Make<QFrame>(Client, "Panel6");
   Panel6->setGeometry(236, 372, 944, 56);
-  Button12 = MakeButton(Panel6, "Button12", "Bestand", QRect(0, 0, 280, 56));
-  Button14 = MakeButton(Panel6, "Button14", "Betrieb", QRect(334, 0, 280, 56));
-  Button17 = MakeButton(Panel6, "Button17", "Sonderfunktionen", QRect(664, 0, 280, 56));
+  Button12 = widgets::TabButton(Panel6, "Button12", "Bestand", QRect(0, 0, 280, 56));
+  Button14 = widgets::TabButton(Panel6, "Button14", "Betrieb", QRect(334, 0, 280, 56));
+  Button17 = widgets::TabButton(Panel6, "Button17", "Sonderfunktionen", QRect(664, 0, 280, 56));
   for (QPushButton* b : {Button12, Button14, Button17}) {
     QFont f("Arial");
     f.setPointSize(16);
     f.setBold(true);
     b->setFont(f);
   }
-  Label6 = MakeLabel(Client, "Label6", "Stichprobeninventur in einem einzelnen Waldbestand", QRect(236, 436, 280, 80),
+  Label6 = StyledLabel(Client, "Label6", "Stichprobeninventur in einem einzelnen Waldbestand", QRect(236, 436, 280, 80),
                      11, false, "#1f3d1f");
-  Label7 = MakeLabel(Client, "Label7", "Inventur eines Modell-Forstbetriebs mit Straten", QRect(570, 436, 280, 80), 11,
+  Label7 = StyledLabel(Client, "Label7", "Inventur eines Modell-Forstbetriebs mit Straten", QRect(570, 436, 280, 80), 11,
                      false, "#1f3d1f");
-  Label9 = MakeLabel(Client, "Label9", "Modellbestände und Bestandestypen bearbeiten", QRect(900, 436, 280, 80), 11,
+  Label9 = StyledLabel(Client, "Label9", "Modellbestände und Bestandestypen bearbeiten", QRect(900, 436, 280, 80), 11,
                      false, "#1f3d1f");
 
-  Bevel3 = MakePanel(Client, "Bevel3", QRect(200, 550, 1020, 110), "transparent");
-  Label14 = MakeLabel(Client, "Label14", "Sprache / Language", QRect(224, 558, 500, 26), 12, true);
+  Bevel3 = ColouredPanel(Client, "Bevel3", QRect(200, 550, 1020, 110), "transparent");
+  Label14 = StyledLabel(Client, "Label14", "Sprache / Language", QRect(224, 558, 500, 26), 12, true);
   static const char* const kLanguageNames[7] = {"Deutsch", "English", "Čeština", "Français",
                                                 "Español", "Polski",  "Türkçe"};
   static const char* const kLanguageObjects[7] = {"BitBtn15", "BitBtn16", "BitBtn17", "BitBtn18",
                                                   "BitBtn19", "BitBtn20", "BitBtn21"};
   QPushButton** languageSlots[7] = {&BitBtn15, &BitBtn16, &BitBtn17, &BitBtn18, &BitBtn19, &BitBtn20, &BitBtn21};
   for (int i = 0; i < 7; ++i)
-    *languageSlots[i] = MakeButton(Client, kLanguageObjects[i], kLanguageNames[i], QRect(224 + i * 140, 594, 128, 44));
+    *languageSlots[i] = widgets::TabButton(Client, kLanguageObjects[i], kLanguageNames[i], QRect(224 + i * 140, 594, 128, 44));
   BitBtn15->setToolTip("Deutsch");
   BitBtn16->setToolTip("Englisch");
 
@@ -249,16 +240,16 @@ void TForm1::BuildTitleScreen() {
     images[i]->setGeometry(200 + i * 350, 676, 320, 150);
     images[i]->setScaledContents(true);
   }
-  PnBegrenzung = MakePanel(Client, "PnBegrenzung", QRect(200, 672, 1020, 158), "transparent");
+  PnBegrenzung = ColouredPanel(Client, "PnBegrenzung", QRect(200, 672, 1020, 158), "transparent");
   PnBegrenzung->hide();
   ImgLeg = Make<QLabel>(Client, "ImgLeg");
   ImgLeg->setGeometry(1000, 40, 200, 140);
   ImgLeg->hide();
 
-  LblVersion1 = MakeLabel(Client, "LblVersion1", "", QRect(204, 846, 300, 22), 9, false, "#e0ffe0");
-  BitHinweise = MakeButton(Client, "BitHinweise", "Wichtige Hinweise", QRect(1020, 838, 200, 36));
+  LblVersion1 = StyledLabel(Client, "LblVersion1", "", QRect(204, 846, 300, 22), 9, false, "#e0ffe0");
+  BitHinweise = widgets::TabButton(Client, "BitHinweise", "Wichtige Hinweise", QRect(1020, 838, 200, 36));
   // BitStop stands on the tool bar once the title screen is gone, in the row of the rotation button.
-  BitStop = MakeButton(Client, "BitStop", "", QRect(114, kToolBarStandRow, 40, kToolBarButtonHeight));
+  BitStop = widgets::TabButton(Client, "BitStop", "", QRect(114, kToolBarStandRow, 40, kToolBarButtonHeight));
   BitStop->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
   BitStop->hide();
   BitStop->setToolTip("Programm beenden");
@@ -271,12 +262,12 @@ void TForm1::BuildTitleScreen() {
   MemHilfe->setGeometry(320, 200, 700, 500);
   MemHilfe->hide();
 
-  LblBaumZahl = MakeLabel(Client, "LblBaumZahl", "", QRect(6, kToolBarStandRow + 92, 152, 20), 9);
-  LbBaumZahlQ = MakeLabel(Client, "LbBaumZahlQ", "", QRect(6, 742, 290, 20), 9);
-  LbAnzStpQ = MakeLabel(Client, "LbAnzStpQ", "", QRect(6, 764, 290, 20), 9);
-  LbModBestande = MakeLabel(Client, "LbModBestande", "", QRect(6, 786, 290, 20), 9);
-  LblAnzStp = MakeLabel(Client, "LblAnzStp", "", QRect(6, 808, 290, 20), 9);
-  LbWarten = MakeLabel(Client, "LbWarten", "Bitte warten ...", QRect(6, 830, 290, 20), 10, true);
+  LblBaumZahl = StyledLabel(Client, "LblBaumZahl", "", QRect(6, kToolBarStandRow + 92, 152, 20), 9);
+  LbBaumZahlQ = StyledLabel(Client, "LbBaumZahlQ", "", QRect(6, 742, 290, 20), 9);
+  LbAnzStpQ = StyledLabel(Client, "LbAnzStpQ", "", QRect(6, 764, 290, 20), 9);
+  LbModBestande = StyledLabel(Client, "LbModBestande", "", QRect(6, 786, 290, 20), 9);
+  LblAnzStp = StyledLabel(Client, "LblAnzStp", "", QRect(6, 808, 290, 20), 9);
+  LbWarten = StyledLabel(Client, "LbWarten", "Bitte warten ...", QRect(6, 830, 290, 20), 10, true);
 }
 
 void TForm1::LoadTitlePictures() {
@@ -293,7 +284,7 @@ void TForm1::LoadTitlePictures() {
 }
 
 void TForm1::BuildToolBar() {
-  PnWerkzeug = MakePanel(Client, "PnWerkzeug", QRect(0, 0, 160, 1000), "#2f8f57");
+  PnWerkzeug = ColouredPanel(Client, "PnWerkzeug", QRect(0, 0, 160, 1000), "#2f8f57");
   PnWerkzeug->lower();  // the bar's background, under everything placed on it
   struct ButtonDef {
     QPushButton** slot;
@@ -320,7 +311,7 @@ void TForm1::BuildToolBar() {
   // when the window system takes some of it for the title bar.
   int top = kToolBarTop;
   for (const ButtonDef& s : bar) {
-    *s.slot = MakeButton(Client, s.name, s.caption, QRect(6, top, 148, kToolBarButtonHeight));
+    *s.slot = widgets::TabButton(Client, s.name, s.caption, QRect(6, top, 148, kToolBarButtonHeight));
     (*s.slot)->setToolTip(QString::fromUtf8(s.hint));
     (*s.slot)->setStyleSheet("text-align: left; padding-left: 4px;");
     top += kToolBarPitch;
@@ -337,11 +328,11 @@ void TForm1::BuildToolBar() {
       {&sBStatModBst, "sBStatModBst", "used model stands", "Verwendete Modellbestände"},
   };
   for (const ButtonDef& s : runBar) {
-    *s.slot = MakeButton(Client, s.name, s.caption, QRect(6, top, 148, kToolBarButtonHeight));
+    *s.slot = widgets::TabButton(Client, s.name, s.caption, QRect(6, top, 148, kToolBarButtonHeight));
     (*s.slot)->setToolTip(QString::fromUtf8(s.hint));
     top += kToolBarPitch;
   }
-  sBtDrehen = MakeButton(Client, "sBtDrehen", "↻", QRect(6, kToolBarStandRow, 40, kToolBarButtonHeight));
+  sBtDrehen = widgets::TabButton(Client, "sBtDrehen", "↻", QRect(6, kToolBarStandRow, 40, kToolBarButtonHeight));
   sBtDrehen->setToolTip("Bestand drehen");
 
   connect(BtEnde, &QPushButton::clicked, this, &TForm1::sBtEndeClick);
@@ -364,17 +355,17 @@ void TForm1::BuildExtrasGroup() {
   GrpExtras->setTitle("Extras");
   GrpExtras->setGeometry(8, 200, 244, 220);
   GrpExtras->setStyleSheet("QGroupBox#GrpExtras { background: #e8f5e9; }");
-  BtVarianz = MakeButton(GrpExtras, "BtVarianz", "E-Wert der Varianz", QRect(10, 24, 224, 30));
-  BtOptom = MakeButton(GrpExtras, "BtOptom", "Optimierung", QRect(10, 58, 224, 30));
-  BtKluppschwelle = MakeButton(GrpExtras, "BtKluppschwelle", "Kluppschwelle", QRect(10, 92, 224, 30));
-  Button4 = MakeButton(GrpExtras, "Button4", "Betrieb generieren", QRect(10, 126, 224, 30));
-  Label5 = MakeLabel(GrpExtras, "Label5", "Ecken je Kreis (10-40)", QRect(10, 160, 160, 20), 9, false, "black");
+  BtVarianz = widgets::TabButton(GrpExtras, "BtVarianz", "E-Wert der Varianz", QRect(10, 24, 224, 30));
+  BtOptom = widgets::TabButton(GrpExtras, "BtOptom", "Optimierung", QRect(10, 58, 224, 30));
+  BtKluppschwelle = widgets::TabButton(GrpExtras, "BtKluppschwelle", "Kluppschwelle", QRect(10, 92, 224, 30));
+  Button4 = widgets::TabButton(GrpExtras, "Button4", "Betrieb generieren", QRect(10, 126, 224, 30));
+  Label5 = StyledLabel(GrpExtras, "Label5", "Ecken je Kreis (10-40)", QRect(10, 160, 160, 20), 9, false, "black");
   EdEcken = Make<QLineEdit>(GrpExtras, "EdEcken");
   EdEcken->setGeometry(176, 160, 60, 22);
   EdEcken->setText("36");
   Label5->hide();
   EdEcken->hide();
-  Button19 = MakeButton(GrpExtras, "Button19", " schliessen ", QRect(10, 184, 224, 28));
+  Button19 = widgets::TabButton(GrpExtras, "Button19", " schliessen ", QRect(10, 184, 224, 28));
   connect(Button19, &QPushButton::clicked, this, &TForm1::Button19Click);
 }
 
@@ -400,39 +391,39 @@ void TForm1::BuildPanels() {
 
   // The data column between the tool bar and the map: the method and grid figures and the run's
   // counters at the top; below them the grid group, the run's picture and, at the bottom, the legend.
-  PnDaten = MakePanel(Client, "PnDaten", QRect(162, 0, 252, 700), kPanelColour);
+  PnDaten = ColouredPanel(Client, "PnDaten", QRect(162, 0, 252, 700), kPanelColour);
   PnDaten->hide();
-  Panel3 = MakePanel(Client, "Panel3", QRect(1100, 40, 130, 300), "white");
+  Panel3 = ColouredPanel(Client, "Panel3", QRect(1100, 40, 130, 300), "white");
   Panel3->setToolTip("Blinken: Baumartenknopf anklicken");
   Panel3->hide();
-  Panel5 = MakePanel(Client, "Panel5", QRect(320, 500, 600, 300), kPanelColour);
+  Panel5 = ColouredPanel(Client, "Panel5", QRect(320, 500, 600, 300), kPanelColour);
   Panel5->hide();
   // Above the mode buttons, clear of them also on a 768-pixel screen.
-  Panel7 = MakePanel(Client, "Panel7", QRect(200, 20, 780, 270), kPanelColour);
+  Panel7 = ColouredPanel(Client, "Panel7", QRect(200, 20, 780, 270), kPanelColour);
   Panel7->setToolTip("Der gesamte Betrieb wird mit einem Modellbestand belegt");
-  Button18 = MakeButton(Panel7, "Button18", "zurück", QRect(16, 224, 120, 34));
-  Button21 = MakeButton(Panel7, "Button21", "weiter", QRect(644, 224, 120, 34));
+  Button18 = widgets::TabButton(Panel7, "Button18", "zurück", QRect(16, 224, 120, 34));
+  Button21 = widgets::TabButton(Panel7, "Button21", "weiter", QRect(644, 224, 120, 34));
   connect(Button18, &QPushButton::clicked, this, &TForm1::Button18Click);
   connect(Button21, &QPushButton::clicked, this, &TForm1::Button18Click);
   Panel7->hide();
-  Panel8 = MakePanel(Client, "Panel8", QRect(320, 40, 600, 400), kPanelColour);
+  Panel8 = ColouredPanel(Client, "Panel8", QRect(320, 40, 600, 400), kPanelColour);
   Panel8->hide();
-  Panel10 = MakePanel(Client, "Panel10", QRect(320, 40, 600, 400), kPanelColour);
+  Panel10 = ColouredPanel(Client, "Panel10", QRect(320, 40, 600, 400), kPanelColour);
   Panel10->hide();
   Panel12 = Make<QFrame>(Client, "Panel12");  // a plain container: never draws over the title
   Panel12->setGeometry(QRect(200, 24, 1020, 170));
   Panel12->lower();
   Panel12->hide();
-  LbEinhBest = MakeLabel(Client, "LbEinhBest", "", QRect(320, 8, 600, 24), 11, true);
+  LbEinhBest = StyledLabel(Client, "LbEinhBest", "", QRect(320, 8, 600, 24), 11, true);
   LbEinhBest->hide();
 
   GroupBox1 = Make<QGroupBox>(Client, "GroupBox1");
   GroupBox1->setTitle("Gitter");
   GroupBox1->setGeometry(4, 440, 300, 300);
   GroupBox1->setStyleSheet("QGroupBox#GroupBox1 { background: #e8f5e9; }");
-  BitBtn13 = MakeButton(GroupBox1, "BitBtn13", "↺", QRect(10, 260, 40, 30));
+  BitBtn13 = widgets::TabButton(GroupBox1, "BitBtn13", "↺", QRect(10, 260, 40, 30));
   BitBtn13->setToolTip("Gitter nach links drehen");
-  BitBtn14 = MakeButton(GroupBox1, "BitBtn14", "↻", QRect(56, 260, 40, 30));
+  BitBtn14 = widgets::TabButton(GroupBox1, "BitBtn14", "↻", QRect(56, 260, 40, 30));
   BitBtn14->setToolTip("Gitter nach rechts drehen");
   connect(BitBtn13, &QPushButton::clicked, this, &TForm1::BitBtn13Click);
   connect(BitBtn14, &QPushButton::clicked, this, &TForm1::BitBtn14Click);
@@ -440,12 +431,12 @@ void TForm1::BuildPanels() {
   Memo1 = Make<QPlainTextEdit>(Client, "Memo1");
   Memo1->setGeometry(320, 560, 620, 300);
 
-  Panel15 = MakePanel(Client, "Panel15", QRect(480, 400, 320, 70), "#fff8c0");
-  Panel15Text = MakeLabel(Panel15, "Panel15Text", "Bitte warten ...", QRect(0, 0, 320, 70), 16, true, "black");
+  Panel15 = ColouredPanel(Client, "Panel15", QRect(480, 400, 320, 70), "#fff8c0");
+  Panel15Text = StyledLabel(Panel15, "Panel15Text", "Bitte warten ...", QRect(0, 0, 320, 70), 16, true, "black");
   Panel15Text->setAlignment(Qt::AlignCenter);
   Panel15->hide();
-  Panel14 = MakePanel(Client, "Panel14", QRect(480, 480, 160, 40), "#ffd0d0");
-  MakeLabel(Panel14, "Panel14Text", "Interrupt", QRect(0, 0, 160, 40), 12, true, "black")
+  Panel14 = ColouredPanel(Client, "Panel14", QRect(480, 480, 160, 40), "#ffd0d0");
+  StyledLabel(Panel14, "Panel14Text", "Interrupt", QRect(0, 0, 160, 40), 12, true, "black")
       ->setAlignment(Qt::AlignCenter);
   Panel14->hide();
 }

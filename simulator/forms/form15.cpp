@@ -12,6 +12,7 @@
 
 #include "common/format.h"
 #include "common/qt/qt_services.h"
+#include "common/qt/widget_makers.h"
 #include "common/wait.h"
 #include "simulator/forms/documents_open.h"
 #include "simulator/forms/form1.h"
@@ -23,30 +24,10 @@
 
 namespace tolvek {
 
-namespace {
-
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect r) {
-  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-  b->setObjectName(name);
-  b->setGeometry(r);
-  return b;
-}
-
-QPlainTextEdit* Memo(QWidget* parent, const char* name, QRect r) {
-  auto* m = new QPlainTextEdit(parent);
-  m->setObjectName(name);
-  m->setReadOnly(true);
-  m->setGeometry(r);
-  return m;
-}
-
-QMenu* SubMenu(QMenu* parent, const char* name, const char* caption) {
-  QMenu* m = parent->addMenu(QString::fromUtf8(caption));
-  m->setObjectName(name);
-  return m;
-}
-
-}  // namespace
+using widgets::DialogButton;
+using widgets::Make;
+using widgets::Memo;
+using widgets::SubMenu;
 
 void OpenStandHelp(SimulatorState& state, int context) { OpenHelpTopic(state, context); }
 
@@ -56,15 +37,10 @@ TForm15::TForm15(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
   // Narrow enough to stand beside the main window on a screen 1366 pixels wide; the buttons in two
   // columns wide enough for their captions in every language.
   setFixedSize(kWidth, 452);
-  MainMenu1 = new QMenuBar(this);
-  MainMenu1->setObjectName("MainMenu1");
-  MainMenu1->setGeometry(0, 0, kWidth, 24);
-  NadelholzBestnde1 = MainMenu1->addMenu(QString::fromUtf8("Nadelbaum-Bestände "));
-  NadelholzBestnde1->setObjectName("NadelholzBestnde1");
-  LaubholzBestnde1 = MainMenu1->addMenu(QString::fromUtf8("Laubbaum-Bestände  "));
-  LaubholzBestnde1->setObjectName("LaubholzBestnde1");
-  GenerierteBestnde1 = MainMenu1->addMenu(QString::fromUtf8("Generierte Bestände"));
-  GenerierteBestnde1->setObjectName("GenerierteBestnde1");
+  MainMenu1 = Make<QMenuBar>(this, "MainMenu1", QRect(0, 0, kWidth, 24));
+  NadelholzBestnde1 = SubMenu(MainMenu1, "NadelholzBestnde1", "Nadelbaum-Bestände ");
+  LaubholzBestnde1 = SubMenu(MainMenu1, "LaubholzBestnde1", "Laubbaum-Bestände  ");
+  GenerierteBestnde1 = SubMenu(MainMenu1, "GenerierteBestnde1", "Generierte Bestände");
   schwachesBaumholz1 = SubMenu(NadelholzBestnde1, "schwachesBaumholz1", "schwaches Baumholz");
   mittelstarkesBaumholz1 = SubMenu(NadelholzBestnde1, "mittelstarkesBaumholz1", "mittelstarkes Baumholz");
   starkesBaumholz1 = SubMenu(NadelholzBestnde1, "starkesBaumholz1", "starkes Baumholz");
@@ -73,9 +49,7 @@ TForm15::TForm15(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
   mittelstarkesBaumholz2 = SubMenu(LaubholzBestnde1, "mittelstarkesBaumholz2", "mittelstarkes Baumholz");
   starkesbaumholz2 = SubMenu(LaubholzBestnde1, "starkesbaumholz2", "starkes Baumholz");
 
-  LbTitel = new QLabel(this);
-  LbTitel->setObjectName("LbTitel");
-  LbTitel->setGeometry(10, 28, kWidth - 20, 34);
+  LbTitel = Make<QLabel>(this, "LbTitel", QRect(10, 28, kWidth - 20, 34));
   LbTitel->setWordWrap(true);  // a long title takes a second line rather than being cut
   LbTitel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   QFont bold = LbTitel->font();
@@ -91,14 +65,14 @@ TForm15::TForm15(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
   }
   Memo1 = Memo(this, "Memo1", QRect(10, 98, kWidth - 20, 200));
   const int half = (kWidth - 26) / 2, right = 16 + half;
-  Button1 = Button(this, "Button1", "Beschreibung", QRect(10, 306, half, 28));
-  BtnFoto = Button(this, "BtnFoto", "Foto", QRect(right, 306, half, 28));
-  ButonDrehen = Button(this, "ButonDrehen", "drehen", QRect(10, 340, half, 28));
-  BtnKluppschw = Button(this, "BtnKluppschw", "Kluppschwelle", QRect(right, 340, half, 28));
-  BtnVerzeichnis = Button(this, "BtnVerzeichnis", "Verzeichnis der Bestände", QRect(10, 374, half, 28));
-  BtnEntschHilfe = Button(this, "BtnEntschHilfe", "Entscheidungshilfe", QRect(right, 374, half, 28));
-  BtnAbbruch = Button(this, "BtnAbbruch", "Abbruch", QRect(10, 412, half, 30));
-  BtnWeiter = Button(this, "BtnWeiter", "weiter", QRect(right, 412, half, 30));
+  Button1 = DialogButton(this, "Button1", "Beschreibung", QRect(10, 306, half, 28));
+  BtnFoto = DialogButton(this, "BtnFoto", "Foto", QRect(right, 306, half, 28));
+  ButonDrehen = DialogButton(this, "ButonDrehen", "drehen", QRect(10, 340, half, 28));
+  BtnKluppschw = DialogButton(this, "BtnKluppschw", "Kluppschwelle", QRect(right, 340, half, 28));
+  BtnVerzeichnis = DialogButton(this, "BtnVerzeichnis", "Verzeichnis der Bestände", QRect(10, 374, half, 28));
+  BtnEntschHilfe = DialogButton(this, "BtnEntschHilfe", "Entscheidungshilfe", QRect(right, 374, half, 28));
+  BtnAbbruch = DialogButton(this, "BtnAbbruch", "Abbruch", QRect(10, 412, half, 30));
+  BtnWeiter = DialogButton(this, "BtnWeiter", "weiter", QRect(right, 412, half, 30));
   BtnKluppschw->setToolTip(QString::fromUtf8("Kleinsten erfassten BHD wählen"));
   BtnFoto->setEnabled(false);
 

@@ -16,6 +16,7 @@
 #include "common/paths.h"
 #include "common/qt/qt_canvas.h"
 #include "common/qt/qt_services.h"
+#include "common/qt/widget_makers.h"
 #include "simulator/enterprise/enterprise_choice.h"
 #include "simulator/enterprise/subdivision.h"
 #include "simulator/forms/enterprise_windows.h"
@@ -102,11 +103,7 @@ void TForm1::BuildEnterpriseArea() {
 }
 
 QPushButton* TForm1::StructurePanelButton(QFrame* panel, const char* name, const char* caption, int top) {
-  auto* b = new QPushButton(QString::fromUtf8(caption), panel);
-  b->setObjectName(name);
-  b->setGeometry(10, top, panel->width() - 20, 32);
-  b->setFocusPolicy(Qt::TabFocus);
-  return b;
+  return widgets::TabButton(panel, name, caption, QRect(10, top, panel->width() - 20, 32));
 }
 
 int TForm1::ChooseEnterprise() {

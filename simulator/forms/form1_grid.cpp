@@ -312,9 +312,7 @@ void TForm1::BuildGridArea() {
   // the map stay in view.
   GroupBox1->setGeometry(PnDaten->x(), kDataSlotTop, PnDaten->width(), 256);
   auto button = [this](const char* name, const char* caption, QRect r, const char* hint = nullptr) {
-    QPushButton* b = widgets::Button(GroupBox1, name, caption, r, hint);
-    b->setFocusPolicy(Qt::TabFocus);
-    return b;
+    return widgets::TabButton(GroupBox1, name, caption, r, hint);
   };
   LbAbstand = widgets::Label(GroupBox1, "LbAbstand", "Abstand", QRect(8, 22, 236, 18));
   struct Spec {

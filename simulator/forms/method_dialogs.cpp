@@ -26,37 +26,6 @@ namespace tolvek {
 
 namespace {
 
-template <class W>
-W* Make(QWidget* parent, const char* name, QRect r) {
-  auto* w = new W(parent);
-  w->setObjectName(QString::fromLatin1(name));
-  w->setGeometry(r);
-  return w;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* text, QRect r) {
-  auto* l = Make<QLabel>(parent, name, r);
-  l->setText(QString::fromUtf8(text));
-  l->setTextFormat(Qt::PlainText);
-  return l;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect r) {
-  return widgets::Button(parent, name, caption, r);
-}
-
-QRadioButton* MakeRadio(QWidget* parent, const char* name, const char* caption, QRect r) {
-  auto* b = Make<QRadioButton>(parent, name, r);
-  b->setText(QString::fromUtf8(caption));
-  return b;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect r) {
-  auto* e = Make<QLineEdit>(parent, name, r);
-  e->setAlignment(Qt::AlignRight);
-  return e;
-}
-
 void FillList(QListWidget* list, std::initializer_list<const char*> items, const char* selected) {
   list->clear();
   for (const char* item : items) {
@@ -108,18 +77,18 @@ TBtnRightDlg6::TBtnRightDlg6(SimulatorState& st, Forms& fm, QWidget* parent) : Q
   setWindowTitle(QString::fromUtf8("N-Baum Stichprobe"));
   setModal(true);
   setFixedSize(470, 300);
-  Label2 = MakeLabel(this, "Label2", "Baumzahl", QRect(12, 10, 90, 20));
-  ListBox1 = Make<QListWidget>(this, "ListBox1", QRect(12, 34, 70, 150));
-  Label1 = MakeLabel(this, "Label1", "Schätzvariante", QRect(110, 10, 220, 20));
+  Label2 = widgets::Label(this, "Label2", "Baumzahl", QRect(12, 10, 90, 20));
+  ListBox1 = widgets::Make<QListWidget>(this, "ListBox1", QRect(12, 34, 70, 150));
+  Label1 = widgets::Label(this, "Label1", "Schätzvariante", QRect(110, 10, 220, 20));
   for (int v = 1; v <= kNTreeVariants; ++v) {
     const std::string name = "RadioButton" + std::to_string(v);
-    RadioButton[static_cast<std::size_t>(v)] = MakeRadio(
+    RadioButton[static_cast<std::size_t>(v)] = widgets::Radio(
         this, name.c_str(), kNTreeVariantCaptions[static_cast<std::size_t>(v)], QRect(110, 10 + v * 28, 240, 24));
   }
   RadioButton[1]->setChecked(true);
-  Button2 = MakeButton(this, "Button2", "weiter", QRect(360, 14, 98, 30));
+  Button2 = widgets::Button(this, "Button2", "weiter", QRect(360, 14, 98, 30));
   Button2->setDefault(true);
-  Button1 = MakeButton(this, "Button1", "zurück", QRect(360, 52, 98, 30));
+  Button1 = widgets::Button(this, "Button1", "zurück", QRect(360, 52, 98, 30));
   connect(Button1, &QPushButton::clicked, this, &TBtnRightDlg6::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TBtnRightDlg6::Button2Click);
   connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { ListBox1DblClick(); });
@@ -179,12 +148,12 @@ TBtnRightDlg40::TBtnRightDlg40(SimulatorState& st, QWidget* parent) : QDialog(pa
   setWindowTitle(QString::fromUtf8("Unterstand"));
   setModal(true);
   setFixedSize(330, 260);
-  Label2 = MakeLabel(this, "Label2", "Grenzwerte für den Unterstand", QRect(12, 8, 300, 20));
-  Label1 = MakeLabel(this, "Label1", "BHD (cm)", QRect(12, 34, 90, 20));
-  Label3 = MakeLabel(this, "Label3", "Radius (m)", QRect(112, 34, 90, 20));
-  ListBox1 = Make<QListWidget>(this, "ListBox1", QRect(12, 58, 80, 190));
-  ListBox2 = Make<QListWidget>(this, "ListBox2", QRect(112, 58, 80, 190));
-  Button1 = MakeButton(this, "Button1", "weiter", QRect(218, 14, 100, 30));
+  Label2 = widgets::Label(this, "Label2", "Grenzwerte für den Unterstand", QRect(12, 8, 300, 20));
+  Label1 = widgets::Label(this, "Label1", "BHD (cm)", QRect(12, 34, 90, 20));
+  Label3 = widgets::Label(this, "Label3", "Radius (m)", QRect(112, 34, 90, 20));
+  ListBox1 = widgets::Make<QListWidget>(this, "ListBox1", QRect(12, 58, 80, 190));
+  ListBox2 = widgets::Make<QListWidget>(this, "ListBox2", QRect(112, 58, 80, 190));
+  Button1 = widgets::Button(this, "Button1", "weiter", QRect(218, 14, 100, 30));
   Button1->setDefault(true);
   connect(Button1, &QPushButton::clicked, this, &TBtnRightDlg40::Button1Click);
 }
@@ -221,17 +190,17 @@ TBtnRightDlg5::TBtnRightDlg5(SimulatorState& st, QWidget* parent) : QDialog(pare
   setWindowTitle(QString::fromUtf8("Vollkreise"));
   setModal(true);
   setFixedSize(420, 250);
-  Label1 = MakeLabel(this, "Label1", "Probekreisgröße wählen", QRect(12, 10, 260, 20));
-  Button1 = MakeButton(this, "Button1", "R = 2.82 m / 25 qm", QRect(12, 38, 180, 30));
-  Button2 = MakeButton(this, "Button2", "R = 5.64 m / 100 qm", QRect(12, 74, 180, 30));
-  Button3 = MakeButton(this, "Button3", "R = 12.62 m / 500 qm", QRect(12, 110, 180, 30));
-  Label2 = MakeLabel(this, "Label2", "Radius (m):", QRect(12, 156, 90, 24));
-  Memo1 = MakeEdit(this, "Memo1", QRect(100, 154, 92, 28));
-  Button4 = MakeButton(this, "Button4", "", QRect(12, 190, 180, 30));
-  LbFlaeche = MakeLabel(this, "LbFlaeche", "", QRect(210, 196, 200, 20));
-  Button5 = MakeButton(this, "Button5", "weiter", QRect(300, 14, 108, 30));
+  Label1 = widgets::Label(this, "Label1", "Probekreisgröße wählen", QRect(12, 10, 260, 20));
+  Button1 = widgets::Button(this, "Button1", "R = 2.82 m / 25 qm", QRect(12, 38, 180, 30));
+  Button2 = widgets::Button(this, "Button2", "R = 5.64 m / 100 qm", QRect(12, 74, 180, 30));
+  Button3 = widgets::Button(this, "Button3", "R = 12.62 m / 500 qm", QRect(12, 110, 180, 30));
+  Label2 = widgets::Label(this, "Label2", "Radius (m):", QRect(12, 156, 90, 24));
+  Memo1 = widgets::NumberEdit(this, "Memo1", QRect(100, 154, 92, 28));
+  Button4 = widgets::Button(this, "Button4", "", QRect(12, 190, 180, 30));
+  LbFlaeche = widgets::Label(this, "LbFlaeche", "", QRect(210, 196, 200, 20));
+  Button5 = widgets::Button(this, "Button5", "weiter", QRect(300, 14, 108, 30));
   Button5->setDefault(true);
-  CancelBtn = MakeButton(this, "CancelBtn", " zurück", QRect(300, 52, 108, 30));
+  CancelBtn = widgets::Button(this, "CancelBtn", " zurück", QRect(300, 52, 108, 30));
   Button1->setToolTip(QString::fromUtf8("Probekreis-Radius 2,82 Meter"));
   Button2->setToolTip(QString::fromUtf8("Probekreis-Radius 5,64 Meter"));
   Button3->setToolTip(QString::fromUtf8("Probekreis-Radius 12,62 Meter"));
@@ -301,16 +270,15 @@ TBtnRightDlg7::TBtnRightDlg7(SimulatorState& st, QWidget* parent) : QDialog(pare
   setWindowTitle(QString::fromUtf8("Winkelzählprobe WZP"));
   setModal(true);
   setFixedSize(380, 220);
-  Bevel1 = Make<QFrame>(this, "Bevel1", QRect(8, 8, 250, 200));
-  Bevel1->setFrameShape(QFrame::StyledPanel);
+  Bevel1 = widgets::Panel(this, "Bevel1", QRect(8, 8, 250, 200));
   Bevel1->setToolTip(QString::fromUtf8("Verfahrensvariante und Zählbreite wählen"));
-  RadioButton1 = MakeRadio(this, "RadioButton1", "Normalverfahren", QRect(20, 16, 220, 24));
-  RadioButton2 = MakeRadio(this, "RadioButton2", "Zählverfahren", QRect(20, 44, 220, 24));
-  Label1 = MakeLabel(this, "Label1", "Zählbreite", QRect(20, 80, 120, 20));
-  ListBox1 = Make<QListWidget>(this, "ListBox1", QRect(20, 104, 80, 90));
-  BitBtn1 = MakeButton(this, "BitBtn1", "weiter", QRect(268, 14, 100, 30));
+  RadioButton1 = widgets::Radio(this, "RadioButton1", "Normalverfahren", QRect(20, 16, 220, 24));
+  RadioButton2 = widgets::Radio(this, "RadioButton2", "Zählverfahren", QRect(20, 44, 220, 24));
+  Label1 = widgets::Label(this, "Label1", "Zählbreite", QRect(20, 80, 120, 20));
+  ListBox1 = widgets::Make<QListWidget>(this, "ListBox1", QRect(20, 104, 80, 90));
+  BitBtn1 = widgets::Button(this, "BitBtn1", "weiter", QRect(268, 14, 100, 30));
   BitBtn1->setDefault(true);
-  CancelBtn = MakeButton(this, "CancelBtn", "zurück", QRect(268, 52, 100, 30));
+  CancelBtn = widgets::Button(this, "CancelBtn", "zurück", QRect(268, 52, 100, 30));
   connect(RadioButton1, &QRadioButton::clicked, this, &TBtnRightDlg7::RadioButton1Click);
   connect(RadioButton2, &QRadioButton::clicked, this, &TBtnRightDlg7::RadioButton2Click);
   connect(BitBtn1, &QPushButton::clicked, this, &TBtnRightDlg7::BitBtn1Click);
@@ -347,35 +315,34 @@ TBtnRightDlg4::TBtnRightDlg4(SimulatorState& st, QWidget* parent) : QDialog(pare
   setModal(true);
   setFixedSize(560, 330);
   setToolTip(QString::fromUtf8("Verfahren auswählen "));
-  Label1 = MakeLabel(this, "Label1", "Konzentrische Probekreise: Grenzradien für BHD-Bereiche", QRect(12, 8, 420, 20));
-  Bevel1 = Make<QFrame>(this, "Bevel1", QRect(8, 34, 400, 250));
-  Bevel1->setFrameShape(QFrame::StyledPanel);
+  Label1 = widgets::Label(this, "Label1", "Konzentrische Probekreise: Grenzradien für BHD-Bereiche", QRect(12, 8, 420, 20));
+  Bevel1 = widgets::Panel(this, "Bevel1", QRect(8, 34, 400, 250));
   Bevel1->setToolTip(QString::fromUtf8("Vorgaben können verändert werden"));
-  Label2 = MakeLabel(this, "Label2", "BHD", QRect(200, 42, 80, 20));
-  Label3 = MakeLabel(this, "Label3", "Radius", QRect(300, 42, 80, 20));
-  Label4 = MakeLabel(this, "Label4", "(1) kleiner Kreis", QRect(20, 72, 170, 24));
-  Label5 = MakeLabel(this, "Label5", "(2) mittllerer Kreis", QRect(20, 112, 170, 24));
-  Label6 = MakeLabel(this, "Label6", "(3) großer Kreis", QRect(20, 152, 170, 24));
-  Label7 = MakeLabel(this, "Label7", "(4)", QRect(20, 192, 170, 24));
-  Label8 = MakeLabel(this, "Label8", "(5)", QRect(20, 232, 170, 24));
+  Label2 = widgets::Label(this, "Label2", "BHD", QRect(200, 42, 80, 20));
+  Label3 = widgets::Label(this, "Label3", "Radius", QRect(300, 42, 80, 20));
+  Label4 = widgets::Label(this, "Label4", "(1) kleiner Kreis", QRect(20, 72, 170, 24));
+  Label5 = widgets::Label(this, "Label5", "(2) mittllerer Kreis", QRect(20, 112, 170, 24));
+  Label6 = widgets::Label(this, "Label6", "(3) großer Kreis", QRect(20, 152, 170, 24));
+  Label7 = widgets::Label(this, "Label7", "(4)", QRect(20, 192, 170, 24));
+  Label8 = widgets::Label(this, "Label8", "(5)", QRect(20, 232, 170, 24));
   const char* dbhNames[5] = {"Memo1", "Memo2", "Memo3", "Memo7", "Memo8"};
   const char* radiusNames[5] = {"Memo4", "Memo5", "Memo6", "Memo9", "Memo10"};
   QLineEdit** dbhSlots[5] = {&Memo1, &Memo2, &Memo3, &Memo7, &Memo8};
   QLineEdit** radiusSlots[5] = {&Memo4, &Memo5, &Memo6, &Memo9, &Memo10};
   for (int i = 0; i < 5; ++i) {
-    *dbhSlots[i] = MakeEdit(this, dbhNames[i], QRect(200, 70 + i * 40, 80, 28));
+    *dbhSlots[i] = widgets::NumberEdit(this, dbhNames[i], QRect(200, 70 + i * 40, 80, 28));
     (*dbhSlots[i])->setToolTip(QString::fromUtf8("BHD kann verändert werden"));
-    *radiusSlots[i] = MakeEdit(this, radiusNames[i], QRect(300, 70 + i * 40, 80, 28));
+    *radiusSlots[i] = widgets::NumberEdit(this, radiusNames[i], QRect(300, 70 + i * 40, 80, 28));
     (*radiusSlots[i])->setToolTip(QString::fromUtf8("Radius kann verändert werden"));
   }
-  OKBtn = MakeButton(this, "OKBtn", "weiter", QRect(424, 14, 124, 30));
+  OKBtn = widgets::Button(this, "OKBtn", "weiter", QRect(424, 14, 124, 30));
   OKBtn->setDefault(true);
-  CancelBtn = MakeButton(this, "CancelBtn", "zurück", QRect(424, 52, 124, 30));
-  Button2 = MakeButton(this, "Button2", "Arvenland", QRect(424, 110, 124, 28));
-  Button3 = MakeButton(this, "Button3", "Velmark", QRect(424, 142, 124, 28));
-  Button4 = MakeButton(this, "Button4", "Torvenhald", QRect(424, 174, 124, 28));
-  Button5 = MakeButton(this, "Button5", "Ruskaria", QRect(424, 206, 124, 28));
-  Button1 = MakeButton(this, "Button1", "freie Wahl", QRect(424, 238, 124, 28));
+  CancelBtn = widgets::Button(this, "CancelBtn", "zurück", QRect(424, 52, 124, 30));
+  Button2 = widgets::Button(this, "Button2", "Arvenland", QRect(424, 110, 124, 28));
+  Button3 = widgets::Button(this, "Button3", "Velmark", QRect(424, 142, 124, 28));
+  Button4 = widgets::Button(this, "Button4", "Torvenhald", QRect(424, 174, 124, 28));
+  Button5 = widgets::Button(this, "Button5", "Ruskaria", QRect(424, 206, 124, 28));
+  Button1 = widgets::Button(this, "Button1", "freie Wahl", QRect(424, 238, 124, 28));
   const std::pair<QPushButton*, const char*> presets[] = {
       {Button1, "nn"}, {Button2, "AV"}, {Button3, "VK"}, {Button4, "TV"}, {Button5, "RK"}};
   for (const auto& [button, region] : presets) {
@@ -437,22 +404,22 @@ TBtnRightDlg1::TBtnRightDlg1(SimulatorState& st, Forms& fm, QWidget* parent) : Q
   setWindowTitle(QString::fromUtf8("Stichproben-Verfahren"));
   setModal(true);
   setFixedSize(440, 220);
-  RadioGroup1 = Make<QGroupBox>(this, "RadioGroup1", QRect(10, 8, 270, 200));
+  RadioGroup1 = widgets::Make<QGroupBox>(this, "RadioGroup1", QRect(10, 8, 270, 200));
   RadioGroup1->setTitle(QString::fromUtf8("Stichproben-Verfahren"));
-  RdBtn6Baum = MakeRadio(RadioGroup1, "RdBtn6Baum", "  n-Baum Verfahren", QRect(12, 30, 250, 28));
+  RdBtn6Baum = widgets::Radio(RadioGroup1, "RdBtn6Baum", "  n-Baum Verfahren", QRect(12, 30, 250, 28));
   RdBtn6Baum->setToolTip(QString::fromUtf8("Mausklick:: Standardverfahren # STRG & Mausklick: zusätzliche Verfahren"));
-  RdBtnVollkr = MakeRadio(RadioGroup1, "RdBtnVollkr", "  Vollkreise", QRect(12, 70, 250, 28));
+  RdBtnVollkr = widgets::Radio(RadioGroup1, "RdBtnVollkr", "  Vollkreise", QRect(12, 70, 250, 28));
   RdBtnVollkr->setToolTip(QString::fromUtf8("Probeflächen: Vollkreise mit wählbarem Radius"));
-  RdBtnWZP = MakeRadio(RadioGroup1, "RdBtnWZP", "  WZP", QRect(12, 110, 250, 28));
+  RdBtnWZP = widgets::Radio(RadioGroup1, "RdBtnWZP", "  WZP", QRect(12, 110, 250, 28));
   RdBtnWZP->setToolTip(QString::fromUtf8("Probeflächen: Winkelzählprobe nach Bitterlich"));
-  RdBtnKonzKr = MakeRadio(RadioGroup1, "RdBtnKonzKr", "  konzentrische Kreise", QRect(12, 150, 250, 28));
+  RdBtnKonzKr = widgets::Radio(RadioGroup1, "RdBtnKonzKr", "  konzentrische Kreise", QRect(12, 150, 250, 28));
   RdBtnKonzKr->setToolTip(QString::fromUtf8("Probeflächen: 3-5 konzentrische Kreis"));
   RdBtnVollkr->setChecked(true);
-  OKBtn = MakeButton(this, "OKBtn", "weiter", QRect(294, 14, 134, 30));
+  OKBtn = widgets::Button(this, "OKBtn", "weiter", QRect(294, 14, 134, 30));
   OKBtn->setDefault(true);
-  CancelBtn = MakeButton(this, "CancelBtn", "zurück", QRect(294, 52, 134, 30));
-  Button1 = MakeButton(this, "Button1", "Entscheidungshilfe", QRect(294, 130, 134, 30));
-  Button2 = MakeButton(this, "Button2", "Kluppschwelle", QRect(294, 168, 134, 30));
+  CancelBtn = widgets::Button(this, "CancelBtn", "zurück", QRect(294, 52, 134, 30));
+  Button1 = widgets::Button(this, "Button1", "Entscheidungshilfe", QRect(294, 130, 134, 30));
+  Button2 = widgets::Button(this, "Button2", "Kluppschwelle", QRect(294, 168, 134, 30));
   connect(RdBtn6Baum, &QRadioButton::clicked, this,
           [this] { RdBtn6BaumClick(QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier)); });
   connect(RdBtnVollkr, &QRadioButton::clicked, this, &TBtnRightDlg1::RdBtnVollkrClick);
