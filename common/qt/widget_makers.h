@@ -101,6 +101,13 @@ inline ::QRadioButton* Radio(QWidget* parent, const char* name, const char* capt
   return b;
 }
 
+// A main-window choice that takes the focus by Tab only, as TabButton.
+inline ::QRadioButton* TabRadio(QWidget* parent, const char* name, const char* caption, QRect r) {
+  ::QRadioButton* b = Radio(parent, name, caption, r);
+  b->setFocusPolicy(Qt::TabFocus);
+  return b;
+}
+
 inline QLineEdit* Edit(QWidget* parent, const char* name, QRect r) {
   auto* e = new QLineEdit(parent);
   e->setObjectName(name);

@@ -11,6 +11,7 @@
 
 #include "common/paths.h"
 #include "common/qt/qt_services.h"
+#include "common/qt/widget_makers.h"
 #include "simulator/documents.h"
 #include "simulator/forms/documents_open.h"
 #include "simulator/forms/form1.h"
@@ -19,14 +20,6 @@
 namespace tolvek {
 
 namespace {
-
-QRadioButton* Radio(QWidget* parent, const char* name, const char* caption, QRect r) {
-  auto* b = new QRadioButton(QString::fromUtf8(caption), parent);
-  b->setObjectName(name);
-  b->setGeometry(r);
-  b->setFocusPolicy(Qt::TabFocus);
-  return b;
-}
 
 QGroupBox* Group(QWidget* parent, const char* name, const char* title, QRect r) {
   auto* g = new QGroupBox(QString::fromUtf8(title), parent);
@@ -67,13 +60,13 @@ class ClickCloses : public QObject {
 
 void TForm1::BuildHelpArea() {
   GrpDtEng = Group(Client, "GrpDtEng", " Bedienung ", QRect(166, 240, 250, 196));
-  RdDtsch = Radio(GrpDtEng, "RdDtsch", "Bedienungsanleitung", QRect(12, 26, 230, 26));
-  RdBenutzer = Radio(GrpDtEng, "RdBenutzer", "Benutzerhandbuch", QRect(12, 58, 230, 26));
+  RdDtsch = widgets::TabRadio(GrpDtEng, "RdDtsch", "Bedienungsanleitung", QRect(12, 26, 230, 26));
+  RdBenutzer = widgets::TabRadio(GrpDtEng, "RdBenutzer", "Benutzerhandbuch", QRect(12, 58, 230, 26));
   // Help pages open in the browser here: nothing needs installing.
   RdBenutzer->setToolTip(QString::fromUtf8("Hilfe: Inhaltsverzeichnis # öffnet im Internet-Browser"));
-  RdNeue = Radio(GrpDtEng, "RdNeue", "Struktur d. Datenbestände", QRect(12, 90, 230, 26));
-  RdAnwend = Radio(GrpDtEng, "RdAnwend", "Anwendungen", QRect(12, 122, 230, 26));
-  RdSuche = Radio(GrpDtEng, "RdSuche", "Theoretische Grundlagen", QRect(12, 154, 230, 26));
+  RdNeue = widgets::TabRadio(GrpDtEng, "RdNeue", "Struktur d. Datenbestände", QRect(12, 90, 230, 26));
+  RdAnwend = widgets::TabRadio(GrpDtEng, "RdAnwend", "Anwendungen", QRect(12, 122, 230, 26));
+  RdSuche = widgets::TabRadio(GrpDtEng, "RdSuche", "Theoretische Grundlagen", QRect(12, 154, 230, 26));
   for (QRadioButton* b : {RdDtsch, RdBenutzer, RdNeue, RdAnwend, RdSuche})
     connect(b, &QRadioButton::clicked, this, [this, b] { RdDtschClick(b); });
 
@@ -92,7 +85,7 @@ void TForm1::BuildHelpArea() {
                                            "Bias-Reduktion bei der n-Baum Stichprobe",
                                            "Zur Stichprobentheorie der n-Baum Stichprobe "};
   for (int i = 0; i < 7; ++i) {
-    RbTeo[i] = Radio(GbNbaum, kTheoryDocuments[i].control, kCaptions[i], QRect(12, 30 + i * 34, 376, 28));
+    RbTeo[i] = widgets::TabRadio(GbNbaum, kTheoryDocuments[i].control, kCaptions[i], QRect(12, 30 + i * 34, 376, 28));
     connect(RbTeo[i], &QRadioButton::clicked, this, [this, i] { RbTeoAllgemeinClick(RbTeo[i]); });
   }
   ButtonX = new QPushButton("x", GbNbaum);
