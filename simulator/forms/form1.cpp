@@ -481,6 +481,9 @@ void TForm1::PlaceOnScreen() {
   const int boxHeight = std::max(200, std::min(mapSide_, c.height));
   ScrollBox1->setGeometry(boxLeft, 0, boxWidth, boxHeight);
   const QSize picture(std::min(mapSide_, boxWidth), boxHeight);
+  // The enterprise map's picture is as large as the map needs and scrolls in the box: a frame that comes
+  // late must not cut it back to the box (and wipe the map drawn on it).
+  if (state.run.enterpriseMode) return;
   if (ImgBest->size() == picture) return;
   ImgBest->resize(picture);
   if (!mapImage) return;
