@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <initializer_list>
+#include <utility>
 
 #include "common/format.h"
 #include "common/paths.h"
@@ -34,21 +36,48 @@ std::string_view WithoutCarriageReturn(std::string_view raw) {
   return raw;
 }
 
-// Replaces the (ASCII) character at a 1-based column of a raw line, leaving every other byte. The
-// line is read the way Text() decodes it: UTF-8 when valid, else one byte a character.
-void SetRawColumn(std::string& raw, int column, char c) {
-  const std::string_view content = WithoutCarriageReturn(raw);
-  const bool utf8 = IsValidUtf8(content);
-  auto continuation = [&](std::size_t i) { return utf8 && (static_cast<unsigned char>(content[i]) & 0xC0) == 0x80; };
+// A register saved by a Windows editor as UTF-8 begins with a byte-order mark; it is no column.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The bytes of a line that hold its columns: no byte-order mark before them, no carriage return after.
+std::string_view ColumnBytes(std::string_view raw) {
+  raw = WithoutCarriageReturn(raw);
+  if (raw.substr(0, kByteOrderMark.size()) == kByteOrderMark) raw.remove_prefix(kByteOrderMark.size());
+  return raw;
+}
+
+// The byte offset of a 1-based character column in valid UTF-8 text (its size beyond the end).
+std::size_t Utf8Offset(std::string_view text, int column) {
   std::size_t at = 0;
-  for (int n = 0; at < content.size(); ++at) {
-    if (continuation(at)) continue;
-    if (n == column - 1) break;
-    ++n;
+  for (int n = 1; n < column && at < text.size(); ++n) {
+    ++at;
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
   }
-  std::size_t end = at + 1;
-  while (end < content.size() && continuation(end)) ++end;
-  raw.replace(at, std::min(end, content.size()) - at, 1, c);
+  return at;
+}
+
+// Puts ASCII characters at 1-based columns (all within the line) of a raw line. The columns are those of
+// Text(), and so must they be after the change: a line read as Windows-1252 keeps its bytes only while
+// it still does not read as UTF-8 (one new letter can make it valid UTF-8, and then every column behind a
+// character above ASCII would move). Otherwise the line is written as this program writes, in UTF-8.
+void SetRawColumns(std::string& raw, std::initializer_list<std::pair<int, char>> columns) {
+  const std::string_view content = ColumnBytes(raw);
+  const std::size_t begin = static_cast<std::size_t>(content.data() - raw.data());
+  const std::string ending = raw.substr(begin + content.size());
+  std::string text = DecodeTextLine(content);
+  for (const auto& [column, c] : columns) {
+    const std::size_t at = Utf8Offset(text, column);
+    const std::size_t next = Utf8Offset(text, column + 1);
+    text.replace(at, next - at, 1, c);
+  }
+  std::string bytes(content);
+  if (!IsValidUtf8(content)) {
+    for (const auto& [column, c] : columns) bytes[static_cast<std::size_t>(column - 1)] = c;
+    if (DecodeTextLine(bytes) != text) bytes = text;
+  } else {
+    bytes = text;
+  }
+  raw = raw.substr(0, begin) + bytes + ending;
 }
 
 }  // namespace
@@ -144,9 +173,9 @@ CornerProblem ReadRegisterCorners(std::string_view line, RegisterCornerValues& c
   return CornerProblem::None;
 }
 
-std::string RegisterFileLine::Text() const { return DecodeTextLine(WithoutCarriageReturn(raw)); }
+std::string RegisterFileLine::Text() const { return DecodeTextLine(ColumnBytes(raw)); }
 
-bool RegisterFileLine::Empty() const { return WithoutCarriageReturn(raw).empty(); }
+bool RegisterFileLine::Empty() const { return ColumnBytes(raw).empty(); }
 
 RegisterFileProblem ReadRegisterFile(const std::string& path, RegisterFile& file) {
   if (!FileExists(path)) return RegisterFileProblem::Missing;
@@ -203,8 +232,7 @@ ClassWriteResult SetRegisterClass(RegisterFile& file, std::string_view code, Cla
   RegisterFileLine& line = file.lines[lines.front()];
   if (static_cast<int>(Utf8Length(line.Text())) < kRegisterClassColumns) return ClassWriteResult::LineTooShort;
   const bool wet = mode == ClassificationMode::DevelopmentTypes;
-  SetRawColumn(line.raw, wet ? 31 : 32, TypeLetter(mode, cls.type));
-  SetRawColumn(line.raw, wet ? 33 : 34, ClassDigit(mode, cls.klass));
+  SetRawColumns(line.raw, {{wet ? 31 : 32, TypeLetter(mode, cls.type)}, {wet ? 33 : 34, ClassDigit(mode, cls.klass)}});
   return ClassWriteResult::Written;
 }
 

@@ -14,8 +14,10 @@
 //   34    age class digit 2-6
 //   35-90 corners 1-4, x and y, 7 characters each; corner 5 (91-104) is not written and reads as (0, 0)
 //
-// Columns count characters. A rewrite keeps every line it does not change byte for byte, its line end
-// included, whatever the encoding the line was written in.
+// Columns count characters of the decoded line: a line that is valid UTF-8 is read as UTF-8, any other as
+// Windows-1252 (one byte a character); a byte-order mark before a line is no column. Reading and writing
+// count alike. A rewrite keeps every line it does not change byte for byte, its line end included,
+// whatever the encoding the line was written in.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -92,7 +94,8 @@ CornerProblem ReadRegisterCorners(std::string_view line, RegisterCornerValues& c
 struct RegisterFileLine {
   std::string raw;     // the bytes before the line feed (a carriage return included)
   bool lineFeed = true;  // false only for a last line without a line end
-  // The line decoded (UTF-8 kept, anything else read as Windows-1252), its carriage return removed.
+  // The line decoded (UTF-8 kept, anything else read as Windows-1252), its carriage return and a
+  // byte-order mark before it removed.
   std::string Text() const;
   bool Empty() const;
 };
@@ -115,7 +118,9 @@ RegisterFileLine NewRegisterLine(std::string_view text);
 // ---- Writing a stand's class (the classification window).
 enum class ClassWriteResult { Written, NoSuchStand, SeveralLines, LineTooShort };
 // Sets the class columns of the one line whose columns 1-8 equal the code: mode 1 columns 31 and 33,
-// mode 0 columns 32 and 34. Only that line changes, and only in those two columns. When no line, or
+// mode 0 columns 32 and 34. Only that line changes, and only in those two columns; a line in
+// Windows-1252 that the new letters would turn into valid UTF-8 is written in UTF-8, so that it still
+// reads with the same characters at the same columns. When no line, or
 // more than one, carries the code, or the line does not reach column 34, the file is left as it was.
 ClassWriteResult SetRegisterClass(RegisterFile& file, std::string_view code, ClassificationMode mode,
                                   RegisterClass cls);

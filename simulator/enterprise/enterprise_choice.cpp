@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "common/paths.h"
+#include "simulator/enterprise/structure_file.h"
 #include "simulator/enterprise/subdivision.h"
 
 namespace tolvek {
@@ -18,12 +19,8 @@ std::string DefaultEnterpriseFilePath(const std::string& programFolder, int n) {
 int ReadStoredMode(const std::string& path) {
   std::vector<std::string> lines;
   if (!ReadTextLines(path, lines) || lines.empty()) return 9;
-  std::string first = lines[0];
-  while (!first.empty() && (first.back() == ' ' || first.back() == '\t')) first.pop_back();
-  while (!first.empty() && (first.front() == ' ' || first.front() == '\t')) first.erase(first.begin());
-  if (first == "0") return 0;
-  if (first == "1") return 1;
-  return 9;
+  // The choice window offers the stored structure in this mode: it must be the mode the file reads in.
+  return StructureModeOf(lines[0]).value_or(9);
 }
 
 bool ResetEnterpriseFile(const std::string& programFolder, int n, std::string& failedFile, std::string& reason) {

@@ -214,12 +214,15 @@ bool ParseTrueValueCache(const std::vector<std::string>& lines, const std::strin
   const auto next = [&](auto& value) {
     if (!(in >> token)) return false;
     if constexpr (std::is_same_v<std::remove_reference_t<decltype(value)>, double>) {
+      // Sums of stems, areas and diameters: never negative, far below 1e12, and with two decimals a
+      // positive one is at least 0.005. Anything else is damage, and would make the quotients of
+      // FinishStratumValues overflow or go below zero under the root.
       const std::optional<double> v = ParseReal(token);
-      if (!v || !std::isfinite(*v)) return false;
+      if (!v || !(*v >= 0.0 && *v <= 1e12) || (*v > 0.0 && *v < 0.005)) return false;
       value = *v;
     } else {
       const std::optional<long long> v = ParseInt(token);
-      if (!v || *v < INT32_MIN || *v > INT32_MAX) return false;
+      if (!v || *v < 0 || *v > INT32_MAX) return false;
       value = static_cast<std::int32_t>(*v);
     }
     return true;

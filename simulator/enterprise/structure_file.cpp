@@ -147,6 +147,15 @@ EnterpriseStructure StructureOf(const EnterpriseSession& s, int mode, ModelStand
   return out;
 }
 
+std::optional<int> StructureModeOf(const std::string& firstLine) {
+  std::vector<std::string> lines{firstLine};
+  StructureReadProblem problem;
+  RecordReader r(lines, problem);
+  int mode = 0;
+  if (!r.Next(1) || !r.IntIn(0, 0, 1, kStructureMode, mode)) return std::nullopt;
+  return mode;
+}
+
 bool ParseEnterpriseFile(const std::vector<std::string>& lines, int compartmentCount, EnterpriseStructure& out,
                          StructureReadProblem& problem) {
   RecordReader r(lines, problem);

@@ -13,6 +13,7 @@
 //
 // The compartment count (20 or 80) is the enterprise's, not the file's. The reader parses into a
 // structure of its own and checks every value, so a damaged file never touches the enterprise in hand.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,10 @@ inline constexpr const char* kStructureReasons[] = {
     kStructureCompartmentNumber, kStructureStandCount, kStructureTypePosition, kStructureClass,
     kStructureModelStand,   kStructureCornerCount,  kStructureChosenCount,   kStructureTypeCode,
     kStructureFlag,         kStructureTrailing};
+
+// The mode a structure file's first line gives, read as the whole file is read ("0" or "1" as its only
+// number, "+1" and " 0 " among the ways to write it); nothing when it gives neither.
+std::optional<int> StructureModeOf(const std::string& firstLine);
 
 // Parses the lines of a structure file for an enterprise of compartmentCount compartments. False with
 // the problem; out is then untouched.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "common/format.h"
 #include "common/paths.h"
 #include "tests/support/fakes.h"
@@ -164,6 +166,49 @@ TEST(RegisterFile, AClassIsWrittenIntoItsTwoColumnsOnly) {
   EXPECT_EQ(SetRegisterClass(s, "Stand301", ClassificationMode::StandTypes, {1, 1}), ClassWriteResult::LineTooShort);
   EXPECT_EQ(s.lines[0].raw, "Stand301.txt kurz");
   EXPECT_EQ(EncodeRegisterFile(g).substr(0, EncodeRegisterFile(f).size()), EncodeRegisterFile(f));
+}
+
+// Writing a class into a line must leave it reading at the columns it was written to, whatever the
+// line's bytes: the characters of the decoded line are those before, but the two class columns.
+TEST(RegisterFile, AClassReadsBackAtItsColumnsInEveryEncoding) {
+  struct Case {
+    const char* what;
+    std::string raw;
+    std::array<bool, 2> keepsBytes;  // by mode: the line keeps its bytes but the two columns
+  };
+  const std::string tail = "   00.0   0.00   0.00 100.00 100.00 100.00 100.00   0.00";
+  const std::vector<Case> cases = {
+      {"Windows-1252 name", "Stand302.txt L\xE4rche \xFC" "berall  MbB34" + tail + "\r", {true, true}},
+      {"UTF-8 name", "Stand302.txt Lärche überall  MbB34" + tail + "\r", {true, true}},
+      // 0xE7 0xB2 0x9E is a whole UTF-8 character, 0xBE makes the line Windows-1252; a class letter in
+      // place of 0xBE (column 32) leaves valid UTF-8, which would read two columns further left.
+      {"letter completes UTF-8", "Stand302.txt A Fi 1/2 JPFg  \xE7\xB2\x9E\xBE" "12" + tail + "\r", {false, true}},
+      {"byte-order mark", "\xEF\xBB\xBFStand302.txt L\xC3\xA4rche          MbB34" + tail + "\r\r", {true, true}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (ClassificationMode mode : {ClassificationMode::StandTypes, ClassificationMode::DevelopmentTypes}) {
+      RegisterFile f;
+      f.lines = {{kLine301 + "\r", true}, {c.raw, true}};
+      const std::string text = f.lines[1].Text();
+      ASSERT_EQ(RegisterCode(text), "Stand302");
+      ASSERT_EQ(SetRegisterClass(f, "Stand302", mode, {7, 5}), ClassWriteResult::Written);
+      const bool wet = mode == ClassificationMode::DevelopmentTypes;
+      std::string want = text;
+      const std::size_t typeAt = Utf8Left(text, wet ? 30 : 31).size();
+      const std::size_t classAt = Utf8Left(text, wet ? 32 : 33).size();
+      want.replace(classAt, Utf8Left(text, wet ? 33 : 34).size() - classAt, 1, ClassDigit(mode, 5));
+      want.replace(typeAt, Utf8Left(text, wet ? 31 : 32).size() - typeAt, 1, TypeLetter(mode, 7));
+      EXPECT_EQ(f.lines[1].Text(), want);
+      EXPECT_EQ(DecodeRegisterClass(f.lines[1].Text(), mode), (RegisterClass{7, 5}));
+      EXPECT_EQ(f.lines[0].raw, kLine301 + "\r");
+      EXPECT_EQ(f.lines[1].raw.size() == c.raw.size(), c.keepsBytes[wet ? 1 : 0]);
+      // The line end (doubled carriage returns included) and a byte-order mark stay where they were.
+      EXPECT_EQ(f.lines[1].raw.substr(0, 3) == "\xEF\xBB\xBF", c.raw.substr(0, 3) == "\xEF\xBB\xBF");
+      EXPECT_EQ(f.lines[1].raw.back(), '\r');
+      EXPECT_EQ(f.lines[1].raw.ends_with("\r\r"), c.raw.ends_with("\r\r"));
+    }
+  }
 }
 
 TEST(RegisterFile, TheGeneratorReplacesAndRemovesWholeLines) {

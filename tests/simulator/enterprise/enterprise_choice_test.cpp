@@ -45,6 +45,16 @@ TEST(StoredModes, FirstLineOfEachFileOrNineWhenNotRead) {
   EXPECT_EQ(PreviewPicture(s, 5, true), 5);
   EXPECT_EQ(PreviewPicture(s, 3, true), 6);  // no stored mode: the mode in force
   EXPECT_EQ(PreviewPicture(s, 3, false), 3);
+
+  // The mode shown is the one the structure file is read in, however its first line writes it.
+  for (const std::string first : {"+1", "01", " 1\t", "1 \f"}) {
+    dir.Write("Temp/Betrieb1.txt", first + "\r\n");
+    EXPECT_EQ(ReadStoredMode(EnterpriseFilePath(dir.path(), 1)), 1) << first;
+  }
+  for (const std::string first : {"1 0", "2", "-1", "1.0", ""}) {
+    dir.Write("Temp/Betrieb1.txt", first + "\r\n");
+    EXPECT_EQ(ReadStoredMode(EnterpriseFilePath(dir.path(), 1)), 9) << first;
+  }
 }
 
 TEST(Choice, ClicksDoubleClicksAndBack) {

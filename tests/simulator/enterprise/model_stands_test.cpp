@@ -225,6 +225,43 @@ TEST_F(ModelStandsTest, TheClassMatrixRewritesOnlyItsColumns) {
   EXPECT_NE(ClassWriteMessage(o, reg, "Stand399", state.language).find("Klasse nicht geändert"), std::string::npos);
 }
 
+// A register of damaged lines (a name that is neither UTF-8 nor a whole Windows-1252 text, a control
+// character in a code, a line too short): every stand it lists takes every class in both
+// classifications (the first, a middle and the last type), reads it back and leaves the other lines as
+// they were.
+TEST_F(ModelStandsTest, EveryClassWrittenReadsBackFromADamagedRegister) {
+  const std::string reg = dir.File("Vorgaben/TolvekGE.txt");
+  dir.Write("Vorgaben/TolvekGE.txt", testing::BadFileBytes("register_class_turns_line_utf8.txt"));
+  RegisterFile original;
+  ASSERT_EQ(ReadRegisterFile(reg, original), RegisterFileProblem::None);
+  int written = 0;
+  for (const RegisterFileLine& line : original.lines) {
+    const std::string code = RegisterCode(line.Text());
+    for (ClassificationMode mode : {ClassificationMode::StandTypes, ClassificationMode::DevelopmentTypes})
+      for (int row : {1, 7, kTypeCount})
+        for (int column = 1; column <= kClassCount; ++column) {
+          SCOPED_TRACE(code + " " + std::to_string(row) + "/" + std::to_string(column));
+          RegisterFile before;
+          ASSERT_EQ(ReadRegisterFile(reg, before), RegisterFileProblem::None);
+          if (!WriteStandClass(reg, code, mode, {row, column}).ok()) continue;
+          ++written;
+          MatrixCell back;
+          ASSERT_EQ(ReadStandClass(reg, code, mode, back), ClassReadResult::Found);
+          EXPECT_EQ(back.row, row);
+          EXPECT_EQ(back.column, column);
+          RegisterFile after;
+          ASSERT_EQ(ReadRegisterFile(reg, after), RegisterFileProblem::None);
+          ASSERT_EQ(after.lines.size(), before.lines.size());
+          const std::size_t changed = RegisterLinesOf(before, code).front();
+          for (std::size_t i = 0; i < before.lines.size(); ++i) {
+            if (i != changed) { EXPECT_EQ(after.lines[i].raw, before.lines[i].raw); }
+          }
+          EXPECT_EQ(Utf8Length(after.lines[changed].Text()), Utf8Length(before.lines[changed].Text()));
+        }
+  }
+  EXPECT_GT(written, 4 * 2 * 3 * kClassCount);  // the register's long lines all took their classes
+}
+
 TEST_F(ModelStandsTest, AStandSavedForTheEnterpriseLoadsWithTheSameTrees) {
   StandToSave s;
   s.width = 100.0;

@@ -179,19 +179,28 @@ TEST(StratumValuesTest, CacheReproducesTheSumsAndRefusesAnotherKey) {
   std::vector<std::string> damaged = lines;
   damaged[5].replace(3, 4, "12,5");
   EXPECT_FALSE(ParseTrueValueCache(damaged, key, read, problem));
+  // So are sums no stand gives: below zero, beyond any enterprise, or below the file's two decimals
+  // (each would make the per-hectare figures overflow or take a negative root).
+  for (const char* bad : {"-5.00", "1e300", "1e-300"}) {
+    damaged = lines;
+    damaged[7] = std::string(bad) + damaged[7].substr(12);
+    EXPECT_FALSE(ParseTrueValueCache(damaged, key, read, problem)) << bad;
+    damaged[7] = "        0.00" + damaged[7].substr(std::string(bad).size());
+    EXPECT_TRUE(ParseTrueValueCache(damaged, key, read, problem)) << bad;
+  }
 }
 
 TEST(StratumValuesTest, NumbersTooWideForTheirFieldsStaySeparated) {
   StratumValues v;
   v.At(0, 0, 0).n = 123456789.5;  // 12 characters of its own
-  v.At(0, 0, 0).g = -5.0;
+  v.At(0, 0, 0).g = 5.0;
   v.At(0, 0, 0).classes[0] = 12345678;
   const std::vector<std::string> lines = TrueValueCacheLines(v, "# key");
   StratumValues read;
   std::string problem;
   ASSERT_TRUE(ParseTrueValueCache(lines, "# key", read, problem)) << problem;
   EXPECT_NEAR(read.At(0, 0, 0).n, 123456789.5, 0.005);
-  EXPECT_EQ(read.At(0, 0, 0).g, -5.0);
+  EXPECT_EQ(read.At(0, 0, 0).g, 5.0);
   EXPECT_EQ(read.At(0, 0, 0).classes[0], 12345678);
   EXPECT_EQ(Utf8Length(lines[1]), 128u);  // lines whose numbers fit keep their width
 }
