@@ -191,7 +191,7 @@ class Run {
     ClearTreeCentredWeights(trees_);
     if (grid == GridKind::Stand) {
       sampling_.grid.dx = sampling_.grid.dy = 50;
-      NewGrid(sampling_.grid, &stand_.boundary, nullptr, GridContext{});
+      static_cast<void>(NewGrid(sampling_.grid, &stand_.boundary, nullptr, GridContext{}));  // the stands fit
     } else {
       LayDenseGrid(sampling_.grid, stand_.boundary, denseSpacing);
     }
@@ -214,7 +214,7 @@ class Run {
     AddRepetition(stats_, truth_, e);
     RandomGridOrigin(sampling_.grid, random_);
     if (grid_ == GridKind::Stand)
-      NewGrid(sampling_.grid, &stand_.boundary, nullptr, GridContext{});
+      static_cast<void>(NewGrid(sampling_.grid, &stand_.boundary, nullptr, GridContext{}));  // the stands fit
     else
       MarkInsidePoints(sampling_.grid, &stand_.boundary, nullptr, false, false);
     RunSamplingPass(env_);

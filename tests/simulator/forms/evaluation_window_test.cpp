@@ -52,7 +52,7 @@ struct Fixture : tolvek::testing::ShippedProgram {
     BeginFixedCircle(m, state.language);
     ConfirmFixedCircle(m, state.language, 500.0, nullptr);
     GridContext ctx;
-    NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, ctx);
+    static_cast<void>(NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, ctx));
     watch.gridShifted = [this] { ++passes; };
   }
   PassOutcome Pass() {

@@ -45,7 +45,7 @@ struct Fixture : tolvek::testing::ShippedProgram {
     ConfirmFixedCircle(m, state.language, 500.0, nullptr);
     state.sampling.grid.dx = state.sampling.grid.dy = 30;
     GridContext ctx;
-    NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, ctx);
+    static_cast<void>(NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, ctx));
     PassEnvironment env{state.sampling, state.currentStand.trees, state.currentStand.boundary, geometry,
                         state.run,      state.services,           state.language, observer};
     env.singleStepWait = false;
