@@ -110,15 +110,15 @@ void SetMethod(MethodSettings& m, const LanguageTable& lang, const MethodCase& c
   switch (c.code) {
     case kMethodFixedCircle:
       BeginFixedCircle(m, lang);
-      ConfirmFixedCircle(m, lang, c.area, nullptr);
+      static_cast<void>(ConfirmFixedCircle(m, lang, c.area));
       break;
     case kMethodAngleCount:
       BeginAngleCount(m, lang);
-      ConfirmAngleCount(m, lang, c.factor, c.countingMode, nullptr);
+      static_cast<void>(ConfirmAngleCount(m, lang, c.factor, c.countingMode));
       break;
     case kMethodConcentric: {
       BeginConcentric(m, lang);
-      ConfirmConcentric(m, lang, PresetTexts(*FindConcentricPreset(c.preset)), nullptr);
+      static_cast<void>(ConfirmConcentric(m, lang, PresetTexts(*FindConcentricPreset(c.preset))));
       break;
     }
     case kMethodNTree:

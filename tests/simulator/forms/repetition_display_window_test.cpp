@@ -46,7 +46,7 @@ struct Program {
     w().HideTitleScreen();
     if (loaded) w().DrawStand();
     BeginFixedCircle(state.sampling.method, state.language);
-    ConfirmFixedCircle(state.sampling.method, state.language, 500.0, nullptr);
+    static_cast<void>(ConfirmFixedCircle(state.sampling.method, state.language, 500.0));
     static_cast<void>(NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, w().MakeGridContext()));
     firstPass = w().RunPass(false, false);
     watch.emplace(w());

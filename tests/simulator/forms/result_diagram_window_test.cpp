@@ -42,7 +42,7 @@ struct Fixture : tolvek::testing::ShippedProgram {
     loaded = TryLoadStand(state, dir.path() + "Bestande/Bestnd09.txt").ok;
     MethodSettings& m = state.sampling.method;
     BeginFixedCircle(m, state.language);
-    ConfirmFixedCircle(m, state.language, 500.0, nullptr);
+    static_cast<void>(ConfirmFixedCircle(m, state.language, 500.0));
     state.sampling.grid.dx = state.sampling.grid.dy = 30;
     GridContext ctx;
     static_cast<void>(NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, ctx));
