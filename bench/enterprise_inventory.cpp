@@ -32,6 +32,7 @@
 #include "simulator/state.h"
 
 #include "bench/headless.h"
+#include "bench/timing.h"
 
 #ifndef TOLVEK_BENCH_DATA_DIR
 #define TOLVEK_BENCH_DATA_DIR "data"
@@ -43,11 +44,7 @@ namespace {
 using bench::HeadlessPlatform;
 using bench::PeakMemoryMb;
 
-double ThreadSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
+using bench::ThreadCpuSeconds;
 
 struct MethodCase {
   const char* name;
@@ -228,7 +225,7 @@ int main(int argc, char** argv) {
     Run timed = Start(data, m.code, false);
     const int plots = timed.program->state.sampling.pass.plotCount;
     double memoryAfterTenth = 0.0;
-    const double t0 = ThreadSeconds();
+    const double t0 = ThreadCpuSeconds();
     for (int r = 0; r < reps; ++r) {
       if (!Repeat(timed)) {
         std::fprintf(stderr, "run stopped: %s\n", timed.steps->problem.c_str());
@@ -236,7 +233,7 @@ int main(int argc, char** argv) {
       }
       if (r + 1 == std::max(1, reps / 10)) memoryAfterTenth = PeakMemoryMb();
     }
-    const double seconds = ThreadSeconds() - t0;
+    const double seconds = ThreadCpuSeconds() - t0;
     const double peak = PeakMemoryMb();
     std::printf("%-11s %6d %8d %10.3f %10.2f %10s %9.1f %9.1f  %s (%d reads against %d)\n", m.name, plots, reps,
                 seconds * 1e3 / reps, seconds, smoke ? "-" : (seconds * 2000.0 / reps < 5.0 ? "met" : "MISSED"), peak,

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/timing.h"
 #include "common/paths.h"
 #include "common/qt/qt_canvas.h"
 #include "simulator/enterprise/enterprise_choice.h"
@@ -34,16 +35,8 @@ namespace {
 constexpr double kLimitSeconds = 0.2;
 constexpr int kPicture = 968;
 
-double CpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
+using tolvek::bench::Median;
+double CpuSeconds() { return tolvek::bench::ProcessCpuSeconds(); }
 
 }  // namespace
 

@@ -44,6 +44,7 @@
 #include "simulator/state.h"
 
 #include "bench/headless.h"
+#include "bench/timing.h"
 
 #ifndef TOLVEK_BENCH_DATA_DIR
 #define TOLVEK_BENCH_DATA_DIR "data"
@@ -55,20 +56,9 @@ namespace {
 using bench::HeadlessPlatform;
 using bench::PeakMemoryMb;
 
-// Processor time of this thread in ms: the run is one thread, and other work on the machine, which
-// stretches the time on the clock by a factor of two or more, stretches this far less.
-double ThreadMs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
-}
+using bench::Median;
 
-double Median(std::vector<double> v) {
-  if (v.empty()) return 0.0;
-  std::sort(v.begin(), v.end());
-  const std::size_t m = v.size() / 2;
-  return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2.0;
-}
+double ThreadMs() { return bench::ThreadCpuSeconds() * 1e3; }
 
 // ---- the cases ----
 enum class GridKind { Stand, Dense };

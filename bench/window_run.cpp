@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/timing.h"
 #include "common/paths.h"
 #include "common/qt/qt_services.h"
 #include "simulator/forms/form1.h"
@@ -100,18 +101,8 @@ struct Options {
 
 double Seconds(const QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) * 1e-9; }
 
-// Processor time of this thread: other work on the machine stretches the wall clock, not this.
-double CpuSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-double Median(std::vector<double> v) {
-  if (v.empty()) return 0.0;
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
+using tolvek::bench::Median;
+double CpuSeconds() { return tolvek::bench::ThreadCpuSeconds(); }
 
 // What one run left behind and what it cost.
 struct RunResult {

@@ -378,9 +378,9 @@ void EnterpriseRoute::PassEnded(PassResult& pass) {
   const int last = pass.lastLoadedModelStand;
   const bool lent = lent_ != 0;
   TakeBack();
-  // After a pass the current stand is the last model stand visited; inside a run nobody looks at it
-  // before the run's last pass.
-  if (lent && last > 0 && !repetition_)
+  // After a pass the current stand is the last model stand visited, whole: lending moved its boundary
+  // in and its trees back out, and a run may end after any pass.
+  if (lent && last > 0)
     if (KeptModelStand* k = s_.inventory.store.Kept(last)) {
       s_.currentStand = k->stand;
       s_.modelStands.cornerEntry = last;

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -479,8 +480,25 @@ void TForm1::PlaceOnScreen() {
   const int boxLeft = std::max(ScrollBox1->x(), PnDaten->geometry().right() + 2);
   const int boxWidth = std::max(200, c.width - boxLeft);
   const int boxHeight = std::max(200, std::min(mapSide_, c.height));
+  const QSize oldBox = ScrollBox1->size();
   ScrollBox1->setGeometry(boxLeft, 0, boxWidth, boxHeight);
   const QSize picture(std::min(mapSide_, boxWidth), boxHeight);
+  if (state.run.enterpriseMode) {
+    // The enterprise map is drawn once for the picture's size: a frame that comes late must not wipe it.
+    // Where the picture was as large as the box it follows the box, its drawing kept; where the map
+    // made it larger it stays and scrolls.
+    if (!mapImage) return;
+    const QSize kept = mapImage->size();
+    const QSize fitted(kept.width() == oldBox.width() ? boxWidth : kept.width(),
+                       kept.height() == oldBox.height() ? boxHeight : kept.height());
+    if (fitted == kept) return;
+    QImage next(fitted, QImage::Format_RGB32);
+    next.fill(Qt::white);
+    QPainter(&next).drawImage(0, 0, *mapImage);
+    *mapImage = std::move(next);
+    ShowMap();
+    return;
+  }
   if (ImgBest->size() == picture) return;
   ImgBest->resize(picture);
   if (!mapImage) return;

@@ -506,6 +506,9 @@ class TForm1 : public QMainWindow {
   bool WriteEnterpriseReport();
   // The choice window and the views until the user leaves them.
   void RunEnterpriseViewLoop();
+  // The window on the screen as FitToTheScreen fitted it, its frame as the window system draws it
+  // (known once the window is up; until then none, and placed again when it comes).
+  void PlaceOnScreen();
 
  protected:
   void closeEvent(class QCloseEvent* e) override;
@@ -519,9 +522,6 @@ class TForm1 : public QMainWindow {
   void BuildPanels();
   void LoadTitlePictures();
   void FitToTheScreen(int screenHeight);
-  // The window on the screen as FitToTheScreen fitted it, its frame as the window system draws it
-  // (known once the window is up; until then none).
-  void PlaceOnScreen();
   ScreenFit fit_;
   QMargins placedMargins_;
   int mapSide_ = 0;  // the map picture's side as fitted

@@ -60,10 +60,17 @@ TEST(EnterpriseInventoryTest, KeptModelStandsGiveTheRunOfModelStandsReadAfresh) 
     ASSERT_TRUE(PrepareModelStands(kept.state, message)) << message;
     ASSERT_EQ(kept.Pass(), PassOutcome::Done);
     ASSERT_EQ(fresh.Pass(), PassOutcome::Done);
-    // After the first pass the current stand is the last model stand visited, whole (a run's passes
-    // leave it to the run's end).
-    EXPECT_EQ(kept.state.currentStand.trees.size(), fresh.state.currentStand.trees.size());
-    EXPECT_FALSE(kept.state.currentStand.trees.empty());
+    // After every pass, a run's too, the current stand is the last model stand visited, whole.
+    auto expectSameCurrentStand = [&](const std::string& when) {
+      const CurrentStand &a = kept.state.currentStand, &b = fresh.state.currentStand;
+      EXPECT_FALSE(a.trees.empty()) << when;
+      EXPECT_EQ(a.trees.size(), b.trees.size()) << when;
+      EXPECT_EQ(a.boundary.n, b.boundary.n) << when;
+      EXPECT_EQ(a.boundary.x, b.boundary.x) << when;
+      EXPECT_EQ(a.areaHa, b.areaHa) << when;
+      EXPECT_EQ(a.name, b.name) << when;
+    };
+    expectSameCurrentStand("first pass");
     EnterpriseRunSteps keptRun(kept.state, kept.route, kept.observer), freshRun(fresh.state, fresh.route, fresh.observer);
     for (int r = 0; r < 6; ++r) {
       testing::ExpectSamePlots(kept.state.sampling.plots, fresh.state.sampling.plots, "pass " + std::to_string(r));
@@ -79,6 +86,7 @@ TEST(EnterpriseInventoryTest, KeptModelStandsGiveTheRunOfModelStandsReadAfresh) 
       keptRun.ShiftGridAndPass();
       freshRun.ShiftGridAndPass();
       ASSERT_TRUE(keptRun.problem.empty()) << keptRun.problem;
+      expectSameCurrentStand("pass " + std::to_string(r + 1));
     }
     // Each model stand read once, against once per change of model stand.
     std::set<int> used;
