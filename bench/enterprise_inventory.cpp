@@ -59,15 +59,15 @@ void SetMethod(MethodSettings& m, const LanguageTable& lang, MethodCode code) {
   switch (code) {
     case kMethodFixedCircle:
       BeginFixedCircle(m, lang);
-      ConfirmFixedCircle(m, lang, 500.0, nullptr);
+      static_cast<void>(ConfirmFixedCircle(m, lang, 500.0));
       break;
     case kMethodAngleCount:
       BeginAngleCount(m, lang);
-      ConfirmAngleCount(m, lang, 2, 1, nullptr);
+      static_cast<void>(ConfirmAngleCount(m, lang, 2, 1));
       break;
     case kMethodConcentric:
       BeginConcentric(m, lang);
-      ConfirmConcentric(m, lang, PresetTexts(*FindConcentricPreset("AV")), nullptr);
+      static_cast<void>(ConfirmConcentric(m, lang, PresetTexts(*FindConcentricPreset("AV"))));
       break;
     default:
       BeginNTree(m, lang);

@@ -100,15 +100,15 @@ void SetMethod(MethodSettings& m, const LanguageTable& lang, const MethodCase& c
   switch (c.code) {
     case kMethodFixedCircle:
       BeginFixedCircle(m, lang);
-      ConfirmFixedCircle(m, lang, c.area, nullptr);
+      static_cast<void>(ConfirmFixedCircle(m, lang, c.area));
       break;
     case kMethodAngleCount:
       BeginAngleCount(m, lang);
-      ConfirmAngleCount(m, lang, c.factor, c.countingMode, nullptr);
+      static_cast<void>(ConfirmAngleCount(m, lang, c.factor, c.countingMode));
       break;
     case kMethodConcentric: {
       BeginConcentric(m, lang);
-      ConfirmConcentric(m, lang, PresetTexts(*FindConcentricPreset(c.preset)), nullptr);
+      static_cast<void>(ConfirmConcentric(m, lang, PresetTexts(*FindConcentricPreset(c.preset))));
       break;
     }
     case kMethodNTree:
@@ -181,7 +181,7 @@ class Run {
     ClearTreeCentredWeights(trees_);
     if (grid == GridKind::Stand) {
       sampling_.grid.dx = sampling_.grid.dy = 50;
-      NewGrid(sampling_.grid, &stand_.boundary, nullptr, GridContext{});
+      static_cast<void>(NewGrid(sampling_.grid, &stand_.boundary, nullptr, GridContext{}));  // the stands fit
     } else {
       LayDenseGrid(sampling_.grid, stand_.boundary, denseSpacing);
     }
@@ -204,7 +204,7 @@ class Run {
     AddRepetition(stats_, truth_, e);
     RandomGridOrigin(sampling_.grid, random_);
     if (grid_ == GridKind::Stand)
-      NewGrid(sampling_.grid, &stand_.boundary, nullptr, GridContext{});
+      static_cast<void>(NewGrid(sampling_.grid, &stand_.boundary, nullptr, GridContext{}));  // the stands fit
     else
       MarkInsidePoints(sampling_.grid, &stand_.boundary, nullptr, false, false);
     RunSamplingPass(env_);

@@ -136,10 +136,10 @@ class Session {
     MethodSettings& m = state_.sampling.method;
     if (c.method == kMethodFixedCircle) {
       BeginFixedCircle(m, state_.language);
-      ready_ = ConfirmFixedCircle(m, state_.language, 500.0, nullptr);
+      ready_ = ConfirmFixedCircle(m, state_.language, 500.0).ok();
     } else {
       BeginAngleCount(m, state_.language);
-      ready_ = ConfirmAngleCount(m, state_.language, 1, 1, nullptr);
+      ready_ = ConfirmAngleCount(m, state_.language, 1, 1).ok();
     }
     w.ShowMethodLabels();
     state_.run.graphics = true;  // as a method choice leaves it

@@ -109,13 +109,13 @@ void GeneratorFlow::Run() {
 
 bool GeneratorFlow::Generate() {
   ValidateAll(state_.parameters, state_.level);
-  if (std::optional<std::string> refusal = DrawRefusal(state_.parameters)) {
-    Say(T(state_, *refusal));
+  if (const Outcome drawable = CheckDrawable(state_.parameters); !drawable.ok()) {
+    Say(ProblemMessage(state_.language, drawable.problem()));
     return false;
   }
   GenerationResult r = GenerateStand(state_.parameters, state_.level, state_.passCounter, state_.random);
   if (!r.stand) {
-    Say(T(state_, r.refusal.value_or("")));
+    Say(r.outcome.ok() ? std::string() : ProblemMessage(state_.language, r.outcome.problem()));
     return false;
   }
   state_.stand = std::move(r.stand);

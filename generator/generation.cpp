@@ -142,13 +142,13 @@ GenerationResult GenerateStand(const GenerationParameters& p, GenerationLevel le
   // 5.–7. Area per tree, half spacing, node count. Nothing is drawn before these are known to be sound.
   const double m = (A - gE * kQuarterPi * gN * (1.0 - gap.rest / 100.0)) / T;
   if (!(T > 0.0) || !std::isfinite(m) || !(m > 0.0)) {
-    result.refusal = "Stammzahl / ha insgesamt muss zwischen 1 und 9999 liegen";
+    result.outcome = Problem{"Stammzahl / ha insgesamt muss zwischen 1 und 9999 liegen", ""};
     return result;
   }
   const double b = std::sqrt(m / 3.46);
   const long long nodes = RoundHalfEven(A / m);
   if (nodes < 0 || nodes > 10000000) {
-    result.refusal = "Stammzahl / ha insgesamt muss zwischen 1 und 9999 liegen";
+    result.outcome = Problem{"Stammzahl / ha insgesamt muss zwischen 1 und 9999 liegen", ""};
     return result;
   }
   passCounter = k;

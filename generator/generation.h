@@ -52,7 +52,7 @@ double NormalDeviate(RandomGenerator& random, double cv);
 
 struct GenerationResult {
   std::optional<GeneratedStand> stand;
-  std::optional<std::string> refusal;  // German message when the parameters give no stand
+  Outcome outcome;                     // why the parameters give no stand (German message); ok when there is one
   int gapRemovals = 0;                 // for the curious (tests, benchmark)
   int felled = 0;
   int closeRemovals = 0;

@@ -120,11 +120,12 @@ void ValidateAll(GenerationParameters& p, GenerationLevel level) {
   UpdateBasalAreas(p);
 }
 
-std::optional<std::string> DrawRefusal(const GenerationParameters& p) {
+Outcome CheckDrawable(const GenerationParameters& p) {
   GenerationParameters q = p;
   const ParameterTotals t = UpdateBasalAreas(q);
-  if (t.stems < 1 || t.stems > kMaxStemsPerHa) return std::string("Stammzahl / ha insgesamt muss zwischen 1 und 9999 liegen");
-  return std::nullopt;
+  if (t.stems < 1 || t.stems > kMaxStemsPerHa)
+    return Problem{"Stammzahl / ha insgesamt muss zwischen 1 und 9999 liegen", ""};
+  return {};
 }
 
 std::string FormatIntPositive(long long value, int width) { return value <= 0 ? std::string() : FormatInt(value, width); }

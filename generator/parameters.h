@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/language.h"
+#include "common/problem.h"
 
 namespace tolvek::generator {
 
@@ -97,9 +98,9 @@ std::string NineText(int index, int v);
 // diameter and shares, means and coefficients of variation whole numbers as the dialog shows them.
 void ValidateAll(GenerationParameters& p, GenerationLevel level);
 
-// Why "Bestand zeichnen" cannot generate from these parameters (German message, to be translated), or
-// nothing when it can: the stems per ha of the rows in use must add up to 1 … 9999.
-std::optional<std::string> DrawRefusal(const GenerationParameters& p);
+// Whether "Bestand zeichnen" can generate from these parameters, or why not (German message, to be
+// translated): the stems per ha of the rows in use must add up to 1 … 9999.
+Outcome CheckDrawable(const GenerationParameters& p);
 
 // ---- Texts of the generator
 

@@ -243,14 +243,12 @@ std::vector<LanguageRow> TargetFileRows(const EditorState& s) {
 
 std::string TargetFilePath(const EditorState& s) { return ResolveIn(s.folder, TargetFileName(s.target)); }
 
-bool WriteTargetFile(EditorState& s, std::string* error) {
-  if (!s.referenceLoaded) {
-    if (error) *error = "no reference table";
-    return false;
-  }
-  if (!WriteLanguageRows(TargetFilePath(s), TargetFileRows(s), error)) return false;
+Outcome WriteTargetFile(EditorState& s) {
+  const std::string path = TargetFilePath(s);
+  if (!s.referenceLoaded) return Problem{"no reference table", path};
+  if (std::string why; !WriteLanguageRows(path, TargetFileRows(s), &why)) return Problem{why, path};
   s.targetChanged = s.referenceChanged = false;
-  return true;
+  return {};
 }
 
 bool LoadEditorTexts(EditorState& s) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/language.h"
+#include "common/problem.h"
 
 namespace tolvek::langedit {
 
@@ -113,8 +114,9 @@ std::optional<int> FindRow(const EditorState& s, std::string_view term);
 // The rows as lines of the target's file: fields 1 … 4 of the reference, the target's caption and hint.
 std::vector<LanguageRow> TargetFileRows(const EditorState& s);
 std::string TargetFilePath(const EditorState& s);
-// Replaces the target's file atomically; on failure the old file stays and error says why.
-bool WriteTargetFile(EditorState& s, std::string* error = nullptr);
+// Replaces the target's file atomically. On failure the old file stays; the problem names the file and
+// says why (the system's own words, not a table text).
+Outcome WriteTargetFile(EditorState& s);
 
 // ---- The editor's own texts
 

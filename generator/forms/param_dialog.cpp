@@ -243,9 +243,9 @@ void TBtnBottomDlg::TakeAllFields() {
 void TBtnBottomDlg::BtnZeichneClick() {
   TakeAllFields();
   ValidateAll(state_.parameters, state_.level);
-  if (std::optional<std::string> refusal = DrawRefusal(state_.parameters)) {
-    state_.services.messages->PlatformBox(Translate(state_.language, *refusal), "Vorlint", PlatformButtons::Ok,
-                                          PlatformIcon::Information);
+  if (const Outcome drawable = CheckDrawable(state_.parameters); !drawable.ok()) {
+    state_.services.messages->PlatformBox(ProblemMessage(state_.language, drawable.problem()), "Vorlint",
+                                          PlatformButtons::Ok, PlatformIcon::Information);
     return;
   }
   UpdateBasalAreas();

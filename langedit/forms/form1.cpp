@@ -518,10 +518,10 @@ bool TForm1::Ask(const std::string& text) {
 
 bool TForm1::WriteFile() {
   CommitEdits();
-  std::string error;
-  if (!WriteTargetFile(state, &error)) {
-    Inform(T("Datei konnte nicht geschrieben werden:") + " " + TargetFilePath(state) +
-               (error.empty() ? std::string() : " (" + error + ")"),
+  if (const Outcome written = WriteTargetFile(state); !written.ok()) {
+    const Problem& p = written.problem();
+    Inform(T("Datei konnte nicht geschrieben werden:") + " " + p.where +
+               (p.message.empty() ? std::string() : " (" + p.message + ")"),
            PlatformIcon::Warning);
     return false;
   }

@@ -23,32 +23,22 @@ int ReadStoredMode(const std::string& path) {
   return StructureModeOf(lines[0]).value_or(9);
 }
 
-bool ResetEnterpriseFile(const std::string& programFolder, int n, std::string& failedFile, std::string& reason) {
+Outcome ResetEnterpriseFile(const std::string& programFolder, int n) {
   const std::string from = DefaultEnterpriseFilePath(programFolder, n);
   std::string bytes;
-  if (!ReadWholeFile(from, bytes)) {
-    failedFile = from;
-    reason = kMapFileMissing;
-    return false;
-  }
+  if (!ReadWholeFile(from, bytes)) return Problem{kMapFileMissing, from};
   const std::string to = EnterpriseFilePath(programFolder, n);
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(to).parent_path(), ec);
-  std::string error;
-  if (!WriteFileAtomic(to, bytes, &error)) {
-    failedFile = to;
-    reason = kFileNotWritten;
-    return false;
-  }
-  return true;
+  if (!WriteFileAtomic(to, bytes)) return Problem{kFileNotWritten, to};
+  return {};
 }
 
 void InstallMissingEnterpriseFiles(const std::string& programFolder) {
   for (int n = 1; n <= kEnterpriseCount; ++n) {
     if (FileExists(EnterpriseFilePath(programFolder, n)) || !FileExists(DefaultEnterpriseFilePath(programFolder, n)))
       continue;
-    std::string file, reason;
-    ResetEnterpriseFile(programFolder, n, file, reason);  // a failure leaves the enterprise without a file
+    static_cast<void>(ResetEnterpriseFile(programFolder, n));  // a failure leaves the enterprise without a file
   }
 }
 

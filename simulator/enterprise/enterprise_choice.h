@@ -4,6 +4,7 @@
 // shipped default, and the new subdivision of the chosen enterprise.
 #include <string>
 
+#include "common/problem.h"
 #include "simulator/enterprise/compartment_map.h"
 #include "simulator/enterprise/enterprise_model.h"
 
@@ -19,9 +20,9 @@ int ReadStoredMode(const std::string& path);
 
 inline constexpr const char* kFileNotWritten = "Datei kann nicht geschrieben werden";
 
-// Copies the default of enterprise n over its structure file. False with the reason (German) when the
-// default cannot be read or the file cannot be written; the file is then as it was.
-bool ResetEnterpriseFile(const std::string& programFolder, int n, std::string& failedFile, std::string& reason);
+// Copies the default of enterprise n over its structure file. The problem (a German reason and the file
+// it concerns) when the default cannot be read or the file cannot be written; the file is then as it was.
+Outcome ResetEnterpriseFile(const std::string& programFolder, int n);
 // The structure files not there yet are made from their defaults (where those are there); a fresh
 // program folder then offers every enterprise's stored structure.
 void InstallMissingEnterpriseFiles(const std::string& programFolder);

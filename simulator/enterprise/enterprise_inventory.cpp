@@ -388,8 +388,7 @@ void EnterpriseRoute::PassEnded(PassResult& pass) {
   if (last > 0) lentName_ = s_.currentStand.name;
   SampleGrid& grid = s_.sampling.grid;
   if (grid.saveRequest) {
-    std::string problem;
-    if (!SaveGrid(grid, gridFile_, problem)) endProblem = problem;
+    if (const Outcome saved = SaveGrid(grid, gridFile_); !saved.ok()) endProblem = saved.problem().message;
   }
   if (!repetition_) {
     ModelStandStatisticsInputs in;
@@ -542,8 +541,7 @@ PassOutcome RunEnterprisePass(SimulatorState& state, EnterpriseRoute& route, Pas
   const GridContext context{true, state.run.repetitionFlag, state.run.evaluationStarted};
   route.Begin(repetition, GridFilePath(state.folders.program, state.enterprise.number));
   if (!grid.exists) {
-    std::string problem;
-    if (!NewGrid(grid, nullptr, &route, context, &problem)) return PassOutcome::GridFailed;
+    if (!NewGrid(grid, nullptr, &route, context).ok()) return PassOutcome::GridFailed;
   }
   if (markPoints) MarkInsidePoints(grid, nullptr, &route, true, true);
   PassEnvironment env{state.sampling,  state.currentStand.trees, state.currentStand.boundary, *state.geometry,
@@ -582,11 +580,10 @@ void EnterpriseRunSteps::ShiftGridAndPass() {
   SampleGrid& grid = s_.sampling.grid;
   RandomGridOrigin(grid, s_.random);
   grid.assign = true;
-  std::string message;
   const GridContext context{true, s_.run.repetitionFlag, s_.run.evaluationStarted};
-  if (!NewGrid(grid, nullptr, &route_, context, &message) ||
-      RunEnterprisePass(s_, route_, observer_, true, false) != PassOutcome::Done) {
-    problem = message.empty() ? "pass without plots" : message;
+  const Outcome made = NewGrid(grid, nullptr, &route_, context);
+  if (!made.ok() || RunEnterprisePass(s_, route_, observer_, true, false) != PassOutcome::Done) {
+    problem = made.ok() ? "pass without plots" : made.problem().message;
     s_.run.repetitionStop = true;
   }
 }

@@ -143,11 +143,11 @@ TForm41::TForm41(SimulatorState& st, Forms& fm, QWidget* parent) : QDialog(paren
 
 void TForm41::RbBetrieb1Click(int n) {
   RbBetrieb[static_cast<std::size_t>(n)]->setChecked(false);
-  std::string file, reason;
-  if (!ResetEnterpriseFile(state.folders.program, n, file, reason)) {
+  if (const Outcome reset = ResetEnterpriseFile(state.folders.program, n); !reset.ok()) {
     // The program goes on; the enterprise's file is as it was.
-    state.services.messages->PlatformBox(Translate(state.language, "Sorry, Betrieb nicht generiert") + "#" + file +
-                                             ": " + Translate(state.language, reason),
+    const Problem& p = reset.problem();
+    state.services.messages->PlatformBox(Translate(state.language, "Sorry, Betrieb nicht generiert") + "#" + p.where +
+                                             ": " + Translate(state.language, p.message),
                                          "", PlatformButtons::Ok, PlatformIcon::Information);
     return;
   }

@@ -405,9 +405,10 @@ void TForm1::RandomGridShift() {
   SampleGrid& g = state.sampling.grid;
   RandomGridOrigin(g, state.random);
   g.rotation = state.gridRotation;
-  std::string problem;
-  if (!NewGrid(g, &state.currentStand.boundary, enterpriseGridAreas, MakeGridContext(), &problem)) {
-    state.services.messages->PlatformBox(T(problem), "", PlatformButtons::Ok, PlatformIcon::None);
+  if (const Outcome made = NewGrid(g, &state.currentStand.boundary, enterpriseGridAreas, MakeGridContext());
+      !made.ok()) {
+    state.services.messages->PlatformBox(ProblemMessage(state.language, made.problem()), "", PlatformButtons::Ok,
+                                         PlatformIcon::None);
     state.run.repetitionStop = true;
     return;
   }
@@ -473,9 +474,10 @@ void TForm1::sBtGitterClick() {
   }
   g.rotation = state.gridRotation;
   g.lastPassPlotCount = 0;
-  std::string problem;
-  if (!NewGrid(g, &state.currentStand.boundary, enterpriseGridAreas, MakeGridContext(), &problem)) {
-    state.services.messages->PlatformBox(T(problem), "", PlatformButtons::Ok, PlatformIcon::None);
+  if (const Outcome made = NewGrid(g, &state.currentStand.boundary, enterpriseGridAreas, MakeGridContext());
+      !made.ok()) {
+    state.services.messages->PlatformBox(ProblemMessage(state.language, made.problem()), "", PlatformButtons::Ok,
+                                         PlatformIcon::None);
     return;
   }
   DrawGrid(false);
@@ -493,9 +495,9 @@ void TForm1::BitBtn9Click(int step) {
   if (!g.exists) return;
   EraseGridCrosses();
   g.rotation = state.gridRotation;
-  std::string problem;
-  if (!GenerateGrid(g, &state.currentStand.boundary, step, MakeGridContext(), &problem))
-    state.services.messages->PlatformBox(T(problem), "", PlatformButtons::Ok, PlatformIcon::None);
+  if (const Outcome made = GenerateGrid(g, &state.currentStand.boundary, step, MakeGridContext()); !made.ok())
+    state.services.messages->PlatformBox(ProblemMessage(state.language, made.problem()), "", PlatformButtons::Ok,
+                                         PlatformIcon::None);
   DrawGrid(false);
   ShowGridLabels();
 }
@@ -521,12 +523,12 @@ void TForm1::RotateGridClick() {
   EraseGridCrosses();
   const double before = g.rotation;
   g.rotation = state.gridRotation;
-  std::string problem;
-  if (!GenerateGrid(g, &state.currentStand.boundary, 0, MakeGridContext(), &problem)) {
+  if (const Outcome made = GenerateGrid(g, &state.currentStand.boundary, 0, MakeGridContext()); !made.ok()) {
     // The grid stays as it was, and so does its angle.
     g.rotation = before;
     state.gridRotation = before;
-    state.services.messages->PlatformBox(T(problem), "", PlatformButtons::Ok, PlatformIcon::None);
+    state.services.messages->PlatformBox(ProblemMessage(state.language, made.problem()), "", PlatformButtons::Ok,
+                                         PlatformIcon::None);
   }
   DrawGrid(false);
   ShowGridLabels();
@@ -557,9 +559,9 @@ void TForm1::Button7Click() {
         MessageKind::Info, MessageButtons::Ok);
     return;
   }
-  std::string problem;
-  if (!SaveGrid(g, GridFile(state), problem)) {
-    state.services.messages->ShowMessageBox(T(problem), MessageKind::Warning, MessageButtons::Ok);
+  if (const Outcome saved = SaveGrid(g, GridFile(state)); !saved.ok()) {
+    state.services.messages->ShowMessageBox(ProblemMessage(state.language, saved.problem()), MessageKind::Warning,
+                                            MessageButtons::Ok);
     return;
   }
   Button8->setEnabled(true);
@@ -573,9 +575,9 @@ void TForm1::Button8Click() {
   SampleGrid& g = state.sampling.grid;
   const bool standMap = !state.run.enterpriseMode && state.currentStand.loaded;
   if (standMap) DrawTrees();
-  std::string problem;
-  if (!LoadGrid(g, GridFile(state), problem)) {
-    state.services.messages->ShowMessageBox(T(problem), MessageKind::Warning, MessageButtons::Ok);
+  if (const Outcome read = LoadGrid(g, GridFile(state)); !read.ok()) {
+    state.services.messages->ShowMessageBox(ProblemMessage(state.language, read.problem()), MessageKind::Warning,
+                                            MessageButtons::Ok);
     // The grid in hand stays, and with it its crosses on the redrawn map.
     if (g.exists && standMap) DrawGrid(false);
     return;
@@ -758,9 +760,9 @@ void TForm1::ImgBestMouseDown(int px, int py, bool rightButton) {
   if (DigitiseBoundary(g, Y, X) == DigitiseResult::Closed &&
       state.services.messages->ShowMessageBox(T("Grenze geschlossen"), MessageKind::Info, MessageButtons::Ok) ==
           kResultOk) {
-    std::string problem;
-    if (!WriteDigitisedBoundary(g, state.folders.program, problem))
-      state.services.messages->PlatformBox(T(problem), "", PlatformButtons::Ok, PlatformIcon::Warning);
+    if (const Outcome written = WriteDigitisedBoundary(g, state.folders.program); !written.ok())
+      state.services.messages->PlatformBox(ProblemMessage(state.language, written.problem()), "", PlatformButtons::Ok,
+                                           PlatformIcon::Warning);
   }
   if (rightButton) PopupMenu1->popup(ImgBest->mapToGlobal(QPoint(px, py)));
 }

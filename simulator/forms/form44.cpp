@@ -21,8 +21,8 @@ namespace tolvek {
 QImage LoadStandPhoto(const std::string& path, std::string* error) {
   RgbImage rgb;
   JpegDecodeResult r = LoadJpegFile(path, rgb);
-  if (!r.ok || rgb.width <= 0 || rgb.height <= 0) {
-    if (error) *error = r.error;
+  if (!r.outcome.ok() || rgb.width <= 0 || rgb.height <= 0) {
+    if (error && !r.outcome.ok()) *error = r.outcome.problem().message;
     return {};
   }
   QImage view(rgb.pixels.data(), rgb.width, rgb.height, rgb.width * 3, QImage::Format_RGB888);

@@ -58,16 +58,17 @@ PlotSizeLimit StandPlotLimit(const SimulatorState& state) {
 
 // A plot of that largest radius refused with its message (true), or accepted.
 bool RefusedAsTooLarge(SimulatorState& state, double radius) {
-  const std::optional<std::string> tooLarge = PlotTooLarge(state.language, radius, StandPlotLimit(state));
-  if (!tooLarge) return false;
-  state.services.messages->ShowMessageBox(*tooLarge, MessageKind::Info, MessageButtons::Ok);
+  const Outcome tooLarge = PlotTooLarge(state.language, radius, StandPlotLimit(state));
+  if (tooLarge.ok()) return false;
+  state.services.messages->ShowMessageBox(tooLarge.problem().message, MessageKind::Info, MessageButtons::Ok);
   return true;
 }
 
 }  // namespace
 
-void ShowDialogProblem(SimulatorState& state, const std::string& german) {
-  state.services.messages->ShowMessageBox(Translate(state.language, german), MessageKind::Info, MessageButtons::Ok);
+void ShowDialogProblem(SimulatorState& state, const Problem& problem) {
+  state.services.messages->ShowMessageBox(ProblemMessage(state.language, problem), MessageKind::Info,
+                                          MessageButtons::Ok);
 }
 
 // ---------------------------------------------------------------- n-tree sample
@@ -131,8 +132,8 @@ void TBtnRightDlg6::Button2Click() {
     dbh = under.SelectedDbh();
     radius = under.SelectedRadius();
   }
-  if (InputProblem p = CheckNTree(n, v, dbh, radius)) {
-    ShowDialogProblem(state, *p);
+  if (const Outcome checked = CheckNTree(n, v, dbh, radius); !checked.ok()) {
+    ShowDialogProblem(state, checked.problem());
     return;
   }
   treeNumber = n;
@@ -174,7 +175,7 @@ void TBtnRightDlg40::Prepare() {
 
 void TBtnRightDlg40::Button1Click() {
   if (!ListBox1->currentItem() || !ListBox2->currentItem()) {
-    ShowDialogProblem(state, "Grenzwerte für den Unterstand ungültig");
+    ShowDialogProblem(state, Problem{"Grenzwerte für den Unterstand ungültig", ""});
     return;
   }
   done(kDialogNext);
@@ -252,8 +253,8 @@ void TBtnRightDlg5::Memo1Change() {
 }
 
 void TBtnRightDlg5::Button5Click() {
-  if (InputProblem p = CheckFixedCircleArea(area)) {
-    ShowDialogProblem(state, *p);
+  if (const Outcome checked = CheckFixedCircleArea(area); !checked.ok()) {
+    ShowDialogProblem(state, checked.problem());
     return;
   }
   if (RefusedAsTooLarge(state, std::sqrt(area / kCirclePi))) return;
@@ -296,8 +297,8 @@ void TBtnRightDlg7::RadioButton2Click() { countingMode = 0; }
 
 void TBtnRightDlg7::BitBtn1Click() {
   const int f = static_cast<int>(TextToReal(Selected(ListBox1)));
-  if (InputProblem p = CheckAngleCount(f, countingMode)) {
-    ShowDialogProblem(state, *p);
+  if (const Outcome checked = CheckAngleCount(f, countingMode); !checked.ok()) {
+    ShowDialogProblem(state, checked.problem());
     return;
   }
   factor = f;
@@ -385,8 +386,8 @@ ConcentricTexts TBtnRightDlg4::Texts() const {
 
 void TBtnRightDlg4::OKBtnClick() {
   const ConcentricTexts texts = Texts();
-  if (InputProblem p = CheckConcentric(texts)) {
-    ShowDialogProblem(state, *p);
+  if (const Outcome checked = CheckConcentric(texts); !checked.ok()) {
+    ShowDialogProblem(state, checked.problem());
     return;
   }
   // The radii grow from circle to circle: the last one is the largest.
@@ -535,9 +536,8 @@ void TBtnRightDlg1::RdBtnVollkrClick() {
     BackInParameterDialog();
     return;
   }
-  InputProblem problem;
-  if (!ConfirmFixedCircle(m, state.language, d->area, &problem)) {
-    if (problem) ShowDialogProblem(state, *problem);
+  if (const Outcome confirmed = ConfirmFixedCircle(m, state.language, d->area); !confirmed.ok()) {
+    ShowDialogProblem(state, confirmed.problem());
     BackInParameterDialog();
     return;
   }
@@ -557,11 +557,10 @@ void TBtnRightDlg1::RdBtnWZPClick() {
     BackInParameterDialog();
     return;
   }
-  InputProblem problem;
-  const bool ok = ConfirmAngleCount(m, state.language, d->factor, d->countingMode, &problem);
+  const Outcome confirmed = ConfirmAngleCount(m, state.language, d->factor, d->countingMode);
   d->ListBox1->clear();
-  if (!ok) {
-    if (problem) ShowDialogProblem(state, *problem);
+  if (!confirmed.ok()) {
+    ShowDialogProblem(state, confirmed.problem());
     BackInParameterDialog();
     return;
   }
@@ -581,9 +580,8 @@ void TBtnRightDlg1::RdBtnKonzKrClick() {
     BackInParameterDialog();
     return;
   }
-  InputProblem problem;
-  if (!ConfirmConcentric(m, state.language, d->Texts(), &problem)) {
-    if (problem) ShowDialogProblem(state, *problem);
+  if (const Outcome confirmed = ConfirmConcentric(m, state.language, d->Texts()); !confirmed.ok()) {
+    ShowDialogProblem(state, confirmed.problem());
     BackInParameterDialog();
     return;
   }

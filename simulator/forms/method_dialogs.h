@@ -28,7 +28,7 @@ inline constexpr int kDialogNext = 1;  // "weiter"
 inline constexpr int kDialogBack = 2;  // "zurück"
 
 // Shows a German message (translated) in the program's own box, information icon, OK.
-void ShowDialogProblem(SimulatorState& state, const std::string& german);
+void ShowDialogProblem(SimulatorState& state, const Problem& problem);
 
 // n-tree sample: tree number and estimator variant.
 class TBtnRightDlg6 : public QDialog {

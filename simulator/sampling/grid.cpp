@@ -129,8 +129,7 @@ bool ApplySpacingStep(SampleGrid& grid, int step, const GridContext& ctx) {
   }
 }
 
-bool GenerateGrid(SampleGrid& grid, const BoundaryPolygon* boundary, int step, const GridContext& ctx,
-                  std::string* problem) {
+Outcome GenerateGrid(SampleGrid& grid, const BoundaryPolygon* boundary, int step, const GridContext& ctx) {
   const int oldDx = grid.dx, oldDy = grid.dy;
   ApplySpacingStep(grid, step, ctx);
   if (grid.dx <= 0 || grid.dy <= 0) {  // only a damaged setting gets here; never divide by it
@@ -141,8 +140,7 @@ bool GenerateGrid(SampleGrid& grid, const BoundaryPolygon* boundary, int step, c
   if (static_cast<long long>(lattice.nx) * lattice.ny > kMaxGridPoints) {
     grid.dx = oldDx;
     grid.dy = oldDy;
-    if (problem) *problem = "nur 4200 Stichproben zulässig";
-    return false;
+    return Problem{"nur 4200 Stichproben zulässig", ""};
   }
   grid.extentX = ctx.enterpriseMode ? 5800 : 720;
   grid.extentY = ctx.enterpriseMode ? 5800 : 620;
@@ -184,7 +182,7 @@ bool GenerateGrid(SampleGrid& grid, const BoundaryPolygon* boundary, int step, c
   grid.pointCount = i;
   grid.insideCount = 0;
   grid.exists = true;
-  return true;
+  return {};
 }
 
 void MarkInsidePoints(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGridAreas* areas,
@@ -212,14 +210,13 @@ void MarkInsidePoints(SampleGrid& grid, const BoundaryPolygon* boundary, Enterpr
   }
 }
 
-bool NewGrid(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGridAreas* areas,
-             const GridContext& ctx, std::string* problem) {
+Outcome NewGrid(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGridAreas* areas, const GridContext& ctx) {
   grid.pointCount = 0;
   grid.insideCount = 0;
   grid.loadedFromFile = false;
-  const bool ok = GenerateGrid(grid, boundary, 0, ctx, problem);
+  Outcome made = GenerateGrid(grid, boundary, 0, ctx);
   MarkInsidePoints(grid, boundary, areas, ctx.enterpriseMode, grid.assign);
-  return ok;
+  return made;
 }
 
 bool ShiftGrid(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGridAreas* areas, int stepX,
@@ -235,10 +232,10 @@ bool ShiftGrid(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGrid
   if (stepY < 0 && grid.originY + grid.dy + stepY < 5) accepted = false;
   else grid.originY += stepY;
   // The lattice may have to widen for the new origin; where it cannot, the grid stays where it was.
-  if (!GenerateGrid(grid, boundary, 0, ctx)) {
+  if (!GenerateGrid(grid, boundary, 0, ctx).ok()) {
     grid.originX = oldX;
     grid.originY = oldY;
-    GenerateGrid(grid, boundary, 0, ctx);
+    (void)GenerateGrid(grid, boundary, 0, ctx);  // the old origin fitted before
     accepted = false;
   }
   MarkInsidePoints(grid, boundary, areas, ctx.enterpriseMode, false);
@@ -313,11 +310,8 @@ std::string EncodeGridFile(const SampleGrid& grid) {
   return out;
 }
 
-bool DecodeGridFile(const std::string& bytes, SampleGrid& grid, std::string& problem) {
-  if (bytes.size() != kGridFileSize) {
-    problem = kBadGridFile;
-    return false;
-  }
+Outcome DecodeGridFile(const std::string& bytes, SampleGrid& grid) {
+  if (bytes.size() != kGridFileSize) return Problem{kBadGridFile, ""};
   const std::int32_t dx = GetI32(bytes, kTrailer), dy = GetI32(bytes, kTrailer + 4);
   const std::int32_t ox = GetI32(bytes, kTrailer + 8), oy = GetI32(bytes, kTrailer + 12);
   const std::int32_t count = GetI32(bytes, kTrailer + 16), inside = GetI32(bytes, kTrailer + 20);
@@ -346,10 +340,7 @@ bool DecodeGridFile(const std::string& bytes, SampleGrid& grid, std::string& pro
         !std::isfinite(p.centreX) || !std::isfinite(p.centreY))
       ok = false;
   }
-  if (!ok) {
-    problem = kBadGridFile;
-    return false;
-  }
+  if (!ok) return Problem{kBadGridFile, ""};
   grid.points = std::move(points);
   grid.dx = dx;
   grid.dy = dy;
@@ -358,34 +349,25 @@ bool DecodeGridFile(const std::string& bytes, SampleGrid& grid, std::string& pro
   grid.pointCount = count;
   grid.insideCount = inside;
   grid.exists = true;
-  return true;
+  return {};
 }
 
-bool SaveGrid(const SampleGrid& grid, const std::string& path, std::string& problem) {
+Outcome SaveGrid(const SampleGrid& grid, const std::string& path) {
   std::error_code ec;
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-  if (!WriteFileAtomic(path, EncodeGridFile(grid))) {
-    problem = "Gitternetz konnte nicht gespeichert werden";
-    return false;
-  }
-  return true;
+  if (!WriteFileAtomic(path, EncodeGridFile(grid))) return Problem{"Gitternetz konnte nicht gespeichert werden", ""};
+  return {};
 }
 
-bool LoadGrid(SampleGrid& grid, const std::string& path, std::string& problem) {
-  if (!FileExists(path)) {
-    problem = "Bitte zuerst Gitternetz speichern";
-    return false;
-  }
+Outcome LoadGrid(SampleGrid& grid, const std::string& path) {
+  if (!FileExists(path)) return Problem{"Bitte zuerst Gitternetz speichern", ""};
   // A file of another size is no grid: it is refused without reading it whole.
   std::string bytes;
-  if (ReadFileUpTo(path, kGridFileSize, bytes) != FileRead::kOk) {
-    problem = kBadGridFile;
-    return false;
-  }
-  if (!DecodeGridFile(bytes, grid, problem)) return false;
+  if (ReadFileUpTo(path, kGridFileSize, bytes) != FileRead::kOk) return Problem{kBadGridFile, ""};
+  if (Outcome decoded = DecodeGridFile(bytes, grid); !decoded.ok()) return decoded;
   grid.loadedFromFile = true;
-  return true;
+  return {};
 }
 
 // ---- picking and dragging ----
@@ -432,15 +414,12 @@ std::string DigitisedBoundaryPath(const std::string& programFolder) {
   return ResolveIn(programFolder, "Temp/Grenze.txt");
 }
 
-bool WriteDigitisedBoundary(const SampleGrid& grid, const std::string& programFolder, std::string& problem) {
+Outcome WriteDigitisedBoundary(const SampleGrid& grid, const std::string& programFolder) {
   const std::string path = DigitisedBoundaryPath(programFolder);
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-  if (!WriteTextLines(path, DigitisedBoundaryLines(grid))) {
-    problem = "Grenze konnte nicht gespeichert werden";
-    return false;
-  }
-  return true;
+  if (!WriteTextLines(path, DigitisedBoundaryLines(grid))) return Problem{"Grenze konnte nicht gespeichert werden", ""};
+  return {};
 }
 
 }  // namespace tolvek

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/platform.h"
+#include "common/problem.h"
 #include "common/random.h"
 #include "common/run_control.h"
 #include "simulator/sampling/prepared_inside.h"
@@ -103,16 +104,15 @@ bool ApplySpacingStep(SampleGrid& grid, int step, const GridContext& ctx);
 // lattice (720 × 620 in stand mode); where a rotated or large stand would reach past it the index
 // ranges are extended so that the whole stand is covered. False with the message
 // "nur 4200 Stichproben zulässig" when that would need more than 4200 points: the grid is kept as it was.
-bool GenerateGrid(SampleGrid& grid, const BoundaryPolygon* boundary, int step, const GridContext& ctx,
-                  std::string* problem = nullptr);
+// The grid's problems name no file (the grid is the one in hand), so their `where` stays empty.
+Outcome GenerateGrid(SampleGrid& grid, const BoundaryPolygon* boundary, int step, const GridContext& ctx);
 
 // Inside flags and inside count (stand mode with the boundary, enterprise mode with the areas).
 void MarkInsidePoints(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGridAreas* areas,
                       bool enterpriseMode, bool assign);
 
 // A fresh grid: room for 4200 points, generation without spacing change, inside marking.
-bool NewGrid(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGridAreas* areas,
-             const GridContext& ctx, std::string* problem = nullptr);
+Outcome NewGrid(SampleGrid& grid, const BoundaryPolygon* boundary, EnterpriseGridAreas* areas, const GridContext& ctx);
 
 // The shift buttons: regenerate, then move the origin (steps × 4 in enterprise mode). A negative step
 // is refused where origin + spacing + step would drop below 5. Returns false when a step was refused.
@@ -142,13 +142,13 @@ std::string GridFilePath(const std::string& programFolder, int enterpriseNumber)
 // The 201624 bytes of the file.
 std::string EncodeGridFile(const SampleGrid& grid);
 // Checks size and content; on success fills the grid's points, spacing, origin and counts. On failure
-// returns false with the German message and leaves the grid as it was.
-bool DecodeGridFile(const std::string& bytes, SampleGrid& grid, std::string& problem);
-// Writes the file atomically; false with a message when it could not be written.
-bool SaveGrid(const SampleGrid& grid, const std::string& path, std::string& problem);
+// returns the German message and leaves the grid as it was.
+Outcome DecodeGridFile(const std::string& bytes, SampleGrid& grid);
+// Writes the file atomically; a problem when it could not be written.
+Outcome SaveGrid(const SampleGrid& grid, const std::string& path);
 // "Bitte zuerst Gitternetz speichern" when the file does not exist; the size and content check above
 // otherwise. On success the grid counts as read from a file.
-bool LoadGrid(SampleGrid& grid, const std::string& path, std::string& problem);
+Outcome LoadGrid(SampleGrid& grid, const std::string& path);
 
 // ---- picking and dragging a plot on the stand map ----
 // The inside point within 10 m of (X, Y) in both axes (the last that matches), 0 for none.
@@ -165,7 +165,7 @@ DigitiseResult DigitiseBoundary(SampleGrid& grid, double y, double x);
 std::vector<std::string> DigitisedBoundaryLines(const SampleGrid& grid);
 std::string DigitisedBoundaryPath(const std::string& programFolder);
 // Rewrites "Temp\Grenze.txt" below the program folder with the points (after "Grenze geschlossen" was
-// confirmed). False with a message when it could not be written; an older file then stays whole.
-bool WriteDigitisedBoundary(const SampleGrid& grid, const std::string& programFolder, std::string& problem);
+// confirmed). A problem when it could not be written; an older file then stays whole.
+Outcome WriteDigitisedBoundary(const SampleGrid& grid, const std::string& programFolder);
 
 }  // namespace tolvek

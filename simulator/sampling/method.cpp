@@ -104,12 +104,14 @@ double BoundingBoxArea(int n, const double* x, const double* y) {
   return Finite(area) ? area : 0.0;
 }
 
-std::optional<std::string> PlotTooLarge(const LanguageTable& lang, double radius, const PlotSizeLimit& limit) {
+Outcome PlotTooLarge(const LanguageTable& lang, double radius, const PlotSizeLimit& limit) {
   // Compared by radius, with the limit's radius shown to two places: a radius typed as shown is taken.
   const double largest = std::floor(limit.radius * 100.0) / 100.0;
-  if (Finite(radius) && radius <= largest) return std::nullopt;
-  return Translate(lang, "Probekreis zu groß für den Bestand. Größter Radius:") + " " + FormatFixed(0, 2, largest) +
-         " m (" + FormatFixed(0, 0, largest * largest * kCirclePi) + " " + Translate(lang, "qm") + ")";
+  if (Finite(radius) && radius <= largest) return {};
+  return Problem{Translate(lang, "Probekreis zu groß für den Bestand. Größter Radius:") + " " +
+                     FormatFixed(0, 2, largest) + " m (" + FormatFixed(0, 0, largest * largest * kCirclePi) + " " +
+                     Translate(lang, "qm") + ")",
+                 ""};
 }
 
 // ---- n-tree sample ----
@@ -119,15 +121,15 @@ void BeginNTree(MethodSettings& m, const LanguageTable& lang) {
   m.treeNumber = 6;
 }
 
-InputProblem CheckNTree(int n, int variant, double understoreyDbh, double understoreyRadius) {
-  if (n < 2 || n > 7) return std::string("Baumzahl nur von 2 bis 7 möglich");
-  if (variant < 1 || variant > kNTreeVariants) return std::string("Bitte eine Variante wählen");
+Outcome CheckNTree(int n, int variant, double understoreyDbh, double understoreyRadius) {
+  if (n < 2 || n > 7) return Problem{"Baumzahl nur von 2 bis 7 möglich", ""};
+  if (variant < 1 || variant > kNTreeVariants) return Problem{"Bitte eine Variante wählen", ""};
   if (variant == 4) {
     if (!Finite(understoreyDbh) || understoreyDbh < 0.0 || understoreyDbh > 20.0 || !Finite(understoreyRadius) ||
         understoreyRadius < 0.0 || understoreyRadius > 6.0)
-      return std::string("Grenzwerte für den Unterstand ungültig");
+      return Problem{"Grenzwerte für den Unterstand ungültig", ""};
   }
-  return std::nullopt;
+  return {};
 }
 
 std::string NTreeParameterLine(const MethodSettings& m, const LanguageTable& lang) {
@@ -173,27 +175,25 @@ double AreaOfRadiusText(std::string_view radiusText) {
 
 std::string RadiusAreaCaption(std::string_view radiusText) { return FormatFixed8_2(AreaOfRadiusText(radiusText)); }
 
-InputProblem CheckFixedCircleArea(double area) {
-  if (!Finite(area) || area <= 0.0) return std::string("Bitte einen positiven Radius oder eine positive Fläche eingeben");
-  return std::nullopt;
+Outcome CheckFixedCircleArea(double area) {
+  if (!Finite(area) || area <= 0.0)
+    return Problem{"Bitte einen positiven Radius oder eine positive Fläche eingeben", ""};
+  return {};
 }
 
 std::string FixedCircleParameterLine(const MethodSettings& m, const LanguageTable& lang) {
   return PadRight(Translate(lang, "Kreisfläche:"), 16) + FormatFixed(5, 0, m.circleArea) + " " + Translate(lang, "qm");
 }
 
-bool ConfirmFixedCircle(MethodSettings& m, const LanguageTable& lang, double area, InputProblem* problem) {
-  if (InputProblem p = CheckFixedCircleArea(area)) {
-    if (problem) *problem = p;
-    return false;
-  }
+Outcome ConfirmFixedCircle(MethodSettings& m, const LanguageTable& lang, double area) {
+  if (Outcome checked = CheckFixedCircleArea(area); !checked.ok()) return checked;
   m.code = kMethodFixedCircle;
   if (m.name.empty()) m.name = MethodTitle(lang, "Vollkreise");
   m.circleArea = area;
   m.circleRadius = std::sqrt(area / kCirclePi);
   m.parameterLine = FixedCircleParameterLine(m, lang);
   ConfirmChoice(m);
-  return true;
+  return {};
 }
 
 // ---- angle-count sampling ----
@@ -204,10 +204,10 @@ void BeginAngleCount(MethodSettings& m, const LanguageTable& lang) {
   m.countingMode = 1;
 }
 
-InputProblem CheckAngleCount(int factor, int countingMode) {
-  if (factor != 1 && factor != 2 && factor != 4) return std::string("Bitte Zählbreite 1, 2 oder 4 wählen");
-  if (countingMode != 0 && countingMode != 1) return std::string("Bitte Zählbreite 1, 2 oder 4 wählen");
-  return std::nullopt;
+Outcome CheckAngleCount(int factor, int countingMode) {
+  if (factor != 1 && factor != 2 && factor != 4) return Problem{"Bitte Zählbreite 1, 2 oder 4 wählen", ""};
+  if (countingMode != 0 && countingMode != 1) return Problem{"Bitte Zählbreite 1, 2 oder 4 wählen", ""};
+  return {};
 }
 
 std::string AngleCountParameterLine(const MethodSettings& m, const LanguageTable& lang) {
@@ -215,19 +215,15 @@ std::string AngleCountParameterLine(const MethodSettings& m, const LanguageTable
   return Translate(lang, "Zählbreite") + ": " + FormatInt(m.countingFactor, 0) + " " + mode;
 }
 
-bool ConfirmAngleCount(MethodSettings& m, const LanguageTable& lang, int factor, int countingMode,
-                       InputProblem* problem) {
-  if (InputProblem p = CheckAngleCount(factor, countingMode)) {
-    if (problem) *problem = p;
-    return false;
-  }
+Outcome ConfirmAngleCount(MethodSettings& m, const LanguageTable& lang, int factor, int countingMode) {
+  if (Outcome checked = CheckAngleCount(factor, countingMode); !checked.ok()) return checked;
   m.code = kMethodAngleCount;
   if (m.name.empty()) m.name = MethodTitle(lang, "Winkelzählprobe WZP");
   m.countingFactor = static_cast<std::uint8_t>(factor);
   m.countingMode = static_cast<std::uint8_t>(countingMode);
   m.parameterLine = AngleCountParameterLine(m, lang);
   ConfirmChoice(m);
-  return true;
+  return {};
 }
 
 // ---- concentric circles ----
@@ -263,33 +259,29 @@ int ConcentricCount(const ConcentricTexts& texts) {
   return count;
 }
 
-InputProblem CheckConcentric(const ConcentricTexts& texts) {
+Outcome CheckConcentric(const ConcentricTexts& texts) {
   const int count = ConcentricCount(texts);
-  if (count < 2) return std::string("Bitte mindestens zwei Kreise festlegen");
+  if (count < 2) return Problem{"Bitte mindestens zwei Kreise festlegen", ""};
   double lastRadius = 0.0;
   for (int i = 0; i < count; ++i) {
     const std::optional<double> r = ParseReal(texts.radius[i]);
-    if (!r || !Finite(*r) || *r <= 0.0) return std::string("Bitte für jeden Kreis einen positiven Radius eingeben");
-    if (*r <= lastRadius) return std::string("Die Radien müssen von Kreis zu Kreis zunehmen");
+    if (!r || !Finite(*r) || *r <= 0.0) return Problem{"Bitte für jeden Kreis einen positiven Radius eingeben", ""};
+    if (*r <= lastRadius) return Problem{"Die Radien müssen von Kreis zu Kreis zunehmen", ""};
     lastRadius = *r;
     // A dbh text that is no number is a limit of 0 cm; limits in any order give a sound ring look-up
     // (a circle whose limit is not above an inner one's merely takes that circle's trees). Only a
     // negative limit, which names no diameter, is refused.
-    if (TextToReal(texts.dbh[i]) < 0.0) return std::string("Bitte für jeden Kreis eine BHD-Grenze eingeben");
+    if (TextToReal(texts.dbh[i]) < 0.0) return Problem{"Bitte für jeden Kreis eine BHD-Grenze eingeben", ""};
   }
-  return std::nullopt;
+  return {};
 }
 
 std::string ConcentricParameterLine(const MethodSettings& m) {
   return "max. Radius" + FormatFixed(7, 2, m.concentricRadius[m.circleCount]) + " m";
 }
 
-bool ConfirmConcentric(MethodSettings& m, const LanguageTable& lang, const ConcentricTexts& texts,
-                       InputProblem* problem) {
-  if (InputProblem p = CheckConcentric(texts)) {
-    if (problem) *problem = p;
-    return false;
-  }
+Outcome ConfirmConcentric(MethodSettings& m, const LanguageTable& lang, const ConcentricTexts& texts) {
+  if (Outcome checked = CheckConcentric(texts); !checked.ok()) return checked;
   const int count = ConcentricCount(texts);
   m.code = kMethodConcentric;
   m.circleCount = static_cast<std::uint8_t>(count);
@@ -313,7 +305,7 @@ bool ConfirmConcentric(MethodSettings& m, const LanguageTable& lang, const Conce
   m.name = MethodTitle(lang, "Konzentr. Kreise") + " " + texts.region;
   m.parameterLine = ConcentricParameterLine(m);
   ConfirmChoice(m);
-  return true;
+  return {};
 }
 
 std::string ConcentricCalliperNotice(const MethodSettings& m, const LanguageTable& lang, double calliperThreshold) {

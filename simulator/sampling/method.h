@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "common/language.h"
-
 #include "common/circle_pi.h"
+#include "common/language.h"
+#include "common/problem.h"
 
 namespace tolvek {
 
@@ -83,9 +83,8 @@ std::string MethodLetter(int code);
 // The stored method name (the evaluation's title).
 inline const std::string& MethodName(const MethodSettings& m) { return m.name; }
 
-// Result of a check: empty when the input is accepted, else the German message to show (translated
-// by the caller, which leaves its dialog open).
-using InputProblem = std::optional<std::string>;
+// The checks below accept the input or give the German message to show (translated by the caller,
+// which leaves its dialog open); the input names no file, so `where` stays empty.
 
 // ---- the largest plot ----
 // A plot larger than the stand's bounding box is of no use: nearly every point's circle reaches far
@@ -100,16 +99,16 @@ inline constexpr double kLargestPlotArea = 99999.0;
 PlotSizeLimit LargestPlot(double boxArea);
 // The area of the bounding box of corners 1..n (0 for fewer than two or corners that are no numbers).
 double BoundingBoxArea(int n, const double* x, const double* y);
-// Empty when a circle of that radius fits the limit, else the translated message that names the largest
-// radius and area allowed.
-std::optional<std::string> PlotTooLarge(const LanguageTable& lang, double radius, const PlotSizeLimit& limit);
+// Accepted when a circle of that radius fits the limit, else the message that names the largest radius
+// and area allowed. It carries figures, so it is translated here: the window shows it as it stands.
+Outcome PlotTooLarge(const LanguageTable& lang, double radius, const PlotSizeLimit& limit);
 
 // ---- n-tree sample ----
 // The radio handler's start: name "N-Baum Stichprobe", code 1, n := 6.
 void BeginNTree(MethodSettings& m, const LanguageTable& lang);
 // "weiter" of the n-tree dialog (and of the understorey dialog for variant 4). n 2..7, variant 1..8;
 // the understorey values count for variant 4 only (dbh limit 0..20 cm, radius 0..6 m).
-InputProblem CheckNTree(int n, int variant, double understoreyDbh, double understoreyRadius);
+Outcome CheckNTree(int n, int variant, double understoreyDbh, double understoreyRadius);
 // Stores the values, builds the parameter line and confirms. Returns true when the platform notice
 // "Nur für 6-Baum Stichprobr geeignet" is due (variant 6 with n other than 6; the choice stays).
 bool ConfirmNTree(MethodSettings& m, const LanguageTable& lang, int n, int variant, double understoreyDbh,
@@ -124,17 +123,17 @@ void BeginFixedCircle(MethodSettings& m, const LanguageTable& lang);
 double AreaOfRadiusText(std::string_view radiusText);
 // The caption of the button that shows the area of the typed radius.
 std::string RadiusAreaCaption(std::string_view radiusText);
-InputProblem CheckFixedCircleArea(double area);
-// Stores the area (and the radius from it), builds the parameter line and confirms.
-bool ConfirmFixedCircle(MethodSettings& m, const LanguageTable& lang, double area, InputProblem* problem);
+Outcome CheckFixedCircleArea(double area);
+// Stores the area (and the radius from it), builds the parameter line and confirms; a refused area
+// changes nothing.
+Outcome ConfirmFixedCircle(MethodSettings& m, const LanguageTable& lang, double area);
 std::string FixedCircleParameterLine(const MethodSettings& m, const LanguageTable& lang);
 
 // ---- angle-count sampling ----
 // The radio handler's start: name "Winkelzählprobe WZP", code 3, factor 4, normal mode.
 void BeginAngleCount(MethodSettings& m, const LanguageTable& lang);
-InputProblem CheckAngleCount(int factor, int countingMode);
-bool ConfirmAngleCount(MethodSettings& m, const LanguageTable& lang, int factor, int countingMode,
-                       InputProblem* problem);
+Outcome CheckAngleCount(int factor, int countingMode);
+Outcome ConfirmAngleCount(MethodSettings& m, const LanguageTable& lang, int factor, int countingMode);
 std::string AngleCountParameterLine(const MethodSettings& m, const LanguageTable& lang);
 
 // ---- concentric circles ----
@@ -165,12 +164,11 @@ void BeginConcentric(MethodSettings& m, const LanguageTable& lang);
 int ConcentricCount(const ConcentricTexts& texts);
 // Radii 1..count must be positive numbers and grow from circle to circle. A dbh text that is no number
 // counts as 0 cm; only a negative dbh limit is refused.
-InputProblem CheckConcentric(const ConcentricTexts& texts);
+Outcome CheckConcentric(const ConcentricTexts& texts);
 // Stores count, dbh limits (rounded to whole cm), radii, the largest radius in circleArea, the name with
-// its region code and the parameter line; confirms. False with the problem when the texts are refused
-// (nothing is changed then).
-bool ConfirmConcentric(MethodSettings& m, const LanguageTable& lang, const ConcentricTexts& texts,
-                       InputProblem* problem);
+// its region code and the parameter line; confirms. The problem when the texts are refused (nothing is
+// changed then).
+Outcome ConfirmConcentric(MethodSettings& m, const LanguageTable& lang, const ConcentricTexts& texts);
 std::string ConcentricParameterLine(const MethodSettings& m);
 // The calliper notice after confirmation: empty when |dbh limit 1 − threshold| ≤ 0.1, else the text of
 // the platform information dialog.

@@ -496,9 +496,10 @@ void StartPass(PassEnvironment& env) {
 
 // A grid made from the environment's settings; false (the problem shown) when none could be made.
 bool MakeGrid(PassEnvironment& env) {
-  std::string problem;
-  if (NewGrid(env.sampling.grid, &env.boundary, env.areas, env.gridContext, &problem)) return true;
-  env.services.messages->PlatformBox(Translate(env.language, problem), "", PlatformButtons::Ok, PlatformIcon::None);
+  const Outcome made = NewGrid(env.sampling.grid, &env.boundary, env.areas, env.gridContext);
+  if (made.ok()) return true;
+  env.services.messages->PlatformBox(ProblemMessage(env.language, made.problem()), "", PlatformButtons::Ok,
+                                     PlatformIcon::None);
   return false;
 }
 

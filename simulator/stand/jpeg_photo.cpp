@@ -149,7 +149,7 @@ int Decode(const unsigned char* data, unsigned long size, ErrorManager& err, Rgb
 JpegDecodeResult DecodeJpeg(std::string_view bytes, RgbImage& image) {
   JpegDecodeResult result;
   if (bytes.empty()) {
-    result.error = "empty file";
+    result.outcome = Problem{"empty file", ""};
     return result;
   }
   ErrorManager err{};
@@ -159,19 +159,19 @@ JpegDecodeResult DecodeJpeg(std::string_view bytes, RgbImage& image) {
                   err, decoded, progressive);
   result.progressive = progressive;
   if (rc == 1) {
-    result.error = err.message;
+    result.outcome = Problem{err.message, ""};
     return result;
   }
   if (rc == 2) {
-    result.error = "picture size out of range";
+    result.outcome = Problem{"picture size out of range", ""};
     return result;
   }
   if (err.damaged) {
-    result.error = err.message;
+    result.outcome = Problem{err.message, ""};
     return result;
   }
   image = std::move(decoded);
-  result.ok = true;
+  result.outcome = {};
   return result;
 }
 
@@ -180,8 +180,12 @@ JpegDecodeResult LoadJpegFile(const std::string& path, RgbImage& image) {
   JpegDecodeResult r;
   switch (ReadFileUpTo(path, kMaxJpegFileBytes, bytes)) {
     case FileRead::kOk: return DecodeJpeg(bytes, image);
-    case FileRead::kTooLarge: r.error = "file larger than 16 MB"; break;
-    case FileRead::kCannotRead: r.error = "cannot read " + path; break;
+    case FileRead::kTooLarge:
+      r.outcome = Problem{"file larger than 16 MB", ""};
+      break;
+    case FileRead::kCannotRead:
+      r.outcome = Problem{"cannot read " + path, ""};
+      break;
   }
   return r;
 }

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/problem.h"
+
 namespace tolvek {
 
 struct RgbImage {
@@ -16,9 +18,8 @@ struct RgbImage {
 };
 
 struct JpegDecodeResult {
-  bool ok = false;
+  Outcome outcome = Problem{"not decoded", ""};  // the decoder's reason (its own words) when refused
   bool progressive = false;
-  std::string error;  // the decoder's reason when !ok
 };
 
 // A photograph's file takes at most this much; the largest picture the decoder takes (16 megapixels)

@@ -34,11 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Check(BoundarySignedArea(b) > 0.0, "the ring runs clockwise");
 
   SampleGrid grid;
-  std::string gridProblem;
-  if (NewGrid(grid, &b, nullptr, GridContext{}, &gridProblem)) {
+  if (const Outcome laid = NewGrid(grid, &b, nullptr, GridContext{}); laid.ok()) {
     fuzz::Check(grid.pointCount <= kMaxGridPoints && grid.insideCount <= grid.pointCount, "the grid fits its array");
   } else {
-    fuzz::Check(!gridProblem.empty(), "a refused grid says why");
+    fuzz::Check(!laid.problem().message.empty(), "a refused grid says why");
   }
   return 0;
 }

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (int i = 0; i < kNineCount; ++i)
       fuzz::Check(p.nine[i] >= 0 && p.nine[i] <= NineMaximum(i, level), "the nine within their fields");
-    DrawRefusal(p);
+    static_cast<void>(CheckDrawable(p));
 
     std::string file;
     for (const std::string& line : ParameterFileLines(p)) file += line + "\r\n";

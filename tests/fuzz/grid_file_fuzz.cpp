@@ -28,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   SampleGrid grid;
   grid.dx = 37;
-  std::string problem;
-  if (!DecodeGridFile(file, grid, problem)) {
-    fuzz::Check(!problem.empty() && grid.dx == 37 && !grid.exists, "a refusal says why and changes nothing");
+  if (const Outcome decoded = DecodeGridFile(file, grid); !decoded.ok()) {
+    fuzz::Check(!decoded.problem().message.empty() && grid.dx == 37 && !grid.exists,
+                "a refusal says why and changes nothing");
     return 0;
   }
   fuzz::Check(grid.pointCount >= 0 && grid.pointCount <= kMaxGridPoints, "at most 4200 points");
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // What is read is what is written again.
   SampleGrid back;
-  fuzz::Check(DecodeGridFile(EncodeGridFile(grid), back, problem), "a grid read is written readably");
+  fuzz::Check(DecodeGridFile(EncodeGridFile(grid), back).ok(), "a grid read is written readably");
   fuzz::Check(back.pointCount == grid.pointCount && back.dx == grid.dx && back.dy == grid.dy &&
                   back.originX == grid.originX && back.originY == grid.originY,
               "a grid read is written as read");

@@ -7,8 +7,8 @@ using namespace tolvek;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   RgbImage image;
   const JpegDecodeResult r = DecodeJpeg(fuzz::Bytes(data, size), image);
-  if (!r.ok) {
-    fuzz::Check(!r.error.empty() && image.pixels.empty(), "a refusal says why and keeps nothing");
+  if (!r.outcome.ok()) {
+    fuzz::Check(!r.outcome.problem().message.empty() && image.pixels.empty(), "a refusal says why and keeps nothing");
     return 0;
   }
   fuzz::Check(image.width > 0 && image.height > 0, "a picture has a size");

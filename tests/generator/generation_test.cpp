@@ -43,7 +43,7 @@ Counts Count(const GeneratedStand& s) {
 GeneratedStand Generate(const GenerationParameters& p, GenerationLevel level, int pass, RandomGenerator& r,
                         GenerationResult* out = nullptr) {
   GenerationResult g = GenerateStand(p, level, pass, r);
-  EXPECT_TRUE(g.stand.has_value()) << g.refusal.value_or("");
+  EXPECT_TRUE(g.stand.has_value() && g.outcome.ok());
   if (out) *out = g;
   return g.stand ? *g.stand : GeneratedStand{};
 }
@@ -192,7 +192,8 @@ TEST(Generation, NoStemsIsRefusedWithoutADraw) {
   int pass = 4;
   const GenerationResult g = GenerateStand(Rows({{1, 30, 20, 0, 0}}), GenerationLevel::kStand, pass, r);
   EXPECT_FALSE(g.stand);
-  EXPECT_TRUE(g.refusal);
+  ASSERT_FALSE(g.outcome.ok());
+  EXPECT_EQ(g.outcome.problem().message, "Stammzahl / ha insgesamt muss zwischen 1 und 9999 liegen");
   EXPECT_EQ(r.Seed(), 77u);
   EXPECT_EQ(pass, 4);
 }

@@ -120,12 +120,12 @@ TEST(FieldRules, ValidateAllAndTheDrawingRefusal) {
   EXPECT_EQ(p.rows[1].cv, 0.0);
   EXPECT_EQ(p.rows[1].stems, 9999);
   EXPECT_EQ(p.nine, (std::array<int, kNineCount>{0, 0, 0, 100, 0, 0, 0, 0, 100}));  // no groups: no diameter, shares
-  EXPECT_FALSE(DrawRefusal(p));
+  EXPECT_TRUE(CheckDrawable(p).ok());
   p.rows[1].stems = 0;
-  EXPECT_TRUE(DrawRefusal(p));
+  EXPECT_FALSE(CheckDrawable(p).ok());
   p.rows[0] = {1, 30, 20, 0, 6000};
   p.rows[1].stems = 6000;
-  EXPECT_TRUE(DrawRefusal(p));  // 12000 stems per ha are more than the fields can hold
+  EXPECT_FALSE(CheckDrawable(p).ok());  // 12000 stems per ha are more than the fields can hold
 }
 
 TEST(FieldRules, BasalAreasAndTotals) {

@@ -146,7 +146,7 @@ TEST(EditorFile, WritesTheTargetsFileFromTheReferenceAndTheMergedTexts) {
                   "F2\tBtListe\tListe\tL\tListe\tliste\t"}));
   ASSERT_EQ(e.reference.result, LoadResult::kOk);
   ASSERT_EQ(e.loaded.result, LoadResult::kOk);
-  ASSERT_TRUE(WriteTargetFile(e.s));
+  ASSERT_TRUE(WriteTargetFile(e.s).ok());
   EXPECT_EQ(FileText(e.dir.File("SpracheTR.txt")),
             Lines({"F1\tButton12\tBestand\tBestand wählen\tMeşcere\tMeşcere seç",
                    "\t\t\tweiter\t\tnext",
@@ -156,7 +156,7 @@ TEST(EditorFile, WritesTheTargetsFileFromTheReferenceAndTheMergedTexts) {
   // English writes "Sprache.txt" with the English texts, and leaves the reference alone.
   LoadTarget(e.s, 2);
   const std::string english = FileText(e.dir.File("SpracheEN.txt"));
-  ASSERT_TRUE(WriteTargetFile(e.s));
+  ASSERT_TRUE(WriteTargetFile(e.s).ok());
   EXPECT_EQ(FileText(e.dir.File("Sprache.txt")),
             Lines({"F1\tButton12\tBestand\tBestand wählen\tStand\tChoose a stand",
                    "\t\t\tweiter\t\tnext",
@@ -176,11 +176,11 @@ TEST(EditorFile, ShippedTablesComeBackByteForByte) {
   for (LanguageNumber n = 3; n <= 7; ++n) {
     ASSERT_EQ(LoadTarget(s, n).result, LoadResult::kOk);
     const std::string before = FileText(TargetFilePath(s));
-    ASSERT_TRUE(WriteTargetFile(s));
+    ASSERT_TRUE(WriteTargetFile(s).ok());
     EXPECT_TRUE(FileText(TargetFilePath(s)) == before) << TargetFilePath(s);
   }
   LoadTarget(s, 2);
-  ASSERT_TRUE(WriteTargetFile(s));
+  ASSERT_TRUE(WriteTargetFile(s).ok());
   EXPECT_TRUE(FileText(dir.File("Sprache.txt")) == FileText(dir.File("SpracheEN.txt")));
 }
 
@@ -189,7 +189,7 @@ TEST(EditorFile, LoadSaveCyclesKeepEveryRowAndTheFirstLine) {
   Editor e(Lines({header.c_str(), "F1\tB\tde\tDE\ten\tEN", "\t\t\tx\t\ty"}), "SpracheTR.txt",
            Lines({header.c_str(), "F1\tB\tde\tDE\ttr\tTR", "\t\t\tx\t\tzz"}));
   for (int cycle = 0; cycle < 3; ++cycle) {
-    ASSERT_TRUE(WriteTargetFile(e.s));
+    ASSERT_TRUE(WriteTargetFile(e.s).ok());
     std::vector<LanguageRow> read;
     ASSERT_TRUE(ReadLanguageRows(e.dir.File("SpracheTR.txt"), read));  // as the simulator reads it
     ASSERT_EQ(read.size(), 3u) << "cycle " << cycle;
@@ -208,7 +208,7 @@ TEST(EditorFile, AMissingFileIsReportedAndLosesNothing) {
   EXPECT_EQ(e.loaded.result, LoadResult::kUnreadable);
   EXPECT_EQ(e.loaded.path, e.dir.File("SpracheFR.txt"));
   EXPECT_EQ(e.Target(1), "en|EN");
-  ASSERT_TRUE(WriteTargetFile(e.s));
+  ASSERT_TRUE(WriteTargetFile(e.s).ok());
   EXPECT_EQ(FileText(e.dir.File("SpracheFR.txt")), Lines({"F1\tB\tde\tDE\ten\tEN"}));
 
   // No reference, or an empty one: nothing to edit, and nothing is ever written over the target.
@@ -220,8 +220,9 @@ TEST(EditorFile, AMissingFileIsReportedAndLosesNothing) {
   dir.Write("SpracheTR.txt", Lines({"F1\tB\tde\tDE\ttr\tTR"}));
   EXPECT_EQ(LoadReference(s).result, LoadResult::kEmpty);
   EXPECT_FALSE(s.referenceLoaded);
-  std::string error;
-  EXPECT_FALSE(WriteTargetFile(s, &error));
+  const Outcome refused = WriteTargetFile(s);
+  ASSERT_FALSE(refused.ok());
+  EXPECT_EQ(refused.problem(), (Problem{"no reference table", TargetFilePath(s)}));
   EXPECT_EQ(FileText(dir.File("SpracheTR.txt")), Lines({"F1\tB\tde\tDE\ttr\tTR"}));
 }
 
@@ -271,7 +272,7 @@ TEST(EditorRows, AReferenceRowInsertedTakesItsPlaceWithoutLimit) {
   big.s.referenceRow = 700;
   InsertReferenceRow(big.s);
   EXPECT_EQ(RowCount(big.s), 701);
-  ASSERT_TRUE(WriteTargetFile(big.s));
+  ASSERT_TRUE(WriteTargetFile(big.s).ok());
   std::vector<LanguageRow> read;
   ASSERT_TRUE(ReadLanguageRows(big.dir.File("SpracheTR.txt"), read));
   EXPECT_EQ(read.size(), 701u);

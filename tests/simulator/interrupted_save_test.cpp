@@ -38,7 +38,7 @@ SampleGrid LaidGrid(int spacing) {
   SetBoundaryPoints(RectangleBoundary(300.0, 250.0), stand);
   SampleGrid grid;
   grid.dx = grid.dy = spacing;
-  EXPECT_TRUE(NewGrid(grid, &stand, nullptr, GridContext{}));
+  EXPECT_TRUE(NewGrid(grid, &stand, nullptr, GridContext{}).ok());
   return grid;
 }
 
@@ -77,12 +77,11 @@ TEST(InterruptedSave, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
   const std::vector<std::string> oldTable = TableLines(40), newTable = TableLines(4000);
   std::vector<Save> saves{
       {SettingsPath(program),
-       [&](bool fresh) { return WriteSettingsFile(program, fresh ? Settings{7, false} : Settings{1, true}); }},
-      {GridFilePath(program, 1),
        [&](bool fresh) {
-         std::string problem;
-         return SaveGrid(fresh ? newGrid : oldGrid, GridFilePath(program, 1), problem);
+         return WriteSettingsFile(program, fresh ? Settings{7, false} : Settings{1, true});
        }},
+      {GridFilePath(program, 1),
+       [&](bool fresh) { return SaveGrid(fresh ? newGrid : oldGrid, GridFilePath(program, 1)).ok(); }},
       {SampleTreeTablePath(program),
        [&](bool fresh) { return WriteSampleTreeTable(program, fresh ? newTable : oldTable); }},
   };

@@ -94,7 +94,7 @@ PassPair::PassPair(const TreeList& trees, const BoundaryPolygon& boundary, const
 
 bool PassPair::FirstPass(const std::string& where) {
   for (int k = 0; k < 2; ++k) {
-    EXPECT_TRUE(NewGrid(sides_[k].sampling.grid, &sides_[k].boundary, nullptr, GridContext{})) << where;
+    EXPECT_TRUE(NewGrid(sides_[k].sampling.grid, &sides_[k].boundary, nullptr, GridContext{}).ok()) << where;
     RunSamplingPass(envs_[k]);
   }
   return Compare(where);

@@ -251,7 +251,7 @@ TEST_F(Collection, PhotographsDecodeAndOneIsProgressive) {
   auto check = [&](const std::string& rel) {
     RgbImage image;
     const JpegDecodeResult r = LoadJpegFile(Out(rel), image);
-    ASSERT_TRUE(r.ok) << rel << " " << r.error;
+    ASSERT_TRUE(r.outcome.ok()) << rel;
     EXPECT_EQ(image.width, 400);
     EXPECT_EQ(image.height, 300);
     progressive += r.progressive ? 1 : 0;

@@ -146,7 +146,8 @@ bool MakeModelStands(const std::string& folder, std::vector<std::string>& writte
   auto generate = [&](const ModelStandPlan& m) -> std::optional<generator::GeneratedStand> {
     ++pass;
     generator::GenerationResult r = generator::GenerateStand(m.parameters, GenerationLevel::kEnterprise, pass, random);
-    if (!r.stand) error = "Stand" + std::to_string(m.number) + ": " + r.refusal.value_or("not made");
+    if (!r.stand)
+      error = "Stand" + std::to_string(m.number) + ": " + (r.outcome.ok() ? "not made" : r.outcome.problem().message);
     return r.stand;
   };
 

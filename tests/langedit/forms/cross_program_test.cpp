@@ -55,8 +55,8 @@ class CrossProgramTest : public QObject {
     langedit::GoToRow(editor, message);
     langedit::CopyEnglish(editor);
     const std::string english = editor.rows[static_cast<std::size_t>(message - 1)].field[kFieldForeignHint];
-    std::string error;
-    QVERIFY2(langedit::WriteTargetFile(editor, &error), error.c_str());
+    const Outcome written = langedit::WriteTargetFile(editor);
+    QVERIFY2(written.ok(), written.ok() ? "" : written.problem().message.c_str());
 
     // The simulator's core reads it: every row, the edited texts.
     FakeServices fs;

@@ -84,15 +84,15 @@ TEST(Choice, ClicksDoubleClicksAndBack) {
 TEST(Reset, CopiesTheDefaultOrLeavesTheFileAsItWas) {
   TempDir dir;
   dir.Write("Temp/Betrieb2.txt", "user's\r\n");
-  std::string file, reason;
-  EXPECT_FALSE(ResetEnterpriseFile(dir.path(), 2, file, reason));
-  EXPECT_EQ(reason, "Datei fehlt oder ist nicht lesbar");
-  EXPECT_NE(file.find("Betrieb2_Default.txt"), std::string::npos);
+  const Outcome missing = ResetEnterpriseFile(dir.path(), 2);
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.problem().message, "Datei fehlt oder ist nicht lesbar");
+  EXPECT_NE(missing.problem().where.find("Betrieb2_Default.txt"), std::string::npos);
   std::string kept;
   ASSERT_TRUE(ReadWholeFile(dir.File("Temp/Betrieb2.txt"), kept));
   EXPECT_EQ(kept, "user's\r\n");
   dir.Write("Vorgaben/Betrieb2_Default.txt", "0\r\n   1   1   1   0\r\n");
-  ASSERT_TRUE(ResetEnterpriseFile(dir.path(), 2, file, reason));
+  ASSERT_TRUE(ResetEnterpriseFile(dir.path(), 2).ok());
   ASSERT_TRUE(ReadWholeFile(dir.File("Temp/Betrieb2.txt"), kept));
   EXPECT_EQ(kept, "0\r\n   1   1   1   0\r\n");
 }

@@ -46,7 +46,7 @@ struct EnterpriseProgram : ShippedProgram {
     f1().Panel8->hide();
     MethodSettings& m = state.sampling.method;
     BeginFixedCircle(m, state.language);
-    ConfirmFixedCircle(m, state.language, 500.0, nullptr);
+    static_cast<void>(ConfirmFixedCircle(m, state.language, 500.0));
     f1().ShowMethodLabels();
     f1().sBtGitter->setEnabled(true);
     f1().sBtGitter->click();

@@ -50,9 +50,9 @@ struct Fixture : tolvek::testing::ShippedProgram {
     static_cast<void>(ReadExpectedVcTable(JoinPath(state.folders.presets, "Tolvek02.txt"), state.expectedVc));
     MethodSettings& m = state.sampling.method;
     BeginFixedCircle(m, state.language);
-    ConfirmFixedCircle(m, state.language, 500.0, nullptr);
+    static_cast<void>(ConfirmFixedCircle(m, state.language, 500.0));
     GridContext ctx;
-    NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, ctx);
+    static_cast<void>(NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, ctx));
     watch.gridShifted = [this] { ++passes; };
   }
   PassOutcome Pass() {

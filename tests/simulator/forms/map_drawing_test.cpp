@@ -169,15 +169,16 @@ struct Program {
     switch (method) {
       case kMethodFixedCircle:
         BeginFixedCircle(m, state.language);
-        ConfirmFixedCircle(m, state.language, value, nullptr);
+        static_cast<void>(ConfirmFixedCircle(m, state.language, value));
         break;
       case kMethodAngleCount:
         BeginAngleCount(m, state.language);
-        ConfirmAngleCount(m, state.language, static_cast<int>(value), 1, nullptr);
+        static_cast<void>(ConfirmAngleCount(m, state.language, static_cast<int>(value), 1));
         break;
       case kMethodConcentric:
         BeginConcentric(m, state.language);
-        ConfirmConcentric(m, state.language, PresetTexts(kConcentricPresets[static_cast<std::size_t>(value)]), nullptr);
+        static_cast<void>(
+            ConfirmConcentric(m, state.language, PresetTexts(kConcentricPresets[static_cast<std::size_t>(value)])));
         break;
       default:  // the n-tree sample with its understorey (variant 4), in the understorey's own pen
         BeginNTree(m, state.language);

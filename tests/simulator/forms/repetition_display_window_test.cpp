@@ -46,8 +46,8 @@ struct Program {
     w().HideTitleScreen();
     if (loaded) w().DrawStand();
     BeginFixedCircle(state.sampling.method, state.language);
-    ConfirmFixedCircle(state.sampling.method, state.language, 500.0, nullptr);
-    NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, w().MakeGridContext());
+    static_cast<void>(ConfirmFixedCircle(state.sampling.method, state.language, 500.0));
+    static_cast<void>(NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, w().MakeGridContext()));
     firstPass = w().RunPass(false, false);
     watch.emplace(w());
     watch->gridShifted = [this] { ++passes; };

@@ -42,10 +42,10 @@ struct Fixture : tolvek::testing::ShippedProgram {
     loaded = TryLoadStand(state, dir.path() + "Bestande/Bestnd09.txt").ok;
     MethodSettings& m = state.sampling.method;
     BeginFixedCircle(m, state.language);
-    ConfirmFixedCircle(m, state.language, 500.0, nullptr);
+    static_cast<void>(ConfirmFixedCircle(m, state.language, 500.0));
     state.sampling.grid.dx = state.sampling.grid.dy = 30;
     GridContext ctx;
-    NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, ctx);
+    static_cast<void>(NewGrid(state.sampling.grid, &state.currentStand.boundary, nullptr, ctx));
     PassEnvironment env{state.sampling, state.currentStand.trees, state.currentStand.boundary, geometry,
                         state.run,      state.services,           state.language, observer};
     env.singleStepWait = false;

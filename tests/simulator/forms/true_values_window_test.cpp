@@ -25,7 +25,7 @@ struct Fixture : tolvek::testing::ShippedProgram {
   }
   void ChooseAngleCount() {
     BeginAngleCount(state.sampling.method, state.language);
-    ConfirmAngleCount(state.sampling.method, state.language, 4, 1, nullptr);
+    static_cast<void>(ConfirmAngleCount(state.sampling.method, state.language, 4, 1));
   }
   testing::FakeMessages& messages() { return fs.messages; }
   bool loaded = false;

@@ -40,7 +40,7 @@ GridPoint Turned(double x, double y, double angle) {
 TEST(GridGeneration, Spacing50Rotation006Gives288PointsColumnByColumn) {
   const BoundaryPolygon stand = Rectangle(300, 200);
   SampleGrid g;
-  ASSERT_TRUE(NewGrid(g, &stand, nullptr, GridContext{}));
+  ASSERT_TRUE(NewGrid(g, &stand, nullptr, GridContext{}).ok());
   EXPECT_EQ(g.pointCount, 288);
   EXPECT_EQ(g.extentX, 720);
   EXPECT_EQ(g.extentY, 620);
@@ -82,7 +82,7 @@ TEST(GridGeneration, AveragedOverAllShiftsTheGridHoldsTheAreaExactly) {
       for (int oy = 0; oy < d; ++oy) {
         g.originX = ox;
         g.originY = oy;
-        ASSERT_TRUE(NewGrid(g, &stand, nullptr, GridContext{}));
+        ASSERT_TRUE(NewGrid(g, &stand, nullptr, GridContext{}).ok());
         inside += g.insideCount;
       }
     EXPECT_EQ(static_cast<double>(inside) / (d * d), static_cast<double>(w) * h / (d * d));
@@ -93,7 +93,7 @@ TEST(GridGeneration, SmallestSpacingStaysBelowTheLimit) {
   const BoundaryPolygon stand = Rectangle(300, 200);
   SampleGrid g;
   g.dx = g.dy = 21;
-  ASSERT_TRUE(NewGrid(g, &stand, nullptr, GridContext{}));
+  ASSERT_TRUE(NewGrid(g, &stand, nullptr, GridContext{}).ok());
   EXPECT_EQ(g.pointCount, 1254);
 }
 
@@ -101,7 +101,7 @@ TEST(GridGeneration, ALargeStandIsCoveredWhole) {
   // 1000 m long: beyond the fixed lattice of 720 m.
   const BoundaryPolygon stand = Rectangle(1000, 150);
   SampleGrid g;
-  ASSERT_TRUE(NewGrid(g, &stand, nullptr, GridContext{}));
+  ASSERT_TRUE(NewGrid(g, &stand, nullptr, GridContext{}).ok());
   EXPECT_GT(g.pointCount, 288);
   int farthest = 0;
   for (int i = 1; i <= g.pointCount; ++i)
@@ -111,7 +111,7 @@ TEST(GridGeneration, ALargeStandIsCoveredWhole) {
   SampleGrid shifted;
   shifted.originX = 400;
   const BoundaryPolygon small = Rectangle(600, 150);
-  ASSERT_TRUE(NewGrid(shifted, &small, nullptr, GridContext{}));
+  ASSERT_TRUE(NewGrid(shifted, &small, nullptr, GridContext{}).ok());
   int nearest = 1000;
   for (int i = 1; i <= shifted.pointCount; ++i)
     if (shifted.Point(i).inside) nearest = std::min(nearest, shifted.Point(i).x + shifted.originX);
@@ -122,16 +122,16 @@ TEST(GridGeneration, MoreThan4200PointsAreRefusedAndTheGridStays) {
   const BoundaryPolygon huge = Rectangle(4000, 4000);
   const BoundaryPolygon stand = Rectangle(300, 200);
   SampleGrid g;
-  ASSERT_TRUE(NewGrid(g, &stand, nullptr, GridContext{}));
+  ASSERT_TRUE(NewGrid(g, &stand, nullptr, GridContext{}).ok());
   const int before = g.pointCount;
-  std::string problem;
-  EXPECT_FALSE(GenerateGrid(g, &huge, 0, GridContext{}, &problem));
-  EXPECT_EQ(problem, "nur 4200 Stichproben zulässig");
+  const Outcome refused = GenerateGrid(g, &huge, 0, GridContext{});
+  ASSERT_FALSE(refused.ok());
+  EXPECT_EQ(refused.problem(), (Problem{"nur 4200 Stichproben zulässig", ""}));
   EXPECT_EQ(g.pointCount, before);
   EXPECT_EQ(g.dx, 50);
   // A boundary far out of any reach is refused at once, not walked to.
   const BoundaryPolygon far = Rectangle(1e12, 100);
-  EXPECT_FALSE(GenerateGrid(g, &far, 0, GridContext{}, &problem));
+  EXPECT_FALSE(GenerateGrid(g, &far, 0, GridContext{}).ok());
   EXPECT_EQ(g.pointCount, before);
 }
 
@@ -147,8 +147,8 @@ TEST(GridGeneration, LaidAgainAfterAnyChangeAsLaidFresh) {
     fresh.originX = kept.originX;
     fresh.originY = kept.originY;
     fresh.rotation = kept.rotation;
-    ASSERT_TRUE(NewGrid(kept, &stand, nullptr, GridContext{})) << what;
-    ASSERT_TRUE(NewGrid(fresh, &stand, nullptr, GridContext{})) << what;
+    ASSERT_TRUE(NewGrid(kept, &stand, nullptr, GridContext{}).ok()) << what;
+    ASSERT_TRUE(NewGrid(fresh, &stand, nullptr, GridContext{}).ok()) << what;
     ASSERT_EQ(kept.pointCount, fresh.pointCount) << what;
     EXPECT_EQ(kept.insideCount, fresh.insideCount) << what;
     for (int i = 1; i <= fresh.pointCount; ++i) {
@@ -223,7 +223,7 @@ TEST(GridSpacing, EnterpriseStepsChangeOneAxisAndStayAt100) {
 TEST(GridShift, NegativeStepsRespectTheLimit) {
   const BoundaryPolygon stand = Rectangle(300, 200);
   SampleGrid g;
-  NewGrid(g, &stand, nullptr, GridContext{});
+  EXPECT_TRUE(NewGrid(g, &stand, nullptr, GridContext{}).ok());
   EXPECT_TRUE(ShiftGrid(g, &stand, nullptr, -5, 0, GridContext{}));  // 0 + 50 - 5 >= 5
   EXPECT_EQ(g.originX, -5);
   g.dx = g.dy = 21;
@@ -269,7 +269,7 @@ TEST(GridFile, RoundTripOfExactly201624Bytes) {
   testing::TempDir dir;
   const BoundaryPolygon stand = Rectangle(300, 200);
   SampleGrid g;
-  NewGrid(g, &stand, nullptr, GridContext{});
+  EXPECT_TRUE(NewGrid(g, &stand, nullptr, GridContext{}).ok());
   g.originX = 7;
   g.originY = -3;
   g.Point(5).standNumber = 301;
@@ -279,15 +279,14 @@ TEST(GridFile, RoundTripOfExactly201624Bytes) {
   g.Point(5).centreY = 99.5;
   const std::string path = GridFilePath(dir.path(), 1);
   EXPECT_NE(path.find("Temp/Betrieb1Netz.txt"), std::string::npos);
-  std::string problem;
-  ASSERT_TRUE(SaveGrid(g, path, problem)) << problem;
+  ASSERT_TRUE(SaveGrid(g, path).ok());
   std::string bytes;
   ASSERT_TRUE(ReadWholeFile(path, bytes));
   EXPECT_EQ(bytes.size(), 201624u);
 
   SampleGrid back;
   back.rotation = 0.1;  // not stored: a loaded grid keeps the current rotation
-  ASSERT_TRUE(LoadGrid(back, path, problem)) << problem;
+  ASSERT_TRUE(LoadGrid(back, path).ok());
   EXPECT_TRUE(back.loadedFromFile);
   EXPECT_EQ(back.pointCount, g.pointCount);
   EXPECT_EQ(back.insideCount, g.insideCount);
@@ -310,23 +309,23 @@ TEST(GridFile, BadFilesAreRefusedAndTheGridStays) {
   testing::TempDir dir;
   const BoundaryPolygon stand = Rectangle(300, 200);
   SampleGrid g;
-  NewGrid(g, &stand, nullptr, GridContext{});
+  EXPECT_TRUE(NewGrid(g, &stand, nullptr, GridContext{}).ok());
   const std::string good = EncodeGridFile(g);
   SampleGrid current;
   current.dx = current.dy = 33;
-  NewGrid(current, &stand, nullptr, GridContext{});
+  EXPECT_TRUE(NewGrid(current, &stand, nullptr, GridContext{}).ok());
   const std::string before = EncodeGridFile(current);
 
-  std::string problem;
-  EXPECT_FALSE(LoadGrid(current, dir.File("Temp/Betrieb0Netz.txt"), problem));
-  EXPECT_EQ(problem, "Bitte zuerst Gitternetz speichern");
+  const Outcome missing = LoadGrid(current, dir.File("Temp/Betrieb0Netz.txt"));
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.problem().message, "Bitte zuerst Gitternetz speichern");
 
   auto refused = [&](const std::string& bytes) {
     dir.Write("net.bin", bytes);
-    std::string why;
-    const bool ok = LoadGrid(current, dir.File("net.bin"), why);
-    EXPECT_FALSE(why.empty());
-    return !ok && EncodeGridFile(current) == before;
+    const Outcome read = LoadGrid(current, dir.File("net.bin"));
+    if (read.ok()) return false;
+    EXPECT_EQ(read.problem().message, "Gitternetz-Datei fehlerhaft, Gitter bleibt unverändert");
+    return EncodeGridFile(current) == before;
   };
   EXPECT_TRUE(refused(good.substr(0, 201623)));
   EXPECT_TRUE(refused(good + "x"));
@@ -353,7 +352,7 @@ TEST(GridDrag, PickAndDropAPoint) {
   g.rotation = 0.0;
   g.originX = 24;
   g.originY = 25;
-  NewGrid(g, &stand, nullptr, GridContext{});
+  EXPECT_TRUE(NewGrid(g, &stand, nullptr, GridContext{}).ok());
   const int picked = PickGridPoint(g, 76, 70);  // the point at (75, 75)
   ASSERT_GT(picked, 0);
   EXPECT_EQ(g.Point(picked).x + g.originX, 75);
@@ -374,8 +373,7 @@ TEST(GridDigitise, ClosesNearTheFirstPointAndWritesTheLines) {
   EXPECT_EQ(lines[0], "     5.00    10.00");
   EXPECT_EQ(lines[3], "     6.00    11.50");
   testing::TempDir dir;
-  std::string problem;
-  ASSERT_TRUE(WriteDigitisedBoundary(g, dir.path(), problem)) << problem;
+  ASSERT_TRUE(WriteDigitisedBoundary(g, dir.path()).ok());
   std::string bytes;
   ASSERT_TRUE(ReadWholeFile(dir.File("Temp/Grenze.txt"), bytes));
   EXPECT_EQ(bytes.substr(0, 20), "     5.00    10.00\r\n");

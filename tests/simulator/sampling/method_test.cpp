@@ -25,7 +25,7 @@ TEST(MethodChoice, BackRestoresTheLastConfirmedMethodWithItsParameters) {
   MethodSettings m;
   const LanguageTable lang = German();
   BeginFixedCircle(m, lang);
-  ASSERT_TRUE(ConfirmFixedCircle(m, lang, 100.0, nullptr));
+  ASSERT_TRUE(ConfirmFixedCircle(m, lang, 100.0).ok());
   BeginConcentric(m, lang);  // the concentric dialog opens, then "zurück"
   BeginAngleCount(m, lang);
   RestoreConfirmedChoice(m);
@@ -66,12 +66,11 @@ TEST(FixedCircle, AreaThatIsNoPositiveNumberIsRefusedAndNothingChanges) {
   MethodSettings m;
   const LanguageTable lang = German();
   BeginFixedCircle(m, lang);
-  ASSERT_TRUE(ConfirmFixedCircle(m, lang, 500.0, nullptr));
+  ASSERT_TRUE(ConfirmFixedCircle(m, lang, 500.0).ok());
   for (double bad : {0.0, -3.0, std::nan("")}) {
-    InputProblem problem;
-    EXPECT_FALSE(ConfirmFixedCircle(m, lang, bad, &problem));
-    ASSERT_TRUE(problem.has_value());
-    EXPECT_FALSE(problem->empty());
+    const Outcome refused = ConfirmFixedCircle(m, lang, bad);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.problem().message, "Bitte einen positiven Radius oder eine positive Fläche eingeben");
     EXPECT_DOUBLE_EQ(m.circleArea, 500.0);
     EXPECT_DOUBLE_EQ(m.confirmed->circleArea, 500.0);
   }
@@ -84,12 +83,11 @@ TEST(AngleCount, CountingModeParameterLine) {
   BeginAngleCount(m, lang);
   EXPECT_EQ(m.countingFactor, 4);
   EXPECT_EQ(m.countingMode, 1);
-  ASSERT_TRUE(ConfirmAngleCount(m, lang, 2, 0, nullptr));
+  ASSERT_TRUE(ConfirmAngleCount(m, lang, 2, 0).ok());
   EXPECT_EQ(m.parameterLine, "Zählbreite: 2 zählen");
-  ASSERT_TRUE(ConfirmAngleCount(m, lang, 4, 1, nullptr));
+  ASSERT_TRUE(ConfirmAngleCount(m, lang, 4, 1).ok());
   EXPECT_EQ(m.parameterLine, "Zählbreite: 4 normal");
-  InputProblem problem;
-  EXPECT_FALSE(ConfirmAngleCount(m, lang, 3, 1, &problem));
+  EXPECT_FALSE(ConfirmAngleCount(m, lang, 3, 1).ok());
   EXPECT_EQ(m.countingFactor, 4);
 }
 
@@ -115,9 +113,9 @@ TEST(NTree, UnderstoreyBelongsToVariantFourOnly) {
   ConfirmNTree(m, lang, 6, 2, 14, 4);
   EXPECT_DOUBLE_EQ(m.understoreyDbhLimit, 0.0);
   EXPECT_DOUBLE_EQ(m.understoreyRadiusSq, 0.0);
-  EXPECT_TRUE(CheckNTree(8, 1, 0, 0).has_value());
-  EXPECT_TRUE(CheckNTree(6, 4, 14, 7).has_value());
-  EXPECT_FALSE(CheckNTree(7, 4, 20, 6).has_value());
+  EXPECT_FALSE(CheckNTree(8, 1, 0, 0).ok());
+  EXPECT_FALSE(CheckNTree(6, 4, 14, 7).ok());
+  EXPECT_TRUE(CheckNTree(7, 4, 20, 6).ok());
 }
 
 TEST(Concentric, RuskariaWithCircleFiveEmptiedHasFourCircles) {
@@ -126,7 +124,7 @@ TEST(Concentric, RuskariaWithCircleFiveEmptiedHasFourCircles) {
   ConcentricTexts t = PresetTexts(*FindConcentricPreset("RK"));
   t.dbh[4] = "";
   BeginConcentric(m, lang);
-  ASSERT_TRUE(ConfirmConcentric(m, lang, t, nullptr));
+  ASSERT_TRUE(ConfirmConcentric(m, lang, t).ok());
   EXPECT_EQ(m.circleCount, 4);
   EXPECT_EQ(m.circleCount16, 4);
   EXPECT_DOUBLE_EQ(m.circleArea, 15.0);
@@ -157,25 +155,25 @@ TEST(Concentric, RadiiMustGrowWhileDbhLimitsAreTakenAsTyped) {
   const LanguageTable lang = German();
   BeginConcentric(m, lang);
   ConcentricTexts t = PresetTexts(*FindConcentricPreset("VK"));
-  ASSERT_TRUE(ConfirmConcentric(m, lang, t, nullptr));
+  ASSERT_TRUE(ConfirmConcentric(m, lang, t).ok());
 
   ConcentricTexts bad = t;
   bad.radius[1] = "5.00";  // smaller than circle 1
-  InputProblem problem;
-  EXPECT_FALSE(ConfirmConcentric(m, lang, bad, &problem));
-  ASSERT_TRUE(problem.has_value());
-  EXPECT_NE(problem->find("Radien"), std::string::npos);
+  Outcome refused = ConfirmConcentric(m, lang, bad);
+  ASSERT_FALSE(refused.ok());
+  EXPECT_NE(refused.problem().message.find("Radien"), std::string::npos);
 
   bad = t;
   bad.dbh[0] = "-7";
-  EXPECT_FALSE(ConfirmConcentric(m, lang, bad, &problem));
-  EXPECT_NE(problem->find("BHD"), std::string::npos);
+  refused = ConfirmConcentric(m, lang, bad);
+  ASSERT_FALSE(refused.ok());
+  EXPECT_NE(refused.problem().message.find("BHD"), std::string::npos);
 
   // The free choice leaves the radii blank for the user: not accepted until they are filled.
-  EXPECT_TRUE(CheckConcentric(PresetTexts(*FindConcentricPreset("nn"))).has_value());
+  EXPECT_FALSE(CheckConcentric(PresetTexts(*FindConcentricPreset("nn"))).ok());
   bad = t;
   bad.radius[0] = "-1";
-  EXPECT_TRUE(CheckConcentric(bad).has_value());
+  EXPECT_FALSE(CheckConcentric(bad).ok());
 
   // Nothing of the refused texts reached the settings.
   EXPECT_EQ(m.code, kMethodConcentric);
@@ -186,7 +184,7 @@ TEST(Concentric, RadiiMustGrowWhileDbhLimitsAreTakenAsTyped) {
   ConcentricTexts loose = t;
   loose.dbh[0] = "x";
   loose.dbh[2] = "20.0";
-  EXPECT_TRUE(ConfirmConcentric(m, lang, loose, nullptr));
+  EXPECT_TRUE(ConfirmConcentric(m, lang, loose).ok());
   EXPECT_EQ(m.concentricDbhLimit[1], 0);
   EXPECT_EQ(m.concentricDbhLimit[2], 20);
   EXPECT_EQ(m.concentricDbhLimit[3], 20);
@@ -196,9 +194,9 @@ TEST(Concentric, RadiiMustGrowWhileDbhLimitsAreTakenAsTyped) {
 TEST(Concentric, CalliperNotice) {
   MethodSettings m;
   const LanguageTable lang = German();
-  ConfirmConcentric(m, lang, PresetTexts(*FindConcentricPreset("VK")), nullptr);
+  ASSERT_TRUE(ConfirmConcentric(m, lang, PresetTexts(*FindConcentricPreset("VK"))).ok());
   EXPECT_EQ(ConcentricCalliperNotice(m, lang, 7.0), "");
-  ConfirmConcentric(m, lang, PresetTexts(*FindConcentricPreset("AV")), nullptr);
+  ASSERT_TRUE(ConfirmConcentric(m, lang, PresetTexts(*FindConcentricPreset("AV"))).ok());
   EXPECT_EQ(ConcentricCalliperNotice(m, lang, 7.0),
             "Kluppschwelle:  7.0 cm\rKleinster BHD oberhalb der Kluppschwelle");
   EXPECT_EQ(ConcentricCalliperNotice(m, lang, 12.0),

@@ -77,12 +77,12 @@ struct HandMadeStand {
     sampling.grid.originX = 24;
     sampling.grid.originY = 25;
   }
-  void Grid() { ASSERT_TRUE(NewGrid(sampling.grid, &boundary, nullptr, GridContext{})); }
+  void Grid() { ASSERT_TRUE(NewGrid(sampling.grid, &boundary, nullptr, GridContext{}).ok()); }
   // A grid of just these points (stand coordinates), marked against the boundary.
   int Points(std::initializer_list<std::pair<int, int>> at) {
     SampleGrid& g = sampling.grid;
     g.originX = g.originY = 0;
-    NewGrid(g, &boundary, nullptr, GridContext{});
+    EXPECT_TRUE(NewGrid(g, &boundary, nullptr, GridContext{}).ok());
     g.pointCount = 0;
     for (auto [x, y] : at) {
       g.Point(++g.pointCount) = GridPoint{};

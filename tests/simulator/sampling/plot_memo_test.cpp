@@ -158,7 +158,7 @@ TEST(KeptCentres, AFailedWeightIsNeverKept) {
     SampleGrid& g = sampling.grid;
     g.dx = g.dy = 11;
     g.originX = g.originY = 0;
-    ASSERT_TRUE(NewGrid(g, &boundary, nullptr, GridContext{}));
+    ASSERT_TRUE(NewGrid(g, &boundary, nullptr, GridContext{}).ok());
     g.pointCount = 0;
     for (auto [x, y] : {std::pair{111, 1}, std::pair{50, 50}}) {
       g.Point(++g.pointCount) = GridPoint{};

@@ -55,7 +55,7 @@ void Compare(MethodSettings method, int passes, std::uint32_t seed) {
   PassEnvironment env{sampling, cs.trees, cs.boundary, geometry, run, fakes.services, state.language, observer};
   env.repetition = true;
   env.singleStepWait = false;
-  ASSERT_TRUE(NewGrid(sampling.grid, &cs.boundary, nullptr, GridContext{}));
+  ASSERT_TRUE(NewGrid(sampling.grid, &cs.boundary, nullptr, GridContext{}).ok());
   RandomGenerator random(seed);
   PooledPlots pooled;
   for (int p = 0; p < passes; ++p) {

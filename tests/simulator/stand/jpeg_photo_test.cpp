@@ -72,7 +72,7 @@ void ExpectRedBlue(const RgbImage& img) {
 TEST(JpegPhoto, BaselineFile) {
   RgbImage img;
   JpegDecodeResult r = DecodeJpeg(Compress(64, 48, false), img);
-  ASSERT_TRUE(r.ok) << r.error;
+  ASSERT_TRUE(r.outcome.ok());
   EXPECT_FALSE(r.progressive);
   EXPECT_EQ(img.width, 64);
   EXPECT_EQ(img.height, 48);
@@ -83,7 +83,7 @@ TEST(JpegPhoto, BaselineFile) {
 TEST(JpegPhoto, ProgressiveFileIsDecodedToItsLastScan) {
   RgbImage img;
   JpegDecodeResult r = DecodeJpeg(Compress(80, 60, true), img);
-  ASSERT_TRUE(r.ok) << r.error;
+  ASSERT_TRUE(r.outcome.ok());
   EXPECT_TRUE(r.progressive);
   EXPECT_EQ(img.width, 80);
   ExpectRedBlue(img);
@@ -91,7 +91,7 @@ TEST(JpegPhoto, ProgressiveFileIsDecodedToItsLastScan) {
 
 TEST(JpegPhoto, GrayscaleComesOutAsRgb) {
   RgbImage img;
-  ASSERT_TRUE(DecodeJpeg(Compress(16, 16, false, true), img).ok);
+  ASSERT_TRUE(DecodeJpeg(Compress(16, 16, false, true), img).outcome.ok());
   EXPECT_EQ(img.pixels.size(), 16u * 16u * 3u);
   EXPECT_NEAR(img.pixels[0], 128, 3);
   EXPECT_EQ(img.pixels[0], img.pixels[2]);
@@ -110,8 +110,8 @@ TEST(JpegPhoto, DamagedFilesAreReportedAndTheImageKept) {
                                      good.substr(0, 20), noSoi, scrambled, "not a picture", std::string()};
   for (const auto& bytes : bad) {
     JpegDecodeResult r = DecodeJpeg(bytes, img);
-    EXPECT_FALSE(r.ok) << bytes.size();
-    EXPECT_FALSE(r.error.empty());
+    ASSERT_FALSE(r.outcome.ok()) << bytes.size();
+    EXPECT_FALSE(r.outcome.problem().message.empty());
   }
   EXPECT_EQ(img.width, 7);
 }
@@ -125,18 +125,18 @@ TEST(JpegPhoto, ScanBombsAreRefusedAtOnce) {
     const auto start = std::chrono::steady_clock::now();
     JpegDecodeResult r = LoadJpegFile(testing::BadFile(name), img);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500)) << name;
-    EXPECT_FALSE(r.ok) << name;
-    EXPECT_FALSE(r.error.empty()) << name;
+    ASSERT_FALSE(r.outcome.ok()) << name;
+    EXPECT_FALSE(r.outcome.problem().message.empty()) << name;
     EXPECT_EQ(img.width, 7);
   }
   // Sound files: a hundred scans are taken, more are not.
   RgbImage img;
   JpegDecodeResult r = DecodeJpeg(Compress(64, 48, true, false, 100), img);
-  ASSERT_TRUE(r.ok) << r.error;
+  ASSERT_TRUE(r.outcome.ok());
   ExpectRedBlue(img);
   r = DecodeJpeg(Compress(64, 48, true, false, 101), img);
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.error, "progressive picture with more than 100 scans");
+  ASSERT_FALSE(r.outcome.ok());
+  EXPECT_EQ(r.outcome.problem().message, "progressive picture with more than 100 scans");
   // Scans are counted from the markers before decoding: scan markers inside an application segment (as
   // an embedded thumbnail holds them) are none of the picture's.
   std::string payload;
@@ -145,7 +145,7 @@ TEST(JpegPhoto, ScanBombsAreRefusedAtOnce) {
   const std::size_t length = payload.size() + 2;
   const std::string app = std::string("\xFF\xE1", 2) + static_cast<char>(length >> 8) + static_cast<char>(length & 0xFF);
   r = DecodeJpeg(sound.substr(0, 2) + app + payload + sound.substr(2), img);
-  ASSERT_TRUE(r.ok) << r.error;
+  ASSERT_TRUE(r.outcome.ok());
   ExpectRedBlue(img);
 }
 
@@ -153,9 +153,9 @@ TEST(JpegPhoto, FileLoading) {
   testing::TempDir dir;
   dir.Write("Fotogr07.jpg", Compress(32, 32, true));
   RgbImage img;
-  EXPECT_TRUE(LoadJpegFile(dir.File("Fotogr07.jpg"), img).ok);
+  EXPECT_TRUE(LoadJpegFile(dir.File("Fotogr07.jpg"), img).outcome.ok());
   EXPECT_EQ(img.height, 32);
-  EXPECT_FALSE(LoadJpegFile(dir.File("Fotogr08.jpg"), img).ok);
+  EXPECT_FALSE(LoadJpegFile(dir.File("Fotogr08.jpg"), img).outcome.ok());
 }
 
 }  // namespace
