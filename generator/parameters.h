@@ -60,7 +60,9 @@ GenerationParameters DefaultParameters();
 double RowBasalArea(double mean, int stems);
 struct ParameterTotals {
   double basalArea = 0.0;  // m²/ha over the rows in use
-  int stems = 0;           // stems per ha over the rows in use
+  // Stems per ha over the rows in use; wide, as a file read before the field rules may hold any whole
+  // number in every row.
+  long long stems = 0;
 };
 // Recomputes each row's basal area (0 for rows not in use) and returns the totals.
 ParameterTotals UpdateBasalAreas(GenerationParameters& p);

@@ -138,6 +138,9 @@ TEST(FieldRules, BasalAreasAndTotals) {
   EXPECT_EQ(p.rows[4].basalArea, 0.0);
   EXPECT_EQ(t.stems, 500);
   EXPECT_NEAR(t.basalArea, 28.274 + 3.1416, 0.001);
+  // A file's rows before the field rules: their sum is not cut short.
+  for (auto& r : p.rows) r = {1, 30, 20, 0, 2147483647};
+  EXPECT_EQ(UpdateBasalAreas(p).stems, 2147483647LL * static_cast<long long>(p.rows.size()));
 }
 
 }  // namespace
