@@ -55,22 +55,10 @@ void ModelStandStore::Clear() {
 }
 
 StandLoadResult ReadModelStand(SimulatorState& state, int entry, CurrentStand& into) {
-  ModelStandState& m = state.modelStands;
-  const std::optional<std::string> path = ModelStandTreePath(state.folders, m.table, entry);
-  if (!path) {
-    StandLoadResult r;
-    r.message = Translate(state.language, "Modellbestand nicht in der Liste") + ": " + std::to_string(entry);
-    return r;
-  }
-  // The boundary reader takes the register corners of the model stand being read.
-  const int previousCorners = m.cornerEntry;
-  m.cornerEntry = entry;
+  // Kept stands draw their histogram's spread from a generator of their own: reading them leaves the
+  // run's random numbers alone.
   RandomGenerator histogramSpread;
-  const StandLoadInputs inputs{state.folders, state.calliper, true, &m, histogramSpread, state.language};
-  StandLoadResult r = ReadStandInto(inputs, *path, into);
-  m.cornerEntry = previousCorners;
-  if (r.ok) into.name = m.table.Entry(entry)->itemText;
-  return r;
+  return ReadModelStandInto(state, entry, histogramSpread, into);
 }
 
 std::string ModelStandStoreKey(const SimulatorState& state) {

@@ -28,7 +28,7 @@ void ReloadModelStands(SimulatorState& state) {
   m.problemsShown = text;
 }
 
-StandLoadResult LoadModelStand(SimulatorState& state, int entry) {
+StandLoadResult ReadModelStandInto(SimulatorState& state, int entry, RandomGenerator& spread, CurrentStand& into) {
   ModelStandState& m = state.modelStands;
   const std::optional<std::string> path = ModelStandTreePath(state.folders, m.table, entry);
   if (!path) {
@@ -36,18 +36,23 @@ StandLoadResult LoadModelStand(SimulatorState& state, int entry) {
     r.message = Translate(state.language, "Modellbestand nicht in der Liste") + ": " + std::to_string(entry);
     return r;
   }
+  // The boundary reader takes the register corners of the model stand being read.
   const int previousCorners = m.cornerEntry;
   m.cornerEntry = entry;
   // Model stands are enterprise stands: their trees are always coded in the first species list.
-  StandLoadInputs inputs{state.folders, state.calliper, true, &m, state.random, state.language};
+  const StandLoadInputs inputs{state.folders, state.calliper, true, &m, spread, state.language};
+  StandLoadResult r = ReadStandInto(inputs, *path, into);
+  m.cornerEntry = previousCorners;
+  if (r.ok) into.name = m.table.Entry(entry)->itemText;
+  return r;
+}
+
+StandLoadResult LoadModelStand(SimulatorState& state, int entry) {
   CurrentStand fresh;
-  StandLoadResult r = ReadStandInto(inputs, *path, fresh);
-  if (!r.ok) {
-    m.cornerEntry = previousCorners;
-    return r;
-  }
-  fresh.name = m.table.Entry(entry)->itemText;
+  StandLoadResult r = ReadModelStandInto(state, entry, state.random, fresh);
+  if (!r.ok) return r;
   state.currentStand = std::move(fresh);
+  state.modelStands.cornerEntry = entry;
   return r;
 }
 

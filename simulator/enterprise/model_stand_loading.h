@@ -26,4 +26,9 @@ void ReloadModelStands(SimulatorState& state);
 // A number outside the table, or a stand that cannot be read, leaves the current stand as it was.
 StandLoadResult LoadModelStand(SimulatorState& state, int entry);
 
+// Reads the model stand of an entry number into `into`, named by its list item, without touching the
+// current stand; `spread` draws the spread of its diameter histogram. The corner entry is the stand's
+// own while it is read and as it was afterwards.
+StandLoadResult ReadModelStandInto(SimulatorState& state, int entry, RandomGenerator& spread, CurrentStand& into);
+
 }  // namespace tolvek
