@@ -106,9 +106,9 @@ struct Program {
     SetMethod(state.sampling.method, state.language, method);
     PresetGridCommand(state.sampling.grid, true);
     state.inventory.freshReads = fresh;
-    std::string message;
-    if (!fresh && !PrepareModelStands(state, message)) {
-      std::fprintf(stderr, "%s\n", message.c_str());
+    int entry = 0;
+    if (const Outcome prepared = fresh ? Outcome() : PrepareModelStands(state, entry); !prepared.ok()) {
+      std::fprintf(stderr, "%s\n", ModelStandLoadMessage(state, entry, prepared.problem()).c_str());
       std::exit(2);
     }
   }

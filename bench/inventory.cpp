@@ -455,8 +455,7 @@ CaseResult RunCase(const Stand& stand, const LanguageTable& lang, Services& serv
 
 // ---- stands ----
 bool LoadStandNamed(SimulatorState& state, const std::string& fileName, Stand& out) {
-  const StandLoadResult r = TryLoadStand(state, JoinPath(state.folders.stands, fileName));
-  if (!r.ok) return false;
+  if (!TryLoadStand(state, JoinPath(state.folders.stands, fileName)).ok()) return false;
   out.label = state.currentStand.files.numberText;
   out.trees = state.currentStand.trees;
   out.boundary = state.currentStand.boundary;

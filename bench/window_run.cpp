@@ -128,7 +128,7 @@ class Session {
     w.resize(1366, 742);
     w.show();
     QApplication::processEvents();
-    ready_ = TryLoadStand(state_, folder + "Bestande/Bestnd" + o.stand + ".txt").ok;
+    ready_ = TryLoadStand(state_, folder + "Bestande/Bestnd" + o.stand + ".txt").ok();
     if (!ready_) return;
     w.HideTitleScreen();
     w.DrawStand();

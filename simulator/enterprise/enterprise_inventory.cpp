@@ -36,9 +36,7 @@ KeptModelStand* ModelStandStore::Get(int entry, const Reader& read) {
   if (!slot) {
     slot = std::make_unique<KeptModelStand>();
     ++reads;
-    const StandLoadResult r = read(entry, slot->stand);
-    slot->ok = r.ok;
-    slot->message = r.message;
+    slot->read = read(entry, slot->stand);
     slot->facts = {slot->stand.areaHa, &slot->stand.sums};
   }
   return slot.get();
@@ -54,7 +52,7 @@ void ModelStandStore::Clear() {
   key_.clear();
 }
 
-StandLoadResult ReadModelStand(SimulatorState& state, int entry, CurrentStand& into) {
+Outcome ReadModelStand(SimulatorState& state, int entry, CurrentStand& into) {
   // Kept stands draw their histogram's spread from a generator of their own: reading them leaves the
   // run's random numbers alone.
   RandomGenerator histogramSpread;
@@ -227,14 +225,12 @@ namespace {
 class StoreFacts final : public ModelStandFactsSource {
  public:
   explicit StoreFacts(SimulatorState& s) : s_(s) {}
-  const ModelStandFacts* Facts(int entry, std::string& problem) override {
-    KeptModelStand* k =
+  Outcome Facts(int entry, ModelStandFacts& facts) override {
+    const KeptModelStand* k =
         s_.inventory.store.Get(entry, [this](int e, CurrentStand& into) { return ReadModelStand(s_, e, into); });
-    if (k == nullptr || !k->ok) {
-      problem = k != nullptr ? k->message : std::string();
-      return nullptr;
-    }
-    return &k->facts;
+    if (k == nullptr) return Problem{"Modellbestand nicht in der Liste", std::to_string(entry)};
+    if (k->read.ok()) facts = k->facts;
+    return k->read;
   }
 
  private:
@@ -250,20 +246,21 @@ std::string MethodWeightKey(const MethodSettings& m) {
 
 }  // namespace
 
-bool PrepareModelStands(SimulatorState& state, std::string& message) {
+Outcome PrepareModelStands(SimulatorState& state, int& failedEntry) {
   EnterpriseInventoryState& inv = state.inventory;
   inv.store.Follow(ModelStandStoreKey(state));
   const EnterpriseSession& e = state.enterprise;
   for (int a = 1; a <= e.compartmentCount && a < static_cast<int>(e.compartments.size()); ++a)
     for (const EnterpriseStand& st : e.At(a).stands) {
       if (st.modelStand < 1) continue;
-      KeptModelStand* k = inv.store.Get(st.modelStand, [&](int m, CurrentStand& into) { return ReadModelStand(state, m, into); });
-      if (k == nullptr || !k->ok) {
-        message = k != nullptr ? k->message : std::string();
-        return false;
+      const KeptModelStand* k =
+          inv.store.Get(st.modelStand, [&](int m, CurrentStand& into) { return ReadModelStand(state, m, into); });
+      if (!k->read.ok()) {
+        failedEntry = st.modelStand;
+        return k->read;
       }
     }
-  return true;
+  return {};
 }
 
 void EnterpriseRoute::Begin(bool repetition, std::string gridFile) {
@@ -311,13 +308,13 @@ bool EnterpriseRoute::Lend(int entry) {
     // As each change of model stand once did: the files read again into the current stand.
     CurrentStand fresh;
     ++freshReads;
-    if (!ReadModelStand(s_, entry, fresh).ok) return false;
+    if (!ReadModelStand(s_, entry, fresh).ok()) return false;
     cs = std::move(fresh);
     s_.modelStands.cornerEntry = entry;
     return true;
   }
   KeptModelStand* k = inv.store.Get(entry, [this](int e, CurrentStand& into) { return ReadModelStand(s_, e, into); });
-  if (k == nullptr || !k->ok) return false;
+  if (k == nullptr || !k->read.ok()) return false;
   // Built once from the kept trees, whose positions and diameters nothing changes while they are kept.
   if (!k->indexBuilt) {
     BuildTreeIndex(k->index, k->stand.trees);
@@ -427,10 +424,10 @@ TruthOutcome ComputeStratumTrueValues(SimulatorState& state) {
   if (grid.loadedFromFile) {
     std::vector<std::string> lines;
     StratumValues sums;
-    std::string problem;
-    if (!ReadTextLines(path, lines)) {
-      problem = "Datei nicht gefunden";
-    } else if (ParseTrueValueCache(lines, CurrentTrueValueCacheKey(state), sums, problem)) {
+    const Outcome cached = ReadTextLines(path, lines)
+                               ? ParseTrueValueCache(lines, CurrentTrueValueCacheKey(state), sums)
+                               : Outcome("Datei nicht gefunden", "");
+    if (cached.ok()) {
       grid.saveRequest = false;
       FinishStratumValues(sums);
       inv.truth = sums;
@@ -438,7 +435,7 @@ TruthOutcome ComputeStratumTrueValues(SimulatorState& state) {
       out.fromCache = true;
       return out;
     }
-    out.cacheProblem = problem;
+    out.cacheProblem = cached.problem().message;
   }
   inv.store.Follow(ModelStandStoreKey(state));
   StoreFacts facts(state);
@@ -478,7 +475,7 @@ std::array<bool, kStrata> PositionHasType(const SimulatorState& state) {
   return has;
 }
 
-bool EvaluateEnterprisePass(SimulatorState& state, std::string& message) {
+Outcome EvaluateEnterprisePass(SimulatorState& state) {
   EnterpriseInventoryState& inv = state.inventory;
   if (!inv.truthKnown) ComputeStratumTrueValues(state);
   const SamplingState& sm = state.sampling;
@@ -487,13 +484,11 @@ bool EvaluateEnterprisePass(SimulatorState& state, std::string& message) {
   EnterpriseEstimates e = EvaluateEnterprise(
       {sm.method, sm.method.passCode, sm.plots, inv.truth, widths.basalAreaWidth, widths.stemNumberWidth},
       inv.histograms, &problem);
-  if (problem.failed) {
-    message = EnterpriseProblemText(problem);
-    return false;
-  }
+  // A code with the stratum's numbers: the language tables have no row for it, so every language shows it as it is.
+  if (problem.failed) return Problem{EnterpriseProblemText(problem), ""};
   inv.estimates = e;
   inv.evaluated = true;
-  return true;
+  return {};
 }
 
 EnterpriseReportInput MakeReportInput(const SimulatorState& state, const std::array<std::string, 8>& captions,
@@ -548,7 +543,8 @@ bool EnterpriseRunSteps::Evaluate(int, RepetitionEstimate& estimate) {
     inv.truthKnown = false;
     inv.histograms.Clear();
   }
-  if (!EvaluateEnterprisePass(s_, problem)) {
+  if (const Outcome evaluated = EvaluateEnterprisePass(s_); !evaluated.ok()) {
+    problem = evaluated.problem().message;
     s_.run.repetitionStop = true;
     return false;
   }

@@ -32,8 +32,7 @@ struct SimulatorState;
 // One model stand as read: its trees (with their sums), boundary and area, and the tree index the pass
 // builds for it.
 struct KeptModelStand {
-  bool ok = false;
-  std::string message;  // why it could not be read (translated)
+  Outcome read;  // whether it could be read, and why not
   CurrentStand stand;
   TreeIndex index;
   bool indexBuilt = false;
@@ -43,7 +42,7 @@ struct KeptModelStand {
 class ModelStandStore {
  public:
   // Reads a model stand by its entry number.
-  using Reader = std::function<StandLoadResult(int entry, CurrentStand& into)>;
+  using Reader = std::function<Outcome(int entry, CurrentStand& into)>;
   // Keeps what it holds while `key` stays the same; another key empties it.
   void Follow(const std::string& key);
   // The model stand of an entry, read when first asked for (null for entries below 1).
@@ -64,7 +63,7 @@ class ModelStandStore {
 // corners, its trees coded in the first species list. The spread of the stand's diameter histogram,
 // which the enterprise never shows, draws from a generator of its own, so reading a model stand leaves
 // the program's random numbers alone.
-StandLoadResult ReadModelStand(SimulatorState& state, int entry, CurrentStand& into);
+Outcome ReadModelStand(SimulatorState& state, int entry, CurrentStand& into);
 
 // What the store's contents depend on.
 std::string ModelStandStoreKey(const SimulatorState& state);
@@ -124,9 +123,9 @@ struct EnterpriseInventoryState {
   std::string unassignedShown;
 };
 
-// Reads every model stand the structure uses into the store. False with the message of the first one
-// that cannot be read: the pass is then not started.
-bool PrepareModelStands(SimulatorState& state, std::string& message);
+// Reads every model stand the structure uses into the store. The problem of the first one that cannot be
+// read, with its entry number in `failedEntry` (for ModelStandLoadMessage): the pass is then not started.
+Outcome PrepareModelStands(SimulatorState& state, int& failedEntry);
 
 // The route of the pass and of the grid's inside test in enterprise mode.
 class EnterpriseRoute final : public EnterprisePassRoute, public EnterpriseGridAreas {
@@ -179,8 +178,8 @@ std::string CurrentTrueValueCacheKey(const SimulatorState& state);
 std::array<std::string, kStrata> PositionNames(const SimulatorState& state);
 std::array<bool, kStrata> PositionHasType(const SimulatorState& state);
 
-// The evaluation of the last pass. False with the message when it had to be abandoned.
-bool EvaluateEnterprisePass(SimulatorState& state, std::string& message);
+// The evaluation of the last pass; a problem when it had to be abandoned.
+Outcome EvaluateEnterprisePass(SimulatorState& state);
 
 // The report's input from the state and the captions of the main window.
 EnterpriseReportInput MakeReportInput(const SimulatorState& state, const std::array<std::string, 8>& captions,

@@ -28,29 +28,30 @@ void ReloadModelStands(SimulatorState& state) {
   m.problemsShown = text;
 }
 
-StandLoadResult ReadModelStandInto(SimulatorState& state, int entry, RandomGenerator& spread, CurrentStand& into) {
+Outcome ReadModelStandInto(SimulatorState& state, int entry, RandomGenerator& spread, CurrentStand& into) {
   ModelStandState& m = state.modelStands;
   const std::optional<std::string> path = ModelStandTreePath(state.folders, m.table, entry);
-  if (!path) {
-    StandLoadResult r;
-    r.message = Translate(state.language, "Modellbestand nicht in der Liste") + ": " + std::to_string(entry);
-    return r;
-  }
+  if (!path) return Problem{"Modellbestand nicht in der Liste", std::to_string(entry)};
   // The boundary reader takes the register corners of the model stand being read.
   const int previousCorners = m.cornerEntry;
   m.cornerEntry = entry;
   // Model stands are enterprise stands: their trees are always coded in the first species list.
-  const StandLoadInputs inputs{state.folders, state.calliper, true, &m, spread, state.language};
-  StandLoadResult r = ReadStandInto(inputs, *path, into);
+  const StandLoadInputs inputs{state.folders, state.calliper, true, &m, spread};
+  Outcome r = ReadStandInto(inputs, *path, into);
   m.cornerEntry = previousCorners;
-  if (r.ok) into.name = m.table.Entry(entry)->itemText;
+  if (r.ok()) into.name = m.table.Entry(entry)->itemText;
   return r;
 }
 
-StandLoadResult LoadModelStand(SimulatorState& state, int entry) {
+std::string ModelStandLoadMessage(const SimulatorState& state, int entry, const Problem& problem) {
+  const std::optional<std::string> path = ModelStandTreePath(state.folders, state.modelStands.table, entry);
+  return path ? StandLoadMessage(state.language, problem, *path) : ProblemMessage(state.language, problem);
+}
+
+Outcome LoadModelStand(SimulatorState& state, int entry) {
   CurrentStand fresh;
-  StandLoadResult r = ReadModelStandInto(state, entry, state.random, fresh);
-  if (!r.ok) return r;
+  Outcome r = ReadModelStandInto(state, entry, state.random, fresh);
+  if (!r.ok()) return r;
   state.currentStand = std::move(fresh);
   state.modelStands.cornerEntry = entry;
   return r;

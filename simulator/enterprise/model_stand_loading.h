@@ -24,11 +24,15 @@ void ReloadModelStands(SimulatorState& state);
 // Reads the model stand of an entry number (its trees, and its boundary from its file or its register
 // corners) and makes it the current stand. A model stand's trees are coded in the first species list.
 // A number outside the table, or a stand that cannot be read, leaves the current stand as it was.
-StandLoadResult LoadModelStand(SimulatorState& state, int entry);
+Outcome LoadModelStand(SimulatorState& state, int entry);
 
 // Reads the model stand of an entry number into `into`, named by its list item, without touching the
 // current stand; `spread` draws the spread of its diameter histogram. The corner entry is the stand's
 // own while it is read and as it was afterwards.
-StandLoadResult ReadModelStandInto(SimulatorState& state, int entry, RandomGenerator& spread, CurrentStand& into);
+Outcome ReadModelStandInto(SimulatorState& state, int entry, RandomGenerator& spread, CurrentStand& into);
+
+// The text shown for a model stand that could not be read, as for any stand; a number outside the table
+// is said alone. Composed while the table is the one the stand was read from.
+std::string ModelStandLoadMessage(const SimulatorState& state, int entry, const Problem& problem);
 
 }  // namespace tolvek

@@ -84,15 +84,14 @@ StratumValues SumStratumValues(const EnterpriseSession& session, ModelStandFacts
         ++r.standsOutOfStrata;
         continue;
       }
-      std::string problem;
-      const ModelStandFacts* facts = source.Facts(m, problem);
-      if (facts == nullptr || facts->sums == nullptr) {
-        if (reported.insert(m).second) r.unreadable.push_back(problem);
+      ModelStandFacts facts;
+      if (const Outcome got = source.Facts(m, facts); !got.ok()) {
+        if (reported.insert(m).second) r.unreadable.push_back(got.problem());
         continue;
       }
-      const double am = facts->areaHa;
-      if (!(am > 0.0)) continue;
-      const SpeciesSums& sums = *facts->sums;
+      const double am = facts.areaHa;
+      if (facts.sums == nullptr || !(am > 0.0)) continue;
+      const SpeciesSums& sums = *facts.sums;
       const double area = stand.area;
       const double h = area / am;
       for (int s = 0; s < kStratumSpecies; ++s) {
@@ -192,8 +191,8 @@ std::vector<std::string> TrueValueCacheLines(const StratumValues& sums, const st
   return lines;
 }
 
-bool ParseTrueValueCache(const std::vector<std::string>& lines, const std::string& expectedKey, StratumValues& sums,
-                         std::string& problem) {
+Outcome ParseTrueValueCache(const std::vector<std::string>& lines, const std::string& expectedKey,
+                            StratumValues& sums) {
   std::string numbers;
   std::string key;
   for (const std::string& line : lines) {
@@ -204,10 +203,8 @@ bool ParseTrueValueCache(const std::vector<std::string>& lines, const std::strin
     numbers += line;
     numbers += ' ';
   }
-  if (key != expectedKey) {
-    problem = key.empty() ? "Datei ohne Schlüsselzeile" : "Datei gehört zu einer anderen Betriebsstruktur";
-    return false;
-  }
+  if (key != expectedKey)
+    return Problem{key.empty() ? "Datei ohne Schlüsselzeile" : "Datei gehört zu einer anderen Betriebsstruktur", ""};
   StratumValues read;
   std::istringstream in(numbers);
   std::string token;
@@ -232,13 +229,10 @@ bool ParseTrueValueCache(const std::vector<std::string>& lines, const std::strin
       for (StratumTruth& c : bySpecies) {
         bool ok = next(c.n) && next(c.g) && next(c.area) && next(c.dg);
         for (std::int32_t& n : c.classes) ok = ok && next(n);
-        if (!ok) {
-          problem = "Datei unvollständig oder beschädigt";
-          return false;
-        }
+        if (!ok) return Problem{"Datei unvollständig oder beschädigt", ""};
       }
   sums = read;
-  return true;
+  return {};
 }
 
 }  // namespace tolvek

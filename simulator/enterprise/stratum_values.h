@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/problem.h"
 #include "simulator/enterprise/enterprise_model.h"
 #include "simulator/stand/tree_list.h"
 
@@ -47,12 +48,12 @@ struct ModelStandFacts {
   double areaHa = 0.0;
   const SpeciesSums* sums = nullptr;
 };
-// Where the facts come from (the store of model stands read once per run). Null: the model stand cannot
-// be read; `problem` then says why.
+// Where the facts come from (the store of model stands read once per run). The facts are set only when
+// the model stand could be read; otherwise the problem says why.
 class ModelStandFactsSource {
  public:
   virtual ~ModelStandFactsSource() = default;
-  virtual const ModelStandFacts* Facts(int entry, std::string& problem) = 0;
+  virtual Outcome Facts(int entry, ModelStandFacts& facts) = 0;
 };
 
 // What summing met besides the sums.
@@ -60,7 +61,7 @@ struct StratumSumReport {
   int standsWithoutModel = 0;  // stands with model stand 0 (never sampled, not in the sums)
   double areaWithoutModel = 0.0;
   int standsOutOfStrata = 0;   // type position or class outside 1..5
-  std::vector<std::string> unreadable;  // the problems of model stands that could not be read (once each)
+  std::vector<Problem> unreadable;  // the problems of model stands that could not be read (once each)
 };
 
 // The sums over every stand of every compartment that has a model stand: area, basal area, dbh sum and
@@ -97,9 +98,8 @@ std::string TreeFileStamp(const std::string& path);
 // dbh sum in 12 characters with 2 decimals, the ten class counts in 8; a number too wide for its field
 // keeps a blank in front of it. Then the key line.
 std::vector<std::string> TrueValueCacheLines(const StratumValues& sums, const std::string& key);
-// Reads the sums back (numbers free-format in the same order). False with the German reason when a
-// number is missing or no number, or when the key line is missing or is not `expectedKey`.
-bool ParseTrueValueCache(const std::vector<std::string>& lines, const std::string& expectedKey, StratumValues& sums,
-                         std::string& problem);
+// Reads the sums back (numbers free-format in the same order). A problem when a number is missing or no
+// number, or when the key line is missing or is not `expectedKey`; `sums` is then untouched.
+Outcome ParseTrueValueCache(const std::vector<std::string>& lines, const std::string& expectedKey, StratumValues& sums);
 
 }  // namespace tolvek

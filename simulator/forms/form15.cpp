@@ -214,8 +214,8 @@ void TForm15::BtnKluppschwClick() {
   std::optional<long long> value = item ? ParseInt(TrimSpaces(S(item->text()))) : std::nullopt;
   dlg.ListBox1->clear();
   if (!value) return;
-  StandLoadResult r = ApplyCalliperThreshold(state, static_cast<double>(*value));
-  if (r.ok && state.currentStand.loaded && forms.form1) {
+  const Outcome r = ApplyCalliperThreshold(state, static_cast<double>(*value));
+  if (r.ok() && state.currentStand.loaded && forms.form1) {
     forms.form1->ShowTreesPerHectare("Bäume:");
     if (forms.form1->ScrollBox1->isVisible()) forms.form1->DrawStand();
   }
@@ -240,11 +240,11 @@ void TForm15::BtnFotoClick() {
   panel->show();
   panel->raise();
   for (const std::string& path : SlideShowPhotos(first)) {
-    std::string error;
-    QImage img = LoadStandPhoto(path, &error);
-    if (img.isNull()) {
-      state.services.messages->PlatformBox(T("Bestandesfoto leider nicht vorhanden") + ": " + path + " " + error, "",
-                                           PlatformButtons::Ok, PlatformIcon::Warning);
+    QImage img;
+    if (const Outcome read = LoadStandPhoto(path, img); !read.ok()) {
+      state.services.messages->PlatformBox(
+          T("Bestandesfoto leider nicht vorhanden") + ": " + path + " " + read.problem().message, "",
+          PlatformButtons::Ok, PlatformIcon::Warning);
       continue;
     }
     panel->setPixmap(QPixmap::fromImage(img));

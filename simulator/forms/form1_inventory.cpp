@@ -16,6 +16,7 @@
 #include "common/wait.h"
 #include "simulator/enterprise/enterprise_inventory.h"
 #include "simulator/enterprise/enterprise_views.h"
+#include "simulator/enterprise/model_stand_loading.h"
 #include "simulator/forms/enterprise_results.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form2.h"
@@ -103,9 +104,11 @@ RunTrueValues TForm1::EnterpriseTrueValues() const {
 }
 
 bool TForm1::PrepareEnterprisePass() {
-  std::string message;
-  if (PrepareModelStands(state, message)) return true;
-  state.services.messages->ShowMessageBox(message, MessageKind::Warning, MessageButtons::Ok);
+  int entry = 0;
+  const Outcome prepared = PrepareModelStands(state, entry);
+  if (prepared.ok()) return true;
+  state.services.messages->ShowMessageBox(ModelStandLoadMessage(state, entry, prepared.problem()), MessageKind::Warning,
+                                          MessageButtons::Ok);
   return false;
 }
 
@@ -186,12 +189,8 @@ bool TForm1::EvaluateEnterpriseRun(RepetitionEstimate& estimate) {
     inv.truthKnown = false;
     inv.histograms.Clear();
   }
-  std::string message;
   if (!inv.truthKnown) {
-    if (!PrepareModelStands(state, message)) {
-      state.services.messages->ShowMessageBox(message, MessageKind::Warning, MessageButtons::Ok);
-      return false;
-    }
+    if (!PrepareEnterprisePass()) return false;
     const TruthOutcome truth = ComputeStratumTrueValues(state);
     const StratumSumReport& r = truth.report;
     // Stands that borrow no trees are never sampled, and their area is no part of the strata's: said
@@ -206,8 +205,9 @@ bool TForm1::EvaluateEnterpriseRun(RepetitionEstimate& estimate) {
     }
     inv.unassignedShown = unassigned;
   }
-  if (!EvaluateEnterprisePass(state, message)) {
-    state.services.messages->ShowMessageBox(message, MessageKind::Warning, MessageButtons::Ok);
+  if (const Outcome evaluated = EvaluateEnterprisePass(state); !evaluated.ok()) {
+    state.services.messages->ShowMessageBox(ProblemMessage(state.language, evaluated.problem()), MessageKind::Warning,
+                                            MessageButtons::Ok);
     return false;
   }
   const SamplingState& sm = state.sampling;

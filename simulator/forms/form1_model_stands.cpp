@@ -105,9 +105,9 @@ void TForm1::ShowSingleModelStand() {
 void TForm1::LoadSelectedStand() {
   ModelStandState& m = state.modelStands;
   if (m.chosenEntry <= 0) return;
-  StandLoadResult r = LoadModelStand(state, m.chosenEntry);
-  if (!r.ok) {
-    state.services.messages->ShowMessageBox(r.message, MessageKind::Warning, MessageButtons::Ok);
+  if (const Outcome r = LoadModelStand(state, m.chosenEntry); !r.ok()) {
+    state.services.messages->ShowMessageBox(ModelStandLoadMessage(state, m.chosenEntry, r.problem()),
+                                            MessageKind::Warning, MessageButtons::Ok);
     return;
   }
   ImgBest->show();

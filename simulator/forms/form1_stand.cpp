@@ -255,12 +255,12 @@ bool TForm1::LoadChosenStand() {
 
   // The stand the preview read is the one taken: it is not read a second time.
   CurrentStand previewed;
-  StandLoadResult r{true, {}};
+  Outcome r;
   if (forms.form44 && forms.form44->TakePreviewedStand(choice, previewed))
     state.currentStand = std::move(previewed);
   else
     r = LoadStand(state, choice.treePath);
-  if (!r.ok) {
+  if (!r.ok()) {
     // The loaded stand stays as it was, and stays the choice: its description, its grid and its method
     // go on as before the refused one was picked. Without a loaded stand no grid can be laid.
     const CurrentStand& loaded = state.currentStand;

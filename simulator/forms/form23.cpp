@@ -102,11 +102,10 @@ void TForm23::DrawThumbnail(int k) {
   // Only the generated stands are read at every opening, as they always were; the others, drawn once
   // in place of fixed pictures, draw on numbers of their own so the program's sequence stays the same.
   RandomGenerator own(static_cast<std::uint32_t>(k));
-  StandLoadInputs inputs{state.folders,       state.calliper,
-                         false,               state.standRegister,
-                         IsGeneratedThumbnail(k) ? state.random : own, state.language};
+  StandLoadInputs inputs{state.folders, state.calliper, false, state.standRegister,
+                         IsGeneratedThumbnail(k) ? state.random : own};
   CurrentStand stand;
-  if (!ReadStandInto(inputs, c.treePath, stand).ok) return;  // the thumbnail stays as it is
+  if (!ReadStandInto(inputs, c.treePath, stand).ok()) return;  // the thumbnail stays as it is
   const StandCatalogueEntry* e = state.standCatalogue.Entry(k);
   QImage& img = thumbnails_[static_cast<std::size_t>(k)];
   ThumbnailTransform t;

@@ -18,15 +18,14 @@
 
 namespace tolvek {
 
-QImage LoadStandPhoto(const std::string& path, std::string* error) {
+Outcome LoadStandPhoto(const std::string& path, QImage& photo) {
   RgbImage rgb;
   JpegDecodeResult r = LoadJpegFile(path, rgb);
-  if (!r.outcome.ok() || rgb.width <= 0 || rgb.height <= 0) {
-    if (error && !r.outcome.ok()) *error = r.outcome.problem().message;
-    return {};
-  }
+  if (!r.outcome.ok()) return r.outcome;
+  if (rgb.width <= 0 || rgb.height <= 0) return Problem{"picture size out of range", ""};
   QImage view(rgb.pixels.data(), rgb.width, rgb.height, rgb.width * 3, QImage::Format_RGB888);
-  return view.copy();  // the decoder's buffer goes away with rgb
+  photo = view.copy();  // the decoder's buffer goes away with rgb
+  return {};
 }
 
 namespace {
@@ -119,12 +118,11 @@ bool TForm44::Preview(int k) {
     if (answer != kResultYes && forms.form1) forms.form1->sBtEndeClick();
     return false;
   }
-  StandLoadInputs inputs{state.folders,       state.calliper, false,
-                         state.standRegister, state.random,   state.language};
+  StandLoadInputs inputs{state.folders, state.calliper, false, state.standRegister, state.random};
   CurrentStand stand;
-  StandLoadResult r = ReadStandInto(inputs, choice.treePath, stand);
-  if (!r.ok) {
-    state.services.messages->PlatformBox(r.message, "", PlatformButtons::Ok, PlatformIcon::Warning);
+  if (const Outcome read = ReadStandInto(inputs, choice.treePath, stand); !read.ok()) {
+    state.services.messages->PlatformBox(StandLoadMessage(state.language, read.problem(), choice.treePath), "",
+                                         PlatformButtons::Ok, PlatformIcon::Warning);
     return false;
   }
   stand_ = std::move(stand);
@@ -136,15 +134,17 @@ bool TForm44::Preview(int k) {
   QLabel* places[3] = {FotoImgR, FotoImgS, FotoImgT};
   auto photos = PreviewPhotos(state.folders, choice.numberText, state.random);
   for (int i = 0; i < 3; ++i) {
-    QImage img = LoadStandPhoto(photos[i].path);
-    if (img.isNull() && !photos[i].stock) {
+    QImage img;
+    bool read = LoadStandPhoto(photos[i].path, img).ok();
+    if (!read && !photos[i].stock) {
       // A damaged photograph counts as a missing one.
       photos[i].stock = true;
-      img = LoadStandPhoto(ResolveIn(state.folders.program,
-                                     "Fotos/Foto" + std::to_string(11 + state.random.Next(38)) + ".jpg"));
+      const std::string stock =
+          ResolveIn(state.folders.program, "Fotos/Foto" + std::to_string(11 + state.random.Next(38)) + ".jpg");
+      read = LoadStandPhoto(stock, img).ok();
     }
     anyStock = anyStock || photos[i].stock;
-    if (img.isNull())
+    if (!read)
       places[i]->clear();
     else
       places[i]->setPixmap(QPixmap::fromImage(img));

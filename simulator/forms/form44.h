@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QImage>
 
+#include "common/problem.h"
 #include "simulator/forms/forms.h"
 #include "simulator/stand/current_stand.h"
 #include "simulator/stand/stand_choice.h"
@@ -16,8 +17,9 @@ class QPlainTextEdit;
 
 namespace tolvek {
 
-// A stand photograph decoded by the program's own JPEG reader; a null image when it cannot be read.
-QImage LoadStandPhoto(const std::string& path, std::string* error = nullptr);
+// A stand photograph decoded by the program's own JPEG reader. `photo` is set only when it could be read;
+// otherwise the decoder's problem says why.
+Outcome LoadStandPhoto(const std::string& path, QImage& photo);
 
 class TForm44 : public QDialog {
   Q_OBJECT

@@ -44,14 +44,13 @@ Problem NoTreeProblem(const std::vector<TreeFileRecord>& records, const Calliper
   return {"Baumdatei enthält keinen Baum", path};
 }
 
-StandLoadResult Failure(const LanguageTable& language, const Problem& problem, std::string_view stand) {
-  StandLoadResult r;
-  r.message = ProblemMessage(language, problem) + "#" + Translate(language, "Bestand nicht geladen") + ": " +
-              std::string(stand);
-  return r;
-}
-
 }  // namespace
+
+std::string StandLoadMessage(const LanguageTable& language, const Problem& problem, std::string_view treePath) {
+  StandFiles files;
+  const std::string stand = ResolveStandFiles({}, treePath, files).ok() ? files.code : std::string(treePath);
+  return ProblemMessage(language, problem) + "#" + Translate(language, "Bestand nicht geladen") + ": " + stand;
+}
 
 StandClass FindStandClass(const StandRegisterCorners* standRegister, std::string_view name) {
   // The list holds code + " > " + short name while callers pass code + ".txt": the stand code, the
@@ -74,26 +73,23 @@ SpeciesListSelector ChooseSpeciesList(bool enterpriseMode, const StandRegisterCo
   return (c.standType == 4 || c.standType == 5 || c.standType == 7) ? kBroadleafList : kConiferList;
 }
 
-StandLoadResult ReadStandInto(const StandLoadInputs& inputs, std::string_view treePath, CurrentStand& into) {
+Outcome ReadStandInto(const StandLoadInputs& inputs, std::string_view treePath, CurrentStand& into) {
   StandFiles files;
-  if (const Outcome resolved = ResolveStandFiles(inputs.folders, treePath, files); !resolved.ok())
-    return Failure(inputs.language, resolved.problem(), treePath);
+  if (Outcome resolved = ResolveStandFiles(inputs.folders, treePath, files); !resolved.ok()) return resolved;
 
   std::vector<TreeFileRecord> records;
   TreeFileReadResult treeRead = ReadTreeFile(files.treeFile, records);
-  if (!treeRead.ok()) return Failure(inputs.language, TreeFileProblemFor(treeRead, files.treeFile), files.code);
+  if (!treeRead.ok()) return TreeFileProblemFor(treeRead, files.treeFile);
 
   BoundaryPolygon boundary;
-  if (const Outcome read = ReadBoundary(files.boundaryFile, inputs.standRegister, boundary); !read.ok())
-    return Failure(inputs.language, read.problem(), files.code);
+  if (Outcome read = ReadBoundary(files.boundaryFile, inputs.standRegister, boundary); !read.ok()) return read;
 
   // Only now, with every file sound, are random numbers drawn for the histogram.
   // An empty list took no draws, so a refused empty stand leaves the sequence as it was.
   CurrentStand stand;
   TreeReadRules rules{files.number, files.numberText, inputs.calliper};
   BuildTreeList(records, rules, inputs.random, stand.trees, stand.sums);
-  if (stand.trees.empty())
-    return Failure(inputs.language, NoTreeProblem(records, inputs.calliper, files.treeFile), files.code);
+  if (stand.trees.empty()) return NoTreeProblem(records, inputs.calliper, files.treeFile);
   stand.boundary = boundary;
   stand.areaHa = boundary.areaHa;
   stand.speciesList = ChooseSpeciesList(inputs.enterpriseMode, inputs.standRegister, files.code);
@@ -101,15 +97,14 @@ StandLoadResult ReadStandInto(const StandLoadInputs& inputs, std::string_view tr
   stand.files = std::move(files);
   stand.loaded = true;
   into = std::move(stand);
-  return {true, {}};
+  return {};
 }
 
-StandLoadResult TryLoadStand(SimulatorState& state, std::string_view treePath) {
-  StandLoadInputs inputs{state.folders,       state.calliper, state.run.enterpriseMode,
-                         state.standRegister, state.random,   state.language};
+Outcome TryLoadStand(SimulatorState& state, std::string_view treePath) {
+  StandLoadInputs inputs{state.folders, state.calliper, state.run.enterpriseMode, state.standRegister, state.random};
   CurrentStand fresh;
-  StandLoadResult r = ReadStandInto(inputs, treePath, fresh);
-  if (!r.ok) return r;
+  Outcome r = ReadStandInto(inputs, treePath, fresh);
+  if (!r.ok()) return r;
   // The catalogue choice belongs to the user's pick, not to the files: it carries over.
   CurrentStand& current = state.currentStand;
   fresh.name = std::move(current.name);
@@ -120,10 +115,11 @@ StandLoadResult TryLoadStand(SimulatorState& state, std::string_view treePath) {
   return r;
 }
 
-StandLoadResult LoadStand(SimulatorState& state, std::string_view treePath) {
-  StandLoadResult r = TryLoadStand(state, treePath);
-  if (!r.ok && state.services.messages)
-    state.services.messages->ShowMessageBox(r.message, MessageKind::Warning, MessageButtons::Ok);
+Outcome LoadStand(SimulatorState& state, std::string_view treePath) {
+  Outcome r = TryLoadStand(state, treePath);
+  if (!r.ok() && state.services.messages)
+    state.services.messages->ShowMessageBox(StandLoadMessage(state.language, r.problem(), treePath),
+                                            MessageKind::Warning, MessageButtons::Ok);
   return r;
 }
 
@@ -143,12 +139,12 @@ int CalliperThresholdIndex(double lowerLimit) {
   return 1;  // " 7"
 }
 
-StandLoadResult ApplyCalliperThreshold(SimulatorState& state, double lowerLimit) {
+Outcome ApplyCalliperThreshold(SimulatorState& state, double lowerLimit) {
   const double previous = state.calliper.lower;
   state.calliper.lower = lowerLimit;
-  if (!state.currentStand.loaded) return {true, {}};
-  StandLoadResult r = LoadStand(state, state.currentStand.files.catalogueTreeFile);
-  if (!r.ok) state.calliper.lower = previous;
+  if (!state.currentStand.loaded) return {};
+  Outcome r = LoadStand(state, state.currentStand.files.catalogueTreeFile);
+  if (!r.ok()) state.calliper.lower = previous;
   return r;
 }
 

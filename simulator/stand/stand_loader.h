@@ -9,6 +9,7 @@
 
 #include "common/language.h"
 #include "common/paths.h"
+#include "common/problem.h"
 #include "common/random.h"
 #include "simulator/stand/boundary.h"
 #include "simulator/stand/current_stand.h"
@@ -24,12 +25,6 @@ struct StandLoadInputs {
   bool enterpriseMode = false;
   const StandRegisterCorners* standRegister = nullptr;  // may be null
   RandomGenerator& random;
-  const LanguageTable& language;
-};
-
-struct StandLoadResult {
-  bool ok = false;
-  std::string message;  // translated, names the file and the stand; empty on success
 };
 
 // The species list of a stand: 1 in enterprise mode; otherwise by the stand type of its entry in
@@ -46,16 +41,20 @@ struct StandClass {
 StandClass FindStandClass(const StandRegisterCorners* standRegister, std::string_view name);
 
 // Reads the stand named by treePath (a code + ".txt", without "w") into `into`. On failure `into`
-// is left untouched, no random number is drawn, and the message says what is wrong. A stand that keeps
-// no tree (an empty tree file, only removed trees, or none within the calliper limits) is refused.
-StandLoadResult ReadStandInto(const StandLoadInputs& inputs, std::string_view treePath,
-                              CurrentStand& into);
+// is left untouched, no random number is drawn, and the problem says what is wrong and in which file
+// (or record). A stand that keeps no tree (an empty tree file, only removed trees, or none within the
+// calliper limits) is refused.
+Outcome ReadStandInto(const StandLoadInputs& inputs, std::string_view treePath, CurrentStand& into);
+
+// The text every window shows for a stand that was not loaded: the problem, then that the stand named by
+// treePath (its code, or the path itself when it names no stand) was not loaded.
+std::string StandLoadMessage(const LanguageTable& language, const Problem& problem, std::string_view treePath);
 
 // The transaction: on success the new stand replaces state.currentStand (keeping its catalogue
-// choice fields), on failure the loaded stand stays as it was. The message is not shown.
-StandLoadResult TryLoadStand(SimulatorState& state, std::string_view treePath);
+// choice fields), on failure the loaded stand stays as it was. The problem is not shown.
+Outcome TryLoadStand(SimulatorState& state, std::string_view treePath);
 // TryLoadStand, and a failure is shown in the program's own message box (warning, OK).
-StandLoadResult LoadStand(SimulatorState& state, std::string_view treePath);
+Outcome LoadStand(SimulatorState& state, std::string_view treePath);
 
 // The calliper-threshold choice: the texts of its list (" 0", " 7" ... "40") and the entry to preselect
 // for a lower limit (within 0.1 cm for 7..15, exactly for 20..40; " 7" when none matches).
@@ -64,6 +63,6 @@ int CalliperThresholdIndex(double lowerLimit);
 
 // Sets the lower dbh limit and reads the loaded stand again with it. Should that read fail, the old
 // limit and the old stand stay in force and the failure is shown.
-StandLoadResult ApplyCalliperThreshold(SimulatorState& state, double lowerLimit);
+Outcome ApplyCalliperThreshold(SimulatorState& state, double lowerLimit);
 
 }  // namespace tolvek

@@ -52,12 +52,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   calliper.lower = kCalliperThresholds[(sum / 4) % kCalliperThresholds.size()];
   RandomGenerator random(sum);
   const LanguageTable language;
-  StandLoadInputs inputs{folders, calliper, false, nullptr, random, language};
+  StandLoadInputs inputs{folders, calliper, false, nullptr, random};
   CurrentStand cs;
   const std::string treePath = folder.path() + stand.folder + "/" + stand.code + ".txt";
-  const StandLoadResult r = ReadStandInto(inputs, treePath, cs);
-  if (!r.ok) {
-    fuzz::Check(!cs.loaded && r.message.find(stand.code) != std::string::npos, "a refusal names the stand");
+  const Outcome r = ReadStandInto(inputs, treePath, cs);
+  if (!r.ok()) {
+    fuzz::Check(!cs.loaded && StandLoadMessage(language, r.problem(), treePath).find(stand.code) != std::string::npos,
+                "a refusal names the stand");
     return 0;
   }
   fuzz::Check(cs.loaded && !cs.trees.empty(), "a loaded stand has trees");

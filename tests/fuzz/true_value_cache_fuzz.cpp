@@ -25,15 +25,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       }
   StratumValues sums;
-  std::string problem;
-  if (!ParseTrueValueCache(lines, key, sums, problem)) {
-    fuzz::Check(!problem.empty(), "a refused cache says why");
+  if (const Outcome parsed = ParseTrueValueCache(lines, key, sums); !parsed.ok()) {
+    fuzz::Check(!parsed.problem().message.empty(), "a refused cache says why");
     return 0;
   }
   const std::vector<std::string> stored = TrueValueCacheLines(sums, key);
   fuzz::Check(static_cast<int>(stored.size()) == kTrueValueCacheLines + 1, "a line a stratum and the key");
   StratumValues again;
-  fuzz::Check(ParseTrueValueCache(stored, key, again, problem), "stored sums read back");
+  fuzz::Check(ParseTrueValueCache(stored, key, again).ok(), "stored sums read back");
   fuzz::Check(TrueValueCacheLines(again, key) == stored, "stored sums store the same twice");
 
   FinishStratumValues(sums);

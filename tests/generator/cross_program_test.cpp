@@ -69,8 +69,8 @@ TEST_F(CrossProgram, AnEnterpriseStandLoadsAsAModelStand) {
     if (state.modelStands.table.Entry(i)->code == "Stand777") entry = i;
   ASSERT_GT(entry, 0);
   EXPECT_EQ(state.modelStands.table.Entry(entry)->cls, (RegisterClass{6, 3}));
-  StandLoadResult r = LoadModelStand(state, entry);
-  ASSERT_TRUE(r.ok) << r.message;
+  const Outcome r = LoadModelStand(state, entry);
+  ASSERT_TRUE(r.ok()) << r.problem().message;
   EXPECT_TRUE(Same(Loaded(state.currentStand), Kept(stand.TreeFileRecords(), state.calliper)));
   EXPECT_DOUBLE_EQ(state.currentStand.areaHa, 1.0);
 }
@@ -80,8 +80,8 @@ TEST_F(CrossProgram, AStandLevelStandLoadsFromItsSlot) {
   ASSERT_TRUE(SaveStandLevel(dir.path(), 98, generator::ForSaving(stand),
                              GeneratedDescriptionLines(stand.width, stand.height, [](const std::string& s) { return s; }))
                   .ok());
-  StandLoadResult r = TryLoadStand(state, JoinPath(state.folders.stands, "Bestnd98.txt"));
-  ASSERT_TRUE(r.ok) << r.message;
+  const Outcome r = TryLoadStand(state, JoinPath(state.folders.stands, "Bestnd98.txt"));
+  ASSERT_TRUE(r.ok()) << r.problem().message;
   EXPECT_TRUE(Same(Loaded(state.currentStand), Kept(stand.TreeFileRecords(), state.calliper)));
   EXPECT_DOUBLE_EQ(state.currentStand.areaHa, 9.0);
 }

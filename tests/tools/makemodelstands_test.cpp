@@ -100,8 +100,8 @@ TEST_F(ModelStandData, EveryStandLoadsAndFitsItsClass) {
   const int leading[9] = {0, 1, 2, 3, 5, 6, 0, 0, 4};
   std::map<int, std::vector<double>> meanDbhByClass;
   for (int e = 1; e <= state.modelStands.table.Count(); ++e) {
-    StandLoadResult r = LoadModelStand(state, e);
-    ASSERT_TRUE(r.ok) << r.message;
+    const Outcome r = LoadModelStand(state, e);
+    ASSERT_TRUE(r.ok()) << r.problem().message;
     const CurrentStand& cs = state.currentStand;
     const RegisterClass c = state.modelStands.table.Entry(e)->cls;
     EXPECT_DOUBLE_EQ(cs.areaHa, 1.0) << e;

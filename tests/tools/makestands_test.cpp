@@ -214,8 +214,8 @@ TEST_F(Collection, TheSimulatorLoadsEveryStandWhole) {
     SCOPED_TRACE(e.fileName);
     std::string trees;
     ASSERT_TRUE(ReadWholeFile(Out(Folder(e) + "wBestnd" + e.number + ".txt"), trees));
-    const StandLoadResult r = LoadStand(state, Out(Folder(e) + "Bestnd" + e.number + ".txt"));
-    ASSERT_TRUE(r.ok) << r.message;
+    const Outcome r = LoadStand(state, Out(Folder(e) + "Bestnd" + e.number + ".txt"));
+    ASSERT_TRUE(r.ok()) << r.problem().message;
     const CurrentStand& s = state.currentStand;
     EXPECT_EQ(s.TreeCount(), static_cast<int>(trees.size() / 16)) << "every tree is above the calliper threshold";
     EXPECT_EQ(s.files.selectionForest, e.kind == 'P');

@@ -56,8 +56,9 @@ TEST(EnterpriseInventoryTest, KeptModelStandsGiveTheRunOfModelStandsReadAfresh) 
   for (const MethodCode method : {kMethodFixedCircle, kMethodAngleCount}) {
     Enterprise kept(5, method), fresh(5, method);
     fresh.state.inventory.freshReads = true;
-    std::string message;
-    ASSERT_TRUE(PrepareModelStands(kept.state, message)) << message;
+    int failed = 0;
+    const Outcome prepared = PrepareModelStands(kept.state, failed);
+    ASSERT_TRUE(prepared.ok()) << ModelStandLoadMessage(kept.state, failed, prepared.problem());
     ASSERT_EQ(kept.Pass(), PassOutcome::Done);
     ASSERT_EQ(fresh.Pass(), PassOutcome::Done);
     // After every pass, a run's too, the current stand is the last model stand visited, whole.
@@ -100,8 +101,8 @@ TEST(EnterpriseInventoryTest, KeptModelStandsGiveTheRunOfModelStandsReadAfresh) 
 
 TEST(EnterpriseInventoryTest, PlotsLieInsideTheirModelStandsInTheirPointsStrata) {
   Enterprise f;
-  std::string message;
-  ASSERT_TRUE(PrepareModelStands(f.state, message));
+  int failed = 0;
+  ASSERT_TRUE(PrepareModelStands(f.state, failed).ok());
   ASSERT_EQ(f.Pass(), PassOutcome::Done);
   const SampleGrid& grid = f.state.sampling.grid;
   int inside = 0, withModel = 0;
@@ -132,8 +133,8 @@ TEST(EnterpriseInventoryTest, PlotsLieInsideTheirModelStandsInTheirPointsStrata)
 
 TEST(EnterpriseInventoryTest, TrueValuesFromTheCacheOnlyWhileItsKeyHolds) {
   Enterprise f;
-  std::string message;
-  ASSERT_TRUE(PrepareModelStands(f.state, message));
+  int failed = 0;
+  ASSERT_TRUE(PrepareModelStands(f.state, failed).ok());
   SampleGrid& grid = f.state.sampling.grid;
   grid.saveRequest = true;
   const TruthOutcome first = ComputeStratumTrueValues(f.state);
@@ -179,10 +180,33 @@ TEST(EnterpriseInventoryTest, AModelStandThatCannotBeReadStopsThePassBeforeItSta
   const int m = f.state.enterprise.At(1).stands[0].modelStand;
   const std::string code = f.state.modelStands.table.Entry(m)->code;
   std::filesystem::remove(f.dir.File("StandsEU/w" + code + ".txt"));
-  std::string message;
-  EXPECT_FALSE(PrepareModelStands(f.state, message));
-  EXPECT_NE(message.find(code), std::string::npos);
+  int failed = 0;
+  const Outcome prepared = PrepareModelStands(f.state, failed);
+  ASSERT_FALSE(prepared.ok());
+  EXPECT_EQ(failed, m);
+  const std::string message = ModelStandLoadMessage(f.state, failed, prepared.problem());
+  EXPECT_EQ(message.rfind("Baumdatei nicht gefunden: ", 0), 0u) << message;
+  const std::string tail = "StandsEU/w" + code + ".txt#Bestand nicht geladen: " + code;
+  EXPECT_EQ(message.substr(message.size() - std::min(message.size(), tail.size())), tail) << message;
   EXPECT_EQ(f.fake.exit.quits, 0);
+
+  // Loaded as the current stand, neither it nor an entry outside the table replaces the stand in force.
+  int other = 1;
+  while (other == m) ++other;
+  ASSERT_TRUE(LoadModelStand(f.state, other).ok());
+  const std::string otherCode = f.state.currentStand.files.code;
+  const std::size_t otherTrees = f.state.currentStand.trees.size();
+  const Outcome unread = LoadModelStand(f.state, m);
+  ASSERT_FALSE(unread.ok());
+  EXPECT_EQ(ModelStandLoadMessage(f.state, m, unread.problem()), message);
+  const int outside = f.state.modelStands.table.Count() + 1;
+  const Outcome unlisted = LoadModelStand(f.state, outside);
+  ASSERT_FALSE(unlisted.ok());
+  EXPECT_EQ(ModelStandLoadMessage(f.state, outside, unlisted.problem()),
+            "Modellbestand nicht in der Liste: " + std::to_string(outside));
+  EXPECT_EQ(f.state.currentStand.files.code, otherCode);
+  EXPECT_EQ(f.state.currentStand.trees.size(), otherTrees);
+  EXPECT_EQ(f.state.modelStands.cornerEntry, other);
 }
 
 TEST(EnterpriseInventoryTest, PointsOnASharedEdgeTakeTheLastStandAndGapsAreNudged) {

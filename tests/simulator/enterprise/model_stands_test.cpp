@@ -278,8 +278,8 @@ TEST_F(ModelStandsTest, AStandSavedForTheEnterpriseLoadsWithTheSameTrees) {
   EXPECT_FALSE(fake.messages.Saw("TolvekGE"));  // the saved line reads back whole
   ASSERT_EQ(state.modelStands.table.Count(), 6);
   EXPECT_EQ(state.modelStands.table.Entry(6)->itemText, "Stand310 > Probe        ");
-  StandLoadResult r = LoadModelStand(state, 6);
-  ASSERT_TRUE(r.ok) << r.message;
+  const Outcome r = LoadModelStand(state, 6);
+  ASSERT_TRUE(r.ok()) << r.problem().message;
   const CurrentStand& cs = state.currentStand;
   EXPECT_EQ(cs.files.folderKind, StandFolder::StandsGE);
   EXPECT_TRUE(cs.generated);
@@ -300,7 +300,7 @@ TEST_F(ModelStandsTest, AStandSavedForTheEnterpriseLoadsWithTheSameTrees) {
   }
 
   // An entry beyond the table loads nothing and keeps the stand.
-  EXPECT_FALSE(LoadModelStand(state, 7).ok);
+  EXPECT_FALSE(LoadModelStand(state, 7).ok());
   EXPECT_EQ(state.currentStand.files.code, "Stand310");
 }
 

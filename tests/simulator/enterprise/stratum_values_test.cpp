@@ -16,14 +16,12 @@ class FakeFacts : public ModelStandFactsSource {
     sums_[entry] = sums;
     facts_[entry] = {areaHa, &sums_[entry]};
   }
-  const ModelStandFacts* Facts(int entry, std::string& problem) override {
+  Outcome Facts(int entry, ModelStandFacts& facts) override {
     ++asked[entry];
     const auto it = facts_.find(entry);
-    if (it == facts_.end()) {
-      problem = "Baumdatei nicht gefunden: " + std::to_string(entry);
-      return nullptr;
-    }
-    return &it->second;
+    if (it == facts_.end()) return Problem{"Baumdatei nicht gefunden", std::to_string(entry)};
+    facts = it->second;
+    return {};
   }
   std::map<int, int> asked;
 
@@ -126,7 +124,7 @@ TEST(StratumValuesTest, StandsWithoutModelOrAreaOrStratumAddNothingAndAreReporte
   EXPECT_DOUBLE_EQ(report.areaWithoutModel, 1.0);
   EXPECT_EQ(report.standsOutOfStrata, 2);
   ASSERT_EQ(report.unreadable.size(), 1u);
-  EXPECT_NE(report.unreadable[0].find("9"), std::string::npos);
+  EXPECT_EQ(report.unreadable[0].where, "9");
   const UnassignedStands u = CountUnassignedStands(s);
   EXPECT_EQ(u.count, 1);
   EXPECT_DOUBLE_EQ(u.area, 1.0);
@@ -146,8 +144,8 @@ TEST(StratumValuesTest, CacheReproducesTheSumsAndRefusesAnotherKey) {
   EXPECT_EQ(lines.back(), key);
 
   StratumValues read;
-  std::string problem;
-  ASSERT_TRUE(ParseTrueValueCache(lines, key, read, problem)) << problem;
+  const Outcome parsed = ParseTrueValueCache(lines, key, read);
+  ASSERT_TRUE(parsed.ok()) << parsed.problem().message;
   for (int t = 0; t < kStrata; ++t)
     for (int k = 0; k < kStrata; ++k)
       for (int sp = 0; sp < kStratumSpecies; ++sp) {
@@ -167,26 +165,32 @@ TEST(StratumValuesTest, CacheReproducesTheSumsAndRefusesAnotherKey) {
   EXPECT_NE(TrueValueCacheKey({s, false, {"Stand201 A2", "Stand202 E6"}, {"1@1", "2@3"}}), key);
   EXPECT_NE(TrueValueCacheKey({s, true, {"Stand201 A2", "Stand202 E6"}, {"1@1", "2@2"}}), key);
   StratumValues untouched = read;
-  EXPECT_FALSE(ParseTrueValueCache(lines, key + "x", untouched, problem));
+  const Outcome otherKey = ParseTrueValueCache(lines, key + "x", untouched);
+  ASSERT_FALSE(otherKey.ok());
+  EXPECT_EQ(otherKey.problem().message, "Datei gehört zu einer anderen Betriebsstruktur");
   EXPECT_EQ(untouched.At(1, 2, 1).n, read.At(1, 2, 1).n);
 
   // A file of the old form without a key, a cut file and a damaged number are refused.
   std::vector<std::string> noKey(lines.begin(), lines.end() - 1);
-  EXPECT_FALSE(ParseTrueValueCache(noKey, key, read, problem));
+  const Outcome withoutKey = ParseTrueValueCache(noKey, key, read);
+  ASSERT_FALSE(withoutKey.ok());
+  EXPECT_EQ(withoutKey.problem().message, "Datei ohne Schlüsselzeile");
   std::vector<std::string> cut(lines.begin(), lines.begin() + 100);
   cut.push_back(key);
-  EXPECT_FALSE(ParseTrueValueCache(cut, key, read, problem));
+  const Outcome cutShort = ParseTrueValueCache(cut, key, read);
+  ASSERT_FALSE(cutShort.ok());
+  EXPECT_EQ(cutShort.problem().message, "Datei unvollständig oder beschädigt");
   std::vector<std::string> damaged = lines;
   damaged[5].replace(3, 4, "12,5");
-  EXPECT_FALSE(ParseTrueValueCache(damaged, key, read, problem));
+  EXPECT_FALSE(ParseTrueValueCache(damaged, key, read).ok());
   // So are sums no stand gives: below zero, beyond any enterprise, or below the file's two decimals
   // (each would make the per-hectare figures overflow or take a negative root).
   for (const char* bad : {"-5.00", "1e300", "1e-300"}) {
     damaged = lines;
     damaged[7] = std::string(bad) + damaged[7].substr(12);
-    EXPECT_FALSE(ParseTrueValueCache(damaged, key, read, problem)) << bad;
+    EXPECT_FALSE(ParseTrueValueCache(damaged, key, read).ok()) << bad;
     damaged[7] = "        0.00" + damaged[7].substr(std::string(bad).size());
-    EXPECT_TRUE(ParseTrueValueCache(damaged, key, read, problem)) << bad;
+    EXPECT_TRUE(ParseTrueValueCache(damaged, key, read).ok()) << bad;
   }
 }
 
@@ -197,8 +201,7 @@ TEST(StratumValuesTest, NumbersTooWideForTheirFieldsStaySeparated) {
   v.At(0, 0, 0).classes[0] = 12345678;
   const std::vector<std::string> lines = TrueValueCacheLines(v, "# key");
   StratumValues read;
-  std::string problem;
-  ASSERT_TRUE(ParseTrueValueCache(lines, "# key", read, problem)) << problem;
+  ASSERT_TRUE(ParseTrueValueCache(lines, "# key", read).ok());
   EXPECT_NEAR(read.At(0, 0, 0).n, 123456789.5, 0.005);
   EXPECT_EQ(read.At(0, 0, 0).g, 5.0);
   EXPECT_EQ(read.At(0, 0, 0).classes[0], 12345678);

@@ -44,8 +44,8 @@ QString OutputFile(const char* name) {
 struct Fixture : tolvek::testing::ShippedProgram {
   Fixture() {
     state.random.SetSeed(4711);
-    const StandLoadResult r = TryLoadStand(state, dir.path() + "Bestande/Bestnd01.txt");
-    loaded = r.ok;
+    const Outcome r = TryLoadStand(state, dir.path() + "Bestande/Bestnd01.txt");
+    loaded = r.ok();
     state.currentStand.name = "Nadelbaum - Reinbestand";
     static_cast<void>(ReadExpectedVcTable(JoinPath(state.folders.presets, "Tolvek02.txt"), state.expectedVc));
     MethodSettings& m = state.sampling.method;

@@ -160,7 +160,7 @@ struct Program {
     tolvek::testing::Snapshot(&w(), "map_1_no_stand");
   }
   bool Load(const char* number) {
-    if (!TryLoadStand(state, dir.path() + "Bestande/Bestnd" + number + ".txt").ok) return false;
+    if (!TryLoadStand(state, dir.path() + "Bestande/Bestnd" + number + ".txt").ok()) return false;
     w().DrawStand();
     return true;
   }

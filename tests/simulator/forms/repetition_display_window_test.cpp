@@ -42,7 +42,7 @@ struct Program {
     state.folders = ProgramFoldersFromFolder(dir.path());
     program = std::make_unique<SimulatorProgram>(state, false);
     state.random.SetSeed(815);
-    loaded = TryLoadStand(state, dir.path() + "Bestande/Bestnd01.txt").ok;
+    loaded = TryLoadStand(state, dir.path() + "Bestande/Bestnd01.txt").ok();
     w().HideTitleScreen();
     if (loaded) w().DrawStand();
     BeginFixedCircle(state.sampling.method, state.language);

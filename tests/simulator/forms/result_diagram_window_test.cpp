@@ -39,7 +39,7 @@ namespace {
 struct Fixture : tolvek::testing::ShippedProgram {
   Fixture() {
     state.random.SetSeed(4711);
-    loaded = TryLoadStand(state, dir.path() + "Bestande/Bestnd09.txt").ok;
+    loaded = TryLoadStand(state, dir.path() + "Bestande/Bestnd09.txt").ok();
     MethodSettings& m = state.sampling.method;
     BeginFixedCircle(m, state.language);
     static_cast<void>(ConfirmFixedCircle(m, state.language, 500.0));

@@ -21,7 +21,7 @@ namespace {
 
 struct Fixture : tolvek::testing::ShippedProgram {
   explicit Fixture(bool withStand = true) {
-    if (withStand) loaded = TryLoadStand(state, dir.path() + "Bestande/wBestnd01.txt").ok;
+    if (withStand) loaded = TryLoadStand(state, dir.path() + "Bestande/wBestnd01.txt").ok();
   }
   void ChooseAngleCount() {
     BeginAngleCount(state.sampling.method, state.language);

@@ -36,7 +36,7 @@ void Compare(MethodSettings method, int passes, std::uint32_t seed) {
   testing::FakeServices fakes;
   SimulatorState state(fakes.services);
   state.folders = ProgramFoldersFromFolder(testing::SourceDataDir());
-  ASSERT_TRUE(TryLoadStand(state, JoinPath(state.folders.program, "Bestande/wBestnd01.txt")).ok);
+  ASSERT_TRUE(TryLoadStand(state, JoinPath(state.folders.program, "Bestande/wBestnd01.txt")).ok());
   CurrentStand& cs = state.currentStand;
 
   GeometryContext g;

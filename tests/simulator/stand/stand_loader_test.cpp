@@ -49,8 +49,8 @@ class StandLoaderTest : public ::testing::Test {
 
 TEST_F(StandLoaderTest, LoadsTreesBoundaryAndAreaTogether) {
   WriteStand("Bestande", "Bestnd07", {{1, 20.0f, 10.0f, 10.0f}, {6, 30.0f, 50.0f, 50.0f}}, square);
-  StandLoadResult r = LoadStand(state, Path("Bestnd07"));
-  ASSERT_TRUE(r.ok) << r.message;
+  const Outcome r = LoadStand(state, Path("Bestnd07"));
+  ASSERT_TRUE(r.ok()) << r.problem().message;
   const CurrentStand& s = state.currentStand;
   EXPECT_TRUE(s.loaded);
   EXPECT_EQ(s.TreeCount(), 2);
@@ -63,7 +63,7 @@ TEST_F(StandLoaderTest, LoadsTreesBoundaryAndAreaTogether) {
 
 TEST_F(StandLoaderTest, AFailedLoadKeepsThePreviousStandWhole) {
   WriteStand("Bestande", "Bestnd07", {{1, 20.0f, 10.0f, 10.0f}}, square);
-  ASSERT_TRUE(LoadStand(state, Path("Bestnd07")).ok);
+  ASSERT_TRUE(LoadStand(state, Path("Bestnd07")).ok());
   state.currentStand.name = "Nadelbaum-Reinbestand";
   const std::uint32_t seed = state.random.Seed();
 
@@ -96,20 +96,30 @@ TEST_F(StandLoaderTest, AFailedLoadKeepsThePreviousStandWhole) {
     dir.Write("Bestande/w" + c.code + ".txt", c.treeBytes);
     if (!c.boundary.empty()) dir.Write("Bestande/Grenze" + c.code.substr(6, 2) + ".txt", c.boundary);
     fake.messages.shown.clear();
-    StandLoadResult r = LoadStand(state, Path(c.code));
-    EXPECT_FALSE(r.ok) << c.code;
-    EXPECT_NE(r.message.find(c.expect), std::string::npos) << r.message;
-    EXPECT_NE(r.message.find(c.code), std::string::npos) << r.message;  // names the file and the stand
-    EXPECT_NE(r.message.find("Bestand nicht geladen"), std::string::npos) << r.message;
+    const Outcome r = LoadStand(state, Path(c.code));
+    ASSERT_FALSE(r.ok()) << c.code;
+    const std::string message = StandLoadMessage(state.language, r.problem(), Path(c.code));
+    EXPECT_NE(message.find(c.expect), std::string::npos) << message;
+    EXPECT_NE(message.find(c.code), std::string::npos) << message;  // names the file and the stand
+    EXPECT_NE(message.find("Bestand nicht geladen"), std::string::npos) << message;
     ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, message);
     EXPECT_EQ(state.currentStand.files.code, "Bestnd07");
     EXPECT_EQ(state.currentStand.TreeCount(), 1);
     EXPECT_DOUBLE_EQ(state.currentStand.areaHa, 1.0);
     EXPECT_EQ(state.currentStand.name, "Nadelbaum-Reinbestand");
   }
   EXPECT_EQ(state.random.Seed(), seed);  // no histogram draws for a stand that was not taken
-  EXPECT_FALSE(LoadStand(state, Path("Bestnd19")).ok);  // no tree file at all
-  EXPECT_FALSE(LoadStand(state, dir.path() + "Bestande/Bogus.txt").ok);
+  // The shown text: the problem with its file, then the stand by its code, or by the path when it names none.
+  fake.messages.shown.clear();
+  EXPECT_FALSE(LoadStand(state, Path("Bestnd19")).ok());  // no tree file at all
+  EXPECT_FALSE(LoadStand(state, dir.path() + "Bestande/Bogus.txt").ok());
+  ASSERT_EQ(fake.messages.shown.size(), 2u);
+  EXPECT_EQ(fake.messages.shown[0].text,
+            "Baumdatei nicht gefunden: " + dir.path() + "Bestande/wBestnd19.txt#Bestand nicht geladen: Bestnd19");
+  EXPECT_EQ(fake.messages.shown[1].text, "Unbekannter Bestandescode: " + dir.path() +
+                                             "Bestande/Bogus.txt#Bestand nicht geladen: " + dir.path() +
+                                             "Bestande/Bogus.txt");
 }
 
 TEST_F(StandLoaderTest, BroadleafStandsUseTheSecondSpeciesList) {
@@ -117,7 +127,7 @@ TEST_F(StandLoaderTest, BroadleafStandsUseTheSecondSpeciesList) {
   reg.entries = {{"Bestnd05 > Fichte rein", 1}, {"Bestnd07 > Buche alt", 4}, {"Stand301 > Eiche", 5}};
   state.standRegister = &reg;
   WriteStand("Bestande", "Bestnd07", {{5, 20.0f, 10.0f, 10.0f}}, square);
-  ASSERT_TRUE(LoadStand(state, Path("Bestnd07")).ok);
+  ASSERT_TRUE(LoadStand(state, Path("Bestnd07")).ok());
   EXPECT_EQ(state.currentStand.speciesList, kBroadleafList);
   EXPECT_EQ(FindStandClass(&reg, "Bestnd07.txt").ageClass, 3);
   EXPECT_EQ(FindStandClass(&reg, "Bestnd08.txt").standType, 0);
@@ -129,11 +139,11 @@ TEST_F(StandLoaderTest, BroadleafStandsUseTheSecondSpeciesList) {
 
 TEST_F(StandLoaderTest, ModelStandsTakeTheirBoundaryFromTheRegister) {
   dir.Write("StandsGE/wStand301.txt", EncodeTreeFile({{1, 20.0f, 10.0f, 10.0f}}));
-  EXPECT_FALSE(LoadStand(state, Path("Stand301")).ok);  // no register yet
+  EXPECT_FALSE(LoadStand(state, Path("Stand301")).ok());  // no register yet
   EXPECT_NE(fake.messages.shown.back().text.find("Bestandesregister"), std::string::npos);
   FakeRegister reg;
   state.standRegister = &reg;
-  ASSERT_TRUE(LoadStand(state, Path("Stand301")).ok);
+  ASSERT_TRUE(LoadStand(state, Path("Stand301")).ok());
   EXPECT_DOUBLE_EQ(state.currentStand.areaHa, 0.5);
   EXPECT_TRUE(state.currentStand.generated);
   EXPECT_EQ(state.currentStand.files.folderKind, StandFolder::StandsGE);
@@ -141,15 +151,15 @@ TEST_F(StandLoaderTest, ModelStandsTakeTheirBoundaryFromTheRegister) {
 
 TEST_F(StandLoaderTest, CalliperThresholdReadsTheStandAgain) {
   WriteStand("Bestande", "Bestnd07", {{1, 8.0f, 10.0f, 10.0f}, {1, 25.0f, 10.0f, 10.0f}}, square);
-  ASSERT_TRUE(LoadStand(state, Path("Bestnd07")).ok);
+  ASSERT_TRUE(LoadStand(state, Path("Bestnd07")).ok());
   EXPECT_EQ(state.currentStand.TreeCount(), 2);
-  ASSERT_TRUE(ApplyCalliperThreshold(state, 20.0).ok);
+  ASSERT_TRUE(ApplyCalliperThreshold(state, 20.0).ok());
   EXPECT_EQ(state.calliper.lower, 20.0);
   EXPECT_EQ(state.currentStand.TreeCount(), 1);
 
   // A threshold above every tree leaves no stand to sample: refused, and the old limit and stand stay.
   fake.messages.shown.clear();
-  EXPECT_FALSE(ApplyCalliperThreshold(state, 30.0).ok);
+  EXPECT_FALSE(ApplyCalliperThreshold(state, 30.0).ok());
   ASSERT_EQ(fake.messages.shown.size(), 1u);
   EXPECT_NE(fake.messages.shown[0].text.find("Kein Baum des Bestandes liegt innerhalb der Kluppschwelle: " +
                                              dir.path() + "Bestande/wBestnd07.txt, BHD 30.0 - 999.0 cm"),
@@ -160,7 +170,7 @@ TEST_F(StandLoaderTest, CalliperThresholdReadsTheStandAgain) {
 
   // When the stand can no longer be read, the old limit and stand stay.
   dir.Write("Bestande/wBestnd07.txt", "short");
-  EXPECT_FALSE(ApplyCalliperThreshold(state, 0.0).ok);
+  EXPECT_FALSE(ApplyCalliperThreshold(state, 0.0).ok());
   EXPECT_EQ(state.calliper.lower, 20.0);
   EXPECT_EQ(state.currentStand.TreeCount(), 1);
 }
@@ -169,7 +179,7 @@ TEST_F(StandLoaderTest, CalliperThresholdReadsTheStandAgain) {
 // loads, where its data is sound), at once, and a refused one leaves the loaded stand as it was.
 TEST_F(StandLoaderTest, BadFilesEndInAClearMessageAtOnce) {
   WriteStand("Bestande", "Bestnd07", {{1, 20.0f, 10.0f, 10.0f}}, square);
-  ASSERT_TRUE(LoadStand(state, Path("Bestnd07")).ok);
+  ASSERT_TRUE(LoadStand(state, Path("Bestnd07")).ok());
   struct Case {
     std::string code;
     std::string treeFile;  // a file of tests/bad_files, or empty for one sound tree
@@ -188,18 +198,21 @@ TEST_F(StandLoaderTest, BadFilesEndInAClearMessageAtOnce) {
               c.treeFile.empty() ? EncodeTreeFile({{1, 20.0f, 50.0f, 50.0f}}) : testing::BadFileBytes(c.treeFile));
     dir.Write("Bestande/Grenze" + nn + ".txt", c.boundaryFile.empty() ? square : testing::BadFileBytes(c.boundaryFile));
     const auto start = std::chrono::steady_clock::now();
-    StandLoadResult r = TryLoadStand(state, Path(c.code));
+    const Outcome r = TryLoadStand(state, Path(c.code));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500)) << c.code;
     if (c.expect.empty()) {
-      ASSERT_TRUE(r.ok) << r.message;
+      ASSERT_TRUE(r.ok()) << r.problem().message;
       continue;
     }
-    EXPECT_FALSE(r.ok) << c.code;
-    EXPECT_NE(r.message.find(c.expect), std::string::npos) << r.message;
-    EXPECT_NE(r.message.find(c.code), std::string::npos) << r.message;
+    ASSERT_FALSE(r.ok()) << c.code;
+    const std::string message = StandLoadMessage(state.language, r.problem(), Path(c.code));
+    EXPECT_NE(message.find(c.expect), std::string::npos) << message;
+    EXPECT_NE(message.find(c.code), std::string::npos) << message;
     EXPECT_EQ(state.currentStand.files.code, "Bestnd07");
   }
-  EXPECT_NE(TryLoadStand(state, Path("Bestnd01")).message.find("Bestande/wBestnd01.txt, Nr. 2"), std::string::npos);
+  const Outcome far = TryLoadStand(state, Path("Bestnd01"));
+  ASSERT_FALSE(far.ok());
+  EXPECT_NE(far.problem().where.find("Bestande/wBestnd01.txt, Nr. 2"), std::string::npos);
   // The national grid square lies at its true minimum, a hectare, with its tree inside.
   const CurrentStand& s = state.currentStand;
   EXPECT_EQ(s.files.code, "Bestnd04");
@@ -238,10 +251,10 @@ TEST(ShippedStands, EveryCatalogueStandLoads) {
   EXPECT_FALSE(c.tooMany);
   int loaded = 0;
   for (const auto& e : state.standCatalogue.entries) {
-    StandLoadResult r = TryLoadStand(state, JoinPath(state.folders.stands, e.fileName));
-    if (!r.ok && r.message.find("Bestandesregister") != std::string::npos) continue;  // register stands
-    EXPECT_TRUE(r.ok) << e.fileName << ": " << r.message;
-    if (!r.ok) continue;
+    const Outcome r = TryLoadStand(state, JoinPath(state.folders.stands, e.fileName));
+    if (!r.ok() && r.problem().message.find("Bestandesregister") != std::string::npos) continue;  // register stands
+    EXPECT_TRUE(r.ok()) << e.fileName << ": " << ProblemMessage(state.language, r.problem());
+    if (!r.ok()) continue;
     ++loaded;
     const CurrentStand& s = state.currentStand;
     EXPECT_GT(s.areaHa, 0.0) << e.fileName;
