@@ -32,7 +32,7 @@ std::vector<std::string> Tokens(const std::string& line) {
 // Reads the records of the file line by line, each a fixed number of numbers.
 class RecordReader {
  public:
-  RecordReader(const std::vector<std::string>& lines, StructureReadProblem& problem) : lines_(lines), problem_(problem) {}
+  RecordReader(const std::vector<std::string>& lines, Problem& problem) : lines_(lines), problem_(problem) {}
 
   // The next line's numbers, exactly count of them; false with the problem set.
   bool Next(std::size_t count) {
@@ -60,10 +60,8 @@ class RecordReader {
     v = *p;
     return true;
   }
-  bool Fail(const char* reason, int line = 0, StructureProblemKind kind = StructureProblemKind::kDamaged) {
-    problem_.kind = kind;
-    problem_.line = line > 0 ? line : static_cast<int>(next_);
-    problem_.reason = reason;
+  bool Fail(const char* reason, int line = 0) {
+    problem_ = {reason, std::to_string(line > 0 ? line : static_cast<int>(next_))};
     return false;
   }
   // Nothing but empty lines left.
@@ -75,7 +73,7 @@ class RecordReader {
 
  private:
   const std::vector<std::string>& lines_;
-  StructureReadProblem& problem_;
+  Problem& problem_;
   std::size_t next_ = 0;
   std::vector<std::string> tokens_;
 };
@@ -84,82 +82,7 @@ constexpr long long kIntMax = std::numeric_limits<int>::max();
 constexpr long long kIntMin = std::numeric_limits<int>::min();
 constexpr int kTypeCodes = 8;  // types A..H or a..h
 
-}  // namespace
-
-std::string CompartmentLine(int i, const Compartment& c) {
-  return IntField(i, 4) + IntField(c.typePosition, 4) + IntField(static_cast<long long>(c.stands.size()), 4) +
-         IntField(c.thirdValue, 4);
-}
-
-std::string StandLine(int i, int j, const EnterpriseStand& s) {
-  return IntField(i, 4) + IntField(j, 4) + RealField(s.area) + IntField(s.typePosition, 4) + IntField(s.cls, 4) +
-         IntField(s.modelStand, 4) + IntField(s.secondValue, 6) + IntField(static_cast<long long>(s.corners.size()), 4);
-}
-
-std::string CornerLine(int k, GeoPoint p) { return "    " + IntField(k, 4) + RealField(p.x) + RealField(p.y); }
-
-std::string ChosenTypesLine(const ChosenTypes& chosen) {
-  std::string line = IntField(chosen.count, 6);
-  for (int p = 1; p <= 5; ++p) line += IntField(chosen.codes[static_cast<std::size_t>(p)], 6);
-  return line;
-}
-
-std::string RegistersLine(const ModelStandRegisters& r) { return IntField(r.real ? 1 : 0, 6) + IntField(r.generated ? 1 : 0, 6); }
-
-bool StructureFileLines(const EnterpriseStructure& s, std::vector<std::string>& lines, int& badCompartment,
-                        std::string& reason) {
-  lines.clear();
-  lines.push_back(s.mode != 0 ? "1" : "0");
-  for (std::size_t i = 1; i < s.compartments.size(); ++i) {
-    const Compartment& c = s.compartments[i];
-    const int a = static_cast<int>(i);
-    if (c.stands.empty() || static_cast<int>(c.stands.size()) > kMaxStandsPerCompartment) {
-      badCompartment = a;
-      reason = kStructureStandCount;
-      return false;
-    }
-    lines.push_back(CompartmentLine(a, c));
-    for (std::size_t j = 0; j < c.stands.size(); ++j) {
-      const EnterpriseStand& st = c.stands[j];
-      const int corners = static_cast<int>(st.corners.size());
-      if (corners < kMinStandCorners || corners > kMaxStandCorners) {
-        badCompartment = a;
-        reason = kStructureCornerCount;
-        return false;
-      }
-      lines.push_back(StandLine(a, static_cast<int>(j) + 1, st));
-      for (int k = 1; k <= corners; ++k) lines.push_back(CornerLine(k, st.corners[static_cast<std::size_t>(k - 1)]));
-    }
-  }
-  lines.push_back(ChosenTypesLine(s.chosen));
-  lines.push_back(RegistersLine(s.registers));
-  return true;
-}
-
-EnterpriseStructure StructureOf(const EnterpriseSession& s, int mode, ModelStandRegisters registers) {
-  EnterpriseStructure out;
-  out.mode = mode != 0 ? 1 : 0;
-  out.compartments.assign(s.compartments.begin(),
-                          s.compartments.begin() + std::min<std::ptrdiff_t>(s.compartmentCount + 1,
-                                                                            static_cast<std::ptrdiff_t>(s.compartments.size())));
-  out.chosen = s.chosen;
-  out.registers = registers;
-  return out;
-}
-
-std::optional<int> StructureModeOf(const std::string& firstLine) {
-  std::vector<std::string> lines{firstLine};
-  StructureReadProblem problem;
-  RecordReader r(lines, problem);
-  int mode = 0;
-  if (!r.Next(1) || !r.IntIn(0, 0, 1, kStructureMode, mode)) return std::nullopt;
-  return mode;
-}
-
-bool ParseEnterpriseFile(const std::vector<std::string>& lines, int compartmentCount, EnterpriseStructure& out,
-                         StructureReadProblem& problem) {
-  RecordReader r(lines, problem);
-  EnterpriseStructure s;
+bool ParseRecords(RecordReader& r, int compartmentCount, EnterpriseStructure& s) {
   if (!r.Next(1) || !r.IntIn(0, 0, 1, kStructureMode, s.mode)) return false;
   s.compartments.assign(static_cast<std::size_t>(compartmentCount) + 1, Compartment{});
   for (int i = 1; i <= compartmentCount; ++i) {
@@ -170,9 +93,8 @@ bool ParseEnterpriseFile(const std::vector<std::string>& lines, int compartmentC
         !r.IntIn(2, kIntMin, kIntMax, kStructureNotANumber, standCount) ||
         !r.IntIn(3, 0, 255, kStructureNotANumber, c.thirdValue))
       return false;
-    if (number != i) return r.Fail(kStructureCompartmentNumber, 0, StructureProblemKind::kBadCompartment);
-    if (standCount < 1 || standCount > kMaxStandsPerCompartment)
-      return r.Fail(kStructureStandCount, 0, StructureProblemKind::kBadCompartment);
+    if (number != i) return r.Fail(kStructureCompartmentNumber);
+    if (standCount < 1 || standCount > kMaxStandsPerCompartment) return r.Fail(kStructureStandCount);
     c.stands.resize(static_cast<std::size_t>(standCount));
     for (EnterpriseStand& st : c.stands) {
       int unused = 0, corners = 0;
@@ -199,28 +121,103 @@ bool ParseEnterpriseFile(const std::vector<std::string>& lines, int compartmentC
       !r.AtEnd())
     return false;
   s.registers = {real == 1, generated == 1};
-  out = std::move(s);
   return true;
 }
 
-bool ReadEnterpriseStructure(const std::string& path, int compartmentCount, EnterpriseStructure& out,
-                             StructureReadProblem& problem) {
-  std::vector<std::string> lines;
-  if (!ReadTextLines(path, lines)) {
-    problem = {StructureProblemKind::kMissing, 0, kMapFileMissing};
-    return false;
-  }
-  return ParseEnterpriseFile(lines, compartmentCount, out, problem);
+}  // namespace
+
+std::string CompartmentLine(int i, const Compartment& c) {
+  return IntField(i, 4) + IntField(c.typePosition, 4) + IntField(static_cast<long long>(c.stands.size()), 4) +
+         IntField(c.thirdValue, 4);
 }
 
-std::string StructureProblemText(int n, const StructureReadProblem& p, const TranslateFn& tr) {
-  std::string text = p.kind == StructureProblemKind::kDamaged
+std::string StandLine(int i, int j, const EnterpriseStand& s) {
+  return IntField(i, 4) + IntField(j, 4) + RealField(s.area) + IntField(s.typePosition, 4) + IntField(s.cls, 4) +
+         IntField(s.modelStand, 4) + IntField(s.secondValue, 6) + IntField(static_cast<long long>(s.corners.size()), 4);
+}
+
+std::string CornerLine(int k, GeoPoint p) { return "    " + IntField(k, 4) + RealField(p.x) + RealField(p.y); }
+
+std::string ChosenTypesLine(const ChosenTypes& chosen) {
+  std::string line = IntField(chosen.count, 6);
+  for (int p = 1; p <= 5; ++p) line += IntField(chosen.codes[static_cast<std::size_t>(p)], 6);
+  return line;
+}
+
+std::string RegistersLine(const ModelStandRegisters& r) { return IntField(r.real ? 1 : 0, 6) + IntField(r.generated ? 1 : 0, 6); }
+
+Outcome StructureFileLines(const EnterpriseStructure& s, std::vector<std::string>& lines) {
+  lines.clear();
+  lines.push_back(s.mode != 0 ? "1" : "0");
+  for (std::size_t i = 1; i < s.compartments.size(); ++i) {
+    const Compartment& c = s.compartments[i];
+    const int a = static_cast<int>(i);
+    if (c.stands.empty() || static_cast<int>(c.stands.size()) > kMaxStandsPerCompartment)
+      return Problem{kStructureStandCount, std::to_string(a)};
+    lines.push_back(CompartmentLine(a, c));
+    for (std::size_t j = 0; j < c.stands.size(); ++j) {
+      const EnterpriseStand& st = c.stands[j];
+      const int corners = static_cast<int>(st.corners.size());
+      if (corners < kMinStandCorners || corners > kMaxStandCorners)
+        return Problem{kStructureCornerCount, std::to_string(a)};
+      lines.push_back(StandLine(a, static_cast<int>(j) + 1, st));
+      for (int k = 1; k <= corners; ++k) lines.push_back(CornerLine(k, st.corners[static_cast<std::size_t>(k - 1)]));
+    }
+  }
+  lines.push_back(ChosenTypesLine(s.chosen));
+  lines.push_back(RegistersLine(s.registers));
+  return {};
+}
+
+EnterpriseStructure StructureOf(const EnterpriseSession& s, int mode, ModelStandRegisters registers) {
+  EnterpriseStructure out;
+  out.mode = mode != 0 ? 1 : 0;
+  out.compartments.assign(s.compartments.begin(),
+                          s.compartments.begin() + std::min<std::ptrdiff_t>(s.compartmentCount + 1,
+                                                                            static_cast<std::ptrdiff_t>(s.compartments.size())));
+  out.chosen = s.chosen;
+  out.registers = registers;
+  return out;
+}
+
+std::optional<int> StructureModeOf(const std::string& firstLine) {
+  std::vector<std::string> lines{firstLine};
+  Problem problem;
+  RecordReader r(lines, problem);
+  int mode = 0;
+  if (!r.Next(1) || !r.IntIn(0, 0, 1, kStructureMode, mode)) return std::nullopt;
+  return mode;
+}
+
+Outcome ParseEnterpriseFile(const std::vector<std::string>& lines, int compartmentCount, EnterpriseStructure& out) {
+  Problem problem;
+  RecordReader r(lines, problem);
+  EnterpriseStructure s;
+  if (!ParseRecords(r, compartmentCount, s)) return problem;
+  out = std::move(s);
+  return {};
+}
+
+Outcome ReadEnterpriseStructure(const std::string& path, int compartmentCount, EnterpriseStructure& out) {
+  std::vector<std::string> lines;
+  if (!ReadTextLines(path, lines)) return Problem{kMapFileMissing, ""};
+  return ParseEnterpriseFile(lines, compartmentCount, out);
+}
+
+StructureProblemKind StructureProblemKindOf(const Problem& problem) {
+  if (problem.where.empty()) return StructureProblemKind::kMissing;
+  if (problem.message == kStructureCompartmentNumber || problem.message == kStructureStandCount)
+    return StructureProblemKind::kBadCompartment;
+  return StructureProblemKind::kDamaged;
+}
+
+std::string StructureProblemText(int n, const Problem& p, const TranslateFn& tr) {
+  const StructureProblemKind kind = StructureProblemKindOf(p);
+  std::string text = kind == StructureProblemKind::kDamaged
                          ? "<Betrieb" + std::to_string(n) + tr(": Datei beschädigt. #<Betrieb generieren> aufrufen.")
                          : "Betrieb " + std::to_string(n) + tr(" fehlt oder nicht lesbar. Standardform verwenden");
-  if (p.kind != StructureProblemKind::kMissing) {
-    text += "#Temp\\Betrieb" + std::to_string(n) + ".txt, " + tr("Zeile") + " " + std::to_string(p.line) + ": " +
-            tr(p.reason);
-  }
+  if (kind != StructureProblemKind::kMissing)
+    text += "#Temp\\Betrieb" + std::to_string(n) + ".txt, " + tr("Zeile") + " " + p.where + ": " + tr(p.message);
   return text;
 }
 

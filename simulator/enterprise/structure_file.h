@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "common/problem.h"
 #include "simulator/enterprise/enterprise_model.h"
 #include "simulator/enterprise/model_stand_assignment.h"
 
@@ -50,22 +51,20 @@ std::string CornerLine(int k, GeoPoint p);
 std::string ChosenTypesLine(const ChosenTypes& chosen);
 std::string RegistersLine(const ModelStandRegisters& r);
 
-// The structure's lines, or false with the compartment (and the German reason) that cannot be stored
-// so that it reads back: a compartment without stands or with more than 27, a stand with fewer than 3
-// or more than 90 corners.
-bool StructureFileLines(const EnterpriseStructure& s, std::vector<std::string>& lines, int& badCompartment,
-                        std::string& reason);
+// The structure's lines, or the problem of the first compartment that cannot be stored so that it reads
+// back (the German reason, where: the compartment's number): a compartment without stands or with more
+// than 27, a stand with fewer than 3 or more than 90 corners.
+Outcome StructureFileLines(const EnterpriseStructure& s, std::vector<std::string>& lines);
 // The enterprise in hand as a structure (its compartments, chosen types and the registers given).
 EnterpriseStructure StructureOf(const EnterpriseSession& s, int mode, ModelStandRegisters registers);
 
-// Why a file is refused. kMissing and kBadCompartment are reported as "Betrieb n fehlt oder nicht
-// lesbar"; kDamaged as "Datei beschädigt".
-enum class StructureProblemKind { kNone, kMissing, kBadCompartment, kDamaged };
-struct StructureReadProblem {
-  StructureProblemKind kind = StructureProblemKind::kNone;
-  int line = 0;        // 1-based; 0 the file as a whole
-  std::string reason;  // German, shown through the language table
-};
+// A refused file's problem is the reason (German, shown through the language table) and where: the
+// line it was met in (1-based), or nothing when the file could not be read at all. The reason tells the
+// kind: a file that cannot be read (kMissing) and one of another enterprise, whose compartments are not
+// where they belong (kBadCompartment), are reported as "Betrieb n fehlt oder nicht lesbar"; every other
+// fault (kDamaged) as "Datei beschädigt".
+enum class StructureProblemKind { kMissing, kBadCompartment, kDamaged };
+StructureProblemKind StructureProblemKindOf(const Problem& problem);
 
 // Reasons (German texts of the language table).
 inline constexpr const char* kStructureEndsEarly = "Datei endet vorzeitig";
@@ -92,17 +91,15 @@ inline constexpr const char* kStructureReasons[] = {
 // number, "+1" and " 0 " among the ways to write it); nothing when it gives neither.
 std::optional<int> StructureModeOf(const std::string& firstLine);
 
-// Parses the lines of a structure file for an enterprise of compartmentCount compartments. False with
-// the problem; out is then untouched.
-bool ParseEnterpriseFile(const std::vector<std::string>& lines, int compartmentCount, EnterpriseStructure& out,
-                         StructureReadProblem& problem);
+// Parses the lines of a structure file for an enterprise of compartmentCount compartments. On a problem
+// out is untouched.
+Outcome ParseEnterpriseFile(const std::vector<std::string>& lines, int compartmentCount, EnterpriseStructure& out);
 // The file read and parsed; a file that does not exist or cannot be read is kMissing.
-bool ReadEnterpriseStructure(const std::string& path, int compartmentCount, EnterpriseStructure& out,
-                             StructureReadProblem& problem);
+Outcome ReadEnterpriseStructure(const std::string& path, int compartmentCount, EnterpriseStructure& out);
 
 // The message for a refused file of enterprise n: the text the program has for its kind, and where and
 // why. tr translates German texts.
-std::string StructureProblemText(int n, const StructureReadProblem& p, const TranslateFn& tr);
+std::string StructureProblemText(int n, const Problem& p, const TranslateFn& tr);
 
 // The structure replaces the enterprise's stands, compartment types and chosen types (the kinds of the
 // compartments stay); compartment areas and the enterprise's figures are summed again.

@@ -220,12 +220,11 @@ void TForm1::Button10Click() {
   EnterpriseSession& e = state.enterprise;
   const int mode = state.settings.forestDevelopmentTypes ? 1 : 0;
   std::vector<std::string> lines;
-  int compartment = 0;
-  std::string reason;
   const ModelStandRegisters registers{state.modelStands.realStands, state.modelStands.generatedStands};
-  if (!StructureFileLines(StructureOf(e, mode, registers), lines, compartment, reason)) {
+  if (const Outcome made = StructureFileLines(StructureOf(e, mode, registers), lines); !made.ok()) {
+    const Problem& p = made.problem();
     state.services.messages->ShowMessageBox(
-        T("Betrieb nicht gespeichert") + "#" + T("Abteilung") + " " + std::to_string(compartment) + ": " + T(reason),
+        T("Betrieb nicht gespeichert") + "#" + T("Abteilung") + " " + p.where + ": " + T(p.message),
         MessageKind::Warning, MessageButtons::Ok);
     return;
   }
@@ -246,11 +245,12 @@ bool TForm1::ReadEnterpriseFile() {
   EnterpriseSession& e = state.enterprise;
   const TranslateFn tr = [this](const std::string& g) { return T(g); };
   EnterpriseStructure s;
-  StructureReadProblem problem;
-  if (!ReadEnterpriseStructure(EnterpriseFilePath(state.folders.program, e.number), e.compartmentCount, s, problem)) {
+  const Outcome read =
+      ReadEnterpriseStructure(EnterpriseFilePath(state.folders.program, e.number), e.compartmentCount, s);
+  if (!read.ok()) {
     // The enterprise stays as it is; the user's file stays where it is until the reset replaces it.
-    const std::string text = StructureProblemText(e.number, problem, tr);
-    if (problem.kind == StructureProblemKind::kDamaged)
+    const std::string text = StructureProblemText(e.number, read.problem(), tr);
+    if (StructureProblemKindOf(read.problem()) == StructureProblemKind::kDamaged)
       state.services.messages->ShowMessageBox(text, MessageKind::Warning, MessageButtons::Ok);
     else
       state.services.messages->PlatformBox(text, "", PlatformButtons::OkCancel, PlatformIcon::Warning);
@@ -320,17 +320,17 @@ void TForm1::ShowStoredStructure(int n) {
   if (!table) return;
   const TranslateFn tr = [this](const std::string& g) { return T(g); };
   EnterpriseStructure s;
-  StructureReadProblem problem;
   std::vector<std::string> lines;
-  if (ReadEnterpriseStructure(EnterpriseFilePath(state.folders.program, n), ModelEnterprise(n).compartments, s,
-                              problem)) {
+  const Outcome read =
+      ReadEnterpriseStructure(EnterpriseFilePath(state.folders.program, n), ModelEnterprise(n).compartments, s);
+  if (read.ok()) {
     const bool wet = s.mode != 0;
     const auto typeNames =
         TypeNames(wet ? ClassificationMode::DevelopmentTypes : ClassificationMode::StandTypes, state.language);
     lines = AreaBalanceDisplayLines(
         AreaBalanceText(BuildAreaBalance(s.compartments), wet, PositionNames(s.chosen, typeNames), tr));
   } else {
-    lines = MessageLines(StructureProblemText(n, problem, tr));
+    lines = MessageLines(StructureProblemText(n, read.problem(), tr));
   }
   // Beside the choice window's pictures, level with the row clicked.
   const QPoint at = forms.form37 ? forms.form37->PreviewCorner(state.enterprise.viewRow) : QPoint(130 * n + 268, 480);

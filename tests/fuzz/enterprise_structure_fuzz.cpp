@@ -49,11 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   for (int compartments : {ModelEnterprise(1).compartments, ModelEnterprise(3).compartments}) {
     EnterpriseStructure s;
-    StructureReadProblem problem;
-    if (!ReadEnterpriseStructure(path, compartments, s, problem)) {
-      fuzz::Check(problem.kind != StructureProblemKind::kNone && !problem.reason.empty(), "a refusal says why");
+    if (const Outcome read = ReadEnterpriseStructure(path, compartments, s); !read.ok()) {
+      fuzz::Check(!read.problem().message.empty(), "a refusal says why");
       fuzz::Check(s.compartments.empty(), "a refused file leaves the structure untouched");
-      fuzz::Check(!StructureProblemText(1, problem, [](const std::string& t) { return t; }).empty(),
+      fuzz::Check(!StructureProblemText(1, read.problem(), [](const std::string& t) { return t; }).empty(),
                   "a refusal has a message");
       continue;
     }
@@ -62,13 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Stored again, the structure reads back as it was stored.
     std::vector<std::string> lines;
-    int bad = 0;
-    std::string reason;
-    fuzz::Check(StructureFileLines(s, lines, bad, reason), "a structure read can be stored");
+    fuzz::Check(StructureFileLines(s, lines).ok(), "a structure read can be stored");
     EnterpriseStructure again;
-    fuzz::Check(ParseEnterpriseFile(lines, compartments, again, problem), "a stored structure reads back");
+    fuzz::Check(ParseEnterpriseFile(lines, compartments, again).ok(), "a stored structure reads back");
     std::vector<std::string> twice;
-    fuzz::Check(StructureFileLines(again, twice, bad, reason) && twice == lines, "a structure stores the same twice");
+    fuzz::Check(StructureFileLines(again, twice).ok() && twice == lines, "a structure stores the same twice");
 
     EnterpriseSession session;
     session.compartmentCount = compartments;

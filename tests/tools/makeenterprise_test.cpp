@@ -111,10 +111,9 @@ TEST_F(EnterpriseData, DefaultStructuresReadBackWithTheirTypes) {
   for (int n = 1; n <= 3; ++n) {
     const makeenterprise::DefaultStructureDesign& design = makeenterprise::DefaultStructureOf(n);
     EnterpriseStructure s;
-    StructureReadProblem problem;
-    ASSERT_TRUE(ReadEnterpriseStructure(DefaultEnterpriseFilePath(DataDir(), n), ModelEnterprise(n).compartments, s,
-                                        problem))
-        << n << " line " << problem.line << ": " << problem.reason;
+    const Outcome read =
+        ReadEnterpriseStructure(DefaultEnterpriseFilePath(DataDir(), n), ModelEnterprise(n).compartments, s);
+    ASSERT_TRUE(read.ok()) << n << " line " << read.problem().where << ": " << read.problem().message;
     EXPECT_EQ(s.mode, design.mode);
     EXPECT_EQ(s.registers, (ModelStandRegisters{true, false}));
     ASSERT_EQ(s.chosen.count, static_cast<int>(design.types.size()));

@@ -314,11 +314,10 @@ bool MakeEnterpriseData(const std::string& programFolder, std::vector<std::strin
     const EnterpriseDesign& d = EnterpriseDesigns()[e];
     const std::string rel = "Vorgaben/Betrieb" + std::to_string(d.number) + "_Default.txt";
     std::vector<std::string> lines;
-    int compartment = 0;
-    std::string reason;
-    if (!StructureFileLines(StructureOf(DefaultStructure(d, read[e]), DefaultStructureOf(d.number).mode, {true, false}),
-                            lines, compartment, reason)) {
-      error = rel + ": compartment " + std::to_string(compartment) + ": " + reason;
+    const EnterpriseStructure structure =
+        StructureOf(DefaultStructure(d, read[e]), DefaultStructureOf(d.number).mode, {true, false});
+    if (const Outcome made = StructureFileLines(structure, lines); !made.ok()) {
+      error = rel + ": compartment " + made.problem().where + ": " + made.problem().message;
       return false;
     }
     if (!note(WriteTextLines(JoinPath(programFolder, rel), lines), rel)) return false;

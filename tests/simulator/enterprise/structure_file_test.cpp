@@ -47,9 +47,8 @@ EnterpriseSession Enterprise1(std::uint32_t seed) {
 
 std::vector<std::string> Lines(const EnterpriseSession& s, ModelStandRegisters r = {true, false}) {
   std::vector<std::string> lines;
-  int bad = 0;
-  std::string reason;
-  EXPECT_TRUE(StructureFileLines(StructureOf(s, 1, r), lines, bad, reason)) << bad << " " << reason;
+  const Outcome made = StructureFileLines(StructureOf(s, 1, r), lines);
+  EXPECT_TRUE(made.ok()) << made.problem().where << " " << made.problem().message;
   return lines;
 }
 
@@ -107,8 +106,8 @@ TEST(StructureFile, ASubdividedEnterpriseReadsBackAndSavesTheSameBytes) {
   EnterpriseSession other = Enterprise1(5);  // another cut, to be replaced
   other.At(3).kind = 6;
   EnterpriseStructure read;
-  StructureReadProblem problem;
-  ASSERT_TRUE(ParseEnterpriseFile(first, other.compartmentCount, read, problem)) << problem.line << problem.reason;
+  const Outcome parsed = ParseEnterpriseFile(first, other.compartmentCount, read);
+  ASSERT_TRUE(parsed.ok()) << parsed.problem().where << parsed.problem().message;
   EXPECT_EQ(read.mode, 1);
   EXPECT_EQ(read.registers, (ModelStandRegisters{false, true}));
   ApplyStructure(other, read);
@@ -143,15 +142,16 @@ TEST(StructureFile, ASubdividedEnterpriseReadsBackAndSavesTheSameBytes) {
   dir.Write("Temp/Betrieb3.txt", "");
   ASSERT_TRUE(WriteTextLines(dir.File("Temp/Betrieb1.txt"), first));
   EnterpriseStructure again;
-  ASSERT_TRUE(ReadEnterpriseStructure(EnterpriseFilePath(dir.path(), 1), 20, again, problem));
-  EXPECT_FALSE(ReadEnterpriseStructure(EnterpriseFilePath(dir.path(), 2), 20, again, problem));
-  EXPECT_EQ(problem.kind, StructureProblemKind::kMissing);
+  ASSERT_TRUE(ReadEnterpriseStructure(EnterpriseFilePath(dir.path(), 1), 20, again).ok());
+  const Outcome missing = ReadEnterpriseStructure(EnterpriseFilePath(dir.path(), 2), 20, again);
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(StructureProblemKindOf(missing.problem()), StructureProblemKind::kMissing);
 }
 
 TEST(StructureFile, StandCountsFromOneToTwentySeven) {
   EnterpriseStructure s;
-  StructureReadProblem p;
-  EXPECT_TRUE(ParseEnterpriseFile(SmallFile(27), 2, s, p)) << p.line << p.reason;
+  const Outcome most = ParseEnterpriseFile(SmallFile(27), 2, s);
+  EXPECT_TRUE(most.ok()) << most.problem().where << most.problem().message;
   EXPECT_EQ(s.compartments[1].stands.size(), 27u);
   EXPECT_DOUBLE_EQ(s.compartments[1].area, 27.0);
   EXPECT_EQ(s.compartments[2].stands[0].corners[1].y, 50.0);
@@ -159,20 +159,22 @@ TEST(StructureFile, StandCountsFromOneToTwentySeven) {
   for (int bad : {0, 28}) {
     EnterpriseStructure untouched;
     untouched.mode = 7;
-    EXPECT_FALSE(ParseEnterpriseFile(SmallFile(bad), 2, untouched, p));
-    EXPECT_EQ(p.kind, StructureProblemKind::kBadCompartment);
-    EXPECT_EQ(p.line, 2);
-    EXPECT_EQ(p.reason, kStructureStandCount);
+    const Outcome refused = ParseEnterpriseFile(SmallFile(bad), 2, untouched);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(StructureProblemKindOf(refused.problem()), StructureProblemKind::kBadCompartment);
+    EXPECT_EQ(refused.problem(), (Problem{kStructureStandCount, "2"}));
     EXPECT_EQ(untouched.mode, 7);
   }
   // A compartment out of its place: a file of another enterprise.
   std::vector<std::string> l = SmallFile(1);
   l[1] = "   2   1   1   0";
-  EXPECT_FALSE(ParseEnterpriseFile(l, 2, s, p));
-  EXPECT_EQ(p.kind, StructureProblemKind::kBadCompartment);
-  EXPECT_EQ(p.reason, kStructureCompartmentNumber);
-  EXPECT_FALSE(ParseEnterpriseFile(SmallFile(1), 3, s, p));  // the chosen types where compartment 3 belongs
-  EXPECT_EQ(p.line, 13);
+  const Outcome misplaced = ParseEnterpriseFile(l, 2, s);
+  ASSERT_FALSE(misplaced.ok());
+  EXPECT_EQ(StructureProblemKindOf(misplaced.problem()), StructureProblemKind::kBadCompartment);
+  EXPECT_EQ(misplaced.problem().message, kStructureCompartmentNumber);
+  const Outcome short3 = ParseEnterpriseFile(SmallFile(1), 3, s);  // the chosen types where compartment 3 belongs
+  ASSERT_FALSE(short3.ok());
+  EXPECT_EQ(short3.problem().where, "13");
 }
 
 TEST(StructureFile, EveryBadValueIsRefusedWithItsLine) {
@@ -200,48 +202,49 @@ TEST(StructureFile, EveryBadValueIsRefusedWithItsLine) {
     std::vector<std::string> l = SmallFile(1);
     l[static_cast<std::size_t>(c.line - 1)] = c.text;
     EnterpriseStructure s;
-    StructureReadProblem p;
-    EXPECT_FALSE(ParseEnterpriseFile(l, 2, s, p)) << c.text;
-    EXPECT_EQ(p.kind, StructureProblemKind::kDamaged) << c.text;
-    EXPECT_EQ(p.line, c.line) << c.text;
-    EXPECT_EQ(p.reason, c.reason) << c.text;
+    const Outcome refused = ParseEnterpriseFile(l, 2, s);
+    ASSERT_FALSE(refused.ok()) << c.text;
+    EXPECT_EQ(StructureProblemKindOf(refused.problem()), StructureProblemKind::kDamaged) << c.text;
+    EXPECT_EQ(refused.problem(), (Problem{c.reason, std::to_string(c.line)})) << c.text;
   }
   // Cut short, or more after the end.
   std::vector<std::string> l = SmallFile(1);
   l.resize(8);
   EnterpriseStructure s;
-  StructureReadProblem p;
-  EXPECT_FALSE(ParseEnterpriseFile(l, 2, s, p));
-  EXPECT_EQ(p.reason, kStructureEndsEarly);
-  EXPECT_EQ(p.line, 9);
+  const Outcome cut = ParseEnterpriseFile(l, 2, s);
+  ASSERT_FALSE(cut.ok());
+  EXPECT_EQ(cut.problem(), (Problem{kStructureEndsEarly, "9"}));
   l = SmallFile(1);
   l.push_back("");
-  EXPECT_TRUE(ParseEnterpriseFile(l, 2, s, p));
+  EXPECT_TRUE(ParseEnterpriseFile(l, 2, s).ok());
   l.push_back("     1     0");
-  EXPECT_FALSE(ParseEnterpriseFile(l, 2, s, p));
-  EXPECT_EQ(p.reason, kStructureTrailing);
+  const Outcome trailing = ParseEnterpriseFile(l, 2, s);
+  ASSERT_FALSE(trailing.ok());
+  EXPECT_EQ(trailing.problem().message, kStructureTrailing);
 
-  EXPECT_EQ(StructureProblemText(2, p, German),
+  EXPECT_EQ(StructureProblemText(2, trailing.problem(), German),
             "<Betrieb2: Datei beschädigt. #<Betrieb generieren> aufrufen.#Temp\\Betrieb2.txt, Zeile 16: "
             "Zeilen nach dem Ende der Struktur");
-  EXPECT_EQ(StructureProblemText(3, {StructureProblemKind::kMissing, 0, kMapFileMissing}, German),
+  EXPECT_EQ(StructureProblemText(3, Problem{kMapFileMissing, ""}, German),
             "Betrieb 3 fehlt oder nicht lesbar. Standardform verwenden");
+  // A file of another enterprise is said to be missing, with the line that shows it.
+  EXPECT_EQ(StructureProblemText(4, Problem{kStructureCompartmentNumber, "2"}, German),
+            "Betrieb 4 fehlt oder nicht lesbar. Standardform verwenden#Temp\\Betrieb4.txt, Zeile 2: "
+            "Abteilungs-Nummer nicht an ihrer Stelle");
 }
 
 TEST(StructureFile, WhatCannotBeReadBackIsNotWritten) {
   EnterpriseSession s = Enterprise1(3);
   std::vector<std::string> lines;
-  int bad = 0;
-  std::string reason;
   s.At(4).stands.clear();
-  EXPECT_FALSE(StructureFileLines(StructureOf(s, 0, {}), lines, bad, reason));
-  EXPECT_EQ(bad, 4);
-  EXPECT_EQ(reason, kStructureStandCount);
+  const Outcome noStands = StructureFileLines(StructureOf(s, 0, {}), lines);
+  ASSERT_FALSE(noStands.ok());
+  EXPECT_EQ(noStands.problem(), (Problem{kStructureStandCount, "4"}));
   s = Enterprise1(3);
   s.At(9).stands[0].corners.resize(2);
-  EXPECT_FALSE(StructureFileLines(StructureOf(s, 0, {}), lines, bad, reason));
-  EXPECT_EQ(bad, 9);
-  EXPECT_EQ(reason, kStructureCornerCount);
+  const Outcome twoCorners = StructureFileLines(StructureOf(s, 0, {}), lines);
+  ASSERT_FALSE(twoCorners.ok());
+  EXPECT_EQ(twoCorners.problem(), (Problem{kStructureCornerCount, "9"}));
 }
 
 TEST(StructureFile, ModelStandsThatNoLongerFitAreDrawnAgain) {

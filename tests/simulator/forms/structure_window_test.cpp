@@ -355,12 +355,11 @@ class StructureWindowTest : public QObject {
     QCOMPARE(state.enterprise.chosen.count, 1);
     QCOMPARE(state.enterprise.chosen.codes[1], 8);
     std::vector<std::string> again;
-    int bad = 0;
-    std::string reason;
     QVERIFY(state.modelStands.realStands && state.modelStands.generatedStands);  // as the file keeps them
-    QVERIFY(StructureFileLines(
-        StructureOf(state.enterprise, 0, {state.modelStands.realStands, state.modelStands.generatedStands}), again, bad,
-        reason));
+    QVERIFY(
+        StructureFileLines(
+            StructureOf(state.enterprise, 0, {state.modelStands.realStands, state.modelStands.generatedStands}), again)
+            .ok());
     QVERIFY(again == saved);
     Shot(program.forms.form1, "structure_read_after_restart");
   }
@@ -369,13 +368,10 @@ class StructureWindowTest : public QObject {
     Fixture f;
     // A stored model stand the register no longer has: drawn again when the file is read, with one notice.
     EnterpriseStructure stored;
-    StructureReadProblem problem;
-    QVERIFY(ReadEnterpriseStructure(DefaultEnterpriseFilePath(f.state.folders.program, 1), 20, stored, problem));
+    QVERIFY(ReadEnterpriseStructure(DefaultEnterpriseFilePath(f.state.folders.program, 1), 20, stored).ok());
     stored.compartments[1].stands[0].modelStand = 9999;
     std::vector<std::string> lines;
-    int bad = 0;
-    std::string reason;
-    QVERIFY(StructureFileLines(stored, lines, bad, reason));
+    QVERIFY(StructureFileLines(stored, lines).ok());
     QVERIFY(WriteTextLines(f.TempFile(1), lines));
     f.Enter(1);
     QVERIFY(f.fs.messages.Saw("1 Modellbestände passten nicht mehr zum Register und wurden neu gewählt"));
