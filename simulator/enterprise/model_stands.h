@@ -112,8 +112,8 @@ ClassReadResult ReadStandClass(const std::string& registerPath, std::string_view
 struct ClassWriteOutcome {
   ClassWriteResult result = ClassWriteResult::NoSuchStand;
   bool unreadable = false;  // the register could not be read
-  std::string writeError;   // set when the rewrite failed
-  bool ok() const { return result == ClassWriteResult::Written && !unreadable && writeError.empty(); }
+  bool writeFailed = false;  // the rewrite failed
+  bool ok() const { return result == ClassWriteResult::Written && !unreadable && !writeFailed; }
 };
 // Rewrites the stand's class letters; only when exactly one line carries the code, and atomically.
 ClassWriteOutcome WriteStandClass(const std::string& registerPath, std::string_view code, ClassificationMode mode,
@@ -140,8 +140,7 @@ std::vector<std::string> ModelStandStatisticsLines(const ModelStandTable& table,
 
 // "Temp/StatModBst.txt" below the program folder, and writing it (atomically).
 std::string StatisticsFilePath(const ProgramFolders& folders);
-bool WriteModelStandStatistics(const ProgramFolders& folders, const std::vector<std::string>& lines,
-                               std::string* error = nullptr);
+Outcome WriteModelStandStatistics(const ProgramFolders& folders, const std::vector<std::string>& lines);
 
 // The program-wide state of the model stands: the table, the choices of the model-stand panel and the
 // current model stand. It is the register side of the boundary reader and of the species-list choice.

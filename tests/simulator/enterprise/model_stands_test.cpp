@@ -184,7 +184,7 @@ TEST_F(ModelStandsTest, TheHitStatisticsFile) {
   EXPECT_EQ(lines[7], "");
   EXPECT_EQ(lines[12], "A   5    0  ");
   EXPECT_EQ(lines.back(), "S(N) - Summe der Bestandes-Häufigkeit");
-  ASSERT_TRUE(WriteModelStandStatistics(state.folders, lines));
+  ASSERT_TRUE(WriteModelStandStatistics(state.folders, lines).ok());
   std::vector<std::string> read;
   ASSERT_TRUE(ReadTextLines(StatisticsFilePath(state.folders), read));
   EXPECT_EQ(read, lines);
