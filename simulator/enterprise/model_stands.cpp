@@ -21,7 +21,7 @@ std::string LineNumbers(const std::vector<int>& lines) {
 
 // Reads one register into the table; what is wrong with it goes into problems.
 void LoadRegister(const std::string& path, bool generated, ClassificationMode mode, ModelStandTable& t,
-                  std::vector<RegisterProblem>& problems) {
+                  std::vector<Problem>& problems) {
   RegisterFile file;
   switch (ReadRegisterFile(path, file)) {
     case RegisterFileProblem::Missing:
@@ -114,7 +114,7 @@ std::string RegisterPath(const ProgramFolders& folders, const char* registerName
 }
 
 ModelStandTable LoadModelStandTable(const ProgramFolders& folders, bool realStands, bool generatedStands,
-                                    ClassificationMode mode, std::vector<RegisterProblem>& problems) {
+                                    ClassificationMode mode, std::vector<Problem>& problems) {
   ModelStandTable t;
   if (realStands) LoadRegister(RegisterPath(folders, kRealRegisterName), false, mode, t, problems);
   if (generatedStands) LoadRegister(RegisterPath(folders, kGeneratedRegisterName), true, mode, t, problems);
