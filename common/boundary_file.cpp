@@ -97,8 +97,8 @@ std::string EncodeBoundaryFile(const std::vector<BoundaryPoint>& points) {
   return out;
 }
 
-bool WriteBoundaryFile(const std::string& path, const std::vector<BoundaryPoint>& points, std::string* error) {
-  return WriteFileAtomic(path, EncodeBoundaryFile(points), error);
+Outcome WriteBoundaryFile(const std::string& path, const std::vector<BoundaryPoint>& points) {
+  return WriteFileAtomic(path, EncodeBoundaryFile(points));
 }
 
 std::vector<BoundaryPoint> RectangleBoundary(double w, double h) {

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/problem.h"
+
 namespace tolvek {
 
 struct BoundaryPoint {
@@ -52,8 +54,7 @@ BoundaryFileReadResult ReadBoundaryFile(const std::string& path, std::vector<Bou
 
 // One line per point, x and y each right-aligned in 10 characters with 1 decimal; atomic.
 std::string EncodeBoundaryFile(const std::vector<BoundaryPoint>& points);
-bool WriteBoundaryFile(const std::string& path, const std::vector<BoundaryPoint>& points,
-                       std::string* error = nullptr);
+Outcome WriteBoundaryFile(const std::string& path, const std::vector<BoundaryPoint>& points);
 
 // The rectangle the stand generator writes for a stand of width w and height h:
 // (0,0) (0,h) (w,h) (w,0) (0,0).

@@ -16,12 +16,12 @@ bool ReadDescriptionFile(const std::string& path, DescriptionFile& description) 
   return true;
 }
 
-bool WriteDescriptionFile(const std::string& path, const DescriptionFile& description, std::string* error) {
+Outcome WriteDescriptionFile(const std::string& path, const DescriptionFile& description) {
   std::vector<std::string> lines;
   lines.reserve(description.lines.size() + 1);
   lines.push_back(description.title);
   lines.insert(lines.end(), description.lines.begin(), description.lines.end());
-  return WriteTextLines(path, lines, error);
+  return WriteTextLines(path, lines);
 }
 
 }  // namespace tolvek

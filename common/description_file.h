@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "common/problem.h"
+
 namespace tolvek {
 
 struct DescriptionFile {
@@ -12,7 +14,6 @@ struct DescriptionFile {
 
 // False when the file cannot be read (a missing description is not an error for the callers).
 bool ReadDescriptionFile(const std::string& path, DescriptionFile& description);
-bool WriteDescriptionFile(const std::string& path, const DescriptionFile& description,
-                          std::string* error = nullptr);
+Outcome WriteDescriptionFile(const std::string& path, const DescriptionFile& description);
 
 }  // namespace tolvek

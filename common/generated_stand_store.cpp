@@ -25,8 +25,9 @@ class FileRollback {
   void Restore() {
     for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
       std::error_code ec;
+      // Putting back is all that is left to try; a file that cannot be put back stays as the save left it.
       if (it->existed)
-        WriteFileAtomic(it->path, it->bytes);
+        static_cast<void>(WriteFileAtomic(it->path, it->bytes));
       else
         fs::remove(ResolvePath(it->path), ec);
     }
@@ -42,15 +43,18 @@ class FileRollback {
   std::vector<Saved> saved_;
 };
 
-StoreOutcome Outcome(StoreStatus status, std::string fileName, std::string path = {}, std::string reason = {},
-                     bool deleting = false) {
+StoreOutcome Stored(StoreStatus status, std::string fileName, std::string path = {}, bool deleting = false) {
   StoreOutcome o;
   o.status = status;
   o.fileName = std::move(fileName);
   o.path = std::move(path);
-  o.reason = std::move(reason);
   o.deleting = deleting;
   return o;
+}
+
+// A write that failed, named by the file it could not write.
+StoreOutcome NotWritten(std::string fileName, const Problem& problem, bool deleting = false) {
+  return Stored(StoreStatus::WriteFailed, std::move(fileName), problem.where, deleting);
 }
 
 bool IsFolder(const std::string& path) {
@@ -58,11 +62,10 @@ bool IsFolder(const std::string& path) {
   return fs::is_directory(ResolvePath(path), ec);
 }
 
-bool MakeFolder(const std::string& path, std::string& reason) {
+bool MakeFolder(const std::string& path) {
   if (IsFolder(path)) return true;
   std::error_code ec;
   fs::create_directories(ResolvePath(path), ec);
-  if (ec) reason = ec.message();
   return !ec;
 }
 
@@ -127,7 +130,7 @@ StoreOutcome SaveStandLevel(const std::string& programFolder, int slot, const St
   const std::string name = SlotFileName(slot);
   const std::string folder = ResolveIn(programFolder, "Bestande/");
   if (slot < kFirstStandSlot || slot > kLastStandSlot || !IsFolder(folder))
-    return Outcome(StoreStatus::SlotMissing, name, JoinPath(folder, name));
+    return Stored(StoreStatus::SlotMissing, name, JoinPath(folder, name));
 
   const std::string number = std::to_string(slot);
   const std::string treePath = ResolveIn(folder, "w" + name);
@@ -141,65 +144,58 @@ StoreOutcome SaveStandLevel(const std::string& programFolder, int slot, const St
     description.title = descriptionLines.front();
     description.lines.assign(descriptionLines.begin() + 1, descriptionLines.end());
   }
-  std::string reason;
-  std::string failed;
-  if (!WriteTreeFile(treePath, StandingTreeRecords(stand), &reason))
-    failed = treePath;
-  else if (!WriteBoundaryFile(boundaryPath, RectangleBoundary(stand.width, stand.height), &reason))
-    failed = boundaryPath;
-  else if (!WriteDescriptionFile(descriptionPath, description, &reason))
-    failed = descriptionPath;
-  if (!failed.empty()) {
+  Outcome written = WriteTreeFile(treePath, StandingTreeRecords(stand));
+  if (written.ok()) written = WriteBoundaryFile(boundaryPath, RectangleBoundary(stand.width, stand.height));
+  if (written.ok()) written = WriteDescriptionFile(descriptionPath, description);
+  if (!written.ok()) {
     rollback.Restore();
-    return Outcome(StoreStatus::WriteFailed, name, failed, reason);
+    return NotWritten(name, written.problem());
   }
-  return Outcome(StoreStatus::Saved, name);
+  return Stored(StoreStatus::Saved, name);
 }
 
 StoreOutcome SaveEnterpriseStand(const std::string& programFolder, const GeneratedStandIdentity& identity,
                                  const StandToSave& stand) {
   const std::string name = GeneratedStandFileName(identity.number);
-  if (identity.number < 301 || identity.number > 999) return Outcome(StoreStatus::BadNumber, name, {});
+  if (identity.number < 301 || identity.number > 999) return Stored(StoreStatus::BadNumber, name, {});
   const std::optional<std::string> line = GeneratedRegisterLine(identity, stand.width, stand.height);
-  if (!line) return Outcome(StoreStatus::BadSize, name, {});
+  if (!line) return Stored(StoreStatus::BadSize, name, {});
 
   const std::string registerPath = GeneratedRegisterPath(programFolder);
   RegisterFile reg;
   // A register not there yet is an empty one; one that is there but cannot be read is never replaced.
   if (ReadRegisterFile(registerPath, reg) == RegisterFileProblem::Unreadable)
-    return Outcome(StoreStatus::Unreadable, name, registerPath);
+    return Stored(StoreStatus::Unreadable, name, registerPath);
 
-  std::string reason;
   const std::string folder = GeneratedFolder(programFolder);
-  if (!MakeFolder(folder, reason)) return Outcome(StoreStatus::WriteFailed, name, folder, reason);
+  if (!MakeFolder(folder)) return Stored(StoreStatus::WriteFailed, name, folder);
   const std::string treePath = ResolveIn(folder, "w" + name);
   FileRollback rollback;
   rollback.Remember(treePath);
-  if (!WriteTreeFile(treePath, StandingTreeRecords(stand), &reason))
-    return Outcome(StoreStatus::WriteFailed, name, treePath, reason);
+  if (const Outcome written = WriteTreeFile(treePath, StandingTreeRecords(stand)); !written.ok())
+    return NotWritten(name, written.problem());
 
   ReplaceRegisterEntry(reg, name, &*line);
-  if (!WriteRegisterFile(registerPath, reg, &reason)) {
+  if (const Outcome written = WriteRegisterFile(registerPath, reg); !written.ok()) {
     // The register still names the old stand (or none): the old tree file goes back with it.
     rollback.Restore();
-    return Outcome(StoreStatus::WriteFailed, name, registerPath, reason);
+    return NotWritten(name, written.problem());
   }
-  return Outcome(StoreStatus::Saved, name);
+  return Stored(StoreStatus::Saved, name);
 }
 
 StoreOutcome DeleteEnterpriseStand(const std::string& programFolder, int number) {
   const std::string name = GeneratedStandFileName(number);
-  if (number < 301 || number > 999) return Outcome(StoreStatus::BadNumber, name, {}, {}, true);
+  if (number < 301 || number > 999) return Stored(StoreStatus::BadNumber, name, {}, true);
   const std::string registerPath = GeneratedRegisterPath(programFolder);
   RegisterFile reg;
   const RegisterFileProblem read = ReadRegisterFile(registerPath, reg);
-  if (read == RegisterFileProblem::Unreadable) return Outcome(StoreStatus::Unreadable, name, registerPath, {}, true);
-  std::string reason;
+  if (read == RegisterFileProblem::Unreadable) return Stored(StoreStatus::Unreadable, name, registerPath, true);
   if (read == RegisterFileProblem::None) {
     ReplaceRegisterEntry(reg, name, nullptr);
     // The line goes first: should the files then stay, no register line points at a missing stand.
-    if (!WriteRegisterFile(registerPath, reg, &reason))
-      return Outcome(StoreStatus::WriteFailed, name, registerPath, reason, true);
+    if (const Outcome written = WriteRegisterFile(registerPath, reg); !written.ok())
+      return NotWritten(name, written.problem(), true);
   }
   const std::string folder = GeneratedFolder(programFolder);
   bool removedAny = false;
@@ -209,7 +205,7 @@ StoreOutcome DeleteEnterpriseStand(const std::string& programFolder, int number)
     std::error_code ec;
     if (fs::remove(path, ec)) removedAny = true;
   }
-  StoreOutcome o = Outcome(StoreStatus::Deleted, name, {}, {}, true);
+  StoreOutcome o = Stored(StoreStatus::Deleted, name, {}, true);
   o.fileMissing = !removedAny;
   return o;
 }

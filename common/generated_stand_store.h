@@ -63,7 +63,6 @@ struct StoreOutcome {
   StoreStatus status = StoreStatus::WriteFailed;
   std::string fileName;   // "Bestnd95.txt", "Stand305.txt"
   std::string path;       // the file at fault, or the missing slot's file
-  std::string reason;     // a failed write's reason
   bool deleting = false;     // the outcome of a delete
   bool fileMissing = false;  // delete: neither of the stand's files was there
   bool ok() const { return status == StoreStatus::Saved || status == StoreStatus::Deleted; }

@@ -62,11 +62,11 @@ bool ReadLanguageRows(const std::string& path, std::vector<LanguageRow>& rows) {
   return true;
 }
 
-bool WriteLanguageRows(const std::string& path, const std::vector<LanguageRow>& rows, std::string* error) {
+Outcome WriteLanguageRows(const std::string& path, const std::vector<LanguageRow>& rows) {
   std::vector<std::string> lines;
   lines.reserve(rows.size());
   for (const auto& r : rows) lines.push_back(JoinLanguageRow(r));
-  return WriteTextLines(path, lines, error);
+  return WriteTextLines(path, lines);
 }
 
 std::size_t MessageSectionStart(const std::vector<LanguageRow>& rows) {

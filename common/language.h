@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/problem.h"
+
 namespace tolvek {
 
 // Field positions of a row (0-based in code; the files count them 1 … 6).
@@ -61,7 +63,7 @@ std::vector<LanguageRow> LanguageRowsFromLines(const std::vector<std::string>& l
 // rows are then left untouched.
 bool ReadLanguageRows(const std::string& path, std::vector<LanguageRow>& rows);
 // Writes one line per row (UTF-8, CRLF), atomically: a failed write leaves the old file as it was.
-bool WriteLanguageRows(const std::string& path, const std::vector<LanguageRow>& rows, std::string* error = nullptr);
+Outcome WriteLanguageRows(const std::string& path, const std::vector<LanguageRow>& rows);
 
 // The generator's message-section marker: the 0-based index of the last row whose form id is empty,
 // 0 when there is none. The generator searches labels and check boxes from this row on.

@@ -172,32 +172,28 @@ void RemoveOrphanedTempFiles(const std::string& target) {
 
 }  // namespace
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error) {
-  std::string target = ResolvePath(path);
-  std::string tmp = TempNameFor(target, static_cast<long>(::getpid()));
+Outcome WriteFileAtomic(const std::string& path, std::string_view bytes) {
+  const std::string target = ResolvePath(path);
+  const std::string tmp = TempNameFor(target, static_cast<long>(::getpid()));
+  const Problem notWritten{"Datei konnte nicht geschrieben werden:", path};
   {
     std::FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) {
-      if (error) *error = "cannot create " + tmp;
-      return false;
-    }
+    if (!f) return notWritten;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = (std::fflush(f) == 0) && ok;
     ok = (::fsync(::fileno(f)) == 0) && ok;
     ok = (std::fclose(f) == 0) && ok;
     if (!ok) {
       std::remove(tmp.c_str());
-      if (error) *error = "cannot write " + tmp;
-      return false;
+      return notWritten;
     }
   }
   if (std::rename(tmp.c_str(), target.c_str()) != 0) {
     std::remove(tmp.c_str());
-    if (error) *error = "cannot replace " + target;
-    return false;
+    return notWritten;
   }
   RemoveOrphanedTempFiles(target);
-  return true;
+  return {};
 }
 
 std::vector<std::string> SplitTextLines(std::string_view bytes) {
@@ -223,7 +219,7 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
   return true;
 }
 
-bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, std::string* error) {
+Outcome WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
   std::string out;
   // A first line that begins with the byte-order mark's character keeps it: the readers take one mark
   // off the start of a file, so it is written after one more.
@@ -232,7 +228,7 @@ bool WriteTextLines(const std::string& path, const std::vector<std::string>& lin
     out += l;
     out += "\r\n";
   }
-  return WriteFileAtomic(path, out, error);
+  return WriteFileAtomic(path, out);
 }
 
 }  // namespace tolvek

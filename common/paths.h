@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/problem.h"
+
 namespace tolvek {
 
 // Environment variable that overrides the program folder of all three programs (tests use it).
@@ -45,16 +47,16 @@ enum class FileRead { kOk, kCannotRead, kTooLarge };
 FileRead ReadFileUpTo(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
 // Writes to a temporary file beside the target and renames it over the target: a reader never sees a
-// half-written file and a failed write leaves the old file intact. error gets a reason on failure.
-// Temporary files that a killed writer left beside the target are removed.
-bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+// half-written file and a failed write leaves the old file intact. A failure names the target (the
+// temporary file is gone by then). Temporary files that a killed writer left beside the target are removed.
+Outcome WriteFileAtomic(const std::string& path, std::string_view bytes);
 
 // Text lines: readers take LF and CRLF, a line that is not valid UTF-8 is read as Windows-1252, and a
 // UTF-8 byte-order mark at the start of the file is no part of the first line; false when the file
 // cannot be read. No line is produced for the end after a final line break.
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
 // Writes each line followed by CRLF, atomically; what ReadTextLines gives back is the lines as written.
-bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, std::string* error = nullptr);
+Outcome WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
 // Splits a file's bytes into decoded lines (the reading rule above).
 std::vector<std::string> SplitTextLines(std::string_view bytes);
 

@@ -33,7 +33,8 @@ class [[nodiscard]] Outcome {
   std::optional<Problem> problem_;
 };
 
-// The text a window shows: the translated message, then ": " and where it arose when that is known.
+// The text a window shows: the translated message, then ": " and where it arose when that is known (only
+// a blank when the message ends in a colon).
 std::string ProblemMessage(const LanguageTable& language, const Problem& problem);
 
 }  // namespace tolvek

@@ -32,8 +32,8 @@ SettingsRead ReadSettingsFile(const std::string& programFolder, Settings& s) {
   return ParseSettingsLines(lines, s);
 }
 
-bool WriteSettingsFile(const std::string& programFolder, const Settings& s, std::string* error) {
-  return WriteTextLines(SettingsPath(programFolder), SettingsLines(s), error);
+Outcome WriteSettingsFile(const std::string& programFolder, const Settings& s) {
+  return WriteTextLines(SettingsPath(programFolder), SettingsLines(s));
 }
 
 }  // namespace tolvek

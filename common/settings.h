@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/language.h"
+#include "common/problem.h"
 
 namespace tolvek {
 
@@ -31,7 +32,7 @@ SettingsRead ParseSettingsLines(const std::vector<std::string>& lines, Settings&
 
 std::string SettingsPath(const std::string& programFolder);
 SettingsRead ReadSettingsFile(const std::string& programFolder, Settings& s);
-// Replaces the file atomically (CRLF lines); false with a reason in error when it cannot be written.
-bool WriteSettingsFile(const std::string& programFolder, const Settings& s, std::string* error = nullptr);
+// Replaces the file atomically (CRLF lines).
+Outcome WriteSettingsFile(const std::string& programFolder, const Settings& s);
 
 }  // namespace tolvek

@@ -211,8 +211,8 @@ std::string EncodeRegisterFile(const RegisterFile& file) {
   return out;
 }
 
-bool WriteRegisterFile(const std::string& path, const RegisterFile& file, std::string* error) {
-  return WriteFileAtomic(path, EncodeRegisterFile(file), error);
+Outcome WriteRegisterFile(const std::string& path, const RegisterFile& file) {
+  return WriteFileAtomic(path, EncodeRegisterFile(file));
 }
 
 RegisterFileLine NewRegisterLine(std::string_view text) { return {std::string(text) + "\r", true}; }

@@ -25,6 +25,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/problem.h"
+
 namespace tolvek {
 
 inline constexpr const char* kRealRegisterName = "Tolvek03.txt";
@@ -110,8 +112,8 @@ RegisterFileProblem ReadRegisterFile(const std::string& path, RegisterFile& file
 // The bytes of the file: every line as it was read, a last line without a line end getting CRLF when
 // a line follows it.
 std::string EncodeRegisterFile(const RegisterFile& file);
-// Replaces the file atomically; false with a reason in error.
-bool WriteRegisterFile(const std::string& path, const RegisterFile& file, std::string* error = nullptr);
+// Replaces the file atomically.
+Outcome WriteRegisterFile(const std::string& path, const RegisterFile& file);
 // A new line in this program's writing (UTF-8, CRLF).
 RegisterFileLine NewRegisterLine(std::string_view text);
 

@@ -85,8 +85,8 @@ std::string EncodeTreeFile(const std::vector<TreeFileRecord>& records) {
   return out;
 }
 
-bool WriteTreeFile(const std::string& path, const std::vector<TreeFileRecord>& records, std::string* error) {
-  return WriteFileAtomic(path, EncodeTreeFile(records), error);
+Outcome WriteTreeFile(const std::string& path, const std::vector<TreeFileRecord>& records) {
+  return WriteFileAtomic(path, EncodeTreeFile(records));
 }
 
 }  // namespace tolvek

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/problem.h"
 #include "common/species.h"
 
 namespace tolvek {
@@ -50,7 +51,6 @@ TreeFileReadResult ReadTreeFile(const std::string& path, std::vector<TreeFileRec
 // Encodes records in file order; the reserved bytes are written as zeros.
 std::string EncodeTreeFile(const std::vector<TreeFileRecord>& records);
 // Atomic: a reader never sees a half-written tree file, and a failed write keeps the old one.
-bool WriteTreeFile(const std::string& path, const std::vector<TreeFileRecord>& records,
-                   std::string* error = nullptr);
+Outcome WriteTreeFile(const std::string& path, const std::vector<TreeFileRecord>& records);
 
 }  // namespace tolvek

@@ -77,10 +77,8 @@ void LoadParameters(GeneratorState& state) {
 
 bool SaveParameters(GeneratorState& state) {
   ValidateAll(state.parameters, state.level);
-  std::string error;
-  if (WriteParameterFile(state.folders.program, state.parameters, &error)) return true;
-  Show(state, ParameterFilePath(state.folders.program) + ": " + T(state, "Datei kann nicht erzeugt werden") +
-                  (error.empty() ? "" : " (" + error + ")"),
+  if (WriteParameterFile(state.folders.program, state.parameters).ok()) return true;
+  Show(state, ParameterFilePath(state.folders.program) + ": " + T(state, "Datei kann nicht erzeugt werden"),
        PlatformIcon::Warning);
   return false;
 }

@@ -163,11 +163,11 @@ std::vector<std::string> ParameterFileLines(GenerationParameters& p) {
   return lines;
 }
 
-bool WriteParameterFile(const std::string& programFolder, GenerationParameters& p, std::string* error) {
+Outcome WriteParameterFile(const std::string& programFolder, GenerationParameters& p) {
   const std::string path = ParameterFilePath(programFolder);
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-  return WriteTextLines(path, ParameterFileLines(p), error);
+  return WriteTextLines(path, ParameterFileLines(p));
 }
 
 ParameterFileRead ParseParameterText(std::string_view text, GenerationParameters& p) {

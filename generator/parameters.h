@@ -120,7 +120,7 @@ std::string ParameterFilePath(const std::string& programFolder);
 // 14 lines: a row each (code FormatInt 8, mean, cv and basal area FormatFixed 8.1, stems FormatInt 8),
 // then the nine (FormatInt 8). A row without a code is written, and left in p, as zeros.
 std::vector<std::string> ParameterFileLines(GenerationParameters& p);
-bool WriteParameterFile(const std::string& programFolder, GenerationParameters& p, std::string* error = nullptr);
+Outcome WriteParameterFile(const std::string& programFolder, GenerationParameters& p);
 
 enum class ParameterFileRead { kOk, kMissing, kBad };
 // Free format: five times whole number, real, real, real, whole number, then nine whole numbers,

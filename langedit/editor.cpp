@@ -246,7 +246,7 @@ std::string TargetFilePath(const EditorState& s) { return ResolveIn(s.folder, Ta
 Outcome WriteTargetFile(EditorState& s) {
   const std::string path = TargetFilePath(s);
   if (!s.referenceLoaded) return Problem{"no reference table", path};
-  if (std::string why; !WriteLanguageRows(path, TargetFileRows(s), &why)) return Problem{why, path};
+  if (Outcome written = WriteLanguageRows(path, TargetFileRows(s)); !written.ok()) return written;
   s.targetChanged = s.referenceChanged = false;
   return {};
 }

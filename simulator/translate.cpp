@@ -57,16 +57,14 @@ void ReadSettings(const ProgramFolders& folders, Settings& settings, const Langu
                             MessageButtons::Ok);
     return;
   }
-  std::string error;
-  if (!WriteSettingsFile(folders.program, settings, &error))
+  if (!WriteSettingsFile(folders.program, settings).ok())
     messages.ShowMessageBox(path + ": " + Translate(table, "Datei kann nicht erzeugt werden"), MessageKind::Info,
                             MessageButtons::Ok);
 }
 
 bool WriteSettings(const ProgramFolders& folders, const Settings& settings, const LanguageTable& table,
                    MessageService& messages) {
-  std::string error;
-  if (WriteSettingsFile(folders.program, settings, &error)) return true;
+  if (WriteSettingsFile(folders.program, settings).ok()) return true;
   messages.ShowMessageBox(SettingsPath(folders.program) + ": " + Translate(table, "Datei kann nicht erzeugt werden"),
                           MessageKind::Info, MessageButtons::Ok);
   return false;

@@ -520,8 +520,9 @@ bool TForm1::WriteFile() {
   CommitEdits();
   if (const Outcome written = WriteTargetFile(state); !written.ok()) {
     const Problem& p = written.problem();
-    Inform(T("Datei konnte nicht geschrieben werden:") + " " + p.where +
-               (p.message.empty() ? std::string() : " (" + p.message + ")"),
+    const std::string notWritten = "Datei konnte nicht geschrieben werden:";
+    // A refusal before writing says why; a failed write is said by the first part alone.
+    Inform(T(notWritten) + " " + p.where + (p.message == notWritten ? std::string() : " (" + p.message + ")"),
            PlatformIcon::Warning);
     return false;
   }

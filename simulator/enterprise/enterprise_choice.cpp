@@ -30,7 +30,7 @@ Outcome ResetEnterpriseFile(const std::string& programFolder, int n) {
   const std::string to = EnterpriseFilePath(programFolder, n);
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(to).parent_path(), ec);
-  if (!WriteFileAtomic(to, bytes)) return Problem{kFileNotWritten, to};
+  if (!WriteFileAtomic(to, bytes).ok()) return Problem{kFileNotWritten, to};
   return {};
 }
 

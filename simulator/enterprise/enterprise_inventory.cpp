@@ -389,8 +389,7 @@ void EnterpriseRoute::PassEnded(PassResult& pass) {
           AddStatisticsArea(in, st.typePosition, st.cls, st.area);
     in.spacingX = grid.dx;
     in.spacingY = grid.dy;
-    std::string error;
-    if (!WriteModelStandStatistics(s_.folders, ModelStandStatisticsLines(s_.modelStands.table, in), &error) &&
+    if (!WriteModelStandStatistics(s_.folders, ModelStandStatisticsLines(s_.modelStands.table, in)).ok() &&
         endProblem.empty())
       endProblem = "Datei konnte nicht geschrieben werden:";
   }
@@ -441,8 +440,7 @@ TruthOutcome ComputeStratumTrueValues(SimulatorState& state) {
   StoreFacts facts(state);
   StratumValues sums = SumStratumValues(state.enterprise, facts, &out.report);
   if (grid.saveRequest) {
-    std::string error;
-    if (!WriteTextLines(path, TrueValueCacheLines(sums, CurrentTrueValueCacheKey(state)), &error))
+    if (!WriteTextLines(path, TrueValueCacheLines(sums, CurrentTrueValueCacheKey(state))).ok())
       out.cacheProblem = "Datei konnte nicht geschrieben werden:";
     grid.saveRequest = false;
   }

@@ -15,13 +15,13 @@ void SetClassification(SimulatorState& state, ClassificationMode mode) {
 
 void ReloadModelStands(SimulatorState& state) {
   ModelStandState& m = state.modelStands;
-  std::vector<RegisterProblem> problems;
+  std::vector<Problem> problems;
   m.table = LoadModelStandTable(state.folders, m.realStands, m.generatedStands, CurrentClassification(state), problems);
   state.standRegister = &m;
   std::string text;
-  for (const RegisterProblem& p : problems) {
+  for (const Problem& p : problems) {
     if (!text.empty()) text += "#";
-    text += Translate(state.language, p.text) + ": " + p.file;
+    text += ProblemMessage(state.language, p);
   }
   if (text != m.problemsShown && !text.empty() && state.services.messages)
     state.services.messages->ShowMessageBox(text, MessageKind::Warning, MessageButtons::Ok);

@@ -21,7 +21,7 @@ std::string LineNumbers(const std::vector<int>& lines) {
 
 // Reads one register into the table; what is wrong with it goes into problems.
 void LoadRegister(const std::string& path, bool generated, ClassificationMode mode, ModelStandTable& t,
-                  std::vector<RegisterProblem>& problems) {
+                  std::vector<Problem>& problems) {
   RegisterFile file;
   switch (ReadRegisterFile(path, file)) {
     case RegisterFileProblem::Missing:
@@ -114,7 +114,7 @@ std::string RegisterPath(const ProgramFolders& folders, const char* registerName
 }
 
 ModelStandTable LoadModelStandTable(const ProgramFolders& folders, bool realStands, bool generatedStands,
-                                    ClassificationMode mode, std::vector<RegisterProblem>& problems) {
+                                    ClassificationMode mode, std::vector<Problem>& problems) {
   ModelStandTable t;
   if (realStands) LoadRegister(RegisterPath(folders, kRealRegisterName), false, mode, t, problems);
   if (generatedStands) LoadRegister(RegisterPath(folders, kGeneratedRegisterName), true, mode, t, problems);
@@ -254,8 +254,7 @@ ClassWriteOutcome WriteStandClass(const std::string& registerPath, std::string_v
   }
   o.result = SetRegisterClass(file, RegisterColumns(code, 1, 8), mode, {cell.row, cell.column});
   if (o.result != ClassWriteResult::Written) return o;
-  std::string error;
-  if (!WriteRegisterFile(registerPath, file, &error)) o.writeError = error.empty() ? "?" : error;
+  o.writeFailed = !WriteRegisterFile(registerPath, file).ok();
   return o;
 }
 
@@ -263,7 +262,7 @@ std::string ClassWriteMessage(const ClassWriteOutcome& o, const std::string& reg
                               const LanguageTable& language) {
   if (o.ok()) return {};
   if (o.unreadable) return Translate(language, "Datei kann nicht gelesen werden") + ": " + registerPath;
-  if (!o.writeError.empty()) return Translate(language, "Datei konnte nicht geschrieben werden:") + " " + registerPath;
+  if (o.writeFailed) return Translate(language, "Datei konnte nicht geschrieben werden:") + " " + registerPath;
   const std::string stand = std::string(code) + ": " + registerPath;
   switch (o.result) {
     case ClassWriteResult::NoSuchStand:
@@ -334,11 +333,10 @@ std::vector<std::string> ModelStandStatisticsLines(const ModelStandTable& table,
   return lines;
 }
 
-bool WriteModelStandStatistics(const ProgramFolders& folders, const std::vector<std::string>& lines,
-                               std::string* error) {
+Outcome WriteModelStandStatistics(const ProgramFolders& folders, const std::vector<std::string>& lines) {
   std::error_code ec;
   std::filesystem::create_directories(ResolveIn(folders.program, "Temp/"), ec);
-  return WriteTextLines(StatisticsFilePath(folders), lines, error);
+  return WriteTextLines(StatisticsFilePath(folders), lines);
 }
 
 std::string StatisticsFilePath(const ProgramFolders& folders) {

@@ -11,6 +11,7 @@
 
 #include "common/language.h"
 #include "common/paths.h"
+#include "common/problem.h"
 #include "common/stand_register.h"
 #include "simulator/enterprise/model_stand_assignment.h"
 #include "simulator/stand/boundary.h"
@@ -57,18 +58,12 @@ struct ModelStandTable {
   const ModelStandEntry* Entry(int number) const;
 };
 
-// A problem met while reading the registers: a German text and the file (with the lines at fault).
-struct RegisterProblem {
-  std::string text;
-  std::string file;
-};
-
-// Builds the table from the registers chosen: the real register first, then the generated one. A
+// Builds the table from the registers chosen (a problem names the file, with the lines at fault): the real register first, then the generated one. A
 // register that is missing or cannot be read contributes nothing; lines too short for their columns,
 // generated lines whose corners are no numbers and codes listed twice are reported (the line is
 // skipped, a second line of a code is kept). Lines without a class in the mode are skipped silently.
 ModelStandTable LoadModelStandTable(const ProgramFolders& folders, bool realStands, bool generatedStands,
-                                    ClassificationMode mode, std::vector<RegisterProblem>& problems);
+                                    ClassificationMode mode, std::vector<Problem>& problems);
 
 // The register path of a name in the presets folder.
 std::string RegisterPath(const ProgramFolders& folders, const char* registerName);
@@ -112,8 +107,8 @@ ClassReadResult ReadStandClass(const std::string& registerPath, std::string_view
 struct ClassWriteOutcome {
   ClassWriteResult result = ClassWriteResult::NoSuchStand;
   bool unreadable = false;  // the register could not be read
-  std::string writeError;   // set when the rewrite failed
-  bool ok() const { return result == ClassWriteResult::Written && !unreadable && writeError.empty(); }
+  bool writeFailed = false;  // the rewrite failed
+  bool ok() const { return result == ClassWriteResult::Written && !unreadable && !writeFailed; }
 };
 // Rewrites the stand's class letters; only when exactly one line carries the code, and atomically.
 ClassWriteOutcome WriteStandClass(const std::string& registerPath, std::string_view code, ClassificationMode mode,
@@ -140,8 +135,7 @@ std::vector<std::string> ModelStandStatisticsLines(const ModelStandTable& table,
 
 // "Temp/StatModBst.txt" below the program folder, and writing it (atomically).
 std::string StatisticsFilePath(const ProgramFolders& folders);
-bool WriteModelStandStatistics(const ProgramFolders& folders, const std::vector<std::string>& lines,
-                               std::string* error = nullptr);
+Outcome WriteModelStandStatistics(const ProgramFolders& folders, const std::vector<std::string>& lines);
 
 // The program-wide state of the model stands: the table, the choices of the model-stand panel and the
 // current model stand. It is the register side of the boundary reader and of the species-list choice.

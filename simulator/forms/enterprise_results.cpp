@@ -207,15 +207,13 @@ void TForm31::Fill(const std::vector<std::string>& lines, int column) {
 }
 
 bool TForm31::ShowStratumTable(const std::vector<std::string>& lines, int column) {
-  std::string error;
-  const std::string path = StratumTablePath(state.folders.program);
-  const bool written = WriteTextLines(path, lines, &error);
-  if (!written)
-    state.services.messages->PlatformBox(Translate(state.language, "Datei konnte nicht geschrieben werden:") + " " + path,
-                                         "", PlatformButtons::Ok, PlatformIcon::Warning);
+  const Outcome written = WriteTextLines(StratumTablePath(state.folders.program), lines);
+  if (!written.ok())
+    state.services.messages->PlatformBox(ProblemMessage(state.language, written.problem()), "", PlatformButtons::Ok,
+                                         PlatformIcon::Warning);
   Fill(lines, column);
   exec();
-  return written;
+  return written.ok();
 }
 
 void TForm31::Button1Click() {

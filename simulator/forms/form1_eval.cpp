@@ -148,12 +148,10 @@ bool TForm1::WriteSampleTreeTableNow() {
                                               tableCaptions_, state.language);
     tablePending_ = false;
   }
-  std::string error;
-  if (WriteSampleTreeTable(state.folders.program, ev.sampleTreeTable, &error)) return true;
-  state.services.messages->PlatformBox(T("Datei konnte nicht geschrieben werden:") + " " +
-                                           SampleTreeTablePath(state.folders.program) +
-                                           (error.empty() ? std::string() : " (" + error + ")"),
-                                       "", PlatformButtons::Ok, PlatformIcon::Warning);
+  const Outcome written = WriteSampleTreeTable(state.folders.program, ev.sampleTreeTable);
+  if (written.ok()) return true;
+  state.services.messages->PlatformBox(ProblemMessage(state.language, written.problem()), "", PlatformButtons::Ok,
+                                       PlatformIcon::Warning);
   return false;
 }
 

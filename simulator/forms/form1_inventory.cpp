@@ -241,10 +241,9 @@ bool TForm1::WriteEnterpriseReport() {
   } else {
     inv.report = {};
   }
-  const std::string path = EnterpriseReportPath(state.folders.program);
-  std::string error;
-  if (WriteTextLines(path, lines, &error)) return true;
-  state.services.messages->PlatformBox(T("Datei konnte nicht geschrieben werden:") + " " + path, "", PlatformButtons::Ok,
+  const Outcome written = WriteTextLines(EnterpriseReportPath(state.folders.program), lines);
+  if (written.ok()) return true;
+  state.services.messages->PlatformBox(ProblemMessage(state.language, written.problem()), "", PlatformButtons::Ok,
                                        PlatformIcon::Warning);
   return false;
 }

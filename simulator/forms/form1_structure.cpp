@@ -231,10 +231,10 @@ void TForm1::Button10Click() {
   const std::string path = EnterpriseFilePath(state.folders.program, e.number);
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-  std::string error;
-  if (!WriteTextLines(path, lines, &error)) {
-    state.services.messages->ShowMessageBox(T("Betrieb nicht gespeichert") + "#" + path + ": " + error,
-                                            MessageKind::Warning, MessageButtons::Ok);
+  if (const Outcome written = WriteTextLines(path, lines); !written.ok()) {
+    state.services.messages->ShowMessageBox(
+        T("Betrieb nicht gespeichert") + "#" + ProblemMessage(state.language, written.problem()), MessageKind::Warning,
+        MessageButtons::Ok);
     return;
   }
   e.storedMode[static_cast<std::size_t>(e.number)] = mode;

@@ -128,8 +128,7 @@ void TBtnRightDlg3::Button1Click() { PrintTextFile(shownFile_); }
 bool TBtnRightDlg3::SaveShownFileTo(const std::string& target) {
   // The table the user looks at is the one saved, byte for byte.
   std::string bytes;
-  std::string error;
-  if (!ReadWholeFile(shownFile_, bytes) || !WriteFileAtomic(target, bytes, &error)) {
+  if (!ReadWholeFile(shownFile_, bytes) || !WriteFileAtomic(target, bytes).ok()) {
     state.services.messages->PlatformBox(T("Datei konnte nicht gespeichert werden:") + " " + target, "",
                                          PlatformButtons::Ok, PlatformIcon::Warning);
     return false;

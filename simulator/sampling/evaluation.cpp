@@ -451,12 +451,12 @@ std::vector<std::string> SampleTreeTableLines(const SampleEstimate& e, const Plo
 
 std::string SampleTreeTablePath(const std::string& programFolder) { return ResolveIn(programFolder, "Temp/ProbeBa.txt"); }
 
-bool WriteSampleTreeTable(const std::string& programFolder, const std::vector<std::string>& lines, std::string* error) {
+Outcome WriteSampleTreeTable(const std::string& programFolder, const std::vector<std::string>& lines) {
   const std::string path = SampleTreeTablePath(programFolder);
   // A fresh installation has no work folder yet.
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-  return WriteTextLines(path, lines, error);
+  return WriteTextLines(path, lines);
 }
 
 }  // namespace tolvek

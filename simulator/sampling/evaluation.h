@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/language.h"
+#include "common/problem.h"
 #include "common/species.h"
 #include "simulator/sampling/method.h"
 #include "simulator/sampling/pass.h"
@@ -129,9 +130,8 @@ std::vector<std::string> SampleTreeTableLines(const SampleEstimate& estimate, co
                                               MethodCode passMethod, SpeciesListSelector speciesList,
                                               const SampleTableHeader& header, const LanguageTable& language);
 std::string SampleTreeTablePath(const std::string& programFolder);
-// Writes the lines atomically (CRLF line ends); false with a reason when it could not be written.
-bool WriteSampleTreeTable(const std::string& programFolder, const std::vector<std::string>& lines,
-                          std::string* error = nullptr);
+// Writes the lines atomically (CRLF line ends).
+Outcome WriteSampleTreeTable(const std::string& programFolder, const std::vector<std::string>& lines);
 
 // ---- program-wide state of the evaluation ----
 struct EvaluationState {

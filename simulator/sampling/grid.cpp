@@ -356,7 +356,8 @@ Outcome SaveGrid(const SampleGrid& grid, const std::string& path) {
   std::error_code ec;
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-  if (!WriteFileAtomic(path, EncodeGridFile(grid))) return Problem{"Gitternetz konnte nicht gespeichert werden", ""};
+  if (!WriteFileAtomic(path, EncodeGridFile(grid)).ok())
+    return Problem{"Gitternetz konnte nicht gespeichert werden", ""};
   return {};
 }
 
@@ -418,7 +419,8 @@ Outcome WriteDigitisedBoundary(const SampleGrid& grid, const std::string& progra
   const std::string path = DigitisedBoundaryPath(programFolder);
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-  if (!WriteTextLines(path, DigitisedBoundaryLines(grid))) return Problem{"Grenze konnte nicht gespeichert werden", ""};
+  if (!WriteTextLines(path, DigitisedBoundaryLines(grid)).ok())
+    return Problem{"Grenze konnte nicht gespeichert werden", ""};
   return {};
 }
 

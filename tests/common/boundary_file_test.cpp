@@ -78,7 +78,7 @@ TEST(BoundaryFile, FileReaderAndWriter) {
   testing::TempDir dir;
   std::vector<BoundaryPoint> p;
   EXPECT_EQ(ReadBoundaryFile(dir.File("Grenze01.txt"), p).problem, BoundaryFileProblem::CannotRead);
-  ASSERT_TRUE(WriteBoundaryFile(dir.File("Grenze01.txt"), RectangleBoundary(120.0, 80.5)));
+  ASSERT_TRUE(WriteBoundaryFile(dir.File("Grenze01.txt"), RectangleBoundary(120.0, 80.5)).ok());
   ASSERT_TRUE(ReadBoundaryFile(dir.File("Grenze01.txt"), p).ok());
   EXPECT_EQ(p[2].y, 80.5);
 }

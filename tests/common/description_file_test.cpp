@@ -11,7 +11,7 @@ namespace {
 TEST(DescriptionFile, TitleThenLinesRoundTripWithCrlf) {
   testing::TempDir dir;
   DescriptionFile d{"Künstlich erzeugter Bestand", {"", "Fläche:      9.00 ha"}};
-  ASSERT_TRUE(WriteDescriptionFile(dir.File("Beschr95.txt"), d));
+  ASSERT_TRUE(WriteDescriptionFile(dir.File("Beschr95.txt"), d).ok());
   std::string bytes;
   ASSERT_TRUE(ReadWholeFile(dir.File("Beschr95.txt"), bytes));
   EXPECT_EQ(bytes, "Künstlich erzeugter Bestand\r\n\r\nFläche:      9.00 ha\r\n");

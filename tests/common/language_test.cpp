@@ -46,7 +46,7 @@ TEST(LanguageFile, EveryLineIsARowAndWritingKeepsEveryByte) {
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0].field[2], "ja");
   EXPECT_EQ(rows[2].field[5], "\t");
-  ASSERT_TRUE(WriteLanguageRows(dir.File("out.txt"), rows));
+  ASSERT_TRUE(WriteLanguageRows(dir.File("out.txt"), rows).ok());
   std::string out;
   ASSERT_TRUE(ReadWholeFile(dir.File("out.txt"), out));
   EXPECT_EQ(out, bytes);

@@ -44,7 +44,7 @@ TEST(Paths, ResolvesNamesWhateverTheirCase) {
 
 TEST(Paths, TextLinesAreWrittenWithCrLfAndReadWithEither) {
   TempDir dir;
-  ASSERT_TRUE(WriteTextLines(dir.File("a.txt"), {"Fläche", "", "Ende"}));
+  ASSERT_TRUE(WriteTextLines(dir.File("a.txt"), {"Fläche", "", "Ende"}).ok());
   std::string bytes;
   ASSERT_TRUE(ReadWholeFile(dir.File("a.txt"), bytes));
   EXPECT_EQ(bytes, "Fläche\r\n\r\nEnde\r\n");
@@ -58,7 +58,7 @@ TEST(Paths, TextLinesAreWrittenWithCrLfAndReadWithEither) {
   EXPECT_EQ(SplitTextLines("\xEF\xBB\xBF" "F1\tx\r\n\xEF\xBB\xBF" "F2"),
             (std::vector<std::string>{"F1\tx", "\xEF\xBB\xBF" "F2"}));
   const std::vector<std::string> marked{"\xEF\xBB\xBF" "F1", "F2"};
-  ASSERT_TRUE(WriteTextLines(dir.File("c.txt"), marked));
+  ASSERT_TRUE(WriteTextLines(dir.File("c.txt"), marked).ok());
   ASSERT_TRUE(ReadTextLines(dir.File("c.txt"), lines));
   EXPECT_EQ(lines, marked);
 }
@@ -79,14 +79,15 @@ TEST(Paths, FailedAtomicWriteLeavesTheOldFile) {
   dir.Write("Grenze.txt", "alt");
   // The temporary file cannot be made where a folder of its name stands in the way.
   std::filesystem::create_directories(dir.File("Grenze.txt.tmp" + std::to_string(::getpid())));
-  std::string error;
-  EXPECT_FALSE(WriteFileAtomic(dir.File("Grenze.txt"), "neu", &error));
-  EXPECT_FALSE(error.empty());
+  const Outcome written = WriteFileAtomic(dir.File("Grenze.txt"), "neu");
+  ASSERT_FALSE(written.ok());
+  // The user is told which file it was, not the temporary one.
+  EXPECT_EQ(written.problem(), (Problem{"Datei konnte nicht geschrieben werden:", dir.File("Grenze.txt")}));
   std::string bytes;
   ASSERT_TRUE(ReadWholeFile(dir.File("Grenze.txt"), bytes));
   EXPECT_EQ(bytes, "alt");
   // A folder that does not exist fails too, without leaving anything behind.
-  EXPECT_FALSE(WriteFileAtomic(dir.File("fehlt/x.txt"), "neu"));
+  EXPECT_FALSE(WriteFileAtomic(dir.File("fehlt/x.txt"), "neu").ok());
   EXPECT_FALSE(std::filesystem::exists(dir.File("fehlt")));
 }
 

@@ -28,6 +28,9 @@ TEST(ProblemMessage, NamesWhereTheProblemAroseOnlyWhenKnown) {
   EXPECT_EQ(ProblemMessage(untranslated, {"Bestandesfläche ist 0", "/p/Grenze02.txt"}),
             "Bestandesfläche ist 0: /p/Grenze02.txt");
   EXPECT_EQ(ProblemMessage(untranslated, {"nur 52 Bestände möglich", ""}), "nur 52 Bestände möglich");
+  // A message that ends in a colon is not given a second one.
+  EXPECT_EQ(ProblemMessage(untranslated, {"Datei konnte nicht geschrieben werden:", "/p/Temp/ProbeBa.txt"}),
+            "Datei konnte nicht geschrieben werden: /p/Temp/ProbeBa.txt");
 }
 
 }  // namespace

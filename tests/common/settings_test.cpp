@@ -10,12 +10,12 @@ namespace {
 
 TEST(SettingsFile, TwoCrlfLinesExactly) {
   testing::TempDir dir;
-  ASSERT_TRUE(WriteSettingsFile(dir.path(), Settings{0, false}));
+  ASSERT_TRUE(WriteSettingsFile(dir.path(), Settings{0, false}).ok());
   std::string bytes;
   ASSERT_TRUE(ReadWholeFile(dir.File("EinStell.Txt"), bytes));
   EXPECT_EQ(bytes, "Sprache: 0\r\nWET no\r\n");
 
-  ASSERT_TRUE(WriteSettingsFile(dir.path(), Settings{1, true}));
+  ASSERT_TRUE(WriteSettingsFile(dir.path(), Settings{1, true}).ok());
   ASSERT_TRUE(ReadWholeFile(dir.File("EinStell.Txt"), bytes));
   EXPECT_EQ(bytes, "Sprache: 1\r\nWET ja\r\n");
 }
@@ -24,7 +24,7 @@ TEST(SettingsFile, ReadBackWhatWasWritten) {
   testing::TempDir dir;
   for (int n = 0; n <= 7; ++n) {
     for (bool wet : {false, true}) {
-      ASSERT_TRUE(WriteSettingsFile(dir.path(), Settings{n, wet}));
+      ASSERT_TRUE(WriteSettingsFile(dir.path(), Settings{n, wet}).ok());
       Settings s{5, !wet};
       EXPECT_EQ(ReadSettingsFile(dir.path(), s), SettingsRead::kOk);
       EXPECT_EQ(s.language, n);

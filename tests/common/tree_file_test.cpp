@@ -102,7 +102,7 @@ TEST(TreeFile, EmptyFileHasNoTreesAndMissingFileIsReported) {
 TEST(TreeFile, WriterRoundTripsAndAFailedWriteKeepsTheOldFile) {
   TempDir dir;
   std::vector<TreeFileRecord> trees{{4, 45.25f, 150.5f, 299.75f}, {0, 0.0f, -1.0f, 0.0f}};
-  ASSERT_TRUE(WriteTreeFile(dir.File("wStand301.txt"), trees));
+  ASSERT_TRUE(WriteTreeFile(dir.File("wStand301.txt"), trees).ok());
   std::vector<TreeFileRecord> back;
   ASSERT_TRUE(ReadTreeFile(dir.File("wStand301.txt"), back).ok());
   ASSERT_EQ(back.size(), 2u);
@@ -110,9 +110,9 @@ TEST(TreeFile, WriterRoundTripsAndAFailedWriteKeepsTheOldFile) {
   EXPECT_FLOAT_EQ(back[0].x, 150.5f);
   EXPECT_FLOAT_EQ(back[1].x, -1.0f);
 
-  std::string error;
-  EXPECT_FALSE(WriteTreeFile(dir.File("no/such/folder/w.txt"), trees, &error));
-  EXPECT_FALSE(error.empty());
+  const Outcome written = WriteTreeFile(dir.File("no/such/folder/w.txt"), trees);
+  ASSERT_FALSE(written.ok());
+  EXPECT_EQ(written.problem().where, dir.File("no/such/folder/w.txt"));
 }
 
 }  // namespace

@@ -24,9 +24,9 @@ std::string FileBytes(const std::string& path) {
   return bytes;
 }
 
-void CheckTable(const ModelStandTable& t, const std::vector<RegisterProblem>& problems) {
-  for (const RegisterProblem& p : problems)
-    fuzz::Check(!p.text.empty() && !p.file.empty(), "a problem says what and where");
+void CheckTable(const ModelStandTable& t, const std::vector<Problem>& problems) {
+  for (const Problem& p : problems)
+    fuzz::Check(!p.message.empty() && !p.where.empty(), "a problem says what and where");
   int counted = 0;
   for (int ty = 1; ty <= kTypeCount; ++ty) {
     int ofType = 0;
@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The simulator's table, overview and the corners' boundaries, in both classifications.
   const LanguageTable language;
   for (ClassificationMode mode : {ClassificationMode::StandTypes, ClassificationMode::DevelopmentTypes}) {
-    std::vector<RegisterProblem> problems;
+    std::vector<Problem> problems;
     const ModelStandTable t = LoadModelStandTable(folders, !generated, generated, mode, problems);
     CheckTable(t, problems);
     ModelStandOverviewDisplay(ModelStandOverview(t, mode, language, ModelStandCaption(!generated, generated, language)));
@@ -138,8 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Check(line.has_value(), "a generated stand has a line");
   RegisterFile replaced = file;
   ReplaceRegisterEntry(replaced, GeneratedStandFileName(number), &*line);
-  std::string error;
-  fuzz::Check(WriteRegisterFile(path, replaced, &error), "the register is rewritten");
+  fuzz::Check(WriteRegisterFile(path, replaced).ok(), "the register is rewritten");
   RegisterFile reread;
   fuzz::Check(ReadRegisterFile(path, reread) == RegisterFileProblem::None, "the rewritten register is read");
   fuzz::Check(!reread.lines.empty() && reread.lines.back().Text() == *line, "the stand's line is last");

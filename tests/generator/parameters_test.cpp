@@ -15,7 +15,7 @@ TEST(ParameterFile, WritesFourteenLinesAndReadsThemBackByteForByte) {
   p.rows[0] = {1, 30, 20, 0, 400};
   p.rows[2] = {0, 45, 10, 3.0, 120};  // no code: written, and kept, as zeros
   UpdateBasalAreas(p);
-  ASSERT_TRUE(WriteParameterFile(dir.path(), p));
+  ASSERT_TRUE(WriteParameterFile(dir.path(), p).ok());
   std::string bytes;
   ASSERT_TRUE(ReadWholeFile(dir.File("Temp/Vorlint.txt"), bytes));
   std::string expected = "       1    30.0    20.0    28.3     400\r\n";
@@ -28,7 +28,7 @@ TEST(ParameterFile, WritesFourteenLinesAndReadsThemBackByteForByte) {
   ASSERT_EQ(ReadParameterFile(dir.path(), back), ParameterFileRead::kOk);
   EXPECT_EQ(back.rows[0].code, 1);
   EXPECT_DOUBLE_EQ(back.rows[0].basalArea, RowBasalArea(30, 400));
-  ASSERT_TRUE(WriteParameterFile(dir.path(), back));
+  ASSERT_TRUE(WriteParameterFile(dir.path(), back).ok());
   std::string again;
   ASSERT_TRUE(ReadWholeFile(dir.File("Temp/Vorlint.txt"), again));
   EXPECT_EQ(again, bytes);
@@ -40,7 +40,7 @@ TEST(ParameterFile, TheLargestBasalAreaTheFieldsAllowReadsBack) {
   GenerationParameters p;
   p.rows[0] = {1, 999, 1, 0, 9999};
   UpdateBasalAreas(p);
-  ASSERT_TRUE(WriteParameterFile(dir.path(), p));
+  ASSERT_TRUE(WriteParameterFile(dir.path(), p).ok());
   GenerationParameters back;
   ASSERT_EQ(ReadParameterFile(dir.path(), back), ParameterFileRead::kOk);
   EXPECT_EQ(back.rows[0].mean, 999.0);

@@ -78,12 +78,12 @@ TEST(InterruptedSave, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
   std::vector<Save> saves{
       {SettingsPath(program),
        [&](bool fresh) {
-         return WriteSettingsFile(program, fresh ? Settings{7, false} : Settings{1, true});
+         return WriteSettingsFile(program, fresh ? Settings{7, false} : Settings{1, true}).ok();
        }},
       {GridFilePath(program, 1),
        [&](bool fresh) { return SaveGrid(fresh ? newGrid : oldGrid, GridFilePath(program, 1)).ok(); }},
       {SampleTreeTablePath(program),
-       [&](bool fresh) { return WriteSampleTreeTable(program, fresh ? newTable : oldTable); }},
+       [&](bool fresh) { return WriteSampleTreeTable(program, fresh ? newTable : oldTable).ok(); }},
   };
   for (Save& s : saves) {
     for (bool fresh : {true, false}) {

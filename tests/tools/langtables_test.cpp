@@ -36,7 +36,7 @@ std::vector<langtables::MasterRow> Master() {
 TEST(LangTables, ToolReproducesTheShippedFilesByteForByte) {
   testing::TempDir dir;
   for (const auto& f : langtables::AllLanguageFiles(Master())) {
-    ASSERT_TRUE(WriteLanguageRows(dir.File(f.name), f.rows));
+    ASSERT_TRUE(WriteLanguageRows(dir.File(f.name), f.rows).ok());
     std::string made, shipped;
     ASSERT_TRUE(ReadWholeFile(dir.File(f.name), made));
     ASSERT_TRUE(ReadWholeFile(testing::SourceDataDir() + f.name, shipped)) << f.name << " is not shipped";
@@ -72,7 +72,7 @@ TEST(LangTables, ShippedTablesSurviveAReadWriteRoundTrip) {
                            "SprachePL.txt", "SpracheTR.txt"}) {
     std::vector<LanguageRow> rows;
     ASSERT_TRUE(ReadLanguageRows(testing::SourceDataDir() + name, rows)) << name;
-    ASSERT_TRUE(WriteLanguageRows(dir.File(name), rows));
+    ASSERT_TRUE(WriteLanguageRows(dir.File(name), rows).ok());
     std::string before, after;
     ASSERT_TRUE(ReadWholeFile(testing::SourceDataDir() + name, before));
     ASSERT_TRUE(ReadWholeFile(dir.File(name), after));

@@ -75,7 +75,7 @@ TEST_F(ModelStandData, EveryCellOfBothClassificationsHoldsTwoStands) {
   const ProgramFolders folders = ProgramFoldersFromFolder(*out_);
   std::vector<std::string> codes[2];
   for (ClassificationMode mode : {ClassificationMode::StandTypes, ClassificationMode::DevelopmentTypes}) {
-    std::vector<RegisterProblem> problems;
+    std::vector<Problem> problems;
     // The real register alone covers every cell; with the generated stands every entry counts once.
     ModelStandTable real = LoadModelStandTable(folders, true, false, mode, problems);
     ModelStandTable both = LoadModelStandTable(folders, true, true, mode, problems);

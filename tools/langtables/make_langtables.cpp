@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
   }
   for (const auto& f : langtables::AllLanguageFiles(rows)) {
     std::string path = JoinPath(argv[2], f.name);
-    if (!WriteLanguageRows(path, f.rows, &error)) {
-      std::cerr << path << ": " << error << "\n";
+    if (!WriteLanguageRows(path, f.rows).ok()) {
+      std::cerr << path << ": cannot write\n";
       return 1;
     }
   }

@@ -282,10 +282,12 @@ bool MakeEnterpriseData(const std::string& programFolder, std::vector<std::strin
       return false;
     }
   }
-  auto note = [&](bool ok, const std::string& rel) {
-    if (ok) written.push_back(rel);
-    else if (error.empty()) error = "cannot write " + rel;
-    return ok;
+  auto note = [&](const Outcome& o, const std::string& rel) {
+    if (o.ok())
+      written.push_back(rel);
+    else if (error.empty())
+      error = "cannot write " + rel;
+    return o.ok();
   };
   std::vector<std::vector<Ring>> read;
   for (const EnterpriseDesign& d : EnterpriseDesigns()) {

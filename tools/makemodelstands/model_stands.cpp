@@ -40,6 +40,12 @@ const std::vector<Share> kTypeShares[8] = {
 const char* const kTypeShort[8] = {"Fi", "Ta", "Ki", "Bu", "Ei", "Mi", "Lb", "Dg"};
 const char* const kAgeLabel[5] = {"1/2", "3", "4", "5", "6"};
 
+// The tool reports in plain text: what could not be done, and where.
+bool Noted(const Outcome& o, std::string& error) {
+  if (!o.ok()) error = o.problem().message + " " + o.problem().where;
+  return o.ok();
+}
+
 bool Broadleaved(int type) { return type == 4 || type == 5 || type == 7; }
 
 // Stems per ha and quadratic mean diameter (cm) by class: young and dense (JPF), thinned (DF), mature
@@ -157,7 +163,7 @@ bool MakeModelStands(const std::string& folder, std::vector<std::string>& writte
     std::optional<generator::GeneratedStand> stand = generate(m);
     if (!stand) return false;
     const std::string tree = "StandsEU/w" + GeneratedStandFileName(m.number);
-    if (!WriteTreeFile(JoinPath(folder, tree), stand->TreeFileRecords(), &error)) return false;
+    if (!Noted(WriteTreeFile(JoinPath(folder, tree), stand->TreeFileRecords()), error)) return false;
     written.push_back(tree);
     const std::optional<std::string> line =
         RegisterLineFor(IdentityOf(m), stand->width, stand->height, RegisterCornerForm::SizeFirst);
@@ -168,18 +174,18 @@ bool MakeModelStands(const std::string& folder, std::vector<std::string>& writte
     real.lines.push_back(NewRegisterLine(*line));
   }
   const std::string realPath = std::string("Vorgaben/") + kRealRegisterName;
-  if (!WriteRegisterFile(JoinPath(folder, realPath), real, &error)) return false;
+  if (!Noted(WriteRegisterFile(JoinPath(folder, realPath), real), error)) return false;
   written.push_back(realPath);
 
   // The generated register, written as the generator saves its stands.
   const std::string generatedPath = std::string("Vorgaben/") + kGeneratedRegisterName;
-  if (!WriteRegisterFile(JoinPath(folder, generatedPath), RegisterFile{}, &error)) return false;
+  if (!Noted(WriteRegisterFile(JoinPath(folder, generatedPath), RegisterFile{}), error)) return false;
   for (const ModelStandPlan& m : GeneratedModelStandPlans()) {
     std::optional<generator::GeneratedStand> stand = generate(m);
     if (!stand) return false;
     const StoreOutcome o = SaveEnterpriseStand(folder, IdentityOf(m), generator::ForSaving(*stand));
     if (!o.ok()) {
-      error = o.fileName + ": " + o.path + " " + o.reason;
+      error = o.fileName + ": cannot write " + o.path;
       return false;
     }
     written.push_back("StandsGE/w" + o.fileName);

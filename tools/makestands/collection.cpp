@@ -33,10 +33,12 @@ bool MakeCollection(const std::string& programFolder, std::vector<std::string>& 
     }
   }
   auto full = [&](const std::string& rel) { return JoinPath(programFolder, rel); };
-  auto note = [&](bool ok, const std::string& rel) {
-    if (ok) written.push_back(rel);
-    else if (error.empty()) error = "cannot write " + rel;
-    return ok;
+  auto note = [&](const Outcome& o, const std::string& rel) {
+    if (o.ok())
+      written.push_back(rel);
+    else if (error.empty())
+      error = "cannot write " + rel;
+    return o.ok();
   };
 
   std::vector<MadeStand> stands;

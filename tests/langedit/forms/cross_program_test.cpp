@@ -69,7 +69,7 @@ class CrossProgramTest : public QObject {
     QCOMPARE(LookupComponentTexts(table, "F1", "Button14").caption.value_or(""), std::string("İşletme"));
 
     // The simulator's window in Turkish.
-    QVERIFY(WriteSettingsFile(dir.path(), Settings{7, false}));
+    QVERIFY(WriteSettingsFile(dir.path(), Settings{7, false}).ok());
     SimulatorState state(fs.services);
     state.folders = ProgramFoldersFromFolder(dir.path());
     auto program = std::make_unique<SimulatorProgram>(state, false);

@@ -56,7 +56,7 @@ class ModelStandsTest : public ::testing::Test {
   TempDir dir;
   testing::FakeServices fake;
   SimulatorState state;
-  std::vector<RegisterProblem> problems;
+  std::vector<Problem> problems;
 };
 
 TEST_F(ModelStandsTest, TheTableListsRealThenGeneratedStandsByTheMode) {
@@ -83,7 +83,7 @@ TEST_F(ModelStandsTest, TheTableListsRealThenGeneratedStandsByTheMode) {
   EXPECT_EQ(t.Entry(4)->corners.x, (std::array<double, 5>{0, 0, 120, 120, 0}));
   EXPECT_EQ(t.Entry(4)->corners.y, (std::array<double, 5>{0, 100, 100, 0, 0}));
   ASSERT_EQ(problems.size(), 1u);  // the short line
-  EXPECT_EQ(problems[0].file, dir.File("Vorgaben/Tolvek03.txt") + ", Nr. 5");
+  EXPECT_EQ(problems[0].where, dir.File("Vorgaben/Tolvek03.txt") + ", Nr. 5");
 
   // By development types: Bestnd09 counts, Stand302 (no development type) does not.
   t = Load(true, true, ClassificationMode::DevelopmentTypes);
@@ -110,17 +110,17 @@ TEST_F(ModelStandsTest, DamagedRegistersAreReportedAndContributeWhatIsSound) {
   EXPECT_EQ(t.Entry(4)->code, "Stand304");  // a line end written twice breaks no corner
   EXPECT_EQ(t.Entry(4)->corners.x[2], 120.0);
   ASSERT_EQ(problems.size(), 4u);
-  EXPECT_EQ(problems[1].text, "Zeile des Modellbestandsregisters zu kurz, übersprungen");
-  EXPECT_EQ(problems[1].file, dir.File("Vorgaben/TolvekGE.txt") + ", Nr. 2");
-  EXPECT_EQ(problems[2].text, "Eckpunkt im Modellbestandsregister ist keine Zahl, Zeile übersprungen");
-  EXPECT_EQ(problems[2].file, dir.File("Vorgaben/TolvekGE.txt") + ", Nr. 1");
-  EXPECT_EQ(problems[3].file, "Stand201");
+  EXPECT_EQ(problems[1].message, "Zeile des Modellbestandsregisters zu kurz, übersprungen");
+  EXPECT_EQ(problems[1].where, dir.File("Vorgaben/TolvekGE.txt") + ", Nr. 2");
+  EXPECT_EQ(problems[2].message, "Eckpunkt im Modellbestandsregister ist keine Zahl, Zeile übersprungen");
+  EXPECT_EQ(problems[2].where, dir.File("Vorgaben/TolvekGE.txt") + ", Nr. 1");
+  EXPECT_EQ(problems[3].where, "Stand201");
 
   // A missing register is reported and the other one still counts.
   std::filesystem::remove(dir.File("Vorgaben/Tolvek03.txt"));
   t = Load(true, true, ClassificationMode::StandTypes);
   EXPECT_EQ(t.Count(), 2);
-  EXPECT_EQ(problems[0].text, "Modellbestandsregister nicht gefunden");
+  EXPECT_EQ(problems[0].message, "Modellbestandsregister nicht gefunden");
 }
 
 TEST_F(ModelStandsTest, EntriesOutsideTheTableAreRefusedAndHitsCountPerCell) {
@@ -184,7 +184,7 @@ TEST_F(ModelStandsTest, TheHitStatisticsFile) {
   EXPECT_EQ(lines[7], "");
   EXPECT_EQ(lines[12], "A   5    0  ");
   EXPECT_EQ(lines.back(), "S(N) - Summe der Bestandes-Häufigkeit");
-  ASSERT_TRUE(WriteModelStandStatistics(state.folders, lines));
+  ASSERT_TRUE(WriteModelStandStatistics(state.folders, lines).ok());
   std::vector<std::string> read;
   ASSERT_TRUE(ReadTextLines(StatisticsFilePath(state.folders), read));
   EXPECT_EQ(read, lines);
@@ -304,7 +304,7 @@ TEST_F(ModelStandsTest, AStandSavedForTheEnterpriseLoadsWithTheSameTrees) {
   EXPECT_EQ(state.currentStand.files.code, "Stand310");
 }
 
-TEST_F(ModelStandsTest, RegisterProblemsAreShownOncePerSet) {
+TEST_F(ModelStandsTest, ProblemsAreShownOncePerSet) {
   std::filesystem::remove(dir.File("Vorgaben/Tolvek03.txt"));
   ReloadModelStands(state);
   ReloadModelStands(state);

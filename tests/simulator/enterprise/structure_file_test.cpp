@@ -140,7 +140,7 @@ TEST(StructureFile, ASubdividedEnterpriseReadsBackAndSavesTheSameBytes) {
   // Through the file system as the program writes and reads it.
   tolvek::testing::TempDir dir;
   dir.Write("Temp/Betrieb3.txt", "");
-  ASSERT_TRUE(WriteTextLines(dir.File("Temp/Betrieb1.txt"), first));
+  ASSERT_TRUE(WriteTextLines(dir.File("Temp/Betrieb1.txt"), first).ok());
   EnterpriseStructure again;
   ASSERT_TRUE(ReadEnterpriseStructure(EnterpriseFilePath(dir.path(), 1), 20, again).ok());
   const Outcome missing = ReadEnterpriseStructure(EnterpriseFilePath(dir.path(), 2), 20, again);

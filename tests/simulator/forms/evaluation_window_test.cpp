@@ -170,7 +170,7 @@ class EvaluationWindowTest : public QObject {
     QCOMPARE(f.fs.exit.quits, 0);
     // a file that is there prints, page after page
     std::vector<std::string> lines(100, "Zeile");
-    QVERIFY(WriteTextLines(f.dir.File("lines.txt"), lines));
+    QVERIFY(WriteTextLines(f.dir.File("lines.txt"), lines).ok());
     TempDir out;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -53,8 +53,9 @@ struct Fixture : tolvek::testing::ShippedProgram {
     for (int i = 0; i < 3; ++i) {
       const int number = 201 + i;
       const double w = 100.0 + 10 * i, h = 100.0;
-      WriteTreeFile(dir.File("StandsEU/wStand" + std::to_string(number) + ".txt"),
-                    StandingTreeRecords(LatticeStand(w, h, 1, 5)));
+      QVERIFY(WriteTreeFile(dir.File("StandsEU/wStand" + std::to_string(number) + ".txt"),
+                            StandingTreeRecords(LatticeStand(w, h, 1, 5)))
+                  .ok());
       real += "Stand" + std::to_string(number) + ".txt " + RegisterShortName("Fi-Bu " + std::to_string(i)) + "MaA1" +
               std::string(1, static_cast<char>('2' + i)) + FormatFixed(7, 2, w) + FormatFixed(7, 2, h) + "   0.00" +
               FormatFixed(7, 2, h) + FormatFixed(7, 2, w) + FormatFixed(7, 2, h) + FormatFixed(7, 2, w) + "   0.00\r\n";

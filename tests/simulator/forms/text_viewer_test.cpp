@@ -57,7 +57,7 @@ class TextViewerTest : public QObject {
   void printsAKnownTextPageByPage() {
     Fixture f;
     TempDir out;
-    QVERIFY(WriteTextLines(f.dir.File("Temp/ProbeBa.txt"), Numbered(79)));
+    QVERIFY(WriteTextLines(f.dir.File("Temp/ProbeBa.txt"), Numbered(79)).ok());
     QVERIFY(f.PrintToPdf(f.dir.File("Temp/ProbeBa.txt"), out.File("79.pdf")));
     auto facts = CheckPdfFile(out.File("79.pdf"));
     QVERIFY2(facts.valid, facts.problem.c_str());
@@ -67,7 +67,7 @@ class TextViewerTest : public QObject {
     for (const std::string& font : facts.fonts) mono = mono || font.find("Mono") != std::string::npos ||
                                                          font.find("Courier") != std::string::npos;
     QVERIFY(mono);
-    QVERIFY(WriteTextLines(f.dir.File("Temp/ProbeBa.txt"), Numbered(157)));
+    QVERIFY(WriteTextLines(f.dir.File("Temp/ProbeBa.txt"), Numbered(157)).ok());
     QVERIFY(f.PrintToPdf(f.dir.File("Temp/ProbeBa.txt"), out.File("157.pdf")));
     QCOMPARE(CheckPdfFile(out.File("157.pdf")).pages, 2);  // 78 + 79
     if (const char* d = std::getenv("TOLVEK_SCREENSHOT_DIR"))

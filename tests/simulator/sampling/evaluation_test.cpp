@@ -457,7 +457,7 @@ TEST(SampleTreeTable, ExactLayout) {
   for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], expected[i]) << "line " << i;
 
   testing::TempDir dir;
-  ASSERT_TRUE(WriteSampleTreeTable(dir.path(), lines));
+  ASSERT_TRUE(WriteSampleTreeTable(dir.path(), lines).ok());
   std::ifstream f(dir.File("Temp/ProbeBa.txt"), std::ios::binary);
   std::stringstream ss;
   ss << f.rdbuf();
