@@ -82,48 +82,6 @@ constexpr long long kIntMax = std::numeric_limits<int>::max();
 constexpr long long kIntMin = std::numeric_limits<int>::min();
 constexpr int kTypeCodes = 8;  // types A..H or a..h
 
-bool ParseRecords(RecordReader& r, int compartmentCount, EnterpriseStructure& s) {
-  if (!r.Next(1) || !r.IntIn(0, 0, 1, kStructureMode, s.mode)) return false;
-  s.compartments.assign(static_cast<std::size_t>(compartmentCount) + 1, Compartment{});
-  for (int i = 1; i <= compartmentCount; ++i) {
-    Compartment& c = s.compartments[static_cast<std::size_t>(i)];
-    int number = 0, standCount = 0;
-    if (!r.Next(4) || !r.IntIn(0, kIntMin, kIntMax, kStructureNotANumber, number) ||
-        !r.IntIn(1, 0, 5, kStructureTypePosition, c.typePosition) ||
-        !r.IntIn(2, kIntMin, kIntMax, kStructureNotANumber, standCount) ||
-        !r.IntIn(3, 0, 255, kStructureNotANumber, c.thirdValue))
-      return false;
-    if (number != i) return r.Fail(kStructureCompartmentNumber);
-    if (standCount < 1 || standCount > kMaxStandsPerCompartment) return r.Fail(kStructureStandCount);
-    c.stands.resize(static_cast<std::size_t>(standCount));
-    for (EnterpriseStand& st : c.stands) {
-      int unused = 0, corners = 0;
-      if (!r.Next(8) || !r.IntIn(0, kIntMin, kIntMax, kStructureNotANumber, unused) ||
-          !r.IntIn(1, kIntMin, kIntMax, kStructureNotANumber, unused) || !r.Real(2, st.area) ||
-          !r.IntIn(3, 1, 5, kStructureTypePosition, st.typePosition) || !r.IntIn(4, 1, 5, kStructureClass, st.cls) ||
-          !r.IntIn(5, 0, kIntMax, kStructureModelStand, st.modelStand) ||
-          !r.IntIn(6, kIntMin, kIntMax, kStructureNotANumber, st.secondValue) ||
-          !r.IntIn(7, kMinStandCorners, kMaxStandCorners, kStructureCornerCount, corners))
-        return false;
-      st.corners.resize(static_cast<std::size_t>(corners));
-      for (GeoPoint& p : st.corners)
-        if (!r.Next(3) || !r.IntIn(0, kIntMin, kIntMax, kStructureNotANumber, unused) || !r.Real(1, p.x) ||
-            !r.Real(2, p.y))
-          return false;
-      c.area += st.area;
-    }
-  }
-  if (!r.Next(6) || !r.IntIn(0, 0, 5, kStructureChosenCount, s.chosen.count)) return false;
-  for (std::size_t p = 1; p <= 5; ++p)
-    if (!r.IntIn(p, 0, kTypeCodes, kStructureTypeCode, s.chosen.codes[p])) return false;
-  int real = 0, generated = 0;
-  if (!r.Next(2) || !r.IntIn(0, 0, 1, kStructureFlag, real) || !r.IntIn(1, 0, 1, kStructureFlag, generated) ||
-      !r.AtEnd())
-    return false;
-  s.registers = {real == 1, generated == 1};
-  return true;
-}
-
 }  // namespace
 
 std::string CompartmentLine(int i, const Compartment& c) {
@@ -188,6 +146,52 @@ std::optional<int> StructureModeOf(const std::string& firstLine) {
   if (!r.Next(1) || !r.IntIn(0, 0, 1, kStructureMode, mode)) return std::nullopt;
   return mode;
 }
+
+namespace {
+
+bool ParseRecords(RecordReader& r, int compartmentCount, EnterpriseStructure& s) {
+  if (!r.Next(1) || !r.IntIn(0, 0, 1, kStructureMode, s.mode)) return false;
+  s.compartments.assign(static_cast<std::size_t>(compartmentCount) + 1, Compartment{});
+  for (int i = 1; i <= compartmentCount; ++i) {
+    Compartment& c = s.compartments[static_cast<std::size_t>(i)];
+    int number = 0, standCount = 0;
+    if (!r.Next(4) || !r.IntIn(0, kIntMin, kIntMax, kStructureNotANumber, number) ||
+        !r.IntIn(1, 0, 5, kStructureTypePosition, c.typePosition) ||
+        !r.IntIn(2, kIntMin, kIntMax, kStructureNotANumber, standCount) ||
+        !r.IntIn(3, 0, 255, kStructureNotANumber, c.thirdValue))
+      return false;
+    if (number != i) return r.Fail(kStructureCompartmentNumber);
+    if (standCount < 1 || standCount > kMaxStandsPerCompartment) return r.Fail(kStructureStandCount);
+    c.stands.resize(static_cast<std::size_t>(standCount));
+    for (EnterpriseStand& st : c.stands) {
+      int unused = 0, corners = 0;
+      if (!r.Next(8) || !r.IntIn(0, kIntMin, kIntMax, kStructureNotANumber, unused) ||
+          !r.IntIn(1, kIntMin, kIntMax, kStructureNotANumber, unused) || !r.Real(2, st.area) ||
+          !r.IntIn(3, 1, 5, kStructureTypePosition, st.typePosition) || !r.IntIn(4, 1, 5, kStructureClass, st.cls) ||
+          !r.IntIn(5, 0, kIntMax, kStructureModelStand, st.modelStand) ||
+          !r.IntIn(6, kIntMin, kIntMax, kStructureNotANumber, st.secondValue) ||
+          !r.IntIn(7, kMinStandCorners, kMaxStandCorners, kStructureCornerCount, corners))
+        return false;
+      st.corners.resize(static_cast<std::size_t>(corners));
+      for (GeoPoint& p : st.corners)
+        if (!r.Next(3) || !r.IntIn(0, kIntMin, kIntMax, kStructureNotANumber, unused) || !r.Real(1, p.x) ||
+            !r.Real(2, p.y))
+          return false;
+      c.area += st.area;
+    }
+  }
+  if (!r.Next(6) || !r.IntIn(0, 0, 5, kStructureChosenCount, s.chosen.count)) return false;
+  for (std::size_t p = 1; p <= 5; ++p)
+    if (!r.IntIn(p, 0, kTypeCodes, kStructureTypeCode, s.chosen.codes[p])) return false;
+  int real = 0, generated = 0;
+  if (!r.Next(2) || !r.IntIn(0, 0, 1, kStructureFlag, real) || !r.IntIn(1, 0, 1, kStructureFlag, generated) ||
+      !r.AtEnd())
+    return false;
+  s.registers = {real == 1, generated == 1};
+  return true;
+}
+
+}  // namespace
 
 Outcome ParseEnterpriseFile(const std::vector<std::string>& lines, int compartmentCount, EnterpriseStructure& out) {
   Problem problem;
