@@ -212,7 +212,8 @@ TEST_F(StandLoaderTest, BadFilesEndInAClearMessageAtOnce) {
   }
   const Outcome far = TryLoadStand(state, Path("Bestnd01"));
   ASSERT_FALSE(far.ok());
-  EXPECT_NE(far.problem().where.find("Bestande/wBestnd01.txt, Nr. 2"), std::string::npos);
+  EXPECT_NE(StandLoadMessage(state.language, far.problem(), Path("Bestnd01")).find("Bestande/wBestnd01.txt, Nr. 2"),
+            std::string::npos);
   // The national grid square lies at its true minimum, a hectare, with its tree inside.
   const CurrentStand& s = state.currentStand;
   EXPECT_EQ(s.files.code, "Bestnd04");
