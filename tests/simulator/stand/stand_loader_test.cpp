@@ -122,6 +122,16 @@ TEST_F(StandLoaderTest, AFailedLoadKeepsThePreviousStandWhole) {
                                              "Bestande/Bogus.txt");
 }
 
+TEST_F(StandLoaderTest, ARefusalIsShownInTheProgramsLanguage) {
+  state.language.selector = 2;
+  state.language.rows = {LanguageRow{{"", "", "", "Baumdatei nicht gefunden", "", "Tree file not found"}},
+                         LanguageRow{{"", "", "", "Bestand nicht geladen", "", "Stand not loaded"}}};
+  EXPECT_FALSE(LoadStand(state, Path("Bestnd19")).ok());
+  ASSERT_EQ(fake.messages.shown.size(), 1u);
+  EXPECT_EQ(fake.messages.shown[0].text,
+            "Tree file not found: " + dir.path() + "Bestande/wBestnd19.txt#Stand not loaded: Bestnd19");
+}
+
 TEST_F(StandLoaderTest, BroadleafStandsUseTheSecondSpeciesList) {
   FakeRegister reg;
   reg.entries = {{"Bestnd05 > Fichte rein", 1}, {"Bestnd07 > Buche alt", 4}, {"Stand301 > Eiche", 5}};
