@@ -228,7 +228,8 @@ int main(int argc, char** argv) {
     const double t0 = ThreadCpuSeconds();
     for (int r = 0; r < reps; ++r) {
       if (!Repeat(timed)) {
-        std::fprintf(stderr, "run stopped: %s\n", timed.steps->problem.c_str());
+        const Outcome& stopped = timed.steps->stopped;
+        std::fprintf(stderr, "run stopped: %s\n", stopped.ok() ? "" : stopped.problem().message.c_str());
         return 2;
       }
       if (r + 1 == std::max(1, reps / 10)) memoryAfterTenth = PeakMemoryMb();

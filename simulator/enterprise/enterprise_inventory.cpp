@@ -266,7 +266,7 @@ Outcome PrepareModelStands(SimulatorState& state, int& failedEntry) {
 void EnterpriseRoute::Begin(bool repetition, std::string gridFile) {
   repetition_ = repetition;
   gridFile_ = std::move(gridFile);
-  endProblem.clear();
+  ended = {};
   EnterpriseInventoryState& inv = s_.inventory;
   inv.store.Follow(ModelStandStoreKey(s_));
   // Tree-centred weights belong to the circles they were taken with.
@@ -373,7 +373,7 @@ void EnterpriseRoute::PassEnded(PassResult& pass) {
   if (last > 0) lentName_ = s_.currentStand.name;
   SampleGrid& grid = s_.sampling.grid;
   if (grid.saveRequest) {
-    if (const Outcome saved = SaveGrid(grid, gridFile_); !saved.ok()) endProblem = saved.problem().message;
+    ended = SaveGrid(grid, gridFile_);
   }
   if (!repetition_) {
     ModelStandStatisticsInputs in;
@@ -389,9 +389,8 @@ void EnterpriseRoute::PassEnded(PassResult& pass) {
           AddStatisticsArea(in, st.typePosition, st.cls, st.area);
     in.spacingX = grid.dx;
     in.spacingY = grid.dy;
-    if (!WriteModelStandStatistics(s_.folders, ModelStandStatisticsLines(s_.modelStands.table, in)).ok() &&
-        endProblem.empty())
-      endProblem = "Datei konnte nicht geschrieben werden:";
+    const Outcome written = WriteModelStandStatistics(s_.folders, ModelStandStatisticsLines(s_.modelStands.table, in));
+    if (ended.ok()) ended = written;
   }
 }
 
@@ -434,14 +433,15 @@ TruthOutcome ComputeStratumTrueValues(SimulatorState& state) {
       out.fromCache = true;
       return out;
     }
-    out.cacheProblem = cached.problem().message;
+    out.cache = cached;
   }
   inv.store.Follow(ModelStandStoreKey(state));
   StoreFacts facts(state);
   StratumValues sums = SumStratumValues(state.enterprise, facts, &out.report);
   if (grid.saveRequest) {
-    if (!WriteTextLines(path, TrueValueCacheLines(sums, CurrentTrueValueCacheKey(state))).ok())
-      out.cacheProblem = "Datei konnte nicht geschrieben werden:";
+    if (Outcome written = WriteTextLines(path, TrueValueCacheLines(sums, CurrentTrueValueCacheKey(state)));
+        !written.ok())
+      out.cache = written;
     grid.saveRequest = false;
   }
   FinishStratumValues(sums);
@@ -542,7 +542,7 @@ bool EnterpriseRunSteps::Evaluate(int, RepetitionEstimate& estimate) {
     inv.histograms.Clear();
   }
   if (const Outcome evaluated = EvaluateEnterprisePass(s_); !evaluated.ok()) {
-    problem = evaluated.problem().message;
+    stopped = evaluated;
     s_.run.repetitionStop = true;
     return false;
   }
@@ -565,7 +565,7 @@ void EnterpriseRunSteps::ShiftGridAndPass() {
   const GridContext context{true, s_.run.repetitionFlag, s_.run.evaluationStarted};
   const Outcome made = NewGrid(grid, nullptr, &route_, context);
   if (!made.ok() || RunEnterprisePass(s_, route_, observer_, true, false) != PassOutcome::Done) {
-    problem = made.ok() ? "pass without plots" : made.problem().message;
+    stopped = made.ok() ? Outcome("pass without plots", "") : made;
     s_.run.repetitionStop = true;
   }
 }

@@ -144,8 +144,9 @@ class EnterpriseRoute final : public EnterprisePassRoute, public EnterpriseGridA
 
   // What the plot plan needs at a recorded plot besides the pass: the model stand's name.
   std::string CurrentStandName() const;
-  // A problem met at the end of the pass (the grid could not be saved), for the window to show.
-  std::string endProblem;
+  // What could not be saved at the end of the pass (the grid, the model-stand statistics), for the window
+  // to show; ok when everything was saved.
+  Outcome ended;
   int freshReads = 0;  // model stands read afresh (the route that keeps none)
 
  private:
@@ -166,7 +167,7 @@ class EnterpriseRoute final : public EnterprisePassRoute, public EnterpriseGridA
 // written to the file when the grid is to be saved). Problems with the file make the values be summed.
 struct TruthOutcome {
   bool fromCache = false;
-  std::string cacheProblem;  // why the file was not used or not written (German), empty when nothing went wrong
+  Outcome cache;  // why the file was not used or not written; ok when nothing went wrong
   StratumSumReport report;
 };
 TruthOutcome ComputeStratumTrueValues(SimulatorState& state);
@@ -207,7 +208,7 @@ class EnterpriseRunSteps final : public RepetitionSteps {
   void ShowCounters(const RunStatistics&) override {}
   void ShowStatistics(const RunStatistics&) override {}
   void ShiftGridAndPass() override;
-  std::string problem;  // why the run stopped early
+  Outcome stopped;  // why the run stopped early
 
  private:
   SimulatorState& s_;

@@ -492,6 +492,9 @@ class TForm1 : public QMainWindow {
   // The route a pass takes over the enterprise, begun for this pass (outside a run the plot plan is
   // cleared and shown); null in stand mode.
   EnterprisePassRoute* BeginEnterprisePass(bool repetition);
+  // After an enterprise pass: what could not be saved at its end (the grid the user asked to save, the
+  // model-stand statistics) is shown, once.
+  void ShowEnterprisePassEnd();
   // The true values of the whole enterprise a run compares its estimates with.
   RunTrueValues EnterpriseTrueValues() const;
   // The plan of a recorded plot of an enterprise pass outside a run, and its question whether to go on.

@@ -694,6 +694,7 @@ PassOutcome RunPassOver(TForm1& f, bool wait100, bool repetition, Stamps& stamps
     observer->Finish();
   else
     f.ShowMap();
+  f.ShowEnterprisePassEnd();
   // Cancel in "Keine Probebäume gefunden": the program ends once that is confirmed; else, as after the
   // other answers, the empty pass stands.
   if (outcome == PassOutcome::EndProgram) {

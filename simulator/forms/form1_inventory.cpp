@@ -98,6 +98,14 @@ EnterprisePassRoute* TForm1::BeginEnterprisePass(bool repetition) {
   return enterpriseRoute_.get();
 }
 
+void TForm1::ShowEnterprisePassEnd() {
+  if (!state.run.enterpriseMode || enterpriseRoute_->ended.ok()) return;
+  const Problem problem = enterpriseRoute_->ended.problem();
+  enterpriseRoute_->ended = {};
+  state.services.messages->ShowMessageBox(ProblemMessage(state.language, problem), MessageKind::Warning,
+                                          MessageButtons::Ok);
+}
+
 RunTrueValues TForm1::EnterpriseTrueValues() const {
   const StratumTruth& all = state.inventory.truth.At(0, 0, 0);
   return MakeRunTrueValues(all.g, all.n);

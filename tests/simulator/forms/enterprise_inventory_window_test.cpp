@@ -20,6 +20,7 @@
 #include "simulator/forms/enterprise_windows.h"
 #include "simulator/forms/form1.h"
 #include "simulator/forms/form2.h"
+#include "simulator/sampling/grid.h"
 #include "tests/simulator/forms/enterprise_program.h"
 #include "tests/support/pdf_check.h"
 #include "tests/support/qt_helpers.h"
@@ -216,6 +217,22 @@ class EnterpriseInventoryWindowTest : public QObject {
  private Q_SLOTS:
   void aPassWithThePlotPlanThenTheViews() { PassWithThePlotPlanThenTheViews(kGerman); }
   void theSameInEnglish() { PassWithThePlotPlanThenTheViews(kEnglish); }
+
+  void aGridThatCannotBeSavedIsSaidSoAndThePassStands() {
+    Fixture f(kGerman.language);
+    f.EnterWithStructure();
+    f.f1().Button7->click();  // saved at the end of the next pass
+    QVERIFY(f.state.sampling.grid.saveRequest);
+    std::filesystem::create_directories(GridFilePath(f.state.folders.program, f.state.enterprise.number) +
+                                        "/in the way");
+    f.f1().GitterFertig->click();
+    QVERIFY(f.fs.messages.Saw("Gitternetz konnte nicht gespeichert werden"));
+    QVERIFY(f.f1().sBtAuswertung->isEnabled());
+    // Said once: the next pass has nothing left to report.
+    const std::size_t shown = f.fs.messages.shown.size();
+    f.f1().ShowEnterprisePassEnd();
+    QCOMPARE(f.fs.messages.shown.size(), shown);
+  }
 
   void aRunOfOneHundredRepetitions() { RunOfOneHundredRepetitions(kGerman); }
   void theRunInEnglish() { RunOfOneHundredRepetitions(kEnglish); }
