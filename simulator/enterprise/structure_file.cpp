@@ -12,6 +12,11 @@ namespace tolvek {
 
 namespace {
 
+// Beyond these no enterprise of the program lies; a number past them is a damaged file, and summed into
+// the areas and balances it would turn them into nonsense.
+constexpr double kMaxStandAreaHa = 1e6;
+constexpr double kMaxCoordinate = 1e6;
+
 // A field of the file: right-aligned to its width, and never without a blank before it (a value that
 // fills its field gets one more).
 std::string Field(std::string text) {
@@ -58,6 +63,13 @@ class RecordReader {
     const std::optional<double> p = ParseReal(tokens_[i]);
     if (!p || !std::isfinite(*p)) return Fail(kStructureNotANumber);
     v = *p;
+    return true;
+  }
+  bool RealIn(std::size_t i, double lo, double hi, const char* reason, double& v) {
+    double x = 0.0;
+    if (!Real(i, x)) return false;
+    if (x < lo || x > hi) return Fail(reason);
+    v = x;
     return true;
   }
   bool Fail(const char* reason, int line = 0) {
@@ -166,7 +178,7 @@ bool ParseRecords(RecordReader& r, int compartmentCount, EnterpriseStructure& s)
     for (EnterpriseStand& st : c.stands) {
       int unused = 0, corners = 0;
       if (!r.Next(8) || !r.IntIn(0, kIntMin, kIntMax, kStructureNotANumber, unused) ||
-          !r.IntIn(1, kIntMin, kIntMax, kStructureNotANumber, unused) || !r.Real(2, st.area) ||
+          !r.IntIn(1, kIntMin, kIntMax, kStructureNotANumber, unused) || !r.RealIn(2, 0.0, kMaxStandAreaHa, kStructureArea, st.area) ||
           !r.IntIn(3, 1, 5, kStructureTypePosition, st.typePosition) || !r.IntIn(4, 1, 5, kStructureClass, st.cls) ||
           !r.IntIn(5, 0, kIntMax, kStructureModelStand, st.modelStand) ||
           !r.IntIn(6, kIntMin, kIntMax, kStructureNotANumber, st.secondValue) ||
@@ -174,8 +186,9 @@ bool ParseRecords(RecordReader& r, int compartmentCount, EnterpriseStructure& s)
         return false;
       st.corners.resize(static_cast<std::size_t>(corners));
       for (GeoPoint& p : st.corners)
-        if (!r.Next(3) || !r.IntIn(0, kIntMin, kIntMax, kStructureNotANumber, unused) || !r.Real(1, p.x) ||
-            !r.Real(2, p.y))
+        if (!r.Next(3) || !r.IntIn(0, kIntMin, kIntMax, kStructureNotANumber, unused) ||
+            !r.RealIn(1, -kMaxCoordinate, kMaxCoordinate, kStructureCorner, p.x) ||
+            !r.RealIn(2, -kMaxCoordinate, kMaxCoordinate, kStructureCorner, p.y))
           return false;
       c.area += st.area;
     }

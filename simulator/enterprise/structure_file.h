@@ -76,6 +76,8 @@ inline constexpr const char* kStructureStandCount = "Zahl der Bestände nicht zw
 inline constexpr const char* kStructureTypePosition = "Typ nicht zwischen 1 und 5";
 inline constexpr const char* kStructureClass = "Klasse nicht zwischen 1 und 5";
 inline constexpr const char* kStructureModelStand = "Modellbestand negativ";
+inline constexpr const char* kStructureArea = "Fläche nicht zwischen 0 und 1000000 ha";
+inline constexpr const char* kStructureCorner = "Eckpunkt außerhalb von ±1000000 m";
 inline constexpr const char* kStructureCornerCount = "Zahl der Ecken nicht zwischen 3 und 90";
 inline constexpr const char* kStructureChosenCount = "Zahl der Typen nicht zwischen 0 und 5";
 inline constexpr const char* kStructureTypeCode = "Typ-Code nicht zwischen 0 und 8";
@@ -85,7 +87,7 @@ inline constexpr const char* kStructureReasons[] = {
     kStructureEndsEarly,    kStructureNotANumber,   kStructureFieldCount,    kStructureMode,
     kStructureCompartmentNumber, kStructureStandCount, kStructureTypePosition, kStructureClass,
     kStructureModelStand,   kStructureCornerCount,  kStructureChosenCount,   kStructureTypeCode,
-    kStructureFlag,         kStructureTrailing};
+    kStructureFlag,         kStructureTrailing,     kStructureArea,          kStructureCorner};
 
 // The mode a structure file's first line gives, read as the whole file is read ("0" or "1" as its only
 // number, "+1" and " 0 " among the ways to write it); nothing when it gives neither.
