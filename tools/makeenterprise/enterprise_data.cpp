@@ -17,6 +17,7 @@
 #include "simulator/enterprise/structure_wizard.h"
 #include "simulator/enterprise/subdivision.h"
 #include "tools/makeenterprise/raster_canvas.h"
+#include "tools/makestands/collection.h"
 #include "tools/makestands/pictures.h"
 
 namespace tolvek::makeenterprise {
@@ -283,11 +284,7 @@ bool MakeEnterpriseData(const std::string& programFolder, std::vector<std::strin
     }
   }
   auto note = [&](const Outcome& o, const std::string& rel) {
-    if (o.ok())
-      written.push_back(rel);
-    else if (error.empty())
-      error = "cannot write " + rel;
-    return o.ok();
+    return makestands::NoteWritten(o.ok(), rel, written, error);
   };
   std::vector<std::vector<Ring>> read;
   for (const EnterpriseDesign& d : EnterpriseDesigns()) {

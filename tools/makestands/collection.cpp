@@ -22,6 +22,14 @@ std::string TwoDigits(int n) {
 
 }  // namespace
 
+bool NoteWritten(bool ok, const std::string& rel, std::vector<std::string>& written, std::string& error) {
+  if (ok)
+    written.push_back(rel);
+  else if (error.empty())
+    error = "cannot write " + rel;
+  return ok;
+}
+
 bool MakeCollection(const std::string& programFolder, std::vector<std::string>& written, std::string& error) {
   namespace fs = std::filesystem;
   for (const char* sub : {"Bestande", "StandsCH", "Vorgaben", "Fotos", "Bitmap"}) {
@@ -33,13 +41,7 @@ bool MakeCollection(const std::string& programFolder, std::vector<std::string>& 
     }
   }
   auto full = [&](const std::string& rel) { return JoinPath(programFolder, rel); };
-  auto note = [&](const Outcome& o, const std::string& rel) {
-    if (o.ok())
-      written.push_back(rel);
-    else if (error.empty())
-      error = "cannot write " + rel;
-    return o.ok();
-  };
+  auto note = [&](const Outcome& o, const std::string& rel) { return NoteWritten(o.ok(), rel, written, error); };
 
   std::vector<MadeStand> stands;
   std::vector<std::string> catalogue, expected;
